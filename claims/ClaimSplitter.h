@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The input up to its first NUL, with two blanks put in front of a claim
+// number 1 to 99 that starts a line ("\n2. " becomes "\n  2. ") and a colon put
+// behind a heading line "Claims" or "CLAIMS". One pass over the text.
+std::string PrepareText(std::string_view Text);
+
+// Finds the claims section in a prepared text and hands each claim, as soon
+// as it is complete, to Close with its number and text.
+void SplitClaims(std::string_view Prepared,
+                 const std::function<void(int32_t Number, std::string Text)>& Close);

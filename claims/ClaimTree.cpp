@@ -1,0 +1,359 @@
+#include "ClaimTree.h"
+
+#include "ClaimSplitter.h"
+#include "ReferenceReader.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace {
+
+int64_t SaturatingAdd(int64_t a, int64_t b) { return a > SaturatedCount - b ? SaturatedCount : a + b; }
+
+// Saturating sums over claim numbers 0..1023, queried by range; a range
+// reference costs a few steps however wide it is.
+class TNumberSums {
+public:
+    void Add(int32_t Number, int64_t Value) {
+        for (std::size_t i = static_cast<std::size_t>(Number) + ClaimTableSize; i >= 1; i /= 2)
+            sums[i] = SaturatingAdd(sums[i], Value);
+    }
+
+    int64_t Sum(int32_t First, int32_t Last) const {
+        int64_t total = 0;
+        std::size_t lo = static_cast<std::size_t>(First) + ClaimTableSize;
+        std::size_t hi = static_cast<std::size_t>(Last) + ClaimTableSize + 1;
+        while (lo < hi) {
+            if (lo & 1)
+                total = SaturatingAdd(total, sums[lo++]);
+            if (hi & 1)
+                total = SaturatingAdd(total, sums[--hi]);
+            lo /= 2;
+            hi /= 2;
+        }
+        return total;
+    }
+
+private:
+    std::array<int64_t, 2 * ClaimTableSize> sums{};
+};
+
+// The claim numbers that have nodes, with a quick walk over those in a range.
+class TNumberSet {
+public:
+    void Insert(int32_t Number) {
+        words[static_cast<std::size_t>(Number) / 64] |= uint64_t{1} << (Number % 64);
+    }
+
+    // Calls Visit(number) for each member in First..Last, ascending, until it
+    // returns false.
+    template <typename F> bool ForEachIn(int32_t First, int32_t Last, F&& Visit) const {
+        for (int32_t w = First / 64; w <= Last / 64; ++w) {
+            uint64_t bits = words[static_cast<std::size_t>(w)];
+            if (w == First / 64)
+                bits &= ~uint64_t{0} << (First % 64);
+            if (w == Last / 64 && Last % 64 != 63)
+                bits &= (uint64_t{1} << (Last % 64 + 1)) - 1;
+            while (bits != 0) {
+                const int32_t number = w * 64 + std::countr_zero(bits);
+                if (!Visit(number))
+                    return false;
+                bits &= bits - 1;
+            }
+        }
+        return true;
+    }
+
+private:
+    std::array<uint64_t, ClaimTableSize / 64> words{};
+};
+
+// The part of a run that lies inside the per-claim tables.
+bool ClipToTable(const TReferenceRun& Run, int32_t& First, int32_t& Last) {
+    First = std::max(Run.First, 0);
+    Last = std::min(Run.Last, ClaimTableSize - 1);
+    return First <= Last;
+}
+
+} // namespace
+
+std::string TClaim::Caption() const {
+    std::string caption = "Claim " + std::to_string(Number);
+    if (Kind == 2)
+        caption += " (dependent of " + DependencyText + ")";
+    return caption;
+}
+
+std::vector<int32_t> TClaim::ReferenceList() const {
+    std::vector<int32_t> list;
+    for (const TReferenceRun& run : References) {
+        for (int64_t v = run.First; v <= run.Last; ++v)
+            list.push_back(static_cast<int32_t>(v));
+    }
+    return list;
+}
+
+// Places each claim as it is closed. Nodes are created in the order in which
+// placing every copy would create them, skipping the children of Kind 2 nodes
+// that do not carry their claim's subtree.
+class TTreeBuilder {
+public:
+    explicit TTreeBuilder(TClaimTree& Tree) : tree(Tree) {}
+
+    void Close(int32_t Number, std::string Text) {
+        tree.ClaimCount = Number;
+        TClaim& claim = tree.Claims.emplace_back();
+        claim.Index = tree.Claims.size() - 1;
+        claim.Number = Number;
+        claim.Text = std::move(Text);
+        TReferences references = ReadReferences(claim.Text, Number);
+        claim.References = std::move(references.Runs);
+        claim.ReferenceCount = references.Count;
+        claim.Kind = references.Count == 0 ? 0 : references.Count == 1 ? 1 : 2;
+        if (claim.Kind != 0)
+            claim.DependencyText = std::move(references.DependencyText);
+
+        if (!InClaimTable(Number))
+            return;
+        claim.FullNodeCount = CountFullNodes(claim);
+        tree.FullNodeCount = SaturatingAdd(tree.FullNodeCount, claim.FullNodeCount);
+        if (!tree.NodeLimitReached)
+            Place(claim);
+        fullCounts.Add(Number, claim.FullNodeCount);
+    }
+
+private:
+    int64_t CountFullNodes(const TClaim& Claim) const {
+        if (Claim.Kind == 0)
+            return 1;
+        int64_t count = 0;
+        for (const TReferenceRun& run : Claim.References) {
+            int32_t first, last;
+            if (ClipToTable(run, first, last))
+                count = SaturatingAdd(count, fullCounts.Sum(first, last));
+        }
+        return count;
+    }
+
+    // Nodes that placing Claim creates, or more than Limit when it creates more.
+    int64_t CountNewNodes(const TClaim& Claim, int64_t Limit) const {
+        int64_t count = 0;
+        for (const TReferenceRun& run : Claim.References) {
+            int32_t first, last;
+            if (!ClipToTable(run, first, last))
+                continue;
+            const bool within = withNodes.ForEachIn(first, last, [&](int32_t r) {
+                count += static_cast<int64_t>(expanding[static_cast<std::size_t>(r)].size());
+                return count <= Limit;
+            });
+            if (!within)
+                return count;
+        }
+        return count;
+    }
+
+    void Place(const TClaim& Claim) {
+        const int64_t room = TClaimTree::MaxCreatedNodes - tree.CreatedNodeCount();
+        std::vector<TClaimTreeNode*> created;
+        if (Claim.Kind == 0) {
+            if (room < 1) {
+                tree.NodeLimitReached = true;
+                return;
+            }
+            TClaimTreeNode* root = tree.NewRoot(Claim);
+            tree.Roots.push_back(root);
+            created.push_back(root);
+        } else {
+            if (CountNewNodes(Claim, room) > room) {
+                tree.NodeLimitReached = true;
+                return;
+            }
+            int64_t entry = 0;
+            for (const TReferenceRun& run : Claim.References) {
+                int32_t first, last;
+                if (ClipToTable(run, first, last)) {
+                    withNodes.ForEachIn(first, last, [&](int32_t r) {
+                        const int64_t entryIndex = entry + (r - run.First);
+                        for (TClaimTreeNode* parent : expanding[static_cast<std::size_t>(r)])
+                            created.push_back(tree.NewChild(parent, Claim, entryIndex));
+                        tree.Dependants[static_cast<std::size_t>(r)].push_back(
+                            {Claim.Index, entryIndex});
+                        return true;
+                    });
+                }
+                entry += static_cast<int64_t>(run.Last) - run.First + 1;
+            }
+        }
+
+        // Added only now, so that a claim that refers to its own number hangs
+        // below the nodes that number had before.
+        if (created.empty())
+            return;
+        const auto number = static_cast<std::size_t>(Claim.Number);
+        auto& nodes = tree.NodesByClaim[number];
+        for (TClaimTreeNode* node : created) {
+            nodes.push_back(node);
+            const bool carries = Claim.Kind != 2 || node == nodes.front();
+            node->ChildrenCreated = carries;
+            if (carries)
+                expanding[number].push_back(node);
+        }
+        if (tree.SubtreeNodeByClaim[number] == nullptr)
+            tree.SubtreeNodeByClaim[number] = nodes.front();
+        withNodes.Insert(Claim.Number);
+    }
+
+    TClaimTree& tree;
+    TNumberSums fullCounts;
+    TNumberSet withNodes;
+    // Per number, the created nodes that get their children now.
+    std::array<std::vector<TClaimTreeNode*>, ClaimTableSize> expanding;
+};
+
+TClaimTreeNode::TClaimTreeNode(TClaimTree* Owner, const TClaim& Claim)
+    : Kind(0), Number(Claim.Number), Claim(&Claim), Owner(Owner) {}
+
+TClaimTreeNode::TClaimTreeNode(TClaimTree* Owner, TClaimTreeNode* Parent, const TClaim& Claim,
+                               int64_t EntryIndex)
+    : Kind(Claim.Kind == 2 ? 2 : 1), Parent(Parent), Number(Claim.Number), Claim(&Claim),
+      EntryIndex(EntryIndex), Owner(Owner) {
+    Parent->Children.push_back(this);
+}
+
+bool TClaimTreeNode::HasChildren() const {
+    if (ChildrenCreated)
+        return !Children.empty();
+    const auto [first, last] = Owner->DependantsOf(*this);
+    return first != last;
+}
+
+std::vector<int32_t> TClaimTreeNode::ChildNumbers() const {
+    std::vector<int32_t> numbers;
+    if (ChildrenCreated) {
+        for (const TClaimTreeNode* child : Children) {
+            if (child != nullptr)
+                numbers.push_back(child->Number);
+        }
+        return numbers;
+    }
+    const auto [first, last] = Owner->DependantsOf(*this);
+    for (auto it = first; it != last; ++it)
+        numbers.push_back(Owner->Claims[it->ClaimIndex].Number);
+    return numbers;
+}
+
+bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
+    while (a != b && a != nullptr && b != nullptr) {
+        if (a->Claim->Index != b->Claim->Index)
+            return a->Claim->Index < b->Claim->Index;
+        if (a->EntryIndex != b->EntryIndex)
+            return a->EntryIndex < b->EntryIndex;
+        a = a->Parent;
+        b = b->Parent;
+    }
+    return false;
+}
+
+TClaimTree::TClaimTree(std::string_view Text) {
+    TTreeBuilder builder(*this);
+    SplitClaims(PrepareText(Text),
+                [&](int32_t Number, std::string ClaimText) { builder.Close(Number, std::move(ClaimText)); });
+}
+
+TClaimTree::~TClaimTree() {
+    Roots.clear();
+    Nodes.clear();
+    RetiredControls.clear();
+}
+
+TClaimTreeNode* TClaimTree::NewRoot(const TClaim& Claim) { return &Nodes.emplace_back(this, Claim); }
+
+TClaimTreeNode* TClaimTree::NewChild(TClaimTreeNode* Parent, const TClaim& Claim,
+                                     int64_t EntryIndex) {
+    return &Nodes.emplace_back(this, Parent, Claim, EntryIndex);
+}
+
+std::pair<const TClaimTree::TDependant*, const TClaimTree::TDependant*>
+TClaimTree::DependantsOf(const TClaimTreeNode& Node) const {
+    if (!InClaimTable(Node.Number))
+        return {nullptr, nullptr};
+    const auto& list = Dependants[static_cast<std::size_t>(Node.Number)];
+    const std::size_t own = Node.Claim->Index;
+    const auto first = std::upper_bound(
+        list.begin(), list.end(), own,
+        [](std::size_t index, const TDependant& d) { return index < d.ClaimIndex; });
+    const TDependant* base = list.data();
+    return {base + (first - list.begin()), base + list.size()};
+}
+
+void TClaimTree::CreateChildren(TClaimTreeNode* Node) {
+    if (Node == nullptr || Node->ChildrenCreated)
+        return;
+    std::vector<TClaimTreeNode*> created;
+    std::vector<TClaimTreeNode*> pending{Node};
+    while (!pending.empty()) {
+        TClaimTreeNode* parent = pending.back();
+        pending.pop_back();
+        parent->ChildrenCreated = true;
+        const auto [first, last] = DependantsOf(*parent);
+        const std::size_t firstNew = created.size();
+        for (auto it = first; it != last; ++it)
+            created.push_back(NewChild(parent, Claims[it->ClaimIndex], it->EntryIndex));
+        // A new Kind 2 node never carries: its claim's carrying node exists.
+        for (std::size_t i = created.size(); i-- > firstNew;) {
+            if (created[i]->Kind != 2)
+                pending.push_back(created[i]);
+        }
+    }
+
+    std::sort(created.begin(), created.end(), [](const TClaimTreeNode* a, const TClaimTreeNode* b) {
+        return a->Number != b->Number ? a->Number < b->Number : FullTreeOrderLess(a, b);
+    });
+    for (std::size_t i = 0; i < created.size();) {
+        std::size_t j = i;
+        while (j < created.size() && created[j]->Number == created[i]->Number)
+            ++j;
+        auto& list = NodesByClaim[static_cast<std::size_t>(created[i]->Number)];
+        const auto middle = static_cast<std::ptrdiff_t>(list.size());
+        list.insert(list.end(), created.begin() + static_cast<std::ptrdiff_t>(i),
+                    created.begin() + static_cast<std::ptrdiff_t>(j));
+        std::inplace_merge(list.begin(), list.begin() + middle, list.end(), FullTreeOrderLess);
+        i = j;
+    }
+}
+
+bool TClaimTree::ForEachFullTreeNode(
+    const std::function<bool(int Depth, const TClaim&)>& Visit) const {
+    if (NodeLimitReached)
+        return false;
+    struct TFrame {
+        const TDependant* Next;
+        const TDependant* End;
+    };
+    std::vector<TFrame> stack;
+    const auto children = [this](const TClaim& Claim) -> TFrame {
+        const auto& list = Dependants[static_cast<std::size_t>(Claim.Number)];
+        const auto first = std::upper_bound(
+            list.begin(), list.end(), Claim.Index,
+            [](std::size_t index, const TDependant& d) { return index < d.ClaimIndex; });
+        return {list.data() + (first - list.begin()), list.data() + list.size()};
+    };
+    for (const TClaimTreeNode* root : Roots) {
+        if (!Visit(0, *root->Claim))
+            return false;
+        stack.push_back(children(*root->Claim));
+        while (!stack.empty()) {
+            TFrame& top = stack.back();
+            if (top.Next == top.End) {
+                stack.pop_back();
+                continue;
+            }
+            const TClaim& claim = Claims[top.Next->ClaimIndex];
+            ++top.Next;
+            if (!Visit(static_cast<int>(stack.size()), claim))
+                return false;
+            stack.push_back(children(claim));
+        }
+    }
+    return true;
+}

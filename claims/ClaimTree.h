@@ -1,0 +1,208 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Widget types of the drawing; the analysis only stores pointers to them.
+class QLabel;
+class QObject;
+class TClaimTreePane;
+class QWidget;
+class TClaimMemo;
+class TDottedLine;
+class TGlyphButton;
+class TImageList;
+
+class TClaimTree;
+class TClaimTreeNode;
+
+// The per-claim tables cover claim numbers 0 to 1023.
+inline constexpr int32_t ClaimTableSize = 1024;
+
+inline constexpr bool InClaimTable(int32_t Number) {
+    return Number >= 0 && Number < ClaimTableSize;
+}
+
+// Node counts of the whole tree saturate here.
+inline constexpr int64_t SaturatedCount = INT64_MAX;
+
+// Consecutive entries First, First + 1, ... Last of a reference list. A single
+// reference is a run with First == Last. Ranges are kept as runs so that
+// "claims 1 to 1000 and 1 to 1000 ..." costs memory in proportion to the text.
+struct TReferenceRun {
+    int32_t First = 0;
+    int32_t Last = 0;
+
+    friend bool operator==(const TReferenceRun&, const TReferenceRun&) = default;
+};
+
+// One claim as it was read: the claim's data lives here once, and every node
+// of the claim refers to it.
+struct TClaim {
+    std::size_t Index = 0; // position in reading order
+    int32_t Number = 0;    // as written in the text
+    std::string Text;
+    std::vector<TReferenceRun> References; // the reference list, in order, repeats kept
+    uint64_t ReferenceCount = 0;           // entries in References
+    std::string DependencyText;            // empty for an independent claim
+    int32_t Kind = 0;                      // 0 independent, 1 one reference, 2 several
+    int64_t FullNodeCount = 0; // nodes the whole tree gives this claim (saturating)
+
+    // "Claim 5", or "Claim 5 (dependent of 1, 3)" for Kind 2.
+    std::string Caption() const;
+    // The reference list written out entry by entry.
+    std::vector<int32_t> ReferenceList() const;
+};
+
+using TDecomposeHandler = std::function<void(TClaimTreeNode*)>;
+
+// Owns a control that the drawing took out of the pane; type-erased because
+// this library cannot name widget types.
+using TRetiredControl = std::unique_ptr<void, void (*)(void*)>;
+
+// One place of one claim in the tree.
+//
+// A Kind 2 node that does not carry its claim's subtree (SubtreeNodeByClaim)
+// keeps its children uncreated: ChildrenCreated is false, Children is empty,
+// and HasChildren()/ChildNumbers() still answer for the whole tree.
+// TClaimTree::CreateChildren creates them when the node starts to carry.
+class TClaimTreeNode {
+public:
+    // Independent claim: a root.
+    TClaimTreeNode(TClaimTree* Owner, const TClaim& Claim);
+    // Dependent claim below Parent, made for entry EntryIndex of the claim's
+    // reference list; appends itself to Parent's Children.
+    TClaimTreeNode(TClaimTree* Owner, TClaimTreeNode* Parent, const TClaim& Claim,
+                   int64_t EntryIndex);
+    TClaimTreeNode(const TClaimTreeNode&) = delete;
+    TClaimTreeNode& operator=(const TClaimTreeNode&) = delete;
+
+    int32_t Kind = 0;
+    TClaimTreeNode* Parent = nullptr;
+    std::vector<TClaimTreeNode*> Children; // created children, in order; owned by the tree
+    int32_t Number = 0;
+    const TClaim* Claim = nullptr;
+    int64_t EntryIndex = -1; // entry of Claim's reference list that made this node; -1 for a root
+    bool ChildrenCreated = false;
+
+    const std::string& Text() const { return Claim->Text; }
+    const std::string& DependencyText() const { return Claim->DependencyText; }
+    std::string Caption() const { return Claim->Caption(); }
+
+    // Whether the node has children in the whole tree, created or not.
+    bool HasChildren() const;
+    // Claim numbers of all children in the whole tree, in Children order.
+    std::vector<int32_t> ChildNumbers() const;
+    TClaimTree* OwnerTree() const { return Owner; }
+
+    // View state, owned by the drawing.
+    TClaimTree* Tree = nullptr;
+    int DisplayState = 0; // 0 collapsed, 1 expanded, 2 hidden
+    int TextMode = 0;     // 0 none, 1 preview, 2 whole text
+    TGlyphButton* ExpandButton = nullptr;
+    TGlyphButton* ShowTextButton = nullptr;
+    TGlyphButton* HideTextButton = nullptr;
+    TGlyphButton* BranchButton = nullptr;
+    TGlyphButton* DecomposeButton = nullptr;
+    TClaimMemo* TextMemo = nullptr;
+    QLabel* CaptionLabel = nullptr;
+    QLabel* DependentsLabel = nullptr;
+    TDottedLine* LinkLine = nullptr;
+    TDottedLine* ChildLine = nullptr;
+    int RowLeft = 0;
+    int RowTop = 0;
+
+    // Drawing and actions, defined by the treeview library.
+    int BuildControls(TClaimTreePane* Pane, int Top, TClaimTree* Tree, bool ResetView);
+    int LayoutControls(TClaimTreePane* Pane, int Top);
+    void ExpandButtonClick(QObject* Sender);
+    void ShowTextButtonClick(QObject* Sender);
+    void HideTextButtonClick(QObject* Sender);
+    void BranchButtonClick(QObject* Sender);
+    void DecomposeButtonClick(QObject* Sender);
+    void ExpandSubtree();
+    void CollapseSubtree();
+    TClaimTreeNode* Reveal();
+
+private:
+    TClaimTree* Owner = nullptr;
+};
+
+// The analysed claim set of one text. The constructor runs the whole analysis
+// and never fails.
+class TClaimTree {
+public:
+    // Nodes created beyond this would cost hundreds of megabytes; past it,
+    // claims are still read and counted but no longer placed.
+    static constexpr int64_t MaxCreatedNodes = 2'000'000;
+
+    explicit TClaimTree(std::string_view Text);
+    ~TClaimTree();
+    TClaimTree(const TClaimTree&) = delete;
+    TClaimTree& operator=(const TClaimTree&) = delete;
+
+    std::vector<TClaimTreeNode*> Roots;
+    std::array<std::vector<TClaimTreeNode*>, ClaimTableSize> NodesByClaim;
+    std::array<TClaimTreeNode*, ClaimTableSize> SubtreeNodeByClaim{};
+    QWidget* OwnerForm = nullptr;
+    const TImageList* Images = nullptr;
+    TDecomposeHandler DecomposeHandler;
+    std::vector<TRetiredControl> RetiredControls;
+    int BranchMode = 0;
+    int32_t ClaimCount = 0;
+    int ShownRoot = -1;
+
+    // Every claim closed, in reading order.
+    std::deque<TClaim> Claims;
+    // Nodes of the whole tree, every copy (saturating).
+    int64_t FullNodeCount = 0;
+    // Set when MaxCreatedNodes stopped the placing of claims.
+    bool NodeLimitReached = false;
+
+    int64_t CreatedNodeCount() const { return static_cast<int64_t>(Nodes.size()); }
+
+    // Creates Node's children, and below them every node that carries its
+    // subtree, if that has not happened yet. NodesByClaim stays in the order
+    // of the whole tree.
+    void CreateChildren(TClaimTreeNode* Node);
+
+    // Visits the whole tree depth first, every copy, as if every node had been
+    // created: Visit(depth, claim) returns false to stop. Returns false when
+    // stopped, or when NodeLimitReached makes the whole tree unknown.
+    bool ForEachFullTreeNode(const std::function<bool(int Depth, const TClaim&)>& Visit) const;
+
+    // Drawing and actions, defined by the treeview library.
+    void BuildDrawing(QWidget* Form, TClaimTreePane* Pane, const TImageList* Images,
+                      TDecomposeHandler DecomposeHandler, int RootIndex, bool ResetView);
+    void Relayout(TClaimTreePane* Pane);
+    void ExpandAll(TClaimTreePane* Pane);
+    void CollapseAll(TClaimTreePane* Pane);
+
+private:
+    friend class TClaimTreeNode;
+    friend class TTreeBuilder;
+
+    // A claim that refers to a number, by entry of its reference list.
+    struct TDependant {
+        std::size_t ClaimIndex;
+        int64_t EntryIndex;
+    };
+
+    TClaimTreeNode* NewRoot(const TClaim& Claim);
+    TClaimTreeNode* NewChild(TClaimTreeNode* Parent, const TClaim& Claim, int64_t EntryIndex);
+    // The dependants of Node's number read after Node's claim: its children.
+    std::pair<const TDependant*, const TDependant*> DependantsOf(const TClaimTreeNode& Node) const;
+
+    std::deque<TClaimTreeNode> Nodes; // owns every node
+    std::array<std::vector<TDependant>, ClaimTableSize> Dependants;
+};
+
+// True when a comes before b in the order in which placing every claim in
+// full would create them; both nodes carry the same number.
+bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b);

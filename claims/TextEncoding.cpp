@@ -1,0 +1,126 @@
+#include "TextEncoding.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F; undefined bytes keep their value.
+constexpr std::array<char32_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t Windows1252CodePoint(unsigned char b) {
+    return b >= 0x80 && b <= 0x9F ? HighControls[b - 0x80] : char32_t{b};
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes the character at i of valid UTF-8 and moves i past it.
+char32_t NextCodePoint(std::string_view s, std::size_t& i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+    char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+    ++i;
+    for (; extra > 0; --extra, ++i)
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+    return cp;
+}
+
+} // namespace
+
+bool IsValidUtf8(std::string_view Bytes) {
+    const std::size_t n = Bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(Bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra;
+        unsigned char lo = 0x80, hi = 0xBF; // bounds of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            extra = 2;
+            if (b == 0xE0)
+                lo = 0xA0; // overlong
+            if (b == 0xED)
+                hi = 0x9F; // surrogates
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            extra = 3;
+            if (b == 0xF0)
+                lo = 0x90; // overlong
+            if (b == 0xF4)
+                hi = 0x8F; // above U+10FFFF
+        } else {
+            return false;
+        }
+        if (n - i <= static_cast<std::size_t>(extra))
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(Bytes[i + static_cast<std::size_t>(k)]);
+            const unsigned char l = k == 1 ? lo : 0x80, h = k == 1 ? hi : 0xBF;
+            if (c < l || c > h)
+                return false;
+        }
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view Bytes) {
+    std::string out;
+    out.reserve(Bytes.size() + Bytes.size() / 8);
+    for (char c : Bytes)
+        AppendUtf8(out, Windows1252CodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string DecodeToUtf8(std::string_view Bytes) {
+    return IsValidUtf8(Bytes) ? std::string(Bytes) : Windows1252ToUtf8(Bytes);
+}
+
+bool Utf8ToWindows1252(std::string_view Utf8, std::string& Bytes) {
+    Bytes.clear();
+    Bytes.reserve(Utf8.size());
+    if (!IsValidUtf8(Utf8))
+        return false;
+    std::size_t i = 0;
+    while (i < Utf8.size()) {
+        const char32_t cp = NextCodePoint(Utf8, i);
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            Bytes += static_cast<char>(cp);
+            continue;
+        }
+        bool found = false;
+        for (std::size_t k = 0; k < HighControls.size(); ++k) {
+            if (HighControls[k] == cp) {
+                Bytes += static_cast<char>(0x80 + k);
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return false;
+    }
+    return true;
+}
