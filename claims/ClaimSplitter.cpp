@@ -4,9 +4,15 @@
 
 namespace {
 
-bool IsBreak(char c) { return c == '\n' || c == '\r'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A claim number 1 to 99 without leading zero, a period and a blank at Pos.
 bool IndentedNumberAt(std::string_view t, std::size_t Pos) {
@@ -175,9 +181,8 @@ void SplitClaims(std::string_view Prepared,
             heldBack.clear();
             number = digits;
         }
-        if (s == ClaimText &&
-            (p == AfterPeriod || p == LineBreakAfterPeriod || p == LineStartBlanks ||
-             (p == LineStartDigits && c != '.'))) {
+        if (s == ClaimText && (p == AfterPeriod || p == LineBreakAfterPeriod ||
+                               p == LineStartBlanks || (p == LineStartDigits && c != '.'))) {
             claim += heldBack;
             claim += c;
             heldBack.clear();

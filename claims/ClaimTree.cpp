@@ -8,7 +8,9 @@
 
 namespace {
 
-int64_t SaturatingAdd(int64_t a, int64_t b) { return a > SaturatedCount - b ? SaturatedCount : a + b; }
+int64_t SaturatingAdd(int64_t a, int64_t b) {
+    return a > SaturatedCount - b ? SaturatedCount : a + b;
+}
 
 // Saturating sums over claim numbers 0..1023, queried by range; a range
 // reference costs a few steps however wide it is.
@@ -256,8 +258,9 @@ bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
 
 TClaimTree::TClaimTree(std::string_view Text) {
     TTreeBuilder builder(*this);
-    SplitClaims(PrepareText(Text),
-                [&](int32_t Number, std::string ClaimText) { builder.Close(Number, std::move(ClaimText)); });
+    SplitClaims(PrepareText(Text), [&](int32_t Number, std::string ClaimText) {
+        builder.Close(Number, std::move(ClaimText));
+    });
 }
 
 TClaimTree::~TClaimTree() {
@@ -266,7 +269,9 @@ TClaimTree::~TClaimTree() {
     RetiredControls.clear();
 }
 
-TClaimTreeNode* TClaimTree::NewRoot(const TClaim& Claim) { return &Nodes.emplace_back(this, Claim); }
+TClaimTreeNode* TClaimTree::NewRoot(const TClaim& Claim) {
+    return &Nodes.emplace_back(this, Claim);
+}
 
 TClaimTreeNode* TClaimTree::NewChild(TClaimTreeNode* Parent, const TClaim& Claim,
                                      int64_t EntryIndex) {
@@ -279,9 +284,10 @@ TClaimTree::DependantsOf(const TClaimTreeNode& Node) const {
         return {nullptr, nullptr};
     const auto& list = Dependants[static_cast<std::size_t>(Node.Number)];
     const std::size_t own = Node.Claim->Index;
-    const auto first = std::upper_bound(
-        list.begin(), list.end(), own,
-        [](std::size_t index, const TDependant& d) { return index < d.ClaimIndex; });
+    const auto first =
+        std::upper_bound(list.begin(), list.end(), own, [](std::size_t index, const TDependant& d) {
+            return index < d.ClaimIndex;
+        });
     const TDependant* base = list.data();
     return {base + (first - list.begin()), base + list.size()};
 }

@@ -52,7 +52,7 @@ struct TClaim {
     uint64_t ReferenceCount = 0;           // entries in References
     std::string DependencyText;            // empty for an independent claim
     int32_t Kind = 0;                      // 0 independent, 1 one reference, 2 several
-    int64_t FullNodeCount = 0; // nodes the whole tree gives this claim (saturating)
+    int64_t FullNodeCount = 0;             // nodes the whole tree gives this claim (saturating)
 
     // "Claim 5", or "Claim 5 (dependent of 1, 3)" for Kind 2.
     std::string Caption() const;

@@ -14,7 +14,9 @@ bool IsWordChar(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool IsOwnWord(char c) { return c == '-' || c == RangeMark; }
+bool IsOwnWord(char c) {
+    return c == '-' || c == RangeMark;
+}
 
 // Words of a claim as the tokenizer sees them after lower-casing and spacing
 // out hyphens: runs of letters and digits, and every "-" or byte 30 alone.
@@ -45,7 +47,9 @@ private:
     std::size_t pos = 0;
 };
 
-std::string Lower(std::string_view Word) { return LowerAscii(std::string(Word)); }
+std::string Lower(std::string_view Word) {
+    return LowerAscii(std::string(Word));
+}
 
 WordKind KindOf(std::string_view Word) {
     if (Word.size() > 14)

@@ -95,8 +95,8 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
             << ", \"references\": ";
         WriteReferences(Out, claim);
         Out << ",\n      \"dependencyText\": " << JsonString(claim.DependencyText)
-            << ", \"nodes\": " << claim.FullNodeCount << ",\n      \"text\": "
-            << JsonText(claim.Text, InputIsUtf8) << " }";
+            << ", \"nodes\": " << claim.FullNodeCount
+            << ",\n      \"text\": " << JsonText(claim.Text, InputIsUtf8) << " }";
     }
     Out << (Tree.Claims.empty() ? "]\n" : "\n  ]\n") << "}\n";
 }

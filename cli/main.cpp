@@ -125,8 +125,7 @@ int main(int argc, char** argv) {
             return Fail(*error);
         }
     } catch (const std::bad_alloc&) {
-        return Fail("cannot read " + options.File.value_or("the example") +
-                    ": not enough memory");
+        return Fail("cannot read " + options.File.value_or("the example") + ": not enough memory");
     }
     if (const auto nul = input.find('\0'); nul != std::string::npos)
         input.resize(nul);

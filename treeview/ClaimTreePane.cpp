@@ -17,9 +17,13 @@ TClaimTreePane::TClaimTreePane(QWidget* Parent) : QScrollArea(Parent), content(n
     lastClientWidth = ClientWidth();
 }
 
-int TClaimTreePane::ClientWidth() const { return viewport()->width(); }
+int TClaimTreePane::ClientWidth() const {
+    return viewport()->width();
+}
 
-int TClaimTreePane::ClientHeight() const { return viewport()->height(); }
+int TClaimTreePane::ClientHeight() const {
+    return viewport()->height();
+}
 
 void TClaimTreePane::DestroyComponents() {
     rightAnchored.clear();
@@ -31,7 +35,9 @@ void TClaimTreePane::DestroyComponents() {
     FitContent();
 }
 
-void TClaimTreePane::AnchorRight(QWidget* Control) { rightAnchored.emplace_back(Control); }
+void TClaimTreePane::AnchorRight(QWidget* Control) {
+    rightAnchored.emplace_back(Control);
+}
 
 void TClaimTreePane::FitContent() {
     int right = 0;
