@@ -1,0 +1,47 @@
+#include "ClaimTexts.h"
+
+std::string LongDocument(std::size_t Bytes) {
+    const std::string paragraph =
+        "FIG. 3 shows the pump housing 12 with its inlet 14 and outlet 16; the impeller 18 turns "
+        "at up to 3,000 rpm and the seal 20 keeps the fluid in the chamber 22. In another "
+        "embodiment, shown in FIG. 4, the housing is cast in two halves 24, 26 that are joined "
+        "by screws 28. The ratio of 1.5 to 1 between the diameters gives the best results. The "
+        "seal has two parts: "
+        "a lip and a spring.\r\n";
+    std::string text = "PUMP WITH SEALED IMPELLER\r\n\r\n";
+    while (text.size() + paragraph.size() < Bytes)
+        text += paragraph;
+    text += "What is claimed is:\r\n";
+    text += OrdinaryClaims(20).substr(std::string("What is claimed is:\r\n").size());
+    return text;
+}
+
+std::string OrdinaryClaims(int Claims) {
+    std::string text = "What is claimed is:\r\n";
+    for (int n = 1; n <= Claims; ++n) {
+        text += "  " + std::to_string(n) + ". ";
+        if (n % 20 == 1)
+            text += "A pump comprising a housing, an impeller in the housing, and a seal between "
+                    "the impeller and the housing.\r\n";
+        else if (n % 7 == 0)
+            text += "The pump as recited in any one of claims " + std::to_string(n - 3) + " to " +
+                    std::to_string(n - 1) + ", wherein the seal is a lip seal.\r\n";
+        else
+            text += "The pump as recited in claim " + std::to_string(n - 1) +
+                    ", wherein the impeller has\r\nsix blades of 1.5 mm.\r\n";
+    }
+    return text;
+}
+
+std::string AllPrecedingClaims(int Claims) {
+    std::string text = "Claims\r\n";
+    text = "Ref. p1\r\n\r\n" + text;
+    for (int n = 1; n <= Claims; ++n) {
+        // Indented, since a number of 100 or more starts no claim in the first column.
+        text += " " + std::to_string(n) + ".\t";
+        text += n == 1 ? "A delivery system for the skin comprising a carrier.\r\n"
+                       : "A delivery system according to any one of the preceding Claims, "
+                         "wherein the carrier is a gel.\r\n";
+    }
+    return text + "\r\n";
+}

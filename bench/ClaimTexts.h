@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// Generated claim texts for the benchmarks.
+
+// A patent document of about Bytes bytes, nearly all description, with a
+// claims section of twenty ordinary claims at the end.
+std::string LongDocument(std::size_t Bytes);
+
+// Claims claims; claim n refers to claim n - 1 or to a few earlier claims,
+// as ordinary claim sets do.
+std::string OrdinaryClaims(int Claims);
+
+// Claims claims, each but the first according to any one of the preceding claims.
+std::string AllPrecedingClaims(int Claims);

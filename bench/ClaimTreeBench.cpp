@@ -1,0 +1,39 @@
+// Speed of the analysis. Run: build-bench/bench/claims_bench
+
+#include "ClaimTexts.h"
+#include "ClaimTree.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void Analyse(benchmark::State& State, const std::string& Text) {
+    int64_t created = 0;
+    for (auto _ : State) {
+        TClaimTree tree(Text);
+        created = tree.CreatedNodeCount();
+        benchmark::DoNotOptimize(tree.FullNodeCount);
+    }
+    State.SetBytesProcessed(State.iterations() * static_cast<int64_t>(Text.size()));
+    State.counters["created_nodes"] = static_cast<double>(created);
+}
+
+void LongDocumentBench(benchmark::State& State) {
+    const std::string text = LongDocument(static_cast<std::size_t>(State.range(0)) << 20);
+    Analyse(State, text);
+}
+BENCHMARK(LongDocumentBench)->Arg(5)->Arg(10)->Arg(20)->Arg(50)->Unit(benchmark::kMillisecond);
+
+void OrdinaryClaimsBench(benchmark::State& State) {
+    Analyse(State, OrdinaryClaims(static_cast<int>(State.range(0))));
+}
+BENCHMARK(OrdinaryClaimsBench)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void AllPrecedingBench(benchmark::State& State) {
+    Analyse(State, AllPrecedingClaims(static_cast<int>(State.range(0))));
+}
+BENCHMARK(AllPrecedingBench)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,109 @@
+// Analyses any bytes and checks what the tree promises about itself.
+
+#include "ClaimTree.h"
+#include "FullTreeModel.h"
+#include "Report.h"
+#include "TextEncoding.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string_view>
+
+namespace {
+
+void Check(bool Condition, const char* What) {
+    if (!Condition) {
+        std::fprintf(stderr, "broken: %s\n", What);
+        std::abort();
+    }
+}
+
+bool Refers(const TClaim& Claim, int32_t Number) {
+    for (const TReferenceRun& run : Claim.References) {
+        if (run.First <= Number && Number <= run.Last)
+            return true;
+    }
+    return false;
+}
+
+void CheckInvariants(const TClaimTree& Tree) {
+    std::map<const TClaimTreeNode*, int> seen;
+    std::map<std::size_t, int64_t> createdPerClaim;
+    std::vector<const TClaimTreeNode*> pending(Tree.Roots.begin(), Tree.Roots.end());
+    for (const TClaimTreeNode* root : Tree.Roots)
+        Check(root->Kind == 0 && root->Parent == nullptr && root->Claim->Kind == 0, "root");
+    while (!pending.empty()) {
+        const TClaimTreeNode* node = pending.back();
+        pending.pop_back();
+        Check(seen.emplace(node, 0).second, "node reachable twice");
+        ++createdPerClaim[node->Claim->Index];
+        Check(InClaimTable(node->Number), "node outside the tables");
+        Check(node->Kind == node->Claim->Kind, "kind differs from the claim's");
+        if (node->Kind == 1)
+            Check(node->Claim->ReferenceCount == 1, "kind 1 with other than one reference");
+        if (node->Kind == 2)
+            Check(node->Claim->ReferenceCount > 1, "kind 2 with fewer than two references");
+        if (node->Parent != nullptr)
+            Check(Refers(*node->Claim, node->Parent->Number), "parent not referred to");
+        Check(node->ChildrenCreated || node->Children.empty(), "uncreated children present");
+        Check(node->HasChildren() == !node->ChildNumbers().empty(), "HasChildren");
+        for (const TClaimTreeNode* child : node->Children) {
+            Check(child != nullptr && child->Parent == node, "child link");
+            pending.push_back(child);
+        }
+    }
+    std::size_t listed = 0;
+    for (int32_t n = 0; n < ClaimTableSize; ++n) {
+        const auto& nodes = Tree.NodesByClaim[static_cast<std::size_t>(n)];
+        for (const TClaimTreeNode* node : nodes) {
+            Check(node->Number == n, "node listed under another number");
+            Check(seen.count(node) == 1 && seen[node]++ == 0, "node listed twice or unreachable");
+        }
+        listed += nodes.size();
+        const TClaimTreeNode* carrier = Tree.SubtreeNodeByClaim[static_cast<std::size_t>(n)];
+        Check(nodes.empty() ? carrier == nullptr : carrier == nodes.front(), "carrying node");
+    }
+    Check(listed == seen.size(), "a node is missing from NodesByClaim");
+    Check(static_cast<int64_t>(seen.size()) <= TClaimTree::MaxCreatedNodes, "node limit");
+
+    int64_t total = 0;
+    for (const TClaim& claim : Tree.Claims) {
+        const int64_t created = createdPerClaim[claim.Index];
+        Check(created <= claim.FullNodeCount, "more nodes than the whole tree has");
+        if (!Tree.NodeLimitReached)
+            Check((created > 0) == (claim.FullNodeCount > 0), "claim has nodes in one tree only");
+        total = total > SaturatedCount - claim.FullNodeCount ? SaturatedCount
+                                                             : total + claim.FullNodeCount;
+    }
+    Check(total == Tree.FullNodeCount, "counts do not add up");
+    if (!Tree.Claims.empty())
+        Check(Tree.ClaimCount == Tree.Claims.back().Number, "ClaimCount");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
+    const std::string_view input(reinterpret_cast<const char*>(Data), Size);
+    TClaimTree tree(input);
+    CheckInvariants(tree);
+
+    if (tree.FullNodeCount <= 3000) {
+        const TFullTreeModel model(tree, 3000);
+        std::string difference = CompareWithModel(tree, model);
+        Check(difference.empty(), difference.c_str());
+        std::ostringstream out;
+        Check(WriteTreeReport(out, tree, 3000), "tree report");
+        CreateAllNodes(tree);
+        difference = CompareWithModel(tree, model);
+        Check(difference.empty(), difference.c_str());
+        CheckInvariants(tree);
+    }
+    if (Size <= 4096) {
+        std::ostringstream json;
+        WriteJsonReport(json, tree, IsValidUtf8(input));
+    }
+    return 0;
+}
