@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QFileDialog;
+
+// Every message box and file dialog of the program goes through here. Tests
+// queue the answers beforehand; a queued answer is taken instead of showing
+// the modal box or dialog, so nothing blocks.
+class TDialogs {
+public:
+    struct TBox {
+        QString Text;
+        QString Caption;
+        QMessageBox::Icon Icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons Buttons;
+    };
+
+    // Shows a modal message box and returns the button chosen.
+    static QMessageBox::StandardButton Message(QWidget* Parent, const QString& Text,
+                                               const QString& Caption, QMessageBox::Icon Icon,
+                                               QMessageBox::StandardButtons Buttons);
+
+    // Shows the dialog modally; returns the chosen file name, or an empty
+    // string when the user cancelled.
+    static QString ChooseFile(QFileDialog& Dialog);
+
+    // The next message box returns Answer without being shown.
+    static void SetNextAnswer(QMessageBox::StandardButton Answer);
+    // The next file dialog returns FileName without being shown; an empty name
+    // stands for Cancel.
+    static void SetNextFileName(const QString& FileName);
+
+    // The last message box asked for, and how many were asked for since Reset.
+    static TBox LastBox();
+    static int BoxCount();
+    // Forgets the queued answers and the boxes asked for.
+    static void Reset();
+};

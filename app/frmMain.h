@@ -1,0 +1,155 @@
+#pragma once
+
+#include "VelkinApplication.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+class QAction;
+class QFileDialog;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QTabBar;
+class TClaimTree;
+class TClaimTreePane;
+class TImageList;
+
+// The main window: the claim tree on the left, the input text on the right.
+class TfrMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrMain(QWidget* Parent = nullptr);
+    ~TfrMain() override;
+
+    // The window's controls.
+    QSplitter* Splitter2;
+    QGroupBox* gbTree;
+    QPushButton* btnExpandAll;
+    QPushButton* btnCollapseAll;
+    QLabel* Label4;
+    QTabBar* TabControl1;
+    TClaimTreePane* sbClaimTree;
+    QGroupBox* gbClaims;
+    QLabel* Label3;
+    QPlainTextEdit* cmInput;
+
+    QMenuBar* MainMenu1;
+    QMenu* File1;
+    QAction* New1;
+    QMenu* Example;
+    QAction* Example1;
+    QAction* Example2;
+    QAction* Example3;
+    QAction* Example4;
+    QAction* Example5;
+    QAction* Open1;
+    QAction* Save1;
+    QAction* SaveAs1;
+    QAction* N1;
+    QAction* Exit1;
+    QMenu* mnuClaims;
+    QMenu* Help1;
+    QAction* About1;
+
+    QFileDialog* OpenDialog;
+    QFileDialog* SaveDialog1;
+
+    // The drawing's seven glyphs (treeview/ImageList.h). Wired in with the
+    // drawing; until then the drawing gets none.
+    TImageList* imlCLTR = nullptr;
+
+    // Directory of the executable, ending in a separator.
+    QString ProgramDir;
+    // The text that the next analysis reads, as bytes.
+    std::string InputText;
+    QString LoadedFileName;
+    QString DocumentFileName;
+    bool InputModified = false;
+    std::unique_ptr<TClaimTree> ClaimTree;
+    bool WasActivated = false;
+
+    // The client area's width, and the window's width with its frame.
+    int ClientWidth() const;
+    int OuterWidth() const;
+
+    // The tree pane keeps the width last given, whatever the window does,
+    // until FormResize or the splitter changes it.
+    int TreePaneWidth() const { return treePaneWidth; }
+    void SetTreePaneWidth(int Width);
+
+    // First activation: maximise, give the tree pane two thirds, welcome page.
+    void FormActivate();
+    // Keeps the tree pane narrower than the window.
+    void FormResize();
+    // Returns whether the window may close.
+    bool FormClose();
+
+    void ShowWelcomePage();
+
+    // Documents, the analysis, tabs and the Claims menu.
+    bool CheckUnsavedChanges();
+    void LoadInputFile(const QString& FileName);
+    void AnalyseInput();
+    void ExampleClick();
+    // Steps shared by the five example handlers.
+    void ShowBuiltinExample(int Number);
+    void FillClaimTabs();
+    void ShowClaimCounts();
+    void ClearClaimsMenu();
+    void FillClaimsMenu();
+
+public slots:
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Exit1Click();
+    void Example1Click();
+    void Example2Click();
+    void Example3Click();
+    void Example4Click();
+    void Example5Click();
+    void About1Click();
+    void TabControl1Change();
+    void ClaimMenuItemClick();
+    void btnExpandAllClick();
+    void btnCollapseAllClick();
+    void cmInputKeyPress(QKeyEvent* Key);
+
+protected:
+    bool event(QEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    void CreatePanes();
+    void CreateMenu();
+    void CreateFileDialogs();
+    // Handlers run through RunHandler: an exception is shown in the
+    // exception box before it reaches Qt's code.
+    template <typename Sender, typename Signal>
+    void ConnectHandler(Sender* From, Signal Emitted, void (TfrMain::*Handler)()) {
+        connect(From, Emitted, this,
+                [this, Handler] { RunHandler([this, Handler] { (this->*Handler)(); }); });
+    }
+    void Maximise();
+    void ApplyTreePaneWidth();
+
+    int treePaneWidth = 0;
+};
+
+// The one main window of the program.
+extern TfrMain* frMain;
+
+// Whether a key press types a character into the input pane, the presses
+// that reach cmInputKeyPress: not Delete, arrows, paging or function keys.
+bool TypesCharacter(const QKeyEvent& Key);

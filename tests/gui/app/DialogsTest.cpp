@@ -1,0 +1,64 @@
+#include "Dialogs.h"
+
+#include "AppTestMain.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QTimer>
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { TDialogs::Reset(); }
+    void cleanup() { TDialogs::Reset(); }
+
+    void queuedAnswersInOrder() {
+        TDialogs::SetNextAnswer(QMessageBox::Yes);
+        TDialogs::SetNextAnswer(QMessageBox::No);
+        QCOMPARE(TDialogs::Message(nullptr, QStringLiteral("Input file\nA\nhas unsaved changes."),
+                                   QStringLiteral("WARNING"), QMessageBox::Question,
+                                   QMessageBox::Yes | QMessageBox::No),
+                 QMessageBox::Yes);
+        QCOMPARE(TDialogs::Message(nullptr, QStringLiteral("Unable to open file\nB"),
+                                   QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok),
+                 QMessageBox::No);
+        QCOMPARE(TDialogs::BoxCount(), 2);
+        const TDialogs::TBox last = TDialogs::LastBox();
+        QCOMPARE(last.Text, QStringLiteral("Unable to open file\nB"));
+        QCOMPARE(last.Caption, QStringLiteral("ERROR"));
+        QCOMPARE(last.Icon, QMessageBox::Critical);
+        QCOMPARE(last.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    void queuedFileNames() {
+        QFileDialog dialog;
+        TDialogs::SetNextFileName(QStringLiteral("/tmp/claims.txt"));
+        TDialogs::SetNextFileName(QString());
+        QCOMPARE(TDialogs::ChooseFile(dialog), QStringLiteral("/tmp/claims.txt"));
+        QCOMPARE(TDialogs::ChooseFile(dialog), QString()); // cancelled
+        QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    void resetForgetsEverything() {
+        TDialogs::SetNextAnswer(QMessageBox::Yes);
+        TDialogs::Message(nullptr, QStringLiteral("a"), QStringLiteral("b"), QMessageBox::NoIcon,
+                          QMessageBox::Ok);
+        TDialogs::SetNextAnswer(QMessageBox::Yes);
+        TDialogs::Reset();
+        QCOMPARE(TDialogs::BoxCount(), 0);
+        QVERIFY(TDialogs::LastBox().Text.isEmpty());
+        // With the queue empty, a real box would be shown: answer it from outside.
+        QTimer::singleShot(0, [] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
+                    box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(TDialogs::Message(nullptr, QStringLiteral("shown"), QStringLiteral("Velkin"),
+                                   QMessageBox::Critical, QMessageBox::Ok),
+                 QMessageBox::Ok);
+    }
+};
+
+VELTRUM_APP_TEST_MAIN(TestDialogs)
+#include "DialogsTest.moc"
