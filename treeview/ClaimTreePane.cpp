@@ -1,14 +1,33 @@
 #include "ClaimTreePane.h"
 
+#include "Fonts.h"
+#include "TreeView.h"
+
 #include <QResizeEvent>
 #include <QScrollBar>
 
-TClaimTreePane::TClaimTreePane(QWidget* Parent) : QScrollArea(Parent), content(new QWidget) {
+namespace {
+
+// The scroll that brings [First, Last] into [0, Extent): the least one, or
+// the one that shows First when the span is longer than Extent.
+int ScrollDelta(int First, int Last, int Extent) {
+    if (First < 0)
+        return First;
+    if (Last >= Extent)
+        return Last - First + 1 > Extent ? First : Last - Extent + 1;
+    return 0;
+}
+
+} // namespace
+
+TClaimTreePane::TClaimTreePane(QWidget* Parent)
+    : QScrollArea(Parent), content(new QWidget), maxBoxes(MaxDrawnBoxes) {
     setBackgroundRole(QPalette::Base);
     QPalette white = palette();
     white.setColor(QPalette::Base, Qt::white);
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
+    setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 8));
     content->setAutoFillBackground(true);
     content->setPalette(white);
     setWidget(content);
@@ -27,6 +46,7 @@ int TClaimTreePane::ClientHeight() const {
 
 void TClaimTreePane::DestroyComponents() {
     rightAnchored.clear();
+    drawnTree = nullptr;
     const auto children = content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QWidget* child : children)
         delete child;
@@ -42,19 +62,29 @@ void TClaimTreePane::AnchorRight(QWidget* Control) {
 void TClaimTreePane::FitContent() {
     int right = 0;
     int bottom = 0;
-    const auto children = content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (const QWidget* child : children) {
+    for (const QObject* object : content->children()) {
+        if (!object->isWidgetType())
+            continue;
+        const auto* child = static_cast<const QWidget*>(object);
         if (child->isHidden())
             continue;
-        right = std::max(right, child->geometry().right() + 1);
-        bottom = std::max(bottom, child->geometry().bottom() + 1);
+        const QRect place = child->geometry();
+        right = std::max(right, place.right() + 1);
+        bottom = std::max(bottom, place.bottom() + 1);
     }
     content->resize(std::max(right, ClientWidth()), std::max(bottom, ClientHeight()));
 }
 
 void TClaimTreePane::ScrollInView(QWidget* Control) {
-    if (Control != nullptr)
-        ensureWidgetVisible(Control, 0, 0);
+    if (Control == nullptr || !content->isAncestorOf(Control))
+        return;
+    const QRect place(Control->mapTo(viewport(), QPoint(0, 0)), Control->size());
+    QScrollBar* horizontal = horizontalScrollBar();
+    QScrollBar* vertical = verticalScrollBar();
+    horizontal->setValue(horizontal->value() +
+                         ScrollDelta(place.left(), place.right(), ClientWidth()));
+    vertical->setValue(vertical->value() +
+                       ScrollDelta(place.top(), place.bottom(), ClientHeight()));
 }
 
 void TClaimTreePane::resizeEvent(QResizeEvent* Event) {

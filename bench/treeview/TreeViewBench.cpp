@@ -1,0 +1,190 @@
+#include "TreeView.h"
+
+#include <QApplication>
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A claim set with the reference structure of the largest built-in example:
+// entry n is claim n + 1's reference wording, empty for an independent claim.
+std::string ExampleFourStructure() {
+    const std::vector<std::string> references = {"",
+                                                 "claim 1",
+                                                 "claim 2",
+                                                 "claims 1 to 3",
+                                                 "claims 1 to 4",
+                                                 "claims 1 to 5",
+                                                 "claims 1 to 3",
+                                                 "claims 1 to 7",
+                                                 "claim 8",
+                                                 "claim 8",
+                                                 "claims 1 to 10",
+                                                 "claim 11",
+                                                 "claim 12",
+                                                 "claims 1 to 13",
+                                                 "claims 1 to 14",
+                                                 "claims 1 to 15",
+                                                 "claims 3 to 16",
+                                                 "claims 1 to 17",
+                                                 "claims 1 to 18",
+                                                 "claims 1 to 18",
+                                                 "",
+                                                 "claim 21",
+                                                 "claim 21 or 22"};
+    std::string text = "We claim:\n";
+    for (std::size_t i = 0; i < references.size(); ++i) {
+        const std::string number = std::to_string(i + 1);
+        if (references[i].empty())
+            text += number + ". A filter cartridge with a pleated paper element.\n";
+        else
+            text += number + ". The filter cartridge according to any one of " + references[i] +
+                    ", wherein part " + number + " is sealed.\n";
+    }
+    return text;
+}
+
+// Claims 2 to Count each refer to "any one of the preceding claims". The
+// lines are indented: claim numbers from 100 on are read only after a blank.
+std::string PrecedingClaims(int Count) {
+    std::string text = "We claim:\n  1. A filter cartridge with a pleated paper element.\n";
+    for (int n = 2; n <= Count; ++n) {
+        text += "  " + std::to_string(n) +
+                ". The filter cartridge of any one of the preceding claims, wherein part " +
+                std::to_string(n) + " is sealed.\n";
+    }
+    return text;
+}
+
+std::string ClaimSet(int Id) {
+    return Id == 0 ? ExampleFourStructure() : PrecedingClaims(Id);
+}
+
+long ResidentKilobytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return 0;
+}
+
+// A shown tree pane with a claim set drawn and expanded in it.
+struct TDrawnSet {
+    explicit TDrawnSet(int Id) : tree(ClaimSet(Id)) {
+        pane.resize(688, 800);
+        pane.show();
+        QApplication::processEvents();
+    }
+    void Draw() {
+        tree.BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
+        tree.ExpandAll(&pane);
+    }
+    int64_t Boxes() const {
+        int64_t boxes = 0;
+        for (const auto& nodes : tree.NodesByClaim) {
+            for (const TClaimTreeNode* node : nodes)
+                boxes += node->CaptionLabel != nullptr ? 1 : 0;
+        }
+        return boxes;
+    }
+
+    TClaimTree tree;
+    TImageList images;
+    TClaimTreePane pane;
+};
+
+// BuildDrawing with ExpandAll, as after opening a document; the drawing of
+// the previous iteration is destroyed on the way.
+void BM_BuildAndExpand(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    for (auto _ : State) {
+        set.Draw();
+        State.PauseTiming();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+    State.counters["boxes"] = static_cast<double>(set.Boxes());
+    State.counters["rss_MB"] = static_cast<double>(ResidentKilobytes()) / 1024.0;
+}
+
+// The same, until the pane has been painted.
+void BM_BuildExpandAndPaint(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    for (auto _ : State) {
+        set.Draw();
+        QApplication::processEvents();
+    }
+}
+
+// One click on the expand button of the first box below the first root,
+// collapsing and expanding it in turn: everything below it moves.
+void BM_ClickFirstChild(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
+    for (auto _ : State) {
+        box->ExpandButtonClick(box->ExpandButton);
+        State.PauseTiming();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+}
+
+// The same click until the pane has been painted again.
+void BM_ClickFirstChildAndPaint(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
+    for (auto _ : State) {
+        box->ExpandButtonClick(box->ExpandButton);
+        QApplication::processEvents();
+    }
+}
+
+// One click on the first root's expand button: hides or shows nearly every box.
+void BM_ClickRoot(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    TClaimTreeNode* root = set.tree.Roots.front();
+    for (auto _ : State) {
+        root->ExpandButtonClick(root->ExpandButton);
+        State.PauseTiming();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+}
+
+// Claim set ids: 0 is the example-4 structure, otherwise the number of
+// "any one of the preceding claims" claims.
+void ClaimSets(benchmark::internal::Benchmark* Bench) {
+    Bench->ArgName("set")->Arg(0)->Arg(50)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_BuildAndExpand)->Apply(ClaimSets);
+BENCHMARK(BM_BuildExpandAndPaint)->Apply(ClaimSets);
+BENCHMARK(BM_ClickFirstChild)->Apply(ClaimSets);
+BENCHMARK(BM_ClickFirstChildAndPaint)->Apply(ClaimSets);
+BENCHMARK(BM_ClickRoot)->Apply(ClaimSets);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,294 @@
+// What the user does to the drawn tree: the buttons of a box, "+" and "-",
+// and revealing a claim as the Claims menu does.
+
+#include "DrawnTree.h"
+
+#include <QtTest>
+#include <algorithm>
+
+namespace {
+
+// Copy 1 of a claim is written with a prime: "5'" is claim 5 below claim 2.
+TClaimTreeNode* Named(const TDrawnTree& Drawn, const QString& Name) {
+    const bool prime = Name.endsWith(QLatin1Char('\''));
+    return Drawn.Node(QStringView(Name).left(Name.size() - (prime ? 1 : 0)).toInt(), prime ? 1 : 0);
+}
+
+QString NameOf(const TClaimTreeNode& Node) {
+    const auto& copies = Node.OwnerTree()->NodesByClaim[static_cast<std::size_t>(Node.Number)];
+    return QString::number(Node.Number) + (copies.front() == &Node ? "" : "'");
+}
+
+// The boxes on screen, top to bottom.
+QString ShownBoxes(const TDrawnTree& Drawn) {
+    std::vector<const TClaimTreeNode*> shown;
+    for (const auto& copies : Drawn.tree->NodesByClaim) {
+        for (const TClaimTreeNode* node : copies) {
+            if (Shown(node->CaptionLabel))
+                shown.push_back(node);
+        }
+    }
+    std::sort(shown.begin(), shown.end(),
+              [](const auto* a, const auto* b) { return a->RowTop < b->RowTop; });
+    QStringList names;
+    for (const TClaimTreeNode* node : shown)
+        names << NameOf(*node);
+    return names.join(QLatin1Char(' '));
+}
+
+// Shown boxes whose expand button shows the plus.
+QString CollapsedBoxes(const TDrawnTree& Drawn) {
+    QStringList names;
+    for (const QString& name : ShownBoxes(Drawn).split(QLatin1Char(' '))) {
+        const TClaimTreeNode* node = Named(Drawn, name);
+        if (Shown(node->ExpandButton) && Drawn.ShowsGlyph(node->ExpandButton, TImageList::Expand))
+            names << name;
+    }
+    return names.join(QLatin1Char(' '));
+}
+
+// The Claims menu: the first copy that can be revealed is laid out.
+void RevealClaim(TDrawnTree& Drawn, int Number) {
+    for (TClaimTreeNode* node : Drawn.tree->NodesByClaim[static_cast<std::size_t>(Number)]) {
+        if (node->Reveal() != nullptr) {
+            Drawn.tree->Relayout(&Drawn.pane);
+            Drawn.pane.ScrollInView(node->CaptionLabel);
+            return;
+        }
+    }
+}
+
+void Act(TDrawnTree& Drawn, const QString& Action) {
+    const QStringList words = Action.split(QLatin1Char(' '));
+    if (words[0] == QLatin1String("+"))
+        Drawn.tree->ExpandAll(&Drawn.pane);
+    else if (words[0] == QLatin1String("-"))
+        Drawn.tree->CollapseAll(&Drawn.pane);
+    else if (words[0] == QLatin1String("expand"))
+        QTest::mouseClick(Named(Drawn, words[1])->ExpandButton, Qt::LeftButton);
+    else if (words[0] == QLatin1String("branch"))
+        QTest::mouseClick(Named(Drawn, words[1])->BranchButton, Qt::LeftButton);
+    else if (words[0] == QLatin1String("reveal"))
+        RevealClaim(Drawn, words[1].toInt());
+    else
+        QFAIL(qPrintable(Action));
+}
+
+// A claim text of five lines and one of a single short line.
+const std::string TextClaims = "We claim:\n"
+                               "1. A pump.\n"
+                               "2. The pump of claim 1, wherein\n"
+                               "   the housing is steel,\n"
+                               "   the impeller is brass,\n"
+                               "   the shaft is ceramic,\n"
+                               "   and the seal is rubber.\n"
+                               "3. The pump of claim 1.\n";
+
+} // namespace
+
+class ClaimTreeNodeActionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void actionsChangeTheView_data();
+    void actionsChangeTheView();
+    void subtreeMovesToTheExpandedCopy();
+    void revealFailsWithoutChange();
+    void textButtons_data();
+    void textButtons();
+    void expandAllHidesTexts();
+    void decomposeButtonCallsHandler();
+};
+
+void ClaimTreeNodeActionsTest::actionsChangeTheView_data() {
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("collapsed");
+    QTest::addColumn<QString>("branchHint");
+    const QString all = QStringLiteral("Show all");
+    const QString branch = QStringLiteral("Show branch");
+    QTest::newRow("drawn and expanded") << QStringList() << "1 2 3 4 5' 5 6 7 8"
+                                        << "5'" << branch;
+    QTest::newRow("collapse") << QStringList{"expand 2"} << "1 2 5 6 7 8"
+                              << "2" << branch;
+    QTest::newRow("expand shows one level")
+        << QStringList{"expand 2", "expand 2"} << "1 2 3 5' 5 6 7 8"
+        << "3 5'" << branch;
+    QTest::newRow("expand the other copy") << QStringList{"expand 5'"} << "1 2 3 4 5' 6' 5 7 8"
+                                           << "5" << branch;
+    QTest::newRow("show branch") << QStringList{"branch 4"} << "1 2 3 4"
+                                 << "" << all;
+    QTest::newRow("show all") << QStringList{"branch 4", "branch 4"} << "1 2 3 4 5' 5 7"
+                              << "5' 5 7" << branch;
+    QTest::newRow("+ after show branch") << QStringList{"branch 4", "+"} << "1 2 3 4 5' 5 6 7 8"
+                                         << "5'" << all;
+    QTest::newRow("- after show branch") << QStringList{"branch 4", "-"} << "1 7"
+                                         << "1 7" << all;
+    QTest::newRow("-") << QStringList{"-"} << "1 7"
+                       << "1 7" << branch;
+    QTest::newRow("reveal in a collapsed branch")
+        << QStringList{"-", "reveal 4"} << "1 2 3 4 5' 5 7"
+        << "5' 5 7" << branch;
+    QTest::newRow("reveal below a carrying copy") << QStringList{"-", "reveal 6"} << "1 2 5 6 7"
+                                                  << "2 7" << branch;
+    QTest::newRow("reveal the copy that carries now")
+        << QStringList{"expand 5'", "-", "reveal 6"} << "1 2 3 5' 6' 5 7"
+        << "3 5 7" << branch;
+}
+
+void ClaimTreeNodeActionsTest::actionsChangeTheView() {
+    QFETCH(QStringList, actions);
+    QFETCH(QString, shown);
+    QFETCH(QString, collapsed);
+    QFETCH(QString, branchHint);
+    TDrawnTree drawn(PumpClaims);
+    for (const QString& action : actions)
+        Act(drawn, action);
+    QCOMPARE(ShownBoxes(drawn), shown);
+    QCOMPARE(CollapsedBoxes(drawn), collapsed);
+
+    const int branchImage =
+        branchHint == QLatin1String("Show all") ? TImageList::ShowAll : TImageList::ShowBranch;
+    for (const QString& name : shown.split(QLatin1Char(' '))) {
+        const TClaimTreeNode* node = Named(drawn, name);
+        if (Shown(node->BranchButton)) {
+            QCOMPARE(node->BranchButton->toolTip(), branchHint);
+            QVERIFY(drawn.ShowsGlyph(node->BranchButton, branchImage));
+        }
+        // Every expanded box's vertical line reaches its last shown child.
+        if (Shown(node->ChildLine)) {
+            const auto last = std::find_if(node->Children.rbegin(), node->Children.rend(),
+                                           [](const auto* c) { return Shown(c->CaptionLabel); });
+            QVERIFY(last != node->Children.rend());
+            QCOMPARE(node->ChildLine->geometry().bottom(), (*last)->RowTop + 6);
+        }
+    }
+    // Shown boxes stand 33 pixels apart, without gaps.
+    int top = 10;
+    for (const QString& name : shown.split(QLatin1Char(' '))) {
+        QCOMPARE(Named(drawn, name)->RowTop, top);
+        top += 33;
+    }
+}
+
+void ClaimTreeNodeActionsTest::subtreeMovesToTheExpandedCopy() {
+    TDrawnTree drawn(PumpClaims);
+    TClaimTreeNode* carrying = drawn.Node(5, 0);
+    TClaimTreeNode* other = drawn.Node(5, 1);
+    TClaimTreeNode* eight = drawn.Node(8);
+    eight->ShowTextButtonClick(eight->ShowTextButton);
+    QVERIFY(Shown(eight->TextMemo));
+    QVERIFY(other->Children.empty());
+
+    TGlyphButton* clicked = other->ExpandButton;
+    QTest::mouseClick(clicked, Qt::LeftButton);
+
+    QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], other);
+    QCOMPARE(drawn.tree->RetiredControls.size(), std::size_t{1});
+    QVERIFY(clicked->parent() == nullptr);
+    QVERIFY(other->ExpandButton != clicked);
+    QVERIFY(drawn.ShowsGlyph(other->ExpandButton, TImageList::Collapse));
+    // The new copy of claim 6 comes second, as in the whole tree.
+    QCOMPARE(drawn.tree->NodesByClaim[6].size(), std::size_t{2});
+    QCOMPARE(drawn.Node(6, 1)->Parent, other);
+    QCOMPARE(drawn.Node(6, 1)->DisplayState, 0);
+    QCOMPARE(drawn.Node(6, 1)->RowLeft, other->RowLeft + 22);
+    // The old copy collapses; every other box keeps its state.
+    QCOMPARE(carrying->DisplayState, 0);
+    QVERIFY(!Shown(carrying->ChildLine));
+    QVERIFY(Shown(eight->TextMemo));
+
+    // And back again.
+    QTest::mouseClick(carrying->ExpandButton, Qt::LeftButton);
+    QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], carrying);
+    QCOMPARE(drawn.tree->RetiredControls.size(), std::size_t{2});
+    QCOMPARE(ShownBoxes(drawn), QStringLiteral("1 2 3 4 5' 5 6 7 8"));
+}
+
+void ClaimTreeNodeActionsTest::revealFailsWithoutChange() {
+    TDrawnTree drawn(PumpClaims);
+    drawn.tree->CollapseAll(&drawn.pane);
+    TClaimTreeNode* other = drawn.Node(5, 1);
+    QVERIFY(other->Reveal() == nullptr);
+    for (const auto& copies : drawn.tree->NodesByClaim) {
+        for (const TClaimTreeNode* node : copies)
+            QCOMPARE(node->DisplayState, node->Kind == 0 ? 0 : 2);
+    }
+    QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], drawn.Node(5, 0));
+    QVERIFY(other->Children.empty());
+}
+
+void ClaimTreeNodeActionsTest::textButtons_data() {
+    QTest::addColumn<int>("claim");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<int>("textMode");
+    QTest::addColumn<int>("lines"); // memo height in lines; 0 for the cut preview
+    QTest::newRow("short, once") << 3 << QStringList{"show"} << 1 << 1;
+    QTest::newRow("short, twice") << 3 << QStringList{"show", "show"} << 1 << 1;
+    QTest::newRow("long, once: preview") << 2 << QStringList{"show"} << 1 << 0;
+    QTest::newRow("long, twice: whole") << 2 << QStringList{"show", "show"} << 2 << 5;
+    QTest::newRow("long, thrice") << 2 << QStringList{"show", "show", "show"} << 2 << 5;
+    QTest::newRow("hidden again") << 2 << QStringList{"show", "show", "hide"} << 0 << -1;
+}
+
+void ClaimTreeNodeActionsTest::textButtons() {
+    QFETCH(int, claim);
+    QFETCH(QStringList, clicks);
+    QFETCH(int, textMode);
+    QFETCH(int, lines);
+    TDrawnTree drawn(TextClaims);
+    TClaimTreeNode* node = drawn.Node(claim);
+    for (const QString& click : clicks) {
+        QTest::mouseClick(click == QLatin1String("show") ? node->ShowTextButton
+                                                         : node->HideTextButton,
+                          Qt::LeftButton);
+    }
+    QCOMPARE(node->TextMode, textMode);
+    QCOMPARE(Shown(node->TextMemo), textMode != 0);
+    if (lines >= 0) {
+        const int height = lines == 0 ? 50 : TClaimMemo::LineHeight() * lines + 5;
+        QCOMPARE(node->TextMemo->height(), height);
+    }
+    // The text sits 10 pixels under the row; the next box 20 pixels under it.
+    const int textRoom = textMode == 0 ? 0 : 10 + node->TextMemo->height();
+    const TClaimTreeNode* next = claim == 2 ? drawn.Node(3) : nullptr;
+    if (next != nullptr)
+        QCOMPARE(next->RowTop, node->RowTop + 13 + textRoom + 20);
+}
+
+void ClaimTreeNodeActionsTest::expandAllHidesTexts() {
+    TDrawnTree drawn(TextClaims);
+    TClaimTreeNode* node = drawn.Node(2);
+    node->ShowTextButtonClick(node->ShowTextButton);
+    drawn.tree->CollapseAll(&drawn.pane);
+    QCOMPARE(node->TextMode, 0);
+    drawn.tree->ExpandAll(&drawn.pane);
+    QCOMPARE(node->TextMode, 0);
+    QVERIFY(!Shown(node->TextMemo));
+    QCOMPARE(drawn.Node(1)->DisplayState, 1);
+    QCOMPARE(drawn.Node(3)->DisplayState, 0);
+}
+
+void ClaimTreeNodeActionsTest::decomposeButtonCallsHandler() {
+    TDrawnTree drawn(PumpClaims);
+    std::vector<TClaimTreeNode*> decomposed;
+    drawn.tree->BuildDrawing(
+        nullptr, &drawn.pane, &drawn.images,
+        [&](TClaimTreeNode* node) { decomposed.push_back(node); }, -1, true);
+    drawn.tree->ExpandAll(&drawn.pane);
+    TClaimTreeNode* two = drawn.Node(2);
+    QVERIFY(Shown(two->DecomposeButton));
+    QCOMPARE(two->DecomposeButton->toolTip(), QStringLiteral("Decompose"));
+    QVERIFY(drawn.ShowsGlyph(two->DecomposeButton, TImageList::Decompose));
+    QCOMPARE(two->DecomposeButton->x(), two->BranchButton->x() + 23);
+    QCOMPARE(two->DependentsLabel->x(), two->DecomposeButton->x() + 23);
+    QTest::mouseClick(two->DecomposeButton, Qt::LeftButton);
+    QCOMPARE(decomposed, std::vector<TClaimTreeNode*>{two});
+
+    // Expanding another copy rebuilds the drawing without the handler.
+    QTest::mouseClick(drawn.Node(5, 1)->ExpandButton, Qt::LeftButton);
+    QVERIFY(two->DecomposeButton == nullptr);
+}
+
+QTEST_MAIN(ClaimTreeNodeActionsTest)
+#include "ClaimTreeNodeActionsTest.moc"

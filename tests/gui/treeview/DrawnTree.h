@@ -1,0 +1,55 @@
+#pragma once
+
+#include "TreeView.h"
+
+#include <QLabel>
+#include <QTest>
+#include <memory>
+#include <string>
+
+// A claim text drawn into a shown tree pane of a known size, as the main
+// window draws it: BuildDrawing for all roots with the view reset, then
+// ExpandAll.
+struct TDrawnTree {
+    explicit TDrawnTree(const std::string& Text, int Width = 480, int Height = 400,
+                        int64_t MaxBoxes = MaxDrawnBoxes)
+        : tree(std::make_unique<TClaimTree>(Text)) {
+        pane.resize(Width, Height);
+        pane.SetMaxBoxes(MaxBoxes);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        tree->BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
+        tree->ExpandAll(&pane);
+    }
+
+    // Node Index of claim Number, in NodesByClaim order.
+    TClaimTreeNode* Node(int Number, std::size_t Index = 0) const {
+        return tree->NodesByClaim[static_cast<std::size_t>(Number)].at(Index);
+    }
+
+    bool ShowsGlyph(const TGlyphButton* Button, int Image) const {
+        return Button->Glyph().cacheKey() == images.Image(Image).cacheKey();
+    }
+
+    TImageList images;
+    TClaimTreePane pane;
+    std::unique_ptr<TClaimTree> tree;
+};
+
+// Whether the control is shown, for a pane that is shown.
+inline bool Shown(const QWidget* Control) {
+    return Control != nullptr && Control->isVisible();
+}
+
+// The rows of the composed pump-and-valve claim set used by several tests:
+// 1 [2 [3 [4], 5b], 5a [6]], 7 [8]. Claim 5 depends on claims 1 and 2, so it
+// has two copies; the one below claim 1 (5a, created first) carries claim 6.
+inline const std::string PumpClaims = "We claim:\n"
+                                      "1. A pump.\n"
+                                      "2. The pump of claim 1.\n"
+                                      "3. The pump of claim 2.\n"
+                                      "4. The pump of claim 3.\n"
+                                      "5. The pump of claims 1 or 2.\n"
+                                      "6. The pump of claim 5.\n"
+                                      "7. A valve.\n"
+                                      "8. The valve of claim 7.\n";
