@@ -1,9 +1,41 @@
 #include "Dialogs.h"
 
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QCompleter>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <deque>
 
 namespace {
+
+// A question without Cancel has to be answered: Escape or closing the box
+// would pick No, and No can mean losing the user's edits.
+class TMessageBox : public QMessageBox {
+public:
+    TMessageBox(QMessageBox::Icon Icon, const QString& Caption, const QString& Text,
+                QMessageBox::StandardButtons Buttons, QWidget* Parent)
+        : QMessageBox(Icon, Caption, Text, Buttons, Parent),
+          mustAnswer(Buttons.testFlag(QMessageBox::No) && !Buttons.testFlag(QMessageBox::Cancel)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override {
+        if (mustAnswer && Event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(Event);
+    }
+
+    void closeEvent(QCloseEvent* Event) override {
+        if (mustAnswer && clickedButton() == nullptr) {
+            Event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(Event);
+    }
+
+private:
+    bool mustAnswer;
+};
 
 struct TDialogState {
     std::deque<QMessageBox::StandardButton> Answers;
@@ -30,7 +62,7 @@ QMessageBox::StandardButton TDialogs::Message(QWidget* Parent, const QString& Te
         state.Answers.pop_front();
         return answer;
     }
-    QMessageBox box(Icon, Caption, Text, Buttons, Parent);
+    TMessageBox box(Icon, Caption, Text, Buttons, Parent);
     box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
@@ -45,7 +77,14 @@ QString TDialogs::ChooseFile(QFileDialog& Dialog) {
             Dialog.selectFile(name);
         return name;
     }
-    if (Dialog.exec() != QDialog::Accepted)
+    const int result = Dialog.exec();
+    // Enter typed while the name's completion list is open accepts the
+    // dialog but can leave the list floating over the main window.
+    for (const QCompleter* completer : Dialog.findChildren<QCompleter*>()) {
+        if (completer->popup() != nullptr)
+            completer->popup()->hide();
+    }
+    if (result != QDialog::Accepted)
         return {};
     const QStringList chosen = Dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();

@@ -5,11 +5,15 @@
 #include "BuiltinExamples.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "Dialogs.h"
+#include "DocumentFile.h"
 #include "Fonts.h"
+#include "ImageList.h"
 #include "ProgramIcon.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -22,9 +26,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
+#include <QTextDocument>
 #include <algorithm>
+#include <new>
 
 TfrMain* frMain = nullptr;
 
@@ -95,6 +102,8 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreatePanes();
     CreateMenu();
     CreateFileDialogs();
+    imageList = std::make_unique<TImageList>();
+    imlCLTR = imageList.get();
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))
@@ -157,6 +166,8 @@ void TfrMain::CreatePanes() {
     cmInput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     cmInput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     cmInput->setTabChangesFocus(false);
+    // Tab stops every half inch, as in the rich edit the texts were written in.
+    cmInput->setTabStopDistance(48);
     cmInput->installEventFilter(this);
     claims->Place(cmInput, QRect(2, 32, 349, 400), AllSides);
 
@@ -331,7 +342,8 @@ bool TfrMain::FormClose() {
 }
 
 bool TfrMain::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == cmInput && Event->type() == QEvent::KeyPress) {
+    // A disabled pane takes no input; its filter still sees the key.
+    if (Watched == cmInput && Event->type() == QEvent::KeyPress && cmInput->isEnabled()) {
         auto* key = static_cast<QKeyEvent*>(Event);
         if (TypesCharacter(*key))
             RunHandler([this, key] { cmInputKeyPress(key); });
@@ -366,59 +378,217 @@ void TfrMain::ShowWelcomePage() {
 }
 
 bool TfrMain::CheckUnsavedChanges() {
-    // TODO(documents): ask the unsaved-changes question.
+    if (!InputModified || !cmInput->document()->isModified())
+        return true;
+    const QMessageBox::StandardButton answer = TDialogs::Message(
+        this,
+        QStringLiteral("Input file\n") + DocumentFileName +
+            QStringLiteral("\nhas unsaved changes. Would you like to save it first?"),
+        QStringLiteral("WARNING"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+    // Yes: the user saves first, so the operation is abandoned.
+    return answer != QMessageBox::Yes;
+}
+
+bool TfrMain::LoadInputFile(const QString& FileName) {
+    InputText.clear();
+    LoadedFileName = FileName;
+    std::string bytes;
+    QString shown;
+    bool read = false;
+    try {
+        read = ReadDocumentFile(FileName, bytes);
+        if (read) {
+            // The text ends at the first zero byte.
+            bytes.resize(std::min(bytes.find('\0'), bytes.size()));
+            shown = DecodeDocumentText(bytes, DocumentEncoding);
+        }
+    } catch (const std::bad_alloc&) {
+        read = false;
+    }
+    if (!read) {
+        TDialogs::Message(this, QStringLiteral("Unable to open file\n") + FileName,
+                          QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
+        return false;
+    }
+    InputText = std::move(bytes);
+    cmInput->setEnabled(true);
+    cmInput->setReadOnly(false);
+    cmInput->setPlainText(shown);
+    setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
+    SetSaveEnabled(true);
     return true;
 }
 
-void TfrMain::LoadInputFile(const QString& FileName) {
-    // TODO(documents): read the file into InputText and the input pane.
-    Q_UNUSED(FileName);
-}
-
-void TfrMain::AnalyseInput() {
-    // TODO(analysis): new tree, tabs, drawing, counts, Claims menu.
+void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
+    ClaimTree = std::make_unique<TClaimTree>(InputText);
+    FillClaimTabs();
+    ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, -1, true);
+    ClaimTree->ExpandAll(sbClaimTree);
+    ShowClaimCounts();
+    if (CallerSettings)
+        CallerSettings();
+    ClearClaimsMenu();
+    FillClaimsMenu();
 }
 
 void TfrMain::ShowBuiltinExample(int Number) {
-    // TODO(examples): install the example's text, then ExampleClick().
-    Q_UNUSED(Number);
+    if (!CheckUnsavedChanges())
+        return;
+    const TBuiltinExample& example = BuiltinExample(Number);
+    // The name is written for Windows, behind a backslash.
+    QString fileName = QString::fromLatin1(example.FileName);
+    if (fileName.startsWith(QLatin1Char('\\')))
+        fileName.remove(0, 1);
+    DocumentFileName = ProgramDir + fileName;
+    setWindowTitle(QString::fromLatin1(example.WindowCaption));
+    InputText = BuiltinExampleText(Number);
+    cmInput->setEnabled(true);
+    cmInput->setReadOnly(false);
+    cmInput->setPlainText(DecodeDocumentText(InputText, DocumentEncoding));
+    SetTreePaneWidth((OuterWidth() * 2) / 3);
+    SetSaveEnabled(false);
+    InputModified = false;
+    ClaimTree.reset();
+    sbClaimTree->DestroyComponents();
+    SetZeroCounts();
+    ExampleClick();
 }
 
 void TfrMain::ExampleClick() {
-    // TODO(examples): the analysis sequence with the settings for examples.
+    AnalyseInput([this] {
+        cmInput->setReadOnly(true);
+        SetSaveEnabled(false);
+        InputModified = false;
+    });
 }
 
 void TfrMain::FillClaimTabs() {
-    // TODO(tabs): refill TabControl1 with its signals blocked, so that
-    // selecting tab 0 does not run TabControl1Change.
+    // Selecting a tab from here is no user's choice: TabControl1Change stays out.
+    const QSignalBlocker quiet(TabControl1);
+    while (TabControl1->count() > 0)
+        TabControl1->removeTab(0);
+    TabControl1->addTab(QStringLiteral("All claims"));
+    for (const TClaimTreeNode* root : ClaimTree->Roots) {
+        if (root != nullptr)
+            TabControl1->addTab(QStringLiteral("Claim %1").arg(root->Number));
+    }
+    TabControl1->setCurrentIndex(0);
 }
 
 void TfrMain::ShowClaimCounts() {
-    // TODO(tabs): the counts of ClaimTree into Label4.
+    // Computed as it comes: repeated or backward numbers make it negative.
+    const auto independent = static_cast<qint64>(ClaimTree->Roots.size());
+    const qint64 total = ClaimTree->ClaimCount;
+    Label4->setText(QStringLiteral("Tree of claims: independent %1; dependent %2; total %3")
+                        .arg(independent)
+                        .arg(total - independent)
+                        .arg(total));
+}
+
+void TfrMain::SetZeroCounts() {
+    Label4->setText(QStringLiteral("Tree of claims: independent 0; dependent 0; total 0"));
 }
 
 void TfrMain::ClearClaimsMenu() {
-    // TODO(tabs): remove and destroy every item of mnuClaims.
+    // Gone at once, before new items of the same names are made.
+    while (!mnuClaims->actions().isEmpty()) {
+        QAction* item = mnuClaims->actions().constFirst();
+        mnuClaims->removeAction(item);
+        delete item;
+    }
 }
 
 void TfrMain::FillClaimsMenu() {
-    // TODO(tabs): show mnuClaims and add one item per claim with a node.
+    mnuClaims->menuAction()->setVisible(true);
+    // Claims numbered beyond the table have no node.
+    const int32_t last = std::min(ClaimTree->ClaimCount, ClaimTableSize - 1);
+    for (int32_t claim = 1; claim <= last; ++claim) {
+        if (ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)].empty())
+            continue;
+        auto* item = new QAction(QStringLiteral("Claim %1").arg(claim), this);
+        item->setObjectName(QStringLiteral("mnuClaim%1").arg(claim));
+        item->setData(claim);
+        ConnectHandler(item, &QAction::triggered, &TfrMain::ClaimMenuItemClick);
+        mnuClaims->addAction(item);
+    }
+}
+
+void TfrMain::SetSaveEnabled(bool Enabled) {
+    Save1->setEnabled(Enabled);
+    SaveAs1->setEnabled(Enabled);
 }
 
 void TfrMain::New1Click() {
-    // TODO(documents): back to the start state with the welcome page.
+    if (!CheckUnsavedChanges())
+        return;
+    DocumentFileName.clear();
+    setWindowTitle(QStringLiteral("Veltrum"));
+    SetSaveEnabled(false);
+    ClaimTree.reset();
+    {
+        const QSignalBlocker quiet(TabControl1);
+        while (TabControl1->count() > 0)
+            TabControl1->removeTab(0);
+    }
+    cmInput->setPlainText(QString());
+    cmInput->document()->setModified(false);
+    cmInput->setEnabled(false);
+    cmInput->setReadOnly(false);
+    sbClaimTree->DestroyComponents();
+    SetZeroCounts();
+    SetTreePaneWidth((ClientWidth() / 3) * 2);
+    ShowWelcomePage();
+    ClearClaimsMenu();
 }
 
 void TfrMain::Open1Click() {
-    // TODO(documents): choose a file through TDialogs::ChooseFile(*OpenDialog).
+    if (!CheckUnsavedChanges())
+        return;
+    OpenDialog->setDirectory(ProgramDir);
+    const QString fileName = TDialogs::ChooseFile(*OpenDialog);
+    if (fileName.isEmpty())
+        return;
+    if (ClaimTree) {
+        sbClaimTree->DestroyComponents();
+        ClaimTree.reset();
+        InputText.clear();
+    }
+    cmInput->setPlainText(QString());
+    // Save would write the empty pane over the file that could not be read.
+    if (!LoadInputFile(fileName))
+        SetSaveEnabled(false);
+    SetTreePaneWidth((ClientWidth() / 3) * 2);
+    // Whether or not the file could be read: an unreadable one shows the
+    // empty analysis under its name.
+    AnalyseInput([this, &fileName] {
+        DocumentFileName = fileName;
+        InputModified = false;
+    });
 }
 
 void TfrMain::Save1Click() {
-    // TODO(documents): write the input pane to DocumentFileName.
+    // The pane's raw text: its plain text would turn no-break spaces into
+    // spaces.
+    TTextEncoding written = DocumentEncoding;
+    const std::string bytes =
+        EncodeDocumentText(cmInput->document()->toRawText(), DocumentEncoding, &written);
+    WriteDocumentFile(DocumentFileName, bytes);
+    // A Windows-1252 document that had to be written as UTF-8 stays UTF-8.
+    DocumentEncoding = written;
+    InputModified = false;
 }
 
 void TfrMain::SaveAs1Click() {
-    // TODO(documents): choose a name through TDialogs::ChooseFile(*SaveDialog1).
+    const qsizetype separator = std::max(DocumentFileName.lastIndexOf(QLatin1Char('/')),
+                                         DocumentFileName.lastIndexOf(QDir::separator()));
+    SaveDialog1->setDirectory(DocumentFileName.left(separator + 1));
+    const QString fileName = TDialogs::ChooseFile(*SaveDialog1);
+    if (fileName.isEmpty())
+        return;
+    DocumentFileName = fileName;
+    LoadedFileName = fileName;
+    setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
+    Save1Click();
 }
 
 void TfrMain::Exit1Click() {
@@ -451,22 +621,52 @@ void TfrMain::About1Click() {
 }
 
 void TfrMain::TabControl1Change() {
-    // TODO(tabs): draw the chosen root's tree, show or hide the Claims menu.
+    const int tab = TabControl1->currentIndex();
+    if (!ClaimTree || tab < 0)
+        return;
+    // From scratch: whatever the user had opened or closed is gone.
+    ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, tab - 1, true);
+    ClaimTree->ExpandAll(sbClaimTree);
+    ClearClaimsMenu();
+    if (tab != 0) {
+        mnuClaims->menuAction()->setVisible(false);
+        return;
+    }
+    FillClaimsMenu();
 }
 
-void TfrMain::ClaimMenuItemClick() {
-    // TODO(tabs): reveal the claim of the chosen item and scroll it into view.
+void TfrMain::ClaimMenuItemClick(QObject* Sender) {
+    const auto* item = qobject_cast<const QAction*>(Sender);
+    if (item == nullptr || !ClaimTree)
+        return;
+    bool isNumber = false;
+    const int claim = item->data().toInt(&isNumber);
+    if (!isNumber || !InClaimTable(claim))
+        return;
+    // Reveal may add nodes to the list: walk it by index.
+    const std::vector<TClaimTreeNode*>& nodes =
+        ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)];
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
+            ClaimTree->Relayout(sbClaimTree);
+            sbClaimTree->ScrollInView(revealed->CaptionLabel);
+            return;
+        }
+    }
 }
 
 void TfrMain::btnExpandAllClick() {
-    // TODO(analysis): ClaimTree->ExpandAll(sbClaimTree) once the drawing is in.
+    if (ClaimTree)
+        ClaimTree->ExpandAll(sbClaimTree);
 }
 
 void TfrMain::btnCollapseAllClick() {
-    // TODO(analysis): ClaimTree->CollapseAll(sbClaimTree) once the drawing is in.
+    if (ClaimTree)
+        ClaimTree->CollapseAll(sbClaimTree);
 }
 
 void TfrMain::cmInputKeyPress(QKeyEvent* Key) {
-    // TODO(input pane): mark the document modified while the pane is editable.
     Q_UNUSED(Key);
+    if (!cmInput->isReadOnly())
+        InputModified = true;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "DocumentFile.h"
 #include "VelkinApplication.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,8 +64,7 @@ public:
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
 
-    // The drawing's seven glyphs (treeview/ImageList.h). Wired in with the
-    // drawing; until then the drawing gets none.
+    // The drawing's seven glyphs, owned by the window.
     TImageList* imlCLTR = nullptr;
 
     // Directory of the executable, ending in a separator.
@@ -73,6 +74,8 @@ public:
     QString LoadedFileName;
     QString DocumentFileName;
     bool InputModified = false;
+    // How the document's bytes were read; Save writes them back the same way.
+    TTextEncoding DocumentEncoding = TTextEncoding::Utf8;
     std::unique_ptr<TClaimTree> ClaimTree;
     bool WasActivated = false;
 
@@ -96,8 +99,11 @@ public:
 
     // Documents, the analysis, tabs and the Claims menu.
     bool CheckUnsavedChanges();
-    void LoadInputFile(const QString& FileName);
-    void AnalyseInput();
+    // Returns whether the file could be read.
+    bool LoadInputFile(const QString& FileName);
+    // Analyses InputText and shows the result; CallerSettings runs between
+    // the counts and the Claims menu.
+    void AnalyseInput(const std::function<void()>& CallerSettings = {});
     void ExampleClick();
     // Steps shared by the five example handlers.
     void ShowBuiltinExample(int Number);
@@ -119,7 +125,8 @@ public slots:
     void Example5Click();
     void About1Click();
     void TabControl1Change();
-    void ClaimMenuItemClick();
+    // Sender is the chosen item of the Claims menu.
+    void ClaimMenuItemClick(QObject* Sender);
     void btnExpandAllClick();
     void btnCollapseAllClick();
     void cmInputKeyPress(QKeyEvent* Key);
@@ -141,9 +148,19 @@ private:
         connect(From, Emitted, this,
                 [this, Handler] { RunHandler([this, Handler] { (this->*Handler)(); }); });
     }
+    // The same for a handler that is told its sender.
+    template <typename Sender, typename Signal>
+    void ConnectHandler(Sender* From, Signal Emitted, void (TfrMain::*Handler)(QObject*)) {
+        connect(From, Emitted, this, [this, From, Handler] {
+            RunHandler([this, From, Handler] { (this->*Handler)(From); });
+        });
+    }
     void Maximise();
     void ApplyTreePaneWidth();
+    void SetSaveEnabled(bool Enabled);
+    void SetZeroCounts();
 
+    std::unique_ptr<TImageList> imageList;
     int treePaneWidth = 0;
 };
 

@@ -58,6 +58,26 @@ private slots:
                                    QMessageBox::Critical, QMessageBox::Ok),
                  QMessageBox::Ok);
     }
+
+    // Escape and the close button leave a Yes/No question open; only a
+    // button answers it.
+    void questionMustBeAnswered() {
+        QList<bool> openAfter;
+        QTimer::singleShot(0, [&openAfter] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            QTest::keyClick(box, Qt::Key_Escape);
+            openAfter << box->isVisible();
+            box->close();
+            openAfter << box->isVisible();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QCOMPARE(TDialogs::Message(nullptr, QStringLiteral("Input file\nA"),
+                                   QStringLiteral("WARNING"), QMessageBox::Question,
+                                   QMessageBox::Yes | QMessageBox::No),
+                 QMessageBox::Yes);
+        QCOMPARE(openAfter, QList<bool>({true, true}));
+    }
 };
 
 VELTRUM_APP_TEST_MAIN(TestDialogs)

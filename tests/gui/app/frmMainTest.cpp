@@ -88,7 +88,7 @@ private slots:
         QVERIFY(window->DocumentFileName.isEmpty());
         QVERIFY(!window->InputModified);
         QVERIFY(window->ClaimTree == nullptr);
-        QVERIFY(window->imlCLTR == nullptr);
+        QVERIFY(window->imlCLTR != nullptr);
 
         const QString programDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
         QCOMPARE(window->ProgramDir, programDir + QDir::separator());

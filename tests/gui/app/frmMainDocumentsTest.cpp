@@ -1,0 +1,755 @@
+// The main window's documents, analysis, tabs, Claims menu, input pane and
+// examples, driven through its handlers with real files.
+
+#include "AppTestMain.h"
+#include "BuiltinExamples.h"
+#include "ClaimTree.h"
+#include "ClaimTreePane.h"
+#include "Dialogs.h"
+#include "DocumentFile.h"
+#include "GlyphButton.h"
+#include "WelcomePage.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <memory>
+#include <string>
+
+Q_DECLARE_METATYPE(std::string)
+
+namespace {
+
+const QString ZeroCounts = QStringLiteral("Tree of claims: independent 0; dependent 0; total 0");
+
+QString Counts(int Independent, int Dependent, int Total) {
+    return QStringLiteral("Tree of claims: independent %1; dependent %2; total %3")
+        .arg(Independent)
+        .arg(Dependent)
+        .arg(Total);
+}
+
+// A claims text with CR LF line ends.
+std::string ClaimsText(std::initializer_list<const char*> Claims) {
+    std::string text = "Pump\r\n\r\nWhat is claimed is:\r\n";
+    for (const char* claim : Claims)
+        text += std::string(claim) + "\r\n";
+    return text;
+}
+
+const std::string PumpText = ClaimsText({"1. A pump.", "2. The pump of claim 1, with a valve.",
+                                         "3. A valve.", "4. The pump of claims 2 or 3."});
+
+std::string Replaced(std::string Text, const std::string& From, const std::string& To) {
+    for (std::size_t at = Text.find(From); at != std::string::npos;
+         at = Text.find(From, at + To.size()))
+        Text.replace(at, From.size(), To);
+    return Text;
+}
+
+QStringList Numbered(const char* Pattern, std::initializer_list<int> Numbers) {
+    QStringList result;
+    for (int number : Numbers)
+        result << QString::fromLatin1(Pattern).arg(number);
+    return result;
+}
+
+QStringList Numbered(const char* Pattern, int First, int Last) {
+    QStringList result;
+    for (int number = First; number <= Last; ++number)
+        result << QString::fromLatin1(Pattern).arg(number);
+    return result;
+}
+
+// The bytes of a literal, zero bytes included.
+template <std::size_t Size> std::string Bytes(const char (&Literal)[Size]) {
+    return std::string(Literal, Size - 1);
+}
+
+std::string ReadBytes(const QString& FileName) {
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
+
+} // namespace
+
+class TestfrMainDocuments : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TfrMain> window;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString Write(const QString& Name, const std::string& Bytes) {
+        const QString name = dir->filePath(Name);
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(Bytes.data(), static_cast<qint64>(Bytes.size()));
+        return name;
+    }
+
+    void Open(const QString& FileName) {
+        TDialogs::SetNextFileName(FileName);
+        window->Open1Click();
+    }
+
+    QString OpenNew(const QString& Name, const std::string& Bytes) {
+        const QString name = Write(Name, Bytes);
+        Open(name);
+        return name;
+    }
+
+    QStringList Tabs() const {
+        QStringList tabs;
+        for (int i = 0; i < window->TabControl1->count(); ++i)
+            tabs << window->TabControl1->tabText(i);
+        return tabs;
+    }
+
+    // The Claims menu's items as names, each checked against its caption and
+    // tag.
+    QStringList MenuNames() const {
+        QStringList names;
+        for (const QAction* item : window->mnuClaims->actions()) {
+            const int claim = item->data().toInt();
+            if (item->text() != QStringLiteral("Claim %1").arg(claim) ||
+                item->parent() != window.get())
+                return {QStringLiteral("bad item ") + item->text()};
+            names << item->objectName();
+        }
+        return names;
+    }
+
+    bool MenuShown() const { return window->mnuClaims->menuAction()->isVisible(); }
+
+    QAction* MenuItem(int Claim) const {
+        return window->findChild<QAction*>(QStringLiteral("mnuClaim%1").arg(Claim));
+    }
+
+    QStringList PaneTexts() const {
+        QStringList texts;
+        for (const QLabel* label :
+             window->sbClaimTree->Content()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            texts << label->text();
+        return texts;
+    }
+
+    bool ShowsNoClaimsNotice() const {
+        return PaneTexts().contains(QStringLiteral("The document has no claims."));
+    }
+
+    void Type(int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        QTest::keyClick(window->cmInput, Qt::Key(Key), Modifiers);
+    }
+
+    void TypeText(const QString& Text) {
+        QTest::sendKeyEvent(QTest::Click, window->cmInput, Qt::Key_unknown, Text, Qt::NoModifier);
+    }
+
+    void ShowActive() {
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    TClaimTreeNode& Node(int Claim, std::size_t Copy = 0) const {
+        return *window->ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)].at(Copy);
+    }
+
+private slots:
+    void init() {
+        TDialogs::Reset();
+        dir = std::make_unique<QTemporaryDir>();
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        // The start-up layout is frmMain's own test; keep the design size.
+        window->WasActivated = true;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() {
+        window.reset();
+        dir.reset();
+        TDialogs::Reset();
+    }
+
+    // The end state of an analysis, reached from a single claim's tab.
+    void analysis_data() {
+        QTest::addColumn<std::string>("text");
+        QTest::addColumn<QStringList>("tabs");
+        QTest::addColumn<QString>("counts");
+        QTest::addColumn<QStringList>("menu");
+        QTest::newRow("two independent claims")
+            << PumpText << QStringList{"All claims", "Claim 1", "Claim 3"} << Counts(2, 2, 4)
+            << Numbered("mnuClaim%1", 1, 4);
+        QTest::newRow("claim 4 without a node")
+            << ClaimsText({"1. A pump.", "2. The pump of claim 1.", "3. A valve.",
+                           "4. The valve of claim 5.", "5. The pump of claim 2."})
+            << QStringList{"All claims", "Claim 1", "Claim 3"} << Counts(2, 3, 5)
+            << Numbered("mnuClaim%1", {1, 2, 3, 5});
+        QTest::newRow("claim numbered above the last")
+            << ClaimsText({"1. A pump.", " 5. The pump of claim 1.", "2. A valve."})
+            << QStringList{"All claims", "Claim 1", "Claim 2"} << Counts(2, 0, 2)
+            << Numbered("mnuClaim%1", {1, 2});
+        QTest::newRow("numbers running backwards: negative dependent count")
+            << ClaimsText({"1. A pump.", "2. A valve.", "3. A seal.", "1. A hose."})
+            << QStringList{"All claims", "Claim 1", "Claim 2", "Claim 3", "Claim 1"}
+            << Counts(4, -3, 1) << Numbered("mnuClaim%1", {1});
+        QTest::newRow("number beyond the claim tables")
+            << ClaimsText({"1. A pump.", " 2000. The pump of claim 1."})
+            << QStringList{"All claims", "Claim 1"} << Counts(1, 1999, 2000)
+            << Numbered("mnuClaim%1", {1});
+        QTest::newRow("no claims section")
+            << std::string("Pumps move water.\r\n") << QStringList{"All claims"} << ZeroCounts
+            << QStringList();
+        QTest::newRow("empty") << std::string() << QStringList{"All claims"} << ZeroCounts
+                               << QStringList();
+    }
+
+    void analysis() {
+        QFETCH(std::string, text);
+        QFETCH(QStringList, tabs);
+        QFETCH(QString, counts);
+        QFETCH(QStringList, menu);
+        OpenNew(QStringLiteral("first.txt"), PumpText);
+        window->TabControl1->setCurrentIndex(2);
+        QVERIFY(!MenuShown());
+
+        QSignalSpy tabChanges(window->TabControl1, &QTabBar::currentChanged);
+        OpenNew(QStringLiteral("claims.txt"), text);
+        QCOMPARE(tabChanges.count(), 0);
+        QCOMPARE(Tabs(), tabs);
+        QCOMPARE(window->TabControl1->currentIndex(), 0);
+        QCOMPARE(window->Label4->text(), counts);
+        QVERIFY(MenuShown());
+        QCOMPARE(MenuNames(), menu);
+        QCOMPARE(window->ClaimTree->ShownRoot, -1);
+        QCOMPARE(ShowsNoClaimsNotice(), tabs.size() == 1);
+        QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    // A tab draws from scratch; the Claims menu lives on the "All claims" tab.
+    void tabChanges() {
+        OpenNew(QStringLiteral("pump.txt"), PumpText);
+        const QString counts = window->Label4->text();
+        window->btnCollapseAll->click();
+        Node(1).TextMode = 2;
+
+        window->TabControl1->setCurrentIndex(2);
+        QCOMPARE(window->ClaimTree->ShownRoot, 1);
+        QVERIFY(Node(1).CaptionLabel == nullptr);
+        QVERIFY(Node(3).CaptionLabel != nullptr);
+        QCOMPARE(Node(3).DisplayState, 1);
+        QVERIFY(!MenuShown());
+        QVERIFY(window->mnuClaims->actions().isEmpty());
+
+        window->TabControl1->setCurrentIndex(0);
+        QCOMPARE(window->ClaimTree->ShownRoot, -1);
+        QCOMPARE(Node(1).DisplayState, 1);
+        QCOMPARE(Node(1).TextMode, 0);
+        QVERIFY(MenuShown());
+        QCOMPARE(MenuNames(), Numbered("mnuClaim%1", 1, 4));
+        QCOMPARE(window->Label4->text(), counts);
+
+        // The selected tab once more: nothing is redrawn.
+        const QPointer<QLabel> caption = Node(1).CaptionLabel;
+        window->TabControl1->setCurrentIndex(0);
+        QCOMPARE(Node(1).CaptionLabel, caption.data());
+        QVERIFY(!caption.isNull());
+    }
+
+    // Claim 1 with 29 dependants, the last of them with one of its own: a
+    // tree taller than the pane.
+    void claimsMenuRevealsAndScrolls() {
+        std::string text = "Pump\r\n\r\nWhat is claimed is:\r\n1. A pump.\r\n";
+        for (int claim = 2; claim <= 30; ++claim)
+            text += std::to_string(claim) + ". The pump of claim 1, with part " +
+                    std::to_string(claim) + ".\r\n";
+        text += "31. The pump of claim 30, made of steel.\r\n";
+        OpenNew(QStringLiteral("tall.txt"), text);
+        TClaimTreePane& pane = *window->sbClaimTree;
+        QScrollBar& scroll = *pane.verticalScrollBar();
+        window->btnCollapseAll->click();
+        QCOMPARE(Node(31).DisplayState, 2);
+        QCOMPARE(scroll.value(), 0);
+
+        // The caption's place in the visible area, or null when not shown.
+        const auto inView = [&pane](const TClaimTreeNode& Node) {
+            const QLabel* caption = Node.CaptionLabel;
+            if (caption == nullptr || !caption->isVisibleTo(&pane))
+                return QRect();
+            return QRect(caption->mapTo(pane.viewport(), QPoint(0, 0)), caption->size());
+        };
+
+        // Down into the collapsed branch, just far enough.
+        MenuItem(31)->trigger();
+        QCOMPARE(Node(1).DisplayState, 1);
+        QCOMPARE(Node(30).DisplayState, 1);
+        QVERIFY(scroll.value() > 0);
+        QRect place = inView(Node(31));
+        QVERIFY(place.isValid());
+        QCOMPARE(place.top() + place.height(), pane.ClientHeight());
+
+        // Already in view: no scrolling.
+        const int scrolled = scroll.value();
+        MenuItem(30)->trigger();
+        QCOMPARE(scroll.value(), scrolled);
+
+        // Above the view: back up until its top shows.
+        MenuItem(1)->trigger();
+        place = inView(Node(1));
+        QVERIFY(place.isValid());
+        QCOMPARE(place.top(), 0);
+    }
+
+    // Claim 6 hangs below both copies of claim 5 once the second copy has
+    // taken over the subtree; only that one can be revealed.
+    void claimsMenuTakesFirstRevealableNode() {
+        OpenNew(QStringLiteral("two-parents.txt"),
+                ClaimsText({"1. A pump.", "2. The pump of claim 1.", "3. A valve.",
+                            "4. The valve of claim 3.", "5. The seal of claims 2 or 4.",
+                            "6. The seal of claim 5."}));
+        QVERIFY(Node(5, 1).ExpandButton->isVisibleTo(window->sbClaimTree));
+        Node(5, 1).ExpandButton->click();
+        window->btnCollapseAll->click();
+        QCOMPARE(window->ClaimTree->NodesByClaim[6].size(), std::size_t(2));
+
+        MenuItem(6)->trigger();
+        QCOMPARE(Node(6, 1).DisplayState, 1);
+        QVERIFY(Node(6, 1).CaptionLabel->isVisibleTo(window->sbClaimTree));
+        QCOMPARE(Node(1).DisplayState, 0); // the other root stays shut
+    }
+
+    void treeButtons() {
+        // No tree: nothing happens.
+        window->btnExpandAll->click();
+        window->btnCollapseAll->click();
+        QVERIFY(window->ClaimTree == nullptr);
+        QCOMPARE(TDialogs::BoxCount(), 0);
+
+        OpenNew(QStringLiteral("pump.txt"), PumpText);
+        window->btnCollapseAll->click();
+        QCOMPARE(Node(1).DisplayState, 0);
+        QCOMPARE(Node(3).DisplayState, 0);
+        QCOMPARE(Node(2).DisplayState, 2);
+        window->btnExpandAll->click();
+        QCOMPARE(Node(1).DisplayState, 1);
+        QCOMPARE(Node(2).DisplayState, 1);
+        QCOMPARE(Node(4).DisplayState, 0);
+    }
+
+    void newTwice() {
+        const QString name = OpenNew(QStringLiteral("pump.txt"), PumpText);
+        window->TabControl1->setCurrentIndex(1);
+        for (int round = 0; round < 2; ++round) {
+            window->New1Click();
+            QCOMPARE(window->windowTitle(), QStringLiteral("Veltrum"));
+            QVERIFY(!window->Save1->isEnabled());
+            QVERIFY(!window->SaveAs1->isEnabled());
+            QVERIFY(!window->cmInput->isEnabled());
+            QVERIFY(!window->cmInput->isReadOnly());
+            QVERIFY(window->cmInput->toPlainText().isEmpty());
+            QVERIFY(!window->cmInput->document()->isModified());
+            QVERIFY(window->DocumentFileName.isEmpty());
+            QVERIFY(window->ClaimTree == nullptr);
+            QCOMPARE(window->TabControl1->count(), 0);
+            QCOMPARE(window->Label4->text(), ZeroCounts);
+            QVERIFY(window->mnuClaims->actions().isEmpty());
+            QVERIFY(!MenuShown()); // its visibility stays
+            QCOMPARE(PaneTexts().size(), WelcomeLineCount + 2);
+            QCOMPARE(window->TreePaneWidth(), (window->ClientWidth() / 3) * 2);
+        }
+        // Kept for the next document.
+        QCOMPARE(window->LoadedFileName, name);
+        QCOMPARE(window->InputText, PumpText);
+        QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    // Each file is opened after a first, readable one.
+    void open_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("paneText");
+        QTest::addColumn<std::string>("inputText");
+        QTest::addColumn<QString>("counts");
+        const QString pumpPane = QString::fromStdString(Replaced(PumpText, "\r\n", "\n"));
+        QTest::newRow("missing") << "missing.txt" << std::string() << false << QString()
+                                 << std::string() << ZeroCounts;
+        QTest::newRow("directory")
+            << "folder" << std::string() << false << QString() << std::string() << ZeroCounts;
+        QTest::newRow("empty") << "empty.txt" << std::string() << true << QString() << std::string()
+                               << ZeroCounts;
+        QTest::newRow("zero byte ends the text")
+            << "zero.txt" << PumpText + Bytes("\0 5. Hidden.\r\n") << true << pumpPane << PumpText
+            << Counts(2, 2, 4);
+        QTest::newRow("LF only") << "lf.txt" << Replaced(PumpText, "\r\n", "\n") << true << pumpPane
+                                 << Replaced(PumpText, "\r\n", "\n") << Counts(2, 2, 4);
+        QTest::newRow("CR only") << "cr.txt" << Replaced(PumpText, "\r\n", "\r") << true << pumpPane
+                                 << Replaced(PumpText, "\r\n", "\r") << Counts(2, 2, 4);
+        const QString degreePane = QString(pumpPane).replace("A valve", "A valve for 90\u00b0");
+        const std::string utf8 = Replaced(PumpText, "A valve", "A valve for 90\xc2\xb0");
+        QTest::newRow("UTF-8") << "utf8.txt" << utf8 << true << degreePane << utf8
+                               << Counts(2, 2, 4);
+        const std::string ansi = Replaced(PumpText, "A valve", "A valve for 90\xb0");
+        QTest::newRow("Windows-1252")
+            << "ansi.txt" << ansi << true << degreePane << ansi << Counts(2, 2, 4);
+    }
+
+    void open() {
+        QFETCH(QString, name);
+        QFETCH(std::string, bytes);
+        QFETCH(bool, readable);
+        QFETCH(QString, paneText);
+        QFETCH(std::string, inputText);
+        QFETCH(QString, counts);
+        const QString first = OpenNew(QStringLiteral("first.txt"), PumpText);
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
+        const QString fileName =
+            name == "missing.txt" || name == "folder" ? dir->filePath(name) : Write(name, bytes);
+        window->SetTreePaneWidth(100);
+        if (!readable)
+            TDialogs::SetNextAnswer(QMessageBox::Ok);
+
+        Open(fileName);
+        QCOMPARE(TDialogs::BoxCount(), readable ? 0 : 1);
+        if (!readable) {
+            const TDialogs::TBox box = TDialogs::LastBox();
+            QCOMPARE(box.Text, QStringLiteral("Unable to open file\n") + fileName);
+            QCOMPARE(box.Caption, QStringLiteral("ERROR"));
+            QCOMPARE(box.Icon, QMessageBox::Critical);
+            QCOMPARE(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+        // A file that failed to open leaves the caption as it was, and Save
+        // off, so that the empty pane cannot be written over it.
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Velkin - ") + (readable ? fileName : first));
+        QCOMPARE(window->Save1->isEnabled(), readable);
+        QCOMPARE(window->SaveAs1->isEnabled(), readable);
+        QVERIFY(window->cmInput->isEnabled());
+        QVERIFY(!window->cmInput->isReadOnly());
+        QCOMPARE(window->cmInput->toPlainText(), paneText);
+        QCOMPARE(window->InputText, inputText);
+        QCOMPARE(window->DocumentFileName, fileName);
+        QCOMPARE(window->LoadedFileName, fileName);
+        QVERIFY(!window->InputModified);
+        QCOMPARE(window->Label4->text(), counts);
+        QCOMPARE(ShowsNoClaimsNotice(), counts == ZeroCounts);
+        QCOMPARE(window->TreePaneWidth(), (window->ClientWidth() / 3) * 2);
+    }
+
+    void openCancelled() {
+        const QString name = OpenNew(QStringLiteral("pump.txt"), PumpText);
+        const TClaimTree* tree = window->ClaimTree.get();
+        Open(QString());
+        QCOMPARE(window->ClaimTree.get(), tree);
+        QCOMPARE(window->DocumentFileName, name);
+        QCOMPARE(window->cmInput->toPlainText(),
+                 QString::fromStdString(Replaced(PumpText, "\r\n", "\n")));
+    }
+
+    // Opened and saved without edits.
+    void saveRoundTrip_data() {
+        QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<std::string>("saved");
+        QTest::newRow("CR LF") << PumpText << PumpText;
+        const std::string ansi = Bytes("90\xb0, claims\xa0"
+                                       "1\x1e"
+                                       "3 at 5\xba\r\n");
+        QTest::newRow("Windows-1252 with no-break space and byte 30") << ansi << ansi;
+        const std::string utf8 = "90\xc2\xb0, claims\xc2\xa0"
+                                 "1 \xe2\x86\x92 3\r\n";
+        QTest::newRow("UTF-8 with no-break space") << utf8 << utf8;
+        QTest::newRow("LF only") << Replaced(PumpText, "\r\n", "\n") << PumpText;
+        QTest::newRow("CR only") << Replaced(PumpText, "\r\n", "\r") << PumpText;
+        QTest::newRow("zero byte") << Bytes("a\r\n\0b\r\n") << std::string("a\r\n");
+    }
+
+    void saveRoundTrip() {
+        QFETCH(std::string, bytes);
+        QFETCH(std::string, saved);
+        const QString name = OpenNew(QStringLiteral("doc.txt"), bytes);
+        window->Save1->trigger();
+        QCOMPARE(TDialogs::BoxCount(), 0);
+        QCOMPARE(ReadBytes(name), saved);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + name);
+    }
+
+    // A Windows-1252 document that gets a character beyond it is saved as
+    // UTF-8, and stays UTF-8.
+    void saveEditsInUtf8WhenNeeded() {
+        const QString name = OpenNew(QStringLiteral("ansi.txt"), "90\xb0\r\n");
+        window->cmInput->moveCursor(QTextCursor::End);
+        TypeText(QStringLiteral("\u2192"));
+        QVERIFY(window->InputModified);
+        window->Save1Click();
+        QVERIFY(!window->InputModified);
+        QVERIFY(window->cmInput->document()->isModified()); // Save leaves the pane's mark
+        QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n\xe2\x86\x92\r\n"));
+        Type(Qt::Key_Backspace);
+        window->Save1Click();
+        QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n"));
+        // Nothing is analysed again.
+        QCOMPARE(window->InputText, std::string("90\xb0\r\n"));
+    }
+
+    void saveAs() {
+        const QString first = OpenNew(QStringLiteral("first.txt"), PumpText);
+        QDir(dir->path()).mkdir(QStringLiteral("other"));
+        const QString second = dir->filePath(QStringLiteral("other/second.txt"));
+        window->cmInput->moveCursor(QTextCursor::End);
+        Type(Qt::Key_X);
+
+        TDialogs::SetNextFileName(QString());
+        window->SaveAs1Click();
+        QCOMPARE(window->DocumentFileName, first);
+        QCOMPARE(window->SaveDialog1->directory(), QDir(dir->path()));
+        QVERIFY(window->InputModified);
+
+        TDialogs::SetNextFileName(second);
+        window->SaveAs1Click();
+        QCOMPARE(TDialogs::BoxCount(), 0);
+        QCOMPARE(ReadBytes(second), PumpText + "x\r\n");
+        QCOMPARE(ReadBytes(first), PumpText);
+        QCOMPARE(window->DocumentFileName, second);
+        QCOMPARE(window->LoadedFileName, second);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + second);
+        QVERIFY(!window->InputModified);
+    }
+
+    void saveFailureShowsMessageAndKeepsMark() {
+        OpenNew(QStringLiteral("pump.txt"), PumpText);
+        Type(Qt::Key_X);
+        const QString name = dir->filePath(QStringLiteral("missing/pump.txt"));
+        window->DocumentFileName = name;
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        window->Save1->trigger();
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Cannot create file ") + name + '.');
+        QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("Velkin"));
+        QVERIFY(window->InputModified);
+    }
+
+    // After typing into an opened file, every way of dropping it asks first.
+    void unsavedChangesQuestion_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("answer");
+        for (const char* path : {"New", "Open", "Example", "Exit", "Close"}) {
+            QTest::addRow("%s, Yes", path) << path << int(QMessageBox::Yes);
+            QTest::addRow("%s, No", path) << path << int(QMessageBox::No);
+        }
+    }
+
+    void unsavedChangesQuestion() {
+        QFETCH(QString, path);
+        QFETCH(int, answer);
+        const QString name = OpenNew(QStringLiteral("pump.txt"), PumpText);
+        const QString other = Write(QStringLiteral("other.txt"), "1. Other.\r\n");
+        Type(Qt::Key_X);
+        TDialogs::SetNextAnswer(QMessageBox::StandardButton(answer));
+        if (path == "Open")
+            TDialogs::SetNextFileName(other);
+
+        if (path == "New")
+            window->New1->trigger();
+        else if (path == "Open")
+            window->Open1->trigger();
+        else if (path == "Example")
+            window->Example1->trigger();
+        else if (path == "Exit")
+            window->Exit1->trigger();
+        else
+            window->close();
+
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        const TDialogs::TBox box = TDialogs::LastBox();
+        QCOMPARE(box.Text, QStringLiteral("Input file\n") + name +
+                               "\nhas unsaved changes. Would you like to save it first?");
+        QCOMPARE(box.Caption, QStringLiteral("WARNING"));
+        QCOMPARE(box.Icon, QMessageBox::Question);
+        QCOMPARE(box.Buttons, QMessageBox::Yes | QMessageBox::No);
+
+        if (answer == QMessageBox::Yes) {
+            QVERIFY(window->isVisible());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + name);
+            QCOMPARE(window->DocumentFileName, name);
+            QVERIFY(window->cmInput->toPlainText().startsWith(QLatin1Char('x')));
+            QVERIFY(window->InputModified);
+            return;
+        }
+        const QMap<QString, QString> captions = {{"New", "Veltrum"},
+                                                 {"Open", "Velkin - " + other},
+                                                 {"Example", BuiltinExample(1).WindowCaption}};
+        if (captions.contains(path)) {
+            QVERIFY(window->isVisible());
+            QCOMPARE(window->windowTitle(), captions[path]);
+        } else {
+            QVERIFY(!window->isVisible());
+            QVERIFY(window->ClaimTree == nullptr);
+        }
+    }
+
+    // The question needs both marks: typed characters and a changed text.
+    void noQuestion_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::newRow("untouched file") << "open";
+        QTest::newRow("Delete key only") << "open, Delete";
+        QTest::newRow("saved after typing") << "open, type, save";
+        QTest::newRow("typing into an example") << "example, type";
+        QTest::newRow("after New") << "new, type";
+    }
+
+    void noQuestion() {
+        QFETCH(QString, setup);
+        const QString name = Write(QStringLiteral("pump.txt"), PumpText);
+        for (const QString& step : setup.split(QStringLiteral(", "))) {
+            if (step == "open")
+                Open(name);
+            else if (step == "example")
+                window->Example2->trigger();
+            else if (step == "new")
+                window->New1->trigger();
+            else if (step == "Delete")
+                Type(Qt::Key_Delete);
+            else if (step == "type")
+                Type(Qt::Key_X);
+            else if (step == "save")
+                window->Save1->trigger();
+        }
+        QVERIFY(!window->InputModified);
+        const QString text = window->cmInput->toPlainText();
+        TTextEncoding encoding{};
+        if (setup == "example, type") // read-only: the key changed nothing
+            QCOMPARE(text, DecodeDocumentText(BuiltinExampleText(2), encoding));
+        window->New1->trigger();
+        QCOMPARE(TDialogs::BoxCount(), 0);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Veltrum"));
+        if (setup == "open, Delete")
+            QCOMPARE(text, QString::fromStdString(Replaced(PumpText, "\r\n", "\n")).mid(1));
+    }
+
+    void keys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("marks");
+        const int ctrl = Qt::ControlModifier;
+        const int shift = Qt::ShiftModifier;
+        QTest::newRow("letter") << int(Qt::Key_A) << 0 << true;
+        QTest::newRow("space") << int(Qt::Key_Space) << 0 << true;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << true;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << true;
+        QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << true;
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << true;
+        QTest::newRow("Ctrl+X") << int(Qt::Key_X) << ctrl << true;
+        QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << ctrl << true;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << false;
+        QTest::newRow("Left") << int(Qt::Key_Left) << 0 << false;
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 0 << false;
+        QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << shift << false;
+        QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << shift << false;
+    }
+
+    void keys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, marks);
+        OpenNew(QStringLiteral("pump.txt"), PumpText);
+        window->cmInput->moveCursor(QTextCursor::Down);
+        Type(key, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(window->InputModified, marks);
+        // The tree stays as it was read.
+        QCOMPARE(window->InputText, PumpText);
+    }
+
+    void ctrlSAfterNewDoesNothing() {
+        ShowActive();
+        const QString name = OpenNew(QStringLiteral("pump.txt"), PumpText);
+        Type(Qt::Key_X);
+        TDialogs::SetNextAnswer(QMessageBox::No);
+        window->New1Click();
+        TDialogs::Reset();
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(TDialogs::BoxCount(), 0);
+        QCOMPARE(ReadBytes(name), PumpText);
+    }
+
+    // Each built-in example, chosen twice: the same picture, no question.
+    void examples_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QStringList>("tabRoots");
+        QTest::addColumn<QString>("counts");
+        QTest::newRow("1") << 1 << "Veltrum - Example (US Patent 4777771)"
+                           << "US patent 4777771.txt" << Numbered("Claim %1", {1, 23})
+                           << Counts(2, 22, 24);
+        QTest::newRow("2") << 2 << "Veltrum - Example (Patent 7167713)"
+                           << "7167713.txt" << Numbered("Claim %1", {1, 16, 28, 39, 41, 43, 58})
+                           << Counts(7, 64, 71);
+        QTest::newRow("3") << 3 << "Veltrum - Example (Patent 7271765)"
+                           << "7271765.txt"
+                           << Numbered("Claim %1", {1, 36, 37, 39, 43, 51, 52, 66, 68, 78})
+                           << Counts(10, 68, 78);
+        QTest::newRow("4") << 4 << "Veltrum - Example (Patent p70074ep00)"
+                           << "p70074ep00.txt" << Numbered("Claim %1", {1, 21})
+                           << Counts(2, 21, 23);
+        QTest::newRow("5") << 5 << "Veltrum - Example (Patent p80278ep00)"
+                           << "p80278ep00.txt" << Numbered("Claim %1", {1, 11, 12, 16, 26, 27})
+                           << Counts(6, 35, 41);
+    }
+
+    void examples() {
+        QFETCH(int, number);
+        QFETCH(QString, caption);
+        QFETCH(QString, fileName);
+        QFETCH(QStringList, tabRoots);
+        QFETCH(QString, counts);
+        QAction* item = window->Example->actions().at(number - 1);
+        const int total = counts.section(QLatin1Char(' '), -1).toInt();
+        OpenNew(QStringLiteral("pump.txt"), PumpText);
+        window->TabControl1->setCurrentIndex(1);
+
+        for (int round = 0; round < 2; ++round) {
+            item->trigger();
+            QCOMPARE(TDialogs::BoxCount(), 0);
+            QCOMPARE(window->windowTitle(), caption);
+            QCOMPARE(window->DocumentFileName, window->ProgramDir + fileName);
+            QCOMPARE(Tabs(), QStringList(QStringLiteral("All claims")) + tabRoots);
+            QCOMPARE(window->TabControl1->currentIndex(), 0);
+            QCOMPARE(window->Label4->text(), counts);
+            QVERIFY(MenuShown());
+            QCOMPARE(MenuNames(), Numbered("mnuClaim%1", 1, total));
+            QCOMPARE(window->InputText, BuiltinExampleText(number));
+            TTextEncoding encoding{};
+            // Raw: the plain text would show no-break spaces as spaces.
+            QCOMPARE(window->cmInput->document()->toRawText().replace(QChar::ParagraphSeparator,
+                                                                      QLatin1Char('\n')),
+                     DecodeDocumentText(BuiltinExampleText(number), encoding));
+            QVERIFY(window->cmInput->isEnabled());
+            QVERIFY(window->cmInput->isReadOnly());
+            QVERIFY(!window->Save1->isEnabled());
+            QVERIFY(!window->SaveAs1->isEnabled());
+            QVERIFY(!window->InputModified);
+            QCOMPARE(window->TreePaneWidth(), (window->OuterWidth() * 2) / 3);
+        }
+    }
+};
+
+VELTRUM_APP_TEST_MAIN(TestfrMainDocuments)
+#include "frmMainDocumentsTest.moc"
