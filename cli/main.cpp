@@ -40,39 +40,44 @@ bool ParseCount(std::string_view Text, int64_t& Value) {
     return ec == std::errc() && ptr == end && Value >= 0;
 }
 
+// Whether argv[i] is Option, given as "Option N" (moving i past N) or
+// "Option=N"; Value is then N, empty when it is missing.
+bool NumericOption(std::string_view Option, int argc, char** argv, int& i,
+                   std::string_view& Value) {
+    const std::string_view arg = argv[i];
+    if (arg == Option) {
+        Value = ++i < argc ? std::string_view(argv[i]) : std::string_view();
+        return true;
+    }
+    if (arg.size() > Option.size() && arg.starts_with(Option) && arg[Option.size()] == '=') {
+        Value = arg.substr(Option.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+std::string NeedsNumber(const std::string& Message, std::string_view Given) {
+    return Given.empty() ? Message : Message + ", not '" + std::string(Given) + "'";
+}
+
 // Returns an error message, or nothing when the arguments are good.
 std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Options) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        std::string_view value;
         if (arg == "--json") {
             Options.Mode = TMode::Json;
         } else if (arg == "--tree") {
             Options.Mode = TMode::Tree;
         } else if (arg == "--summary") {
             Options.Mode = TMode::Summary;
-        } else if (arg == "--max-nodes" || arg.starts_with("--max-nodes=")) {
-            std::string_view value;
-            if (arg == "--max-nodes") {
-                if (++i == argc)
-                    return "--max-nodes needs a number";
-                value = argv[i];
-            } else {
-                value = arg.substr(std::strlen("--max-nodes="));
-            }
+        } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
-                return "--max-nodes needs a number, not '" + std::string(value) + "'";
-        } else if (arg == "--example" || arg.starts_with("--example=")) {
-            std::string_view value;
-            if (arg == "--example") {
-                if (++i == argc)
-                    return "--example needs a number from 1 to 5";
-                value = argv[i];
-            } else {
-                value = arg.substr(std::strlen("--example="));
-            }
+                return NeedsNumber("--max-nodes needs a number", value);
+        } else if (NumericOption("--example", argc, argv, i, value)) {
             int64_t n = 0;
             if (!ParseCount(value, n) || n < 1 || n > BuiltinExampleCount)
-                return "--example needs a number from 1 to 5, not '" + std::string(value) + "'";
+                return NeedsNumber("--example needs a number from 1 to 5", value);
             if (Options.File || Options.Example)
                 return "give one file or one example";
             Options.Example = static_cast<int>(n);
