@@ -100,7 +100,7 @@ std::vector<int32_t> TClaim::ReferenceList() const {
 // that do not carry their claim's subtree.
 class TTreeBuilder {
 public:
-    explicit TTreeBuilder(TClaimTree& Tree) : tree(Tree) {}
+    TTreeBuilder(TClaimTree& Tree, int64_t MaxNodes) : tree(Tree), maxNodes(MaxNodes) {}
 
     void Close(int32_t Number, std::string Text) {
         tree.ClaimCount = Number;
@@ -155,11 +155,11 @@ private:
     }
 
     void Place(const TClaim& Claim) {
-        const int64_t room = TClaimTree::MaxCreatedNodes - tree.CreatedNodeCount();
+        const int64_t room = maxNodes - tree.CreatedNodeCount();
         std::vector<TClaimTreeNode*> created;
         if (Claim.Kind == 0) {
             if (room < 1) {
-                tree.NodeLimitReached = true;
+                StopPlacing(Claim);
                 return;
             }
             TClaimTreeNode* root = tree.NewRoot(Claim);
@@ -167,7 +167,7 @@ private:
             created.push_back(root);
         } else {
             if (CountNewNodes(Claim, room) > room) {
-                tree.NodeLimitReached = true;
+                StopPlacing(Claim);
                 return;
             }
             int64_t entry = 0;
@@ -205,7 +205,13 @@ private:
         withNodes.Insert(Claim.Number);
     }
 
+    void StopPlacing(const TClaim& Claim) {
+        tree.NodeLimitReached = true;
+        tree.FirstUnplaced = Claim.Index;
+    }
+
     TClaimTree& tree;
+    const int64_t maxNodes;
     TNumberSums fullCounts;
     TNumberSet withNodes;
     // Per number, the created nodes that get their children now.
@@ -256,8 +262,8 @@ bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
     return false;
 }
 
-TClaimTree::TClaimTree(std::string_view Text) {
-    TTreeBuilder builder(*this);
+TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes) {
+    TTreeBuilder builder(*this, MaxNodes);
     SplitClaims(PrepareText(Text), [&](int32_t Number, std::string ClaimText) {
         builder.Close(Number, std::move(ClaimText));
     });

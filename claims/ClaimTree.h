@@ -142,7 +142,7 @@ public:
     // claims are still read and counted but no longer placed.
     static constexpr int64_t MaxCreatedNodes = 2'000'000;
 
-    explicit TClaimTree(std::string_view Text);
+    explicit TClaimTree(std::string_view Text, int64_t MaxNodes = MaxCreatedNodes);
     ~TClaimTree();
     TClaimTree(const TClaimTree&) = delete;
     TClaimTree& operator=(const TClaimTree&) = delete;
@@ -162,8 +162,10 @@ public:
     std::deque<TClaim> Claims;
     // Nodes of the whole tree, every copy (saturating).
     int64_t FullNodeCount = 0;
-    // Set when MaxCreatedNodes stopped the placing of claims.
+    // Set when the node limit stopped the placing of claims; Claims[FirstUnplaced]
+    // is the first claim left out of the tree.
     bool NodeLimitReached = false;
+    std::size_t FirstUnplaced = 0;
 
     int64_t CreatedNodeCount() const { return static_cast<int64_t>(Nodes.size()); }
 

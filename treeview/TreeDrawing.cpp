@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QStringList>
 #include <algorithm>
 #include <memory>
 #include <unordered_map>
@@ -514,7 +515,7 @@ void AddEmptyDocumentNotice(TClaimTreePane& Pane) {
     }
 }
 
-void AddLimitNotice(TClaimTreePane& Pane) {
+void AddLimitNotice(TClaimTreePane& Pane, const QString& Text) {
     auto* label = new QLabel(Pane.Content());
     label->setObjectName(QLatin1String(LimitNoticeName));
     label->setTextFormat(Qt::PlainText);
@@ -522,7 +523,7 @@ void AddLimitNotice(TClaimTreePane& Pane) {
     bold.setBold(true);
     label->setFont(bold);
     label->setPalette(RedPalette(*label));
-    label->setText(DrawingLimitNotice(Pane.MaxBoxes()));
+    label->setText(Text);
     label->adjustSize();
     label->hide();
 }
@@ -538,6 +539,12 @@ void PlaceLimitNotice(TClaimTreePane& Pane, int Top) {
 }
 
 } // namespace
+
+QString NodeLimitNotice(int32_t FirstLeftOut) {
+    return QStringLiteral("The tree is too large to build whole: claim %1 and the claims after it "
+                          "are left out.")
+        .arg(FirstLeftOut);
+}
 
 QString DrawingLimitNotice(int64_t Boxes) {
     return QStringLiteral("The tree is too large to draw whole: only its first %1 boxes are shown.")
@@ -579,8 +586,13 @@ void TClaimTree::BuildDrawing(QWidget* Form, TClaimTreePane* Pane, const TImageL
     }
     if (Roots.empty())
         AddEmptyDocumentNotice(*Pane);
+    QStringList limits;
     if (builder.Truncated())
-        AddLimitNotice(*Pane);
+        limits << DrawingLimitNotice(Pane->MaxBoxes());
+    if (NodeLimitReached)
+        limits << NodeLimitNotice(Claims[FirstUnplaced].Number);
+    if (!limits.isEmpty())
+        AddLimitNotice(*Pane, limits.join(QLatin1Char('\n')));
     Pane->FitContent();
     SetRedrawLock(Pane, false);
 }
@@ -600,7 +612,7 @@ void TClaimTree::Relayout(TClaimTreePane* Pane) {
                Roots[static_cast<std::size_t>(ShownRoot)] != nullptr) {
         y = layouter.LayoutSubtree(*Roots[static_cast<std::size_t>(ShownRoot)], FirstRowTop);
     }
-    if (layouter.MetUnbuilt())
+    if (layouter.MetUnbuilt() || NodeLimitReached)
         PlaceLimitNotice(*Pane, y);
     Pane->FitContent();
     SetRedrawLock(Pane, false);

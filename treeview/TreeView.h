@@ -23,6 +23,10 @@ inline constexpr int64_t MaxDrawnBoxes = 50'000;
 // The red line that ends a drawing cut after Boxes boxes.
 QString DrawingLimitNotice(int64_t Boxes);
 
+// The red line that ends the drawing of a tree whose placing stopped at the
+// node limit (TClaimTree::NodeLimitReached) before claim FirstLeftOut.
+QString NodeLimitNotice(int32_t FirstLeftOut);
+
 // The two lines of the empty-document notice.
 inline constexpr const char* NoClaimsNotice = "The document has no claims.";
 inline constexpr const char* CheckInputNotice = "Please check you input.";

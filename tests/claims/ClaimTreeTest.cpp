@@ -220,6 +220,10 @@ TEST(ClaimTree, RepeatedSelfReferencesHitTheNodeLimitNotTheMemory) {
     const TClaimTree tree(text);
     EXPECT_TRUE(tree.NodeLimitReached);
     EXPECT_LE(tree.CreatedNodeCount(), TClaimTree::MaxCreatedNodes);
+    // The claim that would pass the limit, and every later one, is left out.
+    const TClaimTree small(text, 100);
+    EXPECT_EQ(small.FirstUnplaced, 8u); // it would add 64 copies to 65
+    EXPECT_EQ(small.CreatedNodeCount(), 65);
     EXPECT_EQ(tree.Claims.back().FullNodeCount, int64_t{1} << 39);
     EXPECT_EQ(tree.ClaimCount, 2);
     EXPECT_FALSE(tree.ForEachFullTreeNode([](int, const TClaim&) { return true; }));

@@ -41,6 +41,7 @@ private slots:
     void scrolledLayoutKeepsContentPlaces();
     void deepChainIsDrawn();
     void boxLimitEndsDrawingWithNotice();
+    void nodeLimitEndsDrawingWithNotice();
     void replacedDrawingIsLeftAlone();
 };
 
@@ -322,6 +323,25 @@ void ClaimTreeDrawingTest::replacedDrawingIsLeftAlone() {
     QCOMPARE(labels[0], other.Roots[0]->CaptionLabel);
     QCOMPARE(labels[0]->pos(), QPoint(20, 10));
     QVERIFY(Shown(labels[0]));
+}
+
+void ClaimTreeDrawingTest::nodeLimitEndsDrawingWithNotice() {
+    // Claim 4 would make the seven nodes that pass a limit of four.
+    TClaimTree tree("We claim:\n1. A pump.\n2. The pump of claim 1.\n"
+                    "3. The pump of claims 1 or 2.\n4. The pump of claims 1 to 3.\n",
+                    4);
+    QVERIFY(tree.NodeLimitReached);
+    TImageList images;
+    TClaimTreePane pane;
+    pane.resize(480, 400);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    tree.BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
+    tree.ExpandAll(&pane);
+    const QLabel* last = Labels(pane).back();
+    QCOMPARE(last->text(), NodeLimitNotice(4));
+    QVERIFY(Shown(last));
+    QCOMPARE(last->pos().y(), tree.NodesByClaim[3][0]->RowTop + 33);
 }
 
 QTEST_MAIN(ClaimTreeDrawingTest)
