@@ -22,7 +22,14 @@ void LongDocumentBench(benchmark::State& State) {
     const std::string text = LongDocument(static_cast<std::size_t>(State.range(0)) << 20);
     Analyse(State, text);
 }
-BENCHMARK(LongDocumentBench)->Arg(5)->Arg(10)->Arg(20)->Arg(30)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(LongDocumentBench)
+    ->Arg(5)
+    ->Arg(10)
+    ->Arg(20)
+    ->Arg(30)
+    ->Arg(50)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond);
 
 void OrdinaryClaimsBench(benchmark::State& State) {
     Analyse(State, OrdinaryClaims(static_cast<int>(State.range(0))));
