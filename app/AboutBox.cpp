@@ -5,6 +5,7 @@
 #include "ProgramIcon.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -165,4 +166,12 @@ void TAboutBox::showEvent(QShowEvent* Event) {
     }
     FormActivate();
     OKButton->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent* Event) {
+    // No Cancel button: OK, Enter or the close box close the dialog, Escape
+    // does not.
+    if (Event->matches(QKeySequence::Cancel))
+        return;
+    QDialog::keyPressEvent(Event);
 }

@@ -56,6 +56,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
 };
 
 // Lives as long as the program, hidden until Help > About shows it.

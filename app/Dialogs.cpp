@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <deque>
 
@@ -108,4 +110,23 @@ int TDialogs::BoxCount() {
 
 void TDialogs::Reset() {
     State() = TDialogState();
+}
+
+TSaveFileDialog::TSaveFileDialog(QWidget* Parent) : QFileDialog(Parent) {
+    setAcceptMode(QFileDialog::AcceptSave);
+}
+
+void TSaveFileDialog::accept() {
+    const QStringList chosen = selectedFiles();
+    if (!chosen.isEmpty()) {
+        const QDir folder = QFileInfo(chosen.first()).absoluteDir();
+        if (!folder.exists()) {
+            TDialogs::Message(this,
+                              QStringLiteral("The folder does not exist:\n") +
+                                  QDir::toNativeSeparators(folder.path()),
+                              windowTitle(), QMessageBox::Warning, QMessageBox::Ok);
+            return;
+        }
+    }
+    QFileDialog::accept();
 }

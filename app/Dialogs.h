@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
-
-class QFileDialog;
 
 // Every message box and file dialog of the program goes through here. Tests
 // queue the answers beforehand; a queued answer is taken instead of showing
@@ -37,4 +36,16 @@ public:
     static int BoxCount();
     // Forgets the queued answers and the boxes asked for.
     static void Reset();
+};
+
+// A save dialog that takes only a name whose folder exists: a name in a
+// missing folder gets a warning and the dialog stays open.
+class TSaveFileDialog : public QFileDialog {
+    Q_OBJECT
+
+public:
+    explicit TSaveFileDialog(QWidget* Parent = nullptr);
+
+public slots:
+    void accept() override;
 };

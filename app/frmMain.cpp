@@ -252,9 +252,8 @@ void TfrMain::CreateFileDialogs() {
     OpenDialog->setFileMode(QFileDialog::AnyFile);
     OpenDialog->setNameFilters(filters);
 
-    SaveDialog1 = new QFileDialog(this);
+    SaveDialog1 = new TSaveFileDialog(this);
     SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     SaveDialog1->setFileMode(QFileDialog::AnyFile);
     SaveDialog1->setDefaultSuffix(QStringLiteral("txt"));
     SaveDialog1->setNameFilters(filters);

@@ -175,6 +175,40 @@ private slots:
         QCOMPARE(box.result(), int(QDialog::Accepted));
     }
 
+    // OK, Enter and the close box close the dialog; it has no Cancel.
+    void closing_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Enter") << "Enter" << true << int(QDialog::Accepted);
+        QTest::newRow("keypad Enter") << "keypad Enter" << true << int(QDialog::Accepted);
+        QTest::newRow("OK") << "OK" << true << int(QDialog::Accepted);
+        QTest::newRow("close box") << "close box" << true << int(QDialog::Rejected);
+        QTest::newRow("Escape") << "Escape" << false << int(QDialog::Rejected);
+    }
+
+    void closing() {
+        QFETCH(QString, how);
+        QFETCH(bool, closes);
+        QFETCH(int, result);
+        TAboutBox box;
+        box.MemoryStatusSource = [] { return TMemoryStatus{}; };
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        if (how == "Enter")
+            QTest::keyClick(&box, Qt::Key_Return);
+        else if (how == "keypad Enter")
+            QTest::keyClick(&box, Qt::Key_Enter, Qt::KeypadModifier);
+        else if (how == "OK")
+            box.OKButton->click();
+        else if (how == "close box")
+            box.close();
+        else
+            QTest::keyClick(&box, Qt::Key_Escape);
+        QCOMPARE(box.isVisible(), !closes);
+        QCOMPARE(box.result(), result);
+    }
+
     void readMeminfo_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("read");

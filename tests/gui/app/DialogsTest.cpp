@@ -3,7 +3,9 @@
 #include "AppTestMain.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTimer>
 
 class TestDialogs : public QObject {
@@ -77,6 +79,44 @@ private slots:
                                    QMessageBox::Yes | QMessageBox::No),
                  QMessageBox::Yes);
         QCOMPARE(openAfter, QList<bool>({true, true}));
+    }
+
+    // The save dialog takes only a name whose folder exists.
+    void saveDialogNeedsExistingFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("warnedFolder");
+        QTest::newRow("new file in an existing folder") << "new.txt" << true << "";
+        QTest::newRow("existing file") << "old.txt" << true << "";
+        QTest::newRow("missing folder") << "missing/new.txt" << false << "missing";
+        QTest::newRow("an existing folder opens it") << "sub" << false << "";
+    }
+
+    void saveDialogNeedsExistingFolder() {
+        QFETCH(QString, name);
+        QFETCH(bool, accepted);
+        QFETCH(QString, warnedFolder);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("sub"));
+        QFile(dir.filePath(QStringLiteral("old.txt"))).open(QIODevice::WriteOnly);
+        TSaveFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDirectory(dir.path());
+        dialog.selectFile(dir.filePath(name));
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        dialog.open();
+        dialog.accept();
+        QCOMPARE(dialog.isVisible(), !accepted);
+        QCOMPARE(dialog.result(), accepted ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QCOMPARE(TDialogs::BoxCount(), warnedFolder.isEmpty() ? 0 : 1);
+        if (!warnedFolder.isEmpty()) {
+            const TDialogs::TBox box = TDialogs::LastBox();
+            QCOMPARE(box.Text, QStringLiteral("The folder does not exist:\n") +
+                                   QDir::toNativeSeparators(dir.filePath(warnedFolder)));
+            QCOMPARE(box.Caption, dialog.windowTitle());
+            QCOMPARE(box.Icon, QMessageBox::Warning);
+        }
     }
 };
 

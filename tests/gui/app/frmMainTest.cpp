@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -302,6 +303,21 @@ private slots:
         QSignalSpy spy(item, &QAction::triggered);
         QTest::keyClick(window.get(), Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(spy.count(), triggered);
+    }
+
+    void fileDialogs() {
+        const QStringList filters = {QStringLiteral("Text files (*.txt)"),
+                                     QStringLiteral("All files (*)")};
+        QCOMPARE(window->OpenDialog->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(window->OpenDialog->fileMode(), QFileDialog::AnyFile); // need not exist
+        QVERIFY(window->OpenDialog->defaultSuffix().isEmpty());
+        QCOMPARE(window->OpenDialog->nameFilters(), filters);
+        // Only a name in an existing folder is taken.
+        QVERIFY(qobject_cast<TSaveFileDialog*>(window->SaveDialog1) != nullptr);
+        QCOMPARE(window->SaveDialog1->acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(!window->SaveDialog1->testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(window->SaveDialog1->defaultSuffix(), QStringLiteral("txt"));
+        QCOMPARE(window->SaveDialog1->nameFilters(), filters);
     }
 
     void firstActivation() {
