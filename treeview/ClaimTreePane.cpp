@@ -3,6 +3,7 @@
 #include "Fonts.h"
 #include "TreeView.h"
 
+#include <QCoreApplication>
 #include <QResizeEvent>
 #include <QScrollBar>
 
@@ -78,6 +79,9 @@ void TClaimTreePane::FitContent() {
 void TClaimTreePane::ScrollInView(QWidget* Control) {
     if (Control == nullptr || !content->isAncestorOf(Control))
         return;
+    // Scroll bars that the last pass made appear or vanish are shown or
+    // hidden by a queued call; the visible area is right only after it.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     const QRect place(Control->mapTo(viewport(), QPoint(0, 0)), Control->size());
     QScrollBar* horizontal = horizontalScrollBar();
     QScrollBar* vertical = verticalScrollBar();

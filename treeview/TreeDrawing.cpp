@@ -504,7 +504,10 @@ QLabel* NewNoticeLabel(TClaimTreePane& Pane, const QString& Caption) {
 // The two red lines that replace the tree of a document without claims,
 // centred across the pane around its middle.
 void AddEmptyDocumentNotice(TClaimTreePane& Pane) {
-    const int middle = Pane.ClientHeight() / 2;
+    // Scroll bars of an earlier drawing keep their room until the content is
+    // shown again, and then go, since the notice is all the pane holds. The
+    // width follows them through the right anchor.
+    const int middle = Pane.maximumViewportSize().height() / 2;
     QLabel* first = NewNoticeLabel(Pane, QString::fromLatin1(NoClaimsNotice));
     first->setGeometry(2, middle - first->height() - 5, Pane.ClientWidth() - 4, first->height());
     QLabel* second = NewNoticeLabel(Pane, QString::fromLatin1(CheckInputNotice));

@@ -188,15 +188,31 @@ void ClaimTreeDrawingTest::linesJoinTheBoxes() {
 
 void ClaimTreeDrawingTest::emptyDocumentShowsNotice_data() {
     QTest::addColumn<QByteArray>("text");
-    QTest::newRow("empty text") << QByteArray();
-    QTest::newRow("no claims section") << QByteArray("A pump.\n1. Not a claim.\n");
+    QTest::addColumn<QByteArray>("drawnBefore"); // the pane's previous drawing, if any
+    QTest::newRow("empty text") << QByteArray() << QByteArray();
+    QTest::newRow("no claims section") << QByteArray("A pump.\n1. Not a claim.\n") << QByteArray();
     QTest::newRow("no independent claim")
-        << QByteArray("We claim:\n1. The pump of claim 2.\n2. The pump of claim 1.\n");
+        << QByteArray("We claim:\n1. The pump of claim 2.\n2. The pump of claim 1.\n")
+        << QByteArray();
+    // Its scroll bars go with it: the notice is centred in the whole pane.
+    QByteArray deepChain = "We claim:\n1. A pump.\n";
+    for (int n = 2; n <= 40; ++n)
+        deepChain +=
+            QByteArray::number(n) + ". The pump of claim " + QByteArray::number(n - 1) + ".\n";
+    QTest::newRow("after a drawing with scroll bars") << QByteArray() << deepChain;
 }
 
 void ClaimTreeDrawingTest::emptyDocumentShowsNotice() {
     QFETCH(QByteArray, text);
-    TDrawnTree drawn(text.toStdString(), 480, 401);
+    QFETCH(QByteArray, drawnBefore);
+    TDrawnTree drawn((drawnBefore.isEmpty() ? text : drawnBefore).toStdString(), 480, 401);
+    if (!drawnBefore.isEmpty()) {
+        QTRY_VERIFY(drawn.pane.ClientHeight() < drawn.pane.maximumViewportSize().height());
+        drawn.tree = std::make_unique<TClaimTree>(text.toStdString());
+        drawn.tree->BuildDrawing(nullptr, &drawn.pane, &drawn.images, nullptr, -1, true);
+        drawn.tree->ExpandAll(&drawn.pane);
+        QTRY_COMPARE(drawn.pane.ClientHeight(), drawn.pane.maximumViewportSize().height());
+    }
     const QList<QLabel*> labels = Labels(drawn.pane);
     QCOMPARE(labels.size(), 2);
     const int width = drawn.pane.ClientWidth() - 4;

@@ -98,6 +98,7 @@ private slots:
     void textButtons();
     void expandAllHidesTexts();
     void decomposeButtonCallsHandler();
+    void clickedButtonStaysInViewWhenScrollBarsAppear();
 };
 
 void ClaimTreeNodeActionsTest::actionsChangeTheView_data() {
@@ -288,6 +289,29 @@ void ClaimTreeNodeActionsTest::decomposeButtonCallsHandler() {
     // Expanding another copy rebuilds the drawing without the handler.
     QTest::mouseClick(drawn.Node(5, 1)->ExpandButton, Qt::LeftButton);
     QVERIFY(two->DecomposeButton == nullptr);
+}
+
+// Four collapsed roots fill the pane; expanding claim 4 adds a row below
+// them whose long caption needs a horizontal scroll bar. The new bar must
+// not cover the clicked button.
+void ClaimTreeNodeActionsTest::clickedButtonStaysInViewWhenScrollBarsAppear() {
+    std::string text = "We claim:\n1. A pump.\n2. A valve.\n3. A hose.\n4. A tap.\n"
+                       "5. The tap of claims 4";
+    for (int number = 2000; number < 2012; ++number)
+        text += ", " + std::to_string(number);
+    text += ".\n";
+    TDrawnTree drawn(text, 300, 130);
+    drawn.tree->CollapseAll(&drawn.pane);
+    QTRY_COMPARE(drawn.pane.ClientHeight(), drawn.pane.maximumViewportSize().height());
+    TClaimTreeNode* four = drawn.Node(4);
+    QVERIFY(four->ExpandButton->geometry().bottom() < drawn.pane.ClientHeight());
+
+    QTest::mouseClick(four->ExpandButton, Qt::LeftButton);
+    QTRY_VERIFY(drawn.pane.ClientHeight() < drawn.pane.maximumViewportSize().height());
+    const TGlyphButton* clicked = four->ExpandButton;
+    const QRect place(clicked->mapTo(drawn.pane.viewport(), QPoint(0, 0)), clicked->size());
+    QVERIFY2(drawn.pane.viewport()->rect().contains(place),
+             qPrintable(QStringLiteral("button at %1, %2").arg(place.x()).arg(place.y())));
 }
 
 QTEST_MAIN(ClaimTreeNodeActionsTest)
