@@ -237,6 +237,9 @@ void TfrMain::CreateMenu() {
     mnuClaims = MainMenu1->addMenu(QStringLiteral("&Claims"));
     mnuClaims->setObjectName(QStringLiteral("mnuClaims"));
 
+    mnuTools = MainMenu1->addMenu(QStringLiteral("&Tools"));
+    mnuTools->setObjectName(QStringLiteral("mnuTools"));
+
     Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
     About1 = addItem(Help1, "About1", QStringLiteral("&About..."), &TfrMain::About1Click);

@@ -58,6 +58,8 @@ public:
     QAction* N1;
     QAction* Exit1;
     QMenu* mnuClaims;
+    // Commands beyond reading the tree: readings, checks, export.
+    QMenu* mnuTools;
     QMenu* Help1;
     QAction* About1;
 

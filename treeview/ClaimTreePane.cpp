@@ -56,6 +56,15 @@ void TClaimTreePane::DestroyComponents() {
     FitContent();
 }
 
+void TClaimTreePane::SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) {
+    boxMarks = std::move(Marks);
+}
+
+unsigned TClaimTreePane::BoxMarks(int32_t ClaimNumber) const {
+    const auto found = boxMarks.find(ClaimNumber);
+    return found == boxMarks.end() ? 0 : found->second;
+}
+
 void TClaimTreePane::AnchorRight(QWidget* Control) {
     rightAnchored.emplace_back(Control);
 }

@@ -3,9 +3,14 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 class TClaimTree;
+
+// Marks that a box can carry, as bits: the claim has problems found by the
+// checks, or its text matches the find bar.
+enum class TBoxMark : unsigned { Problem = 1, Found = 2 };
 
 // The tree pane: a white scroll box whose content widget owns the drawn
 // controls. Controls sit at content coordinates; the content widget covers
@@ -34,6 +39,11 @@ public:
     int64_t MaxBoxes() const { return maxBoxes; }
     void SetMaxBoxes(int64_t Boxes) { maxBoxes = Boxes; }
 
+    // Marks of the boxes by claim number (bits of TBoxMark); a claim not in
+    // Marks carries none. The drawing shows them on every box of the claim.
+    void SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks);
+    unsigned BoxMarks(int32_t ClaimNumber) const;
+
     // Keeps Control's right edge at the same distance from the pane's right
     // edge when the pane is resized.
     void AnchorRight(QWidget* Control);
@@ -54,6 +64,7 @@ private:
     QWidget* content;
     std::vector<QPointer<QWidget>> rightAnchored;
     const TClaimTree* drawnTree = nullptr;
+    std::unordered_map<int32_t, unsigned> boxMarks;
     int64_t maxBoxes;
     int lastClientWidth = 0;
 };
