@@ -53,6 +53,14 @@ struct TClaim {
     std::string DependencyText;            // empty for an independent claim
     int32_t Kind = 0;                      // 0 independent, 1 one reference, 2 several
     int64_t FullNodeCount = 0;             // nodes the whole tree gives this claim (saturating)
+    // Where the claim starts in the text: the line of its number, from 1, and
+    // the byte offset of that line; 0 when unknown.
+    int32_t Line = 0;
+    std::size_t Offset = 0;
+    // Amendment status as written ("Currently amended", "Canceled"); empty when none.
+    std::string Status;
+    // Reference phrases that could not be read as claim numbers.
+    std::vector<std::string> Unresolved;
 
     // "Claim 5", or "Claim 5 (dependent of 1, 3)" for Kind 2.
     std::string Caption() const;
