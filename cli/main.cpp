@@ -1,9 +1,11 @@
 // veltrum-claims: the claim analysis on the command line.
 
 #include "BuiltinExamples.h"
+#include "ClaimExport.h"
 #include "ClaimTree.h"
 #include "Report.h"
 #include "TextEncoding.h"
+#include "VeltrumVersion.h"
 
 #include <cerrno>
 #include <charconv>
@@ -18,9 +20,11 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary] [--max-nodes N] (FILE | - | --example N)";
+    "usage: veltrum-claims [--json | --tree | --summary | --dot | --matrix] [--max-nodes N] "
+    "(FILE | - | --example N)\n"
+    "       veltrum-claims --version";
 
-enum class TMode { Summary, Json, Tree };
+enum class TMode { Summary, Json, Tree, Dot, Matrix };
 
 struct TOptions {
     TMode Mode = TMode::Summary;
@@ -71,6 +75,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Tree;
         } else if (arg == "--summary") {
             Options.Mode = TMode::Summary;
+        } else if (arg == "--dot") {
+            Options.Mode = TMode::Dot;
+        } else if (arg == "--matrix") {
+            Options.Mode = TMode::Matrix;
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
@@ -116,6 +124,11 @@ std::optional<std::string> ReadWhole(const std::string& Name, std::string& Bytes
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    // Alone, so that scripts can ask any build which it is.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "veltrum-claims " VELTRUM_VERSION "\n";
+        return 0;
+    }
     TOptions options;
     if (const auto error = ParseArguments(argc, argv, options)) {
         std::cerr << "veltrum-claims: " << *error << '\n' << Usage << '\n';
@@ -150,6 +163,12 @@ int main(int argc, char** argv) {
                       << " nodes, over the limit of " << options.MaxNodes << '\n';
             return 3;
         }
+        break;
+    case TMode::Dot:
+        std::cout << ClaimGraphDot(tree);
+        break;
+    case TMode::Matrix:
+        std::cout << DependencyMatrixCsv(tree);
         break;
     }
     std::cout.flush();
