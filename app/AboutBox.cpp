@@ -3,6 +3,7 @@
 #include "AnchorLayout.h"
 #include "Fonts.h"
 #include "ProgramIcon.h"
+#include "VeltrumVersion.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -137,7 +138,7 @@ TAboutBox::TAboutBox(QWidget* Parent)
 }
 
 void TAboutBox::FormActivate() {
-    Version->setText(QStringLiteral("Version 1.0"));
+    Version->setText(QStringLiteral("Version " VELTRUM_VERSION));
     Version->adjustSize();
     const TMemoryStatus memory = MemoryStatusSource();
     ShowFigure(Edit1, QStringLiteral("Memory load: %1%").arg(memory.MemoryLoad));

@@ -3,13 +3,17 @@
 #include "AboutBox.h"
 #include "AnchorLayout.h"
 #include "BuiltinExamples.h"
+#include "ClaimExport.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
+#include "DocumentPlaces.h"
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProgramIcon.h"
+#include "Report.h"
+#include "TextEncoding.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -17,21 +21,27 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTextDocument>
+#include <QUrl>
 #include <algorithm>
 #include <new>
+#include <sstream>
 
 TfrMain* frMain = nullptr;
 
@@ -88,6 +98,17 @@ QLabel* NewWelcomeLabel(QWidget* Page, const QString& Text, int Points) {
     return label;
 }
 
+// The first local file of a drag, or an empty name when it carries none.
+QString DraggedFile(const QMimeData* Data) {
+    if (Data == nullptr || !Data->hasUrls())
+        return {};
+    for (const QUrl& url : Data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
 } // namespace
 
 bool TypesCharacter(const QKeyEvent& Key) {
@@ -102,6 +123,9 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreatePanes();
     CreateMenu();
     CreateFileDialogs();
+    CreateRecentFilesMenu();
+    CreateExportItems();
+    setAcceptDrops(true);
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
 
@@ -169,6 +193,8 @@ void TfrMain::CreatePanes() {
     // Tab stops every half inch, as in the rich edit the texts were written in.
     cmInput->setTabStopDistance(48);
     cmInput->installEventFilter(this);
+    // Files dropped on the text open; text dragged within it stays an edit.
+    cmInput->viewport()->installEventFilter(this);
     claims->Place(cmInput, QRect(2, 32, 349, 400), AllSides);
 
     Splitter2->addWidget(gbTree);
@@ -262,6 +288,60 @@ void TfrMain::CreateFileDialogs() {
     SaveDialog1->setNameFilters(filters);
 }
 
+void TfrMain::CreateRecentFilesMenu() {
+    mnuRecentFiles = new QMenu(QStringLiteral("&Recent files"), File1);
+    mnuRecentFiles->setObjectName(QStringLiteral("mnuRecentFiles"));
+    mnuRecentFiles->menuAction()->setObjectName(QStringLiteral("mnuRecentFiles"));
+    File1->insertMenu(N1, mnuRecentFiles);
+    FillRecentFilesMenu();
+}
+
+void TfrMain::FillRecentFilesMenu() {
+    for (QAction* item : mnuRecentFiles->actions()) {
+        mnuRecentFiles->removeAction(item);
+        item->deleteLater();
+    }
+    const QStringList files = TRecentFiles::Files();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        auto* item = new QAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])), this);
+        item->setData(files[i]);
+        ConnectHandler(item, &QAction::triggered, &TfrMain::RecentFileClick);
+        mnuRecentFiles->addAction(item);
+    }
+    mnuRecentFiles->setEnabled(!files.isEmpty());
+}
+
+void TfrMain::CreateExportItems() {
+    const auto addItem = [this](const char* Name, const QString& Caption,
+                                void (TfrMain::*Handler)()) {
+        QAction* item = mnuTools->addAction(Caption);
+        item->setObjectName(QLatin1String(Name));
+        ConnectHandler(item, &QAction::triggered, Handler);
+        return item;
+    };
+    ExportClaimsCsv1 = addItem("ExportClaimsCsv1", QStringLiteral("Export claims as &CSV..."),
+                               &TfrMain::ExportClaimsCsv1Click);
+    ExportClaimsJson1 = addItem("ExportClaimsJson1", QStringLiteral("Export claims as &JSON..."),
+                                &TfrMain::ExportClaimsJson1Click);
+    ExportMatrixCsv1 =
+        addItem("ExportMatrixCsv1", QStringLiteral("Export dependency &matrix as CSV..."),
+                &TfrMain::ExportMatrixCsv1Click);
+    ExportMatrixHtml1 =
+        addItem("ExportMatrixHtml1", QStringLiteral("Export dependency matrix as &HTML..."),
+                &TfrMain::ExportMatrixHtml1Click);
+    // There is something to export once a text has been analysed.
+    connect(mnuTools, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item :
+             {ExportClaimsCsv1, ExportClaimsJson1, ExportMatrixCsv1, ExportMatrixHtml1})
+            item->setEnabled(ClaimTree != nullptr);
+    });
+
+    ExportDialog = new TSaveFileDialog(this);
+    ExportDialog->setObjectName(QStringLiteral("ExportDialog"));
+    ExportDialog->setFileMode(QFileDialog::AnyFile);
+}
+
 int TfrMain::ClientWidth() const {
     return width();
 }
@@ -294,6 +374,19 @@ void TfrMain::FormActivate() {
     Maximise();
     SetTreePaneWidth((OuterWidth() * 2) / 3);
     ShowWelcomePage();
+    // Once the start-up layout has been shown.
+    if (!StartupFileName.isEmpty()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                RunHandler([this] {
+                    const QString fileName = std::exchange(StartupFileName, QString());
+                    if (CheckUnsavedChanges())
+                        OpenDocument(fileName);
+                });
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TfrMain::Maximise() {
@@ -344,6 +437,18 @@ bool TfrMain::FormClose() {
 }
 
 bool TfrMain::eventFilter(QObject* Watched, QEvent* Event) {
+    if ((Watched == cmInput || Watched == cmInput->viewport()) &&
+        (Event->type() == QEvent::DragEnter || Event->type() == QEvent::DragMove ||
+         Event->type() == QEvent::Drop)) {
+        auto* drag = static_cast<QDropEvent*>(Event);
+        const QString fileName = DraggedFile(drag->mimeData());
+        if (fileName.isEmpty())
+            return QMainWindow::eventFilter(Watched, Event);
+        drag->acceptProposedAction();
+        if (Event->type() == QEvent::Drop)
+            RunHandler([this, &fileName] { DropFile(fileName); });
+        return true;
+    }
     // A disabled pane takes no input; its filter still sees the key.
     if (Watched == cmInput && Event->type() == QEvent::KeyPress && cmInput->isEnabled()) {
         auto* key = static_cast<QKeyEvent*>(Event);
@@ -351,6 +456,24 @@ bool TfrMain::eventFilter(QObject* Watched, QEvent* Event) {
             RunHandler([this, key] { cmInputKeyPress(key); });
     }
     return QMainWindow::eventFilter(Watched, Event);
+}
+
+void TfrMain::dragEnterEvent(QDragEnterEvent* Event) {
+    if (!DraggedFile(Event->mimeData()).isEmpty())
+        Event->acceptProposedAction();
+}
+
+void TfrMain::dropEvent(QDropEvent* Event) {
+    const QString fileName = DraggedFile(Event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    Event->acceptProposedAction();
+    RunHandler([this, &fileName] { DropFile(fileName); });
+}
+
+void TfrMain::DropFile(const QString& FileName) {
+    if (CheckUnsavedChanges())
+        OpenDocument(FileName);
 }
 
 void TfrMain::ShowWelcomePage() {
@@ -546,10 +669,17 @@ void TfrMain::New1Click() {
 void TfrMain::Open1Click() {
     if (!CheckUnsavedChanges())
         return;
-    OpenDialog->setDirectory(ProgramDir);
+    OpenDialog->setDirectory(OpenDialogStartDir(ProgramDir));
     const QString fileName = TDialogs::ChooseFile(*OpenDialog);
     if (fileName.isEmpty())
         return;
+    RememberOpenDir(fileName);
+    OpenDocument(fileName);
+}
+
+bool TfrMain::OpenDocument(const QString& FileName) {
+    // A copy: the name may belong to a recent-files item, which is replaced.
+    const QString fileName = FileName;
     if (ClaimTree) {
         sbClaimTree->DestroyComponents();
         ClaimTree.reset();
@@ -557,8 +687,15 @@ void TfrMain::Open1Click() {
     }
     cmInput->setPlainText(QString());
     // Save would write the empty pane over the file that could not be read.
-    if (!LoadInputFile(fileName))
+    const bool read = LoadInputFile(fileName);
+    if (!read)
         SetSaveEnabled(false);
+    // A file that has gone leaves the list.
+    if (read)
+        TRecentFiles::Add(fileName);
+    else
+        TRecentFiles::Remove(fileName);
+    FillRecentFilesMenu();
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
@@ -566,6 +703,79 @@ void TfrMain::Open1Click() {
         DocumentFileName = fileName;
         InputModified = false;
     });
+    return read;
+}
+
+void TfrMain::RecentFileClick(QObject* Sender) {
+    const auto* item = qobject_cast<const QAction*>(Sender);
+    if (item == nullptr || !CheckUnsavedChanges())
+        return;
+    OpenDocument(item->data().toString());
+}
+
+std::string TfrMain::TableExportBytes(TTableExport Kind) const {
+    if (!ClaimTree)
+        return {};
+    const bool utf8 = IsValidUtf8(InputText);
+    switch (Kind) {
+    case TTableExport::ClaimsCsv:
+        return ClaimsCsv(*ClaimTree, utf8);
+    case TTableExport::ClaimsJson: {
+        std::ostringstream out;
+        WriteJsonReport(out, *ClaimTree, utf8);
+        return out.str();
+    }
+    case TTableExport::MatrixCsv:
+        return DependencyMatrixCsv(*ClaimTree);
+    case TTableExport::MatrixHtml:
+        return DependencyMatrixHtml(*ClaimTree,
+                                    QFileInfo(DocumentFileName).fileName().toUtf8().toStdString());
+    }
+    return {};
+}
+
+void TfrMain::ExportTable(TTableExport Kind) {
+    if (!ClaimTree)
+        return;
+    struct TFormat {
+        const char* Filter;
+        const char* Suffix;
+        const char* NameEnd;
+    };
+    const TFormat format = [Kind]() -> TFormat {
+        switch (Kind) {
+        case TTableExport::ClaimsCsv:
+            return {"CSV files (*.csv)", "csv", "-claims.csv"};
+        case TTableExport::ClaimsJson:
+            return {"JSON files (*.json)", "json", "-claims.json"};
+        case TTableExport::MatrixCsv:
+            return {"CSV files (*.csv)", "csv", "-matrix.csv"};
+        case TTableExport::MatrixHtml:
+            return {"HTML pages (*.html *.htm)", "html", "-matrix.html"};
+        }
+        return {"", "", ""};
+    }();
+    const QString folderKey = QStringLiteral("Folders/Export");
+    QString folder = ProgramSettings()->value(folderKey).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = DocumentFileName.isEmpty() ? QDir::homePath()
+                                            : QFileInfo(DocumentFileName).absolutePath();
+    const QString base = DocumentFileName.isEmpty()
+                             ? QStringLiteral("claims")
+                             : QFileInfo(DocumentFileName).completeBaseName();
+    ExportDialog->setNameFilters({QLatin1String(format.Filter), QStringLiteral("All files (*)")});
+    ExportDialog->setDefaultSuffix(QLatin1String(format.Suffix));
+    ExportDialog->setDirectory(folder);
+    ExportDialog->selectFile(base + QLatin1String(format.NameEnd));
+    const QString fileName = TDialogs::ChooseFile(*ExportDialog);
+    if (fileName.isEmpty())
+        return;
+    ProgramSettings()->setValue(folderKey, QFileInfo(fileName).absolutePath());
+    const QString error = WriteWholeFile(fileName, TableExportBytes(Kind));
+    if (!error.isEmpty()) {
+        TDialogs::Message(this, QStringLiteral("Unable to write file\n%1\n%2").arg(fileName, error),
+                          QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
+    }
 }
 
 void TfrMain::Save1Click() {

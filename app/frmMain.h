@@ -9,6 +9,8 @@
 #include <string>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QFileDialog;
 class QGroupBox;
 class QKeyEvent;
@@ -57,14 +59,21 @@ public:
     QAction* SaveAs1;
     QAction* N1;
     QAction* Exit1;
+    // The last documents read, newest first.
+    QMenu* mnuRecentFiles;
     QMenu* mnuClaims;
     // Commands beyond reading the tree: readings, checks, export.
     QMenu* mnuTools;
+    QAction* ExportClaimsCsv1;
+    QAction* ExportClaimsJson1;
+    QAction* ExportMatrixCsv1;
+    QAction* ExportMatrixHtml1;
     QMenu* Help1;
     QAction* About1;
 
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
+    QFileDialog* ExportDialog;
 
     // The drawing's seven glyphs, owned by the window.
     TImageList* imlCLTR = nullptr;
@@ -80,6 +89,8 @@ public:
     TTextEncoding DocumentEncoding = TTextEncoding::Utf8;
     std::unique_ptr<TClaimTree> ClaimTree;
     bool WasActivated = false;
+    // The document named on the command line, read once the window is up.
+    QString StartupFileName;
 
     // The client area's width, and the window's width with its frame.
     int ClientWidth() const;
@@ -114,6 +125,16 @@ public:
     void ClearClaimsMenu();
     void FillClaimsMenu();
 
+    // Open once the file is chosen: reads FileName and shows its analysis,
+    // whether or not it could be read. Returns whether it could.
+    bool OpenDocument(const QString& FileName);
+    void FillRecentFilesMenu();
+
+    // The tables the Tools menu exports, always UTF-8.
+    enum class TTableExport { ClaimsCsv, ClaimsJson, MatrixCsv, MatrixHtml };
+    std::string TableExportBytes(TTableExport Kind) const;
+    void ExportTable(TTableExport Kind);
+
 public slots:
     void New1Click();
     void Open1Click();
@@ -126,6 +147,11 @@ public slots:
     void Example4Click();
     void Example5Click();
     void About1Click();
+    void RecentFileClick(QObject* Sender);
+    void ExportClaimsCsv1Click() { ExportTable(TTableExport::ClaimsCsv); }
+    void ExportClaimsJson1Click() { ExportTable(TTableExport::ClaimsJson); }
+    void ExportMatrixCsv1Click() { ExportTable(TTableExport::MatrixCsv); }
+    void ExportMatrixHtml1Click() { ExportTable(TTableExport::MatrixHtml); }
     void TabControl1Change();
     // Sender is the chosen item of the Claims menu.
     void ClaimMenuItemClick(QObject* Sender);
@@ -138,11 +164,17 @@ protected:
     void resizeEvent(QResizeEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
     void CreatePanes();
     void CreateMenu();
     void CreateFileDialogs();
+    void CreateRecentFilesMenu();
+    void CreateExportItems();
+    // Opens a file dropped on the window, after the unsaved-changes question.
+    void DropFile(const QString& FileName);
     // Handlers run through RunHandler: an exception is shown in the
     // exception box before it reaches Qt's code.
     template <typename Sender, typename Signal>

@@ -1,0 +1,269 @@
+// The main window's ways to files beyond Open and Save: the file named at
+// start, dropped files, recent files, the Open dialog's folder and the
+// exported tables.
+
+#include "AppTestMain.h"
+#include "ClaimTree.h"
+#include "Dialogs.h"
+#include "DocumentPlaces.h"
+#include "TextEncoding.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QUrl>
+#include <memory>
+
+namespace {
+
+const std::string PumpText = "Pump\r\n\r\nWhat is claimed is:\r\n1. A pump.\r\n"
+                             "2. The pump of claim 1, with a valve.\r\n3. A valve.\r\n"
+                             "4. The pump of claims 2 or 3.\r\n";
+const QString PumpCounts = QStringLiteral("Tree of claims: independent 2; dependent 2; total 4");
+
+std::string ReadBytes(const QString& FileName) {
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
+
+} // namespace
+
+class TestfrMainFiles : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TfrMain> window;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString Write(const QString& Name, const std::string& Bytes) {
+        const QString name = dir->filePath(Name);
+        QDir().mkpath(QFileInfo(name).absolutePath());
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(Bytes.data(), static_cast<qint64>(Bytes.size()));
+        return name;
+    }
+
+    QStringList RecentItems() const {
+        QStringList names;
+        for (const QAction* item : window->mnuRecentFiles->actions())
+            names << item->data().toString();
+        return names;
+    }
+
+    void Drop(QWidget* Target, const QString& FileName) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(FileName)});
+        // Qt delivers a drop to the widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Target, &drop);
+        QVERIFY(drop.isAccepted());
+    }
+
+    void TypeIntoPane() {
+        window->cmInput->setFocus();
+        QTest::keyClick(window->cmInput, Qt::Key_X);
+        QVERIFY(window->InputModified);
+    }
+
+private slots:
+    void initTestCase() {
+        // Settings go to a scratch place, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    void init() {
+        TDialogs::Reset();
+        ProgramSettings()->clear();
+        dir = std::make_unique<QTemporaryDir>();
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        window->WasActivated = true;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() {
+        window.reset();
+        dir.reset();
+        TDialogs::Reset();
+        ProgramSettings()->clear();
+    }
+
+    void startupArguments_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("error");
+        QTest::newRow("none") << QStringList{} << QString() << false;
+        QTest::newRow("relative") << QStringList{"claims.txt"} << "/start/here/claims.txt" << false;
+        QTest::newRow("up a level") << QStringList{"../b/c.txt"} << "/start/b/c.txt" << false;
+        QTest::newRow("absolute") << QStringList{"/data/d.txt"} << "/data/d.txt" << false;
+        QTest::newRow("dash name after --")
+            << QStringList{"--", "-e.txt"} << "/start/here/-e.txt" << false;
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << QString() << true;
+        QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << "/start/here/a.txt" << true;
+    }
+
+    void startupArguments() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, file);
+        QFETCH(bool, error);
+        arguments.prepend(QStringLiteral("veltrum"));
+        const TStartupArguments parsed =
+            ParseStartupArguments(arguments, QStringLiteral("/start/here"));
+        QCOMPARE(parsed.File, file);
+        QCOMPARE(!parsed.Error.isEmpty(), error);
+    }
+
+    // The name is resolved where the program started, before the window
+    // moves to the program's folder; the file opens after the start-up layout.
+    void fileNamedAtStartOpensOnceShown() {
+        const QString name = Write(QStringLiteral("start/pump.txt"), PumpText);
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir->filePath(QStringLiteral("start"))));
+        const TStartupArguments startup = ParseStartupArguments(
+            {QStringLiteral("veltrum"), QStringLiteral("pump.txt")}, QDir::currentPath());
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        QVERIFY(QDir::currentPath() != dir->filePath(QStringLiteral("start")));
+        window->StartupFileName = startup.File;
+        window->FormActivate();
+        QTRY_COMPARE(window->DocumentFileName, name);
+        QCOMPARE(window->Label4->text(), PumpCounts);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + name);
+        QVERIFY(window->StartupFileName.isEmpty());
+        QDir::setCurrent(started);
+    }
+
+    void droppedFileOpensAfterTheQuestion() {
+        const QString first = Write(QStringLiteral("first.txt"), "1. A.\r\n");
+        const QString pump = Write(QStringLiteral("pump.txt"), PumpText);
+        window->OpenDocument(first);
+        TypeIntoPane();
+        // Yes: save first, so nothing happens.
+        TDialogs::SetNextAnswer(QMessageBox::Yes);
+        Drop(window->cmInput->viewport(), pump);
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QCOMPARE(window->DocumentFileName, first);
+        TDialogs::SetNextAnswer(QMessageBox::No);
+        Drop(window->cmInput->viewport(), pump);
+        QCOMPARE(window->DocumentFileName, pump);
+        QCOMPARE(window->Label4->text(), PumpCounts);
+        // On the tree side too.
+        window->OpenDocument(first);
+        Drop(window.get(), pump);
+        QCOMPARE(window->DocumentFileName, pump);
+    }
+
+    void recentFilesKeepTheLastEightAndDropMissingOnes() {
+        QStringList opened;
+        for (int i = 1; i <= 9; ++i) {
+            opened.prepend(Write(QStringLiteral("doc%1.txt").arg(i), PumpText));
+            QVERIFY(window->OpenDocument(opened.front()));
+        }
+        // Reopening moves a file to the top rather than listing it twice.
+        window->OpenDocument(opened[3]);
+        opened.move(3, 0);
+        QCOMPARE(RecentItems(), opened.mid(0, 8));
+
+        // Remembered for the next window.
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        QCOMPARE(RecentItems(), opened.mid(0, 8));
+
+        QFile::remove(opened[2]);
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        window->mnuRecentFiles->actions().at(2)->trigger();
+        QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Unable to open file\n") + opened[2]);
+        opened.removeAt(2);
+        QCOMPARE(RecentItems(), opened.mid(0, 7));
+    }
+
+    void openDialogStartsInTheLastFolderOnceInstalled() {
+        QVERIFY(IsInstalledProgramDir(QStringLiteral("/usr/bin")));
+        QVERIFY(!IsInstalledProgramDir(dir->path()));
+        // From a build folder, as before.
+        QCOMPARE(OpenDialogStartDir(dir->path()), dir->path());
+        QCOMPARE(OpenDialogStartDir(QStringLiteral("/usr/bin")), QDir::homePath());
+        const QString name = Write(QStringLiteral("sub/pump.txt"), PumpText);
+        window->ProgramDir = QStringLiteral("/usr/bin/");
+        TDialogs::SetNextFileName(name);
+        window->Open1Click();
+        QCOMPARE(OpenDialogStartDir(QStringLiteral("/usr/bin")), dir->filePath("sub"));
+    }
+
+    // Example 4 is Windows-1252: every table comes out as UTF-8.
+    void exportsAreUtf8AndReadBack() {
+        window->Example4Click();
+        const int claims = static_cast<int>(window->ClaimTree->Claims.size());
+
+        const QString csv = dir->filePath(QStringLiteral("claims.csv"));
+        TDialogs::SetNextFileName(csv);
+        window->ExportClaimsCsv1->trigger();
+        const std::string table = ReadBytes(csv);
+        QVERIFY(IsValidUtf8(table));
+        QVERIFY(table.find("25 \xc2\xba"
+                           "C") != std::string::npos);
+
+        const QString json = dir->filePath(QStringLiteral("sub/claims.json"));
+        QDir().mkpath(dir->filePath(QStringLiteral("sub")));
+        TDialogs::SetNextFileName(json);
+        window->ExportClaimsJson1->trigger();
+        QJsonParseError error{};
+        const QJsonDocument parsed =
+            QJsonDocument::fromJson(QByteArray::fromStdString(ReadBytes(json)), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(parsed.object().value(QStringLiteral("claims")).toArray().size(), claims);
+
+        // The dialog starts where the last export went.
+        TDialogs::SetNextFileName(QString());
+        window->ExportMatrixHtml1->trigger();
+        QCOMPARE(window->ExportDialog->directory().absolutePath(), dir->filePath("sub"));
+        QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    void exportThatCannotBeWrittenSaysSoAndLeavesNothing_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("missing folder") << QStringLiteral("missing/matrix.csv");
+        QTest::newRow("a folder's name") << QStringLiteral("taken");
+        QTest::newRow("below a file") << QStringLiteral("file.txt/matrix.csv");
+    }
+
+    void exportThatCannotBeWrittenSaysSoAndLeavesNothing() {
+        QFETCH(QString, target);
+        QDir(dir->path()).mkdir(QStringLiteral("taken"));
+        Write(QStringLiteral("file.txt"), "kept");
+        window->Example4Click();
+        const QStringList before = QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
+        TDialogs::SetNextFileName(dir->filePath(target));
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        window->ExportMatrixCsv1->trigger();
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY(TDialogs::LastBox().Text.startsWith(QStringLiteral("Unable to write file\n") +
+                                                    dir->filePath(target)));
+        QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+        QVERIFY(QDir(dir->filePath("taken")).isEmpty());
+        QCOMPARE(ReadBytes(dir->filePath("file.txt")), std::string("kept"));
+    }
+};
+
+VELTRUM_APP_TEST_MAIN(TestfrMainFiles)
+#include "frmMainFilesTest.moc"
