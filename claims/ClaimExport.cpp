@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,9 +28,12 @@ public:
                         Link(i, target);
                 }
             }
-            const int k = ++seen[claim.Number];
-            Labels.push_back(std::to_string(claim.Number) +
-                             (k > 1 ? "#" + std::to_string(k) : std::string()));
+            std::string label = std::to_string(claim.Number);
+            if (const int k = ++seen[claim.Number]; k > 1) {
+                label += '#';
+                label += std::to_string(k);
+            }
+            Labels.push_back(std::move(label));
             earlier[claim.Number].push_back(i);
         }
         // Numbers seen again later make the earlier claim's name ambiguous too.
