@@ -2,30 +2,48 @@
 
 #include "TextEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Who refers to whom, directly and through other claims, in reading order.
+// Who refers to whom in reading order; with Closure, also through other
+// claims, in bit rows of Count() bits.
 class TDependencies {
 public:
-    explicit TDependencies(const TClaimTree& Tree) : count(Tree.Claims.size()) {
-        words = (count + 63) / 64;
-        direct.assign(count * words, 0);
-        reach.assign(count * words, 0);
+    TDependencies(const TClaimTree& Tree, bool Closure)
+        : count(Tree.Claims.size()), Targets(count) {
+        if (Closure) {
+            if (count > MaxMatrixClaims)
+                throw std::length_error("the dependency matrix takes at most " +
+                                        std::to_string(MaxMatrixClaims) + " claims, not " +
+                                        std::to_string(count));
+            words = (count + 63) / 64;
+            reach.assign(count * words, 0);
+        }
         std::map<int32_t, std::vector<std::size_t>> earlier;
         std::map<int32_t, int> seen;
         for (std::size_t i = 0; i < count; ++i) {
             const TClaim& claim = Tree.Claims[i];
+            std::vector<std::size_t>& targets = Targets[i];
             for (const TReferenceRun& run : claim.References) {
                 // Runs can be long: walk the numbers that exist, not the run.
                 for (auto it = earlier.lower_bound(run.First);
-                     it != earlier.end() && it->first <= run.Last; ++it) {
-                    for (std::size_t target : it->second)
-                        Link(i, target);
+                     it != earlier.end() && it->first <= run.Last; ++it)
+                    targets.insert(targets.end(), it->second.begin(), it->second.end());
+            }
+            std::sort(targets.begin(), targets.end());
+            targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+            if (Closure) {
+                // Every target is read before claim i, so its own row is complete.
+                for (std::size_t target : targets) {
+                    Set(i, target);
+                    for (std::size_t w = 0; w < words; ++w)
+                        reach[i * words + w] |= reach[target * words + w];
                 }
             }
             std::string label = std::to_string(claim.Number);
@@ -46,34 +64,26 @@ public:
     }
 
     std::size_t Count() const { return count; }
-    bool Direct(std::size_t From, std::size_t To) const { return Bit(direct, From, To); }
-    bool Reaches(std::size_t From, std::size_t To) const { return Bit(reach, From, To); }
-    // "D", "I" or "".
+    // "D", "I" or "" (with Closure only).
     const char* Mark(std::size_t From, std::size_t To) const {
-        return Direct(From, To) ? "D" : Reaches(From, To) ? "I" : "";
+        if (!((reach[From * words + To / 64] >> (To % 64)) & 1U))
+            return "";
+        return std::binary_search(Targets[From].begin(), Targets[From].end(), To) ? "D" : "I";
     }
-
-    std::vector<std::string> Labels;
 
 private:
-    void Link(std::size_t From, std::size_t To) {
-        Set(direct, From, To);
-        Set(reach, From, To);
-        // To is read before From, so its own reach is complete.
-        for (std::size_t w = 0; w < words; ++w)
-            reach[From * words + w] |= reach[To * words + w];
-    }
-    void Set(std::vector<uint64_t>& Bits, std::size_t Row, std::size_t Column) {
-        Bits[Row * words + Column / 64] |= uint64_t{1} << (Column % 64);
-    }
-    bool Bit(const std::vector<uint64_t>& Bits, std::size_t Row, std::size_t Column) const {
-        return (Bits[Row * words + Column / 64] >> (Column % 64)) & 1U;
+    void Set(std::size_t Row, std::size_t Column) {
+        reach[Row * words + Column / 64] |= uint64_t{1} << (Column % 64);
     }
 
     std::size_t count;
     std::size_t words = 0;
-    std::vector<uint64_t> direct;
     std::vector<uint64_t> reach;
+
+public:
+    // The claims each claim refers to, by index, ascending.
+    std::vector<std::vector<std::size_t>> Targets;
+    std::vector<std::string> Labels;
 };
 
 std::string HtmlEscaped(std::string_view Utf8) {
@@ -127,7 +137,7 @@ std::string CsvField(std::string_view Utf8) {
 }
 
 std::string ClaimGraphDot(const TClaimTree& Tree) {
-    const TDependencies links(Tree);
+    const TDependencies links(Tree, false);
     std::string out = "digraph claims {\n  rankdir=BT;\n  node [shape=box];\n";
     out += "  {rank=same;";
     for (std::size_t i = 0; i < links.Count(); ++i) {
@@ -138,17 +148,15 @@ std::string ClaimGraphDot(const TClaimTree& Tree) {
     for (std::size_t i = 0; i < links.Count(); ++i)
         out += "  \"" + links.Labels[i] + "\";\n";
     for (std::size_t from = 0; from < links.Count(); ++from) {
-        for (std::size_t to = 0; to < from; ++to) {
-            if (links.Direct(from, to))
-                out += "  \"" + links.Labels[from] + "\" -> \"" + links.Labels[to] + "\";\n";
-        }
+        for (std::size_t to : links.Targets[from])
+            out += "  \"" + links.Labels[from] + "\" -> \"" + links.Labels[to] + "\";\n";
     }
     out += "}\n";
     return out;
 }
 
 std::string DependencyMatrixCsv(const TClaimTree& Tree) {
-    const TDependencies links(Tree);
+    const TDependencies links(Tree, true);
     std::string out = "claim";
     for (const std::string& label : links.Labels)
         out += "," + label;
@@ -165,7 +173,7 @@ std::string DependencyMatrixCsv(const TClaimTree& Tree) {
 }
 
 std::string DependencyMatrixHtml(const TClaimTree& Tree, std::string_view Title) {
-    const TDependencies links(Tree);
+    const TDependencies links(Tree, true);
     const std::string title = HtmlEscaped(Title);
     std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                       "<title>Dependency matrix";

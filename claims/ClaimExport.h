@@ -2,6 +2,7 @@
 
 #include "ClaimTree.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@
 // Graphviz DOT: one vertex per claim, an edge from each claim to every claim
 // it refers to, the independent claims on the first rank.
 std::string ClaimGraphDot(const TClaimTree& Tree);
+
+// The matrices are quadratic in the claims: past this many, they throw
+// std::length_error rather than fill the memory.
+inline constexpr std::size_t MaxMatrixClaims = 10'000;
 
 // Claims by claims, CSV (RFC 4180): the cell of row R and column C is "D"
 // when R refers to C, "I" when it depends on C only through other claims,

@@ -168,7 +168,11 @@ int main(int argc, char** argv) {
         std::cout << ClaimGraphDot(tree);
         break;
     case TMode::Matrix:
-        std::cout << DependencyMatrixCsv(tree);
+        try {
+            std::cout << DependencyMatrixCsv(tree);
+        } catch (const std::exception& error) {
+            return Fail(error.what());
+        }
         break;
     }
     std::cout.flush();
