@@ -45,3 +45,10 @@ std::string AllPrecedingClaims(int Claims) {
     }
     return text + "\r\n";
 }
+
+std::string IndependentClaims(int Claims) {
+    std::string text = "We claim:\r\n";
+    for (int n = 0; n < Claims; ++n)
+        text += "  " + std::to_string(n % 1000 + 1) + ". A pump.\r\n";
+    return text;
+}

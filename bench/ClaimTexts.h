@@ -14,3 +14,7 @@ std::string OrdinaryClaims(int Claims);
 
 // Claims claims, each but the first according to any one of the preceding claims.
 std::string AllPrecedingClaims(int Claims);
+
+// Claims independent claims. Numbers run from 1 to 1000 and start again, so
+// that each claim is placed and gets a tab.
+std::string IndependentClaims(int Claims);

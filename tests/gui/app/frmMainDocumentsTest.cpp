@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -27,6 +28,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 Q_DECLARE_METATYPE(std::string)
@@ -114,10 +116,14 @@ private:
         return name;
     }
 
+    // The tabs' texts; a tab left hidden is marked.
     QStringList Tabs() const {
         QStringList tabs;
-        for (int i = 0; i < window->TabControl1->count(); ++i)
-            tabs << window->TabControl1->tabText(i);
+        for (int i = 0; i < window->TabControl1->count(); ++i) {
+            tabs << window->TabControl1->tabText(i) + (window->TabControl1->isTabVisible(i)
+                                                           ? QString()
+                                                           : QStringLiteral(" hidden"));
+        }
         return tabs;
     }
 
@@ -242,6 +248,31 @@ private slots:
         QCOMPARE(window->ClaimTree->ShownRoot, -1);
         QCOMPARE(ShowsNoClaimsNotice(), tabs.size() == 1);
         QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    // The wait cursor is up while the analysis runs, and gone after it, also
+    // when the analysis fails.
+    void busyCursorWhileAnalysing_data() {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("analysed") << false;
+        QTest::newRow("failed") << true;
+    }
+
+    void busyCursorWhileAnalysing() {
+        QFETCH(bool, fails);
+        window->InputText = PumpText;
+        Qt::CursorShape during = Qt::ArrowCursor;
+        try {
+            window->AnalyseInput([&] {
+                if (const QCursor* cursor = QGuiApplication::overrideCursor())
+                    during = cursor->shape();
+                if (fails)
+                    throw std::runtime_error("failed");
+            });
+        } catch (const std::runtime_error&) {
+        }
+        QCOMPARE(during, Qt::WaitCursor);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
     // A tab draws from scratch; the Claims menu lives on the "All claims" tab.
