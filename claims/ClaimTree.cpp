@@ -2,6 +2,7 @@
 
 #include "ClaimSplitter.h"
 #include "ReferenceReader.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <bit>
@@ -282,6 +283,7 @@ bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
 
 TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes, TNodes Nodes)
     : NodeLimit(MaxNodes), NodesCreated(Nodes == TNodes::Created) {
+    TextIsUtf8 = IsValidUtf8(Text.substr(0, Text.find('\0')));
     TTreeBuilder builder(*this, MaxNodes, Nodes);
     SplitClaims(PrepareText(Text), [&](int32_t Number, std::string ClaimText) {
         builder.Close(Number, std::move(ClaimText));

@@ -179,6 +179,10 @@ public:
 
     // Every claim closed, in reading order.
     std::deque<TClaim> Claims;
+    // Whether the analysed text is valid UTF-8 as a whole. Else the whole
+    // document reads as Windows-1252, every claim's bytes included, even
+    // where a claim on its own would be valid UTF-8.
+    bool TextIsUtf8 = true;
     // Nodes of the whole tree, every copy (saturating).
     int64_t FullNodeCount = 0;
     // Set when the node limit stopped the placing of claims; Claims[FirstUnplaced]

@@ -78,8 +78,9 @@ void ExpectCountedTreeAgrees(std::string_view Text, int64_t MaxNodes, const std:
     const TClaimTree counted(Text, MaxNodes, TNodes::Counted);
     const std::optional<std::size_t> stop = FirstClaimOverLimit(Text, MaxNodes);
     EXPECT_EQ(created.NodeLimitReached, stop.has_value()) << Name;
-    if (stop)
+    if (stop) {
         EXPECT_EQ(created.FirstUnplaced, *stop) << Name;
+    }
     EXPECT_EQ(Numbers(counted.Roots), Numbers(created.Roots)) << Name;
     EXPECT_EQ(counted.NodeLimitReached, created.NodeLimitReached) << Name;
     EXPECT_EQ(counted.FirstUnplaced, created.FirstUnplaced) << Name;

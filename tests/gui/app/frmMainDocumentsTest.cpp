@@ -3,6 +3,7 @@
 
 #include "AppTestMain.h"
 #include "BuiltinExamples.h"
+#include "ClaimMemo.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
@@ -273,6 +274,23 @@ private slots:
         }
         QCOMPARE(during, Qt::WaitCursor);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    // Claim 1 is valid UTF-8 on its own, the document as a whole is not: the
+    // claim's box reads it as the input pane does.
+    void boxReadsAsThePane() {
+        OpenNew(QStringLiteral("mixed.txt"), "We claim:\r\n1. A caf\xc3\xa9 pump.\r\n"
+                                             "2. The pump of claim 1 at 5\xb0 C.\r\n");
+        const QString pane = window->cmInput->toPlainText();
+        QVERIFY(pane.contains(QString::fromUtf8("A caf\xc3\x83\xc2\xa9 pump.")));
+        QStringList boxes;
+        for (const TClaimMemo* memo : window->sbClaimTree->findChildren<TClaimMemo*>()) {
+            if (memo->Lines().join(QLatin1Char('\n')).contains(QStringLiteral("caf")))
+                boxes << memo->Lines().join(QLatin1Char('\n'));
+        }
+        QVERIFY(!boxes.isEmpty());
+        for (const QString& box : boxes)
+            QVERIFY2(pane.contains(box), qPrintable(box));
     }
 
     // A tab draws from scratch; the Claims menu lives on the "All claims" tab.
