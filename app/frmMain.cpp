@@ -456,6 +456,8 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
                           QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
         return false;
     }
+    // A long text takes its time to show.
+    const TBusyCursor busy;
     InputText = std::move(bytes);
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
