@@ -10,6 +10,7 @@
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProgramIcon.h"
+#include "TreeDrawing.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -651,7 +652,7 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
             ClaimTree->Relayout(sbClaimTree);
-            sbClaimTree->ScrollInView(revealed->CaptionLabel);
+            ScrollBoxInView(*revealed);
             return;
         }
     }

@@ -270,9 +270,9 @@ TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes) {
 }
 
 TClaimTree::~TClaimTree() {
+    Drawing.reset();
     Roots.clear();
     Nodes.clear();
-    RetiredControls.clear();
 }
 
 TClaimTreeNode* TClaimTree::NewRoot(const TClaim& Claim) {
@@ -298,9 +298,9 @@ TClaimTree::DependantsOf(const TClaimTreeNode& Node) const {
     return {base + (first - list.begin()), base + list.size()};
 }
 
-void TClaimTree::CreateChildren(TClaimTreeNode* Node) {
+bool TClaimTree::CreateChildren(TClaimTreeNode* Node) {
     if (Node == nullptr || Node->ChildrenCreated)
-        return;
+        return true;
     std::vector<TClaimTreeNode*> created;
     std::vector<TClaimTreeNode*> pending{Node};
     while (!pending.empty()) {
@@ -332,6 +332,7 @@ void TClaimTree::CreateChildren(TClaimTreeNode* Node) {
         std::inplace_merge(list.begin(), list.begin() + middle, list.end(), FullTreeOrderLess);
         i = j;
     }
+    return true;
 }
 
 bool TClaimTree::ForEachFullTreeNode(
