@@ -5,6 +5,7 @@
 #include "TreeView.h"
 
 #include <QAction>
+#include <QLabel>
 #include <stdexcept>
 
 namespace {
