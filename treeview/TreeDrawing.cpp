@@ -22,6 +22,10 @@ namespace {
 
 const char* const LimitNoticeName = "lblDrawingLimit";
 
+// Rows start above this y, so that the content widget, whose size Qt caps at
+// QWIDGETSIZE_MAX, covers every row and a shown text below the last.
+constexpr int MaxContentY = QWIDGETSIZE_MAX - 65'536;
+
 void ForgetControls(TClaimTreeNode& Node) {
     Node.ExpandButton = nullptr;
     Node.ShowTextButton = nullptr;
@@ -249,6 +253,7 @@ private:
 // A label's caption with its auto-sized extent, and the memo text, which are
 // the same for every box of a claim.
 struct TTreeDrawing::TClaimLook {
+    bool HasChildren = false;
     QString Caption;
     QSize CaptionSize;
     QString Dependents;
@@ -326,41 +331,48 @@ void TTreeDrawing::Detach() {
     pane = nullptr;
 }
 
-const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaim& Claim) const {
-    std::unique_ptr<TClaimLook>& known = looks[&Claim];
+const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaimTreeNode& Node) const {
+    const TClaim& claim = *Node.Claim;
+    if (claim.Index >= looks.size())
+        looks.resize(std::max(claim.Index + 1, tree.Claims.size()));
+    std::unique_ptr<TClaimLook>& known = looks[claim.Index];
     if (known)
         return *known;
     known = std::make_unique<TClaimLook>();
     const QFont font = pane != nullptr ? pane->Content()->font() : QFont();
     QFont captionFont = font;
-    captionFont.setBold(Claim.Kind == 0);
-    known->Caption = QString::fromStdString(Claim.Caption());
+    captionFont.setBold(claim.Kind == 0);
+    known->Caption = QString::fromStdString(claim.Caption());
     known->CaptionSize = QSize(QFontMetrics(captionFont).horizontalAdvance(known->Caption),
                                QFontMetrics(captionFont).height());
+    // Every node of a claim has the same children in the whole tree.
+    known->HasChildren = Node.HasChildren();
+    if (known->HasChildren) {
+        for (int32_t number : Node.ChildNumbers()) {
+            known->Dependents += QString::number(number);
+            known->Dependents += QLatin1Char(' ');
+        }
+        const QFontMetrics metrics(font);
+        known->DependentsSize =
+            QSize(metrics.horizontalAdvance(known->Dependents), metrics.height());
+    }
+    known->Memo = std::make_shared<TMemoText>(claim.Text);
     return *known;
 }
 
-const std::shared_ptr<const TMemoText>& TTreeDrawing::MemoTextOf(const TClaim& Claim) const {
-    const TClaimLook& look = LookOf(Claim);
-    if (!look.Memo)
-        const_cast<TClaimLook&>(look).Memo = std::make_shared<TMemoText>(Claim.Text);
-    return look.Memo;
-}
-
-int TTreeDrawing::MemoWidth(int MemoLeft, const TClaim& Claim) const {
+int TTreeDrawing::MemoWidth(int MemoLeft, const TClaimLook& Look) const {
     const int room = memoPaneWidth - MemoLeft - MemoRightGap;
-    const int wanted = MemoTextOf(Claim)->WidestLine() + MemoExtraWidth;
+    const int wanted = Look.Memo->WidestLine() + MemoExtraWidth;
     if (room <= 0)
         return std::min(wanted, CrampedMemoWidth);
     return std::min(room, wanted);
 }
 
-int TTreeDrawing::MemoHeight(const TClaimTreeNode& Node, int Width) const {
+int TTreeDrawing::MemoHeight(const TClaimTreeNode& Node, const TClaimLook& Look, int Width) {
     if (Node.TextMode != 1 && Node.TextMode != 2)
         return -1;
     const int lines =
-        MemoTextOf(*Node.Claim)
-            ->WrappedLineCount(Width - TClaimMemo::LeftMargin - TClaimMemo::RightMargin);
+        Look.Memo->WrappedLineCount(Width - TClaimMemo::LeftMargin - TClaimMemo::RightMargin);
     const int full = TClaimMemo::LineHeight() * lines + MemoExtraHeight;
     return Node.TextMode == 2 ? full : std::min(full, PreviewHeight);
 }
@@ -372,8 +384,8 @@ TRowGeometry TTreeDrawing::Geometry(const TDrawnRow& Row) const {
 TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
     constexpr int button = TGlyphButton::Size;
     TRowGeometry g;
-    const TClaimLook& look = LookOf(*Node.Claim);
-    const bool hasChildren = Node.HasChildren();
+    const TClaimLook& look = LookOf(Node);
+    const bool hasChildren = look.HasChildren;
     g.Shown = Node.DisplayState != 2;
     const int left = Node.RowLeft;
     int x = left;
@@ -408,17 +420,6 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
         x += ButtonPitch;
     }
     if (hasChildren) {
-        if (look.Dependents.isNull()) {
-            auto& editable = const_cast<TClaimLook&>(look);
-            editable.Dependents = QStringLiteral("");
-            for (int32_t number : Node.ChildNumbers()) {
-                editable.Dependents += QString::number(number);
-                editable.Dependents += QLatin1Char(' ');
-            }
-            const QFontMetrics metrics(pane != nullptr ? pane->Content()->font() : QFont());
-            editable.DependentsSize =
-                QSize(metrics.horizontalAdvance(look.Dependents), metrics.height());
-        }
         g.Dependents = QRect(QPoint(x, Top), look.DependentsSize);
         height = std::max(height, look.DependentsSize.height());
     }
@@ -430,8 +431,8 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
             y += TextGap;
     }
     const int memoLeft = left + MemoIndent;
-    const int memoWidth = MemoWidth(memoLeft, *Node.Claim);
-    const int memoHeight = MemoHeight(Node, memoWidth);
+    const int memoWidth = MemoWidth(memoLeft, look);
+    const int memoHeight = MemoHeight(Node, look, memoWidth);
     g.Memo = QRect(memoLeft, y, memoWidth, memoHeight);
     g.MemoShown = Node.TextMode != 0 && g.Shown;
     if (g.MemoShown)
@@ -485,7 +486,8 @@ void TTreeDrawing::LayOutRows() {
         N.RowLeft = N.Parent != nullptr ? N.Parent->RowLeft + LevelIndent : RootLeft;
         if (N.Kind == 2 && N.DisplayState == 1 && !IsCarrying(N, tree))
             N.DisplayState = 0;
-        if (budget <= 0) {
+        // Past the budget, or where the content widget could not reach.
+        if (budget <= 0 || y > MaxContentY) {
             truncated = true;
             return -1;
         }
@@ -591,12 +593,31 @@ void TTreeDrawing::Materialise(bool Force) {
     windowFirst = first;
     windowLast = last;
 
-    std::unordered_set<const TClaimTreeNode*> wanted;
-    wanted.reserve(last - first);
+    // The rows that get widgets: those in the window and, when rows above it
+    // are left out, the ancestors of its first row, whose vertical lines run
+    // down through the window.
+    std::vector<std::size_t> chosen;
+    if (!full && first < last) {
+        for (const TClaimTreeNode* up = rows[first].Node->Parent; up != nullptr; up = up->Parent) {
+            auto at = std::partition_point(rows.begin(),
+                                           rows.begin() + static_cast<std::ptrdiff_t>(first),
+                                           [&](const TDrawnRow& r) { return r.Top < up->RowTop; });
+            while (at != rows.end() && at->Top == up->RowTop && at->Node != up)
+                ++at;
+            if (at != rows.end() && at->Node == up)
+                chosen.push_back(static_cast<std::size_t>(at - rows.begin()));
+        }
+        std::reverse(chosen.begin(), chosen.end());
+    }
     for (std::size_t i = first; i < last; ++i) {
         if (full || rows[i].Height > 0)
-            wanted.insert(rows[i].Node);
+            chosen.push_back(i);
     }
+
+    std::unordered_set<const TClaimTreeNode*> wanted;
+    wanted.reserve(chosen.size());
+    for (std::size_t i : chosen)
+        wanted.insert(rows[i].Node);
     std::vector<TClaimTreeNode*> kept;
     kept.reserve(wanted.size());
     for (TClaimTreeNode* node : live) {
@@ -610,10 +631,8 @@ void TTreeDrawing::Materialise(bool Force) {
     // Creating many controls under a shown pane costs an event each.
     std::unique_ptr<TRedrawLock> lock;
     const TBoxLook look(*pane, tree);
-    for (std::size_t i = first; i < last; ++i) {
+    for (std::size_t i : chosen) {
         const TDrawnRow& row = rows[i];
-        if (!full && row.Height == 0)
-            continue;
         if (row.Node->CaptionLabel == nullptr) {
             if (!lock)
                 lock = std::make_unique<TRedrawLock>(pane);
@@ -638,7 +657,7 @@ TGlyphButton* TTreeDrawing::NewButton(TClaimTreeNode& N, void (TClaimTreeNode::*
 
 void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     QWidget* content = pane->Content();
-    const TClaimLook& text = LookOf(*N.Claim);
+    const TClaimLook& text = LookOf(N);
     const auto newLabel = [&](const QString& Text, const QFont& Font) {
         auto* label = new TBoxLabel(content);
         if (Font != Look.Font())
@@ -649,7 +668,7 @@ void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     // In the order in which they paint over each other: a link line passes
     // under the expand button.
     N.LinkLine = new TDottedLine(content);
-    const bool hasChildren = N.HasChildren();
+    const bool hasChildren = text.HasChildren;
     if (hasChildren) {
         N.ExpandButton =
             NewButton(N, &TClaimTreeNode::ExpandButtonClick, Look.ExpandGlyph(N), ExpandHint);
@@ -673,7 +692,7 @@ void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     if (hasChildren)
         N.DependentsLabel = newLabel(text.Dependents, Look.Font());
     N.TextMemo = new TClaimMemo(content);
-    N.TextMemo->SetText(MemoTextOf(*N.Claim));
+    N.TextMemo->SetText(text.Memo);
 }
 
 void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
@@ -788,7 +807,7 @@ void TTreeDrawing::NoteRefusedClaim(int32_t Number) {
 void TTreeDrawing::ShowNotice(int Top) {
     QStringList lines;
     if (truncated)
-        lines << DrawingLimitNotice(pane->MaxBoxes());
+        lines << DrawingLimitNotice(static_cast<int64_t>(rows.size()));
     if (tree.NodeLimitReached && tree.FirstUnplaced < tree.Claims.size())
         lines << NodeLimitNotice(tree.Claims[tree.FirstUnplaced].Number);
     for (int32_t number : refusedClaims)

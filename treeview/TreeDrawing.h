@@ -109,10 +109,9 @@ private:
     struct TClaimLook;
     class TBoxLook;
 
-    const TClaimLook& LookOf(const TClaim& Claim) const;
-    const std::shared_ptr<const TMemoText>& MemoTextOf(const TClaim& Claim) const;
-    int MemoWidth(int MemoLeft, const TClaim& Claim) const;
-    int MemoHeight(const TClaimTreeNode& Node, int Width) const;
+    const TClaimLook& LookOf(const TClaimTreeNode& Node) const;
+    int MemoWidth(int MemoLeft, const TClaimLook& Look) const;
+    static int MemoHeight(const TClaimTreeNode& Node, const TClaimLook& Look, int Width);
     void LayOutRows();
     void Materialise(bool Force);
     TGlyphButton* NewButton(TClaimTreeNode& N, void (TClaimTreeNode::*Click)(QObject*),
@@ -138,7 +137,8 @@ private:
     std::unordered_map<const TClaimTreeNode*, QPointer<QWidget>> markers;
     QPointer<QLabel> notice;
     std::vector<int32_t> refusedClaims;
-    mutable std::unordered_map<const TClaim*, std::unique_ptr<TClaimLook>> looks;
+    // By the claim's Index; made on first use.
+    mutable std::vector<std::unique_ptr<TClaimLook>> looks;
 };
 
 // Scrolls the pane that shows Node's box so that its caption is in view.

@@ -37,8 +37,13 @@ int main(int argc, char** argv) {
     tree.BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
     tree.ExpandAll(&pane);
     QApplication::processEvents();
-    std::printf("analysis %lld ms, open with first paint %lld ms, %lld nodes\n",
+    const TTreeDrawing* drawing = TTreeDrawing::Find(tree);
+    const std::size_t rows = drawing != nullptr ? drawing->Rows().size() : 0;
+    const int lastRowTop = rows > 0 ? drawing->Rows().back().Top : 0;
+    std::printf("analysis %lld ms, open with first paint %lld ms, %lld nodes, %zu rows, "
+                "last row at y %d, content height %d\n",
                 static_cast<long long>(analysed), static_cast<long long>(timer.elapsed()),
-                static_cast<long long>(tree.CreatedNodeCount()));
+                static_cast<long long>(tree.CreatedNodeCount()), rows, lastRowTop,
+                pane.Content()->height());
     return 0;
 }

@@ -72,8 +72,12 @@ void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
     QVERIFY(Shown(last.Node->CaptionLabel));
     QCOMPARE(last.Node->CaptionLabel->geometry(), drawing.Geometry(last).Caption);
     QCOMPARE(drawing.NodeAt(QPoint(0, last.Top + 5)), last.Node);
-    QVERIFY(rows.front().Node->CaptionLabel == nullptr);
+    QVERIFY(rows[rows.size() / 2].Node->CaptionLabel == nullptr);
     QVERIFY(NodesWithWidgets(*drawn.tree) < 1000);
+    // The root's box lies far above, but its vertical line runs through the view.
+    const TClaimTreeNode* root = rows.front().Node;
+    QVERIFY(Shown(root->ChildLine));
+    QCOMPARE(root->ChildLine->geometry().bottom(), root->Children.back()->RowTop + 6);
 
     // A click far down works: the box collapses in place, the drawing
     // shortens, and the box stays in view with its widgets.
