@@ -597,8 +597,12 @@ void TTreeDrawing::Materialise(bool Force) {
     // are left out, the ancestors of its first row, whose vertical lines run
     // down through the window.
     std::vector<std::size_t> chosen;
-    if (!full && first < last) {
-        for (const TClaimTreeNode* up = rows[first].Node->Parent; up != nullptr; up = up->Parent) {
+    std::size_t firstShown = first;
+    while (firstShown < last && rows[firstShown].Height == 0)
+        ++firstShown;
+    if (!full && firstShown < last) {
+        for (const TClaimTreeNode* up = rows[firstShown].Node->Parent; up != nullptr;
+             up = up->Parent) {
             auto at = std::partition_point(rows.begin(),
                                            rows.begin() + static_cast<std::ptrdiff_t>(first),
                                            [&](const TDrawnRow& r) { return r.Top < up->RowTop; });
