@@ -96,12 +96,16 @@ void TClaimTreeNode::ExpandButtonClick(QObject* Sender) {
             // The subtree moves here, drawn without a decomposition handler,
             // and the box gets a new expand button: this click is still
             // running inside the old one, which goes once it has ended.
+            // A drawing with widgets for every box makes them all anew, so
+            // that they stay in the order of the rows, as the new subtree's
+            // rows come in the middle.
             if (tree->Drawing) {
-                if (tree->DecomposeHandler) {
-                    tree->DecomposeHandler = nullptr;
+                const bool everyBox = tree->Drawing->Rows().size() <= TTreeDrawing::FullDrawingRows;
+                if (tree->DecomposeHandler || everyBox)
                     tree->Drawing->RetireAll();
-                }
-                tree->Drawing->Retire(*this);
+                else
+                    tree->Drawing->Retire(*this);
+                tree->DecomposeHandler = nullptr;
             }
         }
         tree->Relayout(pane);

@@ -493,7 +493,7 @@ void TTreeDrawing::LayOutRows() {
         }
         --budget;
         const TRowGeometry g = Geometry(N, y);
-        rows.push_back({&N, Level, y, g.Height, 1});
+        rows.push_back({&N, Level, y, g.Height, -1});
         extent |= g.Extent;
         y += g.Height;
         return static_cast<std::ptrdiff_t>(rows.size()) - 1;
@@ -677,6 +677,7 @@ void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
         N.ExpandButton =
             NewButton(N, &TClaimTreeNode::ExpandButtonClick, Look.ExpandGlyph(N), ExpandHint);
         N.ChildLine = new TDottedLine(content);
+        N.ChildLine->resize(1, 1);
     }
     N.CaptionLabel = newLabel(text.Caption, Look.CaptionFont(N));
     N.CaptionLabel->setPalette(Look.CaptionPalette(N));
@@ -710,8 +711,9 @@ void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
         N.ExpandButton->SetGlyph(Look.ExpandGlyph(N));
     }
     if (N.ChildLine != nullptr) {
-        SetGeometry(N.ChildLine,
-                    QRect(g.ChildLine.x(), g.ChildLine.y(), 1, std::max(Row.ChildLineHeight, 1)));
+        // Without a shown child the line is hidden and keeps its length.
+        const int length = Row.ChildLineHeight > 0 ? Row.ChildLineHeight : N.ChildLine->height();
+        SetGeometry(N.ChildLine, QRect(g.ChildLine.x(), g.ChildLine.y(), 1, length));
         SetShown(N.ChildLine, g.ChildLineShown);
     }
     SetGeometry(N.CaptionLabel, g.Caption);
@@ -802,6 +804,7 @@ void TTreeDrawing::Retire(TClaimTreeNode& Node) {
 
 void TTreeDrawing::RetireAll() {
     ReleaseAll(true);
+    Discard(notice.data());
 }
 
 void TTreeDrawing::NoteRefusedClaim(int32_t Number) {

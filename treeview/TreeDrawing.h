@@ -24,10 +24,10 @@ class TMemoText;
 // near the visible area (all of them for trees of ordinary size).
 struct TDrawnRow {
     TClaimTreeNode* Node = nullptr;
-    int32_t Level = 0;       // 0 for a root
-    int Top = 0;             // content y of the row
-    int Height = 0;          // room down to the next row; 0 when hidden
-    int ChildLineHeight = 1; // the vertical line down to the last shown child
+    int32_t Level = 0;        // 0 for a root
+    int Top = 0;              // content y of the row
+    int Height = 0;           // room down to the next row; 0 when hidden
+    int ChildLineHeight = -1; // the vertical line down to the last shown child, if any
 };
 
 // Where the controls of one box stand, in content coordinates. A control the
@@ -97,6 +97,8 @@ public:
     // Gives Node's widgets up, for a box whose widgets must be made anew;
     // they are deleted once the running event has ended.
     void Retire(TClaimTreeNode& Node);
+    // The same for every box: the next layout makes all widgets anew, in
+    // the order of the rows.
     void RetireAll();
     // Says at the end of the drawing that claim Number could not be opened
     // further because the node limit was reached.
