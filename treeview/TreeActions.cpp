@@ -102,7 +102,7 @@ void TClaimTreeNode::ExpandButtonClick(QObject* Sender) {
             if (tree->Drawing) {
                 const bool everyBox = tree->Drawing->Rows().size() <= TTreeDrawing::FullDrawingRows;
                 if (tree->DecomposeHandler || everyBox)
-                    tree->Drawing->RetireAll();
+                    tree->Drawing->RetireAll(*this);
                 else
                     tree->Drawing->Retire(*this);
                 tree->DecomposeHandler = nullptr;

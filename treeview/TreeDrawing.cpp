@@ -283,7 +283,7 @@ TTreeDrawing::TTreeDrawing(TClaimTree& Tree) : tree(Tree) {}
 TTreeDrawing::~TTreeDrawing() {
     if (pane == nullptr || pane->Drawing() != this)
         return;
-    ReleaseAll(false);
+    ReleaseAll(nullptr);
     delete notice.data();
     pane->SetDrawing(nullptr);
     if (pane->DrawnTree() == &tree)
@@ -304,7 +304,7 @@ const TTreeDrawing* TTreeDrawing::Find(const TClaimTree& Tree) {
 
 void TTreeDrawing::Attach(TClaimTreePane& Pane) {
     if (pane != nullptr && pane != &Pane && pane->Drawing() == this) {
-        ReleaseAll(false);
+        ReleaseAll(nullptr);
         delete notice.data();
         pane->SetDrawing(nullptr);
         pane->SetDrawingExtent(QSize());
@@ -778,9 +778,9 @@ void TTreeDrawing::Release(TClaimTreeNode& Node, bool Delete) {
     ForgetControls(Node);
 }
 
-void TTreeDrawing::ReleaseAll(bool Later) {
+void TTreeDrawing::ReleaseAll(const TClaimTreeNode* Busy) {
     for (TClaimTreeNode* node : live) {
-        if (Later) {
+        if (node == Busy) {
             Release(*node, true);
         } else {
             ForEachControl(*node, [](QWidget* control) { delete control; });
@@ -802,9 +802,9 @@ void TTreeDrawing::Retire(TClaimTreeNode& Node) {
     Release(Node, true);
 }
 
-void TTreeDrawing::RetireAll() {
-    ReleaseAll(true);
-    Discard(notice.data());
+void TTreeDrawing::RetireAll(const TClaimTreeNode& Clicked) {
+    ReleaseAll(&Clicked);
+    delete notice.data();
 }
 
 void TTreeDrawing::NoteRefusedClaim(int32_t Number) {

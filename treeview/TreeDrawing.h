@@ -97,9 +97,9 @@ public:
     // Gives Node's widgets up, for a box whose widgets must be made anew;
     // they are deleted once the running event has ended.
     void Retire(TClaimTreeNode& Node);
-    // The same for every box: the next layout makes all widgets anew, in
-    // the order of the rows.
-    void RetireAll();
+    // The same for every box, Clicked's widgets being the only ones in use:
+    // the next layout makes all widgets anew, in the order of the rows.
+    void RetireAll(const TClaimTreeNode& Clicked);
     // Says at the end of the drawing that claim Number could not be opened
     // further because the node limit was reached.
     void NoteRefusedClaim(int32_t Number);
@@ -122,7 +122,8 @@ private:
     void Place(const TDrawnRow& Row, const TBoxLook& Look);
     void PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& Geometry);
     void Release(TClaimTreeNode& Node, bool Delete);
-    void ReleaseAll(bool Later);
+    // Deletes the widgets of every box; Busy's go once the running event has ended.
+    void ReleaseAll(const TClaimTreeNode* Busy);
     void ShowNotice(int Top);
 
     TClaimTree& tree;
