@@ -356,7 +356,7 @@ const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaimTreeNode& Node)
         known->DependentsSize =
             QSize(metrics.horizontalAdvance(known->Dependents), metrics.height());
     }
-    known->Memo = std::make_shared<TMemoText>(claim.Text);
+    known->Memo = std::make_shared<TMemoText>(claim.Text, tree.TextIsUtf8);
     return *known;
 }
 
