@@ -15,6 +15,7 @@
 #include "ProgramIcon.h"
 #include "Report.h"
 #include "TextEncoding.h"
+#include "TreeDrawing.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -910,7 +911,7 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
             ClaimTree->Relayout(sbClaimTree);
-            sbClaimTree->ScrollInView(revealed->CaptionLabel);
+            ScrollBoxInView(*revealed);
             return;
         }
     }
