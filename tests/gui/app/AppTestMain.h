@@ -2,6 +2,7 @@
 
 #include "VelkinApplication.h"
 
+#include <QStandardPaths>
 #include <QTest>
 
 // Qt Test's main, with the program's own application object so that its
@@ -11,6 +12,8 @@
         TVelkinApplication application(argc, argv);                                                \
         TVelkinApplication::setApplicationName(QStringLiteral("Velkin"));                          \
         application.setAttribute(Qt::AA_Use96Dpi, true);                                           \
+        /* Settings (recent files, folders) go to a scratch place, not the user's. */              \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

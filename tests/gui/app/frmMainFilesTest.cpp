@@ -21,7 +21,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QUrl>
@@ -85,11 +84,6 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        // Settings go to a scratch place, not the user's.
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
     void init() {
         TDialogs::Reset();
         ProgramSettings()->clear();
