@@ -18,7 +18,8 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary] [--max-nodes N] (FILE | - | --example N)";
+    "usage: veltrum-claims [--json | --tree | --summary] [--lenient] [--max-nodes N] "
+    "(FILE | - | --example N)";
 
 enum class TMode { Summary, Json, Tree };
 
@@ -27,6 +28,7 @@ struct TOptions {
     int64_t MaxNodes = 1'000'000;
     std::optional<std::string> File;
     int Example = 0;
+    TReading Reading = TReading::Standard;
 };
 
 int Fail(const std::string& Message) {
@@ -71,6 +73,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Tree;
         } else if (arg == "--summary") {
             Options.Mode = TMode::Summary;
+        } else if (arg == "--lenient") {
+            Options.Reading = TReading::Lenient;
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
@@ -135,7 +139,7 @@ int main(int argc, char** argv) {
     if (const auto nul = input.find('\0'); nul != std::string::npos)
         input.resize(nul);
 
-    const TClaimTree tree(input);
+    const TClaimTree tree(input, options.Reading);
     switch (options.Mode) {
     case TMode::Summary:
         std::cout << ClaimCountsText(tree) << '\n';
