@@ -27,6 +27,7 @@ struct TEvent {
     int32_t Line = 0;
     int64_t NonBlank = 0;     // count of non-blank lines before this one
     bool AfterClause = false; // the line before ends a sentence, or is blank
+    bool TitleLike = false;   // "1. Field of the Invention": short, no closing punctuation
     TClaimStart Start;
 };
 
@@ -124,6 +125,9 @@ private:
             if (auto start = ReadClaimStart(content)) {
                 event.Start = std::move(*start);
                 event.TextBegin = first + event.Start.TextBegin;
+                event.TitleLike = event.TextBegin < last && last - event.TextBegin < 60 &&
+                                  event.Start.Status.empty() &&
+                                  std::strchr(".,;:", text[last - 1]) == nullptr;
                 events.push_back(std::move(event));
             } else if (content.size() <= 90 && IsClaimsHeading(content)) {
                 event.Kind = TEventKind::ClaimsHeading;
@@ -182,7 +186,7 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
         chain.Members.push_back(Index);
         chain.Numbering = Event.Start.Numbering;
         chain.Last = Event.Start.Last;
-        chain.Headed = Headed || Event.NonBlank == 0;
+        chain.Headed = Headed || (Event.NonBlank == 0 && !Event.TitleLike);
         open = &chain;
     };
     for (std::size_t i = 0; i < Events.size(); ++i) {
