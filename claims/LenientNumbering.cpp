@@ -139,7 +139,8 @@ void ReadText(std::string_view s, std::size_t i, TClaimStart& Start) {
             i = SkipBlanks(s, i + 1);
     } else {
         // "2. Canceled." without brackets.
-        const std::vector<std::string> words = FoldedWords(s.substr(i));
+        const std::vector<std::string> words =
+            s.size() - i <= 40 ? FoldedWords(s.substr(i)) : std::vector<std::string>();
         if (!words.empty() && words.size() <= 3 && IsCancelWord(words.front())) {
             std::size_t to = s.size();
             while (to > i && (s[to - 1] == ' ' || s[to - 1] == '\t' || s[to - 1] == '.'))

@@ -314,21 +314,88 @@ public:
     void Read(const TChain& Chain, std::vector<TLenientClaim>& Claims) const {
         for (std::size_t k = 0; k < Chain.Members.size(); ++k) {
             const TEvent& event = events[Chain.Members[k]];
-            const auto [begin, end] = Span(Chain, k);
-            for (int64_t number = event.Start.First; number <= event.Start.Last; ++number) {
-                TLenientClaim& claim = Claims.emplace_back();
-                claim.Number = static_cast<int32_t>(number);
-                claim.Text = Trimmed(text, begin, end);
-                claim.Line = event.Line;
-                claim.Offset = event.LineStart;
-                claim.Status = event.Start.Status;
-                TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
-                claim.References = std::move(refs.References);
-                claim.Unresolved = std::move(refs.Unresolved);
+            auto [begin, end] = Span(Chain, k);
+            if (event.Start.First != event.Start.Last) {
+                for (int64_t number = event.Start.First; number <= event.Start.Last; ++number)
+                    Add(Claims, static_cast<int32_t>(number), event.Line, event.LineStart,
+                        event.Start.Status, begin, end);
+                continue;
             }
+            // Claims run together in one paragraph ("... housing. 2. The pump
+            // of claim 1 ...") until the next claim that starts a line.
+            const int32_t next = k + 1 < Chain.Members.size()
+                                     ? events[Chain.Members[k + 1]].Start.First
+                                     : std::numeric_limits<int32_t>::max();
+            int32_t number = event.Start.First;
+            int32_t line = event.Line;
+            std::size_t lineStart = event.LineStart;
+            std::string status = event.Start.Status;
+            std::size_t at = 0;
+            std::size_t textBegin = 0;
+            while (number < next - 1 && InlineStart(begin, end, number + 1, at, textBegin)) {
+                Add(Claims, number, line, lineStart, status, begin, at);
+                for (std::size_t i = lineStart; i < at; ++i) {
+                    if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) {
+                        ++line;
+                        lineStart = i + 1;
+                    }
+                }
+                status.clear();
+                ++number;
+                begin = textBegin;
+            }
+            Add(Claims, number, line, lineStart, status, begin, end);
         }
     }
 
+private:
+    void Add(std::vector<TLenientClaim>& Claims, int32_t Number, int32_t Line, std::size_t Offset,
+             const std::string& Status, std::size_t Begin, std::size_t End) const {
+        TLenientClaim& claim = Claims.emplace_back();
+        claim.Number = Number;
+        claim.Text = Trimmed(text, Begin, End);
+        claim.Line = Line;
+        claim.Offset = Offset;
+        claim.Status = Status;
+        TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
+        claim.References = std::move(refs.References);
+        claim.Unresolved = std::move(refs.Unresolved);
+    }
+
+    // "claim 1. 2. The" or "housing; 2) A": Number after a sentence's end,
+    // within Begin..End, with a capital after it.
+    bool InlineStart(std::size_t Begin, std::size_t End, int32_t Number, std::size_t& At,
+                     std::size_t& TextBegin) const {
+        const std::string digits = std::to_string(Number);
+        const std::string_view span = text.substr(Begin, End - Begin);
+        for (std::size_t from = 0;;) {
+            const std::size_t found = span.find(digits, from);
+            if (found == std::string_view::npos)
+                return false;
+            from = found + 1;
+            std::size_t before = found;
+            while (before > 0 && (span[before - 1] == ' ' || span[before - 1] == '\t'))
+                --before;
+            if (before == found || before == 0 ||
+                (span[before - 1] != '.' && span[before - 1] != ';'))
+                continue;
+            std::size_t after = found + digits.size();
+            if (after >= span.size() || (span[after] != '.' && span[after] != ')'))
+                continue;
+            ++after;
+            const std::size_t blanks = after;
+            while (after < span.size() && (span[after] == ' ' || span[after] == '\t'))
+                ++after;
+            if (after == blanks || after >= span.size() ||
+                !((span[after] >= 'A' && span[after] <= 'Z') || span[after] == '('))
+                continue;
+            At = Begin + found;
+            TextBegin = Begin + after;
+            return true;
+        }
+    }
+
+public:
 private:
     std::string_view text;
     const std::vector<TEvent>& events;

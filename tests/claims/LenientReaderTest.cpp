@@ -43,7 +43,8 @@ TEST(LenientReading, FindsClaimsHoweverTheyAreHeaded) {
          "1: 2:1 3:2"},
         {"what is claimed", "What is claimed is:\n\n1. A rotor.\n\n2. The rotor of claim 1.",
          "1: 2:1"},
-        {"heading and claim on one line", "We claim: 1. A hinge.\n2. The hinge of claim 1.", "1: 2:1"},
+        {"heading and claim on one line", "We claim: 1. A hinge.\n2. The hinge of claim 1.",
+         "1: 2:1"},
         {"no heading, claims only",
          "1. A lamp comprising a bulb.\n2. The lamp of claim 1, wherein "
          "the bulb is clear.\n",
@@ -119,6 +120,10 @@ TEST(LenientReading, ReadsEveryNumberingStyle) {
          "Claims\n1. A cam.\n2. The cam according to\nclaim 1, being round.\n3. The cam of claim "
          "2.\n",
          "1: 2:1 3:2"},
+        {"claims run together in one paragraph",
+         "1. A pump with a housing. 2. The pump according to claim 1, wherein the housing is "
+         "steel. 3. The pump according to claim 1 or 2, with 3 blades.\n",
+         "1: 2:1 3:1,2"},
         {"decimal at a line start is text",
          "Claims\n1. A cam of\n1.5 mm.\n2. The cam of claim 1.\n", "1: 2:1"},
     });
@@ -198,12 +203,20 @@ TEST(LenientReading, ReadsAmendmentListings) {
     const TClaimTree tree("Listing of Claims:\n\n1. (Currently amended) A method of mixing.\n"
                           "2. (Canceled)\n3-5. (Cancelled)\n6. (Previously presented) The method "
                           "of claim 2.\n7. (New) The method of claim 1.\n8. (Withdrawn) A mixer.\n"
-                          "9. (Original) The mixer of claim 8.\n",
+                          "9. (Original) The mixer of claim 8.\nClaims 10-11 (Cancelled).\n",
                           TReading::Lenient);
-    EXPECT_EQ(Reading(tree), "1: 2: 3: 4: 5: 6:2 7:1 8: 9:8");
-    const std::vector<std::string> statuses = {
-        "Currently amended",    "Canceled", "Cancelled", "Cancelled", "Cancelled",
-        "Previously presented", "New",      "Withdrawn", "Original"};
+    EXPECT_EQ(Reading(tree), "1: 2: 3: 4: 5: 6:2 7:1 8: 9:8 10: 11:");
+    const std::vector<std::string> statuses = {"Currently amended",
+                                               "Canceled",
+                                               "Cancelled",
+                                               "Cancelled",
+                                               "Cancelled",
+                                               "Previously presented",
+                                               "New",
+                                               "Withdrawn",
+                                               "Original",
+                                               "Cancelled",
+                                               "Cancelled"};
     ASSERT_EQ(tree.Claims.size(), statuses.size());
     for (std::size_t i = 0; i < statuses.size(); ++i)
         EXPECT_EQ(tree.Claims[i].Status, statuses[i]);
