@@ -25,9 +25,10 @@ struct TEvent {
     std::size_t LineEnd = 0; // before the line break
     std::size_t TextBegin = 0;
     int32_t Line = 0;
-    int64_t NonBlank = 0;     // count of non-blank lines before this one
-    bool AfterClause = false; // the line before ends a sentence, or is blank
-    bool TitleLike = false;   // "1. Field of the Invention": short, no closing punctuation
+    int64_t NonBlank = 0;       // count of non-blank lines before this one
+    bool AfterClause = false;   // the line before ends a sentence, or is blank
+    bool TitleLike = false;     // "1. Field of the Invention": short, no closing punctuation
+    bool AfterSentence = false; // the line before ends with a period, or is blank
     TClaimStart Start;
 };
 
@@ -109,6 +110,8 @@ private:
         }
         const bool afterClause = blankBefore || nonBlank == 0 || headingBefore ||
                                  std::strchr(".:;)]\"", lastChar) != nullptr;
+        const bool afterSentence = blankBefore || nonBlank == 0 || headingBefore ||
+                                   std::strchr(".)]\"", lastChar) != nullptr;
         headingBefore = false;
         const std::string_view content = text.substr(first, last - first);
         const char c = content[0];
@@ -118,6 +121,7 @@ private:
         event.Line = Number;
         event.NonBlank = nonBlank;
         event.AfterClause = afterClause;
+        event.AfterSentence = afterSentence;
         const bool punctuation = !(c >= '0' && c <= '9') && c != '(' && c != '[' &&
                                  static_cast<unsigned char>(c) < 0x80 &&
                                  !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
@@ -217,7 +221,9 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                     open->Last = start.Last;
                     continue;
                 }
-                if (start.First == 1 && event.AfterClause && start.Numbering == open->Numbering) {
+                // A new claim set, not a list inside a claim ("steps:\n1. heating;").
+                if (start.First == 1 && event.AfterSentence && start.CapitalStart &&
+                    start.Numbering == open->Numbering) {
                     close(event.LineStart);
                     begin(i, event, headed);
                 }

@@ -114,6 +114,10 @@ TEST(LenientReading, ReadsEveryNumberingStyle) {
         {"inner list in another style is text",
          "Claims\n1. A method comprising:\n1) heating;\n2) cooling.\n2. The method of claim 1.\n",
          "1: 2:1"},
+        {"list inside a claim in the claims' own style",
+         "Claims\n1. A method comprising the steps:\n1. heating;\n2. cooling.\n2. The method of "
+         "claim 1.\n3. The method of claim 2.\n",
+         "1: 2:1 3:2"},
         {"a skipped number", "Claims\n1. A cam.\n2. The cam of claim 1.\n4. The cam of claim 2.\n",
          "1: 2:1 4:2"},
         {"wrapped reference at a line start is text",
@@ -193,6 +197,8 @@ TEST(LenientReading, ReadsReferenceWording) {
          "1: 2:1 3:1 4:2"},
         {"comma lists", "Claims\n1. A.\n2. B.\n3. C.\n4. D of claims 1, 2, or 3.\n",
          "1: 2: 3: 4:1,2,3"},
+        {"deleted text of an amendment", "Claims\n1. A.\n2. B.\n3. C of claim [[1]] 2.\n",
+         "1: 2: 3:2"},
         {"an independent claim of another category",
          "Claims\n1. A method of pumping.\n2. A pump for carrying out the method of claim 1.\n",
          "1: 2:1"},
@@ -231,9 +237,10 @@ TEST(LenientReading, ReadsAmendmentListings) {
 
 TEST(LenientReading, FlagsScanningErrorsAndUnreadablePhrases) {
     const TClaimTree tree("Claims\n1. A pump.\n2. The pump as claimed in claim I.\n3. The pump of "
-                          "claim l, wherein the claims are short.\n",
+                          "claim l, wherein the claims are short.\n4. The pump of clairn 3.\n",
                           TReading::Lenient);
-    EXPECT_EQ(Reading(tree), "1: 2:1 3:1");
+    EXPECT_EQ(Reading(tree), "1: 2:1 3:1 4:3");
+    EXPECT_EQ(tree.Claims[3].Unresolved, std::vector<std::string>{"clairn 3"});
     EXPECT_EQ(tree.Claims[1].Unresolved, std::vector<std::string>{"claim I"});
     EXPECT_EQ(tree.Claims[2].Unresolved, (std::vector<std::string>{"claim l", "claims"}));
     EXPECT_TRUE(tree.Claims[0].Unresolved.empty());
