@@ -198,6 +198,9 @@ private:
             } else if (WordAt(next, IsListWord)) {
                 ++next;
                 joined = true;
+                // "bzw."
+                if (At(next) != nullptr && At(next)->Kind == TTokenKind::Period && At(next)->Glued)
+                    ++next;
                 // "and/or"
                 if (At(next) != nullptr && At(next)->Kind == TTokenKind::Slash &&
                     WordAt(next + 1, IsListWord))
