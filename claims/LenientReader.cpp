@@ -180,10 +180,14 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
     std::vector<TChain> chains;
     TChain* open = nullptr;
     int64_t headingAt = std::numeric_limits<int64_t>::min() / 2;
+    // A claims heading after the open set's last claim: where that set ends
+    // if a new one follows. A page header may repeat the heading inside a set.
+    std::size_t headingSince = std::numeric_limits<std::size_t>::max();
     const auto close = [&](std::size_t At) {
         if (open != nullptr)
-            open->End = At;
+            open->End = std::min(At, headingSince);
         open = nullptr;
+        headingSince = std::numeric_limits<std::size_t>::max();
     };
     const auto begin = [&](std::size_t Index, const TEvent& Event, bool Headed) {
         TChain& chain = chains.emplace_back();
@@ -196,7 +200,8 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
     for (std::size_t i = 0; i < Events.size(); ++i) {
         const TEvent& event = Events[i];
         if (event.Kind == TEventKind::ClaimsHeading) {
-            close(event.LineStart);
+            if (open != nullptr)
+                headingSince = std::min(headingSince, event.LineStart);
             headingAt = event.NonBlank;
             continue;
         }
@@ -219,11 +224,13 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                               start.CapitalStart))) {
                     open->Members.push_back(i);
                     open->Last = start.Last;
+                    headingSince = std::numeric_limits<std::size_t>::max();
                     continue;
                 }
                 // A new claim set, not a list inside a claim ("steps:\n1. heating;").
                 if (start.First == 1 && event.AfterSentence && start.CapitalStart &&
-                    start.Numbering == open->Numbering) {
+                    (start.Numbering == open->Numbering ||
+                     headingSince != std::numeric_limits<std::size_t>::max())) {
                     close(event.LineStart);
                     begin(i, event, headed);
                 }

@@ -79,6 +79,9 @@ TEST(LenientReading, FindsClaimsHoweverTheyAreHeaded) {
          "[0011] FIG. 2 shows the seal.\n[0012] The seal 20 is made of rubber.\n\nClaims\n"
          "1. A seal made of rubber.\n2. The seal of claim 1, being 2 mm thick.\n",
          "1: 2:1"},
+        {"a heading repeated at a page top inside the claims",
+         "CLAIMS\n1. A nozzle.\n2. The nozzle of claim 1.\nCLAIMS\n3. The nozzle of claim 2.\n",
+         "1: 2:1 3:2"},
         {"the abstract after the last claim is not its text",
          "Claims\n1. A nozzle.\n2. The nozzle of claim 1.\n\nAbstract\nA nozzle for claim 1 "
          "sprays water.\n",
