@@ -193,6 +193,14 @@ std::optional<TClaimStart> ReadNumbered(std::string_view s) {
         start.Numbering = TNumbering::Period;
     } else if (s[i] == ')') {
         start.Numbering = TNumbering::Bracket;
+    } else if (std::size_t dash = 0; i != afterNumber && DashAt(s, i, dash)) {
+        // "1 - Dispositivo": a dash between blanks, then a capital.
+        const std::size_t text = SkipBlanks(s, dash);
+        if (text == dash || start.Last != start.First || !IsCapital(s, text) || text >= s.size())
+            return std::nullopt;
+        start.Numbering = TNumbering::Period;
+        ReadText(s, text, start);
+        return start;
     } else {
         return std::nullopt;
     }
@@ -327,12 +335,13 @@ bool IsClaimsHeading(std::string_view Line) {
     const std::string_view core = HeadingCore(Line, colon);
     if (core.empty() || core.size() > 70)
         return false;
+    // "Having described the invention, what is claimed is:" may hold a comma.
     for (char c : core) {
-        if (IsDigit(c) || c == '.' || c == ',' || c == ';')
+        if (IsDigit(c) || c == '.' || c == ';' || (c == ',' && !colon))
             return false;
     }
     const std::vector<std::string> words = FoldedWords(core);
-    if (words.empty() || words.size() > 9)
+    if (words.empty() || words.size() > (colon ? 14u : 9u))
         return false;
     bool claimWord = false;
     bool vocabulary = true;
