@@ -234,9 +234,11 @@ std::optional<TClaimStart> ReadParenthesised(std::string_view s) {
 std::optional<TClaimStart> ReadWordNumbered(std::string_view s) {
     TClaimStart start;
     std::size_t i = 0;
-    const bool bracket = s[0] == '[';
+    // "[Claim 1]", or with the lenticular brackets of East Asian texts, "【Claim 1】".
+    const bool lenticular = s.starts_with("\xe3\x80\x90");
+    const bool bracket = s[0] == '[' || lenticular;
     if (bracket)
-        i = SkipBlanks(s, 1);
+        i = SkipBlanks(s, lenticular ? 3 : 1);
     const std::string word = WordAt(s, i);
     if (ClaimWordKind(word) == TClaimWord::None)
         return std::nullopt;
@@ -249,9 +251,10 @@ std::optional<TClaimStart> ReadWordNumbered(std::string_view s) {
     i = SkipBlanks(s, i);
     start.Numbering = TNumbering::Word;
     if (bracket) {
-        if (i >= s.size() || s[i] != ']')
+        const std::string_view close = lenticular ? "\xe3\x80\x91" : "]";
+        if (s.substr(i, close.size()) != close)
             return std::nullopt;
-        ReadText(s, i + 1, start);
+        ReadText(s, i + close.size(), start);
         return start;
     }
     if (i >= s.size()) {

@@ -122,6 +122,12 @@ TEST(LenientReading, ReadsEveryNumberingStyle) {
         {"claim word", "Claim 1. A cam.\nClaim 2. The cam of claim 1.\n", "1: 2:1"},
         {"bracketed claim word", "[Claim 1]\nA cam.\n[Claim 2]\nThe cam according to claim 1.\n",
          "1: 2:1"},
+        {"lenticular brackets",
+         "\xe3\x80\x90"
+         "Claim 1\xe3\x80\x91\nA cam.\n\xe3\x80\x90"
+         "Claim "
+         "2\xe3\x80\x91\nThe cam of claim 1.\n",
+         "1: 2:1"},
         {"number alone on its line", "Claims\n1\nA cam.\n2\nThe cam of claim 1.\n", "1: 2:1"},
         {"number and period alone", "Claims\n1.\nA cam.\n2.\nThe cam of claim 1.\n", "1: 2:1"},
         {"inner list in another style is text",
