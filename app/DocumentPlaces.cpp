@@ -13,7 +13,8 @@ const QString OpenDirKey = QStringLiteral("Folders/Open");
 } // namespace
 
 std::unique_ptr<QSettings> ProgramSettings() {
-    return std::make_unique<QSettings>(QStringLiteral("Veltrum"), QStringLiteral("Veltrum"));
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("Veltrum"), QStringLiteral("Veltrum"));
 }
 
 TStartupArguments ParseStartupArguments(const QStringList& Arguments, const QString& StartDir) {

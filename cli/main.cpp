@@ -24,8 +24,8 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary | --dot | --matrix] [--max-nodes N] "
-    "(FILE | - | --example N)\n"
+    "usage: veltrum-claims [--json | --tree | --summary | --dot | --matrix] [--lenient] "
+    "[--max-nodes N] (FILE | - | --example N)\n"
     "       veltrum-claims --version";
 
 enum class TMode { Summary, Json, Tree, Dot, Matrix };
@@ -35,6 +35,7 @@ struct TOptions {
     int64_t MaxNodes = 1'000'000;
     std::optional<std::string> File;
     int Example = 0;
+    TReading Reading = TReading::Standard;
 };
 
 // Exit statuses.
@@ -127,6 +128,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Dot;
         } else if (arg == "--matrix") {
             Options.Mode = TMode::Matrix;
+        } else if (arg == "--lenient") {
+            Options.Reading = TReading::Lenient;
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
@@ -232,7 +235,7 @@ int Run(const TOptions& Options, const std::string& Name) {
     if (const auto nul = input.find('\0'); nul != std::string::npos)
         input.resize(nul);
     // The reports need the counts and the walk over the whole tree, not the nodes.
-    const TClaimTree tree(input, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     return WriteReport(Options, Name, tree, input);
 }
 

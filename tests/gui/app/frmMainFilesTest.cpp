@@ -48,6 +48,7 @@ class TestfrMainFiles : public QObject {
 private:
     std::unique_ptr<TfrMain> window;
     std::unique_ptr<QTemporaryDir> dir;
+    QTemporaryDir settingsDir;
 
     QString Write(const QString& Name, const std::string& Bytes) {
         const QString name = dir->filePath(Name);
@@ -84,6 +85,13 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        // A settings file of this test's own: other tests run beside it.
+        QVERIFY(settingsDir.isValid());
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, settingsDir.path());
+    }
+
     void init() {
         TDialogs::Reset();
         ProgramSettings()->clear();
