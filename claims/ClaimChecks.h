@@ -11,6 +11,9 @@ class TClaimTree;
 
 enum class TSeverity { Warning, Error };
 
+// "error" or "warning".
+const char* SeverityName(TSeverity Severity);
+
 // One problem of one claim. Kind is a short stable key ("later-reference",
 // "gap", ...) for scripts; Message is a sentence a drafter understands.
 struct TClaimProblem {

@@ -77,6 +77,46 @@ bool ClipToTable(const TReferenceRun& Run, int32_t& First, int32_t& Last) {
     return First <= Last;
 }
 
+// Line numbers, from 1, of ascending positions in the prepared text, and the
+// offsets of those lines in the original. The preparation inserts no line
+// breaks and never splits a CR LF, so both texts have the same lines. A CR LF,
+// a lone CR and a lone LF each end one line.
+class TLineFinder {
+public:
+    TLineFinder(std::string_view Prepared, std::string_view Original)
+        : prepared(Prepared), original(Original) {}
+
+    int32_t LineAt(std::size_t Pos) {
+        for (; preparedPos < Pos && preparedPos < prepared.size(); ++preparedPos) {
+            if (EndsLine(prepared, preparedPos))
+                ++line;
+        }
+        return line;
+    }
+
+    // Offset in the original of the start of Line, at or after the last one asked.
+    std::size_t OffsetOf(int32_t Line) {
+        while (originalLine < Line && originalPos < original.size()) {
+            if (EndsLine(original, originalPos))
+                ++originalLine;
+            ++originalPos;
+        }
+        return originalPos;
+    }
+
+private:
+    static bool EndsLine(std::string_view t, std::size_t i) {
+        return t[i] == '\n' || (t[i] == '\r' && (i + 1 == t.size() || t[i + 1] != '\n'));
+    }
+
+    std::string_view prepared;
+    std::string_view original;
+    std::size_t preparedPos = 0;
+    int32_t line = 1;
+    std::size_t originalPos = 0;
+    int32_t originalLine = 1;
+};
+
 } // namespace
 
 std::string TClaim::Caption() const {
@@ -264,8 +304,13 @@ bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
 
 TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes) {
     TTreeBuilder builder(*this, MaxNodes);
-    SplitClaims(PrepareText(Text), [&](int32_t Number, std::string ClaimText) {
+    const std::string prepared = PrepareText(Text);
+    TLineFinder lines(prepared, Text);
+    SplitClaimsAt(prepared, [&](int32_t Number, std::string ClaimText, std::size_t NumberPos) {
         builder.Close(Number, std::move(ClaimText));
+        TClaim& claim = Claims.back();
+        claim.Line = lines.LineAt(NumberPos);
+        claim.Offset = lines.OffsetOf(claim.Line);
     });
 }
 

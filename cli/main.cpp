@@ -1,6 +1,8 @@
 // veltrum-claims: the claim analysis on the command line.
 
+#include "Batch.h"
 #include "BuiltinExamples.h"
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "Report.h"
 #include "TextEncoding.h"
@@ -14,19 +16,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary] [--max-nodes N] (FILE | - | --example N)";
-
-enum class TMode { Summary, Json, Tree };
+    "usage: veltrum-claims [--json | --tree | --summary | --check] [--max-nodes N] [--jobs N]\n"
+    "                      (FILE... | FOLDER... | - | --example N)";
 
 struct TOptions {
     TMode Mode = TMode::Summary;
     int64_t MaxNodes = 1'000'000;
     std::optional<std::string> File;
     int Example = 0;
+    // Batch use: every FILE or FOLDER given, and the threads to analyse them on.
+    std::vector<std::string> Files;
+    int Jobs = 0;
 };
 
 int Fail(const std::string& Message) {
@@ -71,6 +77,13 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Tree;
         } else if (arg == "--summary") {
             Options.Mode = TMode::Summary;
+        } else if (arg == "--check") {
+            Options.Mode = TMode::Check;
+        } else if (NumericOption("--jobs", argc, argv, i, value)) {
+            int64_t n = 0;
+            if (!ParseCount(value, n) || n < 1 || n > 1024)
+                return NeedsNumber("--jobs needs a number from 1 to 1024", value);
+            Options.Jobs = static_cast<int>(n);
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
@@ -84,9 +97,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option '" + std::string(arg) + "'";
         } else {
-            if (Options.File || Options.Example)
+            if (Options.Example)
                 return "give one file or one example";
-            Options.File = std::string(arg);
+            Options.Files.emplace_back(arg);
+            Options.File = Options.Files.front();
         }
     }
     if (!Options.File && !Options.Example)
@@ -122,6 +136,13 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (IsBatch(options.Files)) {
+        const int jobs =
+            options.Jobs ? options.Jobs : static_cast<int>(std::thread::hardware_concurrency());
+        return RunBatch(options.Files, {options.Mode, options.MaxNodes}, jobs, std::cout,
+                        std::cerr);
+    }
+
     std::string input;
     try {
         if (options.Example) {
@@ -151,6 +172,14 @@ int main(int argc, char** argv) {
             return 3;
         }
         break;
+    case TMode::Check: {
+        const std::vector<TClaimProblem> problems = CheckClaims(tree);
+        const std::string name =
+            options.Example ? "example-" + std::to_string(options.Example) : *options.File;
+        WriteCheckReport(std::cout, name, problems, CountFees(tree));
+        std::cout.flush();
+        return !std::cout ? 2 : HasError(problems) ? 1 : 0;
+    }
     }
     std::cout.flush();
     return std::cout ? 0 : 2;
