@@ -259,7 +259,7 @@ private:
         if (Placed(Claim)) {
             f.HasBox = Claim.Kind == 0 || !refs.And(withBox).Empty();
             if (!f.HasBox)
-                Add(Claim, TSeverity::Error, "no-box", NoBoxMessage(name, refs, beyond));
+                Add(Claim, TSeverity::Error, "no-box", NoBoxMessage(Claim, name, refs, beyond));
         } else if (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced) {
             Add(Claim, TSeverity::Warning, "tree-too-large",
                 "The tree is too large to draw in full: " + name +
@@ -326,14 +326,22 @@ private:
         }
     }
 
-    std::string NoBoxMessage(const std::string& Name, const TNumberMask& Refs,
+    std::string NoBoxMessage(const TClaim& Claim, const std::string& Name, const TNumberMask& Refs,
                              const std::vector<int32_t>& Beyond) const {
         // Each claim it refers to fails for one of these reasons.
-        bool missing = !Refs.AndNot(existing).Empty();
-        bool later = !Refs.And(existing).AndNot(before).Empty();
-        bool boxless = !Refs.And(before).AndNot(withBox).Empty();
+        TNumberMask others = Refs;
+        bool own = false;
+        if (InClaimTable(Claim.Number) && Refs.Has(Claim.Number) && !before.Has(Claim.Number)) {
+            own = true;
+            others = Refs.AndNot(Single(Claim.Number));
+        }
+        bool missing = !others.AndNot(existing).Empty();
+        bool later = !others.And(existing).AndNot(before).Empty();
+        bool boxless = !others.And(before).AndNot(withBox).Empty();
         for (int32_t r : Beyond) {
-            if (latestBeyond.count(r))
+            if (r == Claim.Number)
+                own = true;
+            else if (latestBeyond.count(r))
                 boxless = true;
             else if (existingBeyond.count(r))
                 later = true;
@@ -347,6 +355,8 @@ private:
             reasons.push_back("comes after it");
         if (boxless)
             reasons.push_back("has no box itself");
+        if (own)
+            reasons.push_back("is the claim itself");
         std::string why;
         for (std::size_t i = 0; i < reasons.size(); ++i)
             why += (i == 0 ? "" : i + 1 == reasons.size() ? " or " : ", ") + reasons[i];
@@ -422,7 +432,8 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
         const int32_t to = numbers[i] - 1;
         add(*first[numbers[i]], TSeverity::Warning, "gap",
             (from == to ? "Claim " + std::to_string(from) + " is"
-                        : "Claims " + std::to_string(from) + " to " + std::to_string(to) + " are") +
+                        : "Claims " + std::to_string(from) + (to == from + 1 ? " and " : " to ") +
+                              std::to_string(to) + " are") +
                 " missing from the numbering.");
     }
 }
