@@ -57,6 +57,18 @@ public:
                 Visit(static_cast<int32_t>(w * 64) + std::countr_zero(bits));
         }
     }
+    uint64_t WordAt(std::size_t W) const { return words[W]; }
+    void Assign(int32_t Number, bool Value) {
+        if (Value)
+            Set(Number);
+        else
+            words[Word(Number)] &= ~Bit(Number);
+    }
+    // Clears words Lo..Hi.
+    void Clear(std::size_t Lo, std::size_t Hi) {
+        for (std::size_t w = Lo; w <= Hi && w < words.size(); ++w)
+            words[w] = 0;
+    }
     void AppendTo(std::vector<int32_t>& Numbers) const {
         ForEach([&](int32_t n) { Numbers.push_back(n); });
     }
@@ -69,7 +81,7 @@ private:
 };
 
 bool IsCancelled(const TClaim& Claim) {
-    return LowerAscii(Claim.Status).find("cancel") != std::string::npos;
+    return !Claim.Status.empty() && LowerAscii(Claim.Status).find("cancel") != std::string::npos;
 }
 
 // "claim 3", "claims 3 and 5", "claims 2, 4 to 6 and 9", from sorted distinct numbers.
@@ -99,27 +111,40 @@ bool IsWordChar(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// Words as the reference reading cuts them, lower-cased: runs of ASCII
-// letters and digits, and each "-" or byte 30 alone.
-std::vector<std::string> Words(std::string_view Text) {
-    std::vector<std::string> words;
-    for (std::size_t i = 0; i < Text.size();) {
-        if (Text[i] == '-' || Text[i] == '\x1e') {
-            words.emplace_back(1, Text[i++]);
-        } else if (IsWordChar(Text[i])) {
-            const std::size_t start = i;
-            while (i < Text.size() && IsWordChar(Text[i]))
-                ++i;
-            words.push_back(LowerAscii(std::string(Text.substr(start, i - start))));
-        } else {
-            ++i;
-        }
-    }
-    return words;
-}
+// Words as the reference reading cuts them: runs of ASCII letters and digits,
+// and each "-" or byte 30 alone.
+class TWords {
+public:
+    explicit TWords(std::string_view Text) : text(Text) {}
 
-bool OneOf(const std::string& Word, std::initializer_list<std::string_view> List) {
-    return std::find(List.begin(), List.end(), Word) != List.end();
+    bool Next(std::string_view& Word) {
+        while (pos < text.size() && !IsWordChar(text[pos]) && text[pos] != '-' &&
+               text[pos] != '\x1e')
+            ++pos;
+        if (pos == text.size())
+            return false;
+        const std::size_t start = pos++;
+        if (IsWordChar(text[start])) {
+            while (pos < text.size() && IsWordChar(text[pos]))
+                ++pos;
+        }
+        Word = text.substr(start, pos - start);
+        return true;
+    }
+
+private:
+    std::string_view text;
+    std::size_t pos = 0;
+};
+
+// Whether Word, in any case, is one of List (lower case).
+bool OneOf(std::string_view Word, std::initializer_list<std::string_view> List) {
+    return std::any_of(List.begin(), List.end(), [&](std::string_view w) {
+        return w.size() == Word.size() &&
+               std::equal(w.begin(), w.end(), Word.begin(), [](char a, char b) {
+                   return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b);
+               });
+    });
 }
 
 // Whether a claim's references are written in the alternative, as US practice
@@ -128,28 +153,32 @@ bool OneOf(const std::string& Word, std::initializer_list<std::string_view> List
 // "claims 1 and/or 2". Unknown wording counts as alternative, so that it gives
 // no false problem.
 bool InTheAlternative(std::string_view Text) {
-    const std::vector<std::string> words = Words(Text);
-    std::size_t k = 0;
-    while (k < words.size() &&
-           !OneOf(words[k], {"claim", "claims", "krav", "revendication", "revendications",
-                             "anspruch", "rivendicazione", "rivendicazioni"}))
-        ++k;
-    if (k == words.size())
+    TWords words(Text);
+    std::string_view word;
+    std::array<std::string_view, 4> lastFour; // the words before the claim word
+    std::size_t count = 0;
+    bool found = false;
+    while (!found && words.Next(word)) {
+        found = OneOf(word, {"claim", "claims", "krav", "revendication", "revendications",
+                             "anspruch", "rivendicazione", "rivendicazioni"});
+        if (!found)
+            lastFour[count++ % lastFour.size()] = word;
+    }
+    if (!found)
         return true;
-    for (std::size_t i = k >= 4 ? k - 4 : 0; i < k; ++i) {
-        if (OneOf(words[i], {"any", "one", "either", "einem", "einer", "eines", "quelconque",
-                             "qualsiasi", "qualunque", "helst"}))
+    for (std::size_t i = 0; i < std::min(count, lastFour.size()); ++i) {
+        if (OneOf(lastFour[i], {"any", "one", "either", "einem", "einer", "eines", "quelconque",
+                                "qualsiasi", "qualunque", "helst"}))
             return true;
     }
     bool hasOr = false;
     bool hasAnd = false;
-    for (std::size_t i = k + 1; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        if (OneOf(w, {"or", "oder", "ou", "o", "eller"}))
+    while (words.Next(word)) {
+        if (OneOf(word, {"or", "oder", "ou", "o", "eller"}))
             hasOr = true;
-        else if (OneOf(w, {"and", "und", "et", "e", "og", "och"}))
+        else if (OneOf(word, {"and", "und", "et", "e", "og", "och"}))
             hasAnd = true;
-        else if (!(w[0] >= '1' && w[0] <= '9') && !OneOf(w, {"-", "\x1e", "to"}))
+        else if (!(word[0] >= '1' && word[0] <= '9') && !OneOf(word, {"-", "\x1e", "to"}))
             break;
     }
     return hasOr && !hasAnd;
@@ -173,25 +202,33 @@ struct TIndexedProblem {
 // Everything the checks and the fee counts need, in one pass over the claims.
 class TClaimSetReading {
 public:
-    explicit TClaimSetReading(const TClaimTree& Tree) : tree(Tree) {
-        for (const TClaim& claim : Tree.Claims) {
-            if (InClaimTable(claim.Number))
-                existing.Set(claim.Number);
-            else
-                existingBeyond.insert(claim.Number);
-        }
+    // Collect: whether to gather the problems, or only what the fee counts need.
+    TClaimSetReading(const TClaimTree& Tree, bool Collect) : tree(Tree), collect(Collect) {
         facts.resize(Tree.Claims.size());
         for (const TClaim& claim : Tree.Claims)
             Read(claim);
     }
 
     const TClaimTree& tree;
-    TNumberMask existing;
-    std::unordered_set<int32_t> existingBeyond;
     std::vector<TClaimFacts> facts;
     std::vector<TIndexedProblem> problems;
+    TFeeCounts fees;
 
 private:
+    // Every claim number of the text; only needed to tell a missing claim from
+    // a later one, so found when first needed.
+    void FindExisting() {
+        if (existingFound)
+            return;
+        existingFound = true;
+        for (const TClaim& claim : tree.Claims) {
+            if (InClaimTable(claim.Number))
+                existing.Set(claim.Number);
+            else
+                existingBeyond.insert(claim.Number);
+        }
+    }
+
     void Add(const TClaim& Claim, TSeverity Severity, std::string Kind, std::string Message) {
         problems.push_back(
             {Claim.Index,
@@ -205,129 +242,204 @@ private:
 
     void Read(const TClaim& Claim) {
         TClaimFacts& f = facts[Claim.Index];
-        const std::string name = "Claim " + std::to_string(Claim.Number);
 
-        // The references, split into those the tables hold and the rest.
-        TNumberMask refs;
-        std::vector<int32_t> beyond;
+        // The references: those the tables hold as bits in words lo..hi of
+        // refs, the rest listed. Most claims touch one word.
+        refs.Clear(lo, hi);
+        lo = ClaimTableSize / 64;
+        hi = 0;
+        beyond.clear();
         for (const TReferenceRun& run : Claim.References) {
-            refs.SetRange(run.First, run.Last);
+            const int32_t first = std::max(run.First, 0);
+            const int32_t last = std::min(run.Last, ClaimTableSize - 1);
+            if (first <= last) {
+                refs.SetRange(first, last);
+                lo = std::min(lo, static_cast<std::size_t>(first) / 64);
+                hi = std::max(hi, static_cast<std::size_t>(last) / 64);
+            }
             for (int64_t v = std::max(run.First, ClaimTableSize); v <= run.Last; ++v)
                 beyond.push_back(static_cast<int32_t>(v));
         }
-        std::sort(beyond.begin(), beyond.end());
-        beyond.erase(std::unique(beyond.begin(), beyond.end()), beyond.end());
 
-        std::vector<int32_t> missing, later;
-        refs.AndNot(existing).AppendTo(missing);
-        TNumberMask laterMask = refs.And(existing).AndNot(before);
-        bool own = false;
-        if (InClaimTable(Claim.Number) && refs.Has(Claim.Number)) {
-            own = true;
-            laterMask = laterMask.AndNot(Single(Claim.Number));
-        }
-        laterMask.AppendTo(later);
-        std::vector<std::pair<int32_t, std::size_t>> resolvedBeyond;
-        for (int32_t r : beyond) {
-            if (r == Claim.Number)
-                own = true;
-            else if (const auto it = latestBeyond.find(r); it != latestBeyond.end())
-                resolvedBeyond.emplace_back(r, it->second);
-            else if (existingBeyond.count(r))
-                later.push_back(r);
-            else
-                missing.push_back(r);
-        }
-
-        if (!missing.empty())
-            Add(Claim, TSeverity::Error, "missing-reference",
-                name + " refers to " + ClaimList(missing) +
-                    (missing.size() == 1 ? ", which does not exist." : ", which do not exist."));
-        if (!later.empty())
-            Add(Claim, TSeverity::Error, "later-reference",
-                name + " refers to " + ClaimList(later) +
-                    (later.size() == 1 ? ", which comes" : ", which come") +
-                    " after it; a claim can only refer to claims before it.");
-        if (own)
-            Add(Claim, TSeverity::Error, "own-reference", name + " refers to itself.");
-        for (const std::string& phrase : Claim.Unresolved)
-            Add(Claim, TSeverity::Warning, "unresolved-reference",
-                name + ": the reference \"" + phrase + "\" could not be read as a claim number.");
-
-        // Its place in the tree, as the analysis gives it.
-        const TNumberMask resolved = refs.And(before);
-        if (Placed(Claim)) {
-            f.HasBox = Claim.Kind == 0 || !refs.And(withBox).Empty();
-            if (!f.HasBox)
-                Add(Claim, TSeverity::Error, "no-box", NoBoxMessage(Claim, name, refs, beyond));
-        } else if (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced) {
-            Add(Claim, TSeverity::Warning, "tree-too-large",
-                "The tree is too large to draw in full: " + name +
-                    " and the claims after it get no box.");
+        const bool inTable = InClaimTable(Claim.Number);
+        bool own = inTable && refs.Has(Claim.Number);
+        uint64_t unread = 0, box = 0, cancelled = 0, onMultiple = 0;
+        int resolved = 0;
+        int32_t firstResolved = -1;
+        for (std::size_t w = lo; w <= hi && lo <= hi; ++w) {
+            const uint64_t r = refs.WordAt(w);
+            if (r == 0)
+                continue;
+            // Missing or later: not read before this claim.
+            uint64_t u = r & ~before.WordAt(w);
+            if (own && w == static_cast<std::size_t>(Claim.Number) / 64)
+                u &= ~(uint64_t{1} << (Claim.Number % 64));
+            unread |= u;
+            box |= r & withBox.WordAt(w);
+            const uint64_t res = r & before.WordAt(w);
+            cancelled |= res & cancelledNumbers.WordAt(w);
+            onMultiple |= res & onMultipleNumbers.WordAt(w);
+            if (res != 0 && firstResolved < 0)
+                firstResolved = static_cast<int32_t>(w * 64) + std::countr_zero(res);
+            resolved += std::popcount(res);
         }
 
-        // Amendments: references to cancelled claims.
-        std::vector<int32_t> cancelled;
-        const auto noteCancelled = [&](int32_t r, std::size_t index) {
-            if (IsCancelled(tree.Claims[index]))
-                cancelled.push_back(r);
-        };
-        resolved.ForEach([&](int32_t r) { noteCancelled(r, latest[static_cast<std::size_t>(r)]); });
-        for (const auto& [r, index] : resolvedBeyond)
-            noteCancelled(r, index);
-        if (!cancelled.empty() && !IsCancelled(Claim))
-            Add(Claim, TSeverity::Warning, "cancelled-reference",
-                name + " refers to cancelled " + ClaimList(cancelled) + ".");
+        // References beyond the tables, seldom any.
+        std::vector<int32_t> missingBeyond, laterBeyond;
+        std::vector<std::size_t> referredBeyond;
+        if (!beyond.empty()) {
+            FindExisting();
+            std::sort(beyond.begin(), beyond.end());
+            beyond.erase(std::unique(beyond.begin(), beyond.end()), beyond.end());
+            for (int32_t r : beyond) {
+                if (r == Claim.Number)
+                    own = true;
+                else if (const auto it = latestBeyond.find(r); it != latestBeyond.end())
+                    referredBeyond.push_back(it->second);
+                else if (existingBeyond.count(r))
+                    laterBeyond.push_back(r);
+                else
+                    missingBeyond.push_back(r);
+            }
+            for (std::size_t index : referredBeyond) {
+                if (IsCancelled(tree.Claims[index]))
+                    cancelled |= 1;
+                if (facts[index].OnMultiple)
+                    onMultiple |= 1;
+            }
+        }
 
-        // Multiple dependency, US style.
-        std::vector<std::size_t> referred;
-        resolved.ForEach(
-            [&](int32_t r) { referred.push_back(latest[static_cast<std::size_t>(r)]); });
-        for (const auto& [r, index] : resolvedBeyond)
-            referred.push_back(index);
-        f.Resolved = static_cast<int>(referred.size());
+        // The fee count and the place in US multiple dependency.
+        f.Resolved = resolved + static_cast<int>(referredBeyond.size());
         f.Multiple = f.Resolved >= 2;
         if (f.Multiple) {
             f.OnMultiple = true;
-            std::vector<int32_t> onMultiple;
-            for (std::size_t index : referred) {
-                if (facts[index].OnMultiple)
-                    onMultiple.push_back(tree.Claims[index].Number);
-            }
-            f.Improper = !onMultiple.empty();
+            f.Improper = onMultiple != 0;
             f.FeeCount = f.Improper ? 1 : f.Resolved;
-            if (!InTheAlternative(Claim.Text))
-                Add(Claim, TSeverity::Warning, "us-not-alternative",
-                    "US practice: " + name + " refers to " + ClaimList(Sorted(referred)) +
-                        " together; a multiple dependent claim must refer to them in the "
-                        "alternative only (\"claim 1 or 2\", \"any one of claims 1 to 3\").");
-            if (f.Improper)
-                Add(Claim, TSeverity::Warning, "us-multiple-on-multiple",
-                    "US practice: " + name +
-                        " is a multiple dependent claim and depends, by way of " +
-                        ClaimList(onMultiple) +
-                        ", on another multiple dependent claim; it counts as one claim for fees.");
         } else if (f.Resolved == 1) {
             // Counts as the claim it depends on: one, or a proper multiple
             // dependent claim's count.
-            const TClaimFacts& parent = facts[referred.front()];
+            const std::size_t parentIndex = firstResolved >= 0
+                                                ? latest[static_cast<std::size_t>(firstResolved)]
+                                                : referredBeyond.front();
+            const TClaimFacts& parent = facts[parentIndex];
             f.OnMultiple = parent.OnMultiple;
             f.FeeCount = parent.FeeCount;
         }
+        if (Placed(Claim))
+            f.HasBox = Claim.Kind == 0 || box != 0;
+
+        // Raw counts; FeesOf works out the excess.
+        if (!IsCancelled(Claim)) {
+            fees.Us.Total += f.FeeCount;
+            fees.Us.Independent += Claim.Kind == 0 ? 1 : 0;
+            fees.Us.MultipleDependent |= f.Multiple && !f.Improper;
+            ++fees.Ep.Claims;
+        }
+
+        if (collect) {
+            const bool together = f.Multiple && !InTheAlternative(Claim.Text);
+            if (unread != 0 || own || cancelled != 0 || together || f.Improper ||
+                !missingBeyond.empty() || !laterBeyond.empty() || !Claim.Unresolved.empty() ||
+                (Placed(Claim) && !f.HasBox) ||
+                (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced))
+                Report(Claim, own, together, unread != 0, missingBeyond, laterBeyond,
+                       referredBeyond);
+        }
 
         // What the claims after it see.
-        if (InClaimTable(Claim.Number)) {
-            before.Set(Claim.Number);
-            latest[static_cast<std::size_t>(Claim.Number)] = Claim.Index;
-            if (f.HasBox)
-                withBox.Set(Claim.Number);
+        if (inTable) {
+            const int32_t n = Claim.Number;
+            before.Set(n);
+            latest[static_cast<std::size_t>(n)] = Claim.Index;
+            withBox.Assign(n, f.HasBox);
+            cancelledNumbers.Assign(n, IsCancelled(Claim));
+            onMultipleNumbers.Assign(n, f.OnMultiple);
         } else {
             latestBeyond[Claim.Number] = Claim.Index;
         }
     }
 
-    std::string NoBoxMessage(const TClaim& Claim, const std::string& Name, const TNumberMask& Refs,
-                             const std::vector<int32_t>& Beyond) const {
+    // The problems of one claim that has some; here speed does not matter.
+    void Report(const TClaim& Claim, bool Own, bool Together, bool Unread,
+                std::vector<int32_t> Missing, std::vector<int32_t> Later,
+                const std::vector<std::size_t>& ReferredBeyond) {
+        if (Unread || (Placed(Claim) && !facts[Claim.Index].HasBox))
+            FindExisting();
+        const TClaimFacts& f = facts[Claim.Index];
+        const std::string name = "Claim " + std::to_string(Claim.Number);
+        const TNumberMask resolved = refs.And(before);
+        const auto merged = [](const TNumberMask& Mask, std::vector<int32_t> More) {
+            std::vector<int32_t> numbers;
+            Mask.AppendTo(numbers);
+            if (More.empty())
+                return numbers; // sorted and distinct already
+            numbers.insert(numbers.end(), More.begin(), More.end());
+            std::sort(numbers.begin(), numbers.end());
+            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+            return numbers;
+        };
+        std::vector<int32_t> beyondNumbers, cancelledBeyond, onMultipleBeyond;
+        for (std::size_t index : ReferredBeyond) {
+            const TClaim& referred = tree.Claims[index];
+            beyondNumbers.push_back(referred.Number);
+            if (IsCancelled(referred))
+                cancelledBeyond.push_back(referred.Number);
+            if (facts[index].OnMultiple)
+                onMultipleBeyond.push_back(referred.Number);
+        }
+
+        if (Unread) {
+            TNumberMask laterMask = refs.And(existing).AndNot(before);
+            if (InClaimTable(Claim.Number))
+                laterMask = laterMask.AndNot(Single(Claim.Number));
+            Missing = merged(refs.AndNot(existing), Missing);
+            Later = merged(laterMask, Later);
+        }
+        if (!Missing.empty())
+            Add(Claim, TSeverity::Error, "missing-reference",
+                name + " refers to " + ClaimList(Missing) +
+                    (Missing.size() == 1 ? ", which does not exist." : ", which do not exist."));
+        if (!Later.empty())
+            Add(Claim, TSeverity::Error, "later-reference",
+                name + " refers to " + ClaimList(Later) +
+                    (Later.size() == 1 ? ", which comes" : ", which come") +
+                    " after it; a claim can only refer to claims before it.");
+        if (Own)
+            Add(Claim, TSeverity::Error, "own-reference", name + " refers to itself.");
+        for (const std::string& phrase : Claim.Unresolved)
+            Add(Claim, TSeverity::Warning, "unresolved-reference",
+                name + ": the reference \"" + phrase + "\" could not be read as a claim number.");
+
+        if (Placed(Claim) && !f.HasBox)
+            Add(Claim, TSeverity::Error, "no-box", NoBoxMessage(Claim, name));
+        else if (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced)
+            Add(Claim, TSeverity::Warning, "tree-too-large",
+                "The tree is too large to draw in full: " + name +
+                    " and the claims after it get no box.");
+
+        const std::vector<int32_t> cancelled =
+            merged(resolved.And(cancelledNumbers), cancelledBeyond);
+        if (!cancelled.empty() && !IsCancelled(Claim))
+            Add(Claim, TSeverity::Warning, "cancelled-reference",
+                name + " refers to cancelled " + ClaimList(cancelled) + ".");
+
+        if (Together)
+            Add(Claim, TSeverity::Warning, "us-not-alternative",
+                "US practice: " + name + " refers to " +
+                    ClaimList(merged(resolved, beyondNumbers)) +
+                    " together; a multiple dependent claim must refer to them in the "
+                    "alternative only (\"claim 1 or 2\", \"any one of claims 1 to 3\").");
+        if (f.Improper)
+            Add(Claim, TSeverity::Warning, "us-multiple-on-multiple",
+                "US practice: " + name + " is a multiple dependent claim and depends, by way of " +
+                    ClaimList(merged(resolved.And(onMultipleNumbers), onMultipleBeyond)) +
+                    ", on another multiple dependent claim; it counts as one claim for fees.");
+    }
+
+    std::string NoBoxMessage(const TClaim& Claim, const std::string& Name) const {
+        const TNumberMask& Refs = refs;
+        const std::vector<int32_t>& Beyond = beyond;
         // Each claim it refers to fails for one of these reasons.
         TNumberMask others = Refs;
         bool own = false;
@@ -365,23 +477,25 @@ private:
                (one ? "the claim it refers to " : "each claim it refers to ") + why + ".";
     }
 
-    std::vector<int32_t> Sorted(const std::vector<std::size_t>& Indexes) const {
-        std::vector<int32_t> numbers;
-        for (std::size_t index : Indexes)
-            numbers.push_back(tree.Claims[index].Number);
-        std::sort(numbers.begin(), numbers.end());
-        numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-        return numbers;
-    }
-
     static TNumberMask Single(int32_t Number) {
         TNumberMask m;
         m.Set(Number);
         return m;
     }
 
-    TNumberMask before;                               // numbers of the claims read so far
-    TNumberMask withBox;                              // those of them that have a box
+    const bool collect;
+    bool existingFound = false;
+    TNumberMask existing;
+    std::unordered_set<int32_t> existingBeyond;
+    TNumberMask before;            // numbers of the claims read so far
+    TNumberMask withBox;           // those whose last claim has a box
+    TNumberMask cancelledNumbers;  // those whose last claim is cancelled
+    TNumberMask onMultipleNumbers; // those whose last claim is or depends on a multiple dependent
+    // The current claim's references in the tables, in words lo..hi, and beyond them.
+    TNumberMask refs;
+    std::size_t lo = 1;
+    std::size_t hi = 0;
+    std::vector<int32_t> beyond;
     std::array<std::size_t, ClaimTableSize> latest{}; // last claim read with each number
     std::unordered_map<int32_t, std::size_t> latestBeyond;
 };
@@ -395,33 +509,47 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
         Problems.push_back(
             {Claim.Index, {Claim.Number, Claim.Line, Severity, Kind, std::move(Message)}});
     };
-    std::unordered_map<int32_t, const TClaim*> first;
+    // The first claim of each number.
+    std::array<const TClaim*, ClaimTableSize> firstInTable{};
+    std::unordered_map<int32_t, const TClaim*> firstBeyond;
     const TClaim* previous = nullptr;
     for (const TClaim& claim : Tree.Claims) {
-        const std::string name = "Claim " + std::to_string(claim.Number);
-        const auto [it, isNew] = first.emplace(claim.Number, &claim);
-        if (!isNew)
+        const TClaim*& first = InClaimTable(claim.Number)
+                                   ? firstInTable[static_cast<std::size_t>(claim.Number)]
+                                   : firstBeyond[claim.Number];
+        if (first != nullptr)
             add(claim, TSeverity::Error, "repeated-number",
-                name + " repeats the number of the claim on line " +
-                    std::to_string(it->second->Line) + ".");
+                "Claim " + std::to_string(claim.Number) +
+                    " repeats the number of the claim on line " + std::to_string(first->Line) +
+                    ".");
         else if (previous != nullptr && claim.Number < previous->Number)
             add(claim, TSeverity::Error, "out-of-order",
-                name + " comes after claim " + std::to_string(previous->Number) +
-                    "; claims are numbered in order.");
+                "Claim " + std::to_string(claim.Number) + " comes after claim " +
+                    std::to_string(previous->Number) + "; claims are numbered in order.");
+        if (first == nullptr)
+            first = &claim;
         if (!InClaimTable(claim.Number))
             add(claim, TSeverity::Warning, "number-too-large",
-                name + " is numbered beyond " + std::to_string(ClaimTableSize - 1) +
+                "Claim " + std::to_string(claim.Number) + " is numbered beyond " +
+                    std::to_string(ClaimTableSize - 1) +
                     ", the highest number the tree can show; it gets no box.");
         previous = &claim;
     }
 
+    const auto firstOf = [&](int32_t Number) {
+        return InClaimTable(Number) ? firstInTable[static_cast<std::size_t>(Number)]
+                                    : firstBeyond[Number];
+    };
     std::vector<int32_t> numbers;
-    for (const auto& [number, claim] : first) {
-        if (number >= 1)
-            numbers.push_back(number);
+    for (int32_t n = 1; n < ClaimTableSize; ++n) {
+        if (firstInTable[static_cast<std::size_t>(n)] != nullptr)
+            numbers.push_back(n);
     }
-    std::sort(numbers.begin(), numbers.end());
-    if (first.count(1) == 0)
+    const std::size_t inTable = numbers.size();
+    for (const auto& [number, claim] : firstBeyond)
+        numbers.push_back(number);
+    std::sort(numbers.begin() + static_cast<std::ptrdiff_t>(inTable), numbers.end());
+    if (firstInTable[1] == nullptr)
         add(Tree.Claims.front(), TSeverity::Warning, "no-claim-1",
             "There is no claim 1; the claims start at claim " +
                 std::to_string(Tree.Claims.front().Number) + ".");
@@ -430,7 +558,7 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
             continue;
         const int32_t from = numbers[i - 1] + 1;
         const int32_t to = numbers[i] - 1;
-        add(*first[numbers[i]], TSeverity::Warning, "gap",
+        add(*firstOf(numbers[i]), TSeverity::Warning, "gap",
             (from == to ? "Claim " + std::to_string(from) + " is"
                         : "Claims " + std::to_string(from) + (to == from + 1 ? " and " : " to ") +
                               std::to_string(to) + " are") +
@@ -444,37 +572,45 @@ const char* SeverityName(TSeverity Severity) {
     return Severity == TSeverity::Error ? "error" : "warning";
 }
 
-std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree) {
-    TClaimSetReading reading(Tree);
-    CheckNumbering(Tree, reading.problems);
+namespace {
+
+std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading) {
+    CheckNumbering(Tree, Reading.problems);
     // Text order; within a claim, references before numbering.
     std::stable_sort(
-        reading.problems.begin(), reading.problems.end(),
+        Reading.problems.begin(), Reading.problems.end(),
         [](const TIndexedProblem& a, const TIndexedProblem& b) { return a.Index < b.Index; });
     std::vector<TClaimProblem> problems;
-    problems.reserve(reading.problems.size());
-    for (TIndexedProblem& p : reading.problems)
+    problems.reserve(Reading.problems.size());
+    for (TIndexedProblem& p : Reading.problems)
         problems.push_back(std::move(p.Problem));
     return problems;
 }
 
-TFeeCounts CountFees(const TClaimTree& Tree) {
-    const TClaimSetReading reading(Tree);
-    TFeeCounts counts;
-    for (const TClaim& claim : Tree.Claims) {
-        if (IsCancelled(claim))
-            continue;
-        const TClaimFacts& f = reading.facts[claim.Index];
-        counts.Us.Total += f.FeeCount;
-        if (claim.Kind == 0)
-            ++counts.Us.Independent;
-        if (f.Multiple && !f.Improper)
-            counts.Us.MultipleDependent = true;
-        ++counts.Ep.Claims;
-    }
+TFeeCounts FeesOf(const TClaimSetReading& Reading) {
+    TFeeCounts counts = Reading.fees;
     counts.Us.ExcessTotal = std::max<int64_t>(counts.Us.Total - 20, 0);
     counts.Us.ExcessIndependent = std::max<int64_t>(counts.Us.Independent - 3, 0);
     counts.Ep.Excess15 = std::clamp<int64_t>(counts.Ep.Claims - 15, 0, 35);
     counts.Ep.Excess50 = std::max<int64_t>(counts.Ep.Claims - 50, 0);
     return counts;
+}
+
+} // namespace
+
+std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree) {
+    TClaimSetReading reading(Tree, true);
+    return ProblemsOf(Tree, reading);
+}
+
+TFeeCounts CountFees(const TClaimTree& Tree) {
+    return FeesOf(TClaimSetReading(Tree, false));
+}
+
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree) {
+    TClaimSetReading reading(Tree, true);
+    TClaimChecks checks;
+    checks.Problems = ProblemsOf(Tree, reading);
+    checks.Fees = FeesOf(reading);
+    return checks;
 }

@@ -47,3 +47,11 @@ struct TFeeCounts {
 };
 
 TFeeCounts CountFees(const TClaimTree& Tree);
+
+// Both of the above from one reading of the claims: what a report shows.
+struct TClaimChecks {
+    std::vector<TClaimProblem> Problems;
+    TFeeCounts Fees;
+};
+
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree);

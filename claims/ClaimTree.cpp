@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace {
 
@@ -77,44 +78,54 @@ bool ClipToTable(const TReferenceRun& Run, int32_t& First, int32_t& Last) {
     return First <= Last;
 }
 
-// Line numbers, from 1, of ascending positions in the prepared text, and the
-// offsets of those lines in the original. The preparation inserts no line
-// breaks and never splits a CR LF, so both texts have the same lines. A CR LF,
-// a lone CR and a lone LF each end one line.
-class TLineFinder {
+// Walks a text forward, counting lines from 1: a CR LF, a lone CR and a lone
+// LF each end one. Finds the line breaks with memchr, so that it costs little
+// next to the analysis.
+class TLineCursor {
 public:
-    TLineFinder(std::string_view Prepared, std::string_view Original)
-        : prepared(Prepared), original(Original) {}
+    explicit TLineCursor(std::string_view Text)
+        : text(Text), nextLf(Text.find('\n')), nextCr(Text.find('\r')) {}
 
+    // The line that holds Pos, at or after the last position asked.
     int32_t LineAt(std::size_t Pos) {
-        for (; preparedPos < Pos && preparedPos < prepared.size(); ++preparedPos) {
-            if (EndsLine(prepared, preparedPos))
-                ++line;
-        }
+        Advance([&](std::size_t Break) { return Break < Pos; });
         return line;
     }
 
-    // Offset in the original of the start of Line, at or after the last one asked.
-    std::size_t OffsetOf(int32_t Line) {
-        while (originalLine < Line && originalPos < original.size()) {
-            if (EndsLine(original, originalPos))
-                ++originalLine;
-            ++originalPos;
-        }
-        return originalPos;
+    // The offset of the start of Line, at or after the last line asked.
+    std::size_t StartOf(int32_t Line) {
+        Advance([&](std::size_t) { return line < Line; });
+        return line < Line ? text.size() : pos;
     }
 
 private:
-    static bool EndsLine(std::string_view t, std::size_t i) {
-        return t[i] == '\n' || (t[i] == '\r' && (i + 1 == t.size() || t[i + 1] != '\n'));
+    template <typename F> void Advance(F&& Goes) {
+        for (;;) {
+            const std::size_t b = std::min(Next(nextLf, '\n'), Next(nextCr, '\r'));
+            if (b == std::string_view::npos || !Goes(b))
+                return;
+            pos = b + 1;
+            if (text[b] == '\r' && pos < text.size() && text[pos] == '\n')
+                continue; // the LF ends the line
+            ++line;
+        }
     }
 
-    std::string_view prepared;
-    std::string_view original;
-    std::size_t preparedPos = 0;
+    // The next C at or after pos, kept in Cached.
+    std::size_t Next(std::size_t& Cached, char C) const {
+        if (Cached != std::string_view::npos && Cached < pos) {
+            const void* found = std::memchr(text.data() + pos, C, text.size() - pos);
+            Cached = found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                           : std::string_view::npos;
+        }
+        return Cached;
+    }
+
+    std::string_view text;
+    std::size_t pos = 0;
     int32_t line = 1;
-    std::size_t originalPos = 0;
-    int32_t originalLine = 1;
+    std::size_t nextLf; // the next LF and CR at or after pos, or npos
+    std::size_t nextCr;
 };
 
 } // namespace
@@ -305,12 +316,15 @@ bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
 TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes) {
     TTreeBuilder builder(*this, MaxNodes);
     const std::string prepared = PrepareText(Text);
-    TLineFinder lines(prepared, Text);
+    // The preparation inserts no line breaks and never splits a CR LF, so
+    // the prepared text has the original's lines.
+    TLineCursor preparedLines(prepared);
+    TLineCursor originalLines(Text);
     SplitClaimsAt(prepared, [&](int32_t Number, std::string ClaimText, std::size_t NumberPos) {
         builder.Close(Number, std::move(ClaimText));
         TClaim& claim = Claims.back();
-        claim.Line = lines.LineAt(NumberPos);
-        claim.Offset = lines.OffsetOf(claim.Line);
+        claim.Line = preparedLines.LineAt(NumberPos);
+        claim.Offset = originalLines.StartOf(claim.Line);
     });
 }
 

@@ -107,8 +107,8 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
         }
         break;
     case TMode::Check: {
-        const std::vector<TClaimProblem> problems = CheckClaims(tree);
-        WriteCheckReport(out, Name, problems, CountFees(tree));
+        const auto [problems, fees] = CheckAndCountFees(tree);
+        WriteCheckReport(out, Name, problems, fees);
         report.Status = HasError(problems) ? 1 : 0;
         break;
     }

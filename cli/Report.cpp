@@ -75,7 +75,7 @@ void WriteReferences(std::ostream& Out, const TClaim& Claim) {
 
 // The keys "problems" and "fees", each on lines of their own.
 void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
-    const std::vector<TClaimProblem> problems = CheckClaims(Tree);
+    const auto [problems, fees] = CheckAndCountFees(Tree);
     Out << "  \"problems\": [";
     for (std::size_t i = 0; i < problems.size(); ++i) {
         const TClaimProblem& p = problems[i];
@@ -84,7 +84,6 @@ void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
             << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8) << " }";
     }
     Out << (problems.empty() ? "],\n" : "\n  ],\n");
-    const TFeeCounts fees = CountFees(Tree);
     Out << "  \"fees\": { \"us\": { \"total\": " << fees.Us.Total
         << ", \"independent\": " << fees.Us.Independent
         << ", \"excessTotal\": " << fees.Us.ExcessTotal

@@ -173,10 +173,10 @@ int main(int argc, char** argv) {
         }
         break;
     case TMode::Check: {
-        const std::vector<TClaimProblem> problems = CheckClaims(tree);
+        const auto [problems, fees] = CheckAndCountFees(tree);
         const std::string name =
             options.Example ? "example-" + std::to_string(options.Example) : *options.File;
-        WriteCheckReport(std::cout, name, problems, CountFees(tree));
+        WriteCheckReport(std::cout, name, problems, fees);
         std::cout.flush();
         return !std::cout ? 2 : HasError(problems) ? 1 : 0;
     }
