@@ -186,27 +186,33 @@ int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Op
         status = 2;
     }
 
+    // The calling thread is one of the Jobs: it analyses files too, and
+    // writes the reports in argument order as they become ready.
     std::vector<std::optional<TFileReport>> reports(files.size());
     std::mutex mutex;
     std::condition_variable ready;
+    std::size_t waitingFor = files.size(); // the report the writer sleeps for
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next++) < files.size();) {
-            TFileReport report;
-            try {
-                report = Analyse(files[i], Options);
-            } catch (const std::bad_alloc&) {
-                report.Err = "veltrum-claims: " + files[i] + ": not enough memory\n";
-                report.Status = 2;
-            }
-            const std::lock_guard lock(mutex);
-            reports[i] = std::move(report);
-            ready.notify_one();
+    const auto analyseOne = [&](std::size_t i) {
+        TFileReport report;
+        try {
+            report = Analyse(files[i], Options);
+        } catch (const std::bad_alloc&) {
+            report.Err = "veltrum-claims: " + files[i] + ": not enough memory\n";
+            report.Status = 2;
         }
+        const std::lock_guard lock(mutex);
+        reports[i] = std::move(report);
+        if (i == waitingFor)
+            ready.notify_one();
+    };
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < files.size();)
+            analyseOne(i);
     };
 
     std::vector<std::thread> workers;
-    const auto wanted = static_cast<std::size_t>(std::max(Jobs, 1));
+    const auto wanted = static_cast<std::size_t>(std::max(Jobs, 1)) - 1;
     for (std::size_t w = 0; w < std::min(wanted, files.size()); ++w) {
         try {
             workers.emplace_back(work);
@@ -214,21 +220,34 @@ int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Op
             break; // the threads started do the rest
         }
     }
-    if (workers.empty())
-        work();
 
-    // Reports go out in argument order, each as soon as it and those before it are done.
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        TFileReport report;
+    for (std::size_t written = 0; written < files.size();) {
+        // Write what is ready, in order.
+        std::vector<TFileReport> batch;
         {
-            std::unique_lock lock(mutex);
-            ready.wait(lock, [&] { return reports[i].has_value(); });
-            report = std::move(*reports[i]);
-            reports[i].reset();
+            const std::lock_guard lock(mutex);
+            for (; written + batch.size() < files.size() && reports[written + batch.size()];) {
+                batch.push_back(std::move(*reports[written + batch.size()]));
+                reports[written + batch.size() - 1].reset();
+            }
         }
-        Out << report.Out;
-        Err << report.Err;
-        status = Worse(status, report.Status);
+        for (const TFileReport& report : batch) {
+            Out << report.Out;
+            Err << report.Err;
+            status = Worse(status, report.Status);
+        }
+        written += batch.size();
+        if (written == files.size())
+            break;
+        // Then analyse a file, or wait for the next report when none is left.
+        if (const std::size_t i = next++; i < files.size()) {
+            analyseOne(i);
+            continue;
+        }
+        std::unique_lock lock(mutex);
+        waitingFor = written;
+        ready.wait(lock, [&] { return reports[written].has_value(); });
+        waitingFor = files.size();
     }
     for (std::thread& worker : workers)
         worker.join();
