@@ -193,6 +193,9 @@ struct TClaimFacts {
     int64_t FeeCount = 1;    // claims it counts as for US fees
 };
 
+// References past the tables are listed one by one, up to this many per run.
+constexpr int64_t MaxBeyondRun = 1 << 16;
+
 // A problem and the claim it belongs to, for sorting into text order.
 struct TIndexedProblem {
     std::size_t Index;
@@ -257,7 +260,10 @@ private:
                 lo = std::min(lo, static_cast<std::size_t>(first) / 64);
                 hi = std::max(hi, static_cast<std::size_t>(last) / 64);
             }
-            for (int64_t v = std::max(run.First, ClaimTableSize); v <= run.Last; ++v)
+            // Such runs come from numbers written one by one; a reading that
+            // gives a wide one is cut short rather than listed in full.
+            const int64_t start = std::max(run.First, ClaimTableSize);
+            for (int64_t v = start; v <= run.Last && v - start < MaxBeyondRun; ++v)
                 beyond.push_back(static_cast<int32_t>(v));
         }
 
@@ -352,7 +358,8 @@ private:
             const int32_t n = Claim.Number;
             before.Set(n);
             latest[static_cast<std::size_t>(n)] = Claim.Index;
-            withBox.Assign(n, f.HasBox);
+            if (f.HasBox) // an earlier claim of the same number keeps its boxes
+                withBox.Set(n);
             cancelledNumbers.Assign(n, IsCancelled(Claim));
             onMultipleNumbers.Assign(n, f.OnMultiple);
         } else {
@@ -488,7 +495,7 @@ private:
     TNumberMask existing;
     std::unordered_set<int32_t> existingBeyond;
     TNumberMask before;            // numbers of the claims read so far
-    TNumberMask withBox;           // those whose last claim has a box
+    TNumberMask withBox;           // those with a box, of any claim of the number
     TNumberMask cancelledNumbers;  // those whose last claim is cancelled
     TNumberMask onMultipleNumbers; // those whose last claim is or depends on a multiple dependent
     // The current claim's references in the tables, in words lo..hi, and beyond them.

@@ -3,7 +3,10 @@
 #include "BuiltinExamples.h"
 #include "ClaimTree.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
+#include <set>
 
 namespace {
 
@@ -125,6 +128,12 @@ TEST(CheckClaims, FindsNumberingProblems) {
           "8:5:warning:gap: Claims 6 and 7 are missing from the numbering."}},
         {"We claim:\n1. A.\n2. B.\n2. C.",
          {"2:4:error:repeated-number: Claim 2 repeats the number of the claim on line 3."}},
+        // The second claim 2 has no box, but claim 3 hangs below the first.
+        {"We claim:\n1. A.\n2. B of claim 1.\n2. C of claim 9.\n3. D of claim 2.",
+         {"2:4:error:missing-reference: Claim 2 refers to claim 9, which does not exist.",
+          "2:4:error:no-box: Claim 2 gets no box in the tree: the claim it refers to does not "
+          "exist.",
+          "2:4:error:repeated-number: Claim 2 repeats the number of the claim on line 3."}},
         {"We claim:\n1. A.\n3. B.\n2. C.",
          {"2:4:error:out-of-order: Claim 2 comes after claim 3; claims are numbered in order."}},
         {"We claim:\n1. A.\n2. B.\n 1500. C.",
@@ -134,6 +143,43 @@ TEST(CheckClaims, FindsNumberingProblems) {
     };
     for (const auto& [text, problems] : cases)
         EXPECT_EQ(Described(CheckClaims(TClaimTree(text))), problems) << text;
+}
+
+// The checks work out which claims get a box without looking at the tree:
+// they must agree with it on random claim sets with repeated numbers, own,
+// later and missing references, and a node limit.
+TEST(CheckClaims, NoBoxAgreesWithTheTree) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::string text = "We claim:\n";
+        const int claims = 2 + static_cast<int>(random() % 12);
+        for (int i = 1; i <= claims; ++i) {
+            const int number = random() % 5 == 0 ? 1 + static_cast<int>(random() % claims) : i;
+            text += " " + std::to_string(number) + ". A part";
+            if (random() % 4 != 0) {
+                text += " of claim " + std::to_string(1 + random() % (claims + 2));
+                if (random() % 3 == 0)
+                    text += " or " + std::to_string(1 + random() % (claims + 2));
+            }
+            text += ".\n";
+        }
+        const TClaimTree tree(text, 1 + random() % 40);
+        std::set<const TClaim*> boxless;
+        for (const TClaimProblem& p : CheckClaims(tree)) {
+            if (p.Kind == "no-box")
+                boxless.insert(&*std::find_if(tree.Claims.begin(), tree.Claims.end(),
+                                              [&](const TClaim& c) { return c.Line == p.Line; }));
+        }
+        std::set<const TClaim*> withoutNodes;
+        for (const TClaim& claim : tree.Claims) {
+            const auto& nodes = tree.NodesByClaim[static_cast<std::size_t>(claim.Number)];
+            const bool placed = !tree.NodeLimitReached || claim.Index < tree.FirstUnplaced;
+            if (placed && std::none_of(nodes.begin(), nodes.end(),
+                                       [&](const TClaimTreeNode* n) { return n->Claim == &claim; }))
+                withoutNodes.insert(&claim);
+        }
+        EXPECT_EQ(boxless, withoutNodes) << text;
+    }
 }
 
 // The wording of the connective decides; the other languages read only a
