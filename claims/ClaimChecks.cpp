@@ -69,6 +69,25 @@ public:
         for (std::size_t w = Lo; w <= Hi && w < words.size(); ++w)
             words[w] = 0;
     }
+    // The members as runs of consecutive numbers, ascending; a word at a time.
+    std::vector<std::pair<int32_t, int32_t>> Runs() const {
+        std::vector<std::pair<int32_t, int32_t>> runs;
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            uint64_t bits = words[w];
+            while (bits != 0) {
+                const int start = std::countr_zero(bits);
+                const int ones = std::countr_one(bits >> start);
+                const auto first = static_cast<int32_t>(w * 64) + start;
+                const int32_t last = first + ones - 1;
+                if (!runs.empty() && runs.back().second + 1 == first)
+                    runs.back().second = last;
+                else
+                    runs.emplace_back(first, last);
+                bits = ones + start == 64 ? 0 : bits & (~uint64_t{0} << (start + ones));
+            }
+        }
+        return runs;
+    }
     void AppendTo(std::vector<int32_t>& Numbers) const {
         ForEach([&](int32_t n) { Numbers.push_back(n); });
     }
@@ -85,25 +104,49 @@ bool IsCancelled(const TClaim& Claim) {
 }
 
 // "claim 3", "claims 3 and 5", "claims 2, 4 to 6 and 9", from sorted distinct numbers.
-std::string ClaimList(const std::vector<int32_t>& Numbers) {
-    std::vector<std::string> runs;
-    for (std::size_t i = 0; i < Numbers.size();) {
-        std::size_t j = i;
-        while (j + 1 < Numbers.size() && Numbers[j + 1] == Numbers[j] + 1)
-            ++j;
-        std::string run = std::to_string(Numbers[i]);
-        if (j == i + 1) {
-            runs.push_back(run);
-            run = std::to_string(Numbers[j]);
-        } else if (j > i) {
-            run += " to " + std::to_string(Numbers[j]);
-        }
-        runs.push_back(run);
-        i = j + 1;
+// "claim 3", "claims 3 and 5", "claims 2, 4 to 6 and 9", from runs of
+// consecutive numbers in ascending order; a run of two is written as two numbers.
+std::string ClaimList(const std::vector<std::pair<int32_t, int32_t>>& Runs) {
+    std::vector<std::pair<int32_t, int32_t>> items;
+    for (const auto& [first, last] : Runs) {
+        if (last == first + 1)
+            items.emplace_back(first, first);
+        items.emplace_back(last == first + 1 ? last : first, last);
     }
-    std::string text = Numbers.size() == 1 ? "claim " : "claims ";
-    for (std::size_t i = 0; i < runs.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == runs.size() ? " and " : ", ") + runs[i];
+    std::string text =
+        items.size() == 1 && items[0].first == items[0].second ? "claim " : "claims ";
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        text += k == 0 ? "" : k + 1 == items.size() ? " and " : ", ";
+        text += std::to_string(items[k].first);
+        if (items[k].second != items[k].first) {
+            text += " to ";
+            text += std::to_string(items[k].second);
+        }
+    }
+    return text;
+}
+
+// The same from sorted distinct numbers.
+std::string ClaimList(const std::vector<int32_t>& Numbers) {
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    for (int32_t n : Numbers) {
+        if (!runs.empty() && runs.back().second + 1 == n)
+            runs.back().second = n;
+        else
+            runs.emplace_back(n, n);
+    }
+    return ClaimList(runs);
+}
+
+// The parts joined, with one allocation.
+std::string Cat(std::initializer_list<std::string_view> Parts) {
+    std::size_t size = 0;
+    for (std::string_view part : Parts)
+        size += part.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view part : Parts)
+        text += part;
     return text;
 }
 
@@ -336,7 +379,8 @@ private:
             f.HasBox = Claim.Kind == 0 || box != 0;
 
         // Raw counts; FeesOf works out the excess.
-        if (!IsCancelled(Claim)) {
+        const bool isCancelled = IsCancelled(Claim);
+        if (!isCancelled) {
             fees.Us.Total += f.FeeCount;
             fees.Us.Independent += Claim.Kind == 0 ? 1 : 0;
             fees.Us.MultipleDependent |= f.Multiple && !f.Improper;
@@ -360,7 +404,7 @@ private:
             latest[static_cast<std::size_t>(n)] = Claim.Index;
             if (f.HasBox) // an earlier claim of the same number keeps its boxes
                 withBox.Set(n);
-            cancelledNumbers.Assign(n, IsCancelled(Claim));
+            cancelledNumbers.Assign(n, isCancelled);
             onMultipleNumbers.Assign(n, f.OnMultiple);
         } else {
             latestBeyond[Claim.Number] = Claim.Index;
@@ -376,6 +420,15 @@ private:
         const TClaimFacts& f = facts[Claim.Index];
         const std::string name = "Claim " + std::to_string(Claim.Number);
         const TNumberMask resolved = refs.And(before);
+        // The claims of Mask and More, listed for a message.
+        const auto listed = [](const TNumberMask& Mask, std::vector<int32_t> More) {
+            if (More.empty())
+                return ClaimList(Mask.Runs());
+            Mask.AppendTo(More);
+            std::sort(More.begin(), More.end());
+            More.erase(std::unique(More.begin(), More.end()), More.end());
+            return ClaimList(More);
+        };
         const auto merged = [](const TNumberMask& Mask, std::vector<int32_t> More) {
             std::vector<int32_t> numbers;
             Mask.AppendTo(numbers);
@@ -405,43 +458,44 @@ private:
         }
         if (!Missing.empty())
             Add(Claim, TSeverity::Error, "missing-reference",
-                name + " refers to " + ClaimList(Missing) +
-                    (Missing.size() == 1 ? ", which does not exist." : ", which do not exist."));
+                Cat({name, " refers to ", ClaimList(Missing),
+                     Missing.size() == 1 ? ", which does not exist." : ", which do not exist."}));
         if (!Later.empty())
             Add(Claim, TSeverity::Error, "later-reference",
-                name + " refers to " + ClaimList(Later) +
-                    (Later.size() == 1 ? ", which comes" : ", which come") +
-                    " after it; a claim can only refer to claims before it.");
+                Cat({name, " refers to ", ClaimList(Later),
+                     Later.size() == 1 ? ", which comes" : ", which come",
+                     " after it; a claim can only refer to claims before it."}));
         if (Own)
-            Add(Claim, TSeverity::Error, "own-reference", name + " refers to itself.");
+            Add(Claim, TSeverity::Error, "own-reference", Cat({name, " refers to itself."}));
         for (const std::string& phrase : Claim.Unresolved)
             Add(Claim, TSeverity::Warning, "unresolved-reference",
-                name + ": the reference \"" + phrase + "\" could not be read as a claim number.");
+                Cat({name, ": the reference \"", phrase,
+                     "\" could not be read as a claim number."}));
 
         if (Placed(Claim) && !f.HasBox)
             Add(Claim, TSeverity::Error, "no-box", NoBoxMessage(Claim, name));
         else if (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced)
             Add(Claim, TSeverity::Warning, "tree-too-large",
-                "The tree is too large to draw in full: " + name +
-                    " and the claims after it get no box.");
+                Cat({"The tree is too large to draw in full: ", name,
+                     " and the claims after it get no box."}));
 
         const std::vector<int32_t> cancelled =
             merged(resolved.And(cancelledNumbers), cancelledBeyond);
         if (!cancelled.empty() && !IsCancelled(Claim))
             Add(Claim, TSeverity::Warning, "cancelled-reference",
-                name + " refers to cancelled " + ClaimList(cancelled) + ".");
+                Cat({name, " refers to cancelled ", ClaimList(cancelled), "."}));
 
         if (Together)
             Add(Claim, TSeverity::Warning, "us-not-alternative",
-                "US practice: " + name + " refers to " +
-                    ClaimList(merged(resolved, beyondNumbers)) +
-                    " together; a multiple dependent claim must refer to them in the "
-                    "alternative only (\"claim 1 or 2\", \"any one of claims 1 to 3\").");
+                Cat({"US practice: ", name, " refers to ", listed(resolved, beyondNumbers),
+                     " together; a multiple dependent claim must refer to them in the "
+                     "alternative only (\"claim 1 or 2\", \"any one of claims 1 to 3\")."}));
         if (f.Improper)
             Add(Claim, TSeverity::Warning, "us-multiple-on-multiple",
-                "US practice: " + name + " is a multiple dependent claim and depends, by way of " +
-                    ClaimList(merged(resolved.And(onMultipleNumbers), onMultipleBeyond)) +
-                    ", on another multiple dependent claim; it counts as one claim for fees.");
+                Cat({"US practice: ", name,
+                     " is a multiple dependent claim and depends, by way of ",
+                     listed(resolved.And(onMultipleNumbers), onMultipleBeyond),
+                     ", on another multiple dependent claim; it counts as one claim for fees."}));
     }
 
     std::string NoBoxMessage(const TClaim& Claim, const std::string& Name) const {
@@ -584,9 +638,11 @@ namespace {
 std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading) {
     CheckNumbering(Tree, Reading.problems);
     // Text order; within a claim, references before numbering.
-    std::stable_sort(
-        Reading.problems.begin(), Reading.problems.end(),
-        [](const TIndexedProblem& a, const TIndexedProblem& b) { return a.Index < b.Index; });
+    const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {
+        return a.Index < b.Index;
+    };
+    if (!std::is_sorted(Reading.problems.begin(), Reading.problems.end(), byIndex))
+        std::stable_sort(Reading.problems.begin(), Reading.problems.end(), byIndex);
     std::vector<TClaimProblem> problems;
     problems.reserve(Reading.problems.size());
     for (TIndexedProblem& p : Reading.problems)
