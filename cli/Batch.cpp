@@ -84,7 +84,8 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     if (const auto nul = input.find('\0'); nul != std::string::npos)
         input.resize(nul);
 
-    const TClaimTree tree(input);
+    // The reports need the counts and the walk over the whole tree, not the nodes.
+    const TClaimTree tree(input, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     std::ostringstream out;
     switch (Options.Mode) {
     case TMode::Summary:
@@ -98,12 +99,19 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     }
     case TMode::Tree:
         out << Name << ":\n";
-        if (!WriteTreeReport(out, tree, Options.MaxNodes)) {
+        if (tree.FullNodeCount > Options.MaxNodes) {
             report.Err = "veltrum-claims: " + Name + ": the tree has " +
                          std::to_string(tree.FullNodeCount) +
                          (tree.FullNodeCount == SaturatedCount ? " or more" : "") +
                          " nodes, over the limit of " + std::to_string(Options.MaxNodes) + '\n';
             report.Status = 3;
+        } else if (tree.NodeLimitReached) {
+            // Without the nodes past the limit the whole tree is not known.
+            report.Err = "veltrum-claims: " + Name + ": the tree's node limit of " +
+                         std::to_string(tree.CreatedNodeLimit()) + " was reached\n";
+            report.Status = 3;
+        } else {
+            WriteTreeReport(out, tree, Options.MaxNodes);
         }
         break;
     case TMode::Check: {
