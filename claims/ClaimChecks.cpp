@@ -103,15 +103,15 @@ bool IsCancelled(const TClaim& Claim) {
     return !Claim.Status.empty() && LowerAscii(Claim.Status).find("cancel") != std::string::npos;
 }
 
-// "claim 3", "claims 3 and 5", "claims 2, 4 to 6 and 9", from sorted distinct numbers.
 // "claim 3", "claims 3 and 5", "claims 2, 4 to 6 and 9", from runs of
 // consecutive numbers in ascending order; a run of two is written as two numbers.
 std::string ClaimList(const std::vector<std::pair<int32_t, int32_t>>& Runs) {
     std::vector<std::pair<int32_t, int32_t>> items;
     for (const auto& [first, last] : Runs) {
-        if (last == first + 1)
+        const bool two = int64_t{last} == int64_t{first} + 1; // numbers reach INT32_MAX
+        if (two)
             items.emplace_back(first, first);
-        items.emplace_back(last == first + 1 ? last : first, last);
+        items.emplace_back(two ? last : first, last);
     }
     std::string text =
         items.size() == 1 && items[0].first == items[0].second ? "claim " : "claims ";
@@ -130,7 +130,7 @@ std::string ClaimList(const std::vector<std::pair<int32_t, int32_t>>& Runs) {
 std::string ClaimList(const std::vector<int32_t>& Numbers) {
     std::vector<std::pair<int32_t, int32_t>> runs;
     for (int32_t n : Numbers) {
-        if (!runs.empty() && runs.back().second + 1 == n)
+        if (!runs.empty() && int64_t{runs.back().second} + 1 == n)
             runs.back().second = n;
         else
             runs.emplace_back(n, n);

@@ -79,6 +79,12 @@ TEST(CheckClaims, FindsEachProblemKind) {
           "exist.",
           "2:3:error:no-box: Claim 2 gets no box in the tree: each claim it refers to does not "
           "exist."}},
+        {"missing at the top of the numbers",
+         {"A pump.", "The pump of claims 2147483646 and 2147483647."},
+         {"2:3:error:missing-reference: Claim 2 refers to claims 2147483646 and 2147483647, "
+          "which do not exist.",
+          "2:3:error:no-box: Claim 2 gets no box in the tree: each claim it refers to does not "
+          "exist."}},
         {"later and a claim below it",
          {"A pump.", "The pump of claim 3.", "The pump of claim 1.", "The pump of claim 2."},
          {"2:3:error:later-reference: Claim 2 refers to claim 3, which comes after it; a claim "
