@@ -11,6 +11,7 @@
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProgramIcon.h"
+#include "TreeDrawing.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -700,7 +701,7 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
             ClaimTree->Relayout(sbClaimTree);
-            sbClaimTree->ScrollInView(revealed->CaptionLabel);
+            ScrollBoxInView(*revealed);
             return;
         }
     }
