@@ -31,6 +31,13 @@ template <typename F> void WrapLine(const QString& Line, int Width, F&& Visit) {
     layout.endLayout();
 }
 
+// A word processor's hyphens, bytes 30 and 31, as the characters they stand for.
+QString WithHyphens(QString Text) {
+    Text.replace(QChar(NonBreakingHyphenByte), QChar(NonBreakingHyphen));
+    Text.replace(QChar(OptionalHyphenByte), QChar(SoftHyphen));
+    return Text;
+}
+
 } // namespace
 
 TMemoText::TMemoText(const std::string& ClaimText) {
@@ -38,7 +45,7 @@ TMemoText::TMemoText(const std::string& ClaimText) {
     // Decoded whole, so that every line reads the same way; a line feed never
     // stands inside a UTF-8 sequence.
     for (const std::string& piece : Tokenize(DecodeToUtf8(ClaimText), "\n")) {
-        QStringList parts = QString::fromStdString(piece).split(QLatin1Char('\r'));
+        QStringList parts = WithHyphens(QString::fromStdString(piece)).split(QLatin1Char('\r'));
         if (parts.size() > 1 && parts.back().isEmpty())
             parts.removeLast();
         for (const QString& part : parts) {

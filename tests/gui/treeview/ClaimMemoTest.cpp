@@ -34,6 +34,9 @@ void ClaimMemoTest::textBecomesLines_data() {
                                                 "C.")
                                   << QStringList{QString::fromUtf8("A pump for 5\xc2\xb0"
                                                                    "C.")};
+    QTest::newRow("word processor hyphens 30 and 31")
+        << QByteArray("X\x1eray cas\x1fing")
+        << QStringList{QStringLiteral("X\u2011ray cas\u00ading")};
     QTest::newRow("nothing") << QByteArray() << QStringList();
 }
 
