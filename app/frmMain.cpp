@@ -934,6 +934,11 @@ void TfrMain::ShowProblems() {
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {
+    // A problem without a line takes that of the claim.
+    for (std::size_t i = 0; Line <= 0 && ClaimTree && i < ClaimTree->Claims.size(); ++i) {
+        if (ClaimTree->Claims[i].Number == Claim)
+            Line = ClaimTree->Claims[i].Line;
+    }
     if (Line > 0) {
         const QTextBlock block = cmInput->document()->findBlockByNumber(Line - 1);
         if (block.isValid()) {
