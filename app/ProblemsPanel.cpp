@@ -1,6 +1,5 @@
 #include "ProblemsPanel.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
@@ -38,15 +37,14 @@ TProblemsPanel::TProblemsPanel(QWidget* Parent) : QWidget(Parent) {
     for (int column : {ClaimColumn, LineColumn, SeverityColumn})
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 
-    auto* top = new QHBoxLayout;
-    top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(Title);
-    top->addStretch(1);
-    top->addWidget(Fees);
+    // The fees take a line of their own and wrap: the panel is as narrow as
+    // the input pane.
+    Fees->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addLayout(top);
+    layout->addWidget(Title);
+    layout->addWidget(Fees);
     layout->addWidget(List, 1);
 
     connect(List, &QTreeWidget::itemClicked, this,
@@ -64,13 +62,14 @@ QString TProblemsPanel::TitleText(std::size_t Problems) {
 QString TProblemsPanel::FeesText(const TFeeCounts& Fees) {
     const TUsFeeCounts& us = Fees.Us;
     const TEpFeeCounts& ep = Fees.Ep;
-    return QStringLiteral("US: %1 claims for fees, %2 independent, excess %3 and %4%5"
-                          " \u2014 EP: %6 claims, fees for %7 + %8")
+    return QStringLiteral("US fees: %1 claims, %2 independent; %3 over 20, %4 over 3%5. "
+                          "EP claims fees: %6 claims; %7 from the 16th, %8 from the 51st.")
         .arg(us.Total)
         .arg(us.Independent)
         .arg(us.ExcessTotal)
         .arg(us.ExcessIndependent)
-        .arg(us.MultipleDependent ? QStringLiteral(", multiple dependent surcharge") : QString())
+        .arg(us.MultipleDependent ? QStringLiteral("; multiple dependent claim surcharge")
+                                  : QString())
         .arg(ep.Claims)
         .arg(ep.Excess15)
         .arg(ep.Excess50);
