@@ -682,18 +682,8 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
         return;
     bool isNumber = false;
     const int claim = item->data().toInt(&isNumber);
-    if (!isNumber || !InClaimTable(claim))
-        return;
-    // Reveal may add nodes to the list: walk it by index.
-    const std::vector<TClaimTreeNode*>& nodes =
-        ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)];
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
-            ClaimTree->Relayout(sbClaimTree);
-            sbClaimTree->ScrollInView(revealed->CaptionLabel);
-            return;
-        }
-    }
+    if (isNumber)
+        RevealClaim(claim);
 }
 
 void TfrMain::btnExpandAllClick() {
