@@ -807,12 +807,11 @@ void TfrMain::AnalyseAsYouTypeClick() {
 }
 
 void TfrMain::AnalyseAgain() {
-    // What the user looks at: the tab's root claim and the topmost claim box
-    // in view, with its distance from the top of the view.
+    // What the user looks at: the tab of a root claim (its caption names the
+    // claim) and the topmost claim box in view, with its distance from the
+    // top of the view.
     const int tab = TabControl1->currentIndex();
-    int32_t tabRoot = 0;
-    if (ClaimTree && tab > 0 && static_cast<std::size_t>(tab) <= ClaimTree->Roots.size())
-        tabRoot = ClaimTree->Roots[static_cast<std::size_t>(tab) - 1]->Number;
+    const QString tabRoot = tab > 0 ? TabControl1->tabText(tab) : QString();
     QScrollBar& vertical = *sbClaimTree->verticalScrollBar();
     QScrollBar& horizontal = *sbClaimTree->horizontalScrollBar();
     const int top = vertical.value();
@@ -842,8 +841,8 @@ void TfrMain::AnalyseAgain() {
     sbClaimTree->DestroyComponents();
     AnalyseInput();
 
-    for (int k = 1; tabRoot != 0 && k < TabControl1->count(); ++k) {
-        if (ClaimTree->Roots[static_cast<std::size_t>(k) - 1]->Number == tabRoot) {
+    for (int k = 1; !tabRoot.isEmpty() && k < TabControl1->count(); ++k) {
+        if (TabControl1->tabText(k) == tabRoot) {
             TabControl1->setCurrentIndex(k);
             break;
         }
