@@ -15,9 +15,8 @@ public:
 
     // Control must be a child of the layout's parent.
     void Place(QWidget* Control, QRect Bounds, Qt::Edges Anchors = Qt::LeftEdge | Qt::TopEdge);
-
-    // Moves a placed control to new designed bounds, keeping its anchors.
-    void SetBounds(QWidget* Control, QRect Bounds);
+    // Gives a placed control new designed bounds, keeping its anchors.
+    void Move(QWidget* Control, QRect Bounds);
 
     // Bounds of an anchored control inside a parent of ParentSize.
     static QRect AnchoredBounds(QRect Bounds, Qt::Edges Anchors, QSize DesignSize,

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "AnchorLayout.h"
 #include "BuiltinExamples.h"
+#include "BusyCursor.h"
 #include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
@@ -85,6 +86,48 @@ QGroupBox* NewPaneBox(QWidget* Parent, const char* Name) {
     box->setMinimumWidth(2);
     return box;
 }
+
+// Changes a tab bar's tabs in one go. For each tab added or removed, Qt lays
+// out every tab again, measuring each shown one: 8,000 tabs took 26 s. Hidden
+// tabs are not measured, so tabs change hidden and are shown, and measured,
+// once at the end. Selecting a tab from here is no user's choice: no signal
+// goes out.
+class TTabBarChange {
+public:
+    explicit TTabBarChange(QTabBar& Bar)
+        : bar(Bar), quiet(&Bar), wasHidden(Bar.isHidden()), hadFocus(Bar.hasFocus()) {
+        bar.hide();
+    }
+    ~TTabBarChange() {
+        for (int i = 0; i < bar.count(); ++i)
+            bar.setTabVisible(i, true);
+        bar.setVisible(!wasHidden);
+        if (hadFocus)
+            bar.setFocus();
+    }
+    TTabBarChange(const TTabBarChange&) = delete;
+    TTabBarChange& operator=(const TTabBarChange&) = delete;
+
+    void RemoveAll() {
+        // The current tab last: hiding it selects another, laying out the rest.
+        const int current = bar.currentIndex();
+        for (int i = bar.count() - 1; i >= 0; --i) {
+            if (i != current)
+                bar.setTabVisible(i, false);
+        }
+        if (current >= 0)
+            bar.setTabVisible(current, false);
+        while (bar.count() > 0)
+            bar.removeTab(bar.count() - 1);
+    }
+    void Add(const QString& Text) { bar.setTabVisible(bar.addTab(Text), false); }
+
+private:
+    QTabBar& bar;
+    const QSignalBlocker quiet;
+    const bool wasHidden;
+    const bool hadFocus;
+};
 
 // A label of the welcome page, sized to its text and then fixed.
 QLabel* NewWelcomeLabel(QWidget* Page, const QString& Text, int Points) {
@@ -410,6 +453,7 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     TDocumentText document;
     bool read = false;
     try {
+        const TBusyCursor busy;
         read = ReadDocumentFile(FileName, bytes);
         if (read)
             document = ReadDocumentText(bytes);
@@ -421,6 +465,8 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
                           QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
         return false;
     }
+    // A long text takes its time to show.
+    const TBusyCursor busy;
     bytes = std::string();
     InputText = std::move(document.Analysed);
     DocumentFormat = document.Format;
@@ -436,6 +482,7 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
 }
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
+    const TBusyCursor busy;
     ClaimTree = std::make_unique<TClaimTree>(InputText);
     ShowProblems();
     FillClaimTabs();
@@ -451,6 +498,7 @@ void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
 void TfrMain::ShowBuiltinExample(int Number) {
     if (!CheckUnsavedChanges())
         return;
+    const TBusyCursor busy;
     const TBuiltinExample& example = BuiltinExample(Number);
     // The name is written for Windows, behind a backslash.
     QString fileName = QString::fromLatin1(example.FileName);
@@ -482,15 +530,16 @@ void TfrMain::ExampleClick() {
 }
 
 void TfrMain::FillClaimTabs() {
-    // Selecting a tab from here is no user's choice: TabControl1Change stays out.
-    const QSignalBlocker quiet(TabControl1);
-    while (TabControl1->count() > 0)
-        TabControl1->removeTab(0);
-    TabControl1->addTab(QStringLiteral("All claims"));
-    for (const TClaimTreeNode* root : ClaimTree->Roots) {
-        if (root != nullptr)
-            TabControl1->addTab(QStringLiteral("Claim %1").arg(root->Number));
+    {
+        TTabBarChange change(*TabControl1);
+        change.RemoveAll();
+        TabControl1->addTab(QStringLiteral("All claims"));
+        for (const TClaimTreeNode* root : ClaimTree->Roots) {
+            if (root != nullptr)
+                change.Add(QStringLiteral("Claim %1").arg(root->Number));
+        }
     }
+    const QSignalBlocker quiet(TabControl1);
     TabControl1->setCurrentIndex(0);
 }
 
@@ -540,6 +589,7 @@ void TfrMain::SetSaveEnabled(bool Enabled) {
 void TfrMain::New1Click() {
     if (!CheckUnsavedChanges())
         return;
+    const TBusyCursor busy;
     DocumentFileName.clear();
     setWindowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
@@ -547,11 +597,7 @@ void TfrMain::New1Click() {
     ShowProblems();
     DocumentDamage = TDocumentDamage::None;
     ShowDocumentDamage();
-    {
-        const QSignalBlocker quiet(TabControl1);
-        while (TabControl1->count() > 0)
-            TabControl1->removeTab(0);
-    }
+    TTabBarChange(*TabControl1).RemoveAll();
     cmInput->setPlainText(QString());
     cmInput->document()->setModified(false);
     cmInput->setEnabled(false);
@@ -571,6 +617,7 @@ void TfrMain::Open1Click() {
     if (fileName.isEmpty())
         return;
     if (ClaimTree) {
+        const TBusyCursor busy;
         sbClaimTree->DestroyComponents();
         ClaimTree.reset();
         InputText.clear();
@@ -665,6 +712,7 @@ void TfrMain::TabControl1Change() {
     const int tab = TabControl1->currentIndex();
     if (!ClaimTree || tab < 0)
         return;
+    const TBusyCursor busy;
     // From scratch: whatever the user had opened or closed is gone.
     ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, tab - 1, true);
     ClaimTree->ExpandAll(sbClaimTree);
@@ -682,18 +730,24 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
         return;
     bool isNumber = false;
     const int claim = item->data().toInt(&isNumber);
-    if (isNumber)
-        RevealClaim(claim);
+    if (!isNumber)
+        return;
+    const TBusyCursor busy;
+    RevealClaim(claim);
 }
 
 void TfrMain::btnExpandAllClick() {
-    if (ClaimTree)
-        ClaimTree->ExpandAll(sbClaimTree);
+    if (!ClaimTree)
+        return;
+    const TBusyCursor busy;
+    ClaimTree->ExpandAll(sbClaimTree);
 }
 
 void TfrMain::btnCollapseAllClick() {
-    if (ClaimTree)
-        ClaimTree->CollapseAll(sbClaimTree);
+    if (!ClaimTree)
+        return;
+    const TBusyCursor busy;
+    ClaimTree->CollapseAll(sbClaimTree);
 }
 
 void TfrMain::cmInputKeyPress(QKeyEvent* Key) {
@@ -916,7 +970,7 @@ void TfrMain::ShowProblems() {
         QRect input = InputPaneBounds;
         if (!problems.empty())
             input.setHeight(InputPaneBounds.height() - ProblemsPanelHeight - 4);
-        claimsLayout->SetBounds(cmInput, input);
+        claimsLayout->Move(cmInput, input);
         if (cmInput->hasFocus())
             cmInput->ensureCursorVisible();
     }
