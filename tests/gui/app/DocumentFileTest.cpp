@@ -141,6 +141,10 @@ private slots:
         QTest::newRow("UTF-16: UTF-8 when a character has no Windows-1252 byte")
             << Bytes("\xfe\xff\x03\xb1\0\n") << QStringLiteral("\u03b1\n")
             << std::string("\xce\xb1\n") << TDocumentDamage::None;
+        // C3 A9 would read as one other character, as UTF-8.
+        QTest::newRow("UTF-16: UTF-8 when the Windows-1252 bytes read as UTF-8")
+            << Bytes("\xff\xfe\xc3\0\xa9\0") << QStringLiteral("\u00c3\u00a9")
+            << std::string("\xc3\x83\xc2\xa9") << TDocumentDamage::None;
         QTest::newRow("UTF-8 with mark")
             << std::string("\xef\xbb\xbf"
                            "90\xc2\xb0")
