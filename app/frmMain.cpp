@@ -13,6 +13,7 @@
 #include "ImageList.h"
 #include "ProblemsPanel.h"
 #include "ProgramIcon.h"
+#include "TreeDrawing.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -1005,7 +1006,7 @@ bool TfrMain::RevealClaim(int Claim) {
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
             ClaimTree->Relayout(sbClaimTree);
-            sbClaimTree->ScrollInView(revealed->CaptionLabel);
+            ScrollBoxInView(*revealed);
             return true;
         }
     }
