@@ -21,6 +21,24 @@ void TAnchorLayout::Place(QWidget* Control, QRect Bounds, Qt::Edges Anchors) {
     invalidate();
 }
 
+void TAnchorLayout::SetBounds(QWidget* Control, QRect Bounds) {
+    for (TEntry& entry : entries) {
+        if (entry.Item->widget() != Control)
+            continue;
+        entry.Bounds = Bounds;
+        Control->setGeometry(AnchoredBounds(Bounds, entry.Anchors, designSize,
+                                            parentWidget() ? parentWidget()->size() : designSize));
+    }
+}
+
+QRect TAnchorLayout::Bounds(const QWidget* Control) const {
+    for (const TEntry& entry : entries) {
+        if (entry.Item->widget() == Control)
+            return entry.Bounds;
+    }
+    return {};
+}
+
 QRect TAnchorLayout::AnchoredBounds(QRect Bounds, Qt::Edges Anchors, QSize DesignSize,
                                     QSize ParentSize) {
     const int dx = ParentSize.width() - DesignSize.width();

@@ -163,7 +163,7 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
                 tokens.push_back(std::move(token));
                 continue;
             }
-            if (digits && !IsAsciiLetter(c)) {
+            if (digits && IsDigit(c)) {
                 // Digits then letters: the number alone, the letters follow.
                 std::size_t e = begin;
                 int64_t v = 0;

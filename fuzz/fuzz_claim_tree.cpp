@@ -83,12 +83,21 @@ void CheckInvariants(const TClaimTree& Tree) {
         Check(Tree.ClaimCount == Tree.Claims.back().Number, "ClaimCount");
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
-    const std::string_view input(reinterpret_cast<const char*>(Data), Size);
-    TClaimTree tree(input);
+void CheckReading(std::string_view Input, TReading Reading) {
+    TClaimTree tree(Input, Reading);
     CheckInvariants(tree);
+    if (Reading == TReading::Lenient) {
+        // A claim set reads upwards, and every reference list is ascending and whole.
+        for (const TClaim& claim : tree.Claims) {
+            Check(claim.Index == 0 || claim.Number > tree.Claims[claim.Index - 1].Number,
+                  "lenient claim numbers do not ascend");
+            Check(claim.Line >= 1 && claim.Offset <= Input.size(), "claim position");
+            const std::vector<int32_t> list = claim.ReferenceList();
+            for (std::size_t i = 1; i < list.size(); ++i)
+                Check(list[i - 1] < list[i], "lenient references not ascending");
+        }
+        Check(tree.FurtherClaimSets >= 0, "further claim sets");
+    }
 
     if (tree.FullNodeCount <= 3000) {
         const TFullTreeModel model(tree, 3000);
@@ -101,9 +110,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
         Check(difference.empty(), difference.c_str());
         CheckInvariants(tree);
     }
-    if (Size <= 4096) {
+    if (Input.size() <= 4096) {
         std::ostringstream json;
-        WriteJsonReport(json, tree, IsValidUtf8(input));
+        WriteJsonReport(json, tree, IsValidUtf8(Input));
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
+    const std::string_view input(reinterpret_cast<const char*>(Data), Size);
+    CheckReading(input, TReading::Standard);
+    CheckReading(input, TReading::Lenient);
     return 0;
 }
