@@ -32,12 +32,20 @@ std::string ReadFile(const fs::path& Path) {
     return text.str();
 }
 
-// "3 (line 17): 1 2" per claim; "#" starts a comment.
-std::vector<TExpected> ReadExpected(const fs::path& Path) {
-    std::vector<TExpected> claims;
+struct TExpectedText {
+    int32_t FurtherClaimSets = 0;
+    std::vector<TExpected> Claims;
+};
+
+// "further claim sets: 1", then "3 (line 17): 1 2" per claim; "#" starts a comment.
+TExpectedText ReadExpected(const fs::path& Path) {
+    TExpectedText expected;
+    std::vector<TExpected>& claims = expected.Claims;
     std::istringstream lines(ReadFile(Path));
     for (std::string line; std::getline(lines, line);) {
         if (line.empty() || line[0] == '#')
+            continue;
+        if (std::sscanf(line.c_str(), "further claim sets: %d", &expected.FurtherClaimSets) == 1)
             continue;
         TExpected claim;
         const std::size_t colon = line.find(':');
@@ -51,7 +59,7 @@ std::vector<TExpected> ReadExpected(const fs::path& Path) {
             claim.References.push_back(r);
         claims.push_back(std::move(claim));
     }
-    return claims;
+    return expected;
 }
 
 std::vector<int32_t> Sorted(std::vector<int32_t> List) {
@@ -86,6 +94,7 @@ struct TScore {
     int Right = 0;
     int Total = 0; // expected claims plus claims read that nobody would read
     std::vector<std::string> Faults;
+    int32_t FurtherClaimSets = 0;
 };
 
 // Each expected claim is matched with the read claim of its number nearest
@@ -95,6 +104,7 @@ TScore Score(const std::string& Text, const std::vector<TExpected>& Expected, TR
     const TClaimTree tree(Text, Reading);
     std::vector<bool> used(tree.Claims.size(), false);
     TScore score;
+    score.FurtherClaimSets = tree.FurtherClaimSets;
     for (const TExpected& want : Expected) {
         ++score.Total;
         std::size_t best = tree.Claims.size();
@@ -163,7 +173,8 @@ TEST(LenientCorpus, ReadsAsACarefulPersonDoes) {
     for (const fs::path& path : texts) {
         const std::string text = ReadFile(path);
         const std::string name = path.stem().string();
-        const auto expected = ReadExpected(fs::path(path).replace_extension(".expected"));
+        const TExpectedText want = ReadExpected(fs::path(path).replace_extension(".expected"));
+        const std::vector<TExpected>& expected = want.Claims;
         ASSERT_FALSE(expected.empty()) << name;
         const TScore l = Score(text, expected, TReading::Lenient, name);
         const TScore s = Score(text, expected, TReading::Standard, name);
@@ -174,6 +185,11 @@ TEST(LenientCorpus, ReadsAsACarefulPersonDoes) {
         standard.Right += s.Right;
         standard.Total += s.Total;
         faults.insert(faults.end(), l.Faults.begin(), l.Faults.end());
+        // Not part of the share: the claims are.
+        if (l.FurtherClaimSets != want.FurtherClaimSets)
+            faults.push_back(name + ":0 further claim sets: expected " +
+                             std::to_string(want.FurtherClaimSets) + ", read " +
+                             std::to_string(l.FurtherClaimSets));
     }
     std::cout << "overall: lenient " << Percent(lenient.Right, lenient.Total) << " ("
               << lenient.Right << " of " << lenient.Total << "), standard "
