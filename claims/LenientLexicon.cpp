@@ -141,7 +141,17 @@ constexpr std::array<std::string_view, 22> SectionEnds = {
 
 } // namespace
 
+// Claim words as scanners misread them.
+constexpr std::array<std::string_view, 6> Scanned = {"clairn", "clairns", "ciaim",
+                                                     "ciaims", "c1aim",   "c1aims"};
+
+bool IsScannedClaimWord(std::string_view Fold) {
+    return In(Scanned, Fold);
+}
+
 TClaimWord ClaimWordKind(std::string_view Fold) {
+    if (In(Scanned, Fold))
+        return Fold.back() == 's' ? TClaimWord::Plural : TClaimWord::Singular;
     if (Fold.size() < 4 || Fold.size() > 21)
         return TClaimWord::None;
     if (In(Singulars, Fold))

@@ -15,6 +15,8 @@ enum class TClaimWord {
 };
 
 TClaimWord ClaimWordKind(std::string_view Fold);
+// "clairn": a claim word as a scanner misread it.
+bool IsScannedClaimWord(std::string_view Fold);
 
 // "preceding", "vorhergehenden", "précédentes": all claims before this one.
 bool IsPrecedingWord(std::string_view Fold);

@@ -139,7 +139,8 @@ void ReadText(std::string_view s, std::size_t i, TClaimStart& Start) {
             i = SkipBlanks(s, i + 1);
     } else {
         // "2. Canceled." without brackets.
-        const std::vector<std::string> words = FoldedWords(s.substr(i));
+        const std::vector<std::string> words =
+            s.size() - i <= 40 ? FoldedWords(s.substr(i)) : std::vector<std::string>();
         if (!words.empty() && words.size() <= 3 && IsCancelWord(words.front())) {
             std::size_t to = s.size();
             while (to > i && (s[to - 1] == ' ' || s[to - 1] == '\t' || s[to - 1] == '.'))
@@ -195,7 +196,12 @@ std::optional<TClaimStart> ReadNumbered(std::string_view s) {
     } else {
         return std::nullopt;
     }
-    ReadText(s, i + 1, start);
+    // "1.- Un dispositivo", as Spanish texts write it.
+    std::size_t after = i + 1;
+    std::size_t dash = 0;
+    if (after < s.size() && DashAt(s, after, dash))
+        after = dash;
+    ReadText(s, after, start);
     return start;
 }
 
@@ -292,8 +298,23 @@ std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
     if (Line.empty())
         return std::nullopt;
     const char c = Line[0];
-    if (IsDigit(c))
-        return ReadNumbered(Line);
+    if (IsDigit(c)) {
+        if (auto start = ReadNumbered(Line))
+            return start;
+        // A line number of a printed page before the claim's number: "5 2. The".
+        std::size_t i = 0;
+        int32_t margin = 0;
+        if (!ReadNumber(Line, i, margin) || margin % 5 != 0 || margin > 100)
+            return std::nullopt;
+        const std::size_t rest = SkipBlanks(Line, i);
+        if (rest == i || rest >= Line.size() || !IsDigit(Line[rest]))
+            return std::nullopt;
+        auto start = ReadNumbered(Line.substr(rest));
+        if (!start || start->Numbering != TNumbering::Period)
+            return std::nullopt;
+        start->TextBegin += rest;
+        return start;
+    }
     if (c == '(')
         return ReadParenthesised(Line);
     return ReadWordNumbered(Line);

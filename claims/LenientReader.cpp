@@ -25,9 +25,10 @@ struct TEvent {
     std::size_t LineEnd = 0; // before the line break
     std::size_t TextBegin = 0;
     int32_t Line = 0;
-    int64_t NonBlank = 0;     // count of non-blank lines before this one
-    bool AfterClause = false; // the line before ends a sentence, or is blank
-    bool TitleLike = false;   // "1. Field of the Invention": short, no closing punctuation
+    int64_t NonBlank = 0;       // count of non-blank lines before this one
+    bool AfterClause = false;   // the line before ends a sentence, or is blank
+    bool TitleLike = false;     // "1. Field of the Invention": short, no closing punctuation
+    bool AfterSentence = false; // the line before ends with a period, or is blank
     TClaimStart Start;
 };
 
@@ -109,6 +110,8 @@ private:
         }
         const bool afterClause = blankBefore || nonBlank == 0 || headingBefore ||
                                  std::strchr(".:;)]\"", lastChar) != nullptr;
+        const bool afterSentence = blankBefore || nonBlank == 0 || headingBefore ||
+                                   std::strchr(".)]\"", lastChar) != nullptr;
         headingBefore = false;
         const std::string_view content = text.substr(first, last - first);
         const char c = content[0];
@@ -118,6 +121,7 @@ private:
         event.Line = Number;
         event.NonBlank = nonBlank;
         event.AfterClause = afterClause;
+        event.AfterSentence = afterSentence;
         const bool punctuation = !(c >= '0' && c <= '9') && c != '(' && c != '[' &&
                                  static_cast<unsigned char>(c) < 0x80 &&
                                  !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
@@ -176,10 +180,14 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
     std::vector<TChain> chains;
     TChain* open = nullptr;
     int64_t headingAt = std::numeric_limits<int64_t>::min() / 2;
+    // A claims heading after the open set's last claim: where that set ends
+    // if a new one follows. A page header may repeat the heading inside a set.
+    std::size_t headingSince = std::numeric_limits<std::size_t>::max();
     const auto close = [&](std::size_t At) {
         if (open != nullptr)
-            open->End = At;
+            open->End = std::min(At, headingSince);
         open = nullptr;
+        headingSince = std::numeric_limits<std::size_t>::max();
     };
     const auto begin = [&](std::size_t Index, const TEvent& Event, bool Headed) {
         TChain& chain = chains.emplace_back();
@@ -192,7 +200,8 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
     for (std::size_t i = 0; i < Events.size(); ++i) {
         const TEvent& event = Events[i];
         if (event.Kind == TEventKind::ClaimsHeading) {
-            close(event.LineStart);
+            if (open != nullptr)
+                headingSince = std::min(headingSince, event.LineStart);
             headingAt = event.NonBlank;
             continue;
         }
@@ -215,9 +224,13 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                               start.CapitalStart))) {
                     open->Members.push_back(i);
                     open->Last = start.Last;
+                    headingSince = std::numeric_limits<std::size_t>::max();
                     continue;
                 }
-                if (start.First == 1 && event.AfterClause && start.Numbering == open->Numbering) {
+                // A new claim set, not a list inside a claim ("steps:\n1. heating;").
+                if (start.First == 1 && event.AfterSentence && start.CapitalStart &&
+                    (start.Numbering == open->Numbering ||
+                     headingSince != std::numeric_limits<std::size_t>::max())) {
                     close(event.LineStart);
                     begin(i, event, headed);
                 }
@@ -314,21 +327,88 @@ public:
     void Read(const TChain& Chain, std::vector<TLenientClaim>& Claims) const {
         for (std::size_t k = 0; k < Chain.Members.size(); ++k) {
             const TEvent& event = events[Chain.Members[k]];
-            const auto [begin, end] = Span(Chain, k);
-            for (int64_t number = event.Start.First; number <= event.Start.Last; ++number) {
-                TLenientClaim& claim = Claims.emplace_back();
-                claim.Number = static_cast<int32_t>(number);
-                claim.Text = Trimmed(text, begin, end);
-                claim.Line = event.Line;
-                claim.Offset = event.LineStart;
-                claim.Status = event.Start.Status;
-                TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
-                claim.References = std::move(refs.References);
-                claim.Unresolved = std::move(refs.Unresolved);
+            auto [begin, end] = Span(Chain, k);
+            if (event.Start.First != event.Start.Last) {
+                for (int64_t number = event.Start.First; number <= event.Start.Last; ++number)
+                    Add(Claims, static_cast<int32_t>(number), event.Line, event.LineStart,
+                        event.Start.Status, begin, end);
+                continue;
             }
+            // Claims run together in one paragraph ("... housing. 2. The pump
+            // of claim 1 ...") until the next claim that starts a line.
+            const int32_t next = k + 1 < Chain.Members.size()
+                                     ? events[Chain.Members[k + 1]].Start.First
+                                     : std::numeric_limits<int32_t>::max();
+            int32_t number = event.Start.First;
+            int32_t line = event.Line;
+            std::size_t lineStart = event.LineStart;
+            std::string status = event.Start.Status;
+            std::size_t at = 0;
+            std::size_t textBegin = 0;
+            while (number < next - 1 && InlineStart(begin, end, number + 1, at, textBegin)) {
+                Add(Claims, number, line, lineStart, status, begin, at);
+                for (std::size_t i = lineStart; i < at; ++i) {
+                    if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) {
+                        ++line;
+                        lineStart = i + 1;
+                    }
+                }
+                status.clear();
+                ++number;
+                begin = textBegin;
+            }
+            Add(Claims, number, line, lineStart, status, begin, end);
         }
     }
 
+private:
+    void Add(std::vector<TLenientClaim>& Claims, int32_t Number, int32_t Line, std::size_t Offset,
+             const std::string& Status, std::size_t Begin, std::size_t End) const {
+        TLenientClaim& claim = Claims.emplace_back();
+        claim.Number = Number;
+        claim.Text = Trimmed(text, Begin, End);
+        claim.Line = Line;
+        claim.Offset = Offset;
+        claim.Status = Status;
+        TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
+        claim.References = std::move(refs.References);
+        claim.Unresolved = std::move(refs.Unresolved);
+    }
+
+    // "claim 1. 2. The" or "housing; 2) A": Number after a sentence's end,
+    // within Begin..End, with a capital after it.
+    bool InlineStart(std::size_t Begin, std::size_t End, int32_t Number, std::size_t& At,
+                     std::size_t& TextBegin) const {
+        const std::string digits = std::to_string(Number);
+        const std::string_view span = text.substr(Begin, End - Begin);
+        for (std::size_t from = 0;;) {
+            const std::size_t found = span.find(digits, from);
+            if (found == std::string_view::npos)
+                return false;
+            from = found + 1;
+            std::size_t before = found;
+            while (before > 0 && (span[before - 1] == ' ' || span[before - 1] == '\t'))
+                --before;
+            if (before == found || before == 0 ||
+                (span[before - 1] != '.' && span[before - 1] != ';'))
+                continue;
+            std::size_t after = found + digits.size();
+            if (after >= span.size() || (span[after] != '.' && span[after] != ')'))
+                continue;
+            ++after;
+            const std::size_t blanks = after;
+            while (after < span.size() && (span[after] == ' ' || span[after] == '\t'))
+                ++after;
+            if (after == blanks || after >= span.size() ||
+                !((span[after] >= 'A' && span[after] <= 'Z') || span[after] == '('))
+                continue;
+            At = Begin + found;
+            TextBegin = Begin + after;
+            return true;
+        }
+    }
+
+public:
 private:
     std::string_view text;
     const std::vector<TEvent>& events;

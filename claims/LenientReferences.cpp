@@ -105,6 +105,9 @@ private:
         const std::string& fold = tokens[ClaimWord].Fold;
         std::size_t i = SkipFillers(ClaimWord + 1);
         if (ClaimNumberAt(i, true) != 0) {
+            if (IsScannedClaimWord(fold) && tokens[i].Kind == TTokenKind::Number)
+                unresolved.emplace_back(
+                    text.substr(tokens[ClaimWord].Begin, tokens[i].End - tokens[ClaimWord].Begin));
             ReadList(ClaimWord, i);
             return;
         }
@@ -195,6 +198,9 @@ private:
             } else if (WordAt(next, IsListWord)) {
                 ++next;
                 joined = true;
+                // "bzw."
+                if (At(next) != nullptr && At(next)->Kind == TTokenKind::Period && At(next)->Glued)
+                    ++next;
                 // "and/or"
                 if (At(next) != nullptr && At(next)->Kind == TTokenKind::Slash &&
                     WordAt(next + 1, IsListWord))
@@ -258,5 +264,17 @@ TReferences ReferencesOf(std::vector<TReferenceRun> Runs) {
 }
 
 TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) {
-    return TPhraseReader(Text, Number).Read();
+    if (Text.find("[[") == std::string_view::npos)
+        return TPhraseReader(Text, Number).Read();
+    // An amendment marks deleted text with double brackets ("claim [[3]] 5"):
+    // blanked out, so that the rest keeps its place.
+    std::string amended(Text);
+    for (std::size_t open = amended.find("[["); open != std::string::npos;
+         open = amended.find("[[", open)) {
+        const std::size_t close = amended.find("]]", open + 2);
+        if (close == std::string::npos || close - open > 200)
+            break;
+        amended.replace(open, close + 2 - open, close + 2 - open, ' ');
+    }
+    return TPhraseReader(amended, Number).Read();
 }

@@ -114,6 +114,7 @@ bool FoldLetter(uint32_t C, std::string& Out) {
 
 std::vector<TToken> LenientTokens(std::string_view Text) {
     std::vector<TToken> tokens;
+    tokens.reserve(Text.size() / 6 + 4);
     std::size_t pos = 0;
     bool glued = false;
     const std::size_t n = Text.size();
@@ -189,6 +190,14 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
         if (FoldLetter(c, fold)) {
             std::size_t end = pos;
             while (end < n) {
+                const char a = Text[end];
+                if ((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) {
+                    fold += static_cast<char>(a | 0x20);
+                    ++end;
+                    continue;
+                }
+                if (static_cast<unsigned char>(a) < 0x80)
+                    break;
                 std::size_t next = end;
                 const uint32_t l = NextChar(Text, next);
                 if (!FoldLetter(l, fold))

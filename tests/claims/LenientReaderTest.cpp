@@ -43,7 +43,8 @@ TEST(LenientReading, FindsClaimsHoweverTheyAreHeaded) {
          "1: 2:1 3:2"},
         {"what is claimed", "What is claimed is:\n\n1. A rotor.\n\n2. The rotor of claim 1.",
          "1: 2:1"},
-        {"heading and claim on one line", "We claim: 1. A hinge.\n2. The hinge of claim 1.", "1: 2:1"},
+        {"heading and claim on one line", "We claim: 1. A hinge.\n2. The hinge of claim 1.",
+         "1: 2:1"},
         {"no heading, claims only",
          "1. A lamp comprising a bulb.\n2. The lamp of claim 1, wherein "
          "the bulb is clear.\n",
@@ -78,6 +79,9 @@ TEST(LenientReading, FindsClaimsHoweverTheyAreHeaded) {
          "[0011] FIG. 2 shows the seal.\n[0012] The seal 20 is made of rubber.\n\nClaims\n"
          "1. A seal made of rubber.\n2. The seal of claim 1, being 2 mm thick.\n",
          "1: 2:1"},
+        {"a heading repeated at a page top inside the claims",
+         "CLAIMS\n1. A nozzle.\n2. The nozzle of claim 1.\nCLAIMS\n3. The nozzle of claim 2.\n",
+         "1: 2:1 3:2"},
         {"the abstract after the last claim is not its text",
          "Claims\n1. A nozzle.\n2. The nozzle of claim 1.\n\nAbstract\nA nozzle for claim 1 "
          "sprays water.\n",
@@ -113,12 +117,20 @@ TEST(LenientReading, ReadsEveryNumberingStyle) {
         {"inner list in another style is text",
          "Claims\n1. A method comprising:\n1) heating;\n2) cooling.\n2. The method of claim 1.\n",
          "1: 2:1"},
+        {"list inside a claim in the claims' own style",
+         "Claims\n1. A method comprising the steps:\n1. heating;\n2. cooling.\n2. The method of "
+         "claim 1.\n3. The method of claim 2.\n",
+         "1: 2:1 3:2"},
         {"a skipped number", "Claims\n1. A cam.\n2. The cam of claim 1.\n4. The cam of claim 2.\n",
          "1: 2:1 4:2"},
         {"wrapped reference at a line start is text",
          "Claims\n1. A cam.\n2. The cam according to\nclaim 1, being round.\n3. The cam of claim "
          "2.\n",
          "1: 2:1 3:2"},
+        {"claims run together in one paragraph",
+         "1. A pump with a housing. 2. The pump according to claim 1, wherein the housing is "
+         "steel. 3. The pump according to claim 1 or 2, with 3 blades.\n",
+         "1: 2:1 3:1,2"},
         {"decimal at a line start is text",
          "Claims\n1. A cam of\n1.5 mm.\n2. The cam of claim 1.\n", "1: 2:1"},
     });
@@ -188,6 +200,8 @@ TEST(LenientReading, ReadsReferenceWording) {
          "1: 2:1 3:1 4:2"},
         {"comma lists", "Claims\n1. A.\n2. B.\n3. C.\n4. D of claims 1, 2, or 3.\n",
          "1: 2: 3: 4:1,2,3"},
+        {"deleted text of an amendment", "Claims\n1. A.\n2. B.\n3. C of claim [[1]] 2.\n",
+         "1: 2: 3:2"},
         {"an independent claim of another category",
          "Claims\n1. A method of pumping.\n2. A pump for carrying out the method of claim 1.\n",
          "1: 2:1"},
@@ -198,12 +212,20 @@ TEST(LenientReading, ReadsAmendmentListings) {
     const TClaimTree tree("Listing of Claims:\n\n1. (Currently amended) A method of mixing.\n"
                           "2. (Canceled)\n3-5. (Cancelled)\n6. (Previously presented) The method "
                           "of claim 2.\n7. (New) The method of claim 1.\n8. (Withdrawn) A mixer.\n"
-                          "9. (Original) The mixer of claim 8.\n",
+                          "9. (Original) The mixer of claim 8.\nClaims 10-11 (Cancelled).\n",
                           TReading::Lenient);
-    EXPECT_EQ(Reading(tree), "1: 2: 3: 4: 5: 6:2 7:1 8: 9:8");
-    const std::vector<std::string> statuses = {
-        "Currently amended",    "Canceled", "Cancelled", "Cancelled", "Cancelled",
-        "Previously presented", "New",      "Withdrawn", "Original"};
+    EXPECT_EQ(Reading(tree), "1: 2: 3: 4: 5: 6:2 7:1 8: 9:8 10: 11:");
+    const std::vector<std::string> statuses = {"Currently amended",
+                                               "Canceled",
+                                               "Cancelled",
+                                               "Cancelled",
+                                               "Cancelled",
+                                               "Previously presented",
+                                               "New",
+                                               "Withdrawn",
+                                               "Original",
+                                               "Cancelled",
+                                               "Cancelled"};
     ASSERT_EQ(tree.Claims.size(), statuses.size());
     for (std::size_t i = 0; i < statuses.size(); ++i)
         EXPECT_EQ(tree.Claims[i].Status, statuses[i]);
@@ -218,9 +240,10 @@ TEST(LenientReading, ReadsAmendmentListings) {
 
 TEST(LenientReading, FlagsScanningErrorsAndUnreadablePhrases) {
     const TClaimTree tree("Claims\n1. A pump.\n2. The pump as claimed in claim I.\n3. The pump of "
-                          "claim l, wherein the claims are short.\n",
+                          "claim l, wherein the claims are short.\n4. The pump of clairn 3.\n",
                           TReading::Lenient);
-    EXPECT_EQ(Reading(tree), "1: 2:1 3:1");
+    EXPECT_EQ(Reading(tree), "1: 2:1 3:1 4:3");
+    EXPECT_EQ(tree.Claims[3].Unresolved, std::vector<std::string>{"clairn 3"});
     EXPECT_EQ(tree.Claims[1].Unresolved, std::vector<std::string>{"claim I"});
     EXPECT_EQ(tree.Claims[2].Unresolved, (std::vector<std::string>{"claim l", "claims"}));
     EXPECT_TRUE(tree.Claims[0].Unresolved.empty());
