@@ -21,13 +21,15 @@ void TAnchorLayout::Place(QWidget* Control, QRect Bounds, Qt::Edges Anchors) {
     invalidate();
 }
 
-void TAnchorLayout::SetBounds(QWidget* Control, QRect Bounds) {
+void TAnchorLayout::Move(QWidget* Control, QRect Bounds) {
     for (TEntry& entry : entries) {
-        if (entry.Item->widget() != Control)
-            continue;
-        entry.Bounds = Bounds;
-        Control->setGeometry(AnchoredBounds(Bounds, entry.Anchors, designSize,
-                                            parentWidget() ? parentWidget()->size() : designSize));
+        if (entry.Item->widget() == Control) {
+            entry.Bounds = Bounds;
+            Control->setGeometry(
+                AnchoredBounds(Bounds, entry.Anchors, designSize,
+                               parentWidget() ? parentWidget()->size() : designSize));
+            return;
+        }
     }
 }
 

@@ -15,9 +15,9 @@ public:
 
     // Control must be a child of the layout's parent.
     void Place(QWidget* Control, QRect Bounds, Qt::Edges Anchors = Qt::LeftEdge | Qt::TopEdge);
+    // Gives a placed control new designed bounds, keeping its anchors.
+    void Move(QWidget* Control, QRect Bounds);
 
-    // Gives a placed control other designed bounds, keeping its anchors.
-    void SetBounds(QWidget* Control, QRect Bounds);
     // The designed bounds of a placed control; empty for any other.
     QRect Bounds(const QWidget* Control) const;
 

@@ -125,12 +125,12 @@ void TReadingNotice::ShowNotice(const QString& Text, const QString& Button) {
     lblReading->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     btnReading->setText(Button);
     btnReading->setVisible(!Button.isEmpty());
-    layout->SetBounds(pane, paneBounds.adjusted(0, NoticeHeight, 0, 0));
+    layout->Move(pane, paneBounds.adjusted(0, NoticeHeight, 0, 0));
     show();
     raise();
 }
 
 void TReadingNotice::HideNotice() {
     hide();
-    layout->SetBounds(pane, paneBounds);
+    layout->Move(pane, paneBounds);
 }

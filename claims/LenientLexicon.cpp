@@ -150,6 +150,10 @@ bool IsScannedClaimWord(std::string_view Fold) {
 }
 
 TClaimWord ClaimWordKind(std::string_view Fold) {
+    // Every claim word starts with one of these letters.
+    if (Fold.size() < 4 ||
+        std::string_view("acknprsv").find(Fold.front()) == std::string_view::npos)
+        return TClaimWord::None;
     if (In(Scanned, Fold))
         return Fold.back() == 's' ? TClaimWord::Plural : TClaimWord::Singular;
     if (Fold.size() < 4 || Fold.size() > 21)

@@ -217,6 +217,10 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                 close(event.LineStart);
             } else {
                 const int64_t expected = static_cast<int64_t>(open->Last) + 1;
+                // "CLAIMS 1. A pump" then "2. The pump": the set's style is the second claim's.
+                if (open->Members.size() == 1 && open->Numbering == TNumbering::Word &&
+                    start.Numbering == TNumbering::Period && start.First == expected)
+                    open->Numbering = TNumbering::Period;
                 const bool same = SameStyle(open->Numbering, start);
                 if (same && (start.First == expected ||
                              (start.First > expected && start.First <= expected + MaxSkip &&

@@ -114,7 +114,7 @@ bool FoldLetter(uint32_t C, std::string& Out) {
 
 std::vector<TToken> LenientTokens(std::string_view Text) {
     std::vector<TToken> tokens;
-    tokens.reserve(Text.size() / 6 + 4);
+    tokens.reserve(Text.size() / 3 + 8);
     std::size_t pos = 0;
     bool glued = false;
     const std::size_t n = Text.size();
@@ -185,6 +185,21 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
                 continue;
             }
             // A word that starts with I or l.
+        }
+        if (IsAsciiLetter(c)) {
+            // The common word: ASCII letters up to a byte that is no letter.
+            std::size_t end = pos;
+            while (end < n && IsAsciiLetter(static_cast<unsigned char>(Text[end])))
+                ++end;
+            if (end == n || static_cast<unsigned char>(Text[end]) < 0x80) {
+                token.Kind = TTokenKind::Word;
+                token.Fold.assign(Text.data() + begin, end - begin);
+                for (char& l : token.Fold)
+                    l = static_cast<char>(l | 0x20);
+                token.End = pos = end;
+                tokens.push_back(std::move(token));
+                continue;
+            }
         }
         std::string fold;
         if (FoldLetter(c, fold)) {

@@ -29,7 +29,7 @@ bool Refers(const TClaim& Claim, int32_t Number) {
     return false;
 }
 
-void CheckInvariants(const TClaimTree& Tree) {
+void CheckInvariants(const TClaimTree& Tree, int64_t MaxNodes = TClaimTree::MaxCreatedNodes) {
     std::map<const TClaimTreeNode*, int> seen;
     std::map<std::size_t, int64_t> createdPerClaim;
     std::vector<const TClaimTreeNode*> pending(Tree.Roots.begin(), Tree.Roots.end());
@@ -67,7 +67,7 @@ void CheckInvariants(const TClaimTree& Tree) {
         Check(nodes.empty() ? carrier == nullptr : carrier == nodes.front(), "carrying node");
     }
     Check(listed == seen.size(), "a node is missing from NodesByClaim");
-    Check(static_cast<int64_t>(seen.size()) <= TClaimTree::MaxCreatedNodes, "node limit");
+    Check(static_cast<int64_t>(seen.size()) <= MaxNodes, "node limit");
 
     int64_t total = 0;
     for (const TClaim& claim : Tree.Claims) {
@@ -83,21 +83,60 @@ void CheckInvariants(const TClaimTree& Tree) {
         Check(Tree.ClaimCount == Tree.Claims.back().Number, "ClaimCount");
 }
 
-void CheckReading(std::string_view Input, TReading Reading) {
-    TClaimTree tree(Input, Reading);
-    CheckInvariants(tree);
-    if (Reading == TReading::Lenient) {
-        // A claim set reads upwards, and every reference list is ascending and whole.
-        for (const TClaim& claim : tree.Claims) {
-            Check(claim.Index == 0 || claim.Number > tree.Claims[claim.Index - 1].Number,
-                  "lenient claim numbers do not ascend");
-            Check(claim.Line >= 1 && claim.Offset <= Input.size(), "claim position");
-            const std::vector<int32_t> list = claim.ReferenceList();
-            for (std::size_t i = 1; i < list.size(); ++i)
-                Check(list[i - 1] < list[i], "lenient references not ascending");
-        }
-        Check(tree.FurtherClaimSets >= 0, "further claim sets");
+// Creates the children of every node found, as expanding would, under a
+// small node limit: refused calls create nothing.
+void CreateChildrenUnderLimit(std::string_view Input, TReading Reading, int64_t MaxNodes) {
+    TClaimTree tree(Input, Reading, MaxNodes);
+    std::vector<TClaimTreeNode*> pending(tree.Roots.begin(), tree.Roots.end());
+    while (!pending.empty()) {
+        TClaimTreeNode* node = pending.back();
+        pending.pop_back();
+        const int64_t before = tree.CreatedNodeCount();
+        if (!tree.CreateChildren(node))
+            Check(tree.CreatedNodeCount() == before && !node->ChildrenCreated, "refused creation");
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
     }
+    CheckInvariants(tree, MaxNodes);
+}
+
+// A tree that only counts its nodes reports what the tree with nodes does.
+void CheckCountedTree(std::string_view Input, const TClaimTree& Tree) {
+    const TClaimTree counted(Input, Tree.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+    Check(counted.Roots.size() == Tree.Roots.size(), "counted roots");
+    Check(counted.NodeLimitReached == Tree.NodeLimitReached &&
+              counted.FirstUnplaced == Tree.FirstUnplaced,
+          "counted node limit");
+    Check(counted.FullNodeCount == Tree.FullNodeCount, "counted nodes");
+    if (Tree.FullNodeCount <= 3000) {
+        std::ostringstream a, b;
+        Check(WriteTreeReport(a, Tree, 3000) == WriteTreeReport(b, counted, 3000) &&
+                  a.str() == b.str(),
+              "counted tree report");
+    }
+}
+
+// What the lenient reading promises beyond any tree: a claim set reads
+// upwards, and every reference list is ascending, each claim once.
+void CheckLenient(std::string_view Input, const TClaimTree& Tree) {
+    for (const TClaim& claim : Tree.Claims) {
+        Check(claim.Index == 0 || claim.Number > Tree.Claims[claim.Index - 1].Number,
+              "lenient claim numbers do not ascend");
+        Check(claim.Line >= 1 && claim.Offset <= Input.size(), "claim position");
+        const std::vector<int32_t> list = claim.ReferenceList();
+        for (std::size_t i = 1; i < list.size(); ++i)
+            Check(list[i - 1] < list[i], "lenient references not ascending");
+    }
+    Check(Tree.FurtherClaimSets >= 0, "further claim sets");
+}
+
+void CheckReading(std::string_view input, TReading Reading) {
+    const std::size_t Size = input.size();
+    TClaimTree tree(input, Reading);
+    CheckInvariants(tree);
+    if (Reading == TReading::Lenient)
+        CheckLenient(input, tree);
+    CheckCountedTree(input, tree);
+    CreateChildrenUnderLimit(input, Reading, 1 + static_cast<int64_t>(Size % 97));
 
     if (tree.FullNodeCount <= 3000) {
         const TFullTreeModel model(tree, 3000);
@@ -110,9 +149,9 @@ void CheckReading(std::string_view Input, TReading Reading) {
         Check(difference.empty(), difference.c_str());
         CheckInvariants(tree);
     }
-    if (Input.size() <= 4096) {
+    if (Size <= 4096) {
         std::ostringstream json;
-        WriteJsonReport(json, tree, IsValidUtf8(Input));
+        WriteJsonReport(json, tree, IsValidUtf8(input));
     }
 }
 

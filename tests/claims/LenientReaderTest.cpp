@@ -45,6 +45,8 @@ TEST(LenientReading, FindsClaimsHoweverTheyAreHeaded) {
          "1: 2:1"},
         {"heading and claim on one line", "We claim: 1. A hinge.\n2. The hinge of claim 1.",
          "1: 2:1"},
+        {"heading without colon before claim 1", "CLAIMS 1. A hinge.\n2. The hinge of claim 1.",
+         "1: 2:1"},
         {"no heading, claims only",
          "1. A lamp comprising a bulb.\n2. The lamp of claim 1, wherein "
          "the bulb is clear.\n",
