@@ -193,6 +193,14 @@ std::optional<TClaimStart> ReadNumbered(std::string_view s) {
         start.Numbering = TNumbering::Period;
     } else if (s[i] == ')') {
         start.Numbering = TNumbering::Bracket;
+    } else if (std::size_t dash = 0; i != afterNumber && DashAt(s, i, dash)) {
+        // "1 - Dispositivo": a dash between blanks, then a capital.
+        const std::size_t text = SkipBlanks(s, dash);
+        if (text == dash || start.Last != start.First || !IsCapital(s, text) || text >= s.size())
+            return std::nullopt;
+        start.Numbering = TNumbering::Period;
+        ReadText(s, text, start);
+        return start;
     } else {
         return std::nullopt;
     }
@@ -226,9 +234,11 @@ std::optional<TClaimStart> ReadParenthesised(std::string_view s) {
 std::optional<TClaimStart> ReadWordNumbered(std::string_view s) {
     TClaimStart start;
     std::size_t i = 0;
-    const bool bracket = s[0] == '[';
+    // "[Claim 1]", or with the lenticular brackets of East Asian texts, "【Claim 1】".
+    const bool lenticular = s.starts_with("\xe3\x80\x90");
+    const bool bracket = s[0] == '[' || lenticular;
     if (bracket)
-        i = SkipBlanks(s, 1);
+        i = SkipBlanks(s, lenticular ? 3 : 1);
     const std::string word = WordAt(s, i);
     if (ClaimWordKind(word) == TClaimWord::None)
         return std::nullopt;
@@ -241,9 +251,10 @@ std::optional<TClaimStart> ReadWordNumbered(std::string_view s) {
     i = SkipBlanks(s, i);
     start.Numbering = TNumbering::Word;
     if (bracket) {
-        if (i >= s.size() || s[i] != ']')
+        const std::string_view close = lenticular ? "\xe3\x80\x91" : "]";
+        if (s.substr(i, close.size()) != close)
             return std::nullopt;
-        ReadText(s, i + 1, start);
+        ReadText(s, i + close.size(), start);
         return start;
     }
     if (i >= s.size()) {
@@ -327,12 +338,13 @@ bool IsClaimsHeading(std::string_view Line) {
     const std::string_view core = HeadingCore(Line, colon);
     if (core.empty() || core.size() > 70)
         return false;
+    // "Having described the invention, what is claimed is:" may hold a comma.
     for (char c : core) {
-        if (IsDigit(c) || c == '.' || c == ',' || c == ';')
+        if (IsDigit(c) || c == '.' || c == ';' || (c == ',' && !colon))
             return false;
     }
     const std::vector<std::string> words = FoldedWords(core);
-    if (words.empty() || words.size() > 9)
+    if (words.empty() || words.size() > (colon ? 14u : 9u))
         return false;
     bool claimWord = false;
     bool vocabulary = true;

@@ -77,6 +77,10 @@ TEST(LenientReading, FindsClaimsHoweverTheyAreHeaded) {
          "Art\nPumps are old.\n\nWhat is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"
          "3. The pump of claim 2.\n",
          "1: 2:1 3:2"},
+        {"long heading with a comma after numbered description lists",
+         "1. Field\nPumps.\n2. Background\nOld pumps leak.\nHaving described the invention, what "
+         "is claimed as new is:\n1. A pump.\n2. The pump of claim 1.\n",
+         "1: 2:1"},
         {"paragraph numbers and figures are no claims",
          "[0011] FIG. 2 shows the seal.\n[0012] The seal 20 is made of rubber.\n\nClaims\n"
          "1. A seal made of rubber.\n2. The seal of claim 1, being 2 mm thick.\n",
@@ -109,10 +113,20 @@ TEST(LenientReading, ReadsEveryNumberingStyle) {
              return e;
          }()},
         {"blank before the period", "Claims\n1 . A cam.\n2 . The cam of claim 1.\n", "1: 2:1"},
+        {"dash after the number",
+         "Reivindicações\n1 - Came.\n2 - Came de acordo com a "
+         "reivindicação 1.\n",
+         "1: 2:1"},
         {"closing bracket", "Claims\n1) A cam.\n2) The cam of claim 1.\n", "1: 2:1"},
         {"parenthesised", "Claims\n(1) A cam.\n(2) The cam of claim 1.\n", "1: 2:1"},
         {"claim word", "Claim 1. A cam.\nClaim 2. The cam of claim 1.\n", "1: 2:1"},
         {"bracketed claim word", "[Claim 1]\nA cam.\n[Claim 2]\nThe cam according to claim 1.\n",
+         "1: 2:1"},
+        {"lenticular brackets",
+         "\xe3\x80\x90"
+         "Claim 1\xe3\x80\x91\nA cam.\n\xe3\x80\x90"
+         "Claim "
+         "2\xe3\x80\x91\nThe cam of claim 1.\n",
          "1: 2:1"},
         {"number alone on its line", "Claims\n1\nA cam.\n2\nThe cam of claim 1.\n", "1: 2:1"},
         {"number and period alone", "Claims\n1.\nA cam.\n2.\nThe cam of claim 1.\n", "1: 2:1"},
