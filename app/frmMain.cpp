@@ -12,6 +12,7 @@
 #include "ImageList.h"
 #include "ProgramIcon.h"
 #include "ReadingNotice.h"
+#include "TreeDrawing.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -721,7 +722,7 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
             ClaimTree->Relayout(sbClaimTree);
-            sbClaimTree->ScrollInView(revealed->CaptionLabel);
+            ScrollBoxInView(*revealed);
             return;
         }
     }

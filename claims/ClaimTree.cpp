@@ -321,9 +321,9 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
 }
 
 TClaimTree::~TClaimTree() {
+    Drawing.reset();
     Roots.clear();
     Nodes.clear();
-    RetiredControls.clear();
 }
 
 TClaimTreeNode* TClaimTree::NewRoot(const TClaim& Claim) {
