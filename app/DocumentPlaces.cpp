@@ -1,5 +1,7 @@
 #include "DocumentPlaces.h"
 
+#include "ProgramSettings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -11,11 +13,6 @@ const QString RecentFilesKey = QStringLiteral("RecentFiles");
 const QString OpenDirKey = QStringLiteral("Folders/Open");
 
 } // namespace
-
-std::unique_ptr<QSettings> ProgramSettings() {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("Veltrum"), QStringLiteral("Veltrum"));
-}
 
 TStartupArguments ParseStartupArguments(const QStringList& Arguments, const QString& StartDir) {
     TStartupArguments result;
@@ -52,16 +49,16 @@ bool IsInstalledProgramDir(const QString& Dir) {
 QString OpenDialogStartDir(const QString& ProgramDir) {
     if (!IsInstalledProgramDir(ProgramDir))
         return ProgramDir;
-    const QString last = ProgramSettings()->value(OpenDirKey).toString();
+    const QString last = ProgramSettings().value(OpenDirKey).toString();
     return !last.isEmpty() && QFileInfo(last).isDir() ? last : QDir::homePath();
 }
 
 void RememberOpenDir(const QString& FileName) {
-    ProgramSettings()->setValue(OpenDirKey, QFileInfo(FileName).absolutePath());
+    ProgramSettings().setValue(OpenDirKey, QFileInfo(FileName).absolutePath());
 }
 
 QStringList TRecentFiles::Files() {
-    QStringList files = ProgramSettings()->value(RecentFilesKey).toStringList();
+    QStringList files = ProgramSettings().value(RecentFilesKey).toStringList();
     files.removeAll(QString());
     return files.mid(0, MaxCount);
 }
@@ -70,13 +67,13 @@ void TRecentFiles::Add(const QString& FileName) {
     QStringList files = Files();
     files.removeAll(FileName);
     files.prepend(FileName);
-    ProgramSettings()->setValue(RecentFilesKey, files.mid(0, MaxCount));
+    ProgramSettings().setValue(RecentFilesKey, files.mid(0, MaxCount));
 }
 
 void TRecentFiles::Remove(const QString& FileName) {
     QStringList files = Files();
     if (files.removeAll(FileName) > 0)
-        ProgramSettings()->setValue(RecentFilesKey, files);
+        ProgramSettings().setValue(RecentFilesKey, files);
 }
 
 QString WriteWholeFile(const QString& FileName, const std::string& Bytes) {

@@ -5,13 +5,8 @@
 #include <memory>
 #include <string>
 
-class QSettings;
-
 // Where documents come from and where exports go: the command line, the
 // recent files, the folders the file dialogs start in.
-
-// The program's settings file, ~/.config/Veltrum/Veltrum.conf.
-std::unique_ptr<QSettings> ProgramSettings();
 
 struct TStartupArguments {
     // The document to open at start, as an absolute name; empty for none.

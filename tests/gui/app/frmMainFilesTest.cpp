@@ -6,6 +6,7 @@
 #include "ClaimTree.h"
 #include "Dialogs.h"
 #include "DocumentPlaces.h"
+#include "ProgramSettings.h"
 #include "TextEncoding.h"
 #include "frmMain.h"
 
@@ -94,7 +95,7 @@ private slots:
 
     void init() {
         TDialogs::Reset();
-        ProgramSettings()->clear();
+        ProgramSettings().clear();
         dir = std::make_unique<QTemporaryDir>();
         window = std::make_unique<TfrMain>();
         frMain = window.get();
@@ -107,7 +108,7 @@ private slots:
         window.reset();
         dir.reset();
         TDialogs::Reset();
-        ProgramSettings()->clear();
+        ProgramSettings().clear();
     }
 
     void startupArguments_data() {
