@@ -7,9 +7,11 @@
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
+#include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProgramIcon.h"
+#include "TreeExport.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -104,6 +106,8 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreateFileDialogs();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
+    TreeExport1 = new TTreeExport(this);
+    FindBar1 = new TFindBar(this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))
@@ -643,18 +647,24 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
         return;
     bool isNumber = false;
     const int claim = item->data().toInt(&isNumber);
-    if (!isNumber || !InClaimTable(claim))
-        return;
+    if (isNumber)
+        RevealClaim(claim);
+}
+
+bool TfrMain::RevealClaim(int Claim) {
+    if (!ClaimTree || !InClaimTable(Claim))
+        return false;
     // Reveal may add nodes to the list: walk it by index.
     const std::vector<TClaimTreeNode*>& nodes =
-        ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)];
+        ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)];
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
             ClaimTree->Relayout(sbClaimTree);
             sbClaimTree->ScrollInView(revealed->CaptionLabel);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void TfrMain::btnExpandAllClick() {

@@ -21,7 +21,9 @@ class QSplitter;
 class QTabBar;
 class TClaimTree;
 class TClaimTreePane;
+class TFindBar;
 class TImageList;
+class TTreeExport;
 
 // The main window: the claim tree on the left, the input text on the right.
 class TfrMain : public QMainWindow {
@@ -65,6 +67,10 @@ public:
 
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
+
+    // Export, printing and the find bar, with their Tools items.
+    TTreeExport* TreeExport1 = nullptr;
+    TFindBar* FindBar1 = nullptr;
 
     // The drawing's seven glyphs, owned by the window.
     TImageList* imlCLTR = nullptr;
@@ -113,6 +119,9 @@ public:
     void ShowClaimCounts();
     void ClearClaimsMenu();
     void FillClaimsMenu();
+    // Opens the path to the first box of Claim that can be revealed and
+    // scrolls it into view, as the Claims menu does; false when none can.
+    bool RevealClaim(int Claim);
 
 public slots:
     void New1Click();

@@ -2,6 +2,7 @@
 
 #include "BuiltinExamples.h"
 #include "ClaimTree.h"
+#include "FullTextReport.h"
 #include "Report.h"
 #include "TextEncoding.h"
 
@@ -18,15 +19,17 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary] [--max-nodes N] (FILE | - | --example N)";
+    "usage: veltrum-claims [--json | --tree | --summary | --full-text N] [--max-nodes N] "
+    "(FILE | - | --example N)";
 
-enum class TMode { Summary, Json, Tree };
+enum class TMode { Summary, Json, Tree, FullText };
 
 struct TOptions {
     TMode Mode = TMode::Summary;
     int64_t MaxNodes = 1'000'000;
     std::optional<std::string> File;
     int Example = 0;
+    int64_t FullTextClaim = 0;
 };
 
 int Fail(const std::string& Message) {
@@ -74,6 +77,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
+        } else if (NumericOption("--full-text", argc, argv, i, value)) {
+            if (!ParseCount(value, Options.FullTextClaim))
+                return NeedsNumber("--full-text needs a claim number", value);
+            Options.Mode = TMode::FullText;
         } else if (NumericOption("--example", argc, argv, i, value)) {
             int64_t n = 0;
             if (!ParseCount(value, n) || n < 1 || n > BuiltinExampleCount)
@@ -150,6 +157,10 @@ int main(int argc, char** argv) {
                       << " nodes, over the limit of " << options.MaxNodes << '\n';
             return 3;
         }
+        break;
+    case TMode::FullText:
+        if (!WriteFullTextReport(std::cout, tree, options.FullTextClaim, IsValidUtf8(input)))
+            return Fail("claim " + std::to_string(options.FullTextClaim) + " is not in the tree");
         break;
     }
     std::cout.flush();
