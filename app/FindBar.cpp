@@ -74,10 +74,10 @@ TFindBar::TFindBar(TfrMain* Window)
     layout->addWidget(lblMatches);
     btnPrevious = NewToolButton(this, "btnPrevious", QStringLiteral("\u2191"),
                                 QStringLiteral("Previous claim (Shift+Enter)"));
-    btnNext =
-        NewToolButton(this, "btnNext", QStringLiteral("\u2193"), QStringLiteral("Next claim (Enter)"));
-    btnClose = NewToolButton(this, "btnClose", QStringLiteral("\u2715"),
-                             QStringLiteral("Close (Escape)"));
+    btnNext = NewToolButton(this, "btnNext", QStringLiteral("\u2193"),
+                            QStringLiteral("Next claim (Enter)"));
+    btnClose =
+        NewToolButton(this, "btnClose", QStringLiteral("\u2715"), QStringLiteral("Close (Escape)"));
     layout->addWidget(btnPrevious);
     layout->addWidget(btnNext);
     layout->addWidget(btnClose);
@@ -146,8 +146,7 @@ void TFindBar::Refresh() {
     matchingClaims.clear();
     currentClaim = -1;
     if (window->ClaimTree && !needle.isEmpty()) {
-        const Qt::CaseSensitivity sensitivity =
-            matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        const Qt::CaseSensitivity sensitivity = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
         for (const TClaim& claim : window->ClaimTree->Claims) {
             if (!InClaimTable(claim.Number) ||
                 std::find(matchingClaims.begin(), matchingClaims.end(), claim.Number) !=
@@ -162,13 +161,13 @@ void TFindBar::Refresh() {
     else if (matchCount == 0)
         lblMatches->setText(QStringLiteral("No matches"));
     else
-        lblMatches->setText(QStringLiteral("%1 %2 in %3 %4")
-                                .arg(matchCount)
-                                .arg(matchCount == 1 ? QStringLiteral("match")
-                                                     : QStringLiteral("matches"))
-                                .arg(matchingClaims.size())
-                                .arg(matchingClaims.size() == 1 ? QStringLiteral("claim")
-                                                                : QStringLiteral("claims")));
+        lblMatches->setText(
+            QStringLiteral("%1 %2 in %3 %4")
+                .arg(matchCount)
+                .arg(matchCount == 1 ? QStringLiteral("match") : QStringLiteral("matches"))
+                .arg(matchingClaims.size())
+                .arg(matchingClaims.size() == 1 ? QStringLiteral("claim")
+                                                : QStringLiteral("claims")));
     ShowMatches(positions, -1);
     MarkBoxes();
     Place();

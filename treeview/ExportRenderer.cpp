@@ -25,26 +25,24 @@ int RowLeftAt(int Depth) {
     return RootLeft + Depth * LevelIndent;
 }
 
-// The claim text wrapped as a memo TextWidth wide wraps it.
-std::vector<QString> WrapText(const TMemoText& Text, int TextWidth) {
-    std::vector<QString> wrapped;
+QTextOption WrapOption() {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    for (const QString& line : Text.Lines()) {
-        if (line.isEmpty()) {
-            wrapped.emplace_back();
-            continue;
-        }
-        QTextLayout layout(line, TClaimMemo::TextFont());
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine part = layout.createLine(); part.isValid(); part = layout.createLine()) {
-            part.setLineWidth(std::max(TextWidth, 1));
-            wrapped.push_back(line.mid(part.textStart(), part.textLength()));
-        }
-        layout.endLayout();
+    return option;
+}
+
+// Calls Visit(part) for each line of Line laid out as a memo TextWidth wide
+// lays it out; an empty line is one part.
+template <typename F> void LayOut(QTextLayout& Layout, int TextWidth, F&& Visit) {
+    Layout.setFont(TClaimMemo::TextFont());
+    Layout.setTextOption(WrapOption());
+    Layout.beginLayout();
+    for (QTextLine part = Layout.createLine(); part.isValid(); part = Layout.createLine()) {
+        part.setLineWidth(std::max(TextWidth, 1));
+        part.setPosition(QPointF(0, 0));
+        Visit(part);
     }
-    return wrapped;
+    Layout.endLayout();
 }
 
 } // namespace
@@ -99,8 +97,8 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
         if (row.Expanded) {
             openParents.resize(depth);
             openParents.push_back({static_cast<int>(i), lines.size()});
-            lines.push_back({left + LineOffset, y + ChildLineTop, left + LineOffset,
-                             y + ChildLineTop});
+            lines.push_back(
+                {left + LineOffset, y + ChildLineTop, left + LineOffset, y + ChildLineTop});
         }
 
         const QFontMetrics& captionMetrics = row.Kind == 0 ? strong : plain;
@@ -124,18 +122,32 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
             const int memoLeft = left + MemoIndent;
             const int room = TextRoom - memoLeft - MemoRightGap;
             const int wanted = row.Text->WidestLine() + MemoExtraWidth;
-            const int width = room <= 0 ? std::min(wanted, CrampedMemoWidth) : std::min(room, wanted);
-            const std::vector<QString> wrapped =
-                WrapText(*row.Text, width - TClaimMemo::LeftMargin - TClaimMemo::RightMargin);
+            const int width =
+                room <= 0 ? std::min(wanted, CrampedMemoWidth) : std::min(room, wanted);
+            block.TextWidth = width - TClaimMemo::LeftMargin - TClaimMemo::RightMargin;
+            std::vector<TWrappedLine> wrapped;
+            const QStringList& source = row.Text->Lines();
+            for (int i = 0; i < source.size(); ++i) {
+                if (source[i].isEmpty()) {
+                    wrapped.push_back({0, i, -1});
+                    continue;
+                }
+                QTextLayout layout(source[i]);
+                int part = 0;
+                LayOut(layout, block.TextWidth, [&](const QTextLine&) {
+                    wrapped.push_back({0, i, part++});
+                });
+            }
             const int full = lineHeight * static_cast<int>(wrapped.size()) + MemoExtraHeight;
             const int height = row.TextMode == 2 ? full : std::min(full, PreviewHeight);
             // A preview shows the lines that fit whole; a cut line would read
             // as garbage on paper.
             int lineTop = y + TClaimMemo::TopMargin;
-            for (const QString& text : wrapped) {
+            for (TWrappedLine& line : wrapped) {
                 if (lineTop + lineHeight > y + height)
                     break;
-                block.Text.push_back({lineTop, text});
+                line.Top = lineTop;
+                block.Text.push_back(line);
                 lineTop += lineHeight;
             }
             block.TextLeft = memoLeft + TClaimMemo::LeftMargin;
@@ -181,13 +193,20 @@ void TExportPicture::PaintRow(QPainter& Painter, const TBlock& Block, int Top, i
     }
     if (Block.Text.empty())
         return;
-    const QFont memoFont = TClaimMemo::TextFont();
-    const int ascent = QFontMetrics(memoFont).ascent();
-    Painter.setFont(memoFont);
     Painter.setPen(Qt::black);
+    const QStringList& source = row.Text->Lines();
+    // Each line of the text is laid out once, for the parts of it in range.
+    QTextLayout layout;
+    int laidOut = -1;
     for (const TWrappedLine& line : Block.Text) {
-        if (line.Top >= Top && line.Top < Bottom && !line.Text.isEmpty())
-            Painter.drawText(Block.TextLeft, line.Top - Top + ascent, line.Text);
+        if (line.Top < Top || line.Top >= Bottom || line.Part < 0)
+            continue;
+        if (line.Source != laidOut) {
+            layout.setText(source[line.Source]);
+            LayOut(layout, Block.TextWidth, [](const QTextLine&) {});
+            laidOut = line.Source;
+        }
+        layout.lineAt(line.Part).draw(&Painter, QPointF(Block.TextLeft, line.Top - Top));
     }
 }
 
@@ -251,8 +270,8 @@ bool PaintPages(const TExportPicture& Picture, QPagedPaintDevice& Device) {
     if (!painter.begin(&Device))
         return false;
     const double natural = Device.logicalDpiX() / 96.0;
-    const double scale =
-        std::min(natural, Device.width() / static_cast<double>(std::max(Picture.Size().width(), 1)));
+    const double scale = std::min(
+        natural, Device.width() / static_cast<double>(std::max(Picture.Size().width(), 1)));
     const int pageHeight = static_cast<int>(Device.height() / scale);
     const std::vector<int> tops = Picture.PageTops(pageHeight);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

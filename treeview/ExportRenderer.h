@@ -37,20 +37,24 @@ public:
     std::vector<int> PageTops(int PageHeight) const;
 
 private:
+    // A line of a box's text as shown: part Part of the text's line Source
+    // wrapped at the memo's width.
     struct TWrappedLine {
         int Top;
-        QString Text;
+        int Source;
+        int Part;
     };
     // One box, or one line above or below the tree.
     struct TBlock {
         int Top = 0;
-        int Bottom = 0;    // where the content ends, gaps not counted
-        int Row = -1;      // index into tree.Rows, or -1 for a line of text
-        QString Line;      // for a line of text
-        bool Red = false;  // a notice
+        int Bottom = 0;   // where the content ends, gaps not counted
+        int Row = -1;     // index into tree.Rows, or -1 for a line of text
+        QString Line;     // for a line of text
+        bool Red = false; // a notice
         bool Bold = false;
         std::vector<TWrappedLine> Text; // the box's claim text, line by line
         int TextLeft = 0;
+        int TextWidth = 0;
     };
     struct TLine {
         int X1, Y1, X2, Y2;

@@ -31,7 +31,8 @@ std::vector<TShownNode> ShownNodes(const TClaimTree& Tree, int64_t MaxRows, int&
             if (*root != nullptr)
                 pending.emplace_back(*root, 0);
         }
-    } else if (Tree.ShownRoot >= 0 && static_cast<std::size_t>(Tree.ShownRoot) < Tree.Roots.size() &&
+    } else if (Tree.ShownRoot >= 0 &&
+               static_cast<std::size_t>(Tree.ShownRoot) < Tree.Roots.size() &&
                Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)] != nullptr) {
         pending.emplace_back(Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)], 0);
     }
@@ -41,8 +42,7 @@ std::vector<TShownNode> ShownNodes(const TClaimTree& Tree, int64_t MaxRows, int&
         pending.pop_back();
         if (node->DisplayState == 2)
             continue;
-        const bool expanded =
-            node->DisplayState == 1 && carrying(*node) && !node->Children.empty();
+        const bool expanded = node->DisplayState == 1 && carrying(*node) && !node->Children.empty();
         shown.push_back({node, depth, expanded, node->TextMode});
         if (!expanded)
             continue;

@@ -15,10 +15,10 @@ struct TExportRow {
     int32_t Number = 0;
     int32_t Kind = 0; // 0 independent, 1 one reference, 2 several
     QString Caption;
-    QString Dependents;   // the children's numbers, each followed by a blank
-    int TextMode = 0;     // 0 none, 1 preview, 2 whole text
-    bool Expanded = false;    // its children follow as rows
-    bool HasChildren = false; // in the whole tree, shown or not
+    QString Dependents;                    // the children's numbers, each followed by a blank
+    int TextMode = 0;                      // 0 none, 1 preview, 2 whole text
+    bool Expanded = false;                 // its children follow as rows
+    bool HasChildren = false;              // in the whole tree, shown or not
     std::shared_ptr<const TMemoText> Text; // set when TextMode is not 0
 };
 

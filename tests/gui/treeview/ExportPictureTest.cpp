@@ -21,8 +21,9 @@ std::vector<const TClaimTreeNode*> ShownBoxes(const TClaimTree& Tree) {
                 shown.push_back(node);
         }
     }
-    std::sort(shown.begin(), shown.end(),
-              [](const TClaimTreeNode* a, const TClaimTreeNode* b) { return a->RowTop < b->RowTop; });
+    std::sort(shown.begin(), shown.end(), [](const TClaimTreeNode* a, const TClaimTreeNode* b) {
+        return a->RowTop < b->RowTop;
+    });
     return shown;
 }
 
@@ -77,10 +78,11 @@ void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem_data() {
                               << "Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n"
                                  "    Claim 5 (dependent of 1, 2)\n  Claim 5 (dependent of 1, 2)\n"
                                  "    Claim 6\nClaim 7\n  Claim 8\n";
-    QTest::newRow("texts shown") << int(TView::TextsShown)
-                                 << "Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n"
-                                    "    Claim 5 (dependent of 1, 2)\n  Claim 5 (dependent of 1, 2)\n"
-                                    "    Claim 6\nClaim 7\n  Claim 8\n";
+    QTest::newRow("texts shown")
+        << int(TView::TextsShown)
+        << "Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n"
+           "    Claim 5 (dependent of 1, 2)\n  Claim 5 (dependent of 1, 2)\n"
+           "    Claim 6\nClaim 7\n  Claim 8\n";
     QTest::newRow("second copy carries")
         << int(TView::SecondCopyCarries)
         << "Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n    Claim 5 (dependent of 1, 2)\n"
@@ -107,7 +109,7 @@ void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem() {
         QCOMPARE(exported.Rows[i].Caption, boxes[i]->CaptionLabel->text());
         QCOMPARE(picture.RowTop(i), boxes[i]->RowTop);
         QCOMPARE(exported.Rows[i].Expanded, boxes[i]->DisplayState == 1 && boxes[i]->ChildLine &&
-                                                 !boxes[i]->ChildLine->isHidden());
+                                                !boxes[i]->ChildLine->isHidden());
     }
 }
 
@@ -140,7 +142,8 @@ void ExportPictureTest::pagesBreakBetweenBoxes_data() {
 
 void ExportPictureTest::pagesBreakBetweenBoxes() {
     QFETCH(int, pageHeight);
-    TDrawnTree drawn(PumpClaims + "9. The pump of claim 8, wherein\nthe\nshaft\nis\nmade\nof\nsteel.\n");
+    TDrawnTree drawn(PumpClaims +
+                     "9. The pump of claim 8, wherein\nthe\nshaft\nis\nmade\nof\nsteel.\n");
     drawn.Node(9)->ShowTextButtonClick(drawn.Node(9)->ShowTextButton);
     drawn.Node(9)->ShowTextButtonClick(drawn.Node(9)->ShowTextButton);
     const TExportTree exported = ShownExportTree(*drawn.tree, MaxDrawnBoxes);
