@@ -3,6 +3,7 @@
 #include "ClaimTree.h"
 
 #include <algorithm>
+#include <string_view>
 
 std::vector<const TClaim*> ClaimPath(const TClaimTreeNode& Node) {
     std::vector<const TClaim*> path;
@@ -13,10 +14,14 @@ std::vector<const TClaim*> ClaimPath(const TClaimTreeNode& Node) {
 }
 
 std::string NumberedClaimText(const TClaim& Claim) {
+    std::string_view body = Claim.Text;
+    // The line ends that close the claim in the document close nothing here.
+    while (!body.empty() && (body.back() == '\n' || body.back() == '\r'))
+        body.remove_suffix(1);
     std::string text = std::to_string(Claim.Number) + '.';
-    if (Claim.Text.empty() || (Claim.Text.front() != '\t' && Claim.Text.front() != ' '))
+    if (body.empty() || (body.front() != '\t' && body.front() != ' '))
         text += ' ';
-    return text + Claim.Text;
+    return text.append(body);
 }
 
 std::string FullClaimText(const TClaimTreeNode& Node) {

@@ -15,7 +15,8 @@ class TClaimTreeNode;
 std::vector<const TClaim*> ClaimPath(const TClaimTreeNode& Node);
 
 // The claim as written in the document: its number, a full stop, and its
-// text (which keeps its own leading tab or blank).
+// text (which keeps its own leading tab or blank), without the line ends
+// that close it.
 std::string NumberedClaimText(const TClaim& Claim);
 
 // The numbered texts of the claims on Node's path, root first, a blank line
