@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -223,12 +224,8 @@ void TFindBar::Step(bool Forward) {
     const int32_t number = matchingClaims[static_cast<std::size_t>(currentClaim)];
     window->RevealClaim(number);
 
-    // The claim's first occurrence in the text, from the line the claim starts on.
-    const auto& nodes = window->ClaimTree->NodesByClaim[static_cast<std::size_t>(number)];
-    const int line = nodes.empty() ? 0 : nodes.front()->Claim->Line;
-    const QTextBlock block = window->cmInput->document()->findBlockByNumber(std::max(line - 1, 0));
-    const qsizetype start = block.isValid() ? block.position() : 0;
-    const auto at = std::lower_bound(positions.begin(), positions.end(), start);
+    // The claim's first occurrence in the text, from where the claim starts.
+    const auto at = std::lower_bound(positions.begin(), positions.end(), ClaimStart(number));
     if (at == positions.end())
         return;
     ShowMatches(positions, *at);
@@ -236,6 +233,25 @@ void TFindBar::Step(bool Forward) {
     cursor.setPosition(static_cast<int>(*at));
     window->cmInput->setTextCursor(cursor);
     window->cmInput->ensureCursorVisible();
+}
+
+qsizetype TFindBar::ClaimStart(int32_t Number) const {
+    const auto& nodes = window->ClaimTree->NodesByClaim[static_cast<std::size_t>(Number)];
+    if (nodes.empty())
+        return 0;
+    const TClaim& claim = *nodes.front()->Claim;
+    if (claim.Line > 0) {
+        const QTextBlock block = window->cmInput->document()->findBlockByNumber(claim.Line - 1);
+        if (block.isValid())
+            return block.position();
+    }
+    // Without a known line: where the first line of the claim's text stands.
+    const QString text = QString::fromStdString(DecodeToUtf8(claim.Text));
+    const QString first =
+        text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))).trimmed();
+    if (first.isEmpty())
+        return 0;
+    return std::max<qsizetype>(window->cmInput->toPlainText().indexOf(first), 0);
 }
 
 bool TFindBar::eventFilter(QObject* Watched, QEvent* Event) {

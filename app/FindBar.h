@@ -54,6 +54,8 @@ private:
     void Place();
     void ShowMatches(const std::vector<qsizetype>& Positions, qsizetype Current);
     void MarkBoxes();
+    // Where claim Number starts in the input pane's text.
+    qsizetype ClaimStart(int32_t Number) const;
 
     TfrMain* window;
     QTimer* refreshTimer;
