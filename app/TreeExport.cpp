@@ -25,7 +25,6 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
-#include <QSvgGenerator>
 
 namespace {
 
@@ -150,18 +149,7 @@ bool TTreeExport::WritePdf(const TExportTree& Tree, QIODevice& File) {
 
 bool TTreeExport::WriteSvg(const TExportTree& Tree, QIODevice& File) {
     const TExportPicture picture(Tree, *window->imlCLTR, window->sbClaimTree->width());
-    QSvgGenerator generator;
-    generator.setOutputDevice(&File);
-    generator.setTitle(window->windowTitle());
-    generator.setResolution(96);
-    generator.setSize(picture.Size());
-    generator.setViewBox(QRect(QPoint(0, 0), picture.Size()));
-    QPainter painter;
-    if (!painter.begin(&generator))
-        return false;
-    painter.fillRect(QRect(QPoint(0, 0), picture.Size()), Qt::white);
-    picture.Paint(painter, 0, picture.Size().height());
-    return painter.end();
+    return picture.WriteSvg(File, window->windowTitle());
 }
 
 bool TTreeExport::WritePng(const TExportTree& Tree, QIODevice& File, QString& Error) {

@@ -6,7 +6,9 @@
 #include "GlyphButton.h"
 #include "ImageList.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
@@ -82,13 +84,20 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
     };
     std::vector<TOpenParent> openParents;
     rowTops.reserve(tree.Rows.size());
+    parentRows.reserve(tree.Rows.size());
+    childLines.reserve(tree.Rows.size());
+    ascent = plain.ascent();
+    boldAscent = strong.ascent();
     for (std::size_t i = 0; i < tree.Rows.size(); ++i) {
         const TExportRow& row = tree.Rows[i];
         const auto depth = static_cast<std::size_t>(std::max(row.Depth, 0));
         const int left = RowLeftAt(row.Depth);
         rowTops.push_back(y);
         openParents.resize(std::min(openParents.size(), depth));
+        parentRows.push_back(-1);
+        childLines.push_back(0);
         if (depth > 0 && openParents.size() == depth && openParents.back().Row >= 0) {
+            parentRows.back() = openParents.back().Row;
             const int parentLeft = left - LevelIndent;
             lines.push_back({parentLeft + LineOffset, y + LineOffset, left - 1, y + LineOffset});
             // The parent's vertical line reaches down to its latest child.
@@ -97,13 +106,16 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
         if (row.Expanded) {
             openParents.resize(depth);
             openParents.push_back({static_cast<int>(i), lines.size()});
+            childLines.back() = lines.size();
             lines.push_back(
                 {left + LineOffset, y + ChildLineTop, left + LineOffset, y + ChildLineTop});
         }
 
         const QFontMetrics& captionMetrics = row.Kind == 0 ? strong : plain;
         int x = left + (row.HasChildren ? ButtonPitch : 0);
-        x += captionMetrics.horizontalAdvance(row.Caption) + LabelGap + 2 * ButtonPitch;
+        x += captionMetrics.horizontalAdvance(row.Caption) + LabelGap;
+        const int captionEnd = x;
+        x += 2 * ButtonPitch;
         if (row.Depth > 0 && row.Kind != 2)
             x += ButtonPitch;
         int rowHeight = std::max(Button, captionMetrics.height());
@@ -116,6 +128,7 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
         TBlock block;
         block.Top = y;
         block.Row = static_cast<int>(i);
+        block.CaptionEnd = captionEnd;
         y += rowHeight;
         if (row.TextMode != 0 && row.Text) {
             y += TextGap;
@@ -163,79 +176,275 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
     size = QSize(right + RightMargin, y);
 }
 
-void TExportPicture::PaintRow(QPainter& Painter, const TBlock& Block, int Top, int Bottom) const {
+// What a picture is painted with: a QPainter, or an SVG text written
+// directly, which can name each glyph once and use it everywhere.
+class TExportPicture::TCanvas {
+public:
+    virtual ~TCanvas() = default;
+    virtual void DottedLine(int X1, int Y1, int X2, int Y2) = 0;
+    virtual void Glyph(int Index, int X, int Y) = 0;
+    // A line of Font (bold: the root's) in Color, its baseline at Y.
+    virtual void Text(int X, int Y, const QString& Text, bool Bold, QRgb Color) = 0;
+    // Part Line of a memo's text, its top at Y.
+    virtual void MemoLine(int X, int Y, const QTextLine& Line, const QString& Source) = 0;
+};
+
+namespace {
+
+class TPainterCanvas : public TExportPicture::TCanvas {
+public:
+    TPainterCanvas(QPainter& Painter, const TImageList& Images, const QFont& Font,
+                   const QFont& Bold, TExportPicture::TShapedTexts& Shaped)
+        : painter(Painter), images(Images), font(Font), bold(Bold), shaped(Shaped),
+          dotted(Qt::black, 1, Qt::DotLine) {}
+
+    void DottedLine(int X1, int Y1, int X2, int Y2) override {
+        painter.setPen(dotted);
+        painter.drawLine(QPointF(X1 + 0.5, Y1 + 0.5), QPointF(X2 + 0.5, Y2 + 0.5));
+    }
+    void Glyph(int Index, int X, int Y) override { painter.drawPixmap(X, Y, images.Image(Index)); }
+    void Text(int X, int Y, const QString& Text, bool Bold, QRgb Color) override {
+        // The same few captions and lists of dependants come back on every
+        // page: each is shaped once.
+        auto known = shaped[Bold ? 1 : 0].find(Text);
+        if (known == shaped[Bold ? 1 : 0].end()) {
+            QTextLayout layout(Text, Bold ? bold : font);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            line.setPosition(QPointF(0, 0));
+            layout.endLayout();
+            known = shaped[Bold ? 1 : 0]
+                        .emplace(Text, std::make_pair(layout.glyphRuns(), line.ascent()))
+                        .first;
+        }
+        painter.setPen(QColor(Color));
+        for (const QGlyphRun& run : known->second.first)
+            painter.drawGlyphRun(QPointF(X, Y - known->second.second), run);
+    }
+    void MemoLine(int X, int Y, const QTextLine& Line, const QString&) override {
+        painter.setPen(Qt::black);
+        Line.draw(&painter, QPointF(X, Y));
+    }
+
+private:
+    QPainter& painter;
+    const TImageList& images;
+    const QFont& font;
+    const QFont& bold;
+    TExportPicture::TShapedTexts& shaped;
+    QPen dotted;
+};
+
+void AppendEscaped(QByteArray& Out, const QString& Text) {
+    for (const QChar ch : Text) {
+        switch (ch.unicode()) {
+        case '&':
+            Out += "&amp;";
+            break;
+        case '<':
+            Out += "&lt;";
+            break;
+        case '>':
+            Out += "&gt;";
+            break;
+        default:
+            if (ch.unicode() < 0x20)
+                Out += ' ';
+            else
+                Out += QString(ch).toUtf8();
+        }
+    }
+}
+
+class TSvgCanvas : public TExportPicture::TCanvas {
+public:
+    explicit TSvgCanvas(QByteArray& Out) : out(Out) {}
+
+    void DottedLine(int X1, int Y1, int X2, int Y2) override {
+        out += "<path class=\"d\" d=\"M";
+        Point(X1 + 0.5, Y1 + 0.5);
+        out += 'L';
+        Point(X2 + 0.5, Y2 + 0.5);
+        out += "\"/>\n";
+    }
+    void Glyph(int Index, int X, int Y) override {
+        out += "<use xlink:href=\"#g";
+        out += QByteArray::number(Index);
+        out += "\" x=\"";
+        out += QByteArray::number(X);
+        out += "\" y=\"";
+        out += QByteArray::number(Y);
+        out += "\"/>\n";
+    }
+    void Text(int X, int Y, const QString& Text, bool Bold, QRgb Color) override {
+        out += "<text class=\"";
+        out += Bold ? "t b" : "t";
+        out += "\" x=\"";
+        out += QByteArray::number(X);
+        out += "\" y=\"";
+        out += QByteArray::number(Y);
+        if (Color != qRgb(0, 0, 0)) {
+            out += "\" fill=\"";
+            out += QColor(Color).name().toLatin1();
+        }
+        out += "\">";
+        AppendEscaped(out, Text);
+        out += "</text>\n";
+    }
+    void MemoLine(int X, int Y, const QTextLine& Line, const QString& Source) override {
+        // Tabs stand where the layout put them: one text a run between them.
+        const int end = Line.textStart() + Line.textLength();
+        const int baseline = Y + qRound(Line.ascent());
+        for (int at = Line.textStart(); at < end;) {
+            const int tab = Source.indexOf(QLatin1Char('\t'), at);
+            const int stop = tab < 0 || tab > end ? end : tab;
+            if (stop > at) {
+                out += "<text class=\"m\" x=\"";
+                out += QByteArray::number(X + Line.cursorToX(at), 'f', 1);
+                out += "\" y=\"";
+                out += QByteArray::number(baseline);
+                out += "\">";
+                AppendEscaped(out, Source.mid(at, stop - at));
+                out += "</text>\n";
+            }
+            at = stop + 1;
+        }
+    }
+
+private:
+    void Point(double X, double Y) {
+        out += QByteArray::number(X, 'f', 1);
+        out += ' ';
+        out += QByteArray::number(Y, 'f', 1);
+    }
+    QByteArray& out;
+};
+
+} // namespace
+
+void TExportPicture::PaintRow(TCanvas& Canvas, const TBlock& Block, int Top, int Bottom,
+                              QTextLayout& Layout) const {
     const TExportRow& row = tree.Rows[static_cast<std::size_t>(Block.Row)];
     if (Block.Top >= Top && Block.Top < Bottom) {
         const int y = Block.Top - Top;
         int x = RowLeftAt(row.Depth);
         // A glyph's 13 pixels sit one pixel into its 16-pixel image.
         const auto glyph = [&](int Index) {
-            Painter.drawPixmap(x - 1, y - 1, images.Image(Index));
+            Canvas.Glyph(Index, x - 1, y - 1);
             x += ButtonPitch;
         };
         if (row.HasChildren)
             glyph(row.Expanded ? TImageList::Collapse : TImageList::Expand);
-        const QFont& captionFont = row.Kind == 0 ? rootFont : font;
-        const QFontMetrics metrics(captionFont);
-        Painter.setFont(captionFont);
-        Painter.setPen(row.Kind == 2 ? Qt::red : Qt::blue);
-        Painter.drawText(x, y + metrics.ascent(), row.Caption);
-        x += metrics.horizontalAdvance(row.Caption) + LabelGap;
+        Canvas.Text(x, y + (row.Kind == 0 ? boldAscent : ascent), row.Caption, row.Kind == 0,
+                    row.Kind == 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+        x = Block.CaptionEnd;
         glyph(TImageList::ShowText);
         glyph(TImageList::HideText);
         if (row.Depth > 0 && row.Kind != 2)
             glyph(tree.BranchMode == 0 ? TImageList::ShowBranch : TImageList::ShowAll);
-        if (row.HasChildren) {
-            Painter.setFont(font);
-            Painter.setPen(Qt::black);
-            Painter.drawText(x, y + QFontMetrics(font).ascent(), row.Dependents);
-        }
+        if (row.HasChildren)
+            Canvas.Text(x, y + ascent, row.Dependents, false, qRgb(0, 0, 0));
     }
     if (Block.Text.empty())
         return;
-    Painter.setPen(Qt::black);
     const QStringList& source = row.Text->Lines();
     // Each line of the text is laid out once, for the parts of it in range.
-    QTextLayout layout;
     int laidOut = -1;
     for (const TWrappedLine& line : Block.Text) {
         if (line.Top < Top || line.Top >= Bottom || line.Part < 0)
             continue;
         if (line.Source != laidOut) {
-            layout.setText(source[line.Source]);
-            LayOut(layout, Block.TextWidth, [](const QTextLine&) {});
+            Layout.setText(source[line.Source]);
+            LayOut(Layout, Block.TextWidth, [](const QTextLine&) {});
             laidOut = line.Source;
         }
-        layout.lineAt(line.Part).draw(&Painter, QPointF(Block.TextLeft, line.Top - Top));
+        Canvas.MemoLine(Block.TextLeft, line.Top - Top, Layout.lineAt(line.Part),
+                        source[line.Source]);
+    }
+}
+
+void TExportPicture::PaintOn(TCanvas& Canvas, int Top, int Bottom) const {
+    // Dotted lines that start in the range, by their top; lines are made
+    // in the order of their tops.
+    auto line = std::lower_bound(lines.begin(), lines.end(), Top,
+                                 [](const TLine& Line, int Y) { return Line.Y1 < Y; });
+    const auto dotted = [&](const TLine& Line) {
+        Canvas.DottedLine(Line.X1, Line.Y1 - Top, Line.X2, std::min(Line.Y2, Bottom) - Top);
+    };
+    for (; line != lines.end() && line->Y1 < Bottom; ++line)
+        dotted(*line);
+    // A vertical line that comes from above belongs to an ancestor of the
+    // first box in the range.
+    auto firstRow = std::lower_bound(rowTops.begin(), rowTops.end(), Top);
+    if (firstRow != rowTops.end()) {
+        for (int row = parentRows[static_cast<std::size_t>(firstRow - rowTops.begin())]; row >= 0;
+             row = parentRows[static_cast<std::size_t>(row)]) {
+            const TLine& down = lines[childLines[static_cast<std::size_t>(row)]];
+            if (down.Y1 < Top && down.Y2 >= Top)
+                Canvas.DottedLine(down.X1, 0, down.X2, std::min(down.Y2, Bottom) - Top);
+        }
+    }
+
+    // Blocks are in picture order; a block that starts above Top may still
+    // have text lines inside the range.
+    QTextLayout layout;
+    auto first = std::lower_bound(blocks.begin(), blocks.end(), Top,
+                                  [](const TBlock& Block, int Y) { return Block.Bottom <= Y; });
+    for (auto block = first; block != blocks.end() && block->Top < Bottom; ++block) {
+        if (block->Row >= 0) {
+            PaintRow(Canvas, *block, Top, Bottom, layout);
+        } else if (block->Top >= Top) {
+            Canvas.Text(RootLeft, block->Top - Top + (block->Bold ? boldAscent : ascent),
+                        block->Line, block->Bold, block->Red ? qRgb(255, 0, 0) : qRgb(0, 0, 0));
+        }
     }
 }
 
 void TExportPicture::Paint(QPainter& Painter, int Top, int Bottom) const {
     Painter.save();
-    Painter.setClipRect(QRect(0, 0, size.width(), Bottom - Top));
-    Painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    for (const TLine& line : lines) {
-        if (line.Y2 >= Top && line.Y1 < Bottom)
-            Painter.drawLine(QPointF(line.X1 + 0.5, line.Y1 - Top + 0.5),
-                             QPointF(line.X2 + 0.5, line.Y2 - Top + 0.5));
-    }
-    Painter.setClipping(false);
-    // Blocks are in picture order; a block that starts above Top may still
-    // have text lines inside the range.
-    auto first = std::lower_bound(blocks.begin(), blocks.end(), Top,
-                                  [](const TBlock& Block, int Y) { return Block.Bottom <= Y; });
-    for (auto block = first; block != blocks.end() && block->Top < Bottom; ++block) {
-        if (block->Row >= 0) {
-            PaintRow(Painter, *block, Top, Bottom);
-        } else if (block->Top >= Top) {
-            const QFont& lineFont = block->Bold ? rootFont : font;
-            Painter.setFont(lineFont);
-            Painter.setPen(block->Red ? Qt::red : Qt::black);
-            Painter.drawText(RootLeft, block->Top - Top + QFontMetrics(lineFont).ascent(),
-                             block->Line);
-        }
-    }
+    TPainterCanvas canvas(Painter, images, font, rootFont, shapedTexts);
+    PaintOn(canvas, Top, Bottom);
     Painter.restore();
+}
+
+bool TExportPicture::WriteSvg(QIODevice& Device, const QString& Title) const {
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(blocks.size()) * 400 + 4096);
+    const QByteArray width = QByteArray::number(size.width());
+    const QByteArray height = QByteArray::number(size.height());
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" +
+           width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height +
+           "\">\n<title>";
+    AppendEscaped(out, Title);
+    out += "</title>\n<style>\n"
+           ".d { fill: none; stroke: black; stroke-width: 1; stroke-dasharray: 1 2 }\n"
+           ".t { font-family: '" +
+           font.family().toUtf8() +
+           "', sans-serif; font-size: " + QByteArray::number(font.pixelSize()) +
+           "px }\n"
+           ".b { font-weight: bold }\n"
+           ".m { font-family: '" +
+           TClaimMemo::TextFont().family().toUtf8() +
+           "', sans-serif; font-size: " + QByteArray::number(TClaimMemo::TextFont().pixelSize()) +
+           "px; white-space: pre }\n</style>\n<defs>\n";
+    // Each glyph once, as a PNG; the boxes use them.
+    for (int i = 0; i < TImageList::Count; ++i) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        images.Image(i).save(&buffer, "PNG");
+        out += "<image id=\"g" + QByteArray::number(i) + "\" width=\"" +
+               QByteArray::number(TImageList::ImageSize) + "\" height=\"" +
+               QByteArray::number(TImageList::ImageSize) +
+               "\" xlink:href=\"data:image/png;base64," + png.toBase64() + "\"/>\n";
+    }
+    out += "</defs>\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    TSvgCanvas canvas(out);
+    PaintOn(canvas, 0, size.height());
+    out += "</svg>\n";
+    return Device.write(out) == out.size();
 }
 
 std::vector<int> TExportPicture::PageTops(int PageHeight) const {

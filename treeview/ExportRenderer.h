@@ -3,12 +3,19 @@
 #include "ExportRows.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QSize>
 #include <QString>
+#include <array>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
+class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
+class QTextLayout;
 class TImageList;
 
 // An exported tree laid out as the window lays out its boxes, in pixels at
@@ -30,6 +37,9 @@ public:
     // the painter's origin; lines are cut at the edges, texts and boxes
     // never: a box or text line is painted when its top lies in the range.
     void Paint(QPainter& Painter, int Top, int Bottom) const;
+
+    // Writes the whole picture as an SVG document.
+    bool WriteSvg(QIODevice& Device, const QString& Title) const;
 
     // Where each page starts when pages hold PageHeight pixels: at a box's
     // top, so that no box is cut, or between two lines of a text that is
@@ -55,12 +65,22 @@ private:
         std::vector<TWrappedLine> Text; // the box's claim text, line by line
         int TextLeft = 0;
         int TextWidth = 0;
+        int CaptionEnd = 0; // where the buttons after the caption start
     };
     struct TLine {
         int X1, Y1, X2, Y2;
     };
 
-    void PaintRow(QPainter& Painter, const TBlock& Block, int Top, int Bottom) const;
+public:
+    class TCanvas;
+    // Texts shaped for painting, plain and bold, with their ascent.
+    using TShapedTexts =
+        std::array<std::unordered_map<QString, std::pair<QList<QGlyphRun>, qreal>>, 2>;
+
+private:
+    void PaintOn(TCanvas& Canvas, int Top, int Bottom) const;
+    void PaintRow(TCanvas& Canvas, const TBlock& Block, int Top, int Bottom,
+                  QTextLayout& Layout) const;
 
     TExportTree tree;
     const TImageList& images;
@@ -69,6 +89,11 @@ private:
     std::vector<TBlock> blocks;
     std::vector<TLine> lines;
     std::vector<int> rowTops;
+    std::vector<int> parentRows;         // by row: the row it hangs below, or -1
+    std::vector<std::size_t> childLines; // by row: its vertical line, if expanded
+    mutable TShapedTexts shapedTexts;
+    int ascent = 0;
+    int boldAscent = 0;
     QSize size;
 };
 
