@@ -63,9 +63,8 @@ TFindBar::TFindBar(TfrMain* Window)
     layout->addWidget(new QLabel(QStringLiteral("Find:"), this));
     edFind = new QLineEdit(this);
     edFind->setObjectName(QStringLiteral("edFind"));
-    edFind->setMinimumWidth(160);
-    edFind->setClearButtonEnabled(true);
-    layout->addWidget(edFind);
+    edFind->setMinimumWidth(60);
+    layout->addWidget(edFind, 1);
     cbMatchCase = new QCheckBox(QStringLiteral("Match case"), this);
     cbMatchCase->setObjectName(QStringLiteral("cbMatchCase"));
     cbMatchCase->setFocusPolicy(Qt::NoFocus);
@@ -133,8 +132,8 @@ void TFindBar::Close() {
 
 void TFindBar::Place() {
     const QRect area = window->cmInput->viewport()->geometry();
-    const int width = std::min(sizeHint().width(), area.width());
-    setGeometry(area.right() + 1 - width, area.top(), width, sizeHint().height());
+    // Across the top of the text, which scrolls on beneath it.
+    setGeometry(area.left(), area.top(), area.width(), sizeHint().height());
 }
 
 void TFindBar::Refresh() {
