@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AnchorLayout.h"
+#include "BoxMenu.h"
 #include "BuiltinExamples.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
@@ -108,6 +109,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     imlCLTR = imageList.get();
     TreeExport1 = new TTreeExport(this);
     FindBar1 = new TFindBar(this);
+    BoxMenu1 = new TBoxMenu(this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))

@@ -20,6 +20,7 @@ class QPushButton;
 class QSplitter;
 class QTabBar;
 class TClaimTree;
+class TBoxMenu;
 class TClaimTreePane;
 class TFindBar;
 class TImageList;
@@ -68,9 +69,11 @@ public:
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
 
-    // Export, printing and the find bar, with their Tools items.
+    // Export, printing and the find bar, with their Tools items, and the
+    // boxes' context menu.
     TTreeExport* TreeExport1 = nullptr;
     TFindBar* FindBar1 = nullptr;
+    TBoxMenu* BoxMenu1 = nullptr;
 
     // The drawing's seven glyphs, owned by the window.
     TImageList* imlCLTR = nullptr;

@@ -1,0 +1,87 @@
+#include "BoxMenu.h"
+
+#include "ClaimTree.h"
+#include "ClaimTreePane.h"
+#include "FullClaimText.h"
+#include "TextEncoding.h"
+#include "VelkinApplication.h"
+#include "frmMain.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+
+// Document bytes as the clipboard's text, with plain line feeds.
+QString ClipboardText(const std::string& Bytes) {
+    QString text = QString::fromStdString(DecodeToUtf8(Bytes));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.trimmed();
+}
+
+} // namespace
+
+TBoxMenu::TBoxMenu(TfrMain* Window) : QObject(Window), window(Window) {
+    Window->sbClaimTree->Content()->installEventFilter(this);
+}
+
+TClaimTreeNode* TBoxMenu::BoxAt(QPoint ContentPoint) const {
+    // The shown box whose row band, from its top down to the next box,
+    // holds the point.
+    TClaimTree* tree = window->ClaimTree.get();
+    if (tree == nullptr || window->sbClaimTree->DrawnTree() != tree)
+        return nullptr;
+    TClaimTreeNode* found = nullptr;
+    for (const auto& nodes : tree->NodesByClaim) {
+        for (TClaimTreeNode* node : nodes) {
+            if (node->CaptionLabel == nullptr || node->CaptionLabel->isHidden() ||
+                node->RowTop > ContentPoint.y())
+                continue;
+            if (found == nullptr || node->RowTop > found->RowTop)
+                found = node;
+        }
+    }
+    return found;
+}
+
+QString TBoxMenu::ClaimText(const TClaimTreeNode& Node) {
+    return ClipboardText(Node.Text());
+}
+
+QString TBoxMenu::ClaimInFull(const TClaimTreeNode& Node) {
+    return ClipboardText(FullClaimText(Node));
+}
+
+QMenu* TBoxMenu::MenuFor(TClaimTreeNode& Node) {
+    auto* menu = new QMenu(window->sbClaimTree);
+    menu->setObjectName(QStringLiteral("BoxMenu"));
+    QAction* text = menu->addAction(QStringLiteral("Copy claim text"));
+    text->setObjectName(QStringLiteral("CopyClaimText1"));
+    QAction* full = menu->addAction(QStringLiteral("Copy claim in full"));
+    full->setObjectName(QStringLiteral("CopyClaimInFull1"));
+    const QString claimText = ClaimText(Node);
+    const QString inFull = ClaimInFull(Node);
+    connect(text, &QAction::triggered, menu,
+            [claimText] { QGuiApplication::clipboard()->setText(claimText); });
+    connect(full, &QAction::triggered, menu,
+            [inFull] { QGuiApplication::clipboard()->setText(inFull); });
+    return menu;
+}
+
+bool TBoxMenu::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Event->type() != QEvent::ContextMenu || Watched != window->sbClaimTree->Content())
+        return QObject::eventFilter(Watched, Event);
+    auto* request = static_cast<QContextMenuEvent*>(Event);
+    RunHandler([this, request] {
+        if (TClaimTreeNode* node = BoxAt(request->pos())) {
+            QMenu* menu = MenuFor(*node);
+            menu->exec(request->globalPos());
+            delete menu;
+        }
+    });
+    return true;
+}
