@@ -83,6 +83,17 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
         std::size_t Line = 0;
     };
     std::vector<TOpenParent> openParents;
+    // The same captions and lists come back in box after box: each is
+    // measured once.
+    std::array<std::unordered_map<QString, int>, 2> widths;
+    const auto width = [&](const QString& Text, bool Bold) {
+        auto known = widths[Bold ? 1 : 0].find(Text);
+        if (known == widths[Bold ? 1 : 0].end())
+            known = widths[Bold ? 1 : 0]
+                        .emplace(Text, (Bold ? strong : plain).horizontalAdvance(Text))
+                        .first;
+        return known->second;
+    };
     rowTops.reserve(tree.Rows.size());
     parentRows.reserve(tree.Rows.size());
     childLines.reserve(tree.Rows.size());
@@ -113,14 +124,14 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
 
         const QFontMetrics& captionMetrics = row.Kind == 0 ? strong : plain;
         int x = left + (row.HasChildren ? ButtonPitch : 0);
-        x += captionMetrics.horizontalAdvance(row.Caption) + LabelGap;
+        x += width(row.Caption, row.Kind == 0) + LabelGap;
         const int captionEnd = x;
         x += 2 * ButtonPitch;
         if (row.Depth > 0 && row.Kind != 2)
             x += ButtonPitch;
         int rowHeight = std::max(Button, captionMetrics.height());
         if (row.HasChildren) {
-            x += plain.horizontalAdvance(row.Dependents);
+            x += width(row.Dependents, false);
             rowHeight = std::max(rowHeight, plain.height());
         }
         right = std::max(right, x);
