@@ -499,8 +499,10 @@ bool PaintPages(const TExportPicture& Picture, QPagedPaintDevice& Device) {
     for (std::size_t page = 0; page < tops.size(); ++page) {
         if (page > 0 && !Device.newPage())
             return false;
-        const int bottom = page + 1 < tops.size() ? tops[page + 1] : Picture.Size().height();
-        Picture.Paint(painter, tops[page], bottom);
+        const int next = page + 1 < tops.size() ? tops[page + 1] : Picture.Size().height();
+        // The gap after the page's last box may not fit; lines stop at the
+        // page's edge rather than run into its margin.
+        Picture.Paint(painter, tops[page], std::min(next, tops[page] + pageHeight));
     }
     return painter.end();
 }
