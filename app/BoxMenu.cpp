@@ -25,8 +25,9 @@ QString ClipboardText(const std::string& Bytes) {
 
 } // namespace
 
-TBoxMenu::TBoxMenu(TfrMain* Window) : QObject(Window), window(Window) {
-    Window->sbClaimTree->Content()->installEventFilter(this);
+TBoxMenu::TBoxMenu(TfrMain* Window)
+    : QObject(Window), window(Window), content(Window->sbClaimTree->Content()) {
+    content->installEventFilter(this);
 }
 
 TClaimTreeNode* TBoxMenu::BoxAt(QPoint ContentPoint) const {
@@ -73,7 +74,9 @@ QMenu* TBoxMenu::MenuFor(TClaimTreeNode& Node) {
 }
 
 bool TBoxMenu::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Event->type() != QEvent::ContextMenu || Watched != window->sbClaimTree->Content())
+    // Not through the window: it may be on its way out while the content
+    // still gets events.
+    if (Event->type() != QEvent::ContextMenu || Watched != content)
         return QObject::eventFilter(Watched, Event);
     auto* request = static_cast<QContextMenuEvent*>(Event);
     RunHandler([this, request] {

@@ -6,6 +6,7 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 class TClaimTreeNode;
 class TfrMain;
 
@@ -32,4 +33,5 @@ protected:
 
 private:
     TfrMain* window;
+    QWidget* content;
 };

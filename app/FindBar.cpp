@@ -53,7 +53,8 @@ std::vector<qsizetype> FindAll(const QString& Text, const QString& Needle, bool 
 }
 
 TFindBar::TFindBar(TfrMain* Window)
-    : QFrame(Window->cmInput), window(Window), refreshTimer(new QTimer(this)) {
+    : QFrame(Window->cmInput), window(Window), input(Window->cmInput),
+      refreshTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
@@ -254,7 +255,9 @@ qsizetype TFindBar::ClaimStart(int32_t Number) const {
 }
 
 bool TFindBar::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == window->cmInput && Event->type() == QEvent::Resize && isVisible())
+    // Not through the window: it may be on its way out while its children
+    // still get events.
+    if (Watched == input && Event->type() == QEvent::Resize && isVisible())
         Place();
     if (Watched == edFind && Event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(Event);

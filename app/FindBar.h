@@ -9,6 +9,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QTimer;
 class QToolButton;
 class TfrMain;
@@ -58,6 +59,7 @@ private:
     qsizetype ClaimStart(int32_t Number) const;
 
     TfrMain* window;
+    QPlainTextEdit* input;
     QTimer* refreshTimer;
     int matchCount = 0;
     std::vector<qsizetype> positions;
