@@ -51,12 +51,32 @@ QLabel* NewAutoSizeLabel(QWidget* Parent, const char* Name, const QString& Text,
     return label;
 }
 
-// Shows the start of Text; a text too long for its field, such as a 64-bit
-// address space in megabytes, is shown whole in the field's tooltip.
+// Shows Text from its start; the field's tooltip repeats it.
 void ShowFigure(QLineEdit* Field, const QString& Text) {
     Field->setText(Text);
     Field->setCursorPosition(0);
     Field->setToolTip(Text);
+}
+
+// The figures' rows: Edit1, then each figure with its total beside it at the
+// design's places, or, when either would be cut off there, the figure on a
+// row of its own and the total indented below it. The rows end where the
+// design's last row ends, and the bevel above them moves up as they grow.
+constexpr int FigureRowHeight = 16;
+constexpr int FigureHeight = 17;
+constexpr int FiguresBottom = 211 + FigureRowHeight;
+constexpr int FigureLeft = 8;
+constexpr int RowWidth = 289;
+constexpr int FigureWidth = 201;
+constexpr int TotalLeft = 208;
+constexpr int TotalWidth = 89;
+constexpr int TotalIndent = 16;
+constexpr int BevelAboveFigures = 8;
+
+// Whether Field shows its whole text at Width: a line edit keeps two pixels
+// either side of its text, and one for the caret.
+bool ShowsWhole(const QLineEdit* Field, int Width) {
+    return Field->fontMetrics().horizontalAdvance(Field->text()) + 5 <= Width;
 }
 
 QString Megabytes(uint64_t Bytes) {
@@ -95,7 +115,7 @@ TAboutBox::TAboutBox(QWidget* Parent)
     dialogLayout->Place(OKButton, QRect(238, 255, 65, 26), Qt::RightEdge | Qt::BottomEdge);
     connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
 
-    auto* panelLayout = new TAnchorLayout(Panel1, QSize(301, 238));
+    panelLayout = new TAnchorLayout(Panel1, QSize(301, 238));
 
     IconPanel = new QFrame(Panel1);
     IconPanel->setObjectName(QStringLiteral("IconPanel"));
@@ -148,6 +168,38 @@ void TAboutBox::FormActivate() {
     ShowFigure(Edit6,
                QStringLiteral("Available virtual memory: ") + Megabytes(memory.AvailVirtual));
     ShowFigure(Edit7, QStringLiteral("Total: ") + Megabytes(memory.TotalVirtual));
+    FitFigures();
+}
+
+void TAboutBox::FitFigures() {
+    struct TPair {
+        QLineEdit* Figure;
+        QLineEdit* Total;
+        bool SideBySide;
+    };
+    TPair pairs[] = {{Edit2, Edit3, true}, {Edit4, Edit5, true}, {Edit6, Edit7, true}};
+    int rows = 1;
+    for (TPair& pair : pairs) {
+        pair.SideBySide =
+            ShowsWhole(pair.Figure, FigureWidth) && ShowsWhole(pair.Total, TotalWidth);
+        rows += pair.SideBySide ? 1 : 2;
+    }
+    int top = FiguresBottom - rows * FigureRowHeight;
+    panelLayout->Move(Bevel1, QRect(8, top - BevelAboveFigures, 285, 9));
+    panelLayout->Move(Edit1, QRect(FigureLeft, top, RowWidth, FigureHeight));
+    top += FigureRowHeight;
+    for (const TPair& pair : pairs) {
+        if (pair.SideBySide) {
+            panelLayout->Move(pair.Figure, QRect(FigureLeft, top, FigureWidth, FigureHeight));
+            panelLayout->Move(pair.Total, QRect(TotalLeft, top, TotalWidth, FigureHeight));
+        } else {
+            panelLayout->Move(pair.Figure, QRect(FigureLeft, top, RowWidth, FigureHeight));
+            top += FigureRowHeight;
+            panelLayout->Move(pair.Total, QRect(FigureLeft + TotalIndent, top,
+                                                RowWidth - TotalIndent, FigureHeight));
+        }
+        top += FigureRowHeight;
+    }
 }
 
 void TAboutBox::OKButtonClick() {

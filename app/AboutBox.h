@@ -6,6 +6,7 @@
 #include <functional>
 
 class QFrame;
+class TAnchorLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -57,6 +58,12 @@ public slots:
 protected:
     void showEvent(QShowEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+
+private:
+    // Lays the figures out so that each reads whole.
+    void FitFigures();
+
+    TAnchorLayout* panelLayout = nullptr;
 };
 
 // Lives as long as the program, hidden until Help > About shows it.

@@ -21,6 +21,18 @@ void TAnchorLayout::Place(QWidget* Control, QRect Bounds, Qt::Edges Anchors) {
     invalidate();
 }
 
+void TAnchorLayout::Move(QWidget* Control, QRect Bounds) {
+    for (TEntry& entry : entries) {
+        if (entry.Item->widget() == Control) {
+            entry.Bounds = Bounds;
+            Control->setGeometry(
+                AnchoredBounds(Bounds, entry.Anchors, designSize,
+                               parentWidget() ? parentWidget()->size() : designSize));
+            return;
+        }
+    }
+}
+
 QRect TAnchorLayout::AnchoredBounds(QRect Bounds, Qt::Edges Anchors, QSize DesignSize,
                                     QSize ParentSize) {
     const int dx = ParentSize.width() - DesignSize.width();

@@ -15,6 +15,8 @@ public:
 
     // Control must be a child of the layout's parent.
     void Place(QWidget* Control, QRect Bounds, Qt::Edges Anchors = Qt::LeftEdge | Qt::TopEdge);
+    // Gives a placed control new designed bounds, keeping its anchors.
+    void Move(QWidget* Control, QRect Bounds);
 
     // Bounds of an anchored control inside a parent of ParentSize.
     static QRect AnchoredBounds(QRect Bounds, Qt::Edges Anchors, QSize DesignSize,

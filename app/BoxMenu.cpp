@@ -15,9 +15,11 @@
 
 namespace {
 
-// Document bytes as the clipboard's text, with plain line feeds.
-QString ClipboardText(const std::string& Bytes) {
-    QString text = QString::fromStdString(DecodeToUtf8(Bytes));
+// Document bytes as the clipboard's text, decoded as the whole document is,
+// with plain line feeds.
+QString ClipboardText(const std::string& Bytes, bool DocumentIsUtf8) {
+    QString text =
+        QString::fromStdString(DocumentIsUtf8 ? DecodeToUtf8(Bytes) : Windows1252ToUtf8(Bytes));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text.trimmed();
@@ -50,11 +52,11 @@ TClaimTreeNode* TBoxMenu::BoxAt(QPoint ContentPoint) const {
 }
 
 QString TBoxMenu::ClaimText(const TClaimTreeNode& Node) {
-    return ClipboardText(Node.Text());
+    return ClipboardText(Node.Text(), Node.OwnerTree()->TextIsUtf8);
 }
 
 QString TBoxMenu::ClaimInFull(const TClaimTreeNode& Node) {
-    return ClipboardText(FullClaimText(Node));
+    return ClipboardText(FullClaimText(Node), Node.OwnerTree()->TextIsUtf8);
 }
 
 QMenu* TBoxMenu::MenuFor(TClaimTreeNode& Node) {

@@ -39,6 +39,12 @@ QToolButton* NewToolButton(QWidget* Parent, const char* Name, const QString& Cap
     return button;
 }
 
+// A claim's text as the input pane shows it: decoded as the whole document.
+QString ClaimTextOf(const TClaimTree& Tree, const TClaim& Claim) {
+    return QString::fromStdString(Tree.TextIsUtf8 ? DecodeToUtf8(Claim.Text)
+                                                  : Windows1252ToUtf8(Claim.Text));
+}
+
 } // namespace
 
 std::vector<qsizetype> FindAll(const QString& Text, const QString& Needle, bool MatchCase) {
@@ -153,7 +159,7 @@ void TFindBar::Refresh() {
                 std::find(matchingClaims.begin(), matchingClaims.end(), claim.Number) !=
                     matchingClaims.end())
                 continue;
-            if (QString::fromStdString(DecodeToUtf8(claim.Text)).contains(needle, sensitivity))
+            if (ClaimTextOf(*window->ClaimTree, claim).contains(needle, sensitivity))
                 matchingClaims.push_back(claim.Number);
         }
     }
@@ -246,7 +252,7 @@ qsizetype TFindBar::ClaimStart(int32_t Number) const {
             return block.position();
     }
     // Without a known line: where the first line of the claim's text stands.
-    const QString text = QString::fromStdString(DecodeToUtf8(claim.Text));
+    const QString text = ClaimTextOf(*window->ClaimTree, claim);
     const QString first =
         text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))).trimmed();
     if (first.isEmpty())

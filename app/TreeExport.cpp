@@ -1,5 +1,6 @@
 #include "TreeExport.h"
 
+#include "BusyCursor.h"
 #include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
@@ -25,6 +26,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
+#include <optional>
 
 namespace {
 
@@ -180,6 +182,7 @@ bool TTreeExport::WritePng(const TExportTree& Tree, QIODevice& File, QString& Er
 }
 
 bool TTreeExport::Export(TFormat Format, const QString& FileName) {
+    std::optional<TBusyCursor> busy(std::in_place);
     const TExportTree tree = CurrentTree();
     QSaveFile file(FileName);
     QString error;
@@ -199,6 +202,7 @@ bool TTreeExport::Export(TFormat Format, const QString& FileName) {
     }
     // Nothing of a failed export is left behind: the file stays as it was.
     written = written && file.commit();
+    busy.reset();
     if (!written) {
         file.cancelWriting();
         if (error.isEmpty())
@@ -250,7 +254,12 @@ void TTreeExport::PrintClick() {
     QPrintDialog dialog(&printer, window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!PrintOn(printer)) {
+    bool printed = false;
+    {
+        const TBusyCursor busy;
+        printed = PrintOn(printer);
+    }
+    if (!printed) {
         TDialogs::Message(window, QStringLiteral("Unable to print the tree."),
                           QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
     }

@@ -45,3 +45,26 @@ std::string AllPrecedingClaims(int Claims) {
     }
     return text + "\r\n";
 }
+
+std::string IndependentClaims(int Claims) {
+    std::string text = "We claim:\r\n";
+    for (int n = 0; n < Claims; ++n)
+        text += "  " + std::to_string(n % 1000 + 1) + ". A pump.\r\n";
+    return text;
+}
+
+std::string SelfReferringClaims(std::size_t Bytes) {
+    std::string text = "We claim:\r\n 1. A pump.\r\n 2. The pump of claim 1.\r\n";
+    while (text.size() < Bytes)
+        text += " 2. The pump of claim 2.\r\n";
+    return text;
+}
+
+std::string WideReferenceClaims(std::size_t Bytes) {
+    std::string text = "We claim:\r\n";
+    for (int n = 1; n <= 1000; ++n)
+        text += "  " + std::to_string(n) + ". A pump.\r\n";
+    while (text.size() < Bytes)
+        text += " 1010. The pump of claims 1 to 1000.\r\n";
+    return text;
+}

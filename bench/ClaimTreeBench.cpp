@@ -4,6 +4,7 @@
 #include "ClaimTree.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 namespace {
 
@@ -40,6 +41,36 @@ void AllPrecedingBench(benchmark::State& State) {
     Analyse(State, AllPrecedingClaims(static_cast<int>(State.range(0))));
 }
 BENCHMARK(AllPrecedingBench)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// Heap bytes in use now.
+double HeapBytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+// 1 MB crafted texts, with every node created (the window) and with the
+// nodes below the roots only counted (veltrum-claims): heap_MB is what the
+// tree holds.
+void CraftedTextBench(benchmark::State& State) {
+    const std::string text =
+        State.range(0) == 0 ? SelfReferringClaims(1 << 20) : WideReferenceClaims(1 << 20);
+    const TNodes nodes = State.range(1) == 0 ? TNodes::Created : TNodes::Counted;
+    double heap = 0;
+    int64_t created = 0;
+    for (auto _ : State) {
+        const double before = HeapBytes();
+        TClaimTree tree(text, TClaimTree::MaxCreatedNodes, nodes);
+        heap = HeapBytes() - before;
+        created = tree.CreatedNodeCount();
+        benchmark::DoNotOptimize(tree.FullNodeCount);
+    }
+    State.counters["heap_MB"] = heap / (1 << 20);
+    State.counters["created_nodes"] = static_cast<double>(created);
+}
+BENCHMARK(CraftedTextBench)
+    ->ArgNames({"wide", "counted"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "ClaimSplitter.h"
 #include "ReferenceReader.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <bit>
@@ -97,10 +98,12 @@ std::vector<int32_t> TClaim::ReferenceList() const {
 
 // Places each claim as it is closed. Nodes are created in the order in which
 // placing every copy would create them, skipping the children of Kind 2 nodes
-// that do not carry their claim's subtree.
+// that do not carry their claim's subtree. With TNodes::Counted only the roots
+// are created, and the rest is counted as if it were.
 class TTreeBuilder {
 public:
-    TTreeBuilder(TClaimTree& Tree, int64_t MaxNodes) : tree(Tree), maxNodes(MaxNodes) {}
+    TTreeBuilder(TClaimTree& Tree, int64_t MaxNodes, TNodes Nodes)
+        : tree(Tree), maxNodes(MaxNodes), createNodes(Nodes == TNodes::Created) {}
 
     void Close(int32_t Number, std::string Text) {
         tree.ClaimCount = Number;
@@ -145,7 +148,7 @@ private:
             if (!ClipToTable(run, first, last))
                 continue;
             const bool within = withNodes.ForEachIn(first, last, [&](int32_t r) {
-                count += static_cast<int64_t>(expanding[static_cast<std::size_t>(r)].size());
+                count += expandingCount[static_cast<std::size_t>(r)];
                 return count <= Limit;
             });
             if (!within)
@@ -155,8 +158,9 @@ private:
     }
 
     void Place(const TClaim& Claim) {
-        const int64_t room = maxNodes - tree.CreatedNodeCount();
+        const int64_t room = maxNodes - placed;
         std::vector<TClaimTreeNode*> created;
+        int64_t count = 1;
         if (Claim.Kind == 0) {
             if (room < 1) {
                 StopPlacing(Claim);
@@ -166,7 +170,8 @@ private:
             tree.Roots.push_back(root);
             created.push_back(root);
         } else {
-            if (CountNewNodes(Claim, room) > room) {
+            count = CountNewNodes(Claim, room);
+            if (count > room) {
                 StopPlacing(Claim);
                 return;
             }
@@ -176,8 +181,10 @@ private:
                 if (ClipToTable(run, first, last)) {
                     withNodes.ForEachIn(first, last, [&](int32_t r) {
                         const int64_t entryIndex = entry + (r - run.First);
-                        for (TClaimTreeNode* parent : expanding[static_cast<std::size_t>(r)])
-                            created.push_back(tree.NewChild(parent, Claim, entryIndex));
+                        if (createNodes) {
+                            for (TClaimTreeNode* parent : expanding[static_cast<std::size_t>(r)])
+                                created.push_back(tree.NewChild(parent, Claim, entryIndex));
+                        }
                         tree.Dependants[static_cast<std::size_t>(r)].push_back(
                             {Claim.Index, entryIndex});
                         return true;
@@ -189,20 +196,26 @@ private:
 
         // Added only now, so that a claim that refers to its own number hangs
         // below the nodes that number had before.
+        if (count == 0)
+            return;
+        placed += count;
+        const auto number = static_cast<std::size_t>(Claim.Number);
+        // Only the first node of a Kind 2 claim carries its subtree.
+        expandingCount[number] += Claim.Kind != 2 ? count : placedByNumber[number] == 0 ? 1 : 0;
+        placedByNumber[number] += count;
+        withNodes.Insert(Claim.Number);
         if (created.empty())
             return;
-        const auto number = static_cast<std::size_t>(Claim.Number);
         auto& nodes = tree.NodesByClaim[number];
         for (TClaimTreeNode* node : created) {
             nodes.push_back(node);
             const bool carries = Claim.Kind != 2 || node == nodes.front();
-            node->ChildrenCreated = carries;
+            node->ChildrenCreated = carries && createNodes;
             if (carries)
                 expanding[number].push_back(node);
         }
         if (tree.SubtreeNodeByClaim[number] == nullptr)
             tree.SubtreeNodeByClaim[number] = nodes.front();
-        withNodes.Insert(Claim.Number);
     }
 
     void StopPlacing(const TClaim& Claim) {
@@ -212,10 +225,16 @@ private:
 
     TClaimTree& tree;
     const int64_t maxNodes;
+    const bool createNodes;
     TNumberSums fullCounts;
     TNumberSet withNodes;
     // Per number, the created nodes that get their children now.
     std::array<std::vector<TClaimTreeNode*>, ClaimTableSize> expanding;
+    // Nodes placed, created or counted: in all, per number, and per number
+    // those that get their children now.
+    int64_t placed = 0;
+    std::array<int64_t, ClaimTableSize> placedByNumber{};
+    std::array<int64_t, ClaimTableSize> expandingCount{};
 };
 
 TClaimTreeNode::TClaimTreeNode(TClaimTree* Owner, const TClaim& Claim)
@@ -262,8 +281,10 @@ bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
     return false;
 }
 
-TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes) {
-    TTreeBuilder builder(*this, MaxNodes);
+TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes, TNodes Nodes)
+    : NodeLimit(MaxNodes), NodesCreated(Nodes == TNodes::Created) {
+    TextIsUtf8 = IsValidUtf8(Text.substr(0, Text.find('\0')));
+    TTreeBuilder builder(*this, MaxNodes, Nodes);
     SplitClaims(PrepareText(Text), [&](int32_t Number, std::string ClaimText) {
         builder.Close(Number, std::move(ClaimText));
     });
@@ -286,21 +307,48 @@ TClaimTreeNode* TClaimTree::NewChild(TClaimTreeNode* Parent, const TClaim& Claim
 
 std::pair<const TClaimTree::TDependant*, const TClaimTree::TDependant*>
 TClaimTree::DependantsOf(const TClaimTreeNode& Node) const {
-    if (!InClaimTable(Node.Number))
+    return DependantsOf(Node.Number, Node.Claim->Index);
+}
+
+std::pair<const TClaimTree::TDependant*, const TClaimTree::TDependant*>
+TClaimTree::DependantsOf(int32_t Number, std::size_t ClaimIndex) const {
+    if (!InClaimTable(Number))
         return {nullptr, nullptr};
-    const auto& list = Dependants[static_cast<std::size_t>(Node.Number)];
-    const std::size_t own = Node.Claim->Index;
-    const auto first =
-        std::upper_bound(list.begin(), list.end(), own, [](std::size_t index, const TDependant& d) {
-            return index < d.ClaimIndex;
-        });
+    const auto& list = Dependants[static_cast<std::size_t>(Number)];
+    const auto first = std::upper_bound(
+        list.begin(), list.end(), ClaimIndex,
+        [](std::size_t index, const TDependant& d) { return index < d.ClaimIndex; });
     const TDependant* base = list.data();
     return {base + (first - list.begin()), base + list.size()};
 }
 
-void TClaimTree::CreateChildren(TClaimTreeNode* Node) {
+int64_t TClaimTree::CountChildrenToCreate(const TClaimTreeNode& Node, int64_t Limit) const {
+    // The same walk as CreateChildren, over claims instead of new nodes.
+    int64_t count = 0;
+    std::vector<const TClaim*> pending{Node.Claim};
+    while (!pending.empty()) {
+        const TClaim* parent = pending.back();
+        pending.pop_back();
+        const auto [first, last] = DependantsOf(parent->Number, parent->Index);
+        for (auto it = first; it != last; ++it) {
+            if (++count > Limit)
+                return count;
+            const TClaim& child = Claims[it->ClaimIndex];
+            if (child.Kind != 2)
+                pending.push_back(&child);
+        }
+    }
+    return count;
+}
+
+bool TClaimTree::CreateChildren(TClaimTreeNode* Node) {
     if (Node == nullptr || Node->ChildrenCreated)
-        return;
+        return true;
+    if (!NodesCreated)
+        return false;
+    const int64_t room = NodeLimit - CreatedNodeCount();
+    if (CountChildrenToCreate(*Node, std::max<int64_t>(room, 0)) > room)
+        return false;
     std::vector<TClaimTreeNode*> created;
     std::vector<TClaimTreeNode*> pending{Node};
     while (!pending.empty()) {
@@ -332,6 +380,7 @@ void TClaimTree::CreateChildren(TClaimTreeNode* Node) {
         std::inplace_merge(list.begin(), list.begin() + middle, list.end(), FullTreeOrderLess);
         i = j;
     }
+    return true;
 }
 
 bool TClaimTree::ForEachFullTreeNode(

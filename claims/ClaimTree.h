@@ -142,15 +142,26 @@ private:
     TClaimTree* Owner = nullptr;
 };
 
+// Whether a tree creates its nodes, or only its roots: the counts and the
+// walk over the whole tree need no nodes below the roots, and the nodes of a
+// crafted text can cost hundreds of megabytes.
+enum class TNodes { Created, Counted };
+
 // The analysed claim set of one text. The constructor runs the whole analysis
-// and never fails.
+// and never fails, but for running out of memory.
+//
+// With TNodes::Counted every node but the roots is only counted, against
+// MaxNodes as if it were created: the counts, NodeLimitReached and the
+// full-tree walk are those of a tree with nodes, NodesByClaim lists the roots
+// only and CreateChildren creates nothing.
 class TClaimTree {
 public:
     // Nodes created beyond this would cost hundreds of megabytes; past it,
     // claims are still read and counted but no longer placed.
     static constexpr int64_t MaxCreatedNodes = 2'000'000;
 
-    explicit TClaimTree(std::string_view Text, int64_t MaxNodes = MaxCreatedNodes);
+    explicit TClaimTree(std::string_view Text, int64_t MaxNodes = MaxCreatedNodes,
+                        TNodes Nodes = TNodes::Created);
     ~TClaimTree();
     TClaimTree(const TClaimTree&) = delete;
     TClaimTree& operator=(const TClaimTree&) = delete;
@@ -168,6 +179,10 @@ public:
 
     // Every claim closed, in reading order.
     std::deque<TClaim> Claims;
+    // Whether the analysed text is valid UTF-8 as a whole. Else the whole
+    // document reads as Windows-1252, every claim's bytes included, even
+    // where a claim on its own would be valid UTF-8.
+    bool TextIsUtf8 = true;
     // Nodes of the whole tree, every copy (saturating).
     int64_t FullNodeCount = 0;
     // Set when the node limit stopped the placing of claims; Claims[FirstUnplaced]
@@ -177,10 +192,14 @@ public:
 
     int64_t CreatedNodeCount() const { return static_cast<int64_t>(Nodes.size()); }
 
+    // The most nodes this tree creates, in the analysis and afterwards.
+    int64_t CreatedNodeLimit() const { return NodeLimit; }
+
     // Creates Node's children, and below them every node that carries its
     // subtree, if that has not happened yet. NodesByClaim stays in the order
-    // of the whole tree.
-    void CreateChildren(TClaimTreeNode* Node);
+    // of the whole tree. Creates nothing and returns false when that would
+    // pass CreatedNodeLimit().
+    bool CreateChildren(TClaimTreeNode* Node);
 
     // Visits the whole tree depth first, every copy, as if every node had been
     // created: Visit(depth, claim) returns false to stop. Returns false when
@@ -208,6 +227,13 @@ private:
     TClaimTreeNode* NewChild(TClaimTreeNode* Parent, const TClaim& Claim, int64_t EntryIndex);
     // The dependants of Node's number read after Node's claim: its children.
     std::pair<const TDependant*, const TDependant*> DependantsOf(const TClaimTreeNode& Node) const;
+    std::pair<const TDependant*, const TDependant*> DependantsOf(int32_t Number,
+                                                                 std::size_t ClaimIndex) const;
+    // Nodes that CreateChildren(&Node) would create, or more than Limit.
+    int64_t CountChildrenToCreate(const TClaimTreeNode& Node, int64_t Limit) const;
+
+    int64_t NodeLimit;
+    bool NodesCreated;
 
     std::deque<TClaimTreeNode> Nodes; // owns every node
     std::array<std::vector<TDependant>, ClaimTableSize> Dependants;

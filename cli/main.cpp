@@ -6,6 +6,7 @@
 #include "Report.h"
 #include "TextEncoding.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -13,8 +14,10 @@
 #include <iostream>
 #include <new>
 #include <optional>
+#include <streambuf>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 namespace {
 
@@ -32,10 +35,54 @@ struct TOptions {
     int64_t FullTextClaim = 0;
 };
 
-int Fail(const std::string& Message) {
+// Exit statuses.
+constexpr int Written = 0;
+constexpr int Failed = 2;
+constexpr int OverNodeLimit = 3;
+
+int Fail(const std::string& Message, int Status = Failed) {
     std::cerr << "veltrum-claims: " << Message << '\n';
-    return 2;
+    return Status;
 }
+
+// Standard output, written with write(2) so that the cause of the first
+// failed write is known; nothing is written after it.
+class TStandardOutput : public std::streambuf {
+public:
+    TStandardOutput() { setp(buffer.data(), buffer.data() + buffer.size()); }
+    // errno of the failed write, 0 while every write succeeded.
+    int Error() const { return error; }
+
+protected:
+    int_type overflow(int_type Char) override {
+        if (!Drain())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(Char, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(Char);
+            pbump(1);
+        }
+        return traits_type::not_eof(Char);
+    }
+    int sync() override { return Drain() ? 0 : -1; }
+
+private:
+    bool Drain() {
+        const char* next = pbase();
+        while (error == 0 && next < pptr()) {
+            const ssize_t wrote =
+                ::write(STDOUT_FILENO, next, static_cast<std::size_t>(pptr() - next));
+            if (wrote >= 0)
+                next += wrote;
+            else if (errno != EINTR)
+                error = errno;
+        }
+        setp(buffer.data(), buffer.data() + buffer.size());
+        return error == 0;
+    }
+
+    std::array<char, 1 << 16> buffer;
+    int error = 0;
+};
 
 bool ParseCount(std::string_view Text, int64_t& Value) {
     const char* end = Text.data() + Text.size();
@@ -119,6 +166,71 @@ std::optional<std::string> ReadWhole(const std::string& Name, std::string& Bytes
     return std::nullopt;
 }
 
+// The input as messages name it.
+std::string InputName(const TOptions& Options) {
+    if (Options.Example)
+        return "example " + std::to_string(Options.Example);
+    return *Options.File == "-" ? std::string("standard input") : *Options.File;
+}
+
+// Writes the report that Options ask for to standard output; returns the
+// exit status, with a message on standard error for a failure.
+int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTree& Tree,
+                const std::string& Input) {
+    if (Options.Mode == TMode::Tree) {
+        if (Tree.FullNodeCount > Options.MaxNodes)
+            return Fail(Name + ": the tree has " + std::to_string(Tree.FullNodeCount) +
+                            (Tree.FullNodeCount == SaturatedCount ? " or more" : "") +
+                            " nodes, over the limit of " + std::to_string(Options.MaxNodes),
+                        OverNodeLimit);
+        // Without the nodes past the limit the whole tree is not known.
+        if (Tree.NodeLimitReached)
+            return Fail(Name + ": the tree's node limit of " +
+                            std::to_string(Tree.CreatedNodeLimit()) + " was reached",
+                        OverNodeLimit);
+    }
+    TStandardOutput output;
+    std::ostream out(&output);
+    switch (Options.Mode) {
+    case TMode::Summary:
+        out << ClaimCountsText(Tree) << '\n';
+        break;
+    case TMode::Json:
+        WriteJsonReport(out, Tree, IsValidUtf8(Input));
+        break;
+    case TMode::Tree:
+        WriteTreeReport(out, Tree, Options.MaxNodes);
+        break;
+    case TMode::FullText:
+        if (!WriteFullTextReport(out, Tree, Options.FullTextClaim, IsValidUtf8(Input)))
+            return Fail(Name + ": claim " + std::to_string(Options.FullTextClaim) +
+                        " is not in the tree");
+        break;
+    }
+    out.flush();
+    if (output.Error() != 0 || !out)
+        return Fail("cannot write the report of " + Name + ": " +
+                    std::strerror(output.Error() != 0 ? output.Error() : EIO));
+    return Written;
+}
+
+// Reads the input, analyses it and writes the report.
+int Run(const TOptions& Options, const std::string& Name) {
+    std::string input;
+    if (Options.Example) {
+        input = BuiltinExampleText(Options.Example);
+    } else if (const auto error = ReadWhole(*Options.File, input)) {
+        return Fail(*error);
+    }
+    if (const auto nul = input.find('\0'); nul != std::string::npos)
+        input.resize(nul);
+    // The reports need the counts and the walk over the whole tree, not the
+    // nodes; the claim in full follows a node's path.
+    const TClaimTree tree(input, TClaimTree::MaxCreatedNodes,
+                          Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted);
+    return WriteReport(Options, Name, tree, input);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -129,40 +241,10 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::string input;
+    const std::string name = InputName(options);
     try {
-        if (options.Example) {
-            input = BuiltinExampleText(options.Example);
-        } else if (const auto error = ReadWhole(*options.File, input)) {
-            return Fail(*error);
-        }
+        return Run(options, name);
     } catch (const std::bad_alloc&) {
-        return Fail("cannot read " + options.File.value_or("the example") + ": not enough memory");
+        return Fail(name + ": not enough memory");
     }
-    if (const auto nul = input.find('\0'); nul != std::string::npos)
-        input.resize(nul);
-
-    const TClaimTree tree(input);
-    switch (options.Mode) {
-    case TMode::Summary:
-        std::cout << ClaimCountsText(tree) << '\n';
-        break;
-    case TMode::Json:
-        WriteJsonReport(std::cout, tree, IsValidUtf8(input));
-        break;
-    case TMode::Tree:
-        if (!WriteTreeReport(std::cout, tree, options.MaxNodes)) {
-            std::cerr << "veltrum-claims: the tree has " << tree.FullNodeCount
-                      << (tree.FullNodeCount == SaturatedCount ? " or more" : "")
-                      << " nodes, over the limit of " << options.MaxNodes << '\n';
-            return 3;
-        }
-        break;
-    case TMode::FullText:
-        if (!WriteFullTextReport(std::cout, tree, options.FullTextClaim, IsValidUtf8(input)))
-            return Fail("claim " + std::to_string(options.FullTextClaim) + " is not in the tree");
-        break;
-    }
-    std::cout.flush();
-    return std::cout ? 0 : 2;
 }

@@ -29,7 +29,7 @@ bool Refers(const TClaim& Claim, int32_t Number) {
     return false;
 }
 
-void CheckInvariants(const TClaimTree& Tree) {
+void CheckInvariants(const TClaimTree& Tree, int64_t MaxNodes = TClaimTree::MaxCreatedNodes) {
     std::map<const TClaimTreeNode*, int> seen;
     std::map<std::size_t, int64_t> createdPerClaim;
     std::vector<const TClaimTreeNode*> pending(Tree.Roots.begin(), Tree.Roots.end());
@@ -67,7 +67,7 @@ void CheckInvariants(const TClaimTree& Tree) {
         Check(nodes.empty() ? carrier == nullptr : carrier == nodes.front(), "carrying node");
     }
     Check(listed == seen.size(), "a node is missing from NodesByClaim");
-    Check(static_cast<int64_t>(seen.size()) <= TClaimTree::MaxCreatedNodes, "node limit");
+    Check(static_cast<int64_t>(seen.size()) <= MaxNodes, "node limit");
 
     int64_t total = 0;
     for (const TClaim& claim : Tree.Claims) {
@@ -83,12 +83,46 @@ void CheckInvariants(const TClaimTree& Tree) {
         Check(Tree.ClaimCount == Tree.Claims.back().Number, "ClaimCount");
 }
 
+// Creates the children of every node found, as expanding would, under a
+// small node limit: refused calls create nothing.
+void CreateChildrenUnderLimit(std::string_view Input, int64_t MaxNodes) {
+    TClaimTree tree(Input, MaxNodes);
+    std::vector<TClaimTreeNode*> pending(tree.Roots.begin(), tree.Roots.end());
+    while (!pending.empty()) {
+        TClaimTreeNode* node = pending.back();
+        pending.pop_back();
+        const int64_t before = tree.CreatedNodeCount();
+        if (!tree.CreateChildren(node))
+            Check(tree.CreatedNodeCount() == before && !node->ChildrenCreated, "refused creation");
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+    }
+    CheckInvariants(tree, MaxNodes);
+}
+
+// A tree that only counts its nodes reports what the tree with nodes does.
+void CheckCountedTree(std::string_view Input, const TClaimTree& Tree) {
+    const TClaimTree counted(Input, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+    Check(counted.Roots.size() == Tree.Roots.size(), "counted roots");
+    Check(counted.NodeLimitReached == Tree.NodeLimitReached &&
+              counted.FirstUnplaced == Tree.FirstUnplaced,
+          "counted node limit");
+    Check(counted.FullNodeCount == Tree.FullNodeCount, "counted nodes");
+    if (Tree.FullNodeCount <= 3000) {
+        std::ostringstream a, b;
+        Check(WriteTreeReport(a, Tree, 3000) == WriteTreeReport(b, counted, 3000) &&
+                  a.str() == b.str(),
+              "counted tree report");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     const std::string_view input(reinterpret_cast<const char*>(Data), Size);
     TClaimTree tree(input);
     CheckInvariants(tree);
+    CheckCountedTree(input, tree);
+    CreateChildrenUnderLimit(input, 1 + static_cast<int64_t>(Size % 97));
 
     if (tree.FullNodeCount <= 3000) {
         const TFullTreeModel model(tree, 3000);

@@ -33,11 +33,13 @@ template <typename F> void WrapLine(const QString& Line, int Width, F&& Visit) {
 
 } // namespace
 
-TMemoText::TMemoText(const std::string& ClaimText) {
+TMemoText::TMemoText(const std::string& ClaimText, bool DocumentIsUtf8) {
     const QFontMetrics metrics(TClaimMemo::TextFont());
     // Decoded whole, so that every line reads the same way; a line feed never
     // stands inside a UTF-8 sequence.
-    for (const std::string& piece : Tokenize(DecodeToUtf8(ClaimText), "\n")) {
+    const std::string text =
+        DocumentIsUtf8 ? DecodeToUtf8(ClaimText) : Windows1252ToUtf8(ClaimText);
+    for (const std::string& piece : Tokenize(text, "\n")) {
         QStringList parts = QString::fromStdString(piece).split(QLatin1Char('\r'));
         if (parts.size() > 1 && parts.back().isEmpty())
             parts.removeLast();

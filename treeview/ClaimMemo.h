@@ -12,8 +12,10 @@
 class TMemoText {
 public:
     // Empty pieces are dropped; a carriage return inside a piece breaks the
-    // line there, one at its end is dropped.
-    explicit TMemoText(const std::string& ClaimText);
+    // line there, one at its end is dropped. The bytes read as the document
+    // reads (TClaimTree::TextIsUtf8), so that a box shows what the input
+    // pane shows.
+    TMemoText(const std::string& ClaimText, bool DocumentIsUtf8);
 
     const QStringList& Lines() const { return lines; }
     // Width of the widest line in the memo font; 0 without lines.

@@ -98,7 +98,7 @@ TExportTree ShownExportTree(const TClaimTree& Tree, int64_t MaxRows) {
         if (row.TextMode != 0) {
             auto& text = texts[node.Claim];
             if (!text)
-                text = std::make_shared<TMemoText>(node.Text());
+                text = std::make_shared<TMemoText>(node.Text(), Tree.TextIsUtf8);
             row.Text = text;
         }
         exported.Rows.push_back(std::move(row));

@@ -341,7 +341,7 @@ private:
     const std::shared_ptr<const TMemoText>& MemoTextOf(const TClaimTreeNode& N) {
         auto known = memoTexts.find(N.Claim);
         if (known == memoTexts.end())
-            known = memoTexts.emplace(N.Claim, std::make_shared<TMemoText>(N.Text())).first;
+            known = memoTexts.emplace(N.Claim, std::make_shared<TMemoText>(N.Text(), N.OwnerTree()->TextIsUtf8)).first;
         return known->second;
     }
 

@@ -3,6 +3,7 @@
 #include "FullTreeModel.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <sstream>
 
@@ -40,6 +41,54 @@ void ExpectMatchesFullModel(TClaimTree& Tree, const std::string& Name) {
     CreateAllNodes(Tree);
     EXPECT_EQ(CompareWithModel(Tree, model), "") << Name << " (every node created)";
     EXPECT_EQ(Tree.CreatedNodeCount(), Tree.FullNodeCount) << Name;
+}
+
+// The whole tree walked depth first, as "depth:number" items.
+std::string FullWalk(const TClaimTree& Tree) {
+    std::ostringstream walk;
+    const bool complete = Tree.ForEachFullTreeNode([&](int Depth, const TClaim& Claim) {
+        walk << Depth << ":" << Claim.Number << " ";
+        return true;
+    });
+    return complete ? walk.str() : "incomplete";
+}
+
+// The claim that a node limit stops the placing at: the first whose nodes,
+// added to those of the claims before it, pass the limit.
+std::optional<std::size_t> FirstClaimOverLimit(std::string_view Text, int64_t MaxNodes) {
+    const TClaimTree unlimited(Text);
+    std::vector<int64_t> perClaim(unlimited.Claims.size());
+    for (const auto& nodes : unlimited.NodesByClaim) {
+        for (const TClaimTreeNode* node : nodes)
+            ++perClaim[node->Claim->Index];
+    }
+    int64_t placed = 0;
+    for (const TClaim& claim : unlimited.Claims) {
+        placed += perClaim[claim.Index];
+        if (placed > MaxNodes)
+            return claim.Index;
+    }
+    return std::nullopt;
+}
+
+// The limit stops the placing where it must, and a tree that only counts its
+// nodes reports what the tree with nodes does.
+void ExpectCountedTreeAgrees(std::string_view Text, int64_t MaxNodes, const std::string& Name) {
+    const TClaimTree created(Text, MaxNodes);
+    const TClaimTree counted(Text, MaxNodes, TNodes::Counted);
+    const std::optional<std::size_t> stop = FirstClaimOverLimit(Text, MaxNodes);
+    EXPECT_EQ(created.NodeLimitReached, stop.has_value()) << Name;
+    if (stop) {
+        EXPECT_EQ(created.FirstUnplaced, *stop) << Name;
+    }
+    EXPECT_EQ(Numbers(counted.Roots), Numbers(created.Roots)) << Name;
+    EXPECT_EQ(counted.NodeLimitReached, created.NodeLimitReached) << Name;
+    EXPECT_EQ(counted.FirstUnplaced, created.FirstUnplaced) << Name;
+    EXPECT_EQ(counted.FullNodeCount, created.FullNodeCount) << Name;
+    EXPECT_EQ(FullWalk(counted), FullWalk(created)) << Name;
+    for (std::size_t i = 0; i < counted.Roots.size(); ++i)
+        EXPECT_EQ(counted.Roots[i]->ChildNumbers(), created.Roots[i]->ChildNumbers()) << Name;
+    EXPECT_EQ(counted.CreatedNodeCount(), static_cast<int64_t>(counted.Roots.size())) << Name;
 }
 
 TEST(ClaimTree, EmptyAndClaimlessTextsGiveEmptyTrees) {
@@ -229,6 +278,50 @@ TEST(ClaimTree, RepeatedSelfReferencesHitTheNodeLimitNotTheMemory) {
     EXPECT_FALSE(tree.ForEachFullTreeNode([](int, const TClaim&) { return true; }));
 }
 
+// Expanding later keeps to the tree's node limit; an expansion that would
+// pass it creates nothing.
+TEST(ClaimTree, CreatingChildrenKeepsToTheNodeLimit) {
+    for (const int64_t limit : {80, 300}) {
+        TClaimTree tree(EuropeanClaims(), limit);
+        int refused = 0;
+        std::vector<TClaimTreeNode*> pending(tree.Roots.begin(), tree.Roots.end());
+        while (!pending.empty()) {
+            TClaimTreeNode* node = pending.back();
+            pending.pop_back();
+            const int64_t before = tree.CreatedNodeCount();
+            if (!tree.CreateChildren(node)) {
+                ++refused;
+                EXPECT_EQ(tree.CreatedNodeCount(), before) << limit;
+                EXPECT_FALSE(node->ChildrenCreated) << limit;
+            }
+            pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+        }
+        EXPECT_LE(tree.CreatedNodeCount(), limit);
+        EXPECT_GT(refused, 0) << limit;
+    }
+}
+
+TEST(ClaimTree, CountingTreeAgreesAtItsLimits) {
+    std::string selfReferences = "We claim:\r\n 1. A.\r\n 2. B of claim 1.";
+    for (int i = 0; i < 12; ++i)
+        selfReferences += "\r\n 2. B of claim 2.";
+    const std::string texts[] = {
+        selfReferences,
+        EuropeanClaims(),
+        ClaimText({"A pump.", "A valve.", "The pump of claims 1 or 2.", "The pump of claim 3.",
+                   "The pump of claims 3 and 4."}),
+        "We claim:\r\n 1. A.\r\n 2. B.\r\n 3. C of claims 1 or 2.\r\n 3. D of claims 1 or "
+        "2.\r\n 4. E of claim 3.\r\n 1. F.\r\n 5. G of claim 1.",
+    };
+    for (const std::string& text : texts) {
+        for (int64_t limit = 0; limit <= 130; ++limit)
+            ExpectCountedTreeAgrees(text, limit, text + " under " + std::to_string(limit));
+        ExpectCountedTreeAgrees(text, TClaimTree::MaxCreatedNodes, text);
+        if (HasFailure())
+            return;
+    }
+}
+
 TEST(ClaimTree, FullTreeWalkVisitsEveryCopyDepthFirst) {
     const TClaimTree tree(
         ClaimText({"A pump.", "The pump of claim 1.", "A valve.", "The pump of claims 2 or 3."}));
@@ -269,6 +362,7 @@ TEST(ClaimTree, AgreesWithTheFullModelOnGeneratedClaimSets) {
             }
             text += ".\r\n";
         }
+        ExpectCountedTreeAgrees(text, static_cast<int64_t>(random() % 40), text);
         TClaimTree tree(text);
         const TFullTreeModel model(tree, 100000);
         if (!model.Complete)

@@ -29,3 +29,46 @@ expect(2 --full-text ${pump})
 expect(2 --example 6)
 expect(2 --example=0)
 expect(2 --example 1 ${pump})
+
+# Each failure has its own status and one-line message; the command runs
+# under sh so that it can write to /dev/full or run under a memory limit.
+function(expect_message status message command)
+  execute_process(COMMAND sh -c "${command}" ${CLI} ${ARGN}
+                  RESULT_VARIABLE got OUTPUT_QUIET ERROR_VARIABLE err)
+  if(NOT got EQUAL status OR NOT err MATCHES "^veltrum-claims: ${message}\n$")
+    message(FATAL_ERROR "${command} ${ARGN}: exit ${got}, expected ${status}\n${err}")
+  endif()
+endfunction()
+
+# Claims 2 to 15 each refer to any preceding claim: 16,384 nodes, more
+# output than one buffer holds.
+set(doubling ${WORK}/doubling-claims.txt)
+set(text "We claim:\n 1. A pump.\n")
+foreach(n RANGE 2 15)
+  string(APPEND text " ${n}. The pump of any preceding claim.\n")
+endforeach()
+file(WRITE ${doubling} "${text}")
+# Claim 2 again and again below itself: 2^40 + 1 nodes, past the tree's node limit
+# long before the full count.
+set(selfreferring ${WORK}/self-referring-claims.txt)
+string(REPEAT " 2. The pump of claim 2.\n" 40 text)
+file(WRITE ${selfreferring} "We claim:\n 1. A pump.\n 2. The pump of claim 1.\n${text}")
+
+set(stdout "exec \"$0\" \"$@\"")
+set(unwritable "cannot write the report of [^\n]*: No space left on device")
+expect_message(2 "${unwritable}" "${stdout} > /dev/full" --tree ${doubling})
+expect_message(2 "${unwritable}" "${stdout} > /dev/full" --json ${doubling})
+expect_message(2 "${unwritable}" "${stdout} > /dev/full" --summary ${pump})
+expect_message(3 "[^\n]*doubling-claims.txt: the tree has 16384 nodes, over the limit of 16383"
+               "${stdout}" --tree --max-nodes 16383 ${doubling})
+expect_message(3 "[^\n]*self-referring-claims.txt: the tree's node limit of 2000000 was reached"
+               "${stdout}" --tree --max-nodes 2199023255552 ${selfreferring})
+expect_message(3 "[^\n]*self-referring-claims.txt: the tree has 1099511627777 nodes, over the limit of 1000000"
+               "${stdout}" --tree ${selfreferring})
+
+# 400,000 claims cannot be analysed in 50 MB of address space. The
+# sanitizers reserve far more than that for themselves.
+if(MEMORY_LIMIT)
+  expect_message(2 "standard input: not enough memory"
+                 "ulimit -v 50000 && { echo 'We claim:'; yes ' 1. A pump.' | head -n 400000; } | ${stdout}" -)
+endif()

@@ -86,6 +86,34 @@ private slots:
         QCOMPARE(box.Version->text(), QStringLiteral("Version 1.0"));
     }
 
+    // Every figure and total reads whole, measured with the dialog's own
+    // fonts, in rows that stay inside the panel, below the upper bevel.
+    void figuresReadWhole_data() { figures_data(); }
+
+    void figuresReadWhole() {
+        QFETCH(TMemoryStatus, status);
+        TAboutBox box;
+        box.MemoryStatusSource = [status] { return status; };
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QLineEdit* fields[] = {box.Edit1, box.Edit2, box.Edit3, box.Edit4,
+                                     box.Edit5, box.Edit6, box.Edit7};
+        for (const QLineEdit* field : fields) {
+            const int textWidth = field->fontMetrics().horizontalAdvance(field->text());
+            // A line edit keeps two pixels either side of its text.
+            QVERIFY2(textWidth + 4 <= field->width(), qPrintable(field->text()));
+            QVERIFY(box.Panel1->contentsRect().contains(field->geometry()));
+            QVERIFY(field->y() > box.Bevel1->y());
+            // The design's fields overlap their neighbours by one pixel.
+            const QRect inner = field->geometry().adjusted(0, 0, -1, -1);
+            for (const QLineEdit* other : fields) {
+                if (other != field)
+                    QVERIFY(!other->geometry().adjusted(0, 0, -1, -1).intersects(inner));
+            }
+        }
+        QVERIFY(box.Bevel1->y() > box.Bevel2->y());
+    }
+
     void freshFiguresEachShow() {
         TAboutBox box;
         uint32_t reads = 0;

@@ -3,6 +3,7 @@
 
 #include "AppTestMain.h"
 #include "BuiltinExamples.h"
+#include "ClaimMemo.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -27,6 +29,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 Q_DECLARE_METATYPE(std::string)
@@ -114,10 +117,14 @@ private:
         return name;
     }
 
+    // The tabs' texts; a tab left hidden is marked.
     QStringList Tabs() const {
         QStringList tabs;
-        for (int i = 0; i < window->TabControl1->count(); ++i)
-            tabs << window->TabControl1->tabText(i);
+        for (int i = 0; i < window->TabControl1->count(); ++i) {
+            tabs << window->TabControl1->tabText(i) + (window->TabControl1->isTabVisible(i)
+                                                           ? QString()
+                                                           : QStringLiteral(" hidden"));
+        }
         return tabs;
     }
 
@@ -242,6 +249,48 @@ private slots:
         QCOMPARE(window->ClaimTree->ShownRoot, -1);
         QCOMPARE(ShowsNoClaimsNotice(), tabs.size() == 1);
         QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    // The wait cursor is up while the analysis runs, and gone after it, also
+    // when the analysis fails.
+    void busyCursorWhileAnalysing_data() {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("analysed") << false;
+        QTest::newRow("failed") << true;
+    }
+
+    void busyCursorWhileAnalysing() {
+        QFETCH(bool, fails);
+        window->InputText = PumpText;
+        Qt::CursorShape during = Qt::ArrowCursor;
+        try {
+            window->AnalyseInput([&] {
+                if (const QCursor* cursor = QGuiApplication::overrideCursor())
+                    during = cursor->shape();
+                if (fails)
+                    throw std::runtime_error("failed");
+            });
+        } catch (const std::runtime_error&) {
+        }
+        QCOMPARE(during, Qt::WaitCursor);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    // Claim 1 is valid UTF-8 on its own, the document as a whole is not: the
+    // claim's box reads it as the input pane does.
+    void boxReadsAsThePane() {
+        OpenNew(QStringLiteral("mixed.txt"), "We claim:\r\n1. A caf\xc3\xa9 pump.\r\n"
+                                             "2. The pump of claim 1 at 5\xb0 C.\r\n");
+        const QString pane = window->cmInput->toPlainText();
+        QVERIFY(pane.contains(QString::fromUtf8("A caf\xc3\x83\xc2\xa9 pump.")));
+        QStringList boxes;
+        for (const TClaimMemo* memo : window->sbClaimTree->findChildren<TClaimMemo*>()) {
+            if (memo->Lines().join(QLatin1Char('\n')).contains(QStringLiteral("caf")))
+                boxes << memo->Lines().join(QLatin1Char('\n'));
+        }
+        QVERIFY(!boxes.isEmpty());
+        for (const QString& box : boxes)
+            QVERIFY2(pane.contains(box), qPrintable(box));
     }
 
     // A tab draws from scratch; the Claims menu lives on the "All claims" tab.

@@ -19,28 +19,35 @@ private slots:
 void ClaimMemoTest::textBecomesLines_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("one line") << QByteArray(" A pump.") << QStringList{" A pump."};
-    QTest::newRow("indentation kept")
-        << QByteArray(" A pump\n   with a valve.") << QStringList{" A pump", "   with a valve."};
-    QTest::newRow("empty lines dropped")
-        << QByteArray("\n\nA pump\n\n\nwith a valve.\n") << QStringList{"A pump", "with a valve."};
-    QTest::newRow("CR LF line ends")
-        << QByteArray("A pump\r\nwith a valve.\r\n") << QStringList{"A pump", "with a valve."};
-    QTest::newRow("blank CR LF line")
-        << QByteArray("A pump\r\n\r\nwith a valve.") << QStringList{"A pump", "", "with a valve."};
+    // The document's decoding, whatever the claim's bytes would read as alone.
+    QTest::addColumn<bool>("documentIsUtf8");
+    QTest::newRow("one line") << QByteArray(" A pump.") << QStringList{" A pump."} << true;
+    QTest::newRow("indentation kept") << QByteArray(" A pump\n   with a valve.")
+                                      << QStringList{" A pump", "   with a valve."} << true;
+    QTest::newRow("empty lines dropped") << QByteArray("\n\nA pump\n\n\nwith a valve.\n")
+                                         << QStringList{"A pump", "with a valve."} << true;
+    QTest::newRow("CR LF line ends") << QByteArray("A pump\r\nwith a valve.\r\n")
+                                     << QStringList{"A pump", "with a valve."} << true;
+    QTest::newRow("blank CR LF line") << QByteArray("A pump\r\n\r\nwith a valve.")
+                                      << QStringList{"A pump", "", "with a valve."} << true;
     QTest::newRow("CR line ends") << QByteArray("A pump\rwith a valve.")
-                                  << QStringList{"A pump", "with a valve."};
+                                  << QStringList{"A pump", "with a valve."} << true;
     QTest::newRow("Windows-1252") << QByteArray("A pump for 5\xb0"
                                                 "C.")
                                   << QStringList{QString::fromUtf8("A pump for 5\xc2\xb0"
-                                                                   "C.")};
-    QTest::newRow("nothing") << QByteArray() << QStringList();
+                                                                   "C.")}
+                                  << false;
+    QTest::newRow("UTF-8 claim in a Windows-1252 document")
+        << QByteArray("A caf\xc3\xa9 pump.")
+        << QStringList{QString::fromUtf8("A caf\xc3\x83\xc2\xa9 pump.")} << false;
+    QTest::newRow("nothing") << QByteArray() << QStringList() << true;
 }
 
 void ClaimMemoTest::textBecomesLines() {
     QFETCH(QByteArray, text);
     QFETCH(QStringList, lines);
-    const TMemoText memoText(text.toStdString());
+    QFETCH(bool, documentIsUtf8);
+    const TMemoText memoText(text.toStdString(), documentIsUtf8);
     QCOMPARE(memoText.Lines(), lines);
     const QFontMetrics metrics(TClaimMemo::TextFont());
     int widest = 0;
@@ -68,16 +75,16 @@ void ClaimMemoTest::wrappedLinesAreCounted() {
     QFETCH(QByteArray, text);
     QFETCH(int, width);
     QFETCH(int, count);
-    const TMemoText memoText(text.toStdString());
+    const TMemoText memoText(text.toStdString(), true);
     QCOMPARE(memoText.WrappedLineCount(width), count);
     QCOMPARE(memoText.WrappedLineCount(width), count); // asked again, from the cache
 }
 
 void ClaimMemoTest::eachLineWrapsOnItsOwn() {
     const std::string sentence = "one two three four five six seven eight nine ten";
-    const int once = TMemoText(sentence).WrappedLineCount(120);
+    const int once = TMemoText(sentence, true).WrappedLineCount(120);
     QVERIFY(once > 1);
-    QCOMPARE(TMemoText(sentence + "\n" + sentence).WrappedLineCount(120), 2 * once);
+    QCOMPARE(TMemoText(sentence + "\n" + sentence, true).WrappedLineCount(120), 2 * once);
 }
 
 QTEST_MAIN(ClaimMemoTest)
