@@ -4,13 +4,13 @@
 #include "ClaimTreePane.h"
 #include "FullClaimText.h"
 #include "TextEncoding.h"
+#include "TreeDrawing.h"
 #include "VelkinApplication.h"
 #include "frmMain.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenu>
 
 namespace {
@@ -33,22 +33,11 @@ TBoxMenu::TBoxMenu(TfrMain* Window)
 }
 
 TClaimTreeNode* TBoxMenu::BoxAt(QPoint ContentPoint) const {
-    // The shown box whose row band, from its top down to the next box,
-    // holds the point.
     TClaimTree* tree = window->ClaimTree.get();
     if (tree == nullptr || window->sbClaimTree->DrawnTree() != tree)
         return nullptr;
-    TClaimTreeNode* found = nullptr;
-    for (const auto& nodes : tree->NodesByClaim) {
-        for (TClaimTreeNode* node : nodes) {
-            if (node->CaptionLabel == nullptr || node->CaptionLabel->isHidden() ||
-                node->RowTop > ContentPoint.y())
-                continue;
-            if (found == nullptr || node->RowTop > found->RowTop)
-                found = node;
-        }
-    }
-    return found;
+    const TTreeDrawing* drawing = TTreeDrawing::Find(*tree);
+    return drawing != nullptr ? drawing->NodeAt(ContentPoint) : nullptr;
 }
 
 QString TBoxMenu::ClaimText(const TClaimTreeNode& Node) {

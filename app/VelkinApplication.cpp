@@ -1,10 +1,14 @@
 #include "VelkinApplication.h"
 
 #include "Dialogs.h"
+#include "HandlerRunner.h"
 
 #include <exception>
 
-TVelkinApplication::TVelkinApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {}
+TVelkinApplication::TVelkinApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {
+    // The handlers of the drawn tree go through the same wrapper.
+    SetHandlerRunner(RunHandler);
+}
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProgramIcon.h"
+#include "TreeDrawing.h"
 #include "TreeExport.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
@@ -711,7 +712,7 @@ bool TfrMain::RevealClaim(int Claim) {
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
             ClaimTree->Relayout(sbClaimTree);
-            sbClaimTree->ScrollInView(revealed->CaptionLabel);
+            ScrollBoxInView(*revealed);
             return true;
         }
     }

@@ -291,9 +291,9 @@ TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes, TNodes Nodes)
 }
 
 TClaimTree::~TClaimTree() {
+    Drawing.reset();
     Roots.clear();
     Nodes.clear();
-    RetiredControls.clear();
 }
 
 TClaimTreeNode* TClaimTree::NewRoot(const TClaim& Claim) {

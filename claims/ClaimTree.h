@@ -18,6 +18,7 @@ class TClaimMemo;
 class TDottedLine;
 class TGlyphButton;
 class TImageList;
+class TTreeDrawing;
 
 class TClaimTree;
 class TClaimTreeNode;
@@ -70,9 +71,9 @@ struct TClaim {
 
 using TDecomposeHandler = std::function<void(TClaimTreeNode*)>;
 
-// Owns a control that the drawing took out of the pane; type-erased because
-// this library cannot name widget types.
-using TRetiredControl = std::unique_ptr<void, void (*)(void*)>;
+// Owns the drawing of a tree; the deleter comes from the library that makes
+// drawings, since this one cannot name widget types.
+using TDrawingHandle = std::unique_ptr<TTreeDrawing, void (*)(TTreeDrawing*)>;
 
 // One place of one claim in the tree.
 //
@@ -172,7 +173,9 @@ public:
     QWidget* OwnerForm = nullptr;
     const TImageList* Images = nullptr;
     TDecomposeHandler DecomposeHandler;
-    std::vector<TRetiredControl> RetiredControls;
+    // The drawing of the tree with its controls, or null. The destructor
+    // destroys it before any node, so that no control outlives its node.
+    TDrawingHandle Drawing{nullptr, nullptr};
     int BranchMode = 0;
     int32_t ClaimCount = 0;
     int ShownRoot = -1;

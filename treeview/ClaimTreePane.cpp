@@ -1,6 +1,7 @@
 #include "ClaimTreePane.h"
 
 #include "Fonts.h"
+#include "HandlerRunner.h"
 #include "TreeView.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,11 @@ TClaimTreePane::TClaimTreePane(QWidget* Parent)
     lastClientWidth = ClientWidth();
 }
 
+TClaimTreePane::~TClaimTreePane() {
+    if (drawing != nullptr)
+        drawing->Detach();
+}
+
 int TClaimTreePane::ClientWidth() const {
     return viewport()->width();
 }
@@ -47,7 +53,11 @@ int TClaimTreePane::ClientHeight() const {
 
 void TClaimTreePane::DestroyComponents() {
     rightAnchored.clear();
+    if (drawing != nullptr)
+        drawing->Detach();
+    drawing = nullptr;
     drawnTree = nullptr;
+    drawingExtent = QSize();
     const auto children = content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QWidget* child : children)
         delete child;
@@ -58,6 +68,11 @@ void TClaimTreePane::DestroyComponents() {
 
 void TClaimTreePane::SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) {
     boxMarks = std::move(Marks);
+    if (drawing != nullptr)
+        RunTreeHandler([this] {
+            if (drawing != nullptr)
+                drawing->MarksChanged();
+        });
 }
 
 unsigned TClaimTreePane::BoxMarks(int32_t ClaimNumber) const {
@@ -70,8 +85,8 @@ void TClaimTreePane::AnchorRight(QWidget* Control) {
 }
 
 void TClaimTreePane::FitContent() {
-    int right = 0;
-    int bottom = 0;
+    int right = drawingExtent.width();
+    int bottom = drawingExtent.height();
     for (const QObject* object : content->children()) {
         if (!object->isWidgetType())
             continue;
@@ -88,10 +103,14 @@ void TClaimTreePane::FitContent() {
 void TClaimTreePane::ScrollInView(QWidget* Control) {
     if (Control == nullptr || !content->isAncestorOf(Control))
         return;
+    ScrollInView(QRect(Control->mapTo(content, QPoint(0, 0)), Control->size()));
+}
+
+void TClaimTreePane::ScrollInView(const QRect& ContentRect) {
     // Scroll bars that the last pass made appear or vanish are shown or
     // hidden by a queued call; the visible area is right only after it.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    const QRect place(Control->mapTo(viewport(), QPoint(0, 0)), Control->size());
+    const QRect place = ContentRect.translated(content->mapTo(viewport(), QPoint(0, 0)));
     QScrollBar* horizontal = horizontalScrollBar();
     QScrollBar* vertical = verticalScrollBar();
     horizontal->setValue(horizontal->value() +
@@ -111,4 +130,18 @@ void TClaimTreePane::resizeEvent(QResizeEvent* Event) {
         }
     }
     FitContent();
+    if (drawing != nullptr)
+        RunTreeHandler([this] {
+            if (drawing != nullptr)
+                drawing->ViewMoved();
+        });
+}
+
+void TClaimTreePane::scrollContentsBy(int Dx, int Dy) {
+    QScrollArea::scrollContentsBy(Dx, Dy);
+    if (drawing != nullptr)
+        RunTreeHandler([this] {
+            if (drawing != nullptr)
+                drawing->ViewMoved();
+        });
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class TClaimTree;
+class TTreeDrawing;
 
 // Marks that a box can carry, as bits: the claim has problems found by the
 // checks, or its text matches the find bar.
@@ -20,6 +21,7 @@ class TClaimTreePane : public QScrollArea {
 
 public:
     explicit TClaimTreePane(QWidget* Parent = nullptr);
+    ~TClaimTreePane() override;
 
     // Parent of every control drawn into the pane.
     QWidget* Content() const { return content; }
@@ -27,8 +29,16 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
 
-    // Deletes every control the pane holds.
+    // Deletes every control the pane holds; the drawing that placed boxes in
+    // the pane lets go of them first.
     void DestroyComponents();
+
+    // The drawing whose boxes the pane holds, or null.
+    TTreeDrawing* Drawing() const { return drawing; }
+    void SetDrawing(TTreeDrawing* Drawing) { drawing = Drawing; }
+    // The extent of the whole drawing, which may be larger than that of the
+    // controls it has made so far; FitContent covers it.
+    void SetDrawingExtent(QSize Extent) { drawingExtent = Extent; }
 
     // The tree whose boxes the pane holds, or null; only compared, never
     // dereferenced, so a deleted tree is harmless.
@@ -40,7 +50,8 @@ public:
     void SetMaxBoxes(int64_t Boxes) { maxBoxes = Boxes; }
 
     // Marks of the boxes by claim number (bits of TBoxMark); a claim not in
-    // Marks carries none. The drawing shows them on every box of the claim.
+    // Marks carries none. The drawing shows them on every box of the claim,
+    // at once for the boxes shown.
     void SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks);
     unsigned BoxMarks(int32_t ClaimNumber) const;
 
@@ -48,22 +59,28 @@ public:
     // edge when the pane is resized.
     void AnchorRight(QWidget* Control);
 
-    // Sizes the content to the extents of its visible children, at least the
-    // visible area, so that the scroll range follows the picture.
+    // Sizes the content to the extents of its visible children and of the
+    // drawing, at least the visible area, so that the scroll range follows
+    // the picture.
     void FitContent();
 
     // Scrolls by the least amount that brings Control inside the visible
     // area, each direction on its own; a control larger than the visible area
     // gets its left or top edge shown. A null Control is ignored.
     void ScrollInView(QWidget* Control);
+    // The same for a rectangle in content coordinates.
+    void ScrollInView(const QRect& ContentRect);
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;
+    void scrollContentsBy(int Dx, int Dy) override;
 
 private:
     QWidget* content;
     std::vector<QPointer<QWidget>> rightAnchored;
     const TClaimTree* drawnTree = nullptr;
+    TTreeDrawing* drawing = nullptr;
+    QSize drawingExtent;
     std::unordered_map<int32_t, unsigned> boxMarks;
     int64_t maxBoxes;
     int lastClientWidth = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 // Suspends (Locked) or resumes the painting of Control and its children
 // around a pass over the drawing; resuming repaints Control once, whole.
@@ -11,3 +12,15 @@ class QWidget;
 // a visible one each of them would look for the widget under the mouse
 // among all its siblings.
 void SetRedrawLock(QWidget* Control, bool Locked);
+
+// Holds the redraw lock for a scope, released on every way out.
+class TRedrawLock {
+public:
+    explicit TRedrawLock(QWidget* Control) : control(Control) { SetRedrawLock(Control, true); }
+    ~TRedrawLock() { SetRedrawLock(control, false); }
+    TRedrawLock(const TRedrawLock&) = delete;
+    TRedrawLock& operator=(const TRedrawLock&) = delete;
+
+private:
+    QPointer<QWidget> control;
+};

@@ -6,7 +6,6 @@
 #include "TreeWalk.h"
 
 #include <QLabel>
-#include <QScrollBar>
 
 TClaimTreePane* PaneOf(const QObject* Control) {
     for (QObject* parent = Control != nullptr ? Control->parent() : nullptr; parent != nullptr;
@@ -23,23 +22,28 @@ namespace {
 TClaimTreePane* ClickedPane(const QObject* Sender, const TClaimTreeNode& Node) {
     if (TClaimTreePane* pane = PaneOf(Sender))
         return pane;
-    return PaneOf(Node.CaptionLabel);
+    if (Node.Tree != nullptr && Node.Tree->Drawing)
+        return Node.Tree->Drawing->Pane();
+    return nullptr;
+}
+
+// Scrolls the part of Node's box that Part selects into view.
+void ScrollPartInView(const TClaimTreeNode& Node, QRect TRowGeometry::*Part) {
+    if (Node.Tree != nullptr && Node.Tree->Drawing)
+        Node.Tree->Drawing->ScrollInView(Node, Part);
+}
+
+// Says at the end of the drawing that Node's claim cannot be opened further.
+void RefuseToOpen(const TClaimTreeNode& Node) {
+    TClaimTree* tree = Node.OwnerTree();
+    if (!tree->Drawing)
+        return;
+    tree->Drawing->NoteRefusedClaim(Node.Number);
+    tree->Drawing->Relayout();
 }
 
 void SetChildrenState(TClaimTreeNode& Node, int State) {
     ForEachChild(Node, [State](TClaimTreeNode& child) { child.DisplayState = State; });
-}
-
-void DeleteWidget(void* Widget) {
-    delete static_cast<QWidget*>(Widget);
-}
-
-// Takes Button out of the pane; the tree deletes it, after its own click.
-void Retire(TClaimTree& Tree, TGlyphButton* Button) {
-    if (Button == nullptr)
-        return;
-    Button->setParent(nullptr);
-    Tree.RetiredControls.emplace_back(static_cast<QWidget*>(Button), DeleteWidget);
 }
 
 // Only view state changes before the layout pass, which locks the pane for
@@ -81,33 +85,36 @@ void TClaimTreeNode::ExpandButtonClick(QObject* Sender) {
         return;
     if (DisplayState == 0) {
         const bool startsCarrying = Kind == 2 && InClaimTable(Number);
-        if (startsCarrying)
-            tree->CreateChildren(this);
+        if (startsCarrying && !tree->CreateChildren(this)) {
+            RefuseToOpen(*this);
+            return;
+        }
         DisplayState = 1;
         SetChildrenState(*this, 0);
         if (startsCarrying) {
             tree->SubtreeNodeByClaim[static_cast<std::size_t>(Number)] = this;
-            // The rebuild deletes every control of the pane, but this click
-            // is still running inside the button.
-            Retire(*tree, ExpandButton);
-            ExpandButton = nullptr;
-            // Every other box keeps its place, so the view stays where it was.
-            const int scrollX = pane->horizontalScrollBar()->value();
-            const int scrollY = pane->verticalScrollBar()->value();
-            tree->BuildDrawing(tree->OwnerForm, pane, tree->Images, nullptr, tree->ShownRoot,
-                               false);
-            tree->Relayout(pane);
-            pane->horizontalScrollBar()->setValue(scrollX);
-            pane->verticalScrollBar()->setValue(scrollY);
-        } else {
-            tree->Relayout(pane);
+            // The subtree moves here, drawn without a decomposition handler,
+            // and the box gets a new expand button: this click is still
+            // running inside the old one, which goes once it has ended.
+            // A drawing with widgets for every box makes them all anew, so
+            // that they stay in the order of the rows, as the new subtree's
+            // rows come in the middle.
+            if (tree->Drawing) {
+                const bool everyBox = tree->Drawing->Rows().size() <= TTreeDrawing::FullDrawingRows;
+                if (tree->DecomposeHandler || everyBox)
+                    tree->Drawing->RetireAll(*this);
+                else
+                    tree->Drawing->Retire(*this);
+                tree->DecomposeHandler = nullptr;
+            }
         }
-        pane->ScrollInView(ExpandButton);
+        tree->Relayout(pane);
+        ScrollPartInView(*this, &TRowGeometry::Expand);
     } else if (DisplayState == 1) {
         DisplayState = 0;
         SetChildrenState(*this, 2);
         tree->Relayout(pane);
-        pane->ScrollInView(ExpandButton);
+        ScrollPartInView(*this, &TRowGeometry::Expand);
     }
 }
 
@@ -117,14 +124,15 @@ void TClaimTreeNode::ShowTextButtonClick(QObject* Sender) {
         return;
     if (TextMode == 1) {
         // A second click shows the whole text only when the preview was cut.
-        if (TextMemo != nullptr && TextMemo->height() == BoxGeometry::PreviewHeight)
+        if (Tree->Drawing &&
+            Tree->Drawing->Geometry(*this, RowTop).Memo.height() == BoxGeometry::PreviewHeight)
             TextMode = 2;
     } else {
         ++TextMode;
     }
     TextMode = std::min(TextMode, 2);
     Tree->Relayout(pane);
-    pane->ScrollInView(ShowTextButton);
+    ScrollPartInView(*this, &TRowGeometry::ShowText);
 }
 
 void TClaimTreeNode::HideTextButtonClick(QObject* Sender) {
@@ -133,7 +141,7 @@ void TClaimTreeNode::HideTextButtonClick(QObject* Sender) {
         return;
     TextMode = 0;
     Tree->Relayout(pane);
-    pane->ScrollInView(HideTextButton);
+    ScrollPartInView(*this, &TRowGeometry::HideText);
 }
 
 void TClaimTreeNode::BranchButtonClick(QObject* Sender) {
@@ -159,7 +167,7 @@ void TClaimTreeNode::BranchButtonClick(QObject* Sender) {
         tree->BranchMode = 0;
     }
     tree->Relayout(pane);
-    pane->ScrollInView(BranchButton);
+    ScrollPartInView(*this, &TRowGeometry::Branch);
 }
 
 void TClaimTreeNode::DecomposeButtonClick(QObject*) {
@@ -207,13 +215,18 @@ TClaimTreeNode* TClaimTreeNode::Reveal() {
         if (node->Kind == 0)
             break;
     }
+    // Children first: when the node limit refuses them, nothing has changed.
+    for (TClaimTreeNode* node : path) {
+        if (node->Kind == 2 && !tree->CreateChildren(node)) {
+            RefuseToOpen(*node);
+            return nullptr;
+        }
+    }
     for (auto node = path.rbegin(); node != path.rend(); ++node) {
         TClaimTreeNode& at = **node;
         at.DisplayState = 1;
-        if (at.Kind == 2) {
+        if (at.Kind == 2)
             tree->SubtreeNodeByClaim[static_cast<std::size_t>(at.Number)] = &at;
-            tree->CreateChildren(&at);
-        }
         SetChildrenState(at, 0);
     }
     return this;

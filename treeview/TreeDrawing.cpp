@@ -1,25 +1,30 @@
-// The two passes over the drawn nodes: the build pass creates the controls of
-// every box, the layout pass shows, hides and places them.
+// The drawing of a tree: the drawn nodes laid out as rows of data with
+// running y offsets, and the controls of the rows in or near the visible area.
 
 #include "BoxGeometry.h"
 #include "BoxLabel.h"
+#include "BoxPaint.h"
 #include "Fonts.h"
 #include "TreeView.h"
 #include "TreeWalk.h"
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
 #include <QStringList>
 #include <algorithm>
-#include <memory>
-#include <unordered_map>
-#include <vector>
+#include <unordered_set>
 
 using namespace BoxGeometry;
 
 namespace {
 
 const char* const LimitNoticeName = "lblDrawingLimit";
+
+// Rows start above this y, so that the content widget, whose size Qt caps at
+// QWIDGETSIZE_MAX, covers every row and a shown text below the last.
+constexpr int MaxContentY = QWIDGETSIZE_MAX - 65'536;
 
 void ForgetControls(TClaimTreeNode& Node) {
     Node.ExpandButton = nullptr;
@@ -34,27 +39,9 @@ void ForgetControls(TClaimTreeNode& Node) {
     Node.ChildLine = nullptr;
 }
 
-// Every created node; NodesByClaim lists them all.
-template <typename F> void ForEachCreatedNode(TClaimTree& Tree, F&& Visit) {
-    for (const auto& nodes : Tree.NodesByClaim) {
-        for (TClaimTreeNode* node : nodes)
-            Visit(*node);
-    }
-}
-
-int RowLeftOf(const TClaimTreeNode& Node) {
-    return Node.Parent != nullptr ? Node.Parent->RowLeft + LevelIndent : RootLeft;
-}
-
-void Place(QWidget* Control, int X, int Y) {
-    if (Control->x() != X || Control->y() != Y)
-        Control->move(X, Y);
-}
-
-void SetGeometry(QWidget* Control, int X, int Y, int Width, int Height) {
-    const QRect place(X, Y, Width, Height);
-    if (Control->geometry() != place)
-        Control->setGeometry(place);
+void SetGeometry(QWidget* Control, const QRect& Place) {
+    if (Control->geometry() != Place)
+        Control->setGeometry(Place);
 }
 
 void SetShown(QWidget* Control, bool Shown) {
@@ -67,47 +54,163 @@ void SetHint(QWidget* Control, const QString& Hint) {
         Control->setToolTip(Hint);
 }
 
-// LinkLine: from the parent's vertical line to the box, or a hidden dot.
-void PlaceLinkLine(const TClaimTreeNode& Node) {
-    if (Node.DisplayState != 2 && Node.Parent != nullptr) {
-        SetGeometry(Node.LinkLine, Node.Parent->RowLeft + LineOffset, Node.RowTop + LineOffset,
-                    LinkLength, 1);
-        SetShown(Node.LinkLine, true);
-    } else {
-        SetGeometry(Node.LinkLine, Node.RowLeft - 1, Node.RowTop - 1, 1, 1);
-        SetShown(Node.LinkLine, false);
+// Takes Control off the pane at once and deletes it once the event that is
+// running has ended: it may be the button whose click is being handled.
+void Discard(QWidget* Control) {
+    if (Control == nullptr)
+        return;
+    QObject::disconnect(Control, nullptr, nullptr, nullptr);
+    Control->hide();
+    Control->setParent(nullptr);
+    Control->deleteLater();
+}
+
+template <typename F> void ForEachControl(const TClaimTreeNode& Node, F&& Visit) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(Node.LinkLine), static_cast<QWidget*>(Node.ExpandButton),
+          static_cast<QWidget*>(Node.ChildLine), static_cast<QWidget*>(Node.CaptionLabel),
+          static_cast<QWidget*>(Node.ShowTextButton), static_cast<QWidget*>(Node.HideTextButton),
+          static_cast<QWidget*>(Node.BranchButton), static_cast<QWidget*>(Node.DecomposeButton),
+          static_cast<QWidget*>(Node.DependentsLabel), static_cast<QWidget*>(Node.TextMemo)}) {
+        if (control != nullptr)
+            Visit(control);
     }
 }
 
-int RowHeight(const TClaimTreeNode& Node) {
-    int height = std::max({Node.ShowTextButton->height(), Node.HideTextButton->height(),
-                           Node.CaptionLabel->height()});
-    if (Node.ExpandButton != nullptr)
-        height = std::max({height, Node.ExpandButton->height(), Node.DependentsLabel->height()});
-    return height;
+// The marks of a box: a small bar in the gap after the caption, the upper
+// half for problems, the lower half for a find; its tool tip says which.
+class TBoxMarker : public QWidget {
+public:
+    static constexpr int Width = 5;
+
+    explicit TBoxMarker(QWidget* Parent) : QWidget(Parent) {}
+
+    void SetMarks(unsigned Marks) {
+        if (marks == Marks)
+            return;
+        marks = Marks;
+        QStringList hints;
+        if (Has(TBoxMark::Problem))
+            hints << QStringLiteral("The claim checks found problems in this claim");
+        if (Has(TBoxMark::Found))
+            hints << QStringLiteral("The claim matches the search");
+        setToolTip(hints.join(QLatin1Char('\n')));
+        update();
+    }
+
+protected:
+    bool event(QEvent* Event) override {
+        if (SkipsOwnRepaint(Event))
+            return true;
+        return QWidget::event(Event);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QColor problem(230, 120, 0);
+        const QColor found(0, 170, 60);
+        const bool both = Has(TBoxMark::Problem) && Has(TBoxMark::Found);
+        if (both) {
+            painter.fillRect(0, 0, width(), height() / 2, problem);
+            painter.fillRect(0, height() / 2, width(), height() - height() / 2, found);
+        } else {
+            painter.fillRect(rect(), Has(TBoxMark::Problem) ? problem : found);
+        }
+    }
+
+private:
+    bool Has(TBoxMark Mark) const { return (marks & static_cast<unsigned>(Mark)) != 0; }
+
+    unsigned marks = 0;
+};
+
+QPalette RedPalette(const QWidget& Control) {
+    QPalette palette = Control.palette();
+    palette.setColor(QPalette::WindowText, Qt::red);
+    palette.setColor(QPalette::Text, Qt::red);
+    return palette;
 }
 
-// Height of the memo for the node's TextMode; -1 when TextMode leaves it.
-int MemoHeight(const TClaimTreeNode& Node) {
-    if (Node.TextMode != 1 && Node.TextMode != 2)
-        return -1;
-    const int full = TClaimMemo::LineHeight() * Node.TextMemo->LineCount() + MemoExtraHeight;
-    return Node.TextMode == 2 ? full : std::min(full, PreviewHeight);
+QLabel* NewNoticeLabel(TClaimTreePane& Pane, const QString& Caption) {
+    auto* label = new QLabel(Pane.Content());
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(LayoutFont(QStringLiteral("Times"), 14, true));
+    label->setPalette(RedPalette(*label));
+    label->setText(Caption);
+    label->adjustSize();
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
 }
 
-// Sets the memo's height from TextMode, shows or hides it, and returns the
-// room it takes below the row.
-int FitMemo(const TClaimTreeNode& Node) {
-    const int height = MemoHeight(Node);
-    if (height >= 0 && height != Node.TextMemo->height())
-        Node.TextMemo->resize(Node.TextMemo->width(), height);
-    const bool shown = Node.TextMode != 0 && Node.DisplayState != 2;
-    SetShown(Node.TextMemo, shown);
-    return shown ? Node.TextMemo->height() : 0;
+// The two red lines that replace the tree of a document without claims,
+// centred across the pane around its middle.
+void AddEmptyDocumentNotice(TClaimTreePane& Pane) {
+    // Scroll bars of an earlier drawing keep their room until the content is
+    // shown again, and then go, since the notice is all the pane holds. The
+    // width follows them through the right anchor.
+    const int middle = Pane.maximumViewportSize().height() / 2;
+    QLabel* first = NewNoticeLabel(Pane, QString::fromLatin1(NoClaimsNotice));
+    first->setGeometry(2, middle - first->height() - 5, Pane.ClientWidth() - 4, first->height());
+    QLabel* second = NewNoticeLabel(Pane, QString::fromLatin1(CheckInputNotice));
+    second->setGeometry(2, middle + 5, Pane.ClientWidth() - 4, second->height());
+    for (QLabel* label : {first, second}) {
+        Pane.AnchorRight(label);
+        label->show();
+    }
 }
 
-// Fonts, colours, glyphs and texts that the boxes of one pass share.
-class TBoxLook {
+// Sets every drawn node below Root back to collapsed with its text hidden,
+// as a drawing made from scratch shows it: each drawn child collapsed, the
+// children of a copy that does not carry its subtree hidden.
+void ResetDrawnView(TClaimTree& Tree, TClaimTreeNode& Root) {
+    std::vector<TClaimTreeNode*> pending{&Root};
+    while (!pending.empty()) {
+        TClaimTreeNode& node = *pending.back();
+        pending.pop_back();
+        node.Tree = &Tree;
+        node.TextMode = 0;
+        node.DisplayState = 0;
+        Tree.BranchMode = 0;
+        const bool carrying = IsCarrying(node, Tree);
+        for (auto child = node.Children.rbegin(); child != node.Children.rend(); ++child) {
+            if (*child == nullptr)
+                continue;
+            (*child)->DisplayState = 2;
+            if (carrying)
+                pending.push_back(*child);
+        }
+    }
+}
+
+// The roots the drawing shows: all of them, or the one ShownRoot names.
+template <typename F> void ForEachShownRoot(const TClaimTree& Tree, F&& Visit) {
+    if (Tree.ShownRoot == -1) {
+        for (TClaimTreeNode* root : Tree.Roots) {
+            if (root != nullptr)
+                Visit(*root);
+        }
+    } else if (Tree.ShownRoot >= 0 &&
+               static_cast<std::size_t>(Tree.ShownRoot) < Tree.Roots.size() &&
+               Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)] != nullptr) {
+        Visit(*Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)]);
+    }
+}
+
+// A flag that is set for a scope.
+class TBusy {
+public:
+    explicit TBusy(bool& Flag) : flag(Flag) { flag = true; }
+    ~TBusy() { flag = false; }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+
+private:
+    bool& flag;
+};
+
+} // namespace
+
+// Fonts, colours and glyphs that the boxes share.
+class TTreeDrawing::TBoxLook {
 public:
     TBoxLook(const TClaimTreePane& Pane, const TClaimTree& Tree)
         : font(Pane.Content()->font()), rootFont(font), images(Tree.Images) {
@@ -147,401 +250,16 @@ private:
     const TImageList* images;
 };
 
-// A label's caption with its auto-sized extent.
-struct TLabelText {
-    QString Text;
-    QSize Size;
+// A label's caption with its auto-sized extent, and the memo text, which are
+// the same for every box of a claim.
+struct TTreeDrawing::TClaimLook {
+    bool HasChildren = false;
+    QString Caption;
+    QSize CaptionSize;
+    QString Dependents;
+    QSize DependentsSize;
+    std::shared_ptr<const TMemoText> Memo;
 };
-
-// The build pass. Texts, their extents and the memo lines are the same for
-// every box of a claim, so they are worked out once per claim.
-class TBoxBuilder {
-public:
-    TBoxBuilder(TClaimTreePane& Pane, TClaimTree& Tree, int64_t BoxBudget)
-        : pane(Pane), tree(Tree), look(Pane, Tree), budget(BoxBudget) {}
-
-    // Builds Node's box and those of the drawn nodes below it; returns the y
-    // at which the next row starts.
-    int BuildSubtree(TClaimTreeNode& Node, int Top, bool ResetView) {
-        struct TFrame {
-            TClaimTreeNode* Node;
-            std::size_t NextChild;
-            bool Carrying;
-        };
-        int y = BuildRow(Node, Top, ResetView);
-        std::vector<TFrame> stack{{&Node, 0, IsCarrying(Node, tree)}};
-        while (!stack.empty()) {
-            TFrame& frame = stack.back();
-            if (frame.NextChild == frame.Node->Children.size()) {
-                stack.pop_back();
-                continue;
-            }
-            TClaimTreeNode* child = frame.Node->Children[frame.NextChild++];
-            if (child == nullptr)
-                continue;
-            if (ResetView)
-                child->DisplayState = 2;
-            if (frame.Carrying) {
-                y = BuildRow(*child, y, ResetView);
-                stack.push_back({child, 0, IsCarrying(*child, tree)});
-            }
-        }
-        return y;
-    }
-
-    bool Truncated() const { return truncated; }
-
-private:
-    int BuildRow(TClaimTreeNode& N, int Top, bool ResetView) {
-        N.Tree = &tree;
-        if (ResetView) {
-            N.TextMode = 0;
-            tree.BranchMode = 0;
-            N.DisplayState = 0;
-        }
-        N.RowTop = Top;
-        N.RowLeft = RowLeftOf(N);
-        ForgetControls(N);
-        if (budget <= 0) {
-            truncated = true;
-            return Top;
-        }
-        --budget;
-
-        QWidget* content = pane.Content();
-        const bool shown = N.DisplayState != 2;
-        int x = N.RowLeft;
-        int y = Top;
-
-        N.LinkLine = new TDottedLine(content);
-        PlaceLinkLine(N);
-
-        const bool hasChildren = N.HasChildren();
-        if (hasChildren) {
-            N.ExpandButton = NewButton(N, &TClaimTreeNode::ExpandButtonClick, look.ExpandGlyph(N),
-                                       QString::fromLatin1(ExpandHint), x, y, shown);
-            N.ChildLine = new TDottedLine(content);
-            N.ChildLine->setGeometry(N.RowLeft + LineOffset, y + ChildLineTop, 1, 1);
-            SetShown(N.ChildLine, N.DisplayState == 1);
-            x += ButtonPitch;
-        }
-
-        N.CaptionLabel = NewLabel(CaptionOf(N), look.CaptionFont(N), x, y, shown);
-        N.CaptionLabel->setPalette(look.CaptionPalette(N));
-        x += N.CaptionLabel->width() + LabelGap;
-
-        N.ShowTextButton =
-            NewButton(N, &TClaimTreeNode::ShowTextButtonClick, look.Glyph(TImageList::ShowText),
-                      QString::fromLatin1(ShowTextHint), x, y, shown);
-        x += ButtonPitch;
-        N.HideTextButton =
-            NewButton(N, &TClaimTreeNode::HideTextButtonClick, look.Glyph(TImageList::HideText),
-                      QString::fromLatin1(HideTextHint), x, y, shown);
-        x += ButtonPitch;
-
-        if (N.Parent != nullptr) {
-            N.BranchButton =
-                NewButton(N, &TClaimTreeNode::BranchButtonClick, look.BranchGlyph(tree.BranchMode),
-                          TBoxLook::BranchHint(tree.BranchMode), x, y, shown && N.Kind != 2);
-            if (N.Kind != 2)
-                x += ButtonPitch;
-        }
-        if (tree.DecomposeHandler) {
-            N.DecomposeButton = NewButton(N, &TClaimTreeNode::DecomposeButtonClick,
-                                          look.Glyph(TImageList::Decompose),
-                                          QString::fromLatin1(DecomposeHint), x, y, shown);
-            x += ButtonPitch;
-        }
-        if (hasChildren) {
-            N.DependentsLabel = NewLabel(DependentsOf(N), look.Font(), x, y, shown);
-            x += N.DependentsLabel->width() + LabelGap;
-        }
-
-        if (shown) {
-            y += RowHeight(N);
-            if (N.TextMode != 0)
-                y += TextGap;
-        }
-
-        N.TextMemo = new TClaimMemo(content);
-        const int memoLeft = N.RowLeft + MemoIndent;
-        const std::shared_ptr<const TMemoText>& text = MemoTextOf(N);
-        N.TextMemo->SetText(text);
-        N.TextMemo->setGeometry(memoLeft, y, MemoWidth(memoLeft, text->WidestLine()),
-                                N.TextMemo->height());
-        y += FitMemo(N);
-        if (shown)
-            y += BoxGap;
-        return y;
-    }
-
-    int MemoWidth(int MemoLeft, int WidestLine) const {
-        const int room = pane.width() - MemoLeft - MemoRightGap;
-        const int wanted = WidestLine + MemoExtraWidth;
-        if (room <= 0)
-            return std::min(wanted, CrampedMemoWidth);
-        return std::min(room, wanted);
-    }
-
-    TGlyphButton* NewButton(TClaimTreeNode& N, void (TClaimTreeNode::*Click)(QObject*),
-                            const QPixmap& Glyph, const QString& Hint, int X, int Y, bool Shown) {
-        auto* button = new TGlyphButton(pane.Content());
-        button->SetGlyph(Glyph);
-        button->setToolTip(Hint);
-        button->move(X, Y);
-        SetShown(button, Shown);
-        TClaimTreeNode* node = &N;
-        QObject::connect(button, &QAbstractButton::clicked, button,
-                         [node, button, Click] { (node->*Click)(button); });
-        return button;
-    }
-
-    QLabel* NewLabel(const TLabelText& Text, const QFont& Font, int X, int Y, bool Shown) {
-        auto* label = new TBoxLabel(pane.Content());
-        if (Font != look.Font())
-            label->setFont(Font);
-        label->setText(Text.Text);
-        label->setGeometry(X, Y, Text.Size.width(), Text.Size.height());
-        SetShown(label, Shown);
-        return label;
-    }
-
-    static TLabelText Measured(QString Text, const QFont& Font) {
-        const QFontMetrics metrics(Font);
-        const QSize size(metrics.horizontalAdvance(Text), metrics.height());
-        return {std::move(Text), size};
-    }
-
-    const TLabelText& CaptionOf(const TClaimTreeNode& N) {
-        auto known = captions.find(N.Claim);
-        if (known == captions.end()) {
-            known = captions
-                        .emplace(N.Claim,
-                                 Measured(QString::fromStdString(N.Caption()), look.CaptionFont(N)))
-                        .first;
-        }
-        return known->second;
-    }
-
-    // The children's claim numbers, each followed by a blank. Every node of
-    // a claim has the same children, so one text serves them all.
-    const TLabelText& DependentsOf(const TClaimTreeNode& N) {
-        auto known = dependents.find(N.Claim);
-        if (known == dependents.end()) {
-            QString text;
-            for (int32_t number : N.ChildNumbers()) {
-                text += QString::number(number);
-                text += QLatin1Char(' ');
-            }
-            known = dependents.emplace(N.Claim, Measured(std::move(text), look.Font())).first;
-        }
-        return known->second;
-    }
-
-    const std::shared_ptr<const TMemoText>& MemoTextOf(const TClaimTreeNode& N) {
-        auto known = memoTexts.find(N.Claim);
-        if (known == memoTexts.end())
-            known = memoTexts.emplace(N.Claim, std::make_shared<TMemoText>(N.Text(), N.OwnerTree()->TextIsUtf8)).first;
-        return known->second;
-    }
-
-    TClaimTreePane& pane;
-    TClaimTree& tree;
-    TBoxLook look;
-    int64_t budget;
-    bool truncated = false;
-    std::unordered_map<const TClaim*, TLabelText> captions;
-    std::unordered_map<const TClaim*, TLabelText> dependents;
-    std::unordered_map<const TClaim*, std::shared_ptr<const TMemoText>> memoTexts;
-};
-
-// The layout pass.
-class TBoxLayouter {
-public:
-    TBoxLayouter(TClaimTreePane& Pane, TClaimTree& Tree)
-        : tree(Tree), look(Pane, Tree), expandGlyph(look.Glyph(TImageList::Expand)),
-          collapseGlyph(look.Glyph(TImageList::Collapse)),
-          branchHint(TBoxLook::BranchHint(Tree.BranchMode)),
-          branchGlyph(look.BranchGlyph(Tree.BranchMode)) {}
-
-    // Lays out Node's box and those of the drawn nodes below it; returns the
-    // y at which the next row starts.
-    int LayoutSubtree(TClaimTreeNode& Node, int Top) {
-        struct TFrame {
-            TClaimTreeNode* Node;
-            std::size_t NextChild;
-            bool Carrying;
-        };
-        int y = LayoutRow(Node, Top);
-        std::vector<TFrame> stack{{&Node, 0, IsCarrying(Node, tree)}};
-        while (!stack.empty()) {
-            TFrame& frame = stack.back();
-            if (frame.NextChild == frame.Node->Children.size()) {
-                FitChildLine(*frame.Node);
-                stack.pop_back();
-                continue;
-            }
-            TClaimTreeNode* child = frame.Node->Children[frame.NextChild++];
-            if (child == nullptr)
-                continue;
-            if (frame.Node->DisplayState != 1)
-                child->DisplayState = 2;
-            if (frame.Carrying) {
-                y = LayoutRow(*child, y);
-                stack.push_back({child, 0, IsCarrying(*child, tree)});
-            }
-        }
-        return y;
-    }
-
-    // Whether a box past the build pass's limit was met.
-    bool MetUnbuilt() const { return metUnbuilt; }
-
-private:
-    int LayoutRow(TClaimTreeNode& N, int Top) {
-        N.RowTop = Top;
-        N.RowLeft = RowLeftOf(N);
-        if (N.Kind == 2 && N.DisplayState == 1 && !IsCarrying(N, tree))
-            N.DisplayState = 0;
-        if (N.CaptionLabel == nullptr) {
-            metUnbuilt = true;
-            return Top;
-        }
-
-        const bool shown = N.DisplayState != 2;
-        int x = N.RowLeft;
-        int y = Top;
-
-        PlaceLinkLine(N);
-        if (N.ExpandButton != nullptr) {
-            Place(N.ExpandButton, x, y);
-            SetShown(N.ExpandButton, shown);
-            N.ExpandButton->SetGlyph(N.DisplayState == 0 ? expandGlyph : collapseGlyph);
-            Place(N.ChildLine, N.RowLeft + LineOffset, y + ChildLineTop);
-            SetShown(N.ChildLine, N.DisplayState == 1);
-            x += ButtonPitch;
-        }
-        Place(N.CaptionLabel, x, y);
-        SetShown(N.CaptionLabel, shown);
-        x += N.CaptionLabel->width() + LabelGap;
-        Place(N.ShowTextButton, x, y);
-        SetShown(N.ShowTextButton, shown);
-        x += ButtonPitch;
-        Place(N.HideTextButton, x, y);
-        SetShown(N.HideTextButton, shown);
-        x += ButtonPitch;
-        if (N.BranchButton != nullptr) {
-            Place(N.BranchButton, x, y);
-            SetShown(N.BranchButton, shown && N.Kind != 2);
-            N.BranchButton->SetGlyph(branchGlyph);
-            SetHint(N.BranchButton, branchHint);
-            if (N.Kind != 2)
-                x += ButtonPitch;
-        }
-        if (N.DecomposeButton != nullptr) {
-            Place(N.DecomposeButton, x, y);
-            SetShown(N.DecomposeButton, shown);
-            x += ButtonPitch;
-        }
-        if (N.DependentsLabel != nullptr) {
-            Place(N.DependentsLabel, x, y);
-            SetShown(N.DependentsLabel, shown);
-        }
-
-        if (shown) {
-            y += RowHeight(N);
-            if (N.TextMode != 0)
-                y += TextGap;
-        }
-        Place(N.TextMemo, N.RowLeft + MemoIndent, y);
-        y += FitMemo(N);
-        if (shown)
-            y += BoxGap;
-        return y;
-    }
-
-    // The vertical line ends on the link line of the last shown child.
-    static void FitChildLine(const TClaimTreeNode& N) {
-        if (N.ChildLine == nullptr)
-            return;
-        for (auto child = N.Children.rbegin(); child != N.Children.rend(); ++child) {
-            if (*child != nullptr && (*child)->DisplayState != 2) {
-                const int height = (*child)->RowTop - N.RowTop - LineOffset;
-                if (N.ChildLine->height() != height)
-                    N.ChildLine->resize(1, height);
-                return;
-            }
-        }
-    }
-
-    TClaimTree& tree;
-    TBoxLook look;
-    QPixmap expandGlyph;
-    QPixmap collapseGlyph;
-    QString branchHint;
-    QPixmap branchGlyph;
-    bool metUnbuilt = false;
-};
-
-QPalette RedPalette(const QWidget& Control) {
-    QPalette palette = Control.palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    palette.setColor(QPalette::Text, Qt::red);
-    return palette;
-}
-
-QLabel* NewNoticeLabel(TClaimTreePane& Pane, const QString& Caption) {
-    auto* label = new QLabel(Pane.Content());
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(LayoutFont(QStringLiteral("Times"), 14, true));
-    label->setPalette(RedPalette(*label));
-    label->setText(Caption);
-    label->adjustSize();
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    return label;
-}
-
-// The two red lines that replace the tree of a document without claims,
-// centred across the pane around its middle.
-void AddEmptyDocumentNotice(TClaimTreePane& Pane) {
-    // Scroll bars of an earlier drawing keep their room until the content is
-    // shown again, and then go, since the notice is all the pane holds. The
-    // width follows them through the right anchor.
-    const int middle = Pane.maximumViewportSize().height() / 2;
-    QLabel* first = NewNoticeLabel(Pane, QString::fromLatin1(NoClaimsNotice));
-    first->setGeometry(2, middle - first->height() - 5, Pane.ClientWidth() - 4, first->height());
-    QLabel* second = NewNoticeLabel(Pane, QString::fromLatin1(CheckInputNotice));
-    second->setGeometry(2, middle + 5, Pane.ClientWidth() - 4, second->height());
-    for (QLabel* label : {first, second}) {
-        Pane.AnchorRight(label);
-        label->show();
-    }
-}
-
-void AddLimitNotice(TClaimTreePane& Pane, const QString& Text) {
-    auto* label = new QLabel(Pane.Content());
-    label->setObjectName(QLatin1String(LimitNoticeName));
-    label->setTextFormat(Qt::PlainText);
-    QFont bold = Pane.Content()->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    label->setPalette(RedPalette(*label));
-    label->setText(Text);
-    label->adjustSize();
-    label->hide();
-}
-
-// Puts the limit notice, if the drawing has one, below the last drawn row.
-void PlaceLimitNotice(TClaimTreePane& Pane, int Top) {
-    auto* label = Pane.Content()->findChild<QLabel*>(QLatin1String(LimitNoticeName),
-                                                     Qt::FindDirectChildrenOnly);
-    if (label == nullptr)
-        return;
-    Place(label, RootLeft, Top);
-    SetShown(label, true);
-}
-
-} // namespace
 
 QString NodeLimitNotice(int32_t FirstLeftOut) {
     return QStringLiteral("The tree is too large to build whole: claim %1 and the claims after it "
@@ -554,6 +272,592 @@ QString DrawingLimitNotice(int64_t Boxes) {
         .arg(Boxes);
 }
 
+QString RefusedClaimNotice(int32_t Number) {
+    return QStringLiteral("The tree is too large to open claim %1 further: the node limit is "
+                          "reached.")
+        .arg(Number);
+}
+
+TTreeDrawing::TTreeDrawing(TClaimTree& Tree) : tree(Tree) {}
+
+TTreeDrawing::~TTreeDrawing() {
+    if (pane == nullptr || pane->Drawing() != this)
+        return;
+    ReleaseAll(nullptr);
+    delete notice.data();
+    pane->SetDrawing(nullptr);
+    if (pane->DrawnTree() == &tree)
+        pane->SetDrawnTree(nullptr);
+    pane->SetDrawingExtent(QSize());
+    pane->FitContent();
+}
+
+TTreeDrawing& TTreeDrawing::Of(TClaimTree& Tree) {
+    if (!Tree.Drawing)
+        Tree.Drawing = {new TTreeDrawing(Tree), [](TTreeDrawing* Drawing) { delete Drawing; }};
+    return *Tree.Drawing;
+}
+
+const TTreeDrawing* TTreeDrawing::Find(const TClaimTree& Tree) {
+    return Tree.Drawing.get();
+}
+
+void TTreeDrawing::Attach(TClaimTreePane& Pane) {
+    if (pane != nullptr && pane != &Pane && pane->Drawing() == this) {
+        ReleaseAll(nullptr);
+        delete notice.data();
+        pane->SetDrawing(nullptr);
+        pane->SetDrawingExtent(QSize());
+    }
+    // Whatever the pane holds goes, the boxes of any drawing included; their
+    // nodes forget them first.
+    Pane.DestroyComponents();
+    pane = &Pane;
+    Pane.SetDrawing(this);
+    memoPaneWidth = Pane.width();
+    rows.clear();
+    refusedClaims.clear();
+    extent = QRect();
+}
+
+void TTreeDrawing::Detach() {
+    for (TClaimTreeNode* node : live)
+        ForgetControls(*node);
+    live.clear();
+    markers.clear();
+    notice = nullptr;
+    rows.clear();
+    extent = QRect();
+    pane = nullptr;
+}
+
+const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaimTreeNode& Node) const {
+    const TClaim& claim = *Node.Claim;
+    if (claim.Index >= looks.size())
+        looks.resize(std::max(claim.Index + 1, tree.Claims.size()));
+    std::unique_ptr<TClaimLook>& known = looks[claim.Index];
+    if (known)
+        return *known;
+    known = std::make_unique<TClaimLook>();
+    const QFont font = pane != nullptr ? pane->Content()->font() : QFont();
+    QFont captionFont = font;
+    captionFont.setBold(claim.Kind == 0);
+    known->Caption = QString::fromStdString(claim.Caption());
+    known->CaptionSize = QSize(QFontMetrics(captionFont).horizontalAdvance(known->Caption),
+                               QFontMetrics(captionFont).height());
+    // Every node of a claim has the same children in the whole tree.
+    known->HasChildren = Node.HasChildren();
+    if (known->HasChildren) {
+        for (int32_t number : Node.ChildNumbers()) {
+            known->Dependents += QString::number(number);
+            known->Dependents += QLatin1Char(' ');
+        }
+        const QFontMetrics metrics(font);
+        known->DependentsSize =
+            QSize(metrics.horizontalAdvance(known->Dependents), metrics.height());
+    }
+    known->Memo = std::make_shared<TMemoText>(claim.Text, tree.TextIsUtf8);
+    return *known;
+}
+
+int TTreeDrawing::MemoWidth(int MemoLeft, const TClaimLook& Look) const {
+    const int room = memoPaneWidth - MemoLeft - MemoRightGap;
+    const int wanted = Look.Memo->WidestLine() + MemoExtraWidth;
+    if (room <= 0)
+        return std::min(wanted, CrampedMemoWidth);
+    return std::min(room, wanted);
+}
+
+int TTreeDrawing::MemoHeight(const TClaimTreeNode& Node, const TClaimLook& Look, int Width) {
+    if (Node.TextMode != 1 && Node.TextMode != 2)
+        return -1;
+    const int lines =
+        Look.Memo->WrappedLineCount(Width - TClaimMemo::LeftMargin - TClaimMemo::RightMargin);
+    const int full = TClaimMemo::LineHeight() * lines + MemoExtraHeight;
+    return Node.TextMode == 2 ? full : std::min(full, PreviewHeight);
+}
+
+TRowGeometry TTreeDrawing::Geometry(const TDrawnRow& Row) const {
+    return Geometry(*Row.Node, Row.Top);
+}
+
+TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
+    constexpr int button = TGlyphButton::Size;
+    TRowGeometry g;
+    const TClaimLook& look = LookOf(Node);
+    const bool hasChildren = look.HasChildren;
+    g.Shown = Node.DisplayState != 2;
+    const int left = Node.RowLeft;
+    int x = left;
+    int height = std::max(button, look.CaptionSize.height());
+
+    if (g.Shown && Node.Parent != nullptr) {
+        g.LinkLine = QRect(Node.Parent->RowLeft + LineOffset, Top + LineOffset, LinkLength, 1);
+        g.LinkLineShown = true;
+    } else {
+        g.LinkLine = QRect(left - 1, Top - 1, 1, 1);
+    }
+    if (hasChildren) {
+        g.Expand = QRect(x, Top, button, button);
+        g.ChildLine = QRect(left + LineOffset, Top + ChildLineTop, 1, 1);
+        g.ChildLineShown = Node.DisplayState == 1;
+        x += ButtonPitch;
+    }
+    g.Caption = QRect(QPoint(x, Top), look.CaptionSize);
+    x += look.CaptionSize.width() + LabelGap;
+    g.ShowText = QRect(x, Top, button, button);
+    x += ButtonPitch;
+    g.HideText = QRect(x, Top, button, button);
+    x += ButtonPitch;
+    if (Node.Parent != nullptr) {
+        g.Branch = QRect(x, Top, button, button);
+        g.BranchShown = g.Shown && Node.Kind != 2;
+        if (Node.Kind != 2)
+            x += ButtonPitch;
+    }
+    if (tree.DecomposeHandler) {
+        g.Decompose = QRect(x, Top, button, button);
+        x += ButtonPitch;
+    }
+    if (hasChildren) {
+        g.Dependents = QRect(QPoint(x, Top), look.DependentsSize);
+        height = std::max(height, look.DependentsSize.height());
+    }
+
+    int y = Top;
+    if (g.Shown) {
+        y += height;
+        if (Node.TextMode != 0)
+            y += TextGap;
+    }
+    const int memoLeft = left + MemoIndent;
+    const int memoWidth = MemoWidth(memoLeft, look);
+    const int memoHeight = MemoHeight(Node, look, memoWidth);
+    g.Memo = QRect(memoLeft, y, memoWidth, memoHeight);
+    g.MemoShown = Node.TextMode != 0 && g.Shown;
+    if (g.MemoShown)
+        y += memoHeight;
+    if (g.Shown)
+        y += BoxGap;
+    g.Height = y - Top;
+
+    if (g.Shown) {
+        for (const QRect& part :
+             {g.Expand, g.Caption, g.ShowText, g.HideText, g.Decompose, g.Dependents}) {
+            if (!part.isEmpty())
+                g.Extent |= part;
+        }
+        if (g.BranchShown)
+            g.Extent |= g.Branch;
+        if (g.LinkLineShown)
+            g.Extent |= g.LinkLine;
+        if (g.MemoShown)
+            g.Extent |= g.Memo;
+    }
+    return g;
+}
+
+TClaimTreeNode* TTreeDrawing::NodeAt(QPoint ContentPoint) const {
+    const auto row = std::partition_point(rows.begin(), rows.end(), [&](const TDrawnRow& r) {
+        return r.Top + r.Height <= ContentPoint.y();
+    });
+    if (row == rows.end() || row->Top > ContentPoint.y())
+        return nullptr;
+    return row->Node;
+}
+
+void TTreeDrawing::LayOutRows() {
+    struct TFrame {
+        TClaimTreeNode* Node;
+        std::size_t NextChild;
+        bool Carrying;
+        std::ptrdiff_t Row;
+    };
+    rows.clear();
+    extent = QRect();
+    truncated = false;
+    int64_t budget = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
+    int y = FirstRowTop;
+
+    // Places N's row at y and returns its index, or -1 past the budget.
+    const auto addRow = [&](TClaimTreeNode& N, int32_t Level) -> std::ptrdiff_t {
+        N.Tree = &tree;
+        N.RowTop = y;
+        N.RowLeft = N.Parent != nullptr ? N.Parent->RowLeft + LevelIndent : RootLeft;
+        if (N.Kind == 2 && N.DisplayState == 1 && !IsCarrying(N, tree))
+            N.DisplayState = 0;
+        // Past the budget, or where the content widget could not reach.
+        if (budget <= 0 || y > MaxContentY) {
+            truncated = true;
+            return -1;
+        }
+        --budget;
+        const TRowGeometry g = Geometry(N, y);
+        rows.push_back({&N, Level, y, g.Height, -1});
+        extent |= g.Extent;
+        y += g.Height;
+        return static_cast<std::ptrdiff_t>(rows.size()) - 1;
+    };
+
+    std::vector<TFrame> stack;
+    ForEachShownRoot(tree, [&](TClaimTreeNode& root) {
+        stack.push_back({&root, 0, IsCarrying(root, tree), addRow(root, 0)});
+        while (!stack.empty()) {
+            TFrame& frame = stack.back();
+            TClaimTreeNode& node = *frame.Node;
+            if (frame.NextChild == node.Children.size()) {
+                // The vertical line ends on the link line of the last shown child.
+                if (frame.Row >= 0) {
+                    for (auto child = node.Children.rbegin(); child != node.Children.rend();
+                         ++child) {
+                        if (*child != nullptr && (*child)->DisplayState != 2) {
+                            rows[static_cast<std::size_t>(frame.Row)].ChildLineHeight =
+                                (*child)->RowTop - node.RowTop - LineOffset;
+                            break;
+                        }
+                    }
+                }
+                stack.pop_back();
+                continue;
+            }
+            TClaimTreeNode* child = node.Children[frame.NextChild++];
+            if (child == nullptr)
+                continue;
+            if (node.DisplayState != 1)
+                child->DisplayState = 2;
+            if (frame.Carrying) {
+                const auto level = static_cast<int32_t>(stack.size());
+                const bool carrying = IsCarrying(*child, tree);
+                const std::ptrdiff_t row = addRow(*child, level);
+                stack.push_back({child, 0, carrying, row});
+            }
+        }
+    });
+    rowsEnd = y;
+}
+
+void TTreeDrawing::Relayout() {
+    if (pane == nullptr || busy)
+        return;
+    TRedrawLock lock(pane);
+    {
+        const TBusy busyNow(busy);
+        LayOutRows();
+        pane->SetDrawingExtent(QSize(extent.right() + 1, extent.bottom() + 1));
+        // Fitting the content may move the view; the widgets follow below.
+        pane->FitContent();
+        Materialise(true);
+        ShowNotice(rowsEnd);
+    }
+    pane->FitContent();
+}
+
+void TTreeDrawing::ViewMoved() {
+    if (pane == nullptr || busy || rows.size() <= FullDrawingRows)
+        return;
+    Materialise(false);
+}
+
+void TTreeDrawing::MarksChanged() {
+    if (pane == nullptr || busy)
+        return;
+    const TBusy busyNow(busy);
+    Materialise(true);
+}
+
+void TTreeDrawing::Materialise(bool Force) {
+    std::size_t first = 0;
+    std::size_t last = rows.size();
+    const bool full = rows.size() <= FullDrawingRows;
+    if (!full) {
+        // Several screens above and below the view, so that scrolling meets
+        // boxes that are ready.
+        const int viewTop = pane->verticalScrollBar()->value();
+        const int viewHeight = std::max(pane->ClientHeight(), 1);
+        const int margin = std::max(4 * viewHeight, 3000);
+        const int windowTop = viewTop - margin;
+        const int windowBottom = viewTop + viewHeight + margin;
+        first =
+            static_cast<std::size_t>(std::partition_point(rows.begin(), rows.end(),
+                                                          [&](const TDrawnRow& r) {
+                                                              return r.Top + r.Height <= windowTop;
+                                                          }) -
+                                     rows.begin());
+        last = static_cast<std::size_t>(
+            std::partition_point(rows.begin() + static_cast<std::ptrdiff_t>(first), rows.end(),
+                                 [&](const TDrawnRow& r) { return r.Top < windowBottom; }) -
+            rows.begin());
+    }
+    if (!Force && first == windowFirst && last == windowLast)
+        return;
+    windowFirst = first;
+    windowLast = last;
+
+    // The rows that get widgets: those in the window and, when rows above it
+    // are left out, the ancestors of its first row, whose vertical lines run
+    // down through the window.
+    std::vector<std::size_t> chosen;
+    std::size_t firstShown = first;
+    while (firstShown < last && rows[firstShown].Height == 0)
+        ++firstShown;
+    if (!full && firstShown < last) {
+        for (const TClaimTreeNode* up = rows[firstShown].Node->Parent; up != nullptr;
+             up = up->Parent) {
+            auto at = std::partition_point(rows.begin(),
+                                           rows.begin() + static_cast<std::ptrdiff_t>(first),
+                                           [&](const TDrawnRow& r) { return r.Top < up->RowTop; });
+            while (at != rows.end() && at->Top == up->RowTop && at->Node != up)
+                ++at;
+            if (at != rows.end() && at->Node == up)
+                chosen.push_back(static_cast<std::size_t>(at - rows.begin()));
+        }
+        std::reverse(chosen.begin(), chosen.end());
+    }
+    for (std::size_t i = first; i < last; ++i) {
+        if (full || rows[i].Height > 0)
+            chosen.push_back(i);
+    }
+
+    std::unordered_set<const TClaimTreeNode*> wanted;
+    wanted.reserve(chosen.size());
+    for (std::size_t i : chosen)
+        wanted.insert(rows[i].Node);
+    std::vector<TClaimTreeNode*> kept;
+    kept.reserve(wanted.size());
+    for (TClaimTreeNode* node : live) {
+        if (wanted.count(node) != 0)
+            kept.push_back(node);
+        else
+            Release(*node, true);
+    }
+    live = std::move(kept);
+
+    // Creating many controls under a shown pane costs an event each.
+    std::unique_ptr<TRedrawLock> lock;
+    const TBoxLook look(*pane, tree);
+    for (std::size_t i : chosen) {
+        const TDrawnRow& row = rows[i];
+        if (row.Node->CaptionLabel == nullptr) {
+            if (!lock)
+                lock = std::make_unique<TRedrawLock>(pane);
+            Create(*row.Node, look);
+            live.push_back(row.Node);
+        }
+        Place(row, look);
+    }
+}
+
+TGlyphButton* TTreeDrawing::NewButton(TClaimTreeNode& N, void (TClaimTreeNode::*Click)(QObject*),
+                                      const QPixmap& Glyph, const char* Hint) {
+    auto* button = new TGlyphButton(pane->Content());
+    button->SetGlyph(Glyph);
+    button->setToolTip(QString::fromLatin1(Hint));
+    TClaimTreeNode* node = &N;
+    QObject::connect(button, &QAbstractButton::clicked, button, [node, button, Click] {
+        RunTreeHandler([node, button, Click] { (node->*Click)(button); });
+    });
+    return button;
+}
+
+void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
+    QWidget* content = pane->Content();
+    const TClaimLook& text = LookOf(N);
+    const auto newLabel = [&](const QString& Text, const QFont& Font) {
+        auto* label = new TBoxLabel(content);
+        if (Font != Look.Font())
+            label->setFont(Font);
+        label->setText(Text);
+        return label;
+    };
+    // In the order in which they paint over each other: a link line passes
+    // under the expand button.
+    N.LinkLine = new TDottedLine(content);
+    const bool hasChildren = text.HasChildren;
+    if (hasChildren) {
+        N.ExpandButton =
+            NewButton(N, &TClaimTreeNode::ExpandButtonClick, Look.ExpandGlyph(N), ExpandHint);
+        N.ChildLine = new TDottedLine(content);
+        N.ChildLine->resize(1, 1);
+    }
+    N.CaptionLabel = newLabel(text.Caption, Look.CaptionFont(N));
+    N.CaptionLabel->setPalette(Look.CaptionPalette(N));
+    N.ShowTextButton = NewButton(N, &TClaimTreeNode::ShowTextButtonClick,
+                                 Look.Glyph(TImageList::ShowText), ShowTextHint);
+    N.HideTextButton = NewButton(N, &TClaimTreeNode::HideTextButtonClick,
+                                 Look.Glyph(TImageList::HideText), HideTextHint);
+    if (N.Parent != nullptr) {
+        N.BranchButton =
+            NewButton(N, &TClaimTreeNode::BranchButtonClick, Look.BranchGlyph(tree.BranchMode),
+                      tree.BranchMode == 0 ? ShowBranchHint : ShowAllHint);
+    }
+    if (tree.DecomposeHandler) {
+        N.DecomposeButton = NewButton(N, &TClaimTreeNode::DecomposeButtonClick,
+                                      Look.Glyph(TImageList::Decompose), DecomposeHint);
+    }
+    if (hasChildren)
+        N.DependentsLabel = newLabel(text.Dependents, Look.Font());
+    N.TextMemo = new TClaimMemo(content);
+    N.TextMemo->SetText(text.Memo);
+}
+
+void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
+    TClaimTreeNode& N = *Row.Node;
+    const TRowGeometry g = Geometry(N, Row.Top);
+    SetGeometry(N.LinkLine, g.LinkLine);
+    SetShown(N.LinkLine, g.LinkLineShown);
+    if (N.ExpandButton != nullptr) {
+        SetGeometry(N.ExpandButton, g.Expand);
+        SetShown(N.ExpandButton, g.Shown);
+        N.ExpandButton->SetGlyph(Look.ExpandGlyph(N));
+    }
+    if (N.ChildLine != nullptr) {
+        // Without a shown child the line is hidden and keeps its length.
+        const int length = Row.ChildLineHeight > 0 ? Row.ChildLineHeight : N.ChildLine->height();
+        SetGeometry(N.ChildLine, QRect(g.ChildLine.x(), g.ChildLine.y(), 1, length));
+        SetShown(N.ChildLine, g.ChildLineShown);
+    }
+    SetGeometry(N.CaptionLabel, g.Caption);
+    SetShown(N.CaptionLabel, g.Shown);
+    SetGeometry(N.ShowTextButton, g.ShowText);
+    SetShown(N.ShowTextButton, g.Shown);
+    SetGeometry(N.HideTextButton, g.HideText);
+    SetShown(N.HideTextButton, g.Shown);
+    if (N.BranchButton != nullptr) {
+        SetGeometry(N.BranchButton, g.Branch);
+        SetShown(N.BranchButton, g.BranchShown);
+        N.BranchButton->SetGlyph(Look.BranchGlyph(tree.BranchMode));
+        SetHint(N.BranchButton, TBoxLook::BranchHint(tree.BranchMode));
+    }
+    if (N.DecomposeButton != nullptr) {
+        SetGeometry(N.DecomposeButton, g.Decompose);
+        SetShown(N.DecomposeButton, g.Shown);
+    }
+    if (N.DependentsLabel != nullptr) {
+        SetGeometry(N.DependentsLabel, g.Dependents);
+        SetShown(N.DependentsLabel, g.Shown);
+    }
+    // A memo whose text is hidden keeps the height it last had.
+    QRect memo = g.Memo;
+    if (memo.height() < 0)
+        memo.setHeight(N.TextMemo->height());
+    SetGeometry(N.TextMemo, memo);
+    SetShown(N.TextMemo, g.MemoShown);
+    PlaceMarker(N, g);
+}
+
+void TTreeDrawing::PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& Geometry) {
+    const unsigned marks = Geometry.Shown ? pane->BoxMarks(Node.Number) : 0;
+    const auto known = markers.find(&Node);
+    if (marks == 0) {
+        if (known != markers.end()) {
+            Discard(known->second.data());
+            markers.erase(known);
+        }
+        return;
+    }
+    QWidget* marker = known != markers.end() ? known->second.data() : nullptr;
+    if (marker == nullptr) {
+        marker = new TBoxMarker(pane->Content());
+        markers[&Node] = marker;
+    }
+    static_cast<TBoxMarker*>(marker)->SetMarks(marks);
+    // In the gap between the caption and the text buttons.
+    SetGeometry(marker, QRect(Geometry.Caption.right() + 3, Geometry.Caption.top() + 1,
+                              TBoxMarker::Width, TGlyphButton::Size - 2));
+    SetShown(marker, true);
+}
+
+void TTreeDrawing::Release(TClaimTreeNode& Node, bool Delete) {
+    if (Delete) {
+        ForEachControl(Node, Discard);
+        const auto known = markers.find(&Node);
+        if (known != markers.end())
+            Discard(known->second.data());
+    }
+    markers.erase(&Node);
+    ForgetControls(Node);
+}
+
+void TTreeDrawing::ReleaseAll(const TClaimTreeNode* Busy) {
+    for (TClaimTreeNode* node : live) {
+        if (node == Busy) {
+            Release(*node, true);
+        } else {
+            ForEachControl(*node, [](QWidget* control) { delete control; });
+            const auto known = markers.find(node);
+            if (known != markers.end())
+                delete known->second.data();
+            Release(*node, false);
+        }
+    }
+    live.clear();
+    windowFirst = windowLast = 0;
+}
+
+void TTreeDrawing::Retire(TClaimTreeNode& Node) {
+    const auto known = std::find(live.begin(), live.end(), &Node);
+    if (known == live.end())
+        return;
+    live.erase(known);
+    Release(Node, true);
+}
+
+void TTreeDrawing::RetireAll(const TClaimTreeNode& Clicked) {
+    ReleaseAll(&Clicked);
+    delete notice.data();
+}
+
+void TTreeDrawing::NoteRefusedClaim(int32_t Number) {
+    refusedClaims.assign(1, Number);
+}
+
+void TTreeDrawing::ShowNotice(int Top) {
+    QStringList lines;
+    if (truncated)
+        lines << DrawingLimitNotice(static_cast<int64_t>(rows.size()));
+    if (tree.NodeLimitReached && tree.FirstUnplaced < tree.Claims.size())
+        lines << NodeLimitNotice(tree.Claims[tree.FirstUnplaced].Number);
+    for (int32_t number : refusedClaims)
+        lines << RefusedClaimNotice(number);
+    if (lines.isEmpty()) {
+        if (notice != nullptr)
+            notice->hide();
+        return;
+    }
+    if (notice == nullptr) {
+        notice = new QLabel(pane->Content());
+        notice->setObjectName(QLatin1String(LimitNoticeName));
+        notice->setTextFormat(Qt::PlainText);
+        QFont bold = pane->Content()->font();
+        bold.setBold(true);
+        notice->setFont(bold);
+        notice->setPalette(RedPalette(*notice));
+    }
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (notice->text() != text) {
+        notice->setText(text);
+        notice->adjustSize();
+    }
+    if (notice->pos() != QPoint(RootLeft, Top))
+        notice->move(RootLeft, Top);
+    SetShown(notice, true);
+}
+
+void TTreeDrawing::ScrollInView(const TClaimTreeNode& Node, QRect TRowGeometry::*Part) {
+    if (pane == nullptr || Node.Tree != &tree)
+        return;
+    const QRect place = Geometry(Node, Node.RowTop).*Part;
+    if (place.isEmpty())
+        return;
+    pane->ScrollInView(place);
+    ViewMoved();
+}
+
+void ScrollBoxInView(const TClaimTreeNode& Node) {
+    if (Node.Tree != nullptr && Node.Tree->Drawing)
+        Node.Tree->Drawing->ScrollInView(Node, &TRowGeometry::Caption);
+}
+
 void TClaimTree::BuildDrawing(QWidget* Form, TClaimTreePane* Pane, const TImageList* Images,
                               TDecomposeHandler DecomposeHandler, int RootIndex, bool ResetView) {
     OwnerForm = Form;
@@ -561,76 +865,58 @@ void TClaimTree::BuildDrawing(QWidget* Form, TClaimTreePane* Pane, const TImageL
     this->DecomposeHandler = std::move(DecomposeHandler);
     if (Pane == nullptr)
         return;
-    SetRedrawLock(Pane, true);
-    // Boxes of an earlier drawing die with the pane's components; no node may
-    // keep pointing at them.
-    ForEachCreatedNode(*this, ForgetControls);
-    Pane->DestroyComponents();
+    const TRedrawLock lock(Pane);
+    TTreeDrawing& drawing = TTreeDrawing::Of(*this);
+    drawing.Attach(*Pane);
     Pane->SetDrawnTree(this);
 
-    TBoxBuilder builder(*Pane, *this, Pane->MaxBoxes());
     if (RootIndex == -1) {
         ShownRoot = -1;
-        int y = FirstRowTop;
         for (TClaimTreeNode* root : Roots) {
-            if (root == nullptr)
-                continue;
-            if (ResetView)
-                root->DisplayState = 0;
-            y = builder.BuildSubtree(*root, y, ResetView);
+            if (root != nullptr && ResetView)
+                ResetDrawnView(*this, *root);
         }
     } else if (RootIndex >= 0 && static_cast<std::size_t>(RootIndex) < Roots.size() &&
                Roots[static_cast<std::size_t>(RootIndex)] != nullptr) {
         ShownRoot = RootIndex;
-        TClaimTreeNode* root = Roots[static_cast<std::size_t>(RootIndex)];
         if (ResetView)
-            root->DisplayState = 0;
-        builder.BuildSubtree(*root, FirstRowTop, ResetView);
+            ResetDrawnView(*this, *Roots[static_cast<std::size_t>(RootIndex)]);
     }
     if (Roots.empty())
         AddEmptyDocumentNotice(*Pane);
-    QStringList limits;
-    if (builder.Truncated())
-        limits << DrawingLimitNotice(Pane->MaxBoxes());
-    if (NodeLimitReached)
-        limits << NodeLimitNotice(Claims[FirstUnplaced].Number);
-    if (!limits.isEmpty())
-        AddLimitNotice(*Pane, limits.join(QLatin1Char('\n')));
-    Pane->FitContent();
-    SetRedrawLock(Pane, false);
+    drawing.Relayout();
 }
 
 void TClaimTree::Relayout(TClaimTreePane* Pane) {
-    if (Pane == nullptr || Pane->DrawnTree() != this)
+    if (Pane == nullptr || Pane->DrawnTree() != this || !Drawing)
         return;
-    SetRedrawLock(Pane, true);
-    TBoxLayouter layouter(*Pane, *this);
-    int y = FirstRowTop;
-    if (ShownRoot == -1) {
-        for (TClaimTreeNode* root : Roots) {
-            if (root != nullptr)
-                y = layouter.LayoutSubtree(*root, y);
-        }
-    } else if (ShownRoot >= 0 && static_cast<std::size_t>(ShownRoot) < Roots.size() &&
-               Roots[static_cast<std::size_t>(ShownRoot)] != nullptr) {
-        y = layouter.LayoutSubtree(*Roots[static_cast<std::size_t>(ShownRoot)], FirstRowTop);
-    }
-    if (layouter.MetUnbuilt() || NodeLimitReached)
-        PlaceLimitNotice(*Pane, y);
-    Pane->FitContent();
-    SetRedrawLock(Pane, false);
+    Drawing->Relayout();
 }
 
+// The rows are laid out for the whole drawing at once; these answer where
+// the row after the node's drawn subtree starts.
 int TClaimTreeNode::BuildControls(TClaimTreePane* Pane, int Top, TClaimTree* Tree, bool ResetView) {
     if (Pane == nullptr || Tree == nullptr)
         return Top;
-    TBoxBuilder builder(*Pane, *Tree, Pane->MaxBoxes());
-    return builder.BuildSubtree(*this, Top, ResetView);
+    if (ResetView)
+        ResetDrawnView(*Tree, *this);
+    this->Tree = Tree;
+    return LayoutControls(Pane, Top);
 }
 
 int TClaimTreeNode::LayoutControls(TClaimTreePane* Pane, int Top) {
     if (Pane == nullptr || Tree == nullptr)
         return Top;
-    TBoxLayouter layouter(*Pane, *Tree);
-    return layouter.LayoutSubtree(*this, Top);
+    Tree->Relayout(Pane);
+    if (!Tree->Drawing)
+        return Top;
+    const std::vector<TDrawnRow>& rows = Tree->Drawing->Rows();
+    const auto own = std::find_if(rows.begin(), rows.end(),
+                                  [this](const TDrawnRow& Row) { return Row.Node == this; });
+    if (own == rows.end())
+        return Top;
+    int y = Top;
+    for (auto row = own; row != rows.end() && (row == own || row->Level > own->Level); ++row)
+        y += row->Height;
+    return y;
 }

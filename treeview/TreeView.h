@@ -9,16 +9,18 @@
 #include "ClaimTreePane.h"
 #include "DottedLine.h"
 #include "GlyphButton.h"
+#include "HandlerRunner.h"
 #include "ImageList.h"
 #include "RedrawLock.h"
+#include "TreeDrawing.h"
 
 #include <QString>
 #include <cstdint>
 
-// Boxes that one build pass creates at most (a box costs about 17 kB of
-// widgets). Texts made to multiply claims could otherwise ask for millions of
-// rows; past the limit the drawing ends with DrawingLimitNotice().
-inline constexpr int64_t MaxDrawnBoxes = 50'000;
+// Rows that one drawing lays out at most. Only the rows near the view have
+// widgets, so every created node can have its row; the limit is a safety net
+// for the row data, past which the drawing ends with DrawingLimitNotice().
+inline constexpr int64_t MaxDrawnBoxes = TClaimTree::MaxCreatedNodes;
 
 // The red line that ends a drawing cut after Boxes boxes.
 QString DrawingLimitNotice(int64_t Boxes);
@@ -26,6 +28,10 @@ QString DrawingLimitNotice(int64_t Boxes);
 // The red line that ends the drawing of a tree whose placing stopped at the
 // node limit (TClaimTree::NodeLimitReached) before claim FirstLeftOut.
 QString NodeLimitNotice(int32_t FirstLeftOut);
+
+// The red line that ends a drawing in which claim Number could not be opened
+// further, because its children would pass the node limit.
+QString RefusedClaimNotice(int32_t Number);
 
 // The two lines of the empty-document notice.
 inline constexpr const char* NoClaimsNotice = "The document has no claims.";

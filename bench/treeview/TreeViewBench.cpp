@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QScrollBar>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <string>
@@ -163,10 +164,83 @@ void BM_ClickRoot(benchmark::State& State) {
     }
 }
 
+// A click on the expand button of a copy that does not carry its claim's
+// subtree: the subtree moves to it. The two copies take turns.
+void BM_ClickCopy(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    // The first claim with two copies, whose subtree is the largest that moves.
+    std::size_t claim = 0;
+    while (claim + 1 < set.tree.NodesByClaim.size() && set.tree.NodesByClaim[claim].size() < 2)
+        ++claim;
+    const auto& copies = set.tree.NodesByClaim[claim];
+    if (copies.size() < 2) {
+        State.SkipWithError("no claim with two copies");
+        return;
+    }
+    std::size_t turn = 1;
+    for (auto _ : State) {
+        TClaimTreeNode* copy = copies[turn];
+        copy->ExpandButtonClick(copy->ExpandButton);
+        turn = 1 - turn;
+        State.PauseTiming();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+}
+
+// "Show claim" and "Hide claim" in turn on the first box below the first root.
+void BM_ClickShowText(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
+    bool shown = false;
+    for (auto _ : State) {
+        if (shown)
+            box->HideTextButtonClick(box->HideTextButton);
+        else
+            box->ShowTextButtonClick(box->ShowTextButton);
+        shown = !shown;
+        State.PauseTiming();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+}
+
+// "Show branch" and "Show all" in turn on the first box below the first root.
+void BM_ClickBranch(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
+    for (auto _ : State) {
+        box->BranchButtonClick(box->BranchButton);
+        State.PauseTiming();
+        QApplication::processEvents();
+        State.ResumeTiming();
+    }
+}
+
+// Scrolling down one screen at a time, wrapping at the end, until painted.
+void BM_ScrollScreen(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    QScrollBar* vertical = set.pane.verticalScrollBar();
+    for (auto _ : State) {
+        const int next = vertical->value() + vertical->pageStep();
+        vertical->setValue(next > vertical->maximum() ? 0 : next);
+        QApplication::processEvents();
+    }
+}
+
 // Claim set ids: 0 is the example-4 structure, otherwise the number of
 // "any one of the preceding claims" claims.
 void ClaimSets(benchmark::internal::Benchmark* Bench) {
-    Bench->ArgName("set")->Arg(0)->Arg(50)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
+    Bench->ArgName("set")->Arg(0)->Arg(50)->Arg(100)->Arg(300)->Arg(1000)->Unit(
+        benchmark::kMillisecond);
 }
 
 BENCHMARK(BM_BuildAndExpand)->Apply(ClaimSets);
@@ -174,6 +248,10 @@ BENCHMARK(BM_BuildExpandAndPaint)->Apply(ClaimSets);
 BENCHMARK(BM_ClickFirstChild)->Apply(ClaimSets);
 BENCHMARK(BM_ClickFirstChildAndPaint)->Apply(ClaimSets);
 BENCHMARK(BM_ClickRoot)->Apply(ClaimSets);
+BENCHMARK(BM_ClickCopy)->Apply(ClaimSets);
+BENCHMARK(BM_ClickShowText)->Apply(ClaimSets);
+BENCHMARK(BM_ClickBranch)->Apply(ClaimSets);
+BENCHMARK(BM_ScrollScreen)->Apply(ClaimSets);
 
 } // namespace
 

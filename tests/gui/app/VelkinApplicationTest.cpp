@@ -2,8 +2,10 @@
 
 #include "AppTestMain.h"
 #include "Dialogs.h"
+#include "TreeView.h"
 
 #include <QAction>
+#include <QLabel>
 #include <stdexcept>
 
 namespace {
@@ -122,6 +124,34 @@ private slots:
         QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("Velkin"));
         item.trigger();
         QCOMPARE(runs, 2);
+        QCOMPARE(TDialogs::BoxCount(), 1);
+    }
+
+    // A handler behind a box's button throws: the exception is shown, and
+    // the pane keeps its boxes and works on.
+    void boxHandlerException() {
+        TImageList images;
+        TClaimTreePane pane;
+        pane.resize(400, 300);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        TClaimTree tree("We claim:\n1. A pump.\n2. The pump of claim 1.\n");
+        tree.BuildDrawing(
+            nullptr, &pane, &images,
+            [](TClaimTreeNode*) { throw std::runtime_error("Cannot decompose claim 2"); }, -1,
+            true);
+        tree.ExpandAll(&pane);
+        TClaimTreeNode* two = tree.NodesByClaim[2].front();
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(two->DecomposeButton, Qt::LeftButton);
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Cannot decompose claim 2."));
+        QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("Velkin"));
+        QVERIFY(pane.Content()->isVisible());
+        QVERIFY(two->CaptionLabel->isVisible());
+        TClaimTreeNode* one = tree.Roots.front();
+        QTest::mouseClick(one->ExpandButton, Qt::LeftButton);
+        QVERIFY(!two->CaptionLabel->isVisible());
         QCOMPARE(TDialogs::BoxCount(), 1);
     }
 };

@@ -6,24 +6,20 @@
 #include "DrawnTree.h"
 #include "ExportRenderer.h"
 #include "Report.h"
+#include "TreeDrawing.h"
 
 #include <QtTest>
 #include <sstream>
 
 namespace {
 
-// The drawn nodes that are shown, top to bottom, by their place.
-std::vector<const TClaimTreeNode*> ShownBoxes(const TClaimTree& Tree) {
-    std::vector<const TClaimTreeNode*> shown;
-    for (const auto& nodes : Tree.NodesByClaim) {
-        for (const TClaimTreeNode* node : nodes) {
-            if (node->CaptionLabel != nullptr && !node->CaptionLabel->isHidden())
-                shown.push_back(node);
-        }
+// The rows of the drawing that are shown, top to bottom.
+std::vector<TDrawnRow> ShownRows(TClaimTree& Tree) {
+    std::vector<TDrawnRow> shown;
+    for (const TDrawnRow& row : TTreeDrawing::Of(Tree).Rows()) {
+        if (row.Height > 0)
+            shown.push_back(row);
     }
-    std::sort(shown.begin(), shown.end(), [](const TClaimTreeNode* a, const TClaimTreeNode* b) {
-        return a->RowTop < b->RowTop;
-    });
     return shown;
 }
 
@@ -103,13 +99,14 @@ void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem() {
     const TExportTree exported = ShownExportTree(*drawn.tree, MaxDrawnBoxes);
     QCOMPARE(OutlineText(exported), outline);
     const TExportPicture picture(exported, drawn.images, drawn.pane.width());
-    const std::vector<const TClaimTreeNode*> boxes = ShownBoxes(*drawn.tree);
-    QCOMPARE(exported.Rows.size(), boxes.size());
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        QCOMPARE(exported.Rows[i].Caption, boxes[i]->CaptionLabel->text());
-        QCOMPARE(picture.RowTop(i), boxes[i]->RowTop);
-        QCOMPARE(exported.Rows[i].Expanded, boxes[i]->DisplayState == 1 && boxes[i]->ChildLine &&
-                                                !boxes[i]->ChildLine->isHidden());
+    const std::vector<TDrawnRow> rows = ShownRows(*drawn.tree);
+    const TTreeDrawing& drawing = TTreeDrawing::Of(*drawn.tree);
+    QCOMPARE(exported.Rows.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        QCOMPARE(exported.Rows[i].Caption, QString::fromStdString(rows[i].Node->Caption()));
+        QCOMPARE(exported.Rows[i].Depth, rows[i].Level);
+        QCOMPARE(picture.RowTop(i), rows[i].Top);
+        QCOMPARE(exported.Rows[i].Expanded, drawing.Geometry(rows[i]).ChildLineShown);
     }
 }
 

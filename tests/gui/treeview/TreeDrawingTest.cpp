@@ -1,0 +1,232 @@
+// The drawing as rows of data: widgets only near the view for big trees,
+// controls that never outlive their nodes, handlers that never let an
+// exception into Qt, the node limit and the marks of the boxes.
+
+#include "DrawnTree.h"
+
+#include <QScrollBar>
+#include <QtTest>
+#include <stdexcept>
+
+namespace {
+
+// Claims 2 to Count each refer to all the claims before them: the drawing
+// has Count * (Count - 1) / 2 + 1 rows.
+std::string PrecedingClaims(int Count) {
+    std::string text = "We claim:\n  1. A pump.\n";
+    for (int n = 2; n <= Count; ++n)
+        text += "  " + std::to_string(n) + ". The pump of any one of the preceding claims.\n";
+    return text;
+}
+
+// Nodes of the tree that hold widgets.
+int NodesWithWidgets(const TClaimTree& Tree) {
+    int count = 0;
+    for (const auto& copies : Tree.NodesByClaim) {
+        for (const TClaimTreeNode* node : copies)
+            count += node->CaptionLabel != nullptr ? 1 : 0;
+    }
+    return count;
+}
+
+// Counts the handlers run and keeps what they throw from Qt.
+int handlersRun = 0;
+int handlersFailed = 0;
+void CountingRunner(const std::function<void()>& Handler) {
+    ++handlersRun;
+    try {
+        Handler();
+    } catch (...) {
+        ++handlersFailed;
+    }
+}
+
+} // namespace
+
+class TreeDrawingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void bigTreeHasWidgetsNearTheView();
+    void controlsNeverOutliveTheirNodes_data();
+    void controlsNeverOutliveTheirNodes();
+    void boxHandlersRunThroughTheRunner();
+    void nodeLimitRefusesToOpen();
+    void marksShowOnEveryBoxOfTheClaim();
+};
+
+void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
+    TDrawnTree drawn(PrecedingClaims(100), 480, 400);
+    const TTreeDrawing& drawing = *TTreeDrawing::Find(*drawn.tree);
+    const std::vector<TDrawnRow>& rows = drawing.Rows();
+    QCOMPARE(rows.size(), std::size_t{4951});
+    QVERIFY(rows.size() > TTreeDrawing::FullDrawingRows);
+    // Few widgets, and the whole drawing reachable by scrolling.
+    QVERIFY(NodesWithWidgets(*drawn.tree) < 1000);
+    const TDrawnRow& last = rows.back();
+    QCOMPARE(drawn.pane.Content()->height(), last.Top + 13);
+    QVERIFY(last.Node->CaptionLabel == nullptr);
+
+    // Scrolling to the end brings the last boxes, in their places.
+    drawn.pane.verticalScrollBar()->setValue(drawn.pane.verticalScrollBar()->maximum());
+    QVERIFY(Shown(last.Node->CaptionLabel));
+    QCOMPARE(last.Node->CaptionLabel->geometry(), drawing.Geometry(last).Caption);
+    QCOMPARE(drawing.NodeAt(QPoint(0, last.Top + 5)), last.Node);
+    QVERIFY(rows[rows.size() / 2].Node->CaptionLabel == nullptr);
+    QVERIFY(NodesWithWidgets(*drawn.tree) < 1000);
+    // The root's box lies far above, but its vertical line runs through the view.
+    const TClaimTreeNode* root = rows.front().Node;
+    QVERIFY(Shown(root->ChildLine));
+    QCOMPARE(root->ChildLine->geometry().bottom(), root->Children.back()->RowTop + 6);
+
+    // A click far down works: the box collapses in place, the drawing
+    // shortens, and the box stays in view with its widgets.
+    const auto open = std::find_if(rows.rbegin(), rows.rend(), [](const TDrawnRow& Row) {
+        return Shown(Row.Node->ExpandButton) && Row.Node->DisplayState == 1;
+    });
+    QVERIFY(open != rows.rend());
+    TClaimTreeNode* box = open->Node;
+    const int top = box->RowTop;
+    const int height = drawn.pane.Content()->height();
+    QTest::mouseClick(box->ExpandButton, Qt::LeftButton);
+    QCOMPARE(box->RowTop, top);
+    QCOMPARE(box->DisplayState, 0);
+    QVERIFY(drawn.pane.Content()->height() < height);
+    QVERIFY(Shown(box->CaptionLabel));
+    const QRect inView(box->ExpandButton->mapTo(drawn.pane.viewport(), QPoint(0, 0)),
+                       QSize(13, 13));
+    QVERIFY(drawn.pane.viewport()->rect().contains(inView));
+}
+
+void TreeDrawingTest::controlsNeverOutliveTheirNodes_data() {
+    QTest::addColumn<QString>("steps");
+    // Each step is followed by a run of the event loop.
+    QTest::newRow("tree first") << "tree";
+    QTest::newRow("pane emptied, then tree") << "empty tree";
+    QTest::newRow("pane first") << "pane tree";
+    QTest::newRow("another tree takes the pane") << "other tree";
+    QTest::newRow("copy expanded, then tree") << "copy copy tree";
+}
+
+void TreeDrawingTest::controlsNeverOutliveTheirNodes() {
+    QFETCH(QString, steps);
+    TImageList images;
+    auto pane = std::make_unique<TClaimTreePane>();
+    pane->resize(480, 400);
+    pane->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
+    auto tree = std::make_unique<TClaimTree>(PumpClaims);
+    tree->BuildDrawing(nullptr, pane.get(), &images, nullptr, -1, true);
+    tree->ExpandAll(pane.get());
+    const auto node = [&](int Number, std::size_t Copy) {
+        return tree->NodesByClaim[static_cast<std::size_t>(Number)].at(Copy);
+    };
+    std::unique_ptr<TClaimTree> other;
+    QPointer<TGlyphButton> clicked;
+    for (const QString& step : steps.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("tree")) {
+            tree.reset();
+        } else if (step == QLatin1String("empty")) {
+            pane->DestroyComponents();
+            QVERIFY(node(2, 0)->CaptionLabel == nullptr);
+        } else if (step == QLatin1String("pane")) {
+            pane.reset();
+            QVERIFY(node(2, 0)->CaptionLabel == nullptr);
+        } else if (step == QLatin1String("other")) {
+            other = std::make_unique<TClaimTree>("We claim:\n1. A valve.\n");
+            other->BuildDrawing(nullptr, pane.get(), &images, nullptr, -1, true);
+            QVERIFY(node(2, 0)->CaptionLabel == nullptr);
+        } else if (step == QLatin1String("copy")) {
+            // The copies of claim 5 take the subtree in turn; each click
+            // retires the clicked button, and nothing else stays behind.
+            const std::size_t copy = tree->SubtreeNodeByClaim[5] == node(5, 0) ? 1 : 0;
+            clicked = node(5, copy)->ExpandButton;
+            QTest::mouseClick(clicked, Qt::LeftButton);
+            QVERIFY(clicked != nullptr && clicked->parent() == nullptr);
+            QVERIFY(node(5, copy)->ExpandButton != clicked);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QVERIFY(clicked == nullptr);
+    }
+    if (pane) {
+        // Once its tree is gone, none of its controls is left; the valve's
+        // box has five.
+        const auto left = pane->Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(left.size(), other ? 5 : 0);
+    }
+}
+
+void TreeDrawingTest::boxHandlersRunThroughTheRunner() {
+    SetHandlerRunner(CountingRunner);
+    TDrawnTree drawn(PumpClaims);
+    drawn.tree->BuildDrawing(
+        nullptr, &drawn.pane, &drawn.images,
+        [](TClaimTreeNode*) { throw std::runtime_error("decomposition failed"); }, -1, true);
+    drawn.tree->ExpandAll(&drawn.pane);
+    handlersRun = handlersFailed = 0;
+    QTest::mouseClick(drawn.Node(2)->DecomposeButton, Qt::LeftButton);
+    QCOMPARE(handlersRun, 1);
+    QCOMPARE(handlersFailed, 1);
+    QTest::mouseClick(drawn.Node(2)->ExpandButton, Qt::LeftButton);
+    QCOMPARE(handlersRun, 2);
+    QCOMPARE(drawn.Node(2)->DisplayState, 0);
+    QVERIFY(drawn.pane.Content()->isVisible());
+    SetHandlerRunner(nullptr);
+}
+
+void TreeDrawingTest::nodeLimitRefusesToOpen() {
+    // Claims 1 to 5 as in PumpClaims with claim 6 below claim 5: expanding
+    // the copy of claim 5 below claim 2 needs a further node.
+    const std::string text = "We claim:\n1. A pump.\n2. The pump of claim 1.\n"
+                             "5. The pump of claims 1 or 2.\n6. The pump of claim 5.\n";
+    const int64_t limit = 5;
+    auto tree = std::make_unique<TClaimTree>(text, limit);
+    QCOMPARE(tree->CreatedNodeCount(), limit);
+    TDrawnTree drawn(text);
+    drawn.tree = std::move(tree);
+    drawn.tree->BuildDrawing(nullptr, &drawn.pane, &drawn.images, nullptr, -1, true);
+    drawn.tree->ExpandAll(&drawn.pane);
+    TClaimTreeNode* copy = drawn.Node(5, 1);
+    QTest::mouseClick(copy->ExpandButton, Qt::LeftButton);
+    QCOMPARE(copy->DisplayState, 0);
+    QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], drawn.Node(5, 0));
+    const auto* notice =
+        drawn.pane.Content()->findChild<QLabel*>(QStringLiteral("lblDrawingLimit"));
+    QVERIFY(Shown(notice));
+    QCOMPARE(notice->text(), RefusedClaimNotice(5));
+    // The Claims menu cannot reveal claim 6 below that copy either.
+    QVERIFY(drawn.Node(5, 1)->Reveal() == nullptr);
+    QCOMPARE(drawn.tree->CreatedNodeCount(), limit);
+}
+
+void TreeDrawingTest::marksShowOnEveryBoxOfTheClaim() {
+    TDrawnTree drawn(PumpClaims);
+    const QString problem = QStringLiteral("The claim checks found problems in this claim");
+    const QString found = QStringLiteral("The claim matches the search");
+    const auto markers = [&] {
+        QStringList shown;
+        for (const QWidget* child :
+             drawn.pane.Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->toolTip() != problem && child->toolTip() != found)
+                continue;
+            if (!child->isVisible())
+                continue;
+            const TClaimTreeNode* node = drawn.tree->Drawing->NodeAt(QPoint(0, child->y()));
+            shown << QString::number(node->Number) + ":" + child->toolTip();
+        }
+        shown.sort();
+        return shown.join(QLatin1Char('|'));
+    };
+    QCOMPARE(markers(), QString());
+    drawn.pane.SetBoxMarks({{5, unsigned(TBoxMark::Problem)}, {7, unsigned(TBoxMark::Found)}});
+    QCOMPARE(markers(), QStringList({"5:" + problem, "5:" + problem, "7:" + found}).join('|'));
+    // Beside the caption, without moving the controls after it.
+    const TClaimTreeNode* seven = drawn.Node(7);
+    QCOMPARE(seven->ShowTextButton->x(), seven->CaptionLabel->geometry().right() + 11);
+    drawn.pane.SetBoxMarks({});
+    QCOMPARE(markers(), QString());
+}
+
+QTEST_MAIN(TreeDrawingTest)
+#include "TreeDrawingTest.moc"
