@@ -126,7 +126,9 @@ TExportTree TTreeExport::CurrentTree() const {
     const bool whole = WholeTree1->isChecked();
     TExportTree exported =
         whole ? WholeExportTree(*tree, MaxDrawnBoxes) : ShownExportTree(*tree, MaxDrawnBoxes);
-    exported.Heading << window->windowTitle() << window->Label4->text();
+    exported.Heading << window->windowTitle() << window->Label4->text()
+                     << (tree->Reading == TReading::Lenient ? QStringLiteral("Lenient reading")
+                                                            : QStringLiteral("Standard reading"));
     if (whole)
         exported.Heading << QStringLiteral("The whole tree, every box expanded");
     for (const TClaimProblem& problem : CheckClaims(*tree)) {

@@ -1,6 +1,7 @@
 #include "ClaimTree.h"
 
 #include "ClaimSplitter.h"
+#include "LenientReader.h"
 #include "ReferenceReader.h"
 #include "TextEncoding.h"
 
@@ -106,12 +107,22 @@ public:
         : tree(Tree), maxNodes(MaxNodes), createNodes(Nodes == TNodes::Created) {}
 
     void Close(int32_t Number, std::string Text) {
+        TClaim& claim = Open(Number, std::move(Text));
+        Place(claim, ReadReferences(claim.Text, Number));
+    }
+
+    TClaim& Open(int32_t Number, std::string Text) {
         tree.ClaimCount = Number;
         TClaim& claim = tree.Claims.emplace_back();
         claim.Index = tree.Claims.size() - 1;
         claim.Number = Number;
         claim.Text = std::move(Text);
-        TReferences references = ReadReferences(claim.Text, Number);
+        return claim;
+    }
+
+    // Places a claim with the references read from it.
+    void Place(TClaim& claim, TReferences references) {
+        const int32_t Number = claim.Number;
         claim.References = std::move(references.Runs);
         claim.ReferenceCount = references.Count;
         claim.Kind = references.Count == 0 ? 0 : references.Count == 1 ? 1 : 2;
@@ -123,7 +134,7 @@ public:
         claim.FullNodeCount = CountFullNodes(claim);
         tree.FullNodeCount = SaturatingAdd(tree.FullNodeCount, claim.FullNodeCount);
         if (!tree.NodeLimitReached)
-            Place(claim);
+            PlaceNodes(claim);
         fullCounts.Add(Number, claim.FullNodeCount);
     }
 
@@ -157,7 +168,7 @@ private:
         return count;
     }
 
-    void Place(const TClaim& Claim) {
+    void PlaceNodes(const TClaim& Claim) {
         const int64_t room = maxNodes - placed;
         std::vector<TClaimTreeNode*> created;
         int64_t count = 1;
@@ -288,6 +299,25 @@ TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes, TNodes Nodes)
     SplitClaims(PrepareText(Text), [&](int32_t Number, std::string ClaimText) {
         builder.Close(Number, std::move(ClaimText));
     });
+}
+
+TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes, TNodes Nodes)
+    : TClaimTree(Reading == TReading::Standard ? Text : std::string_view(), MaxNodes, Nodes) {
+    this->Reading = Reading;
+    if (Reading == TReading::Standard)
+        return;
+    TextIsUtf8 = IsValidUtf8(Text.substr(0, Text.find('\0')));
+    TLenientClaims read = ReadLenientClaims(Text);
+    FurtherClaimSets = read.FurtherClaimSets;
+    TTreeBuilder builder(*this, MaxNodes, Nodes);
+    for (TLenientClaim& found : read.Claims) {
+        TClaim& claim = builder.Open(found.Number, std::move(found.Text));
+        claim.Line = found.Line;
+        claim.Offset = found.Offset;
+        claim.Status = std::move(found.Status);
+        claim.Unresolved = std::move(found.Unresolved);
+        builder.Place(claim, std::move(found.References));
+    }
 }
 
 TClaimTree::~TClaimTree() {

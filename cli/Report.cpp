@@ -72,12 +72,26 @@ void WriteReferences(std::ostream& Out, const TClaim& Claim) {
     Out << ']';
 }
 
+// Where the claim stands, its amendment status and the phrases left unread.
+void WriteLenientFields(std::ostream& Out, const TClaim& Claim, bool InputIsUtf8) {
+    Out << ",\n      \"line\": " << Claim.Line << ", \"status\": "
+        << (Claim.Status.empty() ? std::string("null") : JsonText(Claim.Status, InputIsUtf8))
+        << ", \"unresolved\": [";
+    for (std::size_t i = 0; i < Claim.Unresolved.size(); ++i)
+        Out << (i ? ", " : "") << JsonText(Claim.Unresolved[i], InputIsUtf8);
+    Out << ']';
+}
+
 } // namespace
 
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
     const auto independent = static_cast<int64_t>(Tree.Roots.size());
     const int64_t total = Tree.ClaimCount;
+    const bool lenient = Tree.Reading == TReading::Lenient;
     Out << "{\n";
+    Out << "  \"reading\": " << (lenient ? "\"lenient\"" : "\"standard\"") << ",\n";
+    if (lenient)
+        Out << "  \"furtherClaimSets\": " << Tree.FurtherClaimSets << ",\n";
     Out << "  \"claimCount\": " << total << ",\n";
     Out << "  \"independent\": " << independent << ", \"dependent\": " << total - independent
         << ", \"total\": " << total << ",\n";
@@ -96,7 +110,10 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
         WriteReferences(Out, claim);
         Out << ",\n      \"dependencyText\": " << JsonString(claim.DependencyText)
             << ", \"nodes\": " << claim.FullNodeCount
-            << ",\n      \"text\": " << JsonText(claim.Text, InputIsUtf8) << " }";
+            << ",\n      \"text\": " << JsonText(claim.Text, InputIsUtf8);
+        if (lenient)
+            WriteLenientFields(Out, claim, InputIsUtf8);
+        Out << " }";
     }
     Out << (Tree.Claims.empty() ? "]\n" : "\n  ]\n") << "}\n";
 }

@@ -21,9 +21,9 @@
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary | --full-text N] [--max-nodes N] "
-    "(FILE | - | --example N)";
+constexpr const char* Usage = "usage: veltrum-claims [--json | --tree | --summary | --full-text N] "
+                              "[--lenient] [--max-nodes N] "
+                              "(FILE | - | --example N)";
 
 enum class TMode { Summary, Json, Tree, FullText };
 
@@ -33,6 +33,7 @@ struct TOptions {
     std::optional<std::string> File;
     int Example = 0;
     int64_t FullTextClaim = 0;
+    TReading Reading = TReading::Standard;
 };
 
 // Exit statuses.
@@ -121,6 +122,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Tree;
         } else if (arg == "--summary") {
             Options.Mode = TMode::Summary;
+        } else if (arg == "--lenient") {
+            Options.Reading = TReading::Lenient;
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
@@ -226,7 +229,7 @@ int Run(const TOptions& Options, const std::string& Name) {
         input.resize(nul);
     // The reports need the counts and the walk over the whole tree, not the
     // nodes; the claim in full follows a node's path.
-    const TClaimTree tree(input, TClaimTree::MaxCreatedNodes,
+    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes,
                           Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted);
     return WriteReport(Options, Name, tree, input);
 }
