@@ -1,5 +1,6 @@
 // Analyses any bytes and checks what the tree promises about itself.
 
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "FullTreeModel.h"
 #include "Report.h"
@@ -137,6 +138,25 @@ void CheckReading(std::string_view input, TReading Reading) {
         CheckLenient(input, tree);
     CheckCountedTree(input, tree);
     CreateChildrenUnderLimit(input, Reading, 1 + static_cast<int64_t>(Size % 97));
+
+    // The checks work out on their own which claims get no box.
+    const TClaimChecks checks = CheckAndCountFees(tree);
+    std::size_t boxless = 0;
+    for (const TClaimProblem& problem : checks.Problems)
+        boxless += problem.Kind == "no-box" ? 1 : 0;
+    std::size_t withoutNodes = 0;
+    for (const TClaim& claim : tree.Claims) {
+        if (!InClaimTable(claim.Number) ||
+            (tree.NodeLimitReached && claim.Index >= tree.FirstUnplaced))
+            continue;
+        const auto& nodes = tree.NodesByClaim[static_cast<std::size_t>(claim.Number)];
+        bool found = false;
+        for (const TClaimTreeNode* node : nodes)
+            found = found || node->Claim == &claim;
+        withoutNodes += found ? 0 : 1;
+    }
+    Check(boxless == withoutNodes, "the checks and the tree disagree on boxes");
+    Check(checks.Fees.Ep.Claims == static_cast<int64_t>(tree.Claims.size()), "EP claim count");
 
     if (tree.FullNodeCount <= 3000) {
         const TFullTreeModel model(tree, 3000);
