@@ -5,6 +5,7 @@
 #include "BoxMenu.h"
 #include "BuiltinExamples.h"
 #include "BusyCursor.h"
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
@@ -12,7 +13,9 @@
 #include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
+#include "ProblemsPanel.h"
 #include "ProgramIcon.h"
+#include "ProgramSettings.h"
 #include "ReadingNotice.h"
 #include "TreeDrawing.h"
 #include "TreeExport.h"
@@ -32,13 +35,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
+#include <limits>
 #include <new>
+#include <unordered_map>
 
 TfrMain* frMain = nullptr;
 
@@ -55,11 +64,6 @@ constexpr int DesignTreeWidth = 329;
 
 // Where the reading chosen in the Tools menu is remembered.
 const QString LenientReadingKey = QStringLiteral("reading/lenient");
-
-QSettings ProgramSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Veltrum"),
-                     QStringLiteral("Veltrum"));
-}
 
 void SetTextColor(QWidget* Control, QPalette::ColorRole Role, const QColor& Color) {
     QPalette palette = Control->palette();
@@ -159,6 +163,8 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreatePanes();
     CreateMenu();
     CreateFileDialogs();
+    CreateProblemsPanel();
+    CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
     TreeExport1 = new TTreeExport(this);
@@ -218,7 +224,7 @@ void TfrMain::CreatePanes() {
     ConnectHandler(ReadingNotice->btnReading, &QPushButton::clicked, &TfrMain::btnReadingClick);
 
     gbClaims = NewPaneBox(Splitter2, "gbClaims");
-    auto* claims = new TAnchorLayout(
+    auto* claims = claimsLayout = new TAnchorLayout(
         gbClaims, QSize(DesignClientWidth - DesignTreeWidth - 6, DesignClientHeight));
     Label3 = NewPaneCaption(gbClaims, "Label3", QStringLiteral("Input text"));
     claims->Place(Label3, QRect(2, 11, 349, 16), LeftTopRight);
@@ -450,7 +456,8 @@ bool TfrMain::CheckUnsavedChanges() {
         return true;
     const QMessageBox::StandardButton answer = TDialogs::Message(
         this,
-        QStringLiteral("Input file\n") + DocumentFileName +
+        QStringLiteral("Input file\n") +
+            (DocumentFileName.isEmpty() ? QStringLiteral("Untitled") : DocumentFileName) +
             QStringLiteral("\nhas unsaved changes. Would you like to save it first?"),
         QStringLiteral("WARNING"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
     // Yes: the user saves first, so the operation is abandoned.
@@ -461,16 +468,13 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     InputText.clear();
     LoadedFileName = FileName;
     std::string bytes;
-    QString shown;
+    TDocumentText document;
     bool read = false;
     try {
         const TBusyCursor busy;
         read = ReadDocumentFile(FileName, bytes);
-        if (read) {
-            // The text ends at the first zero byte.
-            bytes.resize(std::min(bytes.find('\0'), bytes.size()));
-            shown = DecodeDocumentText(bytes, DocumentEncoding);
-        }
+        if (read)
+            document = ReadDocumentText(bytes);
     } catch (const std::bad_alloc&) {
         read = false;
     }
@@ -481,12 +485,17 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     }
     // A long text takes its time to show.
     const TBusyCursor busy;
-    InputText = std::move(bytes);
+    bytes = std::string();
+    InputText = std::move(document.Analysed);
+    DocumentFormat = document.Format;
+    DocumentDamage = document.Damage;
     cmInput->setEnabled(true);
-    cmInput->setReadOnly(false);
-    cmInput->setPlainText(shown);
+    // Edits of a damaged document could only be saved over what was left out.
+    cmInput->setReadOnly(DocumentDamage != TDocumentDamage::None);
+    cmInput->setPlainText(document.Shown);
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
-    SetSaveEnabled(true);
+    SetSaveEnabled(DocumentDamage == TDocumentDamage::None);
+    ShowDocumentDamage();
     return true;
 }
 
@@ -494,6 +503,7 @@ void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
     ClaimTree = std::make_unique<TClaimTree>(InputText, DocumentReading());
     UpdateReadingNotice();
+    ShowProblems();
     FillClaimTabs();
     ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, -1, true);
     ClaimTree->ExpandAll(sbClaimTree);
@@ -518,7 +528,9 @@ void TfrMain::ShowBuiltinExample(int Number) {
     InputText = BuiltinExampleText(Number);
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
-    cmInput->setPlainText(DecodeDocumentText(InputText, DocumentEncoding));
+    cmInput->setPlainText(DecodeDocumentText(InputText, DocumentFormat));
+    DocumentDamage = TDocumentDamage::None;
+    ShowDocumentDamage();
     SetTreePaneWidth((OuterWidth() * 2) / 3);
     SetSaveEnabled(false);
     InputModified = false;
@@ -603,6 +615,9 @@ void TfrMain::New1Click() {
     setWindowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
     ClaimTree.reset();
+    ShowProblems();
+    DocumentDamage = TDocumentDamage::None;
+    ShowDocumentDamage();
     TTabBarChange(*TabControl1).RemoveAll();
     cmInput->setPlainText(QString());
     cmInput->document()->setModified(false);
@@ -631,8 +646,11 @@ void TfrMain::Open1Click() {
     }
     cmInput->setPlainText(QString());
     // Save would write the empty pane over the file that could not be read.
-    if (!LoadInputFile(fileName))
+    if (!LoadInputFile(fileName)) {
         SetSaveEnabled(false);
+        DocumentDamage = TDocumentDamage::None;
+        ShowDocumentDamage();
+    }
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
@@ -644,18 +662,34 @@ void TfrMain::Open1Click() {
 }
 
 void TfrMain::Save1Click() {
+    if (DocumentDamage != TDocumentDamage::None) {
+        DamagedSaveClick();
+        return;
+    }
+    // A new draft gets its name at its first Save.
+    if (DocumentFileName.isEmpty()) {
+        SaveAs1Click();
+        return;
+    }
     // The pane's raw text: its plain text would turn no-break spaces into
     // spaces.
-    TTextEncoding written = DocumentEncoding;
-    const std::string bytes =
-        EncodeDocumentText(cmInput->document()->toRawText(), DocumentEncoding, &written);
+    TDocumentFormat written = DocumentFormat;
+    const std::string bytes = EncodeDocumentText(cmInput->document()->toRawText(), written);
     WriteDocumentFile(DocumentFileName, bytes);
     // A Windows-1252 document that had to be written as UTF-8 stays UTF-8.
-    DocumentEncoding = written;
+    DocumentFormat = written;
     InputModified = false;
+    // The pane's mark stays set, and undo no longer clears it: undoing back
+    // to the text as it was opened is a change against the saved file.
+    cmInput->document()->setModified(false);
+    cmInput->document()->setModified(true);
 }
 
 void TfrMain::SaveAs1Click() {
+    if (DocumentDamage != TDocumentDamage::None) {
+        DamagedSaveClick();
+        return;
+    }
     const qsizetype separator = std::max(DocumentFileName.lastIndexOf(QLatin1Char('/')),
                                          DocumentFileName.lastIndexOf(QDir::separator()));
     SaveDialog1->setDirectory(DocumentFileName.left(separator + 1));
@@ -719,25 +753,10 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
         return;
     bool isNumber = false;
     const int claim = item->data().toInt(&isNumber);
-    if (isNumber)
-        RevealClaim(claim);
-}
-
-bool TfrMain::RevealClaim(int Claim) {
-    if (!ClaimTree || !InClaimTable(Claim))
-        return false;
+    if (!isNumber)
+        return;
     const TBusyCursor busy;
-    // Reveal may add nodes to the list: walk it by index.
-    const std::vector<TClaimTreeNode*>& nodes =
-        ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)];
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
-            ClaimTree->Relayout(sbClaimTree);
-            ScrollBoxInView(*revealed);
-            return true;
-        }
-    }
-    return false;
+    RevealClaim(claim);
 }
 
 void TfrMain::btnExpandAllClick() {
@@ -794,7 +813,7 @@ void TfrMain::UpdateReadingNotice() {
     ReadingNotice->ShowNotice(text, button);
 }
 
-void TfrMain::AnalyseAgain() {
+void TfrMain::ReadAgain() {
     if (!ClaimTree || showingExample)
         return;
     sbClaimTree->DestroyComponents();
@@ -804,11 +823,268 @@ void TfrMain::AnalyseAgain() {
 
 void TfrMain::btnReadingClick() {
     otherReading = !otherReading;
-    AnalyseAgain();
+    ReadAgain();
 }
 
 void TfrMain::mnuLenientReadingClick() {
     ProgramSettings().setValue(LenientReadingKey, mnuLenientReading->isChecked());
     otherReading = false;
+    ReadAgain();
+}
+
+// Drafting: the Tools menu's analysis commands, the problems panel, and the
+// marks and notices that keep documents from damage.
+
+namespace {
+
+const QString AnalyseAsYouTypeKey = QStringLiteral("Drafting/AnalyseAsYouType");
+
+// Bounds of the input pane and of the problems panel below it, as designed.
+constexpr QRect InputPaneBounds(2, 32, 349, 400);
+constexpr int ProblemsPanelHeight = 140;
+
+// Why a damaged document is read-only: a short form for the caption above
+// the pane, and a sentence.
+QString DamageNotice(TDocumentDamage Damage, bool Short) {
+    switch (Damage) {
+    case TDocumentDamage::CutAtZeroByte:
+        return Short ? QStringLiteral("cut at a zero byte")
+                     : QStringLiteral("The file holds a zero byte; only the text before it is "
+                                      "shown.");
+    case TDocumentDamage::NotText:
+        return Short ? QStringLiteral("not plain text")
+                     : QStringLiteral("The file is not plain text.");
+    case TDocumentDamage::None:
+        break;
+    }
+    return {};
+}
+
+// Where a drawn box is, in the pane's content, or null when not shown.
+const QLabel* ShownCaption(const TClaimTreeNode* Node, const QWidget* Content) {
+    const QLabel* caption = Node->CaptionLabel;
+    return caption != nullptr && caption->isVisibleTo(Content) ? caption : nullptr;
+}
+
+} // namespace
+
+void TfrMain::CreateDraftingTools() {
+    AnalyseAgain1 = mnuTools->addAction(QStringLiteral("&Analyse again"));
+    AnalyseAgain1->setObjectName(QStringLiteral("AnalyseAgain1"));
+    AnalyseAgain1->setShortcut(QKeySequence(Qt::Key_F5));
+    ConnectHandler(AnalyseAgain1, &QAction::triggered, &TfrMain::AnalyseAgainClick);
+
+    AnalyseAsYouType1 = mnuTools->addAction(QStringLiteral("Analyse as you &type"));
+    AnalyseAsYouType1->setObjectName(QStringLiteral("AnalyseAsYouType1"));
+    AnalyseAsYouType1->setCheckable(true);
+    AnalyseAsYouType1->setChecked(ProgramSettings().value(AnalyseAsYouTypeKey, false).toBool());
+    ConnectHandler(AnalyseAsYouType1, &QAction::triggered, &TfrMain::AnalyseAsYouTypeClick);
+
+    NewDraft1 = mnuTools->addAction(QStringLiteral("New &draft"));
+    NewDraft1->setObjectName(QStringLiteral("NewDraft1"));
+    ConnectHandler(NewDraft1, &QAction::triggered, &TfrMain::NewDraftClick);
+
+    // Not in a menu: takes Ctrl+S while Save is off for a damaged document.
+    DamagedSave1 = new QAction(this);
+    DamagedSave1->setObjectName(QStringLiteral("DamagedSave1"));
+    DamagedSave1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    DamagedSave1->setEnabled(false);
+    addAction(DamagedSave1);
+    ConnectHandler(DamagedSave1, &QAction::triggered, &TfrMain::DamagedSaveClick);
+
+    tmAnalyse = new QTimer(this);
+    tmAnalyse->setObjectName(QStringLiteral("tmAnalyse"));
+    tmAnalyse->setSingleShot(true);
+    tmAnalyse->setInterval(AnalyseDelay);
+    ConnectHandler(tmAnalyse, &QTimer::timeout, &TfrMain::AnalyseAgainClick);
+
+    // Every change, whatever made it: keys, menus, drops, undo and redo.
+    ConnectHandler(cmInput, &QPlainTextEdit::textChanged, &TfrMain::InputChanged);
+}
+
+void TfrMain::CreateProblemsPanel() {
+    pnProblems = new TProblemsPanel(gbClaims);
+    const QRect below(InputPaneBounds.left(), InputPaneBounds.bottom() + 1 - ProblemsPanelHeight,
+                      InputPaneBounds.width(), ProblemsPanelHeight);
+    claimsLayout->Place(pnProblems, below, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    pnProblems->hide();
+    connect(pnProblems, &TProblemsPanel::ProblemChosen, this, [this](int Claim, int Line) {
+        RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
+    });
+}
+
+void TfrMain::InputChanged() {
+    // Putting a new text into the pane turns undo off meanwhile: no user edit.
+    if (!cmInput->document()->isUndoRedoEnabled() || !cmInput->isEnabled() || cmInput->isReadOnly())
+        return;
+    InputModified = true;
+    if (AnalyseAsYouType1->isChecked())
+        tmAnalyse->start();
+}
+
+void TfrMain::AnalyseAgainClick() {
+    tmAnalyse->stop();
+    // Nothing to analyse before a document or an example is shown.
+    if (!cmInput->isEnabled())
+        return;
     AnalyseAgain();
+}
+
+void TfrMain::AnalyseAsYouTypeClick() {
+    ProgramSettings().setValue(AnalyseAsYouTypeKey, AnalyseAsYouType1->isChecked());
+    if (!AnalyseAsYouType1->isChecked())
+        tmAnalyse->stop();
+}
+
+void TfrMain::AnalyseAgain() {
+    // What the user looks at: the tab of a root claim (its caption names the
+    // claim) and the topmost claim box in view, with its distance from the
+    // top of the view.
+    const int tab = TabControl1->currentIndex();
+    const QString tabRoot = tab > 0 ? TabControl1->tabText(tab) : QString();
+    QScrollBar& vertical = *sbClaimTree->verticalScrollBar();
+    QScrollBar& horizontal = *sbClaimTree->horizontalScrollBar();
+    const int top = vertical.value();
+    const int left = horizontal.value();
+    const QWidget* content = sbClaimTree->Content();
+    int32_t anchorClaim = 0;
+    std::size_t anchorCopy = 0;
+    int anchorOffset = 0;
+    if (ClaimTree) {
+        int best = std::numeric_limits<int>::max();
+        for (int32_t claim = 0; claim < ClaimTableSize; ++claim) {
+            const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)];
+            for (std::size_t copy = 0; copy < nodes.size(); ++copy) {
+                const QLabel* caption = ShownCaption(nodes[copy], content);
+                if (caption != nullptr && caption->y() >= top && caption->y() < best) {
+                    best = caption->y();
+                    anchorClaim = claim;
+                    anchorCopy = copy;
+                    anchorOffset = caption->y() - top;
+                }
+            }
+        }
+    }
+
+    InputText = AnalysedDocumentText(cmInput->document()->toRawText(), DocumentFormat);
+    // The old drawing refers to the old tree's nodes.
+    sbClaimTree->DestroyComponents();
+    AnalyseInput();
+
+    for (int k = 1; !tabRoot.isEmpty() && k < TabControl1->count(); ++k) {
+        if (TabControl1->tabText(k) == tabRoot) {
+            TabControl1->setCurrentIndex(k);
+            break;
+        }
+    }
+    horizontal.setValue(left);
+    if (anchorClaim == 0)
+        return;
+    const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(anchorClaim)];
+    if (anchorCopy < nodes.size()) {
+        if (const QLabel* caption = ShownCaption(nodes[anchorCopy], content))
+            vertical.setValue(caption->y() - anchorOffset);
+    }
+}
+
+void TfrMain::NewDraftClick() {
+    if (!CheckUnsavedChanges())
+        return;
+    if (ClaimTree) {
+        sbClaimTree->DestroyComponents();
+        ClaimTree.reset();
+    }
+    InputText.clear();
+    DocumentFileName.clear();
+    LoadedFileName.clear();
+    DocumentFormat = TDocumentFormat();
+    DocumentDamage = TDocumentDamage::None;
+    ShowDocumentDamage();
+    ResetDocumentReading();
+    cmInput->setEnabled(true);
+    cmInput->setReadOnly(false);
+    cmInput->setPlainText(QString());
+    setWindowTitle(QStringLiteral("Velkin - Untitled"));
+    SetSaveEnabled(true);
+    SetTreePaneWidth((ClientWidth() / 3) * 2);
+    AnalyseInput([this] { InputModified = false; });
+    cmInput->setFocus();
+}
+
+void TfrMain::DamagedSaveClick() {
+    TDialogs::Message(this,
+                      DamageNotice(DocumentDamage, false) +
+                          QStringLiteral("\nSaving would damage the file, so it is read-only:\n") +
+                          DocumentFileName,
+                      QStringLiteral("Velkin"), QMessageBox::Information, QMessageBox::Ok);
+}
+
+void TfrMain::ShowDocumentDamage() {
+    const bool damaged = DocumentDamage != TDocumentDamage::None;
+    Label3->setText(
+        damaged
+            ? QStringLiteral("Input text (read-only: %1)").arg(DamageNotice(DocumentDamage, true))
+            : QStringLiteral("Input text"));
+    Label3->setToolTip(DamageNotice(DocumentDamage, false));
+    DamagedSave1->setEnabled(damaged);
+}
+
+void TfrMain::ShowProblems() {
+    std::vector<TClaimProblem> problems;
+    TFeeCounts fees;
+    if (ClaimTree) {
+        problems = CheckClaims(*ClaimTree);
+        fees = CountFees(*ClaimTree);
+    }
+    std::unordered_map<int32_t, unsigned> marks;
+    for (const TClaimProblem& problem : problems)
+        marks[problem.Claim] |= static_cast<unsigned>(TBoxMark::Problem);
+    sbClaimTree->SetBoxMarks(std::move(marks));
+    const bool wasShown = !pnProblems->isHidden();
+    pnProblems->SetProblems(problems, fees);
+    if (wasShown == problems.empty()) {
+        // The input pane gives the panel room only while it is shown.
+        QRect input = InputPaneBounds;
+        if (!problems.empty())
+            input.setHeight(InputPaneBounds.height() - ProblemsPanelHeight - 4);
+        claimsLayout->Move(cmInput, input);
+        if (cmInput->hasFocus())
+            cmInput->ensureCursorVisible();
+    }
+}
+
+void TfrMain::ShowProblemClaim(int Claim, int Line) {
+    // A problem without a line takes that of the claim.
+    for (std::size_t i = 0; Line <= 0 && ClaimTree && i < ClaimTree->Claims.size(); ++i) {
+        if (ClaimTree->Claims[i].Number == Claim)
+            Line = ClaimTree->Claims[i].Line;
+    }
+    if (Line > 0) {
+        const QTextBlock block = cmInput->document()->findBlockByNumber(Line - 1);
+        if (block.isValid()) {
+            QTextCursor cursor(block);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cmInput->setTextCursor(cursor);
+            cmInput->centerCursor();
+        }
+    }
+    if (TabControl1->currentIndex() > 0)
+        TabControl1->setCurrentIndex(0);
+    RevealClaim(Claim);
+}
+
+bool TfrMain::RevealClaim(int Claim) {
+    if (!ClaimTree || !InClaimTable(Claim))
+        return false;
+    // Reveal may add nodes to the list: walk it by index.
+    const std::vector<TClaimTreeNode*>& nodes =
+        ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)];
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
+            ClaimTree->Relayout(sbClaimTree);
+            ScrollBoxInView(*revealed);
+            return true;
+        }
+    }
+    return false;
 }

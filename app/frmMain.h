@@ -19,6 +19,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTabBar;
+class QTimer;
+class TAnchorLayout;
+class TProblemsPanel;
 class TClaimTree;
 class TBoxMenu;
 class TClaimTreePane;
@@ -93,7 +96,9 @@ public:
     QString DocumentFileName;
     bool InputModified = false;
     // How the document's bytes were read; Save writes them back the same way.
-    TTextEncoding DocumentEncoding = TTextEncoding::Utf8;
+    TDocumentFormat DocumentFormat;
+    // Set for a document that Save would damage: it stays read-only.
+    TDocumentDamage DocumentDamage = TDocumentDamage::None;
     std::unique_ptr<TClaimTree> ClaimTree;
     bool WasActivated = false;
 
@@ -129,9 +134,27 @@ public:
     void ShowClaimCounts();
     void ClearClaimsMenu();
     void FillClaimsMenu();
-    // Opens the path to the first box of Claim that can be revealed and
-    // scrolls it into view, as the Claims menu does; false when none can.
+
+    // Drafting: analysing the edited text, and the problems of the claims.
+    QAction* AnalyseAgain1;
+    QAction* AnalyseAsYouType1;
+    QAction* NewDraft1;
+    // Ctrl+S while Save is off for a damaged document: says why.
+    QAction* DamagedSave1;
+    TProblemsPanel* pnProblems;
+    // Runs the analysis once typing has paused.
+    QTimer* tmAnalyse;
+    static constexpr int AnalyseDelay = 500; // ms after the last change
+    // Analyses the pane's current text, keeping the tab and the scroll position.
+    void AnalyseAgain();
+    // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
+    void ShowProblems();
+    // Selects the claim's first line in the input pane and reveals its box.
+    void ShowProblemClaim(int Claim, int Line);
+    // Reveals a box of the claim and scrolls it into view; false when none can be.
     bool RevealClaim(int Claim);
+    // Caption area and Save for DocumentDamage.
+    void ShowDocumentDamage();
 
 public slots:
     void New1Click();
@@ -155,6 +178,10 @@ public slots:
     void btnReadingClick();
     // The Tools menu's "Lenient reading".
     void mnuLenientReadingClick();
+    void AnalyseAgainClick();
+    void AnalyseAsYouTypeClick();
+    void NewDraftClick();
+    void DamagedSaveClick();
 
 protected:
     bool event(QEvent* Event) override;
@@ -184,16 +211,22 @@ private:
     void ApplyTreePaneWidth();
     void SetSaveEnabled(bool Enabled);
     void SetZeroCounts();
+    void CreateDraftingTools();
+    void CreateProblemsPanel();
+    // Every change the user makes to the pane's text.
+    void InputChanged();
+
+    std::unique_ptr<TImageList> imageList;
+    int treePaneWidth = 0;
+    TAnchorLayout* claimsLayout = nullptr;
     // The reading for the document: the built-in examples are standard texts.
     TReading DocumentReading() const;
     // Reads the text the other way too and shows or hides the notice.
     void UpdateReadingNotice();
-    // Analyses the document again, as it was read from its file.
-    void AnalyseAgain();
+    // Analyses the text of the last analysis again, with the reading now chosen.
+    void ReadAgain();
     void ResetDocumentReading();
 
-    std::unique_ptr<TImageList> imageList;
-    int treePaneWidth = 0;
     bool showingExample = false;
     // The reading chosen with the notice's button for this document only.
     bool otherReading = false;

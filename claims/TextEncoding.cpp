@@ -133,3 +133,111 @@ bool Utf8ToWindows1252(std::string_view Utf8, std::string& Bytes) {
     }
     return true;
 }
+
+TByteOrderMark DetectByteOrderMark(std::string_view Bytes) {
+    if (Bytes.starts_with("\xEF\xBB\xBF"))
+        return TByteOrderMark::Utf8;
+    if (Bytes.starts_with("\xFF\xFE"))
+        return TByteOrderMark::Utf16Le;
+    if (Bytes.starts_with("\xFE\xFF"))
+        return TByteOrderMark::Utf16Be;
+    return TByteOrderMark::None;
+}
+
+std::string_view ByteOrderMarkBytes(TByteOrderMark Mark) {
+    switch (Mark) {
+    case TByteOrderMark::Utf8:
+        return "\xEF\xBB\xBF";
+    case TByteOrderMark::Utf16Le:
+        return "\xFF\xFE";
+    case TByteOrderMark::Utf16Be:
+        return "\xFE\xFF";
+    case TByteOrderMark::None:
+        break;
+    }
+    return {};
+}
+
+bool Utf16ToUtf8(std::string_view Bytes, bool BigEndian, std::string& Utf8) {
+    Utf8.clear();
+    Utf8.reserve(Bytes.size());
+    const std::size_t units = Bytes.size() / 2;
+    const auto unit = [&](std::size_t k) {
+        const auto a = static_cast<unsigned char>(Bytes[2 * k]);
+        const auto b = static_cast<unsigned char>(Bytes[2 * k + 1]);
+        return static_cast<char32_t>(BigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    constexpr char32_t Replacement = 0xFFFD;
+    bool whole = Bytes.size() % 2 == 0;
+    for (std::size_t k = 0; k < units; ++k) {
+        const char32_t u = unit(k);
+        if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units) {
+            const char32_t low = unit(k + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(Utf8, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                ++k;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            AppendUtf8(Utf8, Replacement);
+            whole = false;
+            continue;
+        }
+        AppendUtf8(Utf8, u);
+    }
+    if (Bytes.size() % 2 != 0)
+        AppendUtf8(Utf8, Replacement);
+    return whole;
+}
+
+std::string Utf8ToUtf16(std::string_view Utf8, bool BigEndian) {
+    // Decoding assumes valid UTF-8; anything else is read as Windows-1252.
+    std::string decoded;
+    if (!IsValidUtf8(Utf8)) {
+        decoded = Windows1252ToUtf8(Utf8);
+        Utf8 = decoded;
+    }
+    std::string out;
+    out.reserve(Utf8.size() * 2);
+    const auto put = [&](char32_t u) {
+        const auto hi = static_cast<char>((u >> 8) & 0xFF), lo = static_cast<char>(u & 0xFF);
+        out += BigEndian ? hi : lo;
+        out += BigEndian ? lo : hi;
+    };
+    std::size_t i = 0;
+    while (i < Utf8.size()) {
+        const char32_t cp = NextCodePoint(Utf8, i);
+        if (cp >= 0x10000) {
+            put(0xD800 + ((cp - 0x10000) >> 10));
+            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+    return out;
+}
+
+TLineEnd DetectLineEnd(std::string_view Text) {
+    const std::size_t at = Text.find_first_of("\r\n");
+    if (at == std::string_view::npos)
+        return TLineEnd::CrLf;
+    if (Text[at] == '\n')
+        return TLineEnd::Lf;
+    return at + 1 < Text.size() && Text[at + 1] == '\n' ? TLineEnd::CrLf : TLineEnd::Cr;
+}
+
+std::string_view LineEndBytes(TLineEnd End) {
+    return End == TLineEnd::Lf ? "\n" : End == TLineEnd::Cr ? "\r" : "\r\n";
+}
+
+bool LooksBinary(std::string_view Bytes) {
+    std::size_t controls = 0;
+    for (const char c : Bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\v' && b != '\f' && b != '\r' &&
+            b != 0x1A && b != 0x1B && c != NonBreakingHyphenByte && c != OptionalHyphenByte)
+            ++controls;
+    }
+    return controls > 0 && controls * 100 > Bytes.size();
+}

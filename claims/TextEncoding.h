@@ -18,3 +18,36 @@ std::string DecodeToUtf8(std::string_view Bytes);
 
 // Windows-1252 bytes of a UTF-8 text; false when a character has none.
 bool Utf8ToWindows1252(std::string_view Utf8, std::string& Bytes);
+
+// Byte order marks: UTF-8 (EF BB BF) and UTF-16 little and big endian.
+enum class TByteOrderMark { None, Utf8, Utf16Le, Utf16Be };
+
+// The mark the bytes start with, if any.
+TByteOrderMark DetectByteOrderMark(std::string_view Bytes);
+// The bytes of the mark; empty for None.
+std::string_view ByteOrderMarkBytes(TByteOrderMark Mark);
+
+// UTF-16 code units (without their mark) as UTF-8. An odd last byte or an
+// unpaired surrogate becomes U+FFFD and makes the answer false: such a text
+// cannot be written back as it was.
+bool Utf16ToUtf8(std::string_view Bytes, bool BigEndian, std::string& Utf8);
+// Valid UTF-8 as UTF-16 code units, without a mark.
+std::string Utf8ToUtf16(std::string_view Utf8, bool BigEndian);
+
+// How the lines of a text end, as the first line end shows; CR LF when the
+// text has none (what Windows editors write).
+enum class TLineEnd { CrLf, Lf, Cr };
+TLineEnd DetectLineEnd(std::string_view Text);
+std::string_view LineEndBytes(TLineEnd End);
+
+// Whether the bytes are no text: control bytes other than tab, line and page
+// ends, escape, end of file and the word processor's hyphens 30 and 31 make
+// up more than one byte in a hundred. Zero bytes are the caller's concern.
+bool LooksBinary(std::string_view Bytes);
+
+// A word processor writes a non-breaking hyphen as byte 30 and an optional
+// hyphen as byte 31; the panes show them as these characters.
+inline constexpr char NonBreakingHyphenByte = '\x1e';
+inline constexpr char OptionalHyphenByte = '\x1f';
+inline constexpr char16_t NonBreakingHyphen = 0x2011;
+inline constexpr char16_t SoftHyphen = 0x00AD;

@@ -31,6 +31,13 @@ template <typename F> void WrapLine(const QString& Line, int Width, F&& Visit) {
     layout.endLayout();
 }
 
+// A word processor's hyphens, bytes 30 and 31, as the characters they stand for.
+QString WithHyphens(QString Text) {
+    Text.replace(QChar(NonBreakingHyphenByte), QChar(NonBreakingHyphen));
+    Text.replace(QChar(OptionalHyphenByte), QChar(SoftHyphen));
+    return Text;
+}
+
 } // namespace
 
 TMemoText::TMemoText(const std::string& ClaimText, bool DocumentIsUtf8) {
@@ -40,7 +47,7 @@ TMemoText::TMemoText(const std::string& ClaimText, bool DocumentIsUtf8) {
     const std::string text =
         DocumentIsUtf8 ? DecodeToUtf8(ClaimText) : Windows1252ToUtf8(ClaimText);
     for (const std::string& piece : Tokenize(text, "\n")) {
-        QStringList parts = QString::fromStdString(piece).split(QLatin1Char('\r'));
+        QStringList parts = WithHyphens(QString::fromStdString(piece)).split(QLatin1Char('\r'));
         if (parts.size() > 1 && parts.back().isEmpty())
             parts.removeLast();
         for (const QString& part : parts) {

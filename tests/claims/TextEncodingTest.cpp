@@ -51,4 +51,82 @@ TEST(TextEncoding, RefusesCharactersWindows1252Lacks) {
     EXPECT_EQ(bytes, "\x85");
 }
 
+// "A", euro sign, grinning face beyond the BMP, CR LF.
+const std::string Sample = "A\xe2\x82\xac\xf0\x9f\x98\x80\r\n";
+
+TEST(TextEncoding, Utf16BothWays) {
+    const std::string le("A\0\xac\x20\x3d\xd8\x00\xde\r\0\n\0", 12);
+    const std::string be("\0A\x20\xac\xd8\x3d\xde\x00\0\r\0\n", 12);
+    EXPECT_EQ(Utf8ToUtf16(Sample, false), le);
+    EXPECT_EQ(Utf8ToUtf16(Sample, true), be);
+    std::string text;
+    EXPECT_TRUE(Utf16ToUtf8(le, false, text));
+    EXPECT_EQ(text, Sample);
+    EXPECT_TRUE(Utf16ToUtf8(be, true, text));
+    EXPECT_EQ(text, Sample);
+}
+
+TEST(TextEncoding, BrokenUtf16IsReadButNotWhole) {
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("A\0B", 3), "A\xef\xbf\xbd"}, // odd last byte
+        {std::string("\x3d\xd8"
+                     "A\0",
+                     4),
+         "\xef\xbf\xbd"
+         "A"},                                            // lone high surrogate
+        {std::string("\x00\xde", 2), "\xef\xbf\xbd"},     // lone low surrogate
+        {std::string("A\0\x3d\xd8", 4), "A\xef\xbf\xbd"}, // high surrogate at the end
+    };
+    for (const auto& [bytes, expected] : cases) {
+        std::string text;
+        EXPECT_FALSE(Utf16ToUtf8(bytes, false, text));
+        EXPECT_EQ(text, expected);
+    }
+}
+
+TEST(TextEncoding, ByteOrderMarks) {
+    const std::pair<std::string, TByteOrderMark> cases[] = {
+        {"\xef\xbb\xbf"
+         "1.",
+         TByteOrderMark::Utf8},
+        {"\xff\xfe"
+         "1",
+         TByteOrderMark::Utf16Le},
+        {"\xfe\xff"
+         "1",
+         TByteOrderMark::Utf16Be},
+        {"\xef\xbb", TByteOrderMark::None}, // cut short
+        {"\xff", TByteOrderMark::None},
+        {"1. \xff\xfe", TByteOrderMark::None}, // not at the start
+    };
+    for (const auto& [bytes, mark] : cases) {
+        EXPECT_EQ(DetectByteOrderMark(bytes), mark) << bytes;
+        EXPECT_TRUE(bytes.starts_with(ByteOrderMarkBytes(mark)));
+    }
+}
+
+TEST(TextEncoding, FirstLineEndDecides) {
+    const std::pair<std::string, TLineEnd> cases[] = {
+        {"a\r\nb\nc", TLineEnd::CrLf}, {"a\nb\r\n", TLineEnd::Lf},   {"a\rb\r\n", TLineEnd::Cr},
+        {"a\r", TLineEnd::Cr},         {"one line", TLineEnd::CrLf}, {"", TLineEnd::CrLf},
+    };
+    for (const auto& [text, end] : cases)
+        EXPECT_EQ(DetectLineEnd(text), end) << text;
+}
+
+TEST(TextEncoding, ControlBytesMakeBinary) {
+    const std::string text = "1. A pump.\r\n\t2. A valve\x1e"
+                             "coupling\x1f"
+                             "ring.\f\x1a";
+    const std::pair<std::string, bool> cases[] = {
+        {text, false},
+        {"", false},
+        {std::string(200, 'a') + "\x01", false}, // one stray byte in a long text
+        {"\x89PNG\r\n\x1a\n\x02\x03", true},     // a picture's header
+        {std::string(50, 'a') + "\x07\x08", true},
+    };
+    for (const auto& [bytes, binary] : cases)
+        EXPECT_EQ(LooksBinary(bytes), binary) << bytes;
+}
+
 } // namespace

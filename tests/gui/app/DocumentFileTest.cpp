@@ -12,6 +12,7 @@
 
 Q_DECLARE_METATYPE(std::string)
 Q_DECLARE_METATYPE(TTextEncoding)
+Q_DECLARE_METATYPE(TDocumentDamage)
 
 namespace {
 
@@ -68,16 +69,38 @@ private slots:
         QTest::newRow("CR LF, ASCII")
             << std::string("Pump\r\n\r\nWe claim:\r\n1. A pump.\r\n") << TTextEncoding::Utf8;
         QTest::newRow("empty") << std::string() << TTextEncoding::Utf8;
-        QTest::newRow("Windows-1252: degree, no-break space, 30, 186, undefined 0x81")
+        QTest::newRow("Windows-1252: degree, no-break space, 30, 31, 186, undefined 0x81")
             << Bytes("40\xb0"
                      "C\xa0"
                      "claims 1\x1e"
-                     "3 at 5\xba\x81\r\n")
+                     "3 at 5\xba\x81 cas\x1fing\r\n")
             << TTextEncoding::Windows1252;
         QTest::newRow("UTF-8: degree, no-break space, arrow") << std::string("40\xc2\xb0"
                                                                              "C claims\xc2\xa0"
                                                                              "1 \xe2\x86\x92 2\r\n")
                                                               << TTextEncoding::Utf8;
+        QTest::newRow("UTF-8: its own non-breaking hyphen beside byte 30")
+            << std::string("X\xe2\x80\x91ray, X\x1eray\n") << TTextEncoding::Utf8;
+        QTest::newRow("LF") << std::string("1. A pump.\n\n2. A valve.\n") << TTextEncoding::Utf8;
+        QTest::newRow("CR") << std::string("1. A pump.\r2. A valve.\r") << TTextEncoding::Utf8;
+        QTest::newRow("no line end after the last line")
+            << std::string("1. A pump.\r\n2. A valve.") << TTextEncoding::Utf8;
+        QTest::newRow("UTF-8 with mark") << std::string("\xef\xbb\xbf"
+                                                        "1. 40\xc2\xb0 \xe2\x86\x92\r\n")
+                                         << TTextEncoding::Utf8Bom;
+        // "1. 40°€ X", byte 30, "ray 😀", CR LF.
+        QTest::newRow("UTF-16 LE with mark")
+            << Bytes("\xff\xfe"
+                     "1\0.\0 \0"
+                     "4\0"
+                     "0\0\xb0\0\xac\x20X\0\x1e\0r\0a\0y\0 \0\x3d\xd8\x00\xde\r\0\n\0")
+            << TTextEncoding::Utf16Le;
+        QTest::newRow("UTF-16 BE with mark")
+            << Bytes("\xfe\xff\0"
+                     "1\0.\0 \0"
+                     "4\0"
+                     "0\0\xb0\x20\xac\0X\0\x1e\0r\0a\0y\0 \xd8\x3d\xde\x00\0\n")
+            << TTextEncoding::Utf16Be;
     }
 
     void roundTrip() {
@@ -90,49 +113,117 @@ private slots:
         std::string read;
         QVERIFY(ReadDocumentFile(name, read));
         QCOMPARE(read, bytes);
-        TTextEncoding found{};
-        const QString text = DecodeDocumentText(read, found);
-        QCOMPARE(found, encoding);
-        TTextEncoding used{};
-        WriteDocumentFile(name, EncodeDocumentText(text, found, &used));
-        QCOMPARE(used, encoding);
+        const TDocumentText document = ReadDocumentText(read);
+        QCOMPARE(document.Format.Encoding, encoding);
+        QCOMPARE(document.Damage, TDocumentDamage::None);
+        QVERIFY(!document.Shown.contains(QChar(0x1e)) || bytes.find("\xe2\x80\x91") != bytes.npos);
+        QVERIFY(!document.Shown.contains(QChar(0x1f)));
+        // The analysis of the unedited pane reads what the file gave it.
+        QCOMPARE(AnalysedDocumentText(document.Shown, document.Format), document.Analysed);
+        TDocumentFormat format = document.Format;
+        WriteDocumentFile(name, EncodeDocumentText(document.Shown, format));
+        QCOMPARE(format.Encoding, encoding);
         QCOMPARE(ReadBytes(name), bytes);
     }
 
-    // Lines are written with CR LF whatever the file had, the last one too.
+    // What the pane shows and the analysis reads, and why a document may not
+    // be saved.
+    void read_data() {
+        QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<std::string>("analysed");
+        QTest::addColumn<TDocumentDamage>("damage");
+        QTest::newRow("UTF-16: Windows-1252 bytes of its characters")
+            << Bytes("\xff\xfe"
+                     "9\0"
+                     "0\0\xb0\0\r\0\n\0")
+            << QStringLiteral("90\u00b0\n") << Bytes("90\xb0\r\n") << TDocumentDamage::None;
+        QTest::newRow("UTF-16: UTF-8 when a character has no Windows-1252 byte")
+            << Bytes("\xfe\xff\x03\xb1\0\n") << QStringLiteral("\u03b1\n")
+            << std::string("\xce\xb1\n") << TDocumentDamage::None;
+        // C3 A9 would read as one other character, as UTF-8.
+        QTest::newRow("UTF-16: UTF-8 when the Windows-1252 bytes read as UTF-8")
+            << Bytes("\xff\xfe\xc3\0\xa9\0") << QStringLiteral("\u00c3\u00a9")
+            << std::string("\xc3\x83\xc2\xa9") << TDocumentDamage::None;
+        QTest::newRow("UTF-8 with mark")
+            << std::string("\xef\xbb\xbf"
+                           "90\xc2\xb0")
+            << QStringLiteral("90\u00b0") << Bytes("90\xb0") << TDocumentDamage::None;
+        QTest::newRow("Windows-1252 hyphens")
+            << Bytes("X\x1eray cas\x1fing") << QStringLiteral("X\u2011ray cas\u00ading")
+            << Bytes("X\x1eray cas\x1fing") << TDocumentDamage::None;
+        QTest::newRow("zero byte")
+            << Bytes("1. A pump.\r\n\0\x01\x02") << QStringLiteral("1. A pump.\n")
+            << std::string("1. A pump.\r\n") << TDocumentDamage::CutAtZeroByte;
+        QTest::newRow("UTF-16 with a zero character")
+            << Bytes("\xff\xfe"
+                     "A\0\0\0B\0")
+            << QStringLiteral("A") << std::string("A") << TDocumentDamage::CutAtZeroByte;
+        QTest::newRow("UTF-16 with an odd byte")
+            << Bytes("\xff\xfe"
+                     "A\0B")
+            << QStringLiteral("A\ufffd") << std::string("A\xef\xbf\xbd")
+            << TDocumentDamage::NotText;
+        QTest::newRow("UTF-8 mark before Windows-1252")
+            << Bytes("\xef\xbb\xbf"
+                     "90\xb0")
+            << QStringLiteral("90\u00b0") << Bytes("90\xb0") << TDocumentDamage::NotText;
+        QTest::newRow("control bytes") << Bytes("\x7f"
+                                                "ELF\x02\x01\x01\x03")
+                                       << QStringLiteral("\x7f"
+                                                         "ELF\x02\x01\x01\x03")
+                                       << Bytes("\x7f"
+                                                "ELF\x02\x01\x01\x03")
+                                       << TDocumentDamage::NotText;
+    }
+
+    void read() {
+        QFETCH(std::string, bytes);
+        QFETCH(QString, shown);
+        QFETCH(std::string, analysed);
+        QFETCH(TDocumentDamage, damage);
+        const TDocumentText document = ReadDocumentText(bytes);
+        QCOMPARE(document.Shown, shown);
+        QCOMPARE(document.Analysed, analysed);
+        QCOMPARE(document.Damage, damage);
+    }
+
+    // Edited lines get the line end that the file had; a text without any
+    // gets CR LF.
     void lineEnds_data() {
         QTest::addColumn<std::string>("bytes");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("edited");
         QTest::addColumn<std::string>("saved");
-        QTest::newRow("LF only") << std::string("a\nb\n") << "a\nb\n" << std::string("a\r\nb\r\n");
-        QTest::newRow("CR only") << std::string("a\rb\r") << "a\nb\n" << std::string("a\r\nb\r\n");
-        QTest::newRow("mixed, no final line end")
-            << std::string("a\r\nb\rc\nd") << "a\nb\nc\nd" << std::string("a\r\nb\r\nc\r\nd\r\n");
-        QTest::newRow("blank lines kept") << std::string("a\n\n\nb\n") << "a\n\n\nb\n"
-                                          << std::string("a\r\n\r\n\r\nb\r\n");
+        QTest::newRow("LF") << std::string("a\nb\n") << "a\nb\nc\n" << std::string("a\nb\nc\n");
+        QTest::newRow("CR LF") << std::string("a\r\nb") << "a\nb\nc" << std::string("a\r\nb\r\nc");
+        QTest::newRow("CR") << std::string("a\rb\r") << "a\n\nb\n" << std::string("a\r\rb\r");
+        QTest::newRow("mixed: the first decides")
+            << std::string("a\nb\r\nc") << "a\nb\nc" << std::string("a\nb\nc");
+        QTest::newRow("one line") << std::string("a") << "a\nb" << std::string("a\r\nb");
+        QTest::newRow("paragraph separators of the pane")
+            << std::string("a\n") << QString("a\u2029b\u2029") << std::string("a\nb\n");
     }
 
     void lineEnds() {
         QFETCH(std::string, bytes);
-        QFETCH(QString, text);
+        QFETCH(QString, edited);
         QFETCH(std::string, saved);
-        TTextEncoding encoding{};
-        QCOMPARE(DecodeDocumentText(bytes, encoding), text);
-        QCOMPARE(EncodeDocumentText(text, encoding), saved);
+        TDocumentFormat format;
+        DecodeDocumentText(bytes, format);
+        QCOMPARE(EncodeDocumentText(edited, format), saved);
     }
 
     // A character that Windows-1252 lacks makes the whole file UTF-8 rather
     // than being dropped.
     void windows1252FallsBackToUtf8() {
-        TTextEncoding used{};
-        QCOMPARE(EncodeDocumentText(QStringLiteral("40\u00b0 \u2192"), TTextEncoding::Windows1252,
-                                    &used),
-                 std::string("40\xc2\xb0 \xe2\x86\x92\r\n"));
-        QCOMPARE(used, TTextEncoding::Utf8);
-        QCOMPARE(EncodeDocumentText(QStringLiteral("40\u00b0 \u20ac"), TTextEncoding::Windows1252,
-                                    &used),
-                 Bytes("40\xb0 \x80\r\n"));
-        QCOMPARE(used, TTextEncoding::Windows1252);
+        TDocumentFormat format;
+        format.Encoding = TTextEncoding::Windows1252;
+        QCOMPARE(EncodeDocumentText(QStringLiteral("40\u00b0 \u20ac"), format),
+                 Bytes("40\xb0 \x80"));
+        QCOMPARE(format.Encoding, TTextEncoding::Windows1252);
+        QCOMPARE(EncodeDocumentText(QStringLiteral("40\u00b0 \u2192"), format),
+                 std::string("40\xc2\xb0 \xe2\x86\x92"));
+        QCOMPARE(format.Encoding, TTextEncoding::Utf8);
     }
 
     void unreadable_data() {

@@ -13,12 +13,15 @@
 #include "frmMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -438,27 +441,28 @@ private slots:
         QTest::addColumn<QString>("paneText");
         QTest::addColumn<std::string>("inputText");
         QTest::addColumn<QString>("counts");
+        QTest::addColumn<bool>("damaged");
         const QString pumpPane = QString::fromStdString(Replaced(PumpText, "\r\n", "\n"));
         QTest::newRow("missing") << "missing.txt" << std::string() << false << QString()
-                                 << std::string() << ZeroCounts;
-        QTest::newRow("directory")
-            << "folder" << std::string() << false << QString() << std::string() << ZeroCounts;
+                                 << std::string() << ZeroCounts << false;
+        QTest::newRow("directory") << "folder" << std::string() << false << QString()
+                                   << std::string() << ZeroCounts << false;
         QTest::newRow("empty") << "empty.txt" << std::string() << true << QString() << std::string()
-                               << ZeroCounts;
+                               << ZeroCounts << false;
         QTest::newRow("zero byte ends the text")
             << "zero.txt" << PumpText + Bytes("\0 5. Hidden.\r\n") << true << pumpPane << PumpText
-            << Counts(2, 2, 4);
+            << Counts(2, 2, 4) << true;
         QTest::newRow("LF only") << "lf.txt" << Replaced(PumpText, "\r\n", "\n") << true << pumpPane
-                                 << Replaced(PumpText, "\r\n", "\n") << Counts(2, 2, 4);
+                                 << Replaced(PumpText, "\r\n", "\n") << Counts(2, 2, 4) << false;
         QTest::newRow("CR only") << "cr.txt" << Replaced(PumpText, "\r\n", "\r") << true << pumpPane
-                                 << Replaced(PumpText, "\r\n", "\r") << Counts(2, 2, 4);
+                                 << Replaced(PumpText, "\r\n", "\r") << Counts(2, 2, 4) << false;
         const QString degreePane = QString(pumpPane).replace("A valve", "A valve for 90\u00b0");
         const std::string utf8 = Replaced(PumpText, "A valve", "A valve for 90\xc2\xb0");
         QTest::newRow("UTF-8") << "utf8.txt" << utf8 << true << degreePane << utf8
-                               << Counts(2, 2, 4);
+                               << Counts(2, 2, 4) << false;
         const std::string ansi = Replaced(PumpText, "A valve", "A valve for 90\xb0");
         QTest::newRow("Windows-1252")
-            << "ansi.txt" << ansi << true << degreePane << ansi << Counts(2, 2, 4);
+            << "ansi.txt" << ansi << true << degreePane << ansi << Counts(2, 2, 4) << false;
     }
 
     void open() {
@@ -468,6 +472,7 @@ private slots:
         QFETCH(QString, paneText);
         QFETCH(std::string, inputText);
         QFETCH(QString, counts);
+        QFETCH(bool, damaged);
         const QString first = OpenNew(QStringLiteral("first.txt"), PumpText);
         QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("folder")));
         const QString fileName =
@@ -489,10 +494,13 @@ private slots:
         // off, so that the empty pane cannot be written over it.
         QCOMPARE(window->windowTitle(),
                  QStringLiteral("Velkin - ") + (readable ? fileName : first));
-        QCOMPARE(window->Save1->isEnabled(), readable);
-        QCOMPARE(window->SaveAs1->isEnabled(), readable);
+        // A damaged document is shown read-only and cannot be saved.
+        QCOMPARE(window->Save1->isEnabled(), readable && !damaged);
+        QCOMPARE(window->SaveAs1->isEnabled(), readable && !damaged);
         QVERIFY(window->cmInput->isEnabled());
-        QVERIFY(!window->cmInput->isReadOnly());
+        QCOMPARE(window->cmInput->isReadOnly(), damaged);
+        QCOMPARE(window->Label3->text().startsWith(QLatin1String("Input text (read-only: ")),
+                 damaged);
         QCOMPARE(window->cmInput->toPlainText(), paneText);
         QCOMPARE(window->InputText, inputText);
         QCOMPARE(window->DocumentFileName, fileName);
@@ -525,9 +533,28 @@ private slots:
         const std::string utf8 = "90\xc2\xb0, claims\xc2\xa0"
                                  "1 \xe2\x86\x92 3\r\n";
         QTest::newRow("UTF-8 with no-break space") << utf8 << utf8;
-        QTest::newRow("LF only") << Replaced(PumpText, "\r\n", "\n") << PumpText;
-        QTest::newRow("CR only") << Replaced(PumpText, "\r\n", "\r") << PumpText;
-        QTest::newRow("zero byte") << Bytes("a\r\n\0b\r\n") << std::string("a\r\n");
+        QTest::newRow("LF only") << Replaced(PumpText, "\r\n", "\n")
+                                 << Replaced(PumpText, "\r\n", "\n");
+        QTest::newRow("CR only") << Replaced(PumpText, "\r\n", "\r")
+                                 << Replaced(PumpText, "\r\n", "\r");
+        QTest::newRow("no line end at the end")
+            << std::string("1. A pump.\n2. A valve.") << std::string("1. A pump.\n2. A valve.");
+        // Never written: Save is off.
+        QTest::newRow("zero byte") << Bytes("a\r\n\0b\r\n") << Bytes("a\r\n\0b\r\n");
+        const std::string marked = "\xef\xbb\xbf"
+                                   "1. X\x1eray at 40\xc2\xb0 \xe2\x86\x92 cas\x1fing.\r\n";
+        QTest::newRow("UTF-8 with mark, bytes 30 and 31") << marked << marked;
+        // "1. X", byte 30, "ray 40°", CR LF, "€".
+        const std::string le = Bytes("\xff\xfe"
+                                     "1\0.\0 \0X\0\x1e\0r\0a\0y\0 \0"
+                                     "4\0"
+                                     "0\0\xb0\0\r\0\n\0\xac\x20");
+        QTest::newRow("UTF-16 LE with mark") << le << le;
+        std::string be = le.substr(2);
+        for (std::size_t i = 0; i + 1 < be.size(); i += 2)
+            std::swap(be[i], be[i + 1]);
+        be = "\xfe\xff" + be;
+        QTest::newRow("UTF-16 BE with mark") << be << be;
     }
 
     void saveRoundTrip() {
@@ -550,7 +577,7 @@ private slots:
         window->Save1Click();
         QVERIFY(!window->InputModified);
         QVERIFY(window->cmInput->document()->isModified()); // Save leaves the pane's mark
-        QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n\xe2\x86\x92\r\n"));
+        QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n\xe2\x86\x92"));
         Type(Qt::Key_Backspace);
         window->Save1Click();
         QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n"));
@@ -574,7 +601,7 @@ private slots:
         TDialogs::SetNextFileName(second);
         window->SaveAs1Click();
         QCOMPARE(TDialogs::BoxCount(), 0);
-        QCOMPARE(ReadBytes(second), PumpText + "x\r\n");
+        QCOMPARE(ReadBytes(second), PumpText + "x");
         QCOMPARE(ReadBytes(first), PumpText);
         QCOMPARE(window->DocumentFileName, second);
         QCOMPARE(window->LoadedFileName, second);
@@ -658,7 +685,6 @@ private slots:
     void noQuestion_data() {
         QTest::addColumn<QString>("setup");
         QTest::newRow("untouched file") << "open";
-        QTest::newRow("Delete key only") << "open, Delete";
         QTest::newRow("saved after typing") << "open, type, save";
         QTest::newRow("typing into an example") << "example, type";
         QTest::newRow("after New") << "new, type";
@@ -674,8 +700,6 @@ private slots:
                 window->Example2->trigger();
             else if (step == "new")
                 window->New1->trigger();
-            else if (step == "Delete")
-                Type(Qt::Key_Delete);
             else if (step == "type")
                 Type(Qt::Key_X);
             else if (step == "save")
@@ -689,8 +713,6 @@ private slots:
         window->New1->trigger();
         QCOMPARE(TDialogs::BoxCount(), 0);
         QCOMPARE(window->windowTitle(), QStringLiteral("Veltrum"));
-        if (setup == "open, Delete")
-            QCOMPARE(text, QString::fromStdString(Replaced(PumpText, "\r\n", "\n")).mid(1));
     }
 
     void keys_data() {
@@ -707,11 +729,11 @@ private slots:
         QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << true;
         QTest::newRow("Ctrl+X") << int(Qt::Key_X) << ctrl << true;
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << ctrl << true;
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << false;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << true;
         QTest::newRow("Left") << int(Qt::Key_Left) << 0 << false;
         QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 0 << false;
-        QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << shift << false;
-        QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << shift << false;
+        QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << shift << true;
+        QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << shift << true;
     }
 
     void keys() {
@@ -719,7 +741,9 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(bool, marks);
         OpenNew(QStringLiteral("pump.txt"), PumpText);
+        QApplication::clipboard()->setText(QStringLiteral("pasted"));
         window->cmInput->moveCursor(QTextCursor::Down);
+        window->cmInput->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
         Type(key, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(window->InputModified, marks);
         // The tree stays as it was read.
@@ -797,6 +821,111 @@ private slots:
             QVERIFY(!window->InputModified);
             QCOMPARE(window->TreePaneWidth(), (window->OuterWidth() * 2) / 3);
         }
+    }
+
+    // Every way of changing the text marks the document, so that dropping
+    // it asks first.
+    void everyEditAsks_data() {
+        QTest::addColumn<QString>("edit");
+        for (const char* edit : {"Delete", "Backspace", "menu cut", "menu paste", "drop",
+                                 "undo after save", "redo after save"})
+            QTest::newRow(edit) << edit;
+    }
+
+    void everyEditAsks() {
+        QFETCH(QString, edit);
+        const QString name = OpenNew(QStringLiteral("pump.txt"), PumpText);
+        QPlainTextEdit& pane = *window->cmInput;
+        QApplication::clipboard()->setText(QStringLiteral("pasted"));
+        pane.moveCursor(QTextCursor::End);
+        pane.moveCursor(QTextCursor::Left, QTextCursor::KeepAnchor);
+        const auto menuItem = [&pane](const char* Name) {
+            const std::unique_ptr<QMenu> menu(pane.createStandardContextMenu());
+            QAction* item = menu->findChild<QAction*>(QLatin1String(Name));
+            if (item != nullptr)
+                item->trigger();
+            return item != nullptr;
+        };
+        if (edit.endsWith(QLatin1String("after save"))) {
+            Type(Qt::Key_Delete);
+            if (edit.startsWith(QLatin1String("redo")))
+                pane.undo();
+            window->Save1Click();
+            QVERIFY(!window->InputModified);
+            if (edit.startsWith(QLatin1String("redo")))
+                pane.redo();
+            else
+                pane.undo();
+        } else if (edit == "Delete") {
+            Type(Qt::Key_Delete);
+        } else if (edit == "Backspace") {
+            Type(Qt::Key_Backspace);
+        } else if (edit == "menu cut") {
+            QVERIFY(menuItem("edit-cut"));
+        } else if (edit == "menu paste") {
+            QVERIFY(menuItem("edit-paste"));
+        } else {
+            QMimeData dragged;
+            dragged.setText(QStringLiteral("dropped"));
+            // As a drag from another program arrives: enter, move, drop.
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(pane.viewport(), &enter);
+            QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton,
+                                Qt::NoModifier);
+            QApplication::sendEvent(pane.viewport(), &move);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton,
+                            Qt::NoModifier);
+            QApplication::sendEvent(pane.viewport(), &drop);
+            QVERIFY(pane.toPlainText().contains(QLatin1String("dropped")));
+        }
+        QVERIFY(window->InputModified);
+        TDialogs::SetNextAnswer(QMessageBox::Yes);
+        window->New1->trigger();
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QCOMPARE(window->DocumentFileName, name);
+    }
+
+    // A cut or binary file opens read-only and Ctrl+S explains instead of
+    // writing it.
+    void damagedDocumentIsNeverWritten_data() {
+        QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("zero byte")
+            << PumpText + Bytes("\0\x89\x01") << "Input text (read-only: cut at a zero byte)";
+        QTest::newRow("not text") << Bytes("\x7f"
+                                           "ELF\x02\x01\x01\x03\x05\x06")
+                                  << "Input text (read-only: not plain text)";
+    }
+
+    void damagedDocumentIsNeverWritten() {
+        QFETCH(std::string, bytes);
+        QFETCH(QString, caption);
+        ShowActive();
+        const QString name = OpenNew(QStringLiteral("damaged.txt"), bytes);
+        QCOMPARE(window->Label3->text(), caption);
+        window->cmInput->setFocus();
+        Type(Qt::Key_X);
+        QVERIFY(!window->InputModified);
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY(TDialogs::LastBox().Text.endsWith(name));
+        // Save As explains too, before it asks for a name.
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        window->SaveAs1Click();
+        QCOMPARE(TDialogs::BoxCount(), 2);
+        QCOMPARE(window->DocumentFileName, name);
+        QCOMPARE(ReadBytes(name), bytes);
+
+        // The next document is whole again: Ctrl+S writes it.
+        const QString good = OpenNew(QStringLiteral("good.txt"), PumpText);
+        QCOMPARE(window->Label3->text(), QStringLiteral("Input text"));
+        window->cmInput->moveCursor(QTextCursor::End);
+        Type(Qt::Key_X);
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(TDialogs::BoxCount(), 2);
+        QCOMPARE(ReadBytes(good), PumpText + "x");
     }
 };
 

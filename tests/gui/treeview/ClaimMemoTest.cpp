@@ -40,6 +40,9 @@ void ClaimMemoTest::textBecomesLines_data() {
     QTest::newRow("UTF-8 claim in a Windows-1252 document")
         << QByteArray("A caf\xc3\xa9 pump.")
         << QStringList{QString::fromUtf8("A caf\xc3\x83\xc2\xa9 pump.")} << false;
+    QTest::newRow("word processor hyphens 30 and 31")
+        << QByteArray("X\x1eray cas\x1fing")
+        << QStringList{QStringLiteral("X\u2011ray cas\u00ading")} << true;
     QTest::newRow("nothing") << QByteArray() << QStringList() << true;
 }
 
