@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AnchorLayout.h"
+#include "BoxMenu.h"
 #include "BuiltinExamples.h"
 #include "BusyCursor.h"
 #include "ClaimChecks.h"
@@ -11,6 +12,7 @@
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
+#include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProblemsPanel.h"
@@ -20,6 +22,7 @@
 #include "Report.h"
 #include "TextEncoding.h"
 #include "TreeDrawing.h"
+#include "TreeExport.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -187,6 +190,9 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
+    TreeExport1 = new TTreeExport(this);
+    FindBar1 = new TFindBar(this);
+    BoxMenu1 = new TBoxMenu(this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))

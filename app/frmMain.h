@@ -25,8 +25,11 @@ class QTimer;
 class TAnchorLayout;
 class TProblemsPanel;
 class TClaimTree;
+class TBoxMenu;
 class TClaimTreePane;
+class TFindBar;
 class TImageList;
+class TTreeExport;
 class TReadingNotice;
 enum class TReading;
 
@@ -84,6 +87,12 @@ public:
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
     QFileDialog* ExportDialog;
+
+    // Export, printing and the find bar, with their Tools items, and the
+    // boxes' context menu.
+    TTreeExport* TreeExport1 = nullptr;
+    TFindBar* FindBar1 = nullptr;
+    TBoxMenu* BoxMenu1 = nullptr;
 
     // The drawing's seven glyphs, owned by the window.
     TImageList* imlCLTR = nullptr;

@@ -133,6 +133,8 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
             report.Status = 2;
         }
         break;
+    case TMode::FullText: // one file only: refused with the arguments
+        break;
     }
     report.Out = std::move(out).str();
     return report;

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-enum class TMode { Summary, Json, Tree, Check, Dot, Matrix };
+enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix };
 
 struct TReportOptions {
     TMode Mode = TMode::Summary;

@@ -5,6 +5,7 @@
 #include "ClaimChecks.h"
 #include "ClaimExport.h"
 #include "ClaimTree.h"
+#include "FullTextReport.h"
 #include "Report.h"
 #include "TextEncoding.h"
 #include "VeltrumVersion.h"
@@ -28,8 +29,9 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary | --check | --dot | --matrix] [--lenient]\n"
-    "                      [--max-nodes N] [--jobs N] (FILE... | FOLDER... | - | --example N)\n"
+    "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
+    "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
+    "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --version";
 
 struct TOptions {
@@ -37,6 +39,7 @@ struct TOptions {
     int64_t MaxNodes = 1'000'000;
     std::optional<std::string> File;
     int Example = 0;
+    int64_t FullTextClaim = 0;
     TReading Reading = TReading::Standard;
     // Batch use: every FILE or FOLDER given, and the threads to analyse them on.
     std::vector<std::string> Files;
@@ -146,6 +149,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
+        } else if (NumericOption("--full-text", argc, argv, i, value)) {
+            if (!ParseCount(value, Options.FullTextClaim))
+                return NeedsNumber("--full-text needs a claim number", value);
+            Options.Mode = TMode::FullText;
         } else if (NumericOption("--example", argc, argv, i, value)) {
             int64_t n = 0;
             if (!ParseCount(value, n) || n < 1 || n > BuiltinExampleCount)
@@ -164,6 +171,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
     }
     if (!Options.File && !Options.Example)
         return "no file given";
+    if (Options.Mode == TMode::FullText && IsBatch(Options.Files))
+        return "--full-text reads one file";
     return std::nullopt;
 }
 
@@ -231,6 +240,11 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
             return Fail(Name + ": " + error.what());
         }
         break;
+    case TMode::FullText:
+        if (!WriteFullTextReport(out, Tree, Options.FullTextClaim, IsValidUtf8(Input)))
+            return Fail(Name + ": claim " + std::to_string(Options.FullTextClaim) +
+                        " is not in the tree");
+        break;
     case TMode::Check: {
         // Lines in the form FILE:LINE: ..., with "-" for standard input.
         const std::string file =
@@ -258,8 +272,10 @@ int Run(const TOptions& Options, const std::string& Name) {
     }
     if (const auto nul = input.find('\0'); nul != std::string::npos)
         input.resize(nul);
-    // The reports need the counts and the walk over the whole tree, not the nodes.
-    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+    // The reports need the counts and the walk over the whole tree, not the
+    // nodes; the claim in full follows a node's path.
+    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes,
+                          Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted);
     return WriteReport(Options, Name, tree, input);
 }
 

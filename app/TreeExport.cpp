@@ -1,0 +1,286 @@
+#include "TreeExport.h"
+
+#include "BusyCursor.h"
+#include "ClaimChecks.h"
+#include "ClaimTree.h"
+#include "ClaimTreePane.h"
+#include "Dialogs.h"
+#include "ExportRenderer.h"
+#include "TreeView.h"
+#include "VelkinApplication.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScreen>
+#include <QSettings>
+#include <optional>
+
+namespace {
+
+const char* const FolderKey = "Export/Folder";
+const char* const WholeTreeKey = "Export/WholeTree";
+
+// A PNG larger than this many pixels would take hundreds of megabytes.
+constexpr qint64 MaxPngPixels = 100'000'000;
+
+const QMarginsF PageMargins(15, 15, 15, 15);
+
+struct TFormatInfo {
+    const char* Filter;
+    const char* Suffix;
+    const char* Title;
+};
+
+TFormatInfo Info(TTreeExport::TFormat Format) {
+    switch (Format) {
+    case TTreeExport::TFormat::Pdf:
+        return {"PDF documents (*.pdf)", "pdf", "Export Tree as PDF"};
+    case TTreeExport::TFormat::Svg:
+        return {"SVG pictures (*.svg)", "svg", "Export Tree as SVG"};
+    case TTreeExport::TFormat::Png:
+        break;
+    }
+    return {"PNG pictures (*.png)", "png", "Export Tree as PNG"};
+}
+
+} // namespace
+
+QPageSize LocalePageSize(const QLocale& Locale) {
+    switch (Locale.territory()) {
+    case QLocale::UnitedStates:
+    case QLocale::Canada:
+    case QLocale::Mexico:
+    case QLocale::Chile:
+    case QLocale::Colombia:
+    case QLocale::CostaRica:
+    case QLocale::Guatemala:
+    case QLocale::Panama:
+    case QLocale::Philippines:
+    case QLocale::PuertoRico:
+    case QLocale::Venezuela:
+        return QPageSize(QPageSize::Letter);
+    default:
+        return QPageSize(QPageSize::A4);
+    }
+}
+
+TTreeExport::TTreeExport(TfrMain* Window) : QObject(Window), window(Window) {
+    QMenu* tools = Window->mnuTools;
+    const auto addItem = [this, tools](const char* Name, const QString& Caption) {
+        QAction* item = tools->addAction(Caption);
+        item->setObjectName(QLatin1String(Name));
+        item->setParent(this);
+        return item;
+    };
+    QMenu* exportMenu = tools->addMenu(QStringLiteral("&Export Tree"));
+    exportMenu->setObjectName(QStringLiteral("mnuExportTree"));
+    const auto addExport = [this, exportMenu](const char* Name, const QString& Caption,
+                                              TFormat Format) {
+        QAction* item = exportMenu->addAction(Caption);
+        item->setObjectName(QLatin1String(Name));
+        connect(item, &QAction::triggered, this,
+                [this, Format] { RunHandler([this, Format] { ExportClick(Format); }); });
+        return item;
+    };
+    ExportPdf1 = addExport("ExportPdf1", QStringLiteral("&PDF..."), TFormat::Pdf);
+    ExportSvg1 = addExport("ExportSvg1", QStringLiteral("&SVG..."), TFormat::Svg);
+    ExportPng1 = addExport("ExportPng1", QStringLiteral("P&NG..."), TFormat::Png);
+    exportMenu->addSeparator();
+    WholeTree1 = exportMenu->addAction(QStringLiteral("&Whole Tree, Every Box Expanded"));
+    WholeTree1->setObjectName(QStringLiteral("WholeTree1"));
+    WholeTree1->setCheckable(true);
+    WholeTree1->setChecked(QSettings().value(QLatin1String(WholeTreeKey), false).toBool());
+    connect(WholeTree1, &QAction::toggled, this,
+            [](bool Whole) { QSettings().setValue(QLatin1String(WholeTreeKey), Whole); });
+
+    Print1 = addItem("Print1", QStringLiteral("&Print Tree..."));
+    Print1->setShortcut(QKeySequence::Print);
+    PrintPreview1 = addItem("PrintPreview1", QStringLiteral("Print Pre&view..."));
+    CopyTreeAsText1 = addItem("CopyTreeAsText1", QStringLiteral("&Copy Tree as Text"));
+    connect(Print1, &QAction::triggered, this, [this] { RunHandler([this] { PrintClick(); }); });
+    connect(PrintPreview1, &QAction::triggered, this,
+            [this] { RunHandler([this] { PrintPreviewClick(); }); });
+    connect(CopyTreeAsText1, &QAction::triggered, this,
+            [this] { RunHandler([this] { CopyTreeAsTextClick(); }); });
+    // The print key works from anywhere in the window.
+    Window->addAction(Print1);
+}
+
+TExportTree TTreeExport::CurrentTree() const {
+    const TClaimTree* tree = window->ClaimTree.get();
+    if (tree == nullptr)
+        return {};
+    const bool whole = WholeTree1->isChecked();
+    TExportTree exported =
+        whole ? WholeExportTree(*tree, MaxDrawnBoxes) : ShownExportTree(*tree, MaxDrawnBoxes);
+    exported.Heading << window->windowTitle() << window->Label4->text()
+                     << (tree->Reading == TReading::Lenient ? QStringLiteral("Lenient reading")
+                                                            : QStringLiteral("Standard reading"));
+    if (whole)
+        exported.Heading << QStringLiteral("The whole tree, every box expanded");
+    for (const TClaimProblem& problem : CheckClaims(*tree)) {
+        QString line = QStringLiteral("Claim %1").arg(problem.Claim);
+        if (problem.Line > 0)
+            line += QStringLiteral(", line %1").arg(problem.Line);
+        line += QStringLiteral(": ") + QString::fromStdString(problem.Message);
+        exported.Heading << line;
+    }
+    return exported;
+}
+
+bool TTreeExport::WritePdf(const TExportTree& Tree, QIODevice& File) {
+    QPdfWriter writer(&File);
+    writer.setCreator(QStringLiteral("Veltrum"));
+    writer.setTitle(window->windowTitle());
+    writer.setPageSize(LocalePageSize(QLocale::system()));
+    writer.setPageMargins(PageMargins, QPageLayout::Millimeter);
+    const TExportPicture picture(Tree, *window->imlCLTR, PageTextRoom(writer));
+    return PaintPages(picture, writer);
+}
+
+bool TTreeExport::WriteSvg(const TExportTree& Tree, QIODevice& File) {
+    const TExportPicture picture(Tree, *window->imlCLTR, window->sbClaimTree->width());
+    return picture.WriteSvg(File, window->windowTitle());
+}
+
+bool TTreeExport::WritePng(const TExportTree& Tree, QIODevice& File, QString& Error) {
+    const TExportPicture picture(Tree, *window->imlCLTR, window->sbClaimTree->width());
+    const QScreen* screen = window->screen();
+    const double scale = 2 * (screen != nullptr ? screen->devicePixelRatio() : 1.0);
+    const QSize size = (QSizeF(picture.Size()) * scale).toSize();
+    if (static_cast<qint64>(size.width()) * size.height() > MaxPngPixels) {
+        Error = QStringLiteral("The tree is too large for a PNG picture (%1 x %2 pixels).\n"
+                               "Export it as PDF or SVG instead.")
+                    .arg(size.width())
+                    .arg(size.height());
+        return false;
+    }
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(scale, scale);
+        picture.Paint(painter, 0, picture.Size().height());
+    }
+    return image.save(&File, "PNG");
+}
+
+bool TTreeExport::Export(TFormat Format, const QString& FileName) {
+    std::optional<TBusyCursor> busy(std::in_place);
+    const TExportTree tree = CurrentTree();
+    QSaveFile file(FileName);
+    QString error;
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        switch (Format) {
+        case TFormat::Pdf:
+            written = WritePdf(tree, file);
+            break;
+        case TFormat::Svg:
+            written = WriteSvg(tree, file);
+            break;
+        case TFormat::Png:
+            written = WritePng(tree, file, error);
+            break;
+        }
+    }
+    // Nothing of a failed export is left behind: the file stays as it was.
+    written = written && file.commit();
+    busy.reset();
+    if (!written) {
+        file.cancelWriting();
+        if (error.isEmpty())
+            error = QStringLiteral("Unable to write file\n") + QDir::toNativeSeparators(FileName);
+        TDialogs::Message(window, error, QStringLiteral("ERROR"), QMessageBox::Critical,
+                          QMessageBox::Ok);
+    }
+    return written;
+}
+
+void TTreeExport::ExportClick(TFormat Format) {
+    if (!window->ClaimTree)
+        return;
+    const TFormatInfo info = Info(Format);
+    TSaveFileDialog dialog(window);
+    dialog.setObjectName(QStringLiteral("ExportDialog"));
+    dialog.setWindowTitle(QString::fromLatin1(info.Title));
+    dialog.setNameFilter(QString::fromLatin1(info.Filter));
+    dialog.setDefaultSuffix(QString::fromLatin1(info.Suffix));
+    QSettings settings;
+    const QString folder = settings.value(QLatin1String(FolderKey)).toString();
+    dialog.setDirectory(!folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath());
+    const QString fileName = TDialogs::ChooseFile(dialog);
+    if (fileName.isEmpty())
+        return;
+    settings.setValue(QLatin1String(FolderKey), QFileInfo(fileName).absolutePath());
+    Export(Format, fileName);
+}
+
+bool TTreeExport::PrintOn(QPrinter& Printer) {
+    const TExportPicture picture(CurrentTree(), *window->imlCLTR, PageTextRoom(Printer));
+    return PaintPages(picture, Printer);
+}
+
+QPrintPreviewDialog* TTreeExport::NewPreview(QPrinter& Printer) {
+    auto* preview = new QPrintPreviewDialog(&Printer, window);
+    preview->setObjectName(QStringLiteral("PrintPreviewDialog"));
+    connect(preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* Shown) { RunHandler([this, Shown] { PrintOn(*Shown); }); });
+    return preview;
+}
+
+void TTreeExport::PrintClick() {
+    if (!window->ClaimTree)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(LocalePageSize(QLocale::system()));
+    printer.setPageMargins(PageMargins, QPageLayout::Millimeter);
+    QPrintDialog dialog(&printer, window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    bool printed = false;
+    {
+        const TBusyCursor busy;
+        printed = PrintOn(printer);
+    }
+    if (!printed) {
+        TDialogs::Message(window, QStringLiteral("Unable to print the tree."),
+                          QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
+    }
+}
+
+void TTreeExport::PrintPreviewClick() {
+    if (!window->ClaimTree)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(LocalePageSize(QLocale::system()));
+    printer.setPageMargins(PageMargins, QPageLayout::Millimeter);
+    QPrintPreviewDialog* preview = NewPreview(printer);
+    preview->exec();
+    delete preview;
+}
+
+void TTreeExport::CopyTreeAsTextClick() {
+    if (!window->ClaimTree)
+        return;
+    const TExportTree tree = ShownExportTree(*window->ClaimTree, MaxDrawnBoxes);
+    QGuiApplication::clipboard()->setText(OutlineText(tree));
+}

@@ -1,0 +1,113 @@
+// A box's context menu: the box under the pointer, and what it copies.
+
+#include "BoxMenu.h"
+
+#include "AppTestMain.h"
+#include "ClaimTree.h"
+#include "ClaimTreePane.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+// 1 [2 [3 [5]], 5 [6]]: claim 5 hangs on claims 1 and 3.
+const char* const LeverClaims = "We claim:\n"
+                                "1. A lever.\n"
+                                "2. The lever of claim 1, of steel.\n"
+                                "3.\tThe lever of claim 2, hardened.\r\n"
+                                "5. The lever of claim 1 or 3, bent.\n"
+                                "6. The lever of claim 5, with a grip.\n";
+
+} // namespace
+
+class BoxMenuTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TfrMain> window;
+
+    TClaimTreeNode* CopyBelow(int Claim, int Parent) const {
+        for (TClaimTreeNode* node : window->ClaimTree->NodesByClaim[Claim]) {
+            if (node->Parent != nullptr && node->Parent->Number == Parent)
+                return node;
+        }
+        return nullptr;
+    }
+
+private slots:
+    void init() {
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        window->WasActivated = true;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->InputText = LeverClaims;
+        window->AnalyseInput();
+    }
+
+    void cleanup() { window.reset(); }
+
+    void pointFindsBoxAndItsPath_data() {
+        QTest::addColumn<int>("claim");
+        QTest::addColumn<int>("parent");
+        QTest::addColumn<int>("below"); // pixels below the row's top
+        QTest::addColumn<QString>("inFull");
+        QTest::newRow("deep copy, on the row")
+            << 5 << 3 << 4
+            << "1. A lever.\n\n2. The lever of claim 1, of steel.\n\n3.\tThe lever of claim 2, "
+               "hardened.\n\n5. The lever of claim 1 or 3, bent.";
+        QTest::newRow("below a copy, in the gap")
+            << 6 << 5 << 25
+            << "1. A lever.\n\n5. The lever of claim 1 or 3, bent.\n\n6. The lever of claim 5, "
+               "with a grip.";
+    }
+
+    void pointFindsBoxAndItsPath() {
+        QFETCH(int, claim);
+        QFETCH(int, parent);
+        QFETCH(int, below);
+        QFETCH(QString, inFull);
+        TClaimTreeNode* node = CopyBelow(claim, parent);
+        QVERIFY(node != nullptr);
+        QCOMPARE(window->BoxMenu1->BoxAt(QPoint(node->RowLeft + 40, node->RowTop + below)), node);
+        QCOMPARE(TBoxMenu::ClaimInFull(*node), inFull);
+    }
+
+    void rightClickCopies_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("copied");
+        QTest::newRow("text") << "CopyClaimText1"
+                              << "The lever of claim 2, hardened.";
+        QTest::newRow("in full") << "CopyClaimInFull1"
+                                 << "1. A lever.\n\n2. The lever of claim 1, of steel.\n\n"
+                                    "3.\tThe lever of claim 2, hardened.";
+    }
+
+    void rightClickCopies() {
+        QFETCH(QString, item);
+        QFETCH(QString, copied);
+        QGuiApplication::clipboard()->clear();
+        QLabel* caption = window->ClaimTree->NodesByClaim[3].front()->CaptionLabel;
+        QTimer::singleShot(0, this, [item] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            menu->findChild<QAction*>(item)->trigger();
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                caption->mapToGlobal(QPoint(3, 3)));
+        QApplication::sendEvent(caption, &click);
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    }
+};
+
+VELTRUM_APP_TEST_MAIN(BoxMenuTest)
+#include "BoxMenuTest.moc"

@@ -1,0 +1,145 @@
+// The find bar: occurrences in the text, boxes marked, stepping through the
+// claims that match, and leaving the document as it was.
+
+#include "FindBar.h"
+
+#include "AppTestMain.h"
+#include "ClaimTree.h"
+#include "ClaimTreePane.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <memory>
+
+namespace {
+
+const QString ExchangerClaims =
+    QStringLiteral("Heat exchanger\n"
+                   "\n"
+                   "We claim:\n"
+                   "1. A heat exchanger with a Café plate.\n"
+                   "2. The exchanger of claim 1, the plate of cafe brass.\n"
+                   "3. The exchanger of claim 2, with a CAFÉ seal.\n"
+                   "4. A pump.\n"
+                   "5. The pump of claim 4, with a plate.\n");
+
+using TClaims = std::vector<int32_t>;
+
+} // namespace
+
+class FindBarTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TfrMain> window;
+    TFindBar* bar = nullptr;
+
+    std::vector<int32_t> FoundMarks() const {
+        std::vector<int32_t> marked;
+        for (int32_t claim = 1; claim <= 5; ++claim) {
+            if (window->sbClaimTree->BoxMarks(claim) & static_cast<unsigned>(TBoxMark::Found))
+                marked.push_back(claim);
+        }
+        return marked;
+    }
+
+    const TClaimTreeNode& Node(int Claim) const {
+        return *window->ClaimTree->NodesByClaim[Claim].front();
+    }
+
+private slots:
+    void init() {
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        window->WasActivated = true;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->cmInput->setEnabled(true);
+        window->cmInput->setPlainText(ExchangerClaims);
+        window->InputText = ExchangerClaims.toStdString();
+        window->AnalyseInput();
+        bar = window->FindBar1;
+    }
+
+    void cleanup() { window.reset(); }
+
+    void findsTextAndClaims_data() {
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<int>("matches");
+        QTest::addColumn<TClaims>("claims");
+        QTest::newRow("any case, accent kept") << "café" << false << 2 << TClaims{1, 3};
+        QTest::newRow("no accent finds no accent") << "cafe" << false << 1 << TClaims{2};
+        QTest::newRow("case matched") << "Café" << true << 1 << TClaims{1};
+        QTest::newRow("several claims") << "plate" << false << 3 << TClaims{1, 2, 5};
+        QTest::newRow("title counts, claims only") << "EXCHANGER" << false << 4 << TClaims{1, 2, 3};
+        QTest::newRow("nothing") << "valve" << false << 0 << TClaims{};
+    }
+
+    void findsTextAndClaims() {
+        QFETCH(QString, needle);
+        QFETCH(bool, matchCase);
+        QFETCH(int, matches);
+        QFETCH(TClaims, claims);
+        window->sbClaimTree->SetBoxMarks({{4, static_cast<unsigned>(TBoxMark::Problem)}});
+        bar->Find1->trigger();
+        QVERIFY(bar->isVisible());
+        bar->cbMatchCase->setChecked(matchCase);
+        bar->edFind->setText(needle);
+        bar->Refresh();
+        QCOMPARE(bar->MatchCount(), matches);
+        QCOMPARE(bar->MatchingClaims(), claims);
+        QCOMPARE(FoundMarks(), claims);
+        QCOMPARE(window->cmInput->extraSelections().size(), matches);
+        // Marks of other kinds stay.
+        QCOMPARE(window->sbClaimTree->BoxMarks(4) & static_cast<unsigned>(TBoxMark::Problem),
+                 static_cast<unsigned>(TBoxMark::Problem));
+    }
+
+    void stepsRevealCollapsedBoxes() {
+        window->btnCollapseAllClick();
+        QCOMPARE(Node(2).DisplayState, 2);
+        bar->Find1->trigger();
+        QTest::keyClicks(bar->edFind, QStringLiteral("plate"));
+        bar->Refresh();
+        const QString text = window->cmInput->toPlainText();
+
+        QTest::keyClick(bar->edFind, Qt::Key_Return);
+        QTest::keyClick(bar->edFind, Qt::Key_Return);
+        QVERIFY(Node(2).DisplayState != 2);
+        QCOMPARE(Node(1).DisplayState, 1);
+        QCOMPARE(window->cmInput->textCursor().position(),
+                 text.indexOf(QStringLiteral("plate of cafe")));
+        QTest::keyClick(bar->edFind, Qt::Key_Return);
+        QVERIFY(Node(5).DisplayState != 2);
+        QCOMPARE(Node(4).DisplayState, 1);
+        QCOMPARE(window->cmInput->textCursor().position(),
+                 text.lastIndexOf(QStringLiteral("plate")));
+        // Round to the first, and back with Shift+Enter.
+        QTest::keyClick(bar->edFind, Qt::Key_Return);
+        QCOMPARE(window->cmInput->textCursor().position(), text.indexOf(QStringLiteral("plate")));
+        QTest::keyClick(bar->edFind, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(window->cmInput->textCursor().position(),
+                 text.lastIndexOf(QStringLiteral("plate")));
+    }
+
+    void escapeClosesAndLeavesTheDocument() {
+        window->InputModified = false;
+        bar->Find1->trigger();
+        QTest::keyClicks(bar->edFind, QStringLiteral("pump"));
+        bar->Refresh();
+        QVERIFY(!FoundMarks().empty());
+        QTest::keyClick(bar->edFind, Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(FoundMarks().empty());
+        QVERIFY(window->cmInput->extraSelections().isEmpty());
+        QCOMPARE(window->cmInput->toPlainText(), ExchangerClaims);
+        QVERIFY(!window->InputModified);
+    }
+};
+
+VELTRUM_APP_TEST_MAIN(FindBarTest)
+#include "FindBarTest.moc"

@@ -1,0 +1,268 @@
+// Exports read back as a reader would: the PDF's text and pages, the SVG's
+// text elements, the PNG's pixels; printing through a PDF printer.
+
+#include "TreeExport.h"
+
+#include "AppTestMain.h"
+#include "ClaimTree.h"
+#include "Dialogs.h"
+#include "GlyphButton.h"
+#include "frmMain.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <map>
+#include <memory>
+
+namespace {
+
+using TFormat = TTreeExport::TFormat;
+
+// 99 claims, claim n hanging on claim n / 2: far more boxes than a page
+// holds, seven levels deep.
+std::string ManyClaims() {
+    std::string text = "We claim:\n1. A pump.\n";
+    for (int n = 2; n <= 99; ++n)
+        text += std::to_string(n) + ". The pump of claim " + std::to_string(n / 2) + ".\n";
+    return text;
+}
+
+// How often a caption stands in Text as a line of its own: pdftotext and
+// the SVG's text elements give each caption its own line.
+int CaptionCount(const QString& Text, const QString& Caption) {
+    int count = 0;
+    for (const QString& line : Text.split(QLatin1Char('\n')))
+        count += line.trimmed() == Caption ? 1 : 0;
+    return count;
+}
+
+std::map<QString, int> ExpectedCaptions(const TExportTree& Tree) {
+    std::map<QString, int> counts;
+    for (const TExportRow& row : Tree.Rows)
+        ++counts[row.Caption];
+    return counts;
+}
+
+// The PDF's text, pages ending in form feeds.
+QString PdfText(const QString& FileName) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {FileName, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60'000) || pdftotext.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+QString SvgText(const QString& FileName) {
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader svg(&file);
+    QString text;
+    while (!svg.atEnd()) {
+        if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == QLatin1String("text"))
+            text += svg.readElementText(QXmlStreamReader::IncludeChildElements) + QLatin1Char('\n');
+    }
+    return svg.hasError() ? QString() : text;
+}
+
+} // namespace
+
+class TreeExportTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TfrMain> window;
+    QTemporaryDir folder;
+
+    void Analyse(const std::string& Text) {
+        window->InputText = Text;
+        window->AnalyseInput();
+    }
+
+    void ShowSet(const QString& Set) {
+        if (!Set.startsWith(QLatin1String("example 4"))) {
+            Analyse(ManyClaims());
+            return;
+        }
+        window->Example4Click();
+        if (Set.endsWith(QLatin1String("texts"))) {
+            // Claim 1's whole text and claim 3's preview.
+            TClaimTreeNode* one = window->ClaimTree->NodesByClaim[1].front();
+            one->ShowTextButtonClick(one->ShowTextButton);
+            one->ShowTextButtonClick(one->ShowTextButton);
+            TClaimTreeNode* three = window->ClaimTree->NodesByClaim[3].front();
+            three->ShowTextButtonClick(three->ShowTextButton);
+        }
+    }
+
+    void CheckCaptions(const QString& Text, const TExportTree& Tree) {
+        for (const auto& [caption, count] : ExpectedCaptions(Tree))
+            QVERIFY2(CaptionCount(Text, caption) == count, qPrintable(caption));
+    }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init() {
+        TDialogs::Reset();
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        window->WasActivated = true;
+        window->resize(1000, 700);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    void exportReadsBack_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<int>("minPages");
+        QTest::newRow("pdf example 4") << int(TFormat::Pdf) << "example 4" << false << 1;
+        QTest::newRow("pdf long chain") << int(TFormat::Pdf) << "many claims" << false << 3;
+        QTest::newRow("pdf example 4 texts")
+            << int(TFormat::Pdf) << "example 4 texts" << false << 1;
+        QTest::newRow("pdf example 4 whole") << int(TFormat::Pdf) << "example 4" << true << 500;
+        QTest::newRow("svg example 4") << int(TFormat::Svg) << "example 4" << false << 1;
+        QTest::newRow("svg long chain") << int(TFormat::Svg) << "many claims" << false << 1;
+        QTest::newRow("png example 4") << int(TFormat::Png) << "example 4" << false << 1;
+        QTest::newRow("png long chain") << int(TFormat::Png) << "many claims" << false << 1;
+    }
+
+    void exportReadsBack() {
+        QFETCH(int, format);
+        QFETCH(QString, set);
+        QFETCH(bool, whole);
+        QFETCH(int, minPages);
+        ShowSet(set);
+        window->TreeExport1->WholeTree1->setChecked(whole);
+        const TExportTree tree = window->TreeExport1->CurrentTree();
+        QVERIFY(!tree.Rows.empty());
+        const QString name = folder.filePath(QStringLiteral("tree"));
+        QVERIFY(window->TreeExport1->Export(static_cast<TFormat>(format), name));
+        QCOMPARE(TDialogs::BoxCount(), 0);
+
+        switch (static_cast<TFormat>(format)) {
+        case TFormat::Pdf: {
+            const QString text = PdfText(name);
+            QVERIFY(!text.isEmpty());
+            // Every caption once per box: none cut at a page's edge, none twice.
+            CheckCaptions(text, tree);
+            if (set.endsWith(QLatin1String("texts"))) {
+                // The last line of claim 1 and the first of claim 3, but
+                // not the end of claim 3, which its preview leaves out.
+                QVERIFY(text.contains(QLatin1String("release the active agent into the")));
+                QVERIFY(text.contains(QLatin1String("The delivery system of Claim 2")));
+                QVERIFY(!text.contains(QLatin1String("range of from 29")));
+            }
+            // pdftotext ends every page with a form feed.
+            QVERIFY(text.count(QLatin1Char('\f')) >= minPages);
+            break;
+        }
+        case TFormat::Svg:
+            CheckCaptions(SvgText(name), tree);
+            break;
+        case TFormat::Png: {
+            const QImage image(name, "PNG");
+            QVERIFY(!image.isNull());
+            // Twice the picture: 33 pixels a box, doubled.
+            QVERIFY(image.height() >= static_cast<int>(tree.Rows.size()) * 33 * 2);
+            int blue = 0;
+            for (int y = 0; y < image.height(); y += 2) {
+                for (int x = 0; x < image.width(); x += 2) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    if (pixel.blue() > 200 && pixel.red() < 100 && pixel.green() < 100)
+                        ++blue;
+                }
+            }
+            // Blue captions, at least a few pixels each.
+            QVERIFY(blue > static_cast<int>(tree.Rows.size()) * 4);
+            break;
+        }
+        }
+    }
+
+    void failedWriteLeavesNothing_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("missing folder") << "missing/tree.pdf";
+        QTest::newRow("name of a folder") << "folder.pdf";
+    }
+
+    void failedWriteLeavesNothing() {
+        QFETCH(QString, target);
+        QTemporaryDir here;
+        QVERIFY(QDir(here.path()).mkdir(QStringLiteral("folder.pdf")));
+        const QStringList before = QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        window->Example4Click();
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        QVERIFY(!window->TreeExport1->Export(TFormat::Pdf, here.filePath(target)));
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("ERROR"));
+        QVERIFY(TDialogs::LastBox().Text.contains(target));
+        QCOMPARE(QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+        QVERIFY(QDir(here.filePath(QStringLiteral("folder.pdf"))).isEmpty());
+    }
+
+    void printsAndPreviewsThePages() {
+        Analyse(ManyClaims());
+        const TExportTree tree = window->TreeExport1->CurrentTree();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setOutputFileName(folder.filePath(QStringLiteral("printed.pdf")));
+        QVERIFY(window->TreeExport1->PrintOn(printer));
+        const QString text = PdfText(printer.outputFileName());
+        CheckCaptions(text, tree);
+        const int pages = static_cast<int>(text.count(QLatin1Char('\f')));
+        QVERIFY(pages > 1);
+
+        QPrinter shown(QPrinter::HighResolution);
+        shown.setPageSize(QPageSize(QPageSize::Letter));
+        std::unique_ptr<QPrintPreviewDialog> preview(window->TreeExport1->NewPreview(shown));
+        preview->open();
+        auto* pagesShown = preview->findChild<QPrintPreviewWidget*>();
+        QVERIFY(pagesShown != nullptr);
+        QTRY_COMPARE(pagesShown->pageCount(), pages);
+        preview->close();
+    }
+
+    void copiesTheShownTreeAsOutline() {
+        Analyse("We claim:\n1. A pump.\n2. The pump of claim 1.\n3. A valve.\n"
+                "4. The pump of claims 2 or 3.\n");
+        window->ClaimTree->NodesByClaim[2].front()->ExpandButtonClick(
+            window->ClaimTree->NodesByClaim[2].front()->ExpandButton);
+        window->TreeExport1->CopyTreeAsText1->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Claim 1\n  Claim 2\nClaim 3\n  Claim 4 (dependent of 2, 3)\n"));
+    }
+
+    void pageSizeFollowsTheLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("size");
+        QTest::newRow("United States") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("Canada, French") << "fr_CA" << int(QPageSize::Letter);
+        QTest::newRow("Mexico") << "es_MX" << int(QPageSize::Letter);
+        QTest::newRow("United Kingdom") << "en_GB" << int(QPageSize::A4);
+        QTest::newRow("Germany") << "de_DE" << int(QPageSize::A4);
+    }
+
+    void pageSizeFollowsTheLocale() {
+        QFETCH(QString, locale);
+        QFETCH(int, size);
+        QCOMPARE(int(LocalePageSize(QLocale(locale)).id()), size);
+    }
+};
+
+VELTRUM_APP_TEST_MAIN(TreeExportTest)
+#include "TreeExportTest.moc"

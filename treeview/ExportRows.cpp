@@ -1,0 +1,170 @@
+#include "ExportRows.h"
+
+#include "ClaimMemo.h"
+#include "ClaimTree.h"
+#include "TreeView.h"
+
+#include <unordered_map>
+#include <utility>
+
+namespace {
+
+struct TShownNode {
+    const TClaimTreeNode* Node;
+    int Depth;
+    bool Expanded;
+    int TextMode;
+};
+
+// The one place that reads the drawing's view state: the boxes on screen,
+// top to bottom, as the layout pass places them.
+std::vector<TShownNode> ShownNodes(const TClaimTree& Tree, int64_t MaxRows, int& BranchMode) {
+    BranchMode = Tree.BranchMode;
+    const auto carrying = [&Tree](const TClaimTreeNode& Node) {
+        return Node.Kind != 2 ||
+               (InClaimTable(Node.Number) &&
+                Tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node);
+    };
+    std::vector<std::pair<const TClaimTreeNode*, int>> pending;
+    if (Tree.ShownRoot == -1) {
+        for (auto root = Tree.Roots.rbegin(); root != Tree.Roots.rend(); ++root) {
+            if (*root != nullptr)
+                pending.emplace_back(*root, 0);
+        }
+    } else if (Tree.ShownRoot >= 0 &&
+               static_cast<std::size_t>(Tree.ShownRoot) < Tree.Roots.size() &&
+               Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)] != nullptr) {
+        pending.emplace_back(Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)], 0);
+    }
+    std::vector<TShownNode> shown;
+    while (!pending.empty() && static_cast<int64_t>(shown.size()) <= MaxRows) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        if (node->DisplayState == 2)
+            continue;
+        const bool expanded = node->DisplayState == 1 && carrying(*node) && !node->Children.empty();
+        shown.push_back({node, depth, expanded, node->TextMode});
+        if (!expanded)
+            continue;
+        for (auto child = node->Children.rbegin(); child != node->Children.rend(); ++child) {
+            if (*child != nullptr)
+                pending.emplace_back(*child, depth + 1);
+        }
+    }
+    return shown;
+}
+
+QString DependentsText(const std::vector<int32_t>& Numbers) {
+    QString text;
+    for (const int32_t number : Numbers) {
+        text += QString::number(number);
+        text += QLatin1Char(' ');
+    }
+    return text;
+}
+
+// Cuts Rows to MaxRows, saying so.
+void LimitRows(TExportTree& Export, int64_t MaxRows) {
+    if (static_cast<int64_t>(Export.Rows.size()) <= MaxRows)
+        return;
+    Export.Rows.resize(static_cast<std::size_t>(MaxRows));
+    Export.Notices << DrawingLimitNotice(MaxRows);
+}
+
+void AddNodeLimitNotice(const TClaimTree& Tree, TExportTree& Export) {
+    if (Tree.NodeLimitReached && Tree.FirstUnplaced < Tree.Claims.size())
+        Export.Notices << NodeLimitNotice(Tree.Claims[Tree.FirstUnplaced].Number);
+}
+
+} // namespace
+
+TExportTree ShownExportTree(const TClaimTree& Tree, int64_t MaxRows) {
+    TExportTree exported;
+    const std::vector<TShownNode> shown = ShownNodes(Tree, MaxRows, exported.BranchMode);
+    std::unordered_map<const TClaim*, std::shared_ptr<const TMemoText>> texts;
+    exported.Rows.reserve(shown.size());
+    for (const TShownNode& item : shown) {
+        const TClaimTreeNode& node = *item.Node;
+        TExportRow row;
+        row.Depth = item.Depth;
+        row.Number = node.Number;
+        row.Kind = node.Kind;
+        row.Caption = QString::fromStdString(node.Caption());
+        row.HasChildren = node.HasChildren();
+        if (row.HasChildren)
+            row.Dependents = DependentsText(node.ChildNumbers());
+        row.Expanded = item.Expanded;
+        row.TextMode = item.TextMode == 1 || item.TextMode == 2 ? item.TextMode : 0;
+        if (row.TextMode != 0) {
+            auto& text = texts[node.Claim];
+            if (!text)
+                text = std::make_shared<TMemoText>(node.Text(), Tree.TextIsUtf8);
+            row.Text = text;
+        }
+        exported.Rows.push_back(std::move(row));
+    }
+    LimitRows(exported, MaxRows);
+    AddNodeLimitNotice(Tree, exported);
+    return exported;
+}
+
+TExportTree WholeExportTree(const TClaimTree& Tree, int64_t MaxRows) {
+    TExportTree exported;
+    std::vector<std::pair<int, const TClaim*>> nodes;
+    const bool whole = Tree.ForEachFullTreeNode([&](int Depth, const TClaim& Claim) {
+        nodes.emplace_back(Depth, &Claim);
+        return static_cast<int64_t>(nodes.size()) <= MaxRows;
+    });
+    if (!whole && Tree.NodeLimitReached) {
+        // The whole tree is unknown past the limit: the created nodes, every
+        // box expanded, as far as they go.
+        nodes.clear();
+        std::vector<std::pair<const TClaimTreeNode*, int>> pending;
+        for (auto root = Tree.Roots.rbegin(); root != Tree.Roots.rend(); ++root) {
+            if (*root != nullptr)
+                pending.emplace_back(*root, 0);
+        }
+        while (!pending.empty() && static_cast<int64_t>(nodes.size()) <= MaxRows) {
+            const auto [node, depth] = pending.back();
+            pending.pop_back();
+            nodes.emplace_back(depth, node->Claim);
+            for (auto child = node->Children.rbegin(); child != node->Children.rend(); ++child) {
+                if (*child != nullptr)
+                    pending.emplace_back(*child, depth + 1);
+            }
+        }
+    }
+    // Each row's dependants are the rows one level deeper below it.
+    std::vector<std::size_t> parents;
+    exported.Rows.reserve(nodes.size());
+    for (const auto& [depth, claim] : nodes) {
+        while (!parents.empty() && exported.Rows[parents.back()].Depth >= depth)
+            parents.pop_back();
+        if (!parents.empty()) {
+            TExportRow& parent = exported.Rows[parents.back()];
+            parent.HasChildren = parent.Expanded = true;
+            parent.Dependents += QString::number(claim->Number);
+            parent.Dependents += QLatin1Char(' ');
+        }
+        TExportRow row;
+        row.Depth = depth;
+        row.Number = claim->Number;
+        row.Kind = claim->Kind;
+        row.Caption = QString::fromStdString(claim->Caption());
+        parents.push_back(exported.Rows.size());
+        exported.Rows.push_back(std::move(row));
+    }
+    LimitRows(exported, MaxRows);
+    AddNodeLimitNotice(Tree, exported);
+    return exported;
+}
+
+QString OutlineText(const TExportTree& Tree) {
+    QString text;
+    for (const TExportRow& row : Tree.Rows) {
+        text += QString(row.Depth * 2, QLatin1Char(' '));
+        text += row.Caption;
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
