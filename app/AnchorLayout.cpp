@@ -33,6 +33,14 @@ void TAnchorLayout::Move(QWidget* Control, QRect Bounds) {
     }
 }
 
+QRect TAnchorLayout::Bounds(const QWidget* Control) const {
+    for (const TEntry& entry : entries) {
+        if (entry.Item->widget() == Control)
+            return entry.Bounds;
+    }
+    return {};
+}
+
 QRect TAnchorLayout::AnchoredBounds(QRect Bounds, Qt::Edges Anchors, QSize DesignSize,
                                     QSize ParentSize) {
     const int dx = ParentSize.width() - DesignSize.width();

@@ -18,6 +18,9 @@ public:
     // Gives a placed control new designed bounds, keeping its anchors.
     void Move(QWidget* Control, QRect Bounds);
 
+    // The designed bounds of a placed control; empty for any other.
+    QRect Bounds(const QWidget* Control) const;
+
     // Bounds of an anchored control inside a parent of ParentSize.
     static QRect AnchoredBounds(QRect Bounds, Qt::Edges Anchors, QSize DesignSize,
                                 QSize ParentSize);

@@ -11,6 +11,7 @@
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProgramIcon.h"
+#include "ReadingNotice.h"
 #include "TreeDrawing.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
@@ -28,6 +29,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStringList>
@@ -48,6 +50,14 @@ constexpr Qt::Edges AllSides = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::
 constexpr int DesignClientWidth = 688;
 constexpr int DesignClientHeight = 434;
 constexpr int DesignTreeWidth = 329;
+
+// Where the reading chosen in the Tools menu is remembered.
+const QString LenientReadingKey = QStringLiteral("reading/lenient");
+
+QSettings ProgramSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Veltrum"),
+                     QStringLiteral("Veltrum"));
+}
 
 void SetTextColor(QWidget* Control, QPalette::ColorRole Role, const QColor& Color) {
     QPalette palette = Control->palette();
@@ -218,6 +228,8 @@ void TfrMain::CreatePanes() {
     sbClaimTree = new TClaimTreePane(gbTree);
     sbClaimTree->setObjectName(QStringLiteral("sbClaimTree"));
     tree->Place(sbClaimTree, QRect(2, 56, 323, 376), AllSides);
+    ReadingNotice = new TReadingNotice(gbTree, tree, sbClaimTree);
+    ConnectHandler(ReadingNotice->btnReading, &QPushButton::clicked, &TfrMain::btnReadingClick);
 
     gbClaims = NewPaneBox(Splitter2, "gbClaims");
     auto* claims = new TAnchorLayout(
@@ -303,6 +315,10 @@ void TfrMain::CreateMenu() {
 
     mnuTools = MainMenu1->addMenu(QStringLiteral("&Tools"));
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    mnuLenientReading = addItem(mnuTools, "mnuLenientReading", QStringLiteral("&Lenient reading"),
+                                &TfrMain::mnuLenientReadingClick);
+    mnuLenientReading->setCheckable(true);
+    mnuLenientReading->setChecked(ProgramSettings().value(LenientReadingKey, false).toBool());
 
     Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
@@ -490,7 +506,8 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
-    ClaimTree = std::make_unique<TClaimTree>(InputText);
+    ClaimTree = std::make_unique<TClaimTree>(InputText, DocumentReading());
+    UpdateReadingNotice();
     FillClaimTabs();
     ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, -1, true);
     ClaimTree->ExpandAll(sbClaimTree);
@@ -526,6 +543,8 @@ void TfrMain::ShowBuiltinExample(int Number) {
 }
 
 void TfrMain::ExampleClick() {
+    ResetDocumentReading();
+    showingExample = true;
     AnalyseInput([this] {
         cmInput->setReadOnly(true);
         SetSaveEnabled(false);
@@ -604,6 +623,7 @@ void TfrMain::New1Click() {
     cmInput->setReadOnly(false);
     sbClaimTree->DestroyComponents();
     SetZeroCounts();
+    ResetDocumentReading();
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     ShowWelcomePage();
     ClearClaimsMenu();
@@ -629,6 +649,7 @@ void TfrMain::Open1Click() {
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
+    ResetDocumentReading();
     AnalyseInput([this, &fileName] {
         DocumentFileName = fileName;
         InputModified = false;
@@ -744,4 +765,57 @@ void TfrMain::cmInputKeyPress(QKeyEvent* Key) {
     Q_UNUSED(Key);
     if (!cmInput->isReadOnly())
         InputModified = true;
+}
+
+TReading TfrMain::DocumentReading() const {
+    if (showingExample)
+        return TReading::Standard;
+    const bool lenient = mnuLenientReading->isChecked() != otherReading;
+    return lenient ? TReading::Lenient : TReading::Standard;
+}
+
+void TfrMain::ResetDocumentReading() {
+    showingExample = false;
+    otherReading = false;
+    ReadingNotice->HideNotice();
+}
+
+void TfrMain::UpdateReadingNotice() {
+    if (showingExample || !ClaimTree) {
+        ReadingNotice->HideNotice();
+        return;
+    }
+    // Claims and references are all the comparison needs: no nodes.
+    const TReading other =
+        ClaimTree->Reading == TReading::Lenient ? TReading::Standard : TReading::Lenient;
+    const TClaimTree otherTree(InputText, other, 0);
+    const QString text = ReadingNoticeText(*ClaimTree, otherTree);
+    if (text.isEmpty()) {
+        ReadingNotice->HideNotice();
+        return;
+    }
+    QString button;
+    if (ReadingsDiffer(*ClaimTree, otherTree))
+        button = other == TReading::Lenient ? QStringLiteral("Use lenient reading")
+                                            : QStringLiteral("Use standard reading");
+    ReadingNotice->ShowNotice(text, button);
+}
+
+void TfrMain::AnalyseAgain() {
+    if (!ClaimTree || showingExample)
+        return;
+    sbClaimTree->DestroyComponents();
+    ClaimTree.reset();
+    AnalyseInput();
+}
+
+void TfrMain::btnReadingClick() {
+    otherReading = !otherReading;
+    AnalyseAgain();
+}
+
+void TfrMain::mnuLenientReadingClick() {
+    ProgramSettings().setValue(LenientReadingKey, mnuLenientReading->isChecked());
+    otherReading = false;
+    AnalyseAgain();
 }

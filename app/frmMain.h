@@ -22,6 +22,8 @@ class QTabBar;
 class TClaimTree;
 class TClaimTreePane;
 class TImageList;
+class TReadingNotice;
+enum class TReading;
 
 // The main window: the claim tree on the left, the input text on the right.
 class TfrMain : public QMainWindow {
@@ -42,6 +44,9 @@ public:
     QGroupBox* gbClaims;
     QLabel* Label3;
     QPlainTextEdit* cmInput;
+    // Across the top of the tree pane when the readings differ, or the
+    // lenient one is in use.
+    TReadingNotice* ReadingNotice;
 
     QMenuBar* MainMenu1;
     QMenu* File1;
@@ -60,6 +65,8 @@ public:
     QMenu* mnuClaims;
     // Commands beyond reading the tree: readings, checks, export.
     QMenu* mnuTools;
+    // Checked: every document is read with the lenient reading. Remembered.
+    QAction* mnuLenientReading;
     QMenu* Help1;
     QAction* About1;
 
@@ -132,6 +139,10 @@ public slots:
     void btnExpandAllClick();
     void btnCollapseAllClick();
     void cmInputKeyPress(QKeyEvent* Key);
+    // The notice's button: this document read the other way.
+    void btnReadingClick();
+    // The Tools menu's "Lenient reading".
+    void mnuLenientReadingClick();
 
 protected:
     bool event(QEvent* Event) override;
@@ -161,9 +172,19 @@ private:
     void ApplyTreePaneWidth();
     void SetSaveEnabled(bool Enabled);
     void SetZeroCounts();
+    // The reading for the document: the built-in examples are standard texts.
+    TReading DocumentReading() const;
+    // Reads the text the other way too and shows or hides the notice.
+    void UpdateReadingNotice();
+    // Analyses the document again, as it was read from its file.
+    void AnalyseAgain();
+    void ResetDocumentReading();
 
     std::unique_ptr<TImageList> imageList;
     int treePaneWidth = 0;
+    bool showingExample = false;
+    // The reading chosen with the notice's button for this document only.
+    bool otherReading = false;
 };
 
 // The one main window of the program.

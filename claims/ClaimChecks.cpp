@@ -1,11 +1,679 @@
 #include "ClaimChecks.h"
 
 #include "ClaimTree.h"
+#include "Tools.h"
 
-std::vector<TClaimProblem> CheckClaims(const TClaimTree&) {
-    return {};
+#include <algorithm>
+#include <bit>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// A set of claim numbers inside the per-claim tables, one bit each.
+class TNumberMask {
+public:
+    void Set(int32_t Number) { words[Word(Number)] |= Bit(Number); }
+    bool Has(int32_t Number) const { return (words[Word(Number)] & Bit(Number)) != 0; }
+
+    // Sets First..Last, clipped to the tables.
+    void SetRange(int32_t First, int32_t Last) {
+        First = std::max(First, 0);
+        Last = std::min(Last, ClaimTableSize - 1);
+        for (int32_t w = First / 64; First <= Last && w <= Last / 64; ++w) {
+            uint64_t bits = ~uint64_t{0};
+            if (w == First / 64)
+                bits &= ~uint64_t{0} << (First % 64);
+            if (w == Last / 64 && Last % 64 != 63)
+                bits &= (uint64_t{1} << (Last % 64 + 1)) - 1;
+            words[static_cast<std::size_t>(w)] |= bits;
+        }
+    }
+
+    TNumberMask And(const TNumberMask& Other) const {
+        TNumberMask m;
+        for (std::size_t i = 0; i < words.size(); ++i)
+            m.words[i] = words[i] & Other.words[i];
+        return m;
+    }
+    TNumberMask AndNot(const TNumberMask& Other) const {
+        TNumberMask m;
+        for (std::size_t i = 0; i < words.size(); ++i)
+            m.words[i] = words[i] & ~Other.words[i];
+        return m;
+    }
+    bool Empty() const {
+        return std::all_of(words.begin(), words.end(), [](uint64_t w) { return w == 0; });
+    }
+    int Count() const {
+        int n = 0;
+        for (uint64_t w : words)
+            n += std::popcount(w);
+        return n;
+    }
+    template <typename F> void ForEach(F&& Visit) const {
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            for (uint64_t bits = words[w]; bits != 0; bits &= bits - 1)
+                Visit(static_cast<int32_t>(w * 64) + std::countr_zero(bits));
+        }
+    }
+    uint64_t WordAt(std::size_t W) const { return words[W]; }
+    void Assign(int32_t Number, bool Value) {
+        if (Value)
+            Set(Number);
+        else
+            words[Word(Number)] &= ~Bit(Number);
+    }
+    // Clears words Lo..Hi.
+    void Clear(std::size_t Lo, std::size_t Hi) {
+        for (std::size_t w = Lo; w <= Hi && w < words.size(); ++w)
+            words[w] = 0;
+    }
+    // The members as runs of consecutive numbers, ascending; a word at a time.
+    std::vector<std::pair<int32_t, int32_t>> Runs() const {
+        std::vector<std::pair<int32_t, int32_t>> runs;
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            uint64_t bits = words[w];
+            while (bits != 0) {
+                const int start = std::countr_zero(bits);
+                const int ones = std::countr_one(bits >> start);
+                const auto first = static_cast<int32_t>(w * 64) + start;
+                const int32_t last = first + ones - 1;
+                if (!runs.empty() && runs.back().second + 1 == first)
+                    runs.back().second = last;
+                else
+                    runs.emplace_back(first, last);
+                bits = ones + start == 64 ? 0 : bits & (~uint64_t{0} << (start + ones));
+            }
+        }
+        return runs;
+    }
+    void AppendTo(std::vector<int32_t>& Numbers) const {
+        ForEach([&](int32_t n) { Numbers.push_back(n); });
+    }
+
+private:
+    static std::size_t Word(int32_t Number) { return static_cast<std::size_t>(Number) / 64; }
+    static uint64_t Bit(int32_t Number) { return uint64_t{1} << (Number % 64); }
+
+    std::array<uint64_t, ClaimTableSize / 64> words{};
+};
+
+bool IsCancelled(const TClaim& Claim) {
+    return !Claim.Status.empty() && LowerAscii(Claim.Status).find("cancel") != std::string::npos;
 }
 
-TFeeCounts CountFees(const TClaimTree&) {
-    return {};
+// "claim 3", "claims 3 and 5", "claims 2, 4 to 6 and 9", from runs of
+// consecutive numbers in ascending order; a run of two is written as two numbers.
+std::string ClaimList(const std::vector<std::pair<int32_t, int32_t>>& Runs) {
+    std::vector<std::pair<int32_t, int32_t>> items;
+    for (const auto& [first, last] : Runs) {
+        const bool two = int64_t{last} == int64_t{first} + 1; // numbers reach INT32_MAX
+        if (two)
+            items.emplace_back(first, first);
+        items.emplace_back(two ? last : first, last);
+    }
+    std::string text =
+        items.size() == 1 && items[0].first == items[0].second ? "claim " : "claims ";
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        text += k == 0 ? "" : k + 1 == items.size() ? " and " : ", ";
+        text += std::to_string(items[k].first);
+        if (items[k].second != items[k].first) {
+            text += " to ";
+            text += std::to_string(items[k].second);
+        }
+    }
+    return text;
+}
+
+// The same from sorted distinct numbers.
+std::string ClaimList(const std::vector<int32_t>& Numbers) {
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    for (int32_t n : Numbers) {
+        if (!runs.empty() && int64_t{runs.back().second} + 1 == n)
+            runs.back().second = n;
+        else
+            runs.emplace_back(n, n);
+    }
+    return ClaimList(runs);
+}
+
+// The parts joined, with one allocation.
+std::string Cat(std::initializer_list<std::string_view> Parts) {
+    std::size_t size = 0;
+    for (std::string_view part : Parts)
+        size += part.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view part : Parts)
+        text += part;
+    return text;
+}
+
+bool IsWordChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Words as the reference reading cuts them: runs of ASCII letters and digits,
+// and each "-" or byte 30 alone.
+class TWords {
+public:
+    explicit TWords(std::string_view Text) : text(Text) {}
+
+    bool Next(std::string_view& Word) {
+        while (pos < text.size() && !IsWordChar(text[pos]) && text[pos] != '-' &&
+               text[pos] != '\x1e')
+            ++pos;
+        if (pos == text.size())
+            return false;
+        const std::size_t start = pos++;
+        if (IsWordChar(text[start])) {
+            while (pos < text.size() && IsWordChar(text[pos]))
+                ++pos;
+        }
+        Word = text.substr(start, pos - start);
+        return true;
+    }
+
+private:
+    std::string_view text;
+    std::size_t pos = 0;
+};
+
+// Whether Word, in any case, is one of List (lower case).
+bool OneOf(std::string_view Word, std::initializer_list<std::string_view> List) {
+    return std::any_of(List.begin(), List.end(), [&](std::string_view w) {
+        return w.size() == Word.size() &&
+               std::equal(w.begin(), w.end(), Word.begin(), [](char a, char b) {
+                   return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b);
+               });
+    });
+}
+
+// Whether a claim's references are written in the alternative, as US practice
+// wants of a multiple dependent claim: "claim 1 or 2", "any one of claims 1 to
+// 3", "any preceding claim", but not "claims 1 and 2", "claims 1 to 3" or
+// "claims 1 and/or 2". Unknown wording counts as alternative, so that it gives
+// no false problem.
+bool InTheAlternative(std::string_view Text) {
+    TWords words(Text);
+    std::string_view word;
+    std::array<std::string_view, 4> lastFour; // the words before the claim word
+    std::size_t count = 0;
+    bool found = false;
+    while (!found && words.Next(word)) {
+        found = OneOf(word, {"claim", "claims", "krav", "revendication", "revendications",
+                             "anspruch", "rivendicazione", "rivendicazioni"});
+        if (!found)
+            lastFour[count++ % lastFour.size()] = word;
+    }
+    if (!found)
+        return true;
+    for (std::size_t i = 0; i < std::min(count, lastFour.size()); ++i) {
+        if (OneOf(lastFour[i], {"any", "one", "either", "einem", "einer", "eines", "quelconque",
+                                "qualsiasi", "qualunque", "helst"}))
+            return true;
+    }
+    bool hasOr = false;
+    bool hasAnd = false;
+    while (words.Next(word)) {
+        if (OneOf(word, {"or", "oder", "ou", "o", "eller"}))
+            hasOr = true;
+        else if (OneOf(word, {"and", "und", "et", "e", "og", "och"}))
+            hasAnd = true;
+        else if (!(word[0] >= '1' && word[0] <= '9') && !OneOf(word, {"-", "\x1e", "to"}))
+            break;
+    }
+    return hasOr && !hasAnd;
+}
+
+struct TClaimFacts {
+    bool HasBox = false;
+    int Resolved = 0;        // distinct earlier claims it refers to
+    bool Multiple = false;   // a multiple dependent claim: Resolved >= 2
+    bool OnMultiple = false; // is or depends through single dependents on one
+    bool Improper = false;   // multiple dependent on another multiple dependent
+    int64_t FeeCount = 1;    // claims it counts as for US fees
+};
+
+// References past the tables are listed one by one, up to this many per run.
+constexpr int64_t MaxBeyondRun = 1 << 16;
+
+// A problem and the claim it belongs to, for sorting into text order.
+struct TIndexedProblem {
+    std::size_t Index;
+    TClaimProblem Problem;
+};
+
+// Everything the checks and the fee counts need, in one pass over the claims.
+class TClaimSetReading {
+public:
+    // Collect: whether to gather the problems, or only what the fee counts need.
+    TClaimSetReading(const TClaimTree& Tree, bool Collect) : tree(Tree), collect(Collect) {
+        facts.resize(Tree.Claims.size());
+        for (const TClaim& claim : Tree.Claims)
+            Read(claim);
+    }
+
+    const TClaimTree& tree;
+    std::vector<TClaimFacts> facts;
+    std::vector<TIndexedProblem> problems;
+    TFeeCounts fees;
+
+private:
+    // Every claim number of the text; only needed to tell a missing claim from
+    // a later one, so found when first needed.
+    void FindExisting() {
+        if (existingFound)
+            return;
+        existingFound = true;
+        for (const TClaim& claim : tree.Claims) {
+            if (InClaimTable(claim.Number))
+                existing.Set(claim.Number);
+            else
+                existingBeyond.insert(claim.Number);
+        }
+    }
+
+    void Add(const TClaim& Claim, TSeverity Severity, std::string Kind, std::string Message) {
+        problems.push_back(
+            {Claim.Index,
+             {Claim.Number, Claim.Line, Severity, std::move(Kind), std::move(Message)}});
+    }
+
+    bool Placed(const TClaim& Claim) const {
+        return InClaimTable(Claim.Number) &&
+               !(tree.NodeLimitReached && Claim.Index >= tree.FirstUnplaced);
+    }
+
+    void Read(const TClaim& Claim) {
+        TClaimFacts& f = facts[Claim.Index];
+
+        // The references: those the tables hold as bits in words lo..hi of
+        // refs, the rest listed. Most claims touch one word.
+        refs.Clear(lo, hi);
+        lo = ClaimTableSize / 64;
+        hi = 0;
+        beyond.clear();
+        for (const TReferenceRun& run : Claim.References) {
+            const int32_t first = std::max(run.First, 0);
+            const int32_t last = std::min(run.Last, ClaimTableSize - 1);
+            if (first <= last) {
+                refs.SetRange(first, last);
+                lo = std::min(lo, static_cast<std::size_t>(first) / 64);
+                hi = std::max(hi, static_cast<std::size_t>(last) / 64);
+            }
+            // Such runs come from numbers written one by one; a reading that
+            // gives a wide one is cut short rather than listed in full.
+            const int64_t start = std::max(run.First, ClaimTableSize);
+            for (int64_t v = start; v <= run.Last && v - start < MaxBeyondRun; ++v)
+                beyond.push_back(static_cast<int32_t>(v));
+        }
+
+        const bool inTable = InClaimTable(Claim.Number);
+        bool own = inTable && refs.Has(Claim.Number);
+        uint64_t unread = 0, box = 0, cancelled = 0, onMultiple = 0;
+        int resolved = 0;
+        int32_t firstResolved = -1;
+        for (std::size_t w = lo; w <= hi && lo <= hi; ++w) {
+            const uint64_t r = refs.WordAt(w);
+            if (r == 0)
+                continue;
+            // Missing or later: not read before this claim.
+            uint64_t u = r & ~before.WordAt(w);
+            if (own && w == static_cast<std::size_t>(Claim.Number) / 64)
+                u &= ~(uint64_t{1} << (Claim.Number % 64));
+            unread |= u;
+            box |= r & withBox.WordAt(w);
+            const uint64_t res = r & before.WordAt(w);
+            cancelled |= res & cancelledNumbers.WordAt(w);
+            onMultiple |= res & onMultipleNumbers.WordAt(w);
+            if (res != 0 && firstResolved < 0)
+                firstResolved = static_cast<int32_t>(w * 64) + std::countr_zero(res);
+            resolved += std::popcount(res);
+        }
+
+        // References beyond the tables, seldom any.
+        std::vector<int32_t> missingBeyond, laterBeyond;
+        std::vector<std::size_t> referredBeyond;
+        if (!beyond.empty()) {
+            FindExisting();
+            std::sort(beyond.begin(), beyond.end());
+            beyond.erase(std::unique(beyond.begin(), beyond.end()), beyond.end());
+            for (int32_t r : beyond) {
+                if (r == Claim.Number)
+                    own = true;
+                else if (const auto it = latestBeyond.find(r); it != latestBeyond.end())
+                    referredBeyond.push_back(it->second);
+                else if (existingBeyond.count(r))
+                    laterBeyond.push_back(r);
+                else
+                    missingBeyond.push_back(r);
+            }
+            for (std::size_t index : referredBeyond) {
+                if (IsCancelled(tree.Claims[index]))
+                    cancelled |= 1;
+                if (facts[index].OnMultiple)
+                    onMultiple |= 1;
+            }
+        }
+
+        // The fee count and the place in US multiple dependency.
+        f.Resolved = resolved + static_cast<int>(referredBeyond.size());
+        f.Multiple = f.Resolved >= 2;
+        if (f.Multiple) {
+            f.OnMultiple = true;
+            f.Improper = onMultiple != 0;
+            f.FeeCount = f.Improper ? 1 : f.Resolved;
+        } else if (f.Resolved == 1) {
+            // Counts as the claim it depends on: one, or a proper multiple
+            // dependent claim's count.
+            const std::size_t parentIndex = firstResolved >= 0
+                                                ? latest[static_cast<std::size_t>(firstResolved)]
+                                                : referredBeyond.front();
+            const TClaimFacts& parent = facts[parentIndex];
+            f.OnMultiple = parent.OnMultiple;
+            f.FeeCount = parent.FeeCount;
+        }
+        if (Placed(Claim))
+            f.HasBox = Claim.Kind == 0 || box != 0;
+
+        // Raw counts; FeesOf works out the excess.
+        const bool isCancelled = IsCancelled(Claim);
+        if (!isCancelled) {
+            fees.Us.Total += f.FeeCount;
+            fees.Us.Independent += Claim.Kind == 0 ? 1 : 0;
+            fees.Us.MultipleDependent |= f.Multiple && !f.Improper;
+            ++fees.Ep.Claims;
+        }
+
+        if (collect) {
+            const bool together = f.Multiple && !InTheAlternative(Claim.Text);
+            if (unread != 0 || own || cancelled != 0 || together || f.Improper ||
+                !missingBeyond.empty() || !laterBeyond.empty() || !Claim.Unresolved.empty() ||
+                (Placed(Claim) && !f.HasBox) ||
+                (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced))
+                Report(Claim, own, together, unread != 0, missingBeyond, laterBeyond,
+                       referredBeyond);
+        }
+
+        // What the claims after it see.
+        if (inTable) {
+            const int32_t n = Claim.Number;
+            before.Set(n);
+            latest[static_cast<std::size_t>(n)] = Claim.Index;
+            if (f.HasBox) // an earlier claim of the same number keeps its boxes
+                withBox.Set(n);
+            cancelledNumbers.Assign(n, isCancelled);
+            onMultipleNumbers.Assign(n, f.OnMultiple);
+        } else {
+            latestBeyond[Claim.Number] = Claim.Index;
+        }
+    }
+
+    // The problems of one claim that has some; here speed does not matter.
+    void Report(const TClaim& Claim, bool Own, bool Together, bool Unread,
+                std::vector<int32_t> Missing, std::vector<int32_t> Later,
+                const std::vector<std::size_t>& ReferredBeyond) {
+        if (Unread || (Placed(Claim) && !facts[Claim.Index].HasBox))
+            FindExisting();
+        const TClaimFacts& f = facts[Claim.Index];
+        const std::string name = "Claim " + std::to_string(Claim.Number);
+        const TNumberMask resolved = refs.And(before);
+        // The claims of Mask and More, listed for a message.
+        const auto listed = [](const TNumberMask& Mask, std::vector<int32_t> More) {
+            if (More.empty())
+                return ClaimList(Mask.Runs());
+            Mask.AppendTo(More);
+            std::sort(More.begin(), More.end());
+            More.erase(std::unique(More.begin(), More.end()), More.end());
+            return ClaimList(More);
+        };
+        const auto merged = [](const TNumberMask& Mask, std::vector<int32_t> More) {
+            std::vector<int32_t> numbers;
+            Mask.AppendTo(numbers);
+            if (More.empty())
+                return numbers; // sorted and distinct already
+            numbers.insert(numbers.end(), More.begin(), More.end());
+            std::sort(numbers.begin(), numbers.end());
+            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+            return numbers;
+        };
+        std::vector<int32_t> beyondNumbers, cancelledBeyond, onMultipleBeyond;
+        for (std::size_t index : ReferredBeyond) {
+            const TClaim& referred = tree.Claims[index];
+            beyondNumbers.push_back(referred.Number);
+            if (IsCancelled(referred))
+                cancelledBeyond.push_back(referred.Number);
+            if (facts[index].OnMultiple)
+                onMultipleBeyond.push_back(referred.Number);
+        }
+
+        if (Unread) {
+            TNumberMask laterMask = refs.And(existing).AndNot(before);
+            if (InClaimTable(Claim.Number))
+                laterMask = laterMask.AndNot(Single(Claim.Number));
+            Missing = merged(refs.AndNot(existing), Missing);
+            Later = merged(laterMask, Later);
+        }
+        if (!Missing.empty())
+            Add(Claim, TSeverity::Error, "missing-reference",
+                Cat({name, " refers to ", ClaimList(Missing),
+                     Missing.size() == 1 ? ", which does not exist." : ", which do not exist."}));
+        if (!Later.empty())
+            Add(Claim, TSeverity::Error, "later-reference",
+                Cat({name, " refers to ", ClaimList(Later),
+                     Later.size() == 1 ? ", which comes" : ", which come",
+                     " after it; a claim can only refer to claims before it."}));
+        if (Own)
+            Add(Claim, TSeverity::Error, "own-reference", Cat({name, " refers to itself."}));
+        for (const std::string& phrase : Claim.Unresolved)
+            Add(Claim, TSeverity::Warning, "unresolved-reference",
+                Cat({name, ": the reference \"", phrase,
+                     "\" could not be read as a claim number."}));
+
+        if (Placed(Claim) && !f.HasBox)
+            Add(Claim, TSeverity::Error, "no-box", NoBoxMessage(Claim, name));
+        else if (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced)
+            Add(Claim, TSeverity::Warning, "tree-too-large",
+                Cat({"The tree is too large to draw in full: ", name,
+                     " and the claims after it get no box."}));
+
+        const std::vector<int32_t> cancelled =
+            merged(resolved.And(cancelledNumbers), cancelledBeyond);
+        if (!cancelled.empty() && !IsCancelled(Claim))
+            Add(Claim, TSeverity::Warning, "cancelled-reference",
+                Cat({name, " refers to cancelled ", ClaimList(cancelled), "."}));
+
+        if (Together)
+            Add(Claim, TSeverity::Warning, "us-not-alternative",
+                Cat({"US practice: ", name, " refers to ", listed(resolved, beyondNumbers),
+                     " together; a multiple dependent claim must refer to them in the "
+                     "alternative only (\"claim 1 or 2\", \"any one of claims 1 to 3\")."}));
+        if (f.Improper)
+            Add(Claim, TSeverity::Warning, "us-multiple-on-multiple",
+                Cat({"US practice: ", name,
+                     " is a multiple dependent claim and depends, by way of ",
+                     listed(resolved.And(onMultipleNumbers), onMultipleBeyond),
+                     ", on another multiple dependent claim; it counts as one claim for fees."}));
+    }
+
+    std::string NoBoxMessage(const TClaim& Claim, const std::string& Name) const {
+        const TNumberMask& Refs = refs;
+        const std::vector<int32_t>& Beyond = beyond;
+        // Each claim it refers to fails for one of these reasons.
+        TNumberMask others = Refs;
+        bool own = false;
+        if (InClaimTable(Claim.Number) && Refs.Has(Claim.Number) && !before.Has(Claim.Number)) {
+            own = true;
+            others = Refs.AndNot(Single(Claim.Number));
+        }
+        bool missing = !others.AndNot(existing).Empty();
+        bool later = !others.And(existing).AndNot(before).Empty();
+        bool boxless = !others.And(before).AndNot(withBox).Empty();
+        for (int32_t r : Beyond) {
+            if (r == Claim.Number)
+                own = true;
+            else if (latestBeyond.count(r))
+                boxless = true;
+            else if (existingBeyond.count(r))
+                later = true;
+            else
+                missing = true;
+        }
+        std::vector<std::string> reasons;
+        if (missing)
+            reasons.push_back("does not exist");
+        if (later)
+            reasons.push_back("comes after it");
+        if (boxless)
+            reasons.push_back("has no box itself");
+        if (own)
+            reasons.push_back("is the claim itself");
+        std::string why;
+        for (std::size_t i = 0; i < reasons.size(); ++i)
+            why += (i == 0 ? "" : i + 1 == reasons.size() ? " or " : ", ") + reasons[i];
+        const bool one = Refs.Count() + Beyond.size() == 1;
+        return Name + " gets no box in the tree: " +
+               (one ? "the claim it refers to " : "each claim it refers to ") + why + ".";
+    }
+
+    static TNumberMask Single(int32_t Number) {
+        TNumberMask m;
+        m.Set(Number);
+        return m;
+    }
+
+    const bool collect;
+    bool existingFound = false;
+    TNumberMask existing;
+    std::unordered_set<int32_t> existingBeyond;
+    TNumberMask before;            // numbers of the claims read so far
+    TNumberMask withBox;           // those with a box, of any claim of the number
+    TNumberMask cancelledNumbers;  // those whose last claim is cancelled
+    TNumberMask onMultipleNumbers; // those whose last claim is or depends on a multiple dependent
+    // The current claim's references in the tables, in words lo..hi, and beyond them.
+    TNumberMask refs;
+    std::size_t lo = 1;
+    std::size_t hi = 0;
+    std::vector<int32_t> beyond;
+    std::array<std::size_t, ClaimTableSize> latest{}; // last claim read with each number
+    std::unordered_map<int32_t, std::size_t> latestBeyond;
+};
+
+// Numbering: claim 1, gaps, repeats, order and numbers the tables cannot hold.
+void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Problems) {
+    if (Tree.Claims.empty())
+        return;
+    const auto add = [&](const TClaim& Claim, TSeverity Severity, const char* Kind,
+                         std::string Message) {
+        Problems.push_back(
+            {Claim.Index, {Claim.Number, Claim.Line, Severity, Kind, std::move(Message)}});
+    };
+    // The first claim of each number.
+    std::array<const TClaim*, ClaimTableSize> firstInTable{};
+    std::unordered_map<int32_t, const TClaim*> firstBeyond;
+    const TClaim* previous = nullptr;
+    for (const TClaim& claim : Tree.Claims) {
+        const TClaim*& first = InClaimTable(claim.Number)
+                                   ? firstInTable[static_cast<std::size_t>(claim.Number)]
+                                   : firstBeyond[claim.Number];
+        if (first != nullptr)
+            add(claim, TSeverity::Error, "repeated-number",
+                "Claim " + std::to_string(claim.Number) +
+                    " repeats the number of the claim on line " + std::to_string(first->Line) +
+                    ".");
+        else if (previous != nullptr && claim.Number < previous->Number)
+            add(claim, TSeverity::Error, "out-of-order",
+                "Claim " + std::to_string(claim.Number) + " comes after claim " +
+                    std::to_string(previous->Number) + "; claims are numbered in order.");
+        if (first == nullptr)
+            first = &claim;
+        if (!InClaimTable(claim.Number))
+            add(claim, TSeverity::Warning, "number-too-large",
+                "Claim " + std::to_string(claim.Number) + " is numbered beyond " +
+                    std::to_string(ClaimTableSize - 1) +
+                    ", the highest number the tree can show; it gets no box.");
+        previous = &claim;
+    }
+
+    const auto firstOf = [&](int32_t Number) {
+        return InClaimTable(Number) ? firstInTable[static_cast<std::size_t>(Number)]
+                                    : firstBeyond[Number];
+    };
+    std::vector<int32_t> numbers;
+    for (int32_t n = 1; n < ClaimTableSize; ++n) {
+        if (firstInTable[static_cast<std::size_t>(n)] != nullptr)
+            numbers.push_back(n);
+    }
+    const std::size_t inTable = numbers.size();
+    for (const auto& [number, claim] : firstBeyond)
+        numbers.push_back(number);
+    std::sort(numbers.begin() + static_cast<std::ptrdiff_t>(inTable), numbers.end());
+    if (firstInTable[1] == nullptr)
+        add(Tree.Claims.front(), TSeverity::Warning, "no-claim-1",
+            "There is no claim 1; the claims start at claim " +
+                std::to_string(Tree.Claims.front().Number) + ".");
+    for (std::size_t i = 1; i < numbers.size(); ++i) {
+        if (numbers[i] == numbers[i - 1] + 1)
+            continue;
+        const int32_t from = numbers[i - 1] + 1;
+        const int32_t to = numbers[i] - 1;
+        add(*firstOf(numbers[i]), TSeverity::Warning, "gap",
+            (from == to ? "Claim " + std::to_string(from) + " is"
+                        : "Claims " + std::to_string(from) + (to == from + 1 ? " and " : " to ") +
+                              std::to_string(to) + " are") +
+                " missing from the numbering.");
+    }
+}
+
+} // namespace
+
+const char* SeverityName(TSeverity Severity) {
+    return Severity == TSeverity::Error ? "error" : "warning";
+}
+
+namespace {
+
+std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading) {
+    CheckNumbering(Tree, Reading.problems);
+    // Text order; within a claim, references before numbering.
+    const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {
+        return a.Index < b.Index;
+    };
+    if (!std::is_sorted(Reading.problems.begin(), Reading.problems.end(), byIndex))
+        std::stable_sort(Reading.problems.begin(), Reading.problems.end(), byIndex);
+    std::vector<TClaimProblem> problems;
+    problems.reserve(Reading.problems.size());
+    for (TIndexedProblem& p : Reading.problems)
+        problems.push_back(std::move(p.Problem));
+    return problems;
+}
+
+TFeeCounts FeesOf(const TClaimSetReading& Reading) {
+    TFeeCounts counts = Reading.fees;
+    counts.Us.ExcessTotal = std::max<int64_t>(counts.Us.Total - 20, 0);
+    counts.Us.ExcessIndependent = std::max<int64_t>(counts.Us.Independent - 3, 0);
+    counts.Ep.Excess15 = std::clamp<int64_t>(counts.Ep.Claims - 15, 0, 35);
+    counts.Ep.Excess50 = std::max<int64_t>(counts.Ep.Claims - 50, 0);
+    return counts;
+}
+
+} // namespace
+
+std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree) {
+    TClaimSetReading reading(Tree, true);
+    return ProblemsOf(Tree, reading);
+}
+
+TFeeCounts CountFees(const TClaimTree& Tree) {
+    return FeesOf(TClaimSetReading(Tree, false));
+}
+
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree) {
+    TClaimSetReading reading(Tree, true);
+    TClaimChecks checks;
+    checks.Problems = ProblemsOf(Tree, reading);
+    checks.Fees = FeesOf(reading);
+    return checks;
 }

@@ -11,6 +11,9 @@ class TClaimTree;
 
 enum class TSeverity { Warning, Error };
 
+// "error" or "warning".
+const char* SeverityName(TSeverity Severity);
+
 // One problem of one claim. Kind is a short stable key ("later-reference",
 // "gap", ...) for scripts; Message is a sentence a drafter understands.
 struct TClaimProblem {
@@ -44,3 +47,11 @@ struct TFeeCounts {
 };
 
 TFeeCounts CountFees(const TClaimTree& Tree);
+
+// Both of the above from one reading of the claims: what a report shows.
+struct TClaimChecks {
+    std::vector<TClaimProblem> Problems;
+    TFeeCounts Fees;
+};
+
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree);

@@ -121,6 +121,14 @@ std::string PrepareText(std::string_view Text) {
 
 void SplitClaims(std::string_view Prepared,
                  const std::function<void(int32_t Number, std::string Text)>& Close) {
+    SplitClaimsAt(Prepared, [&](int32_t Number, std::string Text, std::size_t) {
+        Close(Number, std::move(Text));
+    });
+}
+
+void SplitClaimsAt(
+    std::string_view Prepared,
+    const std::function<void(int32_t Number, std::string Text, std::size_t NumberPos)>& Close) {
     const char* const text = Prepared.data();
     const std::size_t n = Prepared.size();
 
@@ -131,6 +139,8 @@ void SplitClaims(std::string_view Prepared,
     int32_t digits = 0;
     bool begun = false;
     std::size_t firstPeriod = 0;
+    std::size_t numberPos = 0;
+    std::size_t digitsPos = 0;
     std::size_t i = 0;
 
     for (; i < n; ++i) {
@@ -169,17 +179,21 @@ void SplitClaims(std::string_view Prepared,
             number = 1;
             begun = true;
             firstPeriod = i;
+            numberPos = i - 1;
         }
-        if (p == LineStartBlanks && s == LineStartDigits)
+        if (p == LineStartBlanks && s == LineStartDigits) {
             digits = c - '0';
+            digitsPos = i;
+        }
         if (p == LineStartDigits && s == LineStartDigits)
             digits = AppendDigit(digits, c);
         if (p == LineStartDigits && s == ClaimText && c == '.') {
             claim += '.';
-            Close(number, std::move(claim));
+            Close(number, std::move(claim), numberPos);
             claim.clear();
             heldBack.clear();
             number = digits;
+            numberPos = digitsPos;
         }
         if (s == ClaimText && (p == AfterPeriod || p == LineBreakAfterPeriod ||
                                p == LineStartBlanks || (p == LineStartDigits && c != '.'))) {
@@ -205,5 +219,5 @@ void SplitClaims(std::string_view Prepared,
         claim += '.';
     else
         claim += heldBack;
-    Close(number, std::move(claim));
+    Close(number, std::move(claim), numberPos);
 }

@@ -14,3 +14,8 @@ std::string PrepareText(std::string_view Text);
 // as it is complete, to Close with its number and text.
 void SplitClaims(std::string_view Prepared,
                  const std::function<void(int32_t Number, std::string Text)>& Close);
+
+// As SplitClaims, and also hands over where the claim's number starts in Prepared.
+void SplitClaimsAt(
+    std::string_view Prepared,
+    const std::function<void(int32_t Number, std::string Text, std::size_t NumberPos)>& Close);

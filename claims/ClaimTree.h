@@ -148,6 +148,11 @@ private:
 // crafted text can cost hundreds of megabytes.
 enum class TNodes { Created, Counted };
 
+// How a text is read: to the letter of the program's own reading rules, or
+// as a careful person reads real claim texts (headings and numbering of any
+// kind, many languages, amendment listings, scanning errors).
+enum class TReading { Standard, Lenient };
+
 // The analysed claim set of one text. The constructor runs the whole analysis
 // and never fails, but for running out of memory.
 //
@@ -163,6 +168,8 @@ public:
 
     explicit TClaimTree(std::string_view Text, int64_t MaxNodes = MaxCreatedNodes,
                         TNodes Nodes = TNodes::Created);
+    TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes = MaxCreatedNodes,
+               TNodes Nodes = TNodes::Created);
     ~TClaimTree();
     TClaimTree(const TClaimTree&) = delete;
     TClaimTree& operator=(const TClaimTree&) = delete;
@@ -179,6 +186,11 @@ public:
     int BranchMode = 0;
     int32_t ClaimCount = 0;
     int ShownRoot = -1;
+
+    TReading Reading = TReading::Standard;
+    // Claim sets after the one read (another language, the original claims
+    // after an amendment); the lenient reading counts them.
+    int32_t FurtherClaimSets = 0;
 
     // Every claim closed, in reading order.
     std::deque<TClaim> Claims;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -50,6 +51,14 @@ bool IsValidUtf8(std::string_view Bytes) {
     const std::size_t n = Bytes.size();
     std::size_t i = 0;
     while (i < n) {
+        // Eight ASCII bytes at a time: documents are mostly ASCII, and this
+        // check runs over every analysed text.
+        uint64_t word = 0;
+        while (n - i >= sizeof word && (std::memcpy(&word, Bytes.data() + i, sizeof word),
+                                        (word & 0x8080808080808080u) == 0))
+            i += sizeof word;
+        if (i == n)
+            break;
         const auto b = static_cast<unsigned char>(Bytes[i]);
         if (b < 0x80) {
             ++i;

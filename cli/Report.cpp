@@ -2,6 +2,7 @@
 
 #include "TextEncoding.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::string ClaimCountsText(const TClaimTree& Tree) {
@@ -72,12 +73,47 @@ void WriteReferences(std::ostream& Out, const TClaim& Claim) {
     Out << ']';
 }
 
+// Where the claim stands, its amendment status and the phrases left unread.
+void WriteLenientFields(std::ostream& Out, const TClaim& Claim, bool InputIsUtf8) {
+    Out << ",\n      \"line\": " << Claim.Line << ", \"status\": "
+        << (Claim.Status.empty() ? std::string("null") : JsonText(Claim.Status, InputIsUtf8))
+        << ", \"unresolved\": [";
+    for (std::size_t i = 0; i < Claim.Unresolved.size(); ++i)
+        Out << (i ? ", " : "") << JsonText(Claim.Unresolved[i], InputIsUtf8);
+    Out << ']';
+}
+
+// The keys "problems" and "fees", each on lines of their own.
+void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
+    const auto [problems, fees] = CheckAndCountFees(Tree);
+    Out << "  \"problems\": [";
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        const TClaimProblem& p = problems[i];
+        Out << (i ? ",\n" : "\n") << "    { \"claim\": " << p.Claim << ", \"line\": " << p.Line
+            << ", \"severity\": \"" << SeverityName(p.Severity) << "\", \"kind\": \"" << p.Kind
+            << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8) << " }";
+    }
+    Out << (problems.empty() ? "],\n" : "\n  ],\n");
+    Out << "  \"fees\": { \"us\": { \"total\": " << fees.Us.Total
+        << ", \"independent\": " << fees.Us.Independent
+        << ", \"excessTotal\": " << fees.Us.ExcessTotal
+        << ", \"excessIndependent\": " << fees.Us.ExcessIndependent
+        << ", \"multipleDependent\": " << (fees.Us.MultipleDependent ? "true" : "false")
+        << " },\n           \"ep\": { \"claims\": " << fees.Ep.Claims
+        << ", \"excess15\": " << fees.Ep.Excess15 << ", \"excess50\": " << fees.Ep.Excess50
+        << " } }\n";
+}
+
 } // namespace
 
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
     const auto independent = static_cast<int64_t>(Tree.Roots.size());
     const int64_t total = Tree.ClaimCount;
+    const bool lenient = Tree.Reading == TReading::Lenient;
     Out << "{\n";
+    Out << "  \"reading\": " << (lenient ? "\"lenient\"" : "\"standard\"") << ",\n";
+    if (lenient)
+        Out << "  \"furtherClaimSets\": " << Tree.FurtherClaimSets << ",\n";
     Out << "  \"claimCount\": " << total << ",\n";
     Out << "  \"independent\": " << independent << ", \"dependent\": " << total - independent
         << ", \"total\": " << total << ",\n";
@@ -96,9 +132,42 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
         WriteReferences(Out, claim);
         Out << ",\n      \"dependencyText\": " << JsonString(claim.DependencyText)
             << ", \"nodes\": " << claim.FullNodeCount
-            << ",\n      \"text\": " << JsonText(claim.Text, InputIsUtf8) << " }";
+            << ",\n      \"text\": " << JsonText(claim.Text, InputIsUtf8);
+        if (lenient)
+            WriteLenientFields(Out, claim, InputIsUtf8);
+        Out << " }";
     }
-    Out << (Tree.Claims.empty() ? "]\n" : "\n  ]\n") << "}\n";
+    Out << (Tree.Claims.empty() ? "],\n" : "\n  ],\n");
+    WriteJsonChecks(Out, Tree, InputIsUtf8);
+    Out << "}\n";
+}
+
+void WriteCheckReport(std::ostream& Out, std::string_view File,
+                      const std::vector<TClaimProblem>& Problems, const TFeeCounts& Fees) {
+    std::string text;
+    for (const TClaimProblem& p : Problems) {
+        text.append(File);
+        text += ':' + std::to_string(p.Line) + ": " + SeverityName(p.Severity) + ": claim " +
+                std::to_string(p.Claim) + ": " + p.Message + '\n';
+    }
+    const TUsFeeCounts& us = Fees.Us;
+    text.append(File);
+    text += ": US fees: " + std::to_string(us.Total) + " claims as counted for fees (" +
+            std::to_string(us.ExcessTotal) + " over 20), " + std::to_string(us.Independent) +
+            " independent (" + std::to_string(us.ExcessIndependent) + " over 3), " +
+            (us.MultipleDependent ? "multiple dependent claim fee due"
+                                  : "no multiple dependent claim") +
+            '\n';
+    text.append(File);
+    text += ": EP claims fee: " + std::to_string(Fees.Ep.Claims) + " claims, " +
+            std::to_string(Fees.Ep.Excess15) + " from the 16th to the 50th, " +
+            std::to_string(Fees.Ep.Excess50) + " from the 51st on\n";
+    Out << text;
+}
+
+bool HasError(const std::vector<TClaimProblem>& Problems) {
+    return std::any_of(Problems.begin(), Problems.end(),
+                       [](const TClaimProblem& p) { return p.Severity == TSeverity::Error; });
 }
 
 bool WriteTreeReport(std::ostream& Out, const TClaimTree& Tree, int64_t MaxNodes) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 
 #include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The counts line: "Tree of claims: independent I; dependent D; total T".
 std::string ClaimCountsText(const TClaimTree& Tree);
@@ -13,6 +15,14 @@ std::string ClaimCountsText(const TClaimTree& Tree);
 // The analysis as one JSON object. Strings are UTF-8: the input bytes as they
 // are when InputIsUtf8, else each byte read as Windows-1252.
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8);
+
+// The problems, one line each in the form editors and CI systems read,
+// "FILE:LINE: severity: claim N: message", then the fee counts in two lines.
+void WriteCheckReport(std::ostream& Out, std::string_view File,
+                      const std::vector<TClaimProblem>& Problems, const TFeeCounts& Fees);
+
+// Whether any of the problems is an error.
+bool HasError(const std::vector<TClaimProblem>& Problems);
 
 // The whole tree, one caption per node, two spaces of indent per level.
 // Returns false, writing nothing, when the tree has more than MaxNodes nodes.

@@ -1,6 +1,8 @@
 // veltrum-claims: the claim analysis on the command line.
 
+#include "Batch.h"
 #include "BuiltinExamples.h"
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "Report.h"
 #include "TextEncoding.h"
@@ -16,24 +18,30 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: veltrum-claims [--json | --tree | --summary] [--max-nodes N] (FILE | - | --example N)";
-
-enum class TMode { Summary, Json, Tree };
+    "usage: veltrum-claims [--json | --tree | --summary | --check] [--lenient] [--max-nodes N]\n"
+    "                      [--jobs N] (FILE... | FOLDER... | - | --example N)";
 
 struct TOptions {
     TMode Mode = TMode::Summary;
     int64_t MaxNodes = 1'000'000;
     std::optional<std::string> File;
     int Example = 0;
+    TReading Reading = TReading::Standard;
+    // Batch use: every FILE or FOLDER given, and the threads to analyse them on.
+    std::vector<std::string> Files;
+    int Jobs = 0;
 };
 
 // Exit statuses.
 constexpr int Written = 0;
+constexpr int ChecksFailed = 1; // --check found an error
 constexpr int Failed = 2;
 constexpr int OverNodeLimit = 3;
 
@@ -118,6 +126,15 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Tree;
         } else if (arg == "--summary") {
             Options.Mode = TMode::Summary;
+        } else if (arg == "--lenient") {
+            Options.Reading = TReading::Lenient;
+        } else if (arg == "--check") {
+            Options.Mode = TMode::Check;
+        } else if (NumericOption("--jobs", argc, argv, i, value)) {
+            int64_t n = 0;
+            if (!ParseCount(value, n) || n < 1 || n > 1024)
+                return NeedsNumber("--jobs needs a number from 1 to 1024", value);
+            Options.Jobs = static_cast<int>(n);
         } else if (NumericOption("--max-nodes", argc, argv, i, value)) {
             if (!ParseCount(value, Options.MaxNodes))
                 return NeedsNumber("--max-nodes needs a number", value);
@@ -131,9 +148,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option '" + std::string(arg) + "'";
         } else {
-            if (Options.File || Options.Example)
+            if (Options.Example)
                 return "give one file or one example";
-            Options.File = std::string(arg);
+            Options.Files.emplace_back(arg);
+            Options.File = Options.Files.front();
         }
     }
     if (!Options.File && !Options.Example)
@@ -184,6 +202,7 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
     }
     TStandardOutput output;
     std::ostream out(&output);
+    int status = Written;
     switch (Options.Mode) {
     case TMode::Summary:
         out << ClaimCountsText(Tree) << '\n';
@@ -194,12 +213,21 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
     case TMode::Tree:
         WriteTreeReport(out, Tree, Options.MaxNodes);
         break;
+    case TMode::Check: {
+        // Lines in the form FILE:LINE: ..., with "-" for standard input.
+        const std::string file =
+            Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
+        const auto [problems, fees] = CheckAndCountFees(Tree);
+        WriteCheckReport(out, file, problems, fees);
+        status = HasError(problems) ? ChecksFailed : Written;
+        break;
+    }
     }
     out.flush();
     if (output.Error() != 0 || !out)
         return Fail("cannot write the report of " + Name + ": " +
                     std::strerror(output.Error() != 0 ? output.Error() : EIO));
-    return Written;
+    return status;
 }
 
 // Reads the input, analyses it and writes the report.
@@ -213,7 +241,7 @@ int Run(const TOptions& Options, const std::string& Name) {
     if (const auto nul = input.find('\0'); nul != std::string::npos)
         input.resize(nul);
     // The reports need the counts and the walk over the whole tree, not the nodes.
-    const TClaimTree tree(input, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     return WriteReport(Options, Name, tree, input);
 }
 
@@ -225,6 +253,13 @@ int main(int argc, char** argv) {
     if (const auto error = ParseArguments(argc, argv, options)) {
         std::cerr << "veltrum-claims: " << *error << '\n' << Usage << '\n';
         return 2;
+    }
+
+    if (IsBatch(options.Files)) {
+        const int jobs =
+            options.Jobs ? options.Jobs : static_cast<int>(std::thread::hardware_concurrency());
+        return RunBatch(options.Files, {options.Mode, options.MaxNodes, options.Reading}, jobs,
+                        std::cout, std::cerr);
     }
 
     const std::string name = InputName(options);

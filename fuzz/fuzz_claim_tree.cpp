@@ -1,5 +1,6 @@
 // Analyses any bytes and checks what the tree promises about itself.
 
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "FullTreeModel.h"
 #include "Report.h"
@@ -85,8 +86,8 @@ void CheckInvariants(const TClaimTree& Tree, int64_t MaxNodes = TClaimTree::MaxC
 
 // Creates the children of every node found, as expanding would, under a
 // small node limit: refused calls create nothing.
-void CreateChildrenUnderLimit(std::string_view Input, int64_t MaxNodes) {
-    TClaimTree tree(Input, MaxNodes);
+void CreateChildrenUnderLimit(std::string_view Input, TReading Reading, int64_t MaxNodes) {
+    TClaimTree tree(Input, Reading, MaxNodes);
     std::vector<TClaimTreeNode*> pending(tree.Roots.begin(), tree.Roots.end());
     while (!pending.empty()) {
         TClaimTreeNode* node = pending.back();
@@ -101,7 +102,7 @@ void CreateChildrenUnderLimit(std::string_view Input, int64_t MaxNodes) {
 
 // A tree that only counts its nodes reports what the tree with nodes does.
 void CheckCountedTree(std::string_view Input, const TClaimTree& Tree) {
-    const TClaimTree counted(Input, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+    const TClaimTree counted(Input, Tree.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     Check(counted.Roots.size() == Tree.Roots.size(), "counted roots");
     Check(counted.NodeLimitReached == Tree.NodeLimitReached &&
               counted.FirstUnplaced == Tree.FirstUnplaced,
@@ -115,14 +116,47 @@ void CheckCountedTree(std::string_view Input, const TClaimTree& Tree) {
     }
 }
 
-} // namespace
+// What the lenient reading promises beyond any tree: a claim set reads
+// upwards, and every reference list is ascending, each claim once.
+void CheckLenient(std::string_view Input, const TClaimTree& Tree) {
+    for (const TClaim& claim : Tree.Claims) {
+        Check(claim.Index == 0 || claim.Number > Tree.Claims[claim.Index - 1].Number,
+              "lenient claim numbers do not ascend");
+        Check(claim.Line >= 1 && claim.Offset <= Input.size(), "claim position");
+        const std::vector<int32_t> list = claim.ReferenceList();
+        for (std::size_t i = 1; i < list.size(); ++i)
+            Check(list[i - 1] < list[i], "lenient references not ascending");
+    }
+    Check(Tree.FurtherClaimSets >= 0, "further claim sets");
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
-    const std::string_view input(reinterpret_cast<const char*>(Data), Size);
-    TClaimTree tree(input);
+void CheckReading(std::string_view input, TReading Reading) {
+    const std::size_t Size = input.size();
+    TClaimTree tree(input, Reading);
     CheckInvariants(tree);
+    if (Reading == TReading::Lenient)
+        CheckLenient(input, tree);
     CheckCountedTree(input, tree);
-    CreateChildrenUnderLimit(input, 1 + static_cast<int64_t>(Size % 97));
+    CreateChildrenUnderLimit(input, Reading, 1 + static_cast<int64_t>(Size % 97));
+
+    // The checks work out on their own which claims get no box.
+    const TClaimChecks checks = CheckAndCountFees(tree);
+    std::size_t boxless = 0;
+    for (const TClaimProblem& problem : checks.Problems)
+        boxless += problem.Kind == "no-box" ? 1 : 0;
+    std::size_t withoutNodes = 0;
+    for (const TClaim& claim : tree.Claims) {
+        if (!InClaimTable(claim.Number) ||
+            (tree.NodeLimitReached && claim.Index >= tree.FirstUnplaced))
+            continue;
+        const auto& nodes = tree.NodesByClaim[static_cast<std::size_t>(claim.Number)];
+        bool found = false;
+        for (const TClaimTreeNode* node : nodes)
+            found = found || node->Claim == &claim;
+        withoutNodes += found ? 0 : 1;
+    }
+    Check(boxless == withoutNodes, "the checks and the tree disagree on boxes");
+    Check(checks.Fees.Ep.Claims == static_cast<int64_t>(tree.Claims.size()), "EP claim count");
 
     if (tree.FullNodeCount <= 3000) {
         const TFullTreeModel model(tree, 3000);
@@ -139,5 +173,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
         std::ostringstream json;
         WriteJsonReport(json, tree, IsValidUtf8(input));
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
+    const std::string_view input(reinterpret_cast<const char*>(Data), Size);
+    CheckReading(input, TReading::Standard);
+    CheckReading(input, TReading::Lenient);
     return 0;
 }

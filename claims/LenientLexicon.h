@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string_view>
+
+// The words that the lenient reading knows, folded to lower-case ASCII
+// ("Ansprüche" is "anspruche"), in English, German, French, Italian,
+// Spanish, Portuguese, Dutch, the Nordic languages and Finnish.
+
+enum class TClaimWord {
+    None,
+    Singular, // "claim", "Anspruch", "revendication"
+    Plural,   // "claims", "Ansprüche", "revendications"
+    Weak, // also an everyday word ("krav", Finnish "vaatimus"): a claim word only with a number or
+          // a preceding-claims word
+};
+
+TClaimWord ClaimWordKind(std::string_view Fold);
+// "clairn": a claim word as a scanner misread it.
+bool IsScannedClaimWord(std::string_view Fold);
+
+// "preceding", "vorhergehenden", "précédentes": all claims before this one.
+bool IsPrecedingWord(std::string_view Fold);
+// "any", "einem", "quelconque": makes "the preceding claim" any preceding claim.
+bool IsQuantifierWord(std::string_view Fold);
+// "and", "or", "oder", "ou", "of" (Dutch): joins two references.
+bool IsListWord(std::string_view Fold);
+// "to", "through", "bis", "à", "tot": a range of references.
+bool IsRangeWord(std::string_view Fold);
+// Words that may stand between a claim word and its number, or in a range:
+// "no", "Nr", "from", "da", "en met".
+bool IsFillerWord(std::string_view Fold);
+// Units and measures after a number ("parts", "mm", "wt"): the number is no
+// claim number.
+bool IsUnitWord(std::string_view Fold);
+
+// Words of an amendment status: "currently", "amended", "canceled", "new".
+bool IsStatusWord(std::string_view Fold);
+// Whether a folded status word says the claim is cancelled.
+bool IsCancelWord(std::string_view Fold);
+
+// Words of a claims heading beside the claim words: "what", "is", "claimed".
+bool IsClaimsHeadingWord(std::string_view Fold);
+// First words of the sections that follow the claims: "abstract",
+// "zusammenfassung", "description".
+bool IsSectionEndWord(std::string_view Fold);

@@ -1,0 +1,280 @@
+#include "LenientReferences.h"
+
+#include "LenientLexicon.h"
+#include "LenientText.h"
+
+#include <algorithm>
+
+namespace {
+
+// Claim numbers beyond this are taken for other numbers.
+constexpr int64_t MaxClaimNumber = 999'999;
+
+bool IsWord(const TToken& t) {
+    return t.Kind == TTokenKind::Word;
+}
+
+class TPhraseReader {
+public:
+    TPhraseReader(std::string_view Text, int32_t Number)
+        : text(Text), number(Number), tokens(LenientTokens(Text)) {}
+
+    TLenientReferences Read() {
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            if (!IsWord(tokens[i]))
+                continue;
+            const TClaimWord kind = ClaimWordKind(tokens[i].Fold);
+            if (kind != TClaimWord::None)
+                ReadPhrase(i, kind);
+        }
+        TLenientReferences result;
+        result.References = ReferencesOf(std::move(runs));
+        result.Unresolved = std::move(unresolved);
+        return result;
+    }
+
+private:
+    const TToken* At(std::size_t i) const { return i < tokens.size() ? &tokens[i] : nullptr; }
+
+    bool WordAt(std::size_t i, bool (*Test)(std::string_view)) const {
+        const TToken* t = At(i);
+        return t != nullptr && IsWord(*t) && !t->Glued && Test(t->Fold);
+    }
+
+    // A number that some unit or decimal part follows is a measure.
+    bool IsMeasure(std::size_t i) const {
+        const TToken* next = At(i + 1);
+        if (next == nullptr)
+            return false;
+        if (next->Kind == TTokenKind::Percent || next->Kind == TTokenKind::Degree)
+            return true;
+        if (IsWord(*next) && IsUnitWord(next->Fold))
+            return true;
+        if ((next->Kind == TTokenKind::Period || next->Kind == TTokenKind::Comma) && next->Glued) {
+            const TToken* after = At(i + 2);
+            if (after != nullptr && after->Kind == TTokenKind::Number && after->Glued) {
+                // "1.5" always; "1,5" only as a measure ("1,5 mm"), since
+                // "claims 1,2" is a list.
+                return next->Kind == TTokenKind::Period || IsMeasure(i + 2);
+            }
+        }
+        return false;
+    }
+
+    // A claim number at i: its value, or 0.
+    int64_t ClaimNumberAt(std::size_t i, bool AllowScanned) const {
+        const TToken* t = At(i);
+        if (t == nullptr)
+            return 0;
+        if (t->Kind != TTokenKind::Number && !(AllowScanned && t->Kind == TTokenKind::OcrNumber))
+            return 0;
+        if (t->Value < 1 || t->Value > MaxClaimNumber || IsMeasure(i))
+            return 0;
+        return t->Value;
+    }
+
+    void Add(int64_t First, int64_t Last) {
+        if (First > Last)
+            std::swap(First, Last);
+        runs.push_back({static_cast<int32_t>(First), static_cast<int32_t>(Last)});
+    }
+
+    void NoteScanned(std::size_t ClaimWord, std::size_t i) {
+        if (tokens[i].Kind != TTokenKind::OcrNumber)
+            return;
+        const std::size_t begin = tokens[i].End - tokens[ClaimWord].Begin <= 40
+                                      ? tokens[ClaimWord].Begin
+                                      : tokens[i].Begin;
+        unresolved.emplace_back(text.substr(begin, tokens[i].End - begin));
+    }
+
+    std::size_t SkipFillers(std::size_t i) const {
+        while (i < tokens.size()) {
+            const TToken& t = tokens[i];
+            if ((IsWord(t) && IsFillerWord(t.Fold)) || t.Kind == TTokenKind::Slash ||
+                (t.Kind == TTokenKind::Period && i > 0 && IsWord(tokens[i - 1]) &&
+                 IsFillerWord(tokens[i - 1].Fold)))
+                ++i;
+            else
+                break;
+        }
+        return i;
+    }
+
+    void ReadPhrase(std::size_t ClaimWord, TClaimWord Kind) {
+        const std::string& fold = tokens[ClaimWord].Fold;
+        std::size_t i = SkipFillers(ClaimWord + 1);
+        if (ClaimNumberAt(i, true) != 0) {
+            if (IsScannedClaimWord(fold) && tokens[i].Kind == TTokenKind::Number)
+                unresolved.emplace_back(
+                    text.substr(tokens[ClaimWord].Begin, tokens[i].End - tokens[ClaimWord].Begin));
+            ReadList(ClaimWord, i);
+            return;
+        }
+        if (ReadPreceding(ClaimWord, Kind))
+            return;
+        if (Kind == TClaimWord::Weak)
+            return;
+        // "in Anspruch nehmen": a German idiom, no claim.
+        if (fold.starts_with("anspruch") && ClaimWord > 0 && IsWord(tokens[ClaimWord - 1]) &&
+            tokens[ClaimWord - 1].Fold == "in")
+            return;
+        const TToken& word = tokens[ClaimWord];
+        unresolved.emplace_back(text.substr(word.Begin, word.End - word.Begin));
+    }
+
+    // "any of the preceding claims", "revendications précédentes", "the
+    // previous claim".
+    bool ReadPreceding(std::size_t ClaimWord, TClaimWord Kind) {
+        bool preceding = false;
+        bool quantified = false;
+        const std::size_t from = ClaimWord >= 6 ? ClaimWord - 6 : 0;
+        for (std::size_t j = ClaimWord; j-- > from;) {
+            const TToken& t = tokens[j];
+            if (!IsWord(t))
+                break;
+            preceding = preceding || IsPrecedingWord(t.Fold);
+            quantified = quantified || IsQuantifierWord(t.Fold);
+        }
+        for (std::size_t j = ClaimWord + 1; j < tokens.size() && j <= ClaimWord + 2; ++j) {
+            if (!IsWord(tokens[j]))
+                break;
+            if (IsPrecedingWord(tokens[j].Fold))
+                preceding = true;
+        }
+        if (!preceding)
+            return false;
+        if (number < 2)
+            return true;
+        if (Kind == TClaimWord::Plural || quantified)
+            Add(1, number - 1);
+        else
+            Add(number - 1, number - 1);
+        return true;
+    }
+
+    void ReadList(std::size_t ClaimWord, std::size_t i) {
+        int64_t value = ClaimNumberAt(i, true);
+        NoteScanned(ClaimWord, i);
+        for (;;) {
+            // i is the item's number, value its value.
+            std::size_t next = i + 1;
+            const TToken* t = At(next);
+            const bool range = t != nullptr && !t->Glued
+                                   ? (t->Kind == TTokenKind::Dash || WordAt(next, IsRangeWord))
+                                   : (t != nullptr && t->Kind == TTokenKind::Dash);
+            if (range) {
+                const std::size_t end = SkipFillers(next + 1);
+                const int64_t last = ClaimNumberAt(end, true);
+                const bool measure =
+                    At(end) != nullptr && At(end)->Kind == TTokenKind::Number && IsMeasure(end);
+                if (measure)
+                    return;
+                if (last == 0) {
+                    Add(value, value);
+                    return;
+                }
+                NoteScanned(ClaimWord, end);
+                Add(value, last);
+                i = end;
+                value = last;
+                next = i + 1;
+                t = At(next);
+            } else {
+                Add(value, value);
+            }
+            if (t == nullptr)
+                return;
+            // A further number after a comma ("claims 1, 2 or 3") is a claim
+            // before this one; after "and" or "or" any claim.
+            bool joined = false;
+            if (t->Kind == TTokenKind::Comma) {
+                ++next;
+                joined = false;
+                if (WordAt(next, IsListWord)) {
+                    ++next;
+                    joined = true;
+                }
+            } else if (WordAt(next, IsListWord)) {
+                ++next;
+                joined = true;
+                // "bzw."
+                if (At(next) != nullptr && At(next)->Kind == TTokenKind::Period && At(next)->Glued)
+                    ++next;
+                // "and/or"
+                if (At(next) != nullptr && At(next)->Kind == TTokenKind::Slash &&
+                    WordAt(next + 1, IsListWord))
+                    next += 2;
+            } else {
+                return;
+            }
+            const int64_t following = ClaimNumberAt(next, joined);
+            if (following == 0)
+                return;
+            if (!joined && following >= number) {
+                // "claim 1, 20-120 parts": a measure list, not a claim.
+                return;
+            }
+            const TToken* afterFollowing = At(next + 1);
+            if (afterFollowing != nullptr &&
+                (afterFollowing->Kind == TTokenKind::Dash || WordAt(next + 1, IsRangeWord))) {
+                const std::size_t end = SkipFillers(next + 2);
+                if (At(end) != nullptr && At(end)->Kind == TTokenKind::Number && IsMeasure(end))
+                    return;
+            }
+            NoteScanned(ClaimWord, next);
+            i = next;
+            value = following;
+        }
+    }
+
+    std::string_view text;
+    int32_t number;
+    std::vector<TToken> tokens;
+    std::vector<TReferenceRun> runs;
+    std::vector<std::string> unresolved;
+};
+
+} // namespace
+
+TReferences ReferencesOf(std::vector<TReferenceRun> Runs) {
+    std::sort(Runs.begin(), Runs.end(), [](const TReferenceRun& a, const TReferenceRun& b) {
+        return a.First != b.First ? a.First < b.First : a.Last < b.Last;
+    });
+    TReferences result;
+    for (const TReferenceRun& run : Runs) {
+        if (!result.Runs.empty() &&
+            static_cast<int64_t>(run.First) <= static_cast<int64_t>(result.Runs.back().Last) + 1) {
+            result.Runs.back().Last = std::max(result.Runs.back().Last, run.Last);
+        } else {
+            result.Runs.push_back(run);
+        }
+    }
+    for (const TReferenceRun& run : result.Runs) {
+        result.Count += static_cast<uint64_t>(static_cast<int64_t>(run.Last) - run.First + 1);
+        if (!result.DependencyText.empty())
+            result.DependencyText += ", ";
+        result.DependencyText += std::to_string(run.First);
+        if (run.Last == run.First + 1)
+            result.DependencyText += ", " + std::to_string(run.Last);
+        else if (run.Last > run.First)
+            result.DependencyText += "-" + std::to_string(run.Last);
+    }
+    return result;
+}
+
+TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) {
+    if (Text.find("[[") == std::string_view::npos)
+        return TPhraseReader(Text, Number).Read();
+    // An amendment marks deleted text with double brackets ("claim [[3]] 5"):
+    // blanked out, so that the rest keeps its place.
+    std::string amended(Text);
+    for (std::size_t open = amended.find("[["); open != std::string::npos;
+         open = amended.find("[[", open)) {
+        const std::size_t close = amended.find("]]", open + 2);
+        if (close == std::string::npos || close - open > 200)
+            break;
+        amended.replace(open, close + 2 - open, close + 2 - open, ' ');
+    }
+    return TPhraseReader(amended, Number).Read();
+}

@@ -1,0 +1,257 @@
+#include "LenientText.h"
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; the five undefined ones stand for
+// themselves.
+constexpr uint16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// ASCII forms of U+00C0 to U+00FF, lower case; "" for the two signs.
+constexpr const char* Latin1Folds[64] = {
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "y"};
+
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+bool IsAsciiLetter(uint32_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsDigit(uint32_t c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+uint32_t NextChar(std::string_view Text, std::size_t& Pos) {
+    const auto b = static_cast<unsigned char>(Text[Pos]);
+    if (b < 0x80) {
+        ++Pos;
+        return b;
+    }
+    const std::size_t left = Text.size() - Pos;
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(Text[Pos + i]); };
+    if (b >= 0xC2 && b <= 0xDF && left >= 2 && IsContinuation(at(1))) {
+        const uint32_t c = ((b & 0x1Fu) << 6) | (at(1) & 0x3Fu);
+        Pos += 2;
+        return c;
+    }
+    if (b >= 0xE0 && b <= 0xEF && left >= 3 && IsContinuation(at(1)) && IsContinuation(at(2))) {
+        const uint32_t c = ((b & 0x0Fu) << 12) | ((at(1) & 0x3Fu) << 6) | (at(2) & 0x3Fu);
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+            Pos += 3;
+            return c;
+        }
+    }
+    if (b >= 0xF0 && b <= 0xF4 && left >= 4 && IsContinuation(at(1)) && IsContinuation(at(2)) &&
+        IsContinuation(at(3))) {
+        const uint32_t c = ((b & 0x07u) << 18) | ((at(1) & 0x3Fu) << 12) | ((at(2) & 0x3Fu) << 6) |
+                           (at(3) & 0x3Fu);
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            Pos += 4;
+            return c;
+        }
+    }
+    ++Pos;
+    return b < 0xA0 ? Cp1252High[b - 0x80] : b;
+}
+
+bool IsBlankChar(uint32_t C) {
+    return C == ' ' || C == '\t' || C == '\f' || C == '\v' || C == 0xA0 ||
+           (C >= 0x2000 && C <= 0x200B) || C == 0x202F || C == 0x3000;
+}
+
+bool IsDashChar(uint32_t C) {
+    return C == '-' || C == 0x1E || C == 0xAD || (C >= 0x2010 && C <= 0x2015) || C == 0x2212;
+}
+
+bool FoldLetter(uint32_t C, std::string& Out) {
+    if (IsAsciiLetter(C)) {
+        Out += static_cast<char>(C | 0x20);
+        return true;
+    }
+    if (C >= 0xC0 && C <= 0xFF) {
+        const char* fold = Latin1Folds[C - 0xC0];
+        if (*fold == '\0')
+            return false;
+        Out += fold;
+        return true;
+    }
+    switch (C) {
+    case 0x152:
+    case 0x153:
+        Out += "oe";
+        return true;
+    case 0x160:
+    case 0x161:
+        Out += 's';
+        return true;
+    case 0x17D:
+    case 0x17E:
+        Out += 'z';
+        return true;
+    case 0x178:
+        Out += 'y';
+        return true;
+    default:
+        break;
+    }
+    // Other alphabets: letters, but no lexicon word. Punctuation and symbols
+    // of the general blocks are not letters.
+    if ((C >= 0x100 && C < 0x2000) || (C >= 0x3040 && C < 0xFFF0) || C >= 0x10000) {
+        Out += '~';
+        return true;
+    }
+    return false;
+}
+
+std::vector<TToken> LenientTokens(std::string_view Text) {
+    std::vector<TToken> tokens;
+    tokens.reserve(Text.size() / 3 + 8);
+    std::size_t pos = 0;
+    bool glued = false;
+    const std::size_t n = Text.size();
+    while (pos < n) {
+        const std::size_t begin = pos;
+        const uint32_t c = NextChar(Text, pos);
+        if (IsBlankChar(c) || c == '\n' || c == '\r') {
+            glued = false;
+            continue;
+        }
+        TToken token;
+        token.Begin = begin;
+        token.Glued = glued;
+        glued = true;
+        if (IsDigit(c) || c == 'I' || c == 'l' || c == '|') {
+            // A run of digits, perhaps with the letters a scanner makes of them.
+            std::size_t end = begin;
+            bool digits = false;
+            bool scanned = false;
+            int64_t value = 0;
+            while (end < n) {
+                const char d = Text[end];
+                if (d >= '0' && d <= '9')
+                    digits = true;
+                else if (d == 'I' || d == 'l' || d == '|' || (d == 'O' && end > begin))
+                    scanned = true;
+                else
+                    break;
+                const int64_t v = (d >= '0' && d <= '9') ? d - '0' : d == 'O' ? 0 : 1;
+                value = value > (INT64_MAX - v) / 10 ? INT64_MAX : value * 10 + v;
+                ++end;
+            }
+            const bool wordGoesOn =
+                end < n && (IsAsciiLetter(static_cast<unsigned char>(Text[end])) ||
+                            static_cast<unsigned char>(Text[end]) >= 0x80);
+            if (!scanned && digits) {
+                token.Kind = TTokenKind::Number;
+                token.Value = value;
+                token.End = pos = end;
+                tokens.push_back(std::move(token));
+                continue;
+            }
+            if (scanned && !wordGoesOn && end - begin <= 4) {
+                token.Kind = TTokenKind::OcrNumber;
+                token.Value = value;
+                token.End = pos = end;
+                tokens.push_back(std::move(token));
+                continue;
+            }
+            if (digits && IsDigit(c)) {
+                // Digits then letters: the number alone, the letters follow.
+                std::size_t e = begin;
+                int64_t v = 0;
+                while (e < n && Text[e] >= '0' && Text[e] <= '9') {
+                    v = v > (INT64_MAX - 9) / 10 ? INT64_MAX : v * 10 + (Text[e] - '0');
+                    ++e;
+                }
+                token.Kind = TTokenKind::Number;
+                token.Value = v;
+                token.End = pos = e;
+                tokens.push_back(std::move(token));
+                continue;
+            }
+            if (c == '|') {
+                token.Kind = TTokenKind::Other;
+                token.End = pos;
+                tokens.push_back(std::move(token));
+                continue;
+            }
+            // A word that starts with I or l.
+        }
+        if (IsAsciiLetter(c)) {
+            // The common word: ASCII letters up to a byte that is no letter.
+            std::size_t end = pos;
+            while (end < n && IsAsciiLetter(static_cast<unsigned char>(Text[end])))
+                ++end;
+            if (end == n || static_cast<unsigned char>(Text[end]) < 0x80) {
+                token.Kind = TTokenKind::Word;
+                token.Fold.assign(Text.data() + begin, end - begin);
+                for (char& l : token.Fold)
+                    l = static_cast<char>(l | 0x20);
+                token.End = pos = end;
+                tokens.push_back(std::move(token));
+                continue;
+            }
+        }
+        std::string fold;
+        if (FoldLetter(c, fold)) {
+            std::size_t end = pos;
+            while (end < n) {
+                const char a = Text[end];
+                if ((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) {
+                    fold += static_cast<char>(a | 0x20);
+                    ++end;
+                    continue;
+                }
+                if (static_cast<unsigned char>(a) < 0x80)
+                    break;
+                std::size_t next = end;
+                const uint32_t l = NextChar(Text, next);
+                if (!FoldLetter(l, fold))
+                    break;
+                end = next;
+            }
+            token.Kind = TTokenKind::Word;
+            token.Fold = std::move(fold);
+            token.End = pos = end;
+            tokens.push_back(std::move(token));
+            continue;
+        }
+        token.End = pos;
+        if (IsDashChar(c))
+            token.Kind = TTokenKind::Dash;
+        else if (c == ',')
+            token.Kind = TTokenKind::Comma;
+        else if (c == ';')
+            token.Kind = TTokenKind::Semicolon;
+        else if (c == '.')
+            token.Kind = TTokenKind::Period;
+        else if (c == ':')
+            token.Kind = TTokenKind::Colon;
+        else if (c == '/')
+            token.Kind = TTokenKind::Slash;
+        else if (c == '%' || c == 0x2030)
+            token.Kind = TTokenKind::Percent;
+        else if (c == 0xB0 || c == 0xBA)
+            token.Kind = TTokenKind::Degree;
+        tokens.push_back(std::move(token));
+    }
+    return tokens;
+}
+
+std::vector<std::string> FoldedWords(std::string_view Text) {
+    std::vector<std::string> words;
+    for (TToken& token : LenientTokens(Text)) {
+        if (token.Kind == TTokenKind::Word)
+            words.push_back(std::move(token.Fold));
+    }
+    return words;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Characters and words of a text that may be UTF-8 or Windows-1252, as the
+// lenient reading sees them. A byte sequence that is valid UTF-8 is read as
+// such and every other byte as Windows-1252, so accented letters are letters
+// in both encodings without a pass over the whole text.
+
+// The character at Pos, moving Pos past it. Pos must be inside Text.
+uint32_t NextChar(std::string_view Text, std::size_t& Pos);
+
+// Space, tab, form feed, the no-break space and the other typographic spaces.
+bool IsBlankChar(uint32_t C);
+// Hyphen, byte 30, the Unicode hyphens and dashes, minus.
+bool IsDashChar(uint32_t C);
+// Appends the letter's lower-case ASCII form ("Ü" gives "u", "ß" gives "ss")
+// and returns true; false for anything but a letter. Letters beyond Latin-1
+// give "~", so that they never match a lexicon word.
+bool FoldLetter(uint32_t C, std::string& Out);
+
+enum class TTokenKind : uint8_t {
+    Word,      // letters, folded
+    Number,    // ASCII digits
+    OcrNumber, // digits read into letters by a scanner: "I", "l", "1l"
+    Dash,
+    Comma,
+    Semicolon,
+    Period,
+    Colon,
+    Slash,
+    Percent, // "%" and "‰"
+    Degree,
+    Other,
+};
+
+struct TToken {
+    TTokenKind Kind = TTokenKind::Other;
+    std::size_t Begin = 0; // bytes of the token in the text
+    std::size_t End = 0;
+    std::string Fold;   // a word, folded
+    int64_t Value = 0;  // a number (saturating), or an OcrNumber read with 1 for I and l
+    bool Glued = false; // no blank or line break since the token before
+};
+
+// The words, numbers and punctuation of Text. Digits followed by letters
+// ("20wt") give a number and a word.
+std::vector<TToken> LenientTokens(std::string_view Text);
+
+// The folded words of a short text, for lexicon look-ups of headings.
+std::vector<std::string> FoldedWords(std::string_view Text);

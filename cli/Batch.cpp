@@ -1,0 +1,264 @@
+#include "Batch.h"
+
+#include "ClaimChecks.h"
+#include "ClaimTree.h"
+#include "Report.h"
+#include "TextEncoding.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <sstream>
+#include <system_error>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What one file gives: its lines for standard output and standard error, and
+// the exit status it asks for.
+struct TFileReport {
+    std::string Out;
+    std::string Err;
+    int Status = 0;
+};
+
+bool IsFolder(const std::string& Name) {
+    std::error_code error;
+    return Name != "-" && fs::is_directory(Name, error);
+}
+
+bool IsText(const fs::path& Path) {
+    std::string ext = Path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".txt";
+}
+
+std::optional<std::string> ReadFile(const std::string& Name, std::string& Bytes) {
+    std::FILE* file = Name == "-" ? stdin : std::fopen(Name.c_str(), "rb");
+    if (file == nullptr)
+        return "cannot open " + Name + ": " + std::strerror(errno);
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        Bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    if (file != stdin)
+        std::fclose(file);
+    if (failed)
+        return "cannot read " + Name + ": " + std::strerror(error);
+    return std::nullopt;
+}
+
+std::string JsonName(const std::string& Name) {
+    return JsonString(DecodeToUtf8(Name));
+}
+
+TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
+    TFileReport report;
+    std::string input;
+    std::optional<std::string> error;
+    try {
+        error = ReadFile(Name, input);
+    } catch (const std::bad_alloc&) {
+        error = "cannot read " + Name + ": not enough memory";
+    }
+    if (error) {
+        report.Err = "veltrum-claims: " + *error + '\n';
+        if (Options.Mode == TMode::Json)
+            report.Out = "{ \"file\": " + JsonName(Name) +
+                         ", \"error\": " + JsonString(DecodeToUtf8(*error)) + " }\n";
+        report.Status = 2;
+        return report;
+    }
+    if (const auto nul = input.find('\0'); nul != std::string::npos)
+        input.resize(nul);
+
+    // The reports need the counts and the walk over the whole tree, not the nodes.
+    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+    std::ostringstream out;
+    switch (Options.Mode) {
+    case TMode::Summary:
+        out << Name << ": " << ClaimCountsText(tree) << '\n';
+        break;
+    case TMode::Json: {
+        std::ostringstream pretty;
+        WriteJsonReport(pretty, tree, IsValidUtf8(input));
+        out << JsonLine(pretty.str(), Name) << '\n';
+        break;
+    }
+    case TMode::Tree:
+        out << Name << ":\n";
+        if (tree.FullNodeCount > Options.MaxNodes) {
+            report.Err = "veltrum-claims: " + Name + ": the tree has " +
+                         std::to_string(tree.FullNodeCount) +
+                         (tree.FullNodeCount == SaturatedCount ? " or more" : "") +
+                         " nodes, over the limit of " + std::to_string(Options.MaxNodes) + '\n';
+            report.Status = 3;
+        } else if (tree.NodeLimitReached) {
+            // Without the nodes past the limit the whole tree is not known.
+            report.Err = "veltrum-claims: " + Name + ": the tree's node limit of " +
+                         std::to_string(tree.CreatedNodeLimit()) + " was reached\n";
+            report.Status = 3;
+        } else {
+            WriteTreeReport(out, tree, Options.MaxNodes);
+        }
+        break;
+    case TMode::Check: {
+        const auto [problems, fees] = CheckAndCountFees(tree);
+        WriteCheckReport(out, Name, problems, fees);
+        report.Status = HasError(problems) ? 1 : 0;
+        break;
+    }
+    }
+    report.Out = std::move(out).str();
+    return report;
+}
+
+// The worse of two exit statuses.
+int Worse(int a, int b) {
+    const auto rank = [](int s) { return s == 2 ? 3 : s == 3 ? 2 : s == 1 ? 1 : 0; };
+    return rank(a) >= rank(b) ? a : b;
+}
+
+} // namespace
+
+bool IsBatch(const std::vector<std::string>& Arguments) {
+    return Arguments.size() > 1 || (Arguments.size() == 1 && IsFolder(Arguments.front()));
+}
+
+std::vector<std::string> BatchFiles(const std::vector<std::string>& Arguments,
+                                    std::vector<std::string>& Errors) {
+    std::vector<std::string> files;
+    for (const std::string& argument : Arguments) {
+        if (!IsFolder(argument)) {
+            files.push_back(argument);
+            continue;
+        }
+        std::vector<std::string> texts;
+        std::error_code error;
+        for (fs::directory_iterator it(argument, error), end; !error && it != end;
+             it.increment(error)) {
+            std::error_code kindError;
+            if (IsText(it->path()) && it->is_regular_file(kindError))
+                texts.push_back(it->path().string());
+        }
+        if (error)
+            Errors.push_back("cannot list " + argument + ": " + error.message());
+        else if (texts.empty())
+            Errors.push_back(argument + " holds no .txt files");
+        std::sort(texts.begin(), texts.end());
+        files.insert(files.end(), texts.begin(), texts.end());
+    }
+    return files;
+}
+
+std::string JsonLine(std::string_view Pretty, std::string_view File) {
+    // Strings escape their line breaks, so every raw one is layout.
+    std::string line;
+    line.reserve(Pretty.size());
+    for (std::size_t i = 0; i < Pretty.size();) {
+        if (Pretty[i] != '\n') {
+            line += Pretty[i++];
+            continue;
+        }
+        while (i < Pretty.size() && (Pretty[i] == '\n' || Pretty[i] == ' '))
+            ++i;
+        if (i < Pretty.size())
+            line += ' ';
+    }
+    const std::string key = "\"file\": " + JsonName(std::string(File)) + ", ";
+    const std::size_t open = line.find('{');
+    if (open != std::string::npos)
+        line.insert(open + 1 < line.size() && line[open + 1] == ' ' ? open + 2 : open + 1, key);
+    return line;
+}
+
+int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Options, int Jobs,
+             std::ostream& Out, std::ostream& Err) {
+    std::vector<std::string> errors;
+    const std::vector<std::string> files = BatchFiles(Arguments, errors);
+    int status = 0;
+    for (const std::string& error : errors) {
+        Err << "veltrum-claims: " << error << '\n';
+        status = 2;
+    }
+
+    // The calling thread is one of the Jobs: it analyses files too, and
+    // writes the reports in argument order as they become ready.
+    std::vector<std::optional<TFileReport>> reports(files.size());
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::size_t waitingFor = files.size(); // the report the writer sleeps for
+    std::atomic<std::size_t> next{0};
+    const auto analyseOne = [&](std::size_t i) {
+        TFileReport report;
+        try {
+            report = Analyse(files[i], Options);
+        } catch (const std::bad_alloc&) {
+            report.Err = "veltrum-claims: " + files[i] + ": not enough memory\n";
+            report.Status = 2;
+        }
+        const std::lock_guard lock(mutex);
+        reports[i] = std::move(report);
+        if (i == waitingFor)
+            ready.notify_one();
+    };
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < files.size();)
+            analyseOne(i);
+    };
+
+    std::vector<std::thread> workers;
+    const auto wanted = static_cast<std::size_t>(std::max(Jobs, 1)) - 1;
+    for (std::size_t w = 0; w < std::min(wanted, files.size()); ++w) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // the threads started do the rest
+        }
+    }
+
+    for (std::size_t written = 0; written < files.size();) {
+        // Write what is ready, in order.
+        std::vector<TFileReport> batch;
+        {
+            const std::lock_guard lock(mutex);
+            for (; written + batch.size() < files.size() && reports[written + batch.size()];) {
+                batch.push_back(std::move(*reports[written + batch.size()]));
+                reports[written + batch.size() - 1].reset();
+            }
+        }
+        for (const TFileReport& report : batch) {
+            Out << report.Out;
+            Err << report.Err;
+            status = Worse(status, report.Status);
+        }
+        written += batch.size();
+        if (written == files.size())
+            break;
+        // Then analyse a file, or wait for the next report when none is left.
+        if (const std::size_t i = next++; i < files.size()) {
+            analyseOne(i);
+            continue;
+        }
+        std::unique_lock lock(mutex);
+        waitingFor = written;
+        ready.wait(lock, [&] { return reports[written].has_value(); });
+        waitingFor = files.size();
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    Out.flush();
+    return Out ? status : 2;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// Analysing many files at once, each on its own, on several threads.
+
+#include "ClaimTree.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class TMode { Summary, Json, Tree, Check };
+
+struct TReportOptions {
+    TMode Mode = TMode::Summary;
+    int64_t MaxNodes = 1'000'000;
+    TReading Reading = TReading::Standard;
+};
+
+// Whether the arguments ask for batch use: several files, or a folder.
+bool IsBatch(const std::vector<std::string>& Arguments);
+
+// The files of a batch in argument order, each folder replaced by its .txt
+// files sorted by name. A folder that cannot be listed, or holds none, adds a
+// message to Errors.
+std::vector<std::string> BatchFiles(const std::vector<std::string>& Arguments,
+                                    std::vector<std::string>& Errors);
+
+// Analyses every file of Arguments on Jobs threads and writes the reports in
+// argument order: a line or block per file prefixed with its name, or one
+// JSON object per line with a "file" key. Returns the exit status: 2 when a
+// file could not be read, else 3 when a tree was over MaxNodes, else 1 when
+// --check found an error, else 0.
+int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Options, int Jobs,
+             std::ostream& Out, std::ostream& Err);
+
+// A pretty-printed JSON object on one line, with "file": File as its first key.
+std::string JsonLine(std::string_view Pretty, std::string_view File);

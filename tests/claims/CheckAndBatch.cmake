@@ -1,0 +1,66 @@
+# --check and batch use of veltrum-claims: exit statuses, JSON Lines, a
+# missing file among good ones, and the same output on one thread or two.
+set(checks ${FIXTURES}/checks)
+set(pump ${FIXTURES}/pump-claims.txt)
+
+# Runs veltrum-claims; sets out, err and got in the caller.
+function(run)
+  execute_process(COMMAND ${CLI} ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE stdout
+                  ERROR_VARIABLE stderr)
+  set(out "${stdout}" PARENT_SCOPE)
+  set(err "${stderr}" PARENT_SCOPE)
+  set(got "${result}" PARENT_SCOPE)
+endfunction()
+
+function(expect status pattern)
+  run(${ARGN})
+  if(NOT got EQUAL status)
+    message(FATAL_ERROR "veltrum-claims ${ARGN}: exit ${got}, expected ${status}\n${out}\n${err}")
+  endif()
+  if(NOT out MATCHES "${pattern}")
+    message(FATAL_ERROR "veltrum-claims ${ARGN}: output does not match ${pattern}:\n${out}")
+  endif()
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+# Warnings only, errors, and the name of an example.
+expect(0 "a-pump.txt:6: warning: claim 3: US practice: Claim 3 refers to claims 1 and 2 together"
+       --check ${checks}/a-pump.txt)
+expect(1 "^[^\n]*b-valve.txt:5: error: claim 2: Claim 2 refers to claim 3, which comes after it; [^\n]*\n[^\n]*b-valve.txt:5: error: claim 2: Claim 2 gets no box[^\n]*\n[^\n]*b-valve.txt: US fees: 3 claims as counted for fees \\(0 over 20\\), 1 independent \\(0 over 3\\), no multiple dependent claim\n[^\n]*b-valve.txt: EP claims fee: 3 claims, 0 from the 16th to the 50th, 0 from the 51st on\n$"
+       --check ${checks}/b-valve.txt)
+expect(0 "^example-4:31: warning: claim 5: US practice:" --check --example 4)
+expect(0 "^[^\n]*pump-claims.txt: US fees: 5 claims as counted for fees" --check ${pump})
+
+# Standard input is "-".
+execute_process(COMMAND ${CLI} --check - INPUT_FILE ${checks}/b-valve.txt
+                RESULT_VARIABLE got OUTPUT_VARIABLE out)
+if(NOT got EQUAL 1 OR NOT out MATCHES "^-:5: error: claim 2: ")
+  message(FATAL_ERROR "--check -: exit ${got}\n${out}")
+endif()
+
+# A folder: its .txt files in name order, one JSON object per line.
+expect(0 "^{ \"file\": \"[^\"]*a-pump.txt\", \"reading\": \"standard\", \"claimCount\": 3, [^\n]*\"fees\": [^\n]*}\n{ \"file\": \"[^\"]*b-valve.txt\", [^\n]*\"problems\": \\[ { \"claim\": 2, \"line\": 5, \"severity\": \"error\", \"kind\": \"later-reference\", [^\n]*}\n$"
+       --json ${checks})
+expect(1 "b-valve.txt:5: error" --check ${checks})
+expect(0 "^[^\n]*a-pump.txt: Tree of claims: independent 1; dependent 2; total 3\n[^\n]*pump-claims.txt: Tree of claims: independent 2; dependent 2; total 4\n$"
+       ${checks}/a-pump.txt ${pump})
+
+# A missing file gets its own line; the others are still analysed.
+expect(2 "^[^\n]*pump-claims.txt: Tree[^\n]*\n[^\n]*a-pump.txt: Tree[^\n]*\n$"
+       ${pump} ${checks}/no-such-file.txt ${checks}/a-pump.txt)
+if(NOT err MATCHES "^veltrum-claims: cannot open [^\n]*no-such-file.txt: No such file or directory\n$")
+  message(FATAL_ERROR "missing file: ${err}")
+endif()
+expect(2 "{ \"file\": \"[^\"]*no-such-file.txt\", \"error\": \"cannot open " --json ${pump}
+       ${checks}/no-such-file.txt)
+
+# One thread or two: the same output, in argument order.
+set(many ${checks} ${pump} ${checks}/b-valve.txt ${checks} ${pump} ${checks} ${pump})
+foreach(mode --json --check --tree)
+  run(${mode} --jobs 1 ${many})
+  set(one "${out}")
+  run(${mode} --jobs=2 ${many})
+  if(NOT one STREQUAL out OR one STREQUAL "")
+    message(FATAL_ERROR "${mode}: --jobs 1 and --jobs 2 differ:\n${one}\n---\n${out}")
+  endif()
+endforeach()
