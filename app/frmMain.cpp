@@ -46,6 +46,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStringList>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -127,6 +128,29 @@ public:
     TTabBarChange& operator=(const TTabBarChange&) = delete;
 
     void RemoveAll() {
+        HideAll();
+        while (bar.count() > 0)
+            bar.removeTab(bar.count() - 1);
+    }
+    void Add(const QString& Text) { bar.setTabVisible(bar.addTab(Text), false); }
+    // Qt 6.4 walks every tab several times for each tab added or removed, so
+    // only the difference in count is added or removed. Tabs kept are
+    // retitled, which costs no layout while the bar is hidden.
+    void SetTexts(const QStringList& Texts) {
+        HideAll();
+        const int kept = std::min(bar.count(), static_cast<int>(Texts.size()));
+        for (int i = 0; i < kept; ++i) {
+            if (bar.tabText(i) != Texts[i])
+                bar.setTabText(i, Texts[i]);
+        }
+        while (bar.count() > kept)
+            bar.removeTab(bar.count() - 1);
+        for (int i = kept; i < Texts.size(); ++i)
+            Add(Texts[i]);
+    }
+
+private:
+    void HideAll() {
         // The current tab last: hiding it selects another, laying out the rest.
         const int current = bar.currentIndex();
         for (int i = bar.count() - 1; i >= 0; --i) {
@@ -135,12 +159,8 @@ public:
         }
         if (current >= 0)
             bar.setTabVisible(current, false);
-        while (bar.count() > 0)
-            bar.removeTab(bar.count() - 1);
     }
-    void Add(const QString& Text) { bar.setTabVisible(bar.addTab(Text), false); }
 
-private:
     QTabBar& bar;
     const QSignalBlocker quiet;
     const bool wasHidden;
@@ -674,13 +694,12 @@ void TfrMain::ExampleClick() {
 
 void TfrMain::FillClaimTabs() {
     {
-        TTabBarChange change(*TabControl1);
-        change.RemoveAll();
-        TabControl1->addTab(QStringLiteral("All claims"));
+        QStringList texts{QStringLiteral("All claims")};
         for (const TClaimTreeNode* root : ClaimTree->Roots) {
             if (root != nullptr)
-                change.Add(QStringLiteral("Claim %1").arg(root->Number));
+                texts.append(QStringLiteral("Claim %1").arg(root->Number));
         }
+        TTabBarChange(*TabControl1).SetTexts(texts);
     }
     const QSignalBlocker quiet(TabControl1);
     TabControl1->setCurrentIndex(0);
