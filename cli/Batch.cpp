@@ -45,23 +45,6 @@ bool IsText(const fs::path& Path) {
     return ext == ".txt";
 }
 
-std::optional<std::string> ReadFile(const std::string& Name, std::string& Bytes) {
-    std::FILE* file = Name == "-" ? stdin : std::fopen(Name.c_str(), "rb");
-    if (file == nullptr)
-        return "cannot open " + Name + ": " + std::strerror(errno);
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        Bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    if (file != stdin)
-        std::fclose(file);
-    if (failed)
-        return "cannot read " + Name + ": " + std::strerror(error);
-    return std::nullopt;
-}
-
 std::string JsonName(const std::string& Name) {
     return JsonString(DecodeToUtf8(Name));
 }
@@ -147,6 +130,23 @@ int Worse(int a, int b) {
 }
 
 } // namespace
+
+std::optional<std::string> ReadFile(const std::string& Name, std::string& Bytes) {
+    std::FILE* file = Name == "-" ? stdin : std::fopen(Name.c_str(), "rb");
+    if (file == nullptr)
+        return "cannot open " + Name + ": " + std::strerror(errno);
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        Bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    if (file != stdin)
+        std::fclose(file);
+    if (failed)
+        return "cannot read " + Name + ": " + std::strerror(error);
+    return std::nullopt;
+}
 
 bool IsBatch(const std::vector<std::string>& Arguments) {
     return Arguments.size() > 1 || (Arguments.size() == 1 && IsFolder(Arguments.front()));

@@ -5,6 +5,7 @@
 #include "ClaimTree.h"
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ struct TReportOptions {
     int64_t MaxNodes = 1'000'000;
     TReading Reading = TReading::Standard;
 };
+
+// Reads the whole file, or standard input for "-"; an error message on failure.
+std::optional<std::string> ReadFile(const std::string& Name, std::string& Bytes);
 
 // Whether the arguments ask for batch use: several files, or a folder.
 bool IsBatch(const std::vector<std::string>& Arguments);

@@ -176,24 +176,6 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
     return std::nullopt;
 }
 
-// Reads the whole file, or standard input for "-"; an error message on failure.
-std::optional<std::string> ReadWhole(const std::string& Name, std::string& Bytes) {
-    std::FILE* file = Name == "-" ? stdin : std::fopen(Name.c_str(), "rb");
-    if (file == nullptr)
-        return "cannot open " + Name + ": " + std::strerror(errno);
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        Bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    if (file != stdin)
-        std::fclose(file);
-    if (failed)
-        return "cannot read " + Name + ": " + std::strerror(error);
-    return std::nullopt;
-}
-
 // The input as messages name it.
 std::string InputName(const TOptions& Options) {
     if (Options.Example)
@@ -267,7 +249,7 @@ int Run(const TOptions& Options, const std::string& Name) {
     std::string input;
     if (Options.Example) {
         input = BuiltinExampleText(Options.Example);
-    } else if (const auto error = ReadWhole(*Options.File, input)) {
+    } else if (const auto error = ReadFile(*Options.File, input)) {
         return Fail(*error);
     }
     if (const auto nul = input.find('\0'); nul != std::string::npos)

@@ -2,8 +2,18 @@
 
 #include "VelkinApplication.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
+#include <string>
+
+// A file's bytes, or "<missing>" when it cannot be read.
+inline std::string ReadBytes(const QString& FileName) {
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
 
 // Qt Test's main, with the program's own application object so that its
 // exception box takes part, and the program's title.

@@ -1,3 +1,4 @@
+#include "AppTestMain.h"
 #include "DocumentFile.h"
 
 #include <QDir>
@@ -26,13 +27,6 @@ void WriteBytes(const QString& FileName, const std::string& Content) {
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(Content.data(), static_cast<qint64>(Content.size())),
              static_cast<qint64>(Content.size()));
-}
-
-std::string ReadBytes(const QString& FileName) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
 }
 
 // Lowers the file size limit for the test's process while it lives, so that

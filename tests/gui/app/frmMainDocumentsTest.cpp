@@ -85,13 +85,6 @@ template <std::size_t Size> std::string Bytes(const char (&Literal)[Size]) {
     return std::string(Literal, Size - 1);
 }
 
-std::string ReadBytes(const QString& FileName) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
-}
-
 } // namespace
 
 class TestfrMainDocuments : public QObject {

@@ -37,13 +37,6 @@ QString TallClaims(int Count) {
     return text;
 }
 
-std::string ReadBytes(const QString& FileName) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
-}
-
 } // namespace
 
 class TestfrMainDrafting : public QObject {

@@ -34,13 +34,6 @@ const std::string PumpText = "Pump\r\n\r\nWhat is claimed is:\r\n1. A pump.\r\n"
                              "4. The pump of claims 2 or 3.\r\n";
 const QString PumpCounts = QStringLiteral("Tree of claims: independent 2; dependent 2; total 4");
 
-std::string ReadBytes(const QString& FileName) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
-}
-
 } // namespace
 
 class TestfrMainFiles : public QObject {
