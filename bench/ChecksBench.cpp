@@ -36,6 +36,15 @@ void AllPrecedingBench(benchmark::State& State) {
 }
 BENCHMARK(AllPrecedingBench)->ArgName("check")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The checks and fee counts alone, on a tree built once: their own cost,
+// apart from the allocator's moods between one tree and the next.
+void ChecksAloneBench(benchmark::State& State) {
+    const TClaimTree tree(State.range(0) != 0 ? AllPrecedingClaims(1000) : OrdinaryClaims(1000));
+    for (auto _ : State)
+        benchmark::DoNotOptimize(CheckAndCountFees(tree));
+}
+BENCHMARK(ChecksAloneBench)->ArgName("allPreceding")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // 1,000 documents of 50 kB in a folder of their own, written once.
 const std::string& BatchFolder() {
     static const std::string folder = [] {
