@@ -66,7 +66,7 @@ constexpr std::array<std::string_view, 50> Quantifiers = {
     "minka",      "kaikkien",     "kaikista",  "ein",       "eines",       "plusieurs",  "several",
     "more"};
 
-constexpr std::array<std::string_view, 26> Lists = {"and",
+constexpr std::array<std::string_view, 29> Lists = {"and",
                                                     "or",
                                                     "und",
                                                     "oder",
@@ -91,7 +91,13 @@ constexpr std::array<std::string_view, 26> Lists = {"and",
                                                     "beziehungsweise",
                                                     "nor",
                                                     "und/oder",
-                                                    "respectively"};
+                                                    "respectively",
+                                                    "oppure",
+                                                    "ovvero",
+                                                    "nonche"};
+
+// Second words of a connective: "o bien", "ou bien", "ou ainda".
+constexpr std::array<std::string_view, 2> ListTails = {"bien", "ainda"};
 
 constexpr std::array<std::string_view, 12> Ranges = {"to",  "through", "thru", "bis",   "a", "al",
                                                      "til", "till",    "tot",  "until", "t", "ate"};
@@ -175,6 +181,9 @@ bool IsQuantifierWord(std::string_view Fold) {
 }
 bool IsListWord(std::string_view Fold) {
     return In(Lists, Fold);
+}
+bool IsListTailWord(std::string_view Fold) {
+    return In(ListTails, Fold);
 }
 bool IsRangeWord(std::string_view Fold) {
     return In(Ranges, Fold);

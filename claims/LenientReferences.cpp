@@ -194,10 +194,15 @@ private:
                 if (WordAt(next, IsListWord)) {
                     ++next;
                     joined = true;
+                    if (WordAt(next, IsListTailWord))
+                        ++next;
                 }
             } else if (WordAt(next, IsListWord)) {
                 ++next;
                 joined = true;
+                // "o bien"
+                if (WordAt(next, IsListTailWord))
+                    ++next;
                 // "bzw."
                 if (At(next) != nullptr && At(next)->Kind == TTokenKind::Period && At(next)->Glued)
                     ++next;

@@ -210,6 +210,10 @@ TEST(LenientReading, ReadsReferenceWording) {
          "Patenttivaatimukset\n1. Pumppu.\n2. Patenttivaatimuksen 1 mukainen pumppu.\n"
          "3. Jonkin edellisen patenttivaatimuksen mukainen pumppu.\n",
          "1: 2:1 3:1,2"},
+        {"long and two-word connectives",
+         "Rivendicazioni\n1. Pompa.\n2. Pompa.\n3. Pompa secondo la rivendicazione 1 oppure 2.\n"
+         "4. Bomba seg\xc3\xban la reivindicaci\xc3\xb3n 2 o bien 3.\n",
+         "1: 2: 3:1,2 4:2,3"},
         {"measures are no references",
          "Claims\n1. A gas.\n2. The gas of claim 1 comprising 13 - 17 % oxygen.\n3. The resin of "
          "claim 1, 20-120 parts by weight of filler.\n4. The gas of claim 2 and 3 mm.\n",
