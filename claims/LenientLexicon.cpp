@@ -145,6 +145,11 @@ constexpr std::array<std::string_view, 22> SectionEnds = {
     "reference",      "sequence",        "references",   "zeichnungen",
     "figuren",        "dessins"};
 
+// Words ending in "s" that follow a reference but count nothing.
+constexpr std::array<std::string_view, 12> NotCounted = {
+    "comprises", "includes", "contains", "consists", "provides", "whereas",
+    "thus",      "plus",     "always",   "does",     "requires", "characterises"};
+
 } // namespace
 
 // Claim words as scanners misread them.
@@ -184,6 +189,13 @@ bool IsListWord(std::string_view Fold) {
 }
 bool IsListTailWord(std::string_view Fold) {
     return In(ListTails, Fold);
+}
+bool IsCountedNounWord(std::string_view Fold) {
+    if (Fold.size() < 4 || Fold.back() != 's' || Fold.ends_with("ss") || Fold.ends_with("us") ||
+        Fold.ends_with("is"))
+        return false;
+    return ClaimWordKind(Fold) == TClaimWord::None && !In(NotCounted, Fold) &&
+           !IsPrecedingWord(Fold) && !IsUnitWord(Fold);
 }
 bool IsRangeWord(std::string_view Fold) {
     return In(Ranges, Fold);

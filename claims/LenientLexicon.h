@@ -25,6 +25,8 @@ bool IsQuantifierWord(std::string_view Fold);
 // "and", "or", "oder", "ou", "of" (Dutch): joins two references.
 bool IsListWord(std::string_view Fold);
 bool IsListTailWord(std::string_view Fold);
+// "valves", "layers": an English plural noun that a number before it counts.
+bool IsCountedNounWord(std::string_view Fold);
 // "to", "through", "bis", "à", "tot": a range of references.
 bool IsRangeWord(std::string_view Fold);
 // Words that may stand between a claim word and its number, or in a range:

@@ -220,6 +220,11 @@ private:
                 // "claim 1, 20-120 parts": a measure list, not a claim.
                 return;
             }
+            // "claim 1 and 2 valves": after a single claim, a number that
+            // counts the noun after it.
+            if (joined && ClaimWordKind(tokens[ClaimWord].Fold) == TClaimWord::Singular &&
+                WordAt(next + 1, IsCountedNounWord))
+                return;
             const TToken* afterFollowing = At(next + 1);
             if (afterFollowing != nullptr &&
                 (afterFollowing->Kind == TTokenKind::Dash || WordAt(next + 1, IsRangeWord))) {
