@@ -61,6 +61,24 @@ private:
         return false;
     }
 
+    bool LineBreakBetween(std::size_t Begin, std::size_t End) const {
+        return text.substr(Begin, End - Begin).find_first_of("\r\n") != std::string_view::npos;
+    }
+
+    // A printed page's line count in its margin ("5", "10", ... alone on its
+    // line), with a number after it: a reference wrapped across it goes on.
+    std::size_t SkipMargin(std::size_t i) const {
+        const TToken* t = At(i);
+        const TToken* after = At(i + 1);
+        if (t == nullptr || after == nullptr || i == 0 || t->Kind != TTokenKind::Number ||
+            t->Value % 5 != 0 || t->Value > 100 || t->Value == 0)
+            return i;
+        if (!LineBreakBetween(tokens[i - 1].End, t->Begin) ||
+            !LineBreakBetween(t->End, after->Begin))
+            return i;
+        return i + 1;
+    }
+
     // A claim number at i: its value, or 0.
     int64_t ClaimNumberAt(std::size_t i, bool AllowScanned) const {
         const TToken* t = At(i);
@@ -158,13 +176,15 @@ private:
         NoteScanned(ClaimWord, i);
         for (;;) {
             // i is the item's number, value its value.
-            std::size_t next = i + 1;
+            std::size_t next = SkipMargin(i + 1);
             const TToken* t = At(next);
             const bool range = t != nullptr && !t->Glued
                                    ? (t->Kind == TTokenKind::Dash || WordAt(next, IsRangeWord))
                                    : (t != nullptr && t->Kind == TTokenKind::Dash);
             if (range) {
-                const std::size_t end = SkipFillers(next + 1);
+                std::size_t end = SkipFillers(next + 1);
+                if (At(end + 1) != nullptr && At(end + 1)->Kind == TTokenKind::Number)
+                    end = SkipMargin(end);
                 const int64_t last = ClaimNumberAt(end, true);
                 const bool measure =
                     At(end) != nullptr && At(end)->Kind == TTokenKind::Number && IsMeasure(end);
@@ -178,7 +198,7 @@ private:
                 Add(value, last);
                 i = end;
                 value = last;
-                next = i + 1;
+                next = SkipMargin(i + 1);
                 t = At(next);
             } else {
                 Add(value, value);
@@ -213,6 +233,8 @@ private:
             } else {
                 return;
             }
+            if (At(next + 1) != nullptr && At(next + 1)->Kind == TTokenKind::Number)
+                next = SkipMargin(next);
             const int64_t following = ClaimNumberAt(next, joined);
             if (following == 0)
                 return;

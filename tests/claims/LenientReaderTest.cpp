@@ -222,6 +222,9 @@ TEST(LenientReading, ReadsReferenceWording) {
          "Claims\n1. A.\n2. B.\n3. C of claim 1 and 2 valves.\n4. D of claims 1 and 2, wherein "
          "E.\n5. F of claim 1 or 2 comprises G.\n",
          "1: 2: 3:1 4:1,2 5:1,2"},
+        {"a margin line number inside a wrapped reference",
+         "Claims\n1. A.\n2. B.\n3. C.\n4. D.\n5. E of claims 1\n10\nto 3 or\n15\n4 and F.\n",
+         "1: 2: 3: 4: 5:1,2,3,4"},
         {"comma lists", "Claims\n1. A.\n2. B.\n3. C.\n4. D of claims 1, 2, or 3.\n",
          "1: 2: 3: 4:1,2,3"},
         {"deleted text of an amendment", "Claims\n1. A.\n2. B.\n3. C of claim [[1]] 2.\n",
