@@ -1,5 +1,6 @@
 #include "LenientReader.h"
 
+#include "LenientLexicon.h"
 #include "LenientNumbering.h"
 #include "LenientReferences.h"
 #include "LenientText.h"
@@ -328,6 +329,24 @@ public:
         return 0;
     }
 
+    // "1. Field of the Invention", "2. Description of the Related Art": a
+    // description's numbered headings, whatever its paragraphs cite.
+    bool OnlyHeadings(const TChain& Chain) const {
+        if (Chain.Headed)
+            return false;
+        for (std::size_t m : Chain.Members) {
+            const TEvent& event = events[m];
+            if (!event.TitleLike)
+                return false;
+            for (const std::string& word :
+                 FoldedWords(text.substr(event.TextBegin, event.LineEnd - event.TextBegin))) {
+                if (ClaimWordKind(word) != TClaimWord::None)
+                    return false;
+            }
+        }
+        return true;
+    }
+
     void Read(const TChain& Chain, std::vector<TLenientClaim>& Claims) const {
         for (std::size_t k = 0; k < Chain.Members.size(); ++k) {
             const TEvent& event = events[Chain.Members[k]];
@@ -445,7 +464,7 @@ TLenientClaims ReadLenientClaims(std::string_view Text) {
         }
     }
     for (std::size_t c = chosen + 1; c < chains.size(); ++c) {
-        if (chains[c].Level >= 1)
+        if (chains[c].Level >= 1 && !reader.OnlyHeadings(chains[c]))
             ++result.FurtherClaimSets;
     }
     reader.Read(chains[chosen], result.Claims);

@@ -284,6 +284,13 @@ TEST(LenientReading, ReadsTheFirstClaimSetAndCountsTheOthers) {
     EXPECT_EQ(Reading(tree), "1: 2:1");
     EXPECT_EQ(tree.FurtherClaimSets, 2);
     EXPECT_EQ(tree.Claims[1].Text, "The pump of claim 1.");
+    // A description's numbered headings after the claims are no further set.
+    const TClaimTree described("Claims\n1. A pump.\n2. The pump of claim 1.\n3. The pump of "
+                               "claim 2.\n\nDescription\nBackground\n1. Field of the Invention\n"
+                               "Pumps.\n2. Related Art\nSee claims 1-4 of an older patent.\n",
+                               TReading::Lenient);
+    EXPECT_EQ(Reading(described), "1: 2:1 3:2");
+    EXPECT_EQ(described.FurtherClaimSets, 0);
 }
 
 TEST(LenientReading, LeavesTextsWithoutClaimsEmpty) {
