@@ -265,16 +265,23 @@ bool TFindBar::eventFilter(QObject* Watched, QEvent* Event) {
     // still get events.
     if (Watched == input && Event->type() == QEvent::Resize && isVisible())
         Place();
-    if (Watched == edFind && Event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(Event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            RunHandler([this, key] { Step(!key->modifiers().testFlag(Qt::ShiftModifier)); });
-            return true;
-        }
-        if (key->key() == Qt::Key_Escape) {
+    const bool keyPress = Event->type() == QEvent::KeyPress;
+    if (!keyPress && Event->type() != QEvent::ShortcutOverride)
+        return QFrame::eventFilter(Watched, Event);
+    auto* key = static_cast<QKeyEvent*>(Event);
+    // Escape closes the open bar from its field and from the text below it;
+    // the bar's other controls pass it up to keyPressEvent.
+    if (key->key() == Qt::Key_Escape && (Watched == edFind || (Watched == input && isVisible()))) {
+        // Claimed before any shortcut of the window can take it.
+        Event->accept();
+        if (keyPress)
             RunHandler([this] { Close(); });
-            return true;
-        }
+        return true;
+    }
+    if (Watched == edFind && keyPress &&
+        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        RunHandler([this, key] { Step(!key->modifiers().testFlag(Qt::ShiftModifier)); });
+        return true;
     }
     return QFrame::eventFilter(Watched, Event);
 }

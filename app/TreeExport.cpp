@@ -126,6 +126,8 @@ TExportTree TTreeExport::CurrentTree() const {
     const bool whole = WholeTree1->isChecked();
     TExportTree exported =
         whole ? WholeExportTree(*tree, MaxDrawnBoxes) : ShownExportTree(*tree, MaxDrawnBoxes);
+    for (TExportRow& row : exported.Rows)
+        row.Marks = window->sbClaimTree->BoxMarks(row.Number);
     exported.Heading << window->windowTitle() << window->Label4->text()
                      << (tree->Reading == TReading::Lenient ? QStringLiteral("Lenient reading")
                                                             : QStringLiteral("Standard reading"));

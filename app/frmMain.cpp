@@ -1066,6 +1066,7 @@ void TfrMain::mnuLenientReadingClick() {
 namespace {
 
 const QString AnalyseAsYouTypeKey = QStringLiteral("Drafting/AnalyseAsYouType");
+const QString CheckClaimsKey = QStringLiteral("Drafting/CheckClaims");
 
 // Bounds of the input pane and of the problems panel below it, as designed.
 constexpr QRect InputPaneBounds(2, 32, 349, 400);
@@ -1107,6 +1108,12 @@ void TfrMain::CreateDraftingTools() {
     AnalyseAsYouType1->setCheckable(true);
     AnalyseAsYouType1->setChecked(ProgramSettings().value(AnalyseAsYouTypeKey, false).toBool());
     ConnectHandler(AnalyseAsYouType1, &QAction::triggered, &TfrMain::AnalyseAsYouTypeClick);
+
+    CheckClaims1 = mnuTools->addAction(QStringLiteral("&Check claims"));
+    CheckClaims1->setObjectName(QStringLiteral("CheckClaims1"));
+    CheckClaims1->setCheckable(true);
+    CheckClaims1->setChecked(ProgramSettings().value(CheckClaimsKey, true).toBool());
+    ConnectHandler(CheckClaims1, &QAction::triggered, &TfrMain::CheckClaimsClick);
 
     NewDraft1 = mnuTools->addAction(QStringLiteral("New &draft"));
     NewDraft1->setObjectName(QStringLiteral("NewDraft1"));
@@ -1156,6 +1163,11 @@ void TfrMain::AnalyseAgainClick() {
     if (!cmInput->isEnabled())
         return;
     AnalyseAgain();
+}
+
+void TfrMain::CheckClaimsClick() {
+    ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
+    ShowProblems();
 }
 
 void TfrMain::AnalyseAsYouTypeClick() {
@@ -1260,7 +1272,8 @@ void TfrMain::ShowDocumentDamage() {
 void TfrMain::ShowProblems() {
     std::vector<TClaimProblem> problems;
     TFeeCounts fees;
-    if (ClaimTree) {
+    // The built-in examples show the program's own reading, as they always have.
+    if (ClaimTree && CheckClaims1->isChecked() && !showingExample) {
         problems = CheckClaims(*ClaimTree);
         fees = CountFees(*ClaimTree);
     }

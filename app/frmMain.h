@@ -159,6 +159,7 @@ public:
     // Drafting: analysing the edited text, and the problems of the claims.
     QAction* AnalyseAgain1;
     QAction* AnalyseAsYouType1;
+    QAction* CheckClaims1;
     QAction* NewDraft1;
     // Ctrl+S while Save is off for a damaged document: says why.
     QAction* DamagedSave1;
@@ -206,6 +207,7 @@ public slots:
     void mnuLenientReadingClick();
     void AnalyseAgainClick();
     void AnalyseAsYouTypeClick();
+    void CheckClaimsClick();
     void NewDraftClick();
     void DamagedSaveClick();
 

@@ -23,4 +23,11 @@ inline constexpr int ChildLineTop = 13; // just below the expand button
 // leaves no room for its text at all.
 inline constexpr int CrampedMemoWidth = 100;
 
+// A box's marks: a bar this far after the caption's last pixel, orange for
+// problems above green for a find (colours as 0xAARRGGBB).
+inline constexpr int MarkerGap = 3;
+inline constexpr int MarkerWidth = 5;
+inline constexpr unsigned ProblemMarkColor = 0xffe67800;
+inline constexpr unsigned FoundMarkColor = 0xff00aa3c;
+
 } // namespace BoxGeometry

@@ -2,6 +2,7 @@
 
 #include "BoxGeometry.h"
 #include "ClaimMemo.h"
+#include "ClaimTreePane.h"
 #include "Fonts.h"
 #include "GlyphButton.h"
 #include "ImageList.h"
@@ -198,6 +199,7 @@ public:
     virtual void Text(int X, int Y, const QString& Text, bool Bold, QRgb Color) = 0;
     // Part Line of a memo's text, its top at Y.
     virtual void MemoLine(int X, int Y, const QTextLine& Line, const QString& Source) = 0;
+    virtual void Fill(int X, int Y, int Width, int Height, QRgb Color) = 0;
 };
 
 namespace {
@@ -235,6 +237,9 @@ public:
     void MemoLine(int X, int Y, const QTextLine& Line, const QString&) override {
         painter.setPen(Qt::black);
         Line.draw(&painter, QPointF(X, Y));
+    }
+    void Fill(int X, int Y, int Width, int Height, QRgb Color) override {
+        painter.fillRect(X, Y, Width, Height, QColor(Color));
     }
 
 private:
@@ -321,6 +326,19 @@ public:
             at = stop + 1;
         }
     }
+    void Fill(int X, int Y, int Width, int Height, QRgb Color) override {
+        out += "<rect x=\"";
+        out += QByteArray::number(X);
+        out += "\" y=\"";
+        out += QByteArray::number(Y);
+        out += "\" width=\"";
+        out += QByteArray::number(Width);
+        out += "\" height=\"";
+        out += QByteArray::number(Height);
+        out += "\" fill=\"";
+        out += QColor(Color).name().toLatin1();
+        out += "\"/>\n";
+    }
 
 private:
     void Point(double X, double Y) {
@@ -330,6 +348,19 @@ private:
     }
     QByteArray& out;
 };
+
+// A box's marks as the window's bar shows them, its top left at X, Y.
+void PaintMarks(TExportPicture::TCanvas& Canvas, unsigned Marks, int X, int Y) {
+    const int height = TGlyphButton::Size - 2;
+    const bool problem = (Marks & static_cast<unsigned>(TBoxMark::Problem)) != 0;
+    const bool found = (Marks & static_cast<unsigned>(TBoxMark::Found)) != 0;
+    if (problem && found) {
+        Canvas.Fill(X, Y, MarkerWidth, height / 2, ProblemMarkColor);
+        Canvas.Fill(X, Y + height / 2, MarkerWidth, height - height / 2, FoundMarkColor);
+    } else {
+        Canvas.Fill(X, Y, MarkerWidth, height, problem ? ProblemMarkColor : FoundMarkColor);
+    }
+}
 
 } // namespace
 
@@ -348,6 +379,8 @@ void TExportPicture::PaintRow(TCanvas& Canvas, const TBlock& Block, int Top, int
             glyph(row.Expanded ? TImageList::Collapse : TImageList::Expand);
         Canvas.Text(x, y + (row.Kind == 0 ? boldAscent : ascent), row.Caption, row.Kind == 0,
                     row.Kind == 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+        if (row.Marks != 0)
+            PaintMarks(Canvas, row.Marks, Block.CaptionEnd - LabelGap - 1 + MarkerGap, y + 1);
         x = Block.CaptionEnd;
         glyph(TImageList::ShowText);
         glyph(TImageList::HideText);

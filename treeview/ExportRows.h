@@ -19,6 +19,7 @@ struct TExportRow {
     int TextMode = 0;                      // 0 none, 1 preview, 2 whole text
     bool Expanded = false;                 // its children follow as rows
     bool HasChildren = false;              // in the whole tree, shown or not
+    unsigned Marks = 0;                    // bits of TBoxMark, as the window shows them
     std::shared_ptr<const TMemoText> Text; // set when TextMode is not 0
 };
 

@@ -81,8 +81,6 @@ template <typename F> void ForEachControl(const TClaimTreeNode& Node, F&& Visit)
 // half for problems, the lower half for a find; its tool tip says which.
 class TBoxMarker : public QWidget {
 public:
-    static constexpr int Width = 5;
-
     explicit TBoxMarker(QWidget* Parent) : QWidget(Parent) {}
 
     void SetMarks(unsigned Marks) {
@@ -106,8 +104,8 @@ protected:
     }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        const QColor problem(230, 120, 0);
-        const QColor found(0, 170, 60);
+        const QColor problem = QColor::fromRgb(ProblemMarkColor);
+        const QColor found = QColor::fromRgb(FoundMarkColor);
         const bool both = Has(TBoxMark::Problem) && Has(TBoxMark::Found);
         if (both) {
             painter.fillRect(0, 0, width(), height() / 2, problem);
@@ -762,8 +760,8 @@ void TTreeDrawing::PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& G
     }
     static_cast<TBoxMarker*>(marker)->SetMarks(marks);
     // In the gap between the caption and the text buttons.
-    SetGeometry(marker, QRect(Geometry.Caption.right() + 3, Geometry.Caption.top() + 1,
-                              TBoxMarker::Width, TGlyphButton::Size - 2));
+    SetGeometry(marker, QRect(Geometry.Caption.right() + MarkerGap, Geometry.Caption.top() + 1,
+                              MarkerWidth, TGlyphButton::Size - 2));
     SetShown(marker, true);
 }
 

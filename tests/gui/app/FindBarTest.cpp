@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <memory>
 
 namespace {
@@ -138,6 +139,14 @@ private slots:
         QVERIFY(window->cmInput->extraSelections().isEmpty());
         QCOMPARE(window->cmInput->toPlainText(), ExchangerClaims);
         QVERIFY(!window->InputModified);
+        // From the bar's other controls and the text too, but not from the tree.
+        for (QWidget* target :
+             {static_cast<QWidget*>(bar->cbMatchCase), static_cast<QWidget*>(bar->btnNext),
+              static_cast<QWidget*>(window->cmInput), static_cast<QWidget*>(window->sbClaimTree)}) {
+            bar->Find1->trigger();
+            QTest::keyClick(target, Qt::Key_Escape);
+            QCOMPARE(bar->isVisible(), target == window->sbClaimTree);
+        }
     }
 };
 

@@ -4,7 +4,9 @@
 #include "TreeExport.h"
 
 #include "AppTestMain.h"
+#include "BoxGeometry.h"
 #include "ClaimTree.h"
+#include "ClaimTreePane.h"
 #include "Dialogs.h"
 #include "GlyphButton.h"
 #include "frmMain.h"
@@ -20,6 +22,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -147,6 +150,7 @@ private slots:
         QFETCH(int, minPages);
         ShowSet(set);
         window->TreeExport1->WholeTree1->setChecked(whole);
+        window->sbClaimTree->SetBoxMarks({{2, unsigned(TBoxMark::Problem)}});
         const TExportTree tree = window->TreeExport1->CurrentTree();
         QVERIFY(!tree.Rows.empty());
         const QString name = folder.filePath(QStringLiteral("tree"));
@@ -179,15 +183,25 @@ private slots:
             // Twice the picture: 33 pixels a box, doubled.
             QVERIFY(image.height() >= static_cast<int>(tree.Rows.size()) * 33 * 2);
             int blue = 0;
+            int orange = 0;
             for (int y = 0; y < image.height(); y += 2) {
                 for (int x = 0; x < image.width(); x += 2) {
                     const QColor pixel = image.pixelColor(x, y);
                     if (pixel.blue() > 200 && pixel.red() < 100 && pixel.green() < 100)
                         ++blue;
+                    orange += pixel.rgba() == BoxGeometry::ProblemMarkColor ? 1 : 0;
                 }
             }
             // Blue captions, at least a few pixels each.
             QVERIFY(blue > static_cast<int>(tree.Rows.size()) * 4);
+            // Claim 2's problem bar, whole in every box of claim 2 (every
+            // other pixel of a picture at twice the scale).
+            const auto marked =
+                std::count_if(tree.Rows.begin(), tree.Rows.end(),
+                              [](const TExportRow& Row) { return Row.Number == 2; });
+            QVERIFY(marked > 0);
+            QCOMPARE(orange, static_cast<int>(marked) * BoxGeometry::MarkerWidth *
+                                 (TGlyphButton::Size - 2));
             break;
         }
         }

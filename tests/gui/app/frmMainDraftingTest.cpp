@@ -83,6 +83,7 @@ private slots:
     void init() {
         TDialogs::Reset();
         ProgramSettings().remove(AsYouTypeKey);
+        ProgramSettings().remove(QStringLiteral("Drafting/CheckClaims"));
         dir = std::make_unique<QTemporaryDir>();
         window = std::make_unique<TfrMain>();
         frMain = window.get();
@@ -240,6 +241,27 @@ private slots:
         const QRect place(Node(31).CaptionLabel->mapTo(window->sbClaimTree->viewport(), QPoint()),
                           Node(31).CaptionLabel->size());
         QVERIFY(window->sbClaimTree->viewport()->rect().contains(place));
+    }
+
+    // The checks can be switched off, and the built-in examples, whose
+    // layout users know, never show them (example 4 has real US-practice
+    // warnings).
+    void checksOffAndOnExamples() {
+        window->NewDraft1->trigger();
+        EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"));
+        window->AnalyseAgain1->trigger();
+        QVERIFY(window->pnProblems->isVisible());
+        window->CheckClaims1->trigger();
+        QVERIFY(window->pnProblems->isHidden());
+        QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
+        QVERIFY(!ProgramSettings().value(QStringLiteral("Drafting/CheckClaims")).toBool());
+        window->CheckClaims1->trigger();
+        QVERIFY(window->pnProblems->isVisible());
+
+        TDialogs::SetNextAnswer(QMessageBox::No);
+        window->Example4->trigger();
+        QVERIFY(window->pnProblems->isHidden());
+        QCOMPARE(window->sbClaimTree->BoxMarks(5), 0u);
     }
 
     // A reference to a later claim: the panel comes below a shorter input
