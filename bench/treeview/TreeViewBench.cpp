@@ -123,104 +123,88 @@ void BM_BuildExpandAndPaint(benchmark::State& State) {
     }
 }
 
-// One click on the expand button of the first box below the first root,
-// collapsing and expanding it in turn: everything below it moves.
-void BM_ClickFirstChild(benchmark::State& State) {
+// Draws the set, then times Click(set) once per iteration; the repaint that
+// follows is timed only when Painted.
+template <typename F> void TimeClicks(benchmark::State& State, F&& Click, bool Painted = false) {
     TDrawnSet set(static_cast<int>(State.range(0)));
     set.Draw();
     QApplication::processEvents();
-    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
     for (auto _ : State) {
-        box->ExpandButtonClick(box->ExpandButton);
-        State.PauseTiming();
+        if (!Click(set)) {
+            State.SkipWithError("no box to click");
+            return;
+        }
+        if (!Painted)
+            State.PauseTiming();
         QApplication::processEvents();
-        State.ResumeTiming();
+        if (!Painted)
+            State.ResumeTiming();
     }
+}
+
+TClaimTreeNode& FirstChild(TDrawnSet& Set) {
+    return *Set.tree.Roots.front()->Children.front();
+}
+
+bool ClickExpand(TClaimTreeNode& Box) {
+    Box.ExpandButtonClick(Box.ExpandButton);
+    return true;
+}
+
+// One click on the expand button of the first box below the first root,
+// collapsing and expanding it in turn: everything below it moves.
+void BM_ClickFirstChild(benchmark::State& State) {
+    TimeClicks(State, [](TDrawnSet& Set) { return ClickExpand(FirstChild(Set)); });
 }
 
 // The same click until the pane has been painted again.
 void BM_ClickFirstChildAndPaint(benchmark::State& State) {
-    TDrawnSet set(static_cast<int>(State.range(0)));
-    set.Draw();
-    QApplication::processEvents();
-    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
-    for (auto _ : State) {
-        box->ExpandButtonClick(box->ExpandButton);
-        QApplication::processEvents();
-    }
+    TimeClicks(
+        State, [](TDrawnSet& Set) { return ClickExpand(FirstChild(Set)); }, true);
 }
 
 // One click on the first root's expand button: hides or shows nearly every box.
 void BM_ClickRoot(benchmark::State& State) {
-    TDrawnSet set(static_cast<int>(State.range(0)));
-    set.Draw();
-    QApplication::processEvents();
-    TClaimTreeNode* root = set.tree.Roots.front();
-    for (auto _ : State) {
-        root->ExpandButtonClick(root->ExpandButton);
-        State.PauseTiming();
-        QApplication::processEvents();
-        State.ResumeTiming();
-    }
+    TimeClicks(State, [](TDrawnSet& Set) { return ClickExpand(*Set.tree.Roots.front()); });
 }
 
 // A click on the expand button of a copy that does not carry its claim's
-// subtree: the subtree moves to it. The two copies take turns.
+// subtree: the subtree moves to it. The two copies of the first claim that
+// has two take turns.
 void BM_ClickCopy(benchmark::State& State) {
-    TDrawnSet set(static_cast<int>(State.range(0)));
-    set.Draw();
-    QApplication::processEvents();
-    // The first claim with two copies, whose subtree is the largest that moves.
-    std::size_t claim = 0;
-    while (claim + 1 < set.tree.NodesByClaim.size() && set.tree.NodesByClaim[claim].size() < 2)
-        ++claim;
-    const auto& copies = set.tree.NodesByClaim[claim];
-    if (copies.size() < 2) {
-        State.SkipWithError("no claim with two copies");
-        return;
-    }
     std::size_t turn = 1;
-    for (auto _ : State) {
-        TClaimTreeNode* copy = copies[turn];
-        copy->ExpandButtonClick(copy->ExpandButton);
-        turn = 1 - turn;
-        State.PauseTiming();
-        QApplication::processEvents();
-        State.ResumeTiming();
-    }
+    TimeClicks(State, [&turn](TDrawnSet& Set) {
+        for (const auto& copies : Set.tree.NodesByClaim) {
+            if (copies.size() >= 2) {
+                turn = 1 - turn;
+                return ClickExpand(*copies[1 - turn]);
+            }
+        }
+        return false;
+    });
 }
 
 // "Show claim" and "Hide claim" in turn on the first box below the first root.
 void BM_ClickShowText(benchmark::State& State) {
-    TDrawnSet set(static_cast<int>(State.range(0)));
-    set.Draw();
-    QApplication::processEvents();
-    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
     bool shown = false;
-    for (auto _ : State) {
+    TimeClicks(State, [&shown](TDrawnSet& Set) {
+        TClaimTreeNode& box = FirstChild(Set);
         if (shown)
-            box->HideTextButtonClick(box->HideTextButton);
+            box.HideTextButtonClick(box.HideTextButton);
         else
-            box->ShowTextButtonClick(box->ShowTextButton);
+            box.ShowTextButtonClick(box.ShowTextButton);
         shown = !shown;
-        State.PauseTiming();
-        QApplication::processEvents();
-        State.ResumeTiming();
-    }
+        return true;
+    });
 }
 
 // "Show branch" and "Show all" in turn on the first box below the first root.
 void BM_ClickBranch(benchmark::State& State) {
-    TDrawnSet set(static_cast<int>(State.range(0)));
-    set.Draw();
-    QApplication::processEvents();
-    TClaimTreeNode* box = set.tree.Roots.front()->Children.front();
-    for (auto _ : State) {
-        box->BranchButtonClick(box->BranchButton);
-        State.PauseTiming();
-        QApplication::processEvents();
-        State.ResumeTiming();
-    }
+    TimeClicks(State, [](TDrawnSet& Set) {
+        TClaimTreeNode& box = FirstChild(Set);
+        box.BranchButtonClick(box.BranchButton);
+        return true;
+    });
 }
 
 // Scrolling down one screen at a time, wrapping at the end, until painted.
