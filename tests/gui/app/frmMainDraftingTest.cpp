@@ -154,6 +154,31 @@ private slots:
         QCOMPARE(ScrollTop(), 0);
     }
 
+    // A tree of 4,852 rows, scrolled far below the boxes that have widgets
+    // after a new analysis: the box at the top of the view stays there.
+    void analyseAgainKeepsTheViewOfALargeTree() {
+        QString text = QStringLiteral("Pump\n\nWhat is claimed is:\n1. A pump.\n");
+        for (int claim = 2; claim <= 99; ++claim)
+            text += QStringLiteral("%1. The pump of any one of the preceding claims.\n").arg(claim);
+        OpenNew(QStringLiteral("large.txt"), text);
+        const std::vector<TDrawnRow>& rows = window->ClaimDrawing->Rows();
+        QCOMPARE(rows.size(), std::size_t{4852});
+        const int32_t claim = rows[2420].Node->Number;
+        const auto& copies = window->ClaimTree->NodesByClaim[claim];
+        const auto copy = static_cast<std::size_t>(
+            std::find(copies.begin(), copies.end(), rows[2420].Node) - copies.begin());
+        const int top = rows[2420].Top - 3;
+        QScrollBar& scroll = *window->sbClaimTree->verticalScrollBar();
+        scroll.setValue(top);
+        QCOMPARE(scroll.value(), top);
+
+        window->AnalyseAgain1->trigger();
+        const TClaimTreeNode* again = window->ClaimTree->NodesByClaim[claim].at(copy);
+        QCOMPARE(window->ClaimDrawing->View(*again).RowTop, top + 3);
+        QCOMPARE(ScrollTop(), top);
+        QVERIFY(window->ClaimDrawing->View(*again).CaptionLabel != nullptr);
+    }
+
     // Half a second after the last change, without taking the focus or the
     // text cursor; remembered, and off by default.
     void analyseAsYouType() {
