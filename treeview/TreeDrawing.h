@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -181,13 +182,14 @@ public:
 private:
     struct TClaimLook;
     class TBoxLook;
+    struct TBoxWidgets;
 
     const TClaimLook& LookOf(const TClaimTreeNode& Node) const;
     int MemoWidth(int MemoLeft, const TClaimLook& Look) const;
     static int MemoHeight(TTextMode Mode, const TClaimLook& Look, int Width);
     void LayOutRows();
     void Materialise(bool Force);
-    TGlyphButton* NewButton(TClaimTreeNode& N,
+    TGlyphButton* NewButton(TBoxWidgets& Box,
                             void (TTreeDrawing::*Click)(TClaimTreeNode&, QObject*),
                             const QPixmap& Glyph, const char* Hint);
     void ResetDrawnView(TClaimTreeNode& Root);
@@ -198,6 +200,12 @@ private:
     void OpenPathTo(const TClaimTreeNode& Node, TDisplayState OtherState);
     void ExpandOrCollapseAll(void (TTreeDrawing::*Apply)(TClaimTreeNode&));
     void Create(TClaimTreeNode& Node, const TBoxLook& Look);
+    // Binds a spare set of widgets of the right kind to Node; false when
+    // there is none.
+    bool Reuse(TClaimTreeNode& Node, const TBoxLook& Look);
+    // Takes Node's widgets off its box and keeps them for another box, or
+    // deletes them when enough are kept.
+    void Recycle(std::size_t Node);
     void Place(const TDrawnRow& Row, const TBoxLook& Look);
     void PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& Geometry);
     void Release(std::size_t Node, bool Delete);
@@ -220,8 +228,13 @@ private:
     std::size_t windowLast = 0;
     bool truncated = false;
     bool busy = false;
-    int memoPaneWidth = 0;         // the pane's width at the build, for the memos
-    std::vector<std::size_t> live; // nodes that have widgets, by Index
+    int memoPaneWidth = 0; // the pane's width at the build, for the memos
+    // Nodes that have widgets, by Index, with the sets of widgets.
+    std::unordered_map<std::size_t, std::unique_ptr<TBoxWidgets>> live;
+    // Hidden sets of widgets for boxes that scroll into the window, by kind.
+    std::array<std::vector<std::unique_ptr<TBoxWidgets>>, 8> spare;
+    std::size_t spareCount = 0;
+    std::size_t spareLimit = 0; // the most sets kept spare
     std::unordered_map<std::size_t, QPointer<QWidget>> markers;
     QPointer<QLabel> notice;
     std::vector<int32_t> refusedClaims;
