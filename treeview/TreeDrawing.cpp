@@ -323,9 +323,12 @@ bool TTreeDrawing::IsCarrying(const TClaimTreeNode& Node) const {
            tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node;
 }
 
+bool TTreeDrawing::IsLaidOut(const TClaimTreeNode& Node) const {
+    return Node.OwnerTree() == &tree && layouts != 0 && View(Node).Layout == layouts;
+}
+
 bool TTreeDrawing::IsShown(const TClaimTreeNode& Node) const {
-    const TNodeView& view = View(Node);
-    return view.Drawn && view.DisplayState != TDisplayState::Hidden;
+    return IsLaidOut(Node) && View(Node).DisplayState != TDisplayState::Hidden;
 }
 
 void TTreeDrawing::Attach(TClaimTreePane& Pane) {
@@ -507,13 +510,14 @@ void TTreeDrawing::LayOutRows() {
     rows.clear();
     extent = QRect();
     truncated = false;
+    if (++layouts == 0)
+        layouts = 1;
     int64_t budget = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
     int y = FirstRowTop;
 
     // Places N's row at y and returns its index, or -1 past the budget.
     const auto addRow = [&](TClaimTreeNode& N, int32_t Level) -> std::ptrdiff_t {
         TNodeView& view = View(N);
-        view.Drawn = true;
         view.RowTop = y;
         view.RowLeft = N.Parent != nullptr ? View(*N.Parent).RowLeft + LevelIndent : RootLeft;
         if (N.Kind == 2 && view.DisplayState == TDisplayState::Expanded && !IsCarrying(N))
@@ -524,6 +528,7 @@ void TTreeDrawing::LayOutRows() {
             return -1;
         }
         --budget;
+        view.Layout = layouts;
         const TRowGeometry g = Geometry(N, y);
         rows.push_back({&N, Level, y, g.Height, -1});
         extent |= g.Extent;
@@ -946,7 +951,7 @@ void TTreeDrawing::ShowNotice(int Top) {
 }
 
 void TTreeDrawing::ScrollInView(const TClaimTreeNode& Node, QRect TRowGeometry::*Part) {
-    if (pane == nullptr || Node.OwnerTree() != &tree || !View(Node).Drawn)
+    if (pane == nullptr || !IsLaidOut(Node))
         return;
     const QRect place = Geometry(Node, View(Node).RowTop).*Part;
     if (place.isEmpty())

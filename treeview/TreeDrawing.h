@@ -41,7 +41,7 @@ using TDecomposeHandler = std::function<void(TClaimTreeNode*)>;
 struct TNodeView {
     TDisplayState DisplayState = TDisplayState::Collapsed;
     TTextMode TextMode = TTextMode::None;
-    bool Drawn = false; // laid out by the drawing at least once
+    unsigned Layout = 0; // the layout that last placed the box; 0 for none
     int RowLeft = 0;
     int RowTop = 0;
     TGlyphButton* ExpandButton = nullptr;
@@ -135,7 +135,8 @@ public:
     // Whether the drawing shows Node's subtree below Node: always, but for a
     // copy of a claim that depends on several claims that does not carry it.
     bool IsCarrying(const TClaimTreeNode& Node) const;
-    // Whether Node's box is shown in the last layout.
+    // Whether the last layout placed Node's box, and whether it shows it.
+    bool IsLaidOut(const TClaimTreeNode& Node) const;
     bool IsShown(const TClaimTreeNode& Node) const;
 
     TBranchMode BranchMode() const { return branchMode; }
@@ -222,7 +223,8 @@ private:
     // By the node's Index; grows as nodes are met.
     std::vector<TNodeView> views;
     std::vector<TDrawnRow> rows;
-    int rowsEnd = 0; // y below the last row
+    int rowsEnd = 0;      // y below the last row
+    unsigned layouts = 0; // layouts made, the last one's number
     QRect extent;
     std::size_t windowFirst = 0; // rows that have widgets, as last materialised
     std::size_t windowLast = 0;
