@@ -70,7 +70,7 @@ struct TDrawnRow {
 // Where the controls of one box stand, in content coordinates. A control the
 // box does not have gets an empty rectangle.
 struct TRowGeometry {
-    bool Shown = false; // DisplayState is not 2
+    bool Shown = false; // not hidden
     QRect LinkLine;
     bool LinkLineShown = false;
     QRect Expand;
@@ -142,7 +142,6 @@ public:
     TBranchMode BranchMode() const { return branchMode; }
     // The index in Roots of the one root drawn, or -1 for all.
     int ShownRoot() const { return shownRoot; }
-    bool HasDecomposeHandler() const { return static_cast<bool>(decomposeHandler); }
 
     // Takes Pane over for a new build: the pane's previous drawing, whoever's,
     // lets go of its widgets, and the pane is emptied.
