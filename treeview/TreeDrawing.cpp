@@ -761,6 +761,9 @@ bool TTreeDrawing::Reuse(TClaimTreeNode& N, const TBoxLook& Look) {
     box->Node = &N;
     TNodeView& v = View(N);
     MoveControls(box->Controls, v);
+    // On top, in the order of making, as a new set would be: where lines of
+    // two boxes cross, the later box's line is drawn over.
+    ForEachControl(v, [](QWidget* Control) { Control->raise(); });
     // What a new set would show; the layout places the rest.
     if (v.ChildLine != nullptr)
         v.ChildLine->resize(1, 1);
