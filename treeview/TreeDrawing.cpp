@@ -304,6 +304,10 @@ TTreeDrawing::~TTreeDrawing() {
     pane->FitContent();
 }
 
+TClaimTreePane* TTreeDrawing::Pane() const {
+    return pane;
+}
+
 TNodeView& TTreeDrawing::View(const TClaimTreeNode& Node) {
     if (Node.Index >= views.size())
         views.resize(std::max<std::size_t>(Node.Index + 1,

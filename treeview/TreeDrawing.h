@@ -104,7 +104,7 @@ public:
     TTreeDrawing& operator=(const TTreeDrawing&) = delete;
 
     TClaimTree& Tree() const { return tree; }
-    TClaimTreePane* Pane() const { return pane; }
+    TClaimTreePane* Pane() const;
 
     // Draws the tree into Pane, which it empties first: all roots when
     // RootIndex is -1, else that root alone (an index without a root draws
