@@ -72,53 +72,9 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     // The reports need the counts and the walk over the whole tree, not the nodes.
     const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     std::ostringstream out;
-    switch (Options.Mode) {
-    case TMode::Summary:
-        out << Name << ": " << ClaimCountsText(tree) << '\n';
-        break;
-    case TMode::Json: {
-        std::ostringstream pretty;
-        WriteJsonReport(pretty, tree, IsValidUtf8(input));
-        out << JsonLine(pretty.str(), Name) << '\n';
-        break;
-    }
-    case TMode::Tree:
-        out << Name << ":\n";
-        if (tree.FullNodeCount > Options.MaxNodes) {
-            report.Err = "veltrum-claims: " + Name + ": the tree has " +
-                         std::to_string(tree.FullNodeCount) +
-                         (tree.FullNodeCount == SaturatedCount ? " or more" : "") +
-                         " nodes, over the limit of " + std::to_string(Options.MaxNodes) + '\n';
-            report.Status = 3;
-        } else if (tree.NodeLimitReached) {
-            // Without the nodes past the limit the whole tree is not known.
-            report.Err = "veltrum-claims: " + Name + ": the tree's node limit of " +
-                         std::to_string(tree.CreatedNodeLimit()) + " was reached\n";
-            report.Status = 3;
-        } else {
-            WriteTreeReport(out, tree, Options.MaxNodes);
-        }
-        break;
-    case TMode::Check: {
-        const auto [problems, fees] = CheckAndCountFees(tree);
-        WriteCheckReport(out, Name, problems, fees);
-        report.Status = HasError(problems) ? 1 : 0;
-        break;
-    }
-    case TMode::Dot:
-        out << ClaimGraphDot(tree);
-        break;
-    case TMode::Matrix:
-        try {
-            out << DependencyMatrixCsv(tree);
-        } catch (const std::length_error& error) {
-            report.Err = "veltrum-claims: " + Name + ": " + error.what() + "\n";
-            report.Status = 2;
-        }
-        break;
-    case TMode::FullText: // one file only: refused with the arguments
-        break;
-    }
+    std::ostringstream err;
+    report.Status = WriteModeReport(out, err, Options, {Name, Name, true}, tree, input);
+    report.Err = std::move(err).str();
     report.Out = std::move(out).str();
     return report;
 }
