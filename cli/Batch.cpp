@@ -4,6 +4,7 @@
 #include "ClaimExport.h"
 #include "ClaimTree.h"
 #include "Report.h"
+#include "StandardOutput.h"
 #include "TextEncoding.h"
 
 #include <algorithm>
@@ -214,8 +215,17 @@ int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Op
             Out << report.Out;
             Err << report.Err;
             status = Worse(status, report.Status);
+            // A full disk fails every report after it too: stop analysing.
+            if (!Out.flush()) {
+                Err << "veltrum-claims: cannot write the report of " << files[written] << ": "
+                    << std::strerror(WriteError(Out)) << '\n';
+                next = files.size();
+                for (std::thread& worker : workers)
+                    worker.join();
+                return Failed;
+            }
+            ++written;
         }
-        written += batch.size();
         if (written == files.size())
             break;
         // Then analyse a file, or wait for the next report when none is left.
@@ -230,6 +240,5 @@ int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Op
     }
     for (std::thread& worker : workers)
         worker.join();
-    Out.flush();
-    return Out ? status : 2;
+    return status;
 }

@@ -3,6 +3,7 @@
 #include "Batch.h"
 #include "BuiltinExamples.h"
 #include "ClaimTree.h"
+#include "StandardOutput.h"
 #include "TextEncoding.h"
 #include "VeltrumVersion.h"
 
@@ -46,45 +47,6 @@ int Fail(const std::string& Message, int Status = Failed) {
     std::cerr << "veltrum-claims: " << Message << '\n';
     return Status;
 }
-
-// Standard output, written with write(2) so that the cause of the first
-// failed write is known; nothing is written after it.
-class TStandardOutput : public std::streambuf {
-public:
-    TStandardOutput() { setp(buffer.data(), buffer.data() + buffer.size()); }
-    // errno of the failed write, 0 while every write succeeded.
-    int Error() const { return error; }
-
-protected:
-    int_type overflow(int_type Char) override {
-        if (!Drain())
-            return traits_type::eof();
-        if (!traits_type::eq_int_type(Char, traits_type::eof())) {
-            *pptr() = traits_type::to_char_type(Char);
-            pbump(1);
-        }
-        return traits_type::not_eof(Char);
-    }
-    int sync() override { return Drain() ? 0 : -1; }
-
-private:
-    bool Drain() {
-        const char* next = pbase();
-        while (error == 0 && next < pptr()) {
-            const ssize_t wrote =
-                ::write(STDOUT_FILENO, next, static_cast<std::size_t>(pptr() - next));
-            if (wrote >= 0)
-                next += wrote;
-            else if (errno != EINTR)
-                error = errno;
-        }
-        setp(buffer.data(), buffer.data() + buffer.size());
-        return error == 0;
-    }
-
-    std::array<char, 1 << 16> buffer;
-    int error = 0;
-};
 
 bool ParseCount(std::string_view Text, int64_t& Value) {
     const char* end = Text.data() + Text.size();
@@ -186,9 +148,8 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
         out, std::cerr, {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim},
         {Name, file, false}, Tree, Input);
     out.flush();
-    if (output.Error() != 0 || !out)
-        return Fail("cannot write the report of " + Name + ": " +
-                    std::strerror(output.Error() != 0 ? output.Error() : EIO));
+    if (!out)
+        return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));
     return status;
 }
 
@@ -227,9 +188,11 @@ int main(int argc, char** argv) {
     if (IsBatch(options.Files)) {
         const int jobs =
             options.Jobs ? options.Jobs : static_cast<int>(std::thread::hardware_concurrency());
+        TStandardOutput output;
+        std::ostream out(&output);
         return RunBatch(options.Files,
                         {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim},
-                        jobs, std::cout, std::cerr);
+                        jobs, out, std::cerr);
     }
 
     const std::string name = InputName(options);

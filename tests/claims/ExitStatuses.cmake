@@ -63,6 +63,11 @@ set(unwritable "cannot write the report of [^\n]*: No space left on device")
 expect_message(2 "${unwritable}" "${stdout} > /dev/full" --tree ${doubling})
 expect_message(2 "${unwritable}" "${stdout} > /dev/full" --json ${doubling})
 expect_message(2 "${unwritable}" "${stdout} > /dev/full" --summary ${pump})
+# A batch stops at the first report it cannot write: the missing file after
+# it is never opened, so its message would show.
+expect_message(2 "cannot write the report of [^\n]*pump-claims.txt: No space left on device"
+               "${stdout} > /dev/full" --jobs 1 ${pump} ${pump} ${WORK}/no-such-file.txt)
+expect_message(2 "${unwritable}" "${stdout} > /dev/full" --json --jobs 2 ${doubling} ${pump})
 expect_message(3 "[^\n]*doubling-claims.txt: the tree has 16384 nodes, over the limit of 16383"
                "${stdout}" --tree --max-nodes 16383 ${doubling})
 expect_message(3 "[^\n]*self-referring-claims.txt: the tree's node limit of 2000000 was reached"
