@@ -28,6 +28,9 @@ std::string TreeTooLarge(const TReportOptions& Options, const TReportInput& Of,
     if (Tree.NodeLimitReached)
         return Of.Name + ": the tree's node limit of " + std::to_string(Tree.CreatedNodeLimit()) +
                " was reached";
+    if (TreeReportSize(Tree, MaxTreeReportBytes) > MaxTreeReportBytes)
+        return Of.Name + ": the tree takes more than " + std::to_string(MaxTreeReportBytes) +
+               " bytes";
     return {};
 }
 
