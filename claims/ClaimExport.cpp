@@ -47,6 +47,7 @@ public:
             words = (count + 63) / 64;
             reach.assign(count * words, 0);
             direct.assign(count * words, 0);
+            spans.assign(count, {words, 0});
         } else {
             Targets.resize(count);
         }
@@ -81,8 +82,12 @@ public:
                     if (Has(reach, i, *it))
                         continue;
                     Set(reach, i, *it);
-                    for (std::size_t w = 0; w < words; ++w)
+                    Widen(i, *it / 64, *it / 64 + 1);
+                    // Only the words the target's row uses: an independent
+                    // claim's row is empty.
+                    for (std::size_t w = spans[*it].first; w < spans[*it].second; ++w)
                         reach[i * words + w] |= reach[*it * words + w];
+                    Widen(i, spans[*it].first, spans[*it].second);
                 }
             } else {
                 Targets[i] = targets;
@@ -114,7 +119,7 @@ public:
     // How many marks row Row holds (with Closure only).
     std::size_t Marks(std::size_t Row) const {
         std::size_t marks = 0;
-        for (std::size_t w = 0; w < words; ++w)
+        for (std::size_t w = spans[Row].first; w < spans[Row].second; ++w)
             marks += static_cast<std::size_t>(std::popcount(reach[Row * words + w]));
         return marks;
     }
@@ -127,10 +132,20 @@ private:
         Bits[Row * words + Column / 64] |= uint64_t{1} << (Column % 64);
     }
 
+    // Row's words in use grow to take in [First, Last).
+    void Widen(std::size_t Row, std::size_t First, std::size_t Last) {
+        if (First >= Last)
+            return;
+        spans[Row].first = std::min(spans[Row].first, First);
+        spans[Row].second = std::max(spans[Row].second, Last);
+    }
+
     std::size_t count;
     std::size_t words = 0;
     std::vector<uint64_t> reach;
     std::vector<uint64_t> direct;
+    // The words of each reach row outside which it is all zero: [first, second).
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
 
 public:
     // The claims each claim refers to, by index, ascending (without Closure only).
