@@ -75,6 +75,20 @@ expect_message(3 "[^\n]*self-referring-claims.txt: the tree's node limit of 2000
 expect_message(3 "[^\n]*self-referring-claims.txt: the tree has 1099511627777 nodes, over the limit of 1000000"
                "${stdout}" --tree ${selfreferring})
 
+# 1,001 claims numbered 1 and 1,000 referring to them all: one edge over the
+# graph's limit. 10,001 claims: one more than a matrix takes.
+string(REPEAT " 1. A pump.\n" 1001 ones)
+string(REPEAT " 2. The pump of claim 1.\n" 1000 twos)
+set(repeated ${WORK}/repeated-numbers.txt)
+file(WRITE ${repeated} "We claim:\n${ones}${twos}")
+expect_message(3 "[^\n]*repeated-numbers.txt: the claim graph takes at most 1000000 edges"
+               "${stdout}" --dot ${repeated})
+string(REPEAT " 1. A pump.\n" 10001 ones)
+set(many ${WORK}/many-claims.txt)
+file(WRITE ${many} "We claim:\n${ones}")
+expect_message(3 "[^\n]*many-claims.txt: the dependency matrix takes at most 10000 claims, not 10001"
+               "${stdout}" --matrix ${many})
+
 # 400,000 claims cannot be analysed in 50 MB of address space. The
 # sanitizers reserve far more than that for themselves.
 if(MEMORY_LIMIT)
