@@ -116,6 +116,14 @@ public:
             return "";
         return Has(direct, From, To) ? "D" : "I";
     }
+    // The columns [first, second) outside which row Row has no mark (with
+    // Closure only).
+    std::pair<std::size_t, std::size_t> MarkedColumns(std::size_t Row) const {
+        const auto [first, last] = spans[Row];
+        if (first >= last)
+            return {0, 0};
+        return {first * 64, std::min(last * 64, count)};
+    }
     // How many marks row Row holds (with Closure only).
     std::size_t Marks(std::size_t Row) const {
         std::size_t marks = 0;
@@ -237,10 +245,15 @@ std::string DependencyMatrixCsv(const TClaimTree& Tree) {
     out += "\r\n";
     for (std::size_t row = 0; row < links.Count(); ++row) {
         out += links.Labels[row];
-        for (std::size_t column = 0; column < links.Count(); ++column) {
+        // Most cells are empty: the columns before and after the row's
+        // marks are written as runs of commas.
+        const auto [first, last] = links.MarkedColumns(row);
+        out.append(first, ',');
+        for (std::size_t column = first; column < last; ++column) {
             out += ',';
             out += links.Mark(row, column);
         }
+        out.append(links.Count() - last, ',');
         out += "\r\n";
     }
     return out;

@@ -7,6 +7,8 @@
 #include "Report.h"
 #include "TextEncoding.h"
 
+#include <algorithm>
+#include <limits>
 #include <sstream>
 #include <stdexcept>
 
@@ -28,13 +30,21 @@ std::string TreeTooLarge(const TReportOptions& Options, const TReportInput& Of,
     if (Tree.NodeLimitReached)
         return Of.Name + ": the tree's node limit of " + std::to_string(Tree.CreatedNodeLimit()) +
                " was reached";
-    if (TreeReportSize(Tree, MaxTreeReportBytes) > MaxTreeReportBytes)
-        return Of.Name + ": the tree takes more than " + std::to_string(MaxTreeReportBytes) +
-               " bytes";
+    if (const int64_t most = MaxTreeReportBytes(Options.MaxNodes);
+        TreeReportSize(Tree, most) > most)
+        return Of.Name + ": the tree takes more than " + std::to_string(most) + " bytes";
     return {};
 }
 
 } // namespace
+
+int64_t MaxTreeReportBytes(int64_t MaxNodes) {
+    constexpr int64_t perNode = 256;
+    constexpr int64_t least = int64_t{256} << 20;
+    return MaxNodes > std::numeric_limits<int64_t>::max() / perNode
+               ? std::numeric_limits<int64_t>::max()
+               : std::max(least, MaxNodes * perNode);
+}
 
 int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
                     const TReportInput& Of, const TClaimTree& Tree, std::string_view Input) {

@@ -25,9 +25,10 @@ inline constexpr int ChecksFailed = 1; // --check found an error
 inline constexpr int Failed = 2;
 inline constexpr int OverLimit = 3; // a tree, graph or matrix too large to write
 
-// --tree writes no more than this: a claim that names another many times has
-// a long caption and as many nodes under it.
-inline constexpr int64_t MaxTreeReportBytes = int64_t{1} << 30;
+// --tree writes no more than 256 bytes a node of MaxNodes, and at least
+// 256 MiB: a claim that names another many times has a long caption and as
+// many nodes under it.
+int64_t MaxTreeReportBytes(int64_t MaxNodes);
 
 // Which input a report is of.
 struct TReportInput {
