@@ -1,6 +1,9 @@
 #include "Report.h"
 
+#include "ModeReport.h"
+
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -90,6 +93,19 @@ TEST(Report, JsonListsNumbersPastTheTableNoFurtherThanTheTextGoes) {
     for (int v = 1000; v < 1024 + textSize; ++v)
         expected += (expected.empty() ? "" : ", ") + std::to_string(v);
     EXPECT_EQ(wide, expected);
+}
+
+TEST(Report, TreeTextLimitGrowsWithTheNodeLimitFromAFloorWithoutOverflow) {
+    constexpr int64_t floor = int64_t{256} << 20;
+    const std::pair<int64_t, int64_t> cases[] = {
+        {0, floor},
+        {1'000'000, floor},
+        {1'048'577, 1'048'577 * 256},
+        {std::numeric_limits<int64_t>::max() / 256 + 1, std::numeric_limits<int64_t>::max()},
+        {std::numeric_limits<int64_t>::max(), std::numeric_limits<int64_t>::max()},
+    };
+    for (const auto& [nodes, bytes] : cases)
+        EXPECT_EQ(MaxTreeReportBytes(nodes), bytes) << nodes;
 }
 
 } // namespace
