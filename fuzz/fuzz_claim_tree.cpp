@@ -35,7 +35,9 @@ void CheckInvariants(const TClaimTree& Tree, int64_t MaxNodes = TClaimTree::MaxC
     std::map<std::size_t, int64_t> createdPerClaim;
     std::vector<const TClaimTreeNode*> pending(Tree.Roots.begin(), Tree.Roots.end());
     for (const TClaimTreeNode* root : Tree.Roots)
-        Check(root->Kind == 0 && root->Parent == nullptr && root->Claim->Kind == 0, "root");
+        Check(root->Kind == TClaimKind::Independent && root->Parent == nullptr &&
+                  root->Claim->Kind == TClaimKind::Independent,
+              "root");
     while (!pending.empty()) {
         const TClaimTreeNode* node = pending.back();
         pending.pop_back();
@@ -43,9 +45,9 @@ void CheckInvariants(const TClaimTree& Tree, int64_t MaxNodes = TClaimTree::MaxC
         ++createdPerClaim[node->Claim->Index];
         Check(InClaimTable(node->Number), "node outside the tables");
         Check(node->Kind == node->Claim->Kind, "kind differs from the claim's");
-        if (node->Kind == 1)
+        if (node->Kind == TClaimKind::Dependent)
             Check(node->Claim->ReferenceCount == 1, "kind 1 with other than one reference");
-        if (node->Kind == 2)
+        if (node->Kind == TClaimKind::MultipleDependent)
             Check(node->Claim->ReferenceCount > 1, "kind 2 with fewer than two references");
         if (node->Parent != nullptr)
             Check(Refers(*node->Claim, node->Parent->Number), "parent not referred to");
@@ -143,7 +145,7 @@ void CheckReading(std::string_view input, TReading Reading) {
     const TClaimChecks checks = CheckAndCountFees(tree);
     std::size_t boxless = 0;
     for (const TClaimProblem& problem : checks.Problems)
-        boxless += problem.Kind == "no-box" ? 1 : 0;
+        boxless += problem.Kind == TProblemKind::NoBox ? 1 : 0;
     std::size_t withoutNodes = 0;
     for (const TClaim& claim : tree.Claims) {
         if (!InClaimTable(claim.Number) ||

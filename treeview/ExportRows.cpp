@@ -21,7 +21,7 @@ struct TShownNode {
 std::vector<TShownNode> ShownNodes(const TClaimTree& Tree, int64_t MaxRows, int& BranchMode) {
     BranchMode = Tree.BranchMode;
     const auto carrying = [&Tree](const TClaimTreeNode& Node) {
-        return Node.Kind != 2 ||
+        return Node.Kind != TClaimKind::MultipleDependent ||
                (InClaimTable(Node.Number) &&
                 Tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node);
     };

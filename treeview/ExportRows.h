@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClaimTree.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -13,7 +15,7 @@ class TMemoText;
 struct TExportRow {
     int Depth = 0; // 0 for a root
     int32_t Number = 0;
-    int32_t Kind = 0; // 0 independent, 1 one reference, 2 several
+    TClaimKind Kind = TClaimKind::Independent;
     QString Caption;
     QString Dependents;                    // the children's numbers, each followed by a blank
     int TextMode = 0;                      // 0 none, 1 preview, 2 whole text

@@ -84,7 +84,7 @@ void TClaimTreeNode::ExpandButtonClick(QObject* Sender) {
     if (tree == nullptr || pane == nullptr)
         return;
     if (DisplayState == 0) {
-        const bool startsCarrying = Kind == 2 && InClaimTable(Number);
+        const bool startsCarrying = Kind == TClaimKind::MultipleDependent && InClaimTable(Number);
         if (startsCarrying && !tree->CreateChildren(this)) {
             RefuseToOpen(*this);
             return;
@@ -203,7 +203,7 @@ TClaimTreeNode* TClaimTreeNode::Reveal() {
     // claim's subtree makes the node unrevealable, and nothing changes.
     std::vector<TClaimTreeNode*> path;
     for (TClaimTreeNode* node = this; node != nullptr; node = node->Parent) {
-        if (node->Kind == 2) {
+        if (node->Kind == TClaimKind::MultipleDependent) {
             if (!InClaimTable(node->Number))
                 return nullptr;
             const TClaimTreeNode* carrying =
@@ -212,12 +212,12 @@ TClaimTreeNode* TClaimTreeNode::Reveal() {
                 return nullptr;
         }
         path.push_back(node);
-        if (node->Kind == 0)
+        if (node->Kind == TClaimKind::Independent)
             break;
     }
     // Children first: when the node limit refuses them, nothing has changed.
     for (TClaimTreeNode* node : path) {
-        if (node->Kind == 2 && !tree->CreateChildren(node)) {
+        if (node->Kind == TClaimKind::MultipleDependent && !tree->CreateChildren(node)) {
             RefuseToOpen(*node);
             return nullptr;
         }
@@ -225,7 +225,7 @@ TClaimTreeNode* TClaimTreeNode::Reveal() {
     for (auto node = path.rbegin(); node != path.rend(); ++node) {
         TClaimTreeNode& at = **node;
         at.DisplayState = 1;
-        if (at.Kind == 2)
+        if (at.Kind == TClaimKind::MultipleDependent)
             tree->SubtreeNodeByClaim[static_cast<std::size_t>(at.Number)] = &at;
         SetChildrenState(at, 0);
     }

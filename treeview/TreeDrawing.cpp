@@ -222,10 +222,10 @@ public:
     }
 
     const QFont& CaptionFont(const TClaimTreeNode& Node) const {
-        return Node.Kind == 0 ? rootFont : font;
+        return Node.Kind == TClaimKind::Independent ? rootFont : font;
     }
     const QPalette& CaptionPalette(const TClaimTreeNode& Node) const {
-        return Node.Kind == 2 ? red : blue;
+        return Node.Kind == TClaimKind::MultipleDependent ? red : blue;
     }
     const QFont& Font() const { return font; }
 
@@ -339,7 +339,7 @@ const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaimTreeNode& Node)
     known = std::make_unique<TClaimLook>();
     const QFont font = pane != nullptr ? pane->Content()->font() : QFont();
     QFont captionFont = font;
-    captionFont.setBold(claim.Kind == 0);
+    captionFont.setBold(claim.Kind == TClaimKind::Independent);
     known->Caption = QString::fromStdString(claim.Caption());
     known->CaptionSize = QSize(QFontMetrics(captionFont).horizontalAdvance(known->Caption),
                                QFontMetrics(captionFont).height());
@@ -409,8 +409,8 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
     x += ButtonPitch;
     if (Node.Parent != nullptr) {
         g.Branch = QRect(x, Top, button, button);
-        g.BranchShown = g.Shown && Node.Kind != 2;
-        if (Node.Kind != 2)
+        g.BranchShown = g.Shown && Node.Kind != TClaimKind::MultipleDependent;
+        if (Node.Kind != TClaimKind::MultipleDependent)
             x += ButtonPitch;
     }
     if (tree.DecomposeHandler) {
@@ -482,7 +482,7 @@ void TTreeDrawing::LayOutRows() {
         N.Tree = &tree;
         N.RowTop = y;
         N.RowLeft = N.Parent != nullptr ? N.Parent->RowLeft + LevelIndent : RootLeft;
-        if (N.Kind == 2 && N.DisplayState == 1 && !IsCarrying(N, tree))
+        if (N.Kind == TClaimKind::MultipleDependent && N.DisplayState == 1 && !IsCarrying(N, tree))
             N.DisplayState = 0;
         // Past the budget, or where the content widget could not reach.
         if (budget <= 0 || y > MaxContentY) {

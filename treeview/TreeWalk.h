@@ -8,7 +8,7 @@ class QObject;
 // node of a claim that depends on several claims, whose subtree only the
 // carrying copy (SubtreeNodeByClaim) shows.
 inline bool IsCarrying(const TClaimTreeNode& Node, const TClaimTree& Tree) {
-    if (Node.Kind != 2)
+    if (Node.Kind != TClaimKind::MultipleDependent)
         return true;
     return InClaimTable(Node.Number) &&
            Tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node;

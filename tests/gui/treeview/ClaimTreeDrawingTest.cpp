@@ -133,7 +133,7 @@ void ClaimTreeDrawingTest::rowHoldsItsControls() {
     int next = showLeft + 46;
     if (node->BranchButton != nullptr) {
         QCOMPARE(node->BranchButton->geometry(), QRect(next, row, 13, 13));
-        if (node->Kind != 2)
+        if (node->Kind != TClaimKind::MultipleDependent)
             next += 23;
     }
     if (!dependents.isEmpty()) {

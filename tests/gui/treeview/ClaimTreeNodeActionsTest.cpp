@@ -214,7 +214,7 @@ void ClaimTreeNodeActionsTest::revealFailsWithoutChange() {
     QVERIFY(other->Reveal() == nullptr);
     for (const auto& copies : drawn.tree->NodesByClaim) {
         for (const TClaimTreeNode* node : copies)
-            QCOMPARE(node->DisplayState, node->Kind == 0 ? 0 : 2);
+            QCOMPARE(node->DisplayState, node->Kind == TClaimKind::Independent ? 0 : 2);
     }
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], drawn.Node(5, 0));
     QVERIFY(other->Children.empty());
