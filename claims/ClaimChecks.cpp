@@ -602,11 +602,14 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
     for (std::size_t i = 1; i < numbers.size(); ++i) {
         if (numbers[i] == numbers[i - 1] + 1)
             continue;
-        const int32_t from = numbers[i - 1] + 1;
+        int64_t from = int64_t{numbers[i - 1]} + 1;
         const int32_t to = numbers[i] - 1;
-        // A wide range has its own problem.
-        if (std::any_of(Tree.WideRanges.begin(), Tree.WideRanges.end(),
-                        [&](const TWideRange& r) { return r.First <= from && to <= r.Last; }))
+        // The numbers of a wide range are no gap; it has its own problem.
+        for (const TWideRange& range : Tree.WideRanges) {
+            if (range.First <= from && from <= range.Last)
+                from = int64_t{range.Last} + 1;
+        }
+        if (from > to)
             continue;
         add(*firstOf(numbers[i]), TSeverity::Warning, TProblemKind::Gap,
             (from == to ? "Claim " + std::to_string(from) + " is"

@@ -298,6 +298,13 @@ TEST(CheckClaims, WideLenientRangesAreOneProblem) {
           "than the tree can show; they are not listed one by one.",
           "5001:4:warning:number-too-large: Claim 5001 is numbered beyond 1023, the highest "
           "number the tree can show; it gets no box."}},
+        {"Claims\n1. A pump.\n2-5000. (Cancelled)\n5003. The pump of claim 1.\n",
+         2,
+         {"2:3:warning:range-too-wide: Claims 2 to 5000 are cancelled as one range of more claims "
+          "than the tree can show; they are not listed one by one.",
+          "5003:4:warning:number-too-large: Claim 5003 is numbered beyond 1023, the highest "
+          "number the tree can show; it gets no box.",
+          "5003:4:warning:gap: Claims 5001 and 5002 are missing from the numbering."}},
     };
     for (const Case& c : cases) {
         const TClaimTree tree(c.Text, TReading::Lenient);
