@@ -595,20 +595,27 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
     for (const auto& [number, claim] : firstBeyond)
         numbers.push_back(number);
     std::sort(numbers.begin() + static_cast<std::ptrdiff_t>(inTable), numbers.end());
-    if (firstInTable[1] == nullptr)
+    // The numbers of a wide range are neither missing nor a gap: the range
+    // has its own problem. Ascending, so that each gap looks at few.
+    std::vector<std::pair<int64_t, int64_t>> wide;
+    for (const TWideRange& range : Tree.WideRanges)
+        wide.emplace_back(range.First, range.Last);
+    std::sort(wide.begin(), wide.end());
+    if (firstInTable[1] == nullptr &&
+        (wide.empty() || wide.front().first > 1 || wide.front().second < 1))
         add(Tree.Claims.front(), TSeverity::Warning, TProblemKind::NoClaim1,
             "There is no claim 1; the claims start at claim " +
                 std::to_string(Tree.Claims.front().Number) + ".");
+    std::size_t w = 0;
     for (std::size_t i = 1; i < numbers.size(); ++i) {
         if (numbers[i] == numbers[i - 1] + 1)
             continue;
         int64_t from = int64_t{numbers[i - 1]} + 1;
         const int32_t to = numbers[i] - 1;
-        // The numbers of a wide range are no gap; it has its own problem.
-        for (const TWideRange& range : Tree.WideRanges) {
-            if (range.First <= from && from <= range.Last)
-                from = int64_t{range.Last} + 1;
-        }
+        while (w < wide.size() && wide[w].second < from)
+            ++w;
+        for (std::size_t k = w; k < wide.size() && wide[k].first <= from; ++k)
+            from = std::max(from, wide[k].second + 1);
         if (from > to)
             continue;
         add(*firstOf(numbers[i]), TSeverity::Warning, TProblemKind::Gap,

@@ -288,6 +288,12 @@ TEST(CheckClaims, WideLenientRangesAreOneProblem) {
          0,
          {"1:2:warning:range-too-wide: Claims 1 to 999999 are cancelled as one range of more "
           "claims than the tree can show; they are not listed one by one."}},
+        {"Claims\n1-5000. (Cancelled)\n5001. A pump.\n",
+         1,
+         {"1:2:warning:range-too-wide: Claims 1 to 5000 are cancelled as one range of more "
+          "claims than the tree can show; they are not listed one by one.",
+          "5001:3:warning:number-too-large: Claim 5001 is numbered beyond 1023, the highest "
+          "number the tree can show; it gets no box."}},
         {"Claims\n1-999999. A pump.\n",
          0,
          {"1:2:error:range-too-wide: Claims 1 to 999999 are numbered as one range of more claims "
