@@ -598,7 +598,7 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
     // The numbers of a wide range are neither missing nor a gap: the range
     // has its own problem. Ascending, so that each gap looks at few.
     std::vector<std::pair<int64_t, int64_t>> wide;
-    for (const TWideRange& range : Tree.WideRanges)
+    for (const TUnreadRange& range : Tree.UnreadRanges)
         wide.emplace_back(range.First, range.Last);
     std::sort(wide.begin(), wide.end());
     if (firstInTable[1] == nullptr &&
@@ -660,6 +660,8 @@ const char* ProblemKindName(TProblemKind Kind) {
         return "gap";
     case TProblemKind::RangeTooWide:
         return "range-too-wide";
+    case TProblemKind::RangeWithText:
+        return "range-with-text";
     }
     return "unknown";
 }
@@ -670,28 +672,34 @@ const char* SeverityName(TSeverity Severity) {
 
 namespace {
 
-// Ranges too wide to read claim by claim. Each goes before the problems of
-// the claim after it.
+// Ranges not read claim by claim. Each goes before the problems of the claim
+// after it.
 std::vector<TIndexedProblem> WideRangeProblems(const TClaimTree& Tree) {
     std::vector<TIndexedProblem> problems;
-    for (const TWideRange& range : Tree.WideRanges) {
-        const bool cancelled = IsCancelledStatus(range.Status) && !range.HasText;
+    for (const TUnreadRange& range : Tree.UnreadRanges) {
         const std::string claims =
             "Claims " + std::to_string(range.First) + " to " + std::to_string(range.Last);
-        problems.push_back(
-            {range.Before,
-             {range.First, range.Line, cancelled ? TSeverity::Warning : TSeverity::Error,
-              TProblemKind::RangeTooWide,
-              cancelled ? claims + " are cancelled as one range of more claims than the tree "
-                                   "can show; they are not listed one by one."
-                        : claims + " are numbered as one range of more claims than the tree "
-                                   "can show; the range is not read as claims."}});
+        TClaimProblem problem{range.First, range.Line, TSeverity::Error,
+                              TProblemKind::RangeWithText,
+                              claims + " are numbered as one range with a text; each claim needs "
+                                       "a number of its own, so the range is not read as claims."};
+        if (!range.HasText && IsCancelledStatus(range.Status)) {
+            problem.Severity = TSeverity::Warning;
+            problem.Kind = TProblemKind::RangeTooWide;
+            problem.Message = claims + " are cancelled as one range of more claims than the tree "
+                                       "can show; they are not listed one by one.";
+        } else if (!range.HasText) {
+            problem.Kind = TProblemKind::RangeTooWide;
+            problem.Message = claims + " are numbered as one range of more claims than the tree "
+                                       "can show; the range is not read as claims.";
+        }
+        problems.push_back({range.Before, std::move(problem)});
     }
     return problems;
 }
 
 std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading) {
-    if (!Tree.WideRanges.empty()) {
+    if (!Tree.UnreadRanges.empty()) {
         std::vector<TIndexedProblem> ranges = WideRangeProblems(Tree);
         Reading.problems.insert(Reading.problems.begin(), std::make_move_iterator(ranges.begin()),
                                 std::make_move_iterator(ranges.end()));

@@ -30,6 +30,7 @@ enum class TProblemKind {
     NoClaim1,
     Gap,
     RangeTooWide,
+    RangeWithText,
 };
 
 // The short stable key that scripts read: "later-reference", "gap", ...

@@ -377,9 +377,9 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
     FurtherClaimSets = read.FurtherClaimSets;
     TTreeBuilder builder(*this, MaxNodes, Nodes);
     for (TLenientClaim& found : read.Claims) {
-        if (found.Last != found.Number && !InClaimTable(found.Last)) {
-            WideRanges.push_back({found.Number, found.Last, found.Line, found.Offset,
-                                  std::move(found.Status), !found.Text.empty(), Claims.size()});
+        if (found.Last != found.Number && (!InClaimTable(found.Last) || !found.Text.empty())) {
+            UnreadRanges.push_back({found.Number, found.Last, found.Line, found.Offset,
+                                    std::move(found.Status), !found.Text.empty(), Claims.size()});
             continue;
         }
         if (found.Last == found.Number) {
@@ -391,8 +391,8 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
             builder.Place(claim, std::move(found.References));
             continue;
         }
-        // A range within the tables is a claim per number, at most as many as
-        // the tables hold.
+        // A range of statuses within the tables is a claim per number, at most
+        // as many as the tables hold.
         for (int32_t number = found.Number; number <= found.Last; ++number) {
             TClaim& claim = builder.Open(number, found.Text);
             claim.Line = found.Line;

@@ -77,10 +77,11 @@ struct TClaim {
     std::vector<int32_t> ReferenceList() const;
 };
 
-// Claims written as one range ("1-999999. (Canceled)") that reaches past the
-// per-claim tables: no claim set holds so many, so the range is reported and
-// not read claim by claim.
-struct TWideRange {
+// Claims written as one range that are reported rather than read claim by
+// claim: a range past the per-claim tables ("1-999999. (Canceled)"), which no
+// claim set holds, and a range with a text ("3-5. A pump."), which would make
+// as many copies of one text as the range has numbers.
+struct TUnreadRange {
     int32_t First = 0;
     int32_t Last = 0;
     int32_t Line = 0; // as for TClaim
@@ -215,8 +216,8 @@ public:
 
     // Every claim closed, in reading order.
     std::deque<TClaim> Claims;
-    // Ranges the lenient reading left out, in reading order.
-    std::vector<TWideRange> WideRanges;
+    // Ranges the lenient reading did not read claim by claim, in reading order.
+    std::vector<TUnreadRange> UnreadRanges;
     // Whether the analysed text is valid UTF-8 as a whole. Else the whole
     // document reads as Windows-1252, every claim's bytes included, even
     // where a claim on its own would be valid UTF-8.

@@ -62,20 +62,20 @@ void CheckTree(std::string_view Input, const TClaimTree& Tree) {
                       "lenient references not ascending runs");
         }
         std::size_t before = 0;
-        for (const TWideRange& range : Tree.WideRanges) {
+        for (const TUnreadRange& range : Tree.UnreadRanges) {
             Check(range.First < range.Last && !InClaimTable(range.Last), "wide range");
             Check(range.Before >= before && range.Before <= Tree.Claims.size(), "wide range place");
             before = range.Before;
         }
     } else {
-        Check(Tree.WideRanges.empty(), "a standard reading with wide ranges");
+        Check(Tree.UnreadRanges.empty(), "a standard reading with wide ranges");
     }
 
     // The checks name only claims there are, on their lines.
     std::set<std::pair<int32_t, int32_t>> places;
     for (const TClaim& claim : Tree.Claims)
         places.emplace(claim.Number, claim.Line);
-    for (const TWideRange& range : Tree.WideRanges)
+    for (const TUnreadRange& range : Tree.UnreadRanges)
         places.emplace(range.First, range.Line);
     const TClaimChecks checks = CheckAndCountFees(Tree);
     for (const TClaimProblem& problem : checks.Problems) {

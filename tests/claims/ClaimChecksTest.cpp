@@ -270,9 +270,9 @@ TEST(CheckClaims, OnlyLiveClaimsAreWarnedOfCancelledReferences) {
     }
 }
 
-// A range wider than the tables is one problem, not a claim per number;
-// within them it is a claim per number, as the reader expects.
-TEST(CheckClaims, WideLenientRangesAreOneProblem) {
+// A range wider than the tables, or with a text, is one problem, not a claim
+// per number; a range of statuses within them is a claim per number.
+TEST(CheckClaims, LenientRangesTooWideOrWithATextAreOneProblem) {
     struct Case {
         std::string Text;
         std::size_t Claims;
@@ -296,7 +296,18 @@ TEST(CheckClaims, WideLenientRangesAreOneProblem) {
           "number the tree can show; it gets no box."}},
         {"Claims\n1-999999. A pump.\n",
          0,
-         {"1:2:error:range-too-wide: Claims 1 to 999999 are numbered as one range of more claims "
+         {"1:2:error:range-with-text: Claims 1 to 999999 are numbered as one range with a text; "
+          "each claim needs a number of its own, so the range is not read as claims."}},
+        {"Claims\n1. A pump.\n2-3. The pump of claim 1.\n4. The pump of claim 2.\n",
+         2,
+         {"2:3:error:range-with-text: Claims 2 to 3 are numbered as one range with a text; "
+          "each claim needs a number of its own, so the range is not read as claims.",
+          "4:4:error:missing-reference: Claim 4 refers to claim 2, which does not exist.",
+          "4:4:error:no-box: Claim 4 gets no box in the tree: the claim it refers to does not "
+          "exist."}},
+        {"Claims\n1. A pump.\n2-1500. (Withdrawn)\n",
+         1,
+         {"2:3:error:range-too-wide: Claims 2 to 1500 are numbered as one range of more claims "
           "than the tree can show; the range is not read as claims."}},
         {"Claims\n1. A pump.\n2-5000. (Cancelled)\n5001. The pump of claim 1.\n",
          2,
