@@ -63,8 +63,10 @@ void CheckTree(std::string_view Input, const TClaimTree& Tree) {
         }
         std::size_t before = 0;
         for (const TUnreadRange& range : Tree.UnreadRanges) {
-            Check(range.First < range.Last && !InClaimTable(range.Last), "wide range");
-            Check(range.Before >= before && range.Before <= Tree.Claims.size(), "wide range place");
+            Check(range.First < range.Last && (!InClaimTable(range.Last) || range.HasText),
+                  "unread range");
+            Check(range.Before >= before && range.Before <= Tree.Claims.size(),
+                  "unread range place");
             before = range.Before;
         }
     } else {
