@@ -36,7 +36,7 @@ TClaimTreeNode* TBoxMenu::BoxAt(QPoint ContentPoint) const {
     TClaimTree* tree = window->ClaimTree.get();
     if (tree == nullptr || window->sbClaimTree->DrawnTree() != tree)
         return nullptr;
-    const TTreeDrawing* drawing = TTreeDrawing::Find(*tree);
+    const TTreeDrawing* drawing = window->ClaimDrawing.get();
     return drawing != nullptr ? drawing->NodeAt(ContentPoint) : nullptr;
 }
 

@@ -121,11 +121,11 @@ TTreeExport::TTreeExport(TfrMain* Window) : QObject(Window), window(Window) {
 
 TExportTree TTreeExport::CurrentTree() const {
     const TClaimTree* tree = window->ClaimTree.get();
-    if (tree == nullptr)
+    if (tree == nullptr || !window->ClaimDrawing)
         return {};
     const bool whole = WholeTree1->isChecked();
-    TExportTree exported =
-        whole ? WholeExportTree(*tree, MaxDrawnBoxes) : ShownExportTree(*tree, MaxDrawnBoxes);
+    TExportTree exported = whole ? WholeExportTree(*tree, MaxDrawnBoxes)
+                                 : ShownExportTree(*window->ClaimDrawing, MaxDrawnBoxes);
     for (TExportRow& row : exported.Rows)
         row.Marks = window->sbClaimTree->BoxMarks(row.Number);
     exported.Heading << window->windowTitle() << window->Label4->text()
@@ -281,8 +281,8 @@ void TTreeExport::PrintPreviewClick() {
 }
 
 void TTreeExport::CopyTreeAsTextClick() {
-    if (!window->ClaimTree)
+    if (!window->ClaimDrawing)
         return;
-    const TExportTree tree = ShownExportTree(*window->ClaimTree, MaxDrawnBoxes);
+    const TExportTree tree = ShownExportTree(*window->ClaimDrawing, MaxDrawnBoxes);
     QGuiApplication::clipboard()->setText(OutlineText(tree));
 }

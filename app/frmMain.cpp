@@ -231,6 +231,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
 TfrMain::~TfrMain() {
     // The drawn controls refer to the tree's nodes, so they go first.
     sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
     ClaimTree.reset();
     if (frMain == this)
         frMain = nullptr;
@@ -523,6 +524,7 @@ bool TfrMain::FormClose() {
     if (!CheckUnsavedChanges())
         return false;
     sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
     ClaimTree.reset();
     return true;
 }
@@ -643,12 +645,14 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
+    ClaimDrawing.reset();
     ClaimTree = std::make_unique<TClaimTree>(InputText, DocumentReading());
+    ClaimDrawing = std::make_unique<TTreeDrawing>(*ClaimTree);
     UpdateReadingNotice();
     ShowProblems();
     FillClaimTabs();
-    ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, -1, true);
-    ClaimTree->ExpandAll(sbClaimTree);
+    ClaimDrawing->BuildDrawing(sbClaimTree, imlCLTR, nullptr, -1, true);
+    ClaimDrawing->ExpandAll();
     ShowClaimCounts();
     if (CallerSettings)
         CallerSettings();
@@ -676,6 +680,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
     SetTreePaneWidth((OuterWidth() * 2) / 3);
     SetSaveEnabled(false);
     InputModified = false;
+    ClaimDrawing.reset();
     ClaimTree.reset();
     sbClaimTree->DestroyComponents();
     SetZeroCounts();
@@ -755,6 +760,7 @@ void TfrMain::New1Click() {
     DocumentFileName.clear();
     setWindowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
+    ClaimDrawing.reset();
     ClaimTree.reset();
     ShowProblems();
     DocumentDamage = TDocumentDamage::None;
@@ -789,6 +795,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     if (ClaimTree) {
         const TBusyCursor busy;
         sbClaimTree->DestroyComponents();
+        ClaimDrawing.reset();
         ClaimTree.reset();
         InputText.clear();
     }
@@ -961,12 +968,12 @@ void TfrMain::About1Click() {
 
 void TfrMain::TabControl1Change() {
     const int tab = TabControl1->currentIndex();
-    if (!ClaimTree || tab < 0)
+    if (!ClaimDrawing || tab < 0)
         return;
     const TBusyCursor busy;
     // From scratch: whatever the user had opened or closed is gone.
-    ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, tab - 1, true);
-    ClaimTree->ExpandAll(sbClaimTree);
+    ClaimDrawing->BuildDrawing(sbClaimTree, imlCLTR, nullptr, tab - 1, true);
+    ClaimDrawing->ExpandAll();
     ClearClaimsMenu();
     if (tab != 0) {
         mnuClaims->menuAction()->setVisible(false);
@@ -988,17 +995,17 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
 }
 
 void TfrMain::btnExpandAllClick() {
-    if (!ClaimTree)
+    if (!ClaimDrawing)
         return;
     const TBusyCursor busy;
-    ClaimTree->ExpandAll(sbClaimTree);
+    ClaimDrawing->ExpandAll();
 }
 
 void TfrMain::btnCollapseAllClick() {
-    if (!ClaimTree)
+    if (!ClaimDrawing)
         return;
     const TBusyCursor busy;
-    ClaimTree->CollapseAll(sbClaimTree);
+    ClaimDrawing->CollapseAll();
 }
 
 void TfrMain::cmInputKeyPress(QKeyEvent* Key) {
@@ -1045,6 +1052,7 @@ void TfrMain::ReadAgain() {
     if (!ClaimTree || showingExample)
         return;
     sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
     ClaimTree.reset();
     AnalyseInput();
 }
@@ -1087,12 +1095,6 @@ QString DamageNotice(TDocumentDamage Damage, bool Short) {
         break;
     }
     return {};
-}
-
-// Where a drawn box is, in the pane's content, or null when not shown.
-const QLabel* ShownCaption(const TClaimTreeNode* Node, const QWidget* Content) {
-    const QLabel* caption = Node->CaptionLabel;
-    return caption != nullptr && caption->isVisibleTo(Content) ? caption : nullptr;
 }
 
 } // namespace
@@ -1186,23 +1188,25 @@ void TfrMain::AnalyseAgain() {
     QScrollBar& horizontal = *sbClaimTree->horizontalScrollBar();
     const int top = vertical.value();
     const int left = horizontal.value();
-    const QWidget* content = sbClaimTree->Content();
+    // The drawing knows where every row is, near the view or not: only the
+    // rows near the view of a large tree have widgets.
+    bool anchored = false;
     int32_t anchorClaim = 0;
     std::size_t anchorCopy = 0;
     int anchorOffset = 0;
-    if (ClaimTree) {
-        int best = std::numeric_limits<int>::max();
-        for (int32_t claim = 0; claim < ClaimTableSize; ++claim) {
-            const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)];
-            for (std::size_t copy = 0; copy < nodes.size(); ++copy) {
-                const QLabel* caption = ShownCaption(nodes[copy], content);
-                if (caption != nullptr && caption->y() >= top && caption->y() < best) {
-                    best = caption->y();
-                    anchorClaim = claim;
-                    anchorCopy = copy;
-                    anchorOffset = caption->y() - top;
-                }
-            }
+    if (ClaimTree && ClaimDrawing) {
+        for (const TDrawnRow& row : ClaimDrawing->Rows()) {
+            if (row.Height == 0 || row.Top < top || !InClaimTable(row.Node->Number))
+                continue;
+            const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(row.Node->Number)];
+            const auto copy = std::find(nodes.begin(), nodes.end(), row.Node);
+            if (copy == nodes.end())
+                continue;
+            anchored = true;
+            anchorClaim = row.Node->Number;
+            anchorCopy = static_cast<std::size_t>(copy - nodes.begin());
+            anchorOffset = row.Top - top;
+            break;
         }
     }
 
@@ -1218,12 +1222,11 @@ void TfrMain::AnalyseAgain() {
         }
     }
     horizontal.setValue(left);
-    if (anchorClaim == 0)
+    if (!anchored || !ClaimTree || !ClaimDrawing)
         return;
     const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(anchorClaim)];
-    if (anchorCopy < nodes.size()) {
-        if (const QLabel* caption = ShownCaption(nodes[anchorCopy], content))
-            vertical.setValue(caption->y() - anchorOffset);
+    if (anchorCopy < nodes.size() && ClaimDrawing->IsShown(*nodes[anchorCopy])) {
+        vertical.setValue(ClaimDrawing->View(*nodes[anchorCopy]).RowTop - anchorOffset);
     }
 }
 
@@ -1232,6 +1235,7 @@ void TfrMain::NewDraftClick() {
         return;
     if (ClaimTree) {
         sbClaimTree->DestroyComponents();
+        ClaimDrawing.reset();
         ClaimTree.reset();
     }
     InputText.clear();
@@ -1315,15 +1319,15 @@ void TfrMain::ShowProblemClaim(int Claim, int Line) {
 }
 
 bool TfrMain::RevealClaim(int Claim) {
-    if (!ClaimTree || !InClaimTable(Claim))
+    if (!ClaimTree || !ClaimDrawing || !InClaimTable(Claim))
         return false;
     // Reveal may add nodes to the list: walk it by index.
     const std::vector<TClaimTreeNode*>& nodes =
         ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)];
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-        if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
-            ClaimTree->Relayout(sbClaimTree);
-            ScrollBoxInView(*revealed);
+        if (TClaimTreeNode* revealed = ClaimDrawing->Reveal(*nodes[i])) {
+            ClaimDrawing->Relayout();
+            ScrollBoxInView(*ClaimDrawing, *revealed);
             return true;
         }
     }

@@ -25,6 +25,7 @@ class QTimer;
 class TAnchorLayout;
 class TProblemsPanel;
 class TClaimTree;
+class TTreeDrawing;
 class TBoxMenu;
 class TClaimTreePane;
 class TFindBar;
@@ -109,6 +110,8 @@ public:
     // Set for a document that Save would damage: it stays read-only.
     TDocumentDamage DocumentDamage = TDocumentDamage::None;
     std::unique_ptr<TClaimTree> ClaimTree;
+    // The drawing of ClaimTree: made with it, and destroyed before it.
+    std::unique_ptr<TTreeDrawing> ClaimDrawing;
     bool WasActivated = false;
     // The document named on the command line, read once the window is up.
     QString StartupFileName;
