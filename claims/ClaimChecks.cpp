@@ -1,6 +1,8 @@
 #include "ClaimChecks.h"
 
 #include "ClaimTree.h"
+#include "ClaimWords.h"
+#include "LenientLexicon.h"
 #include "Tools.h"
 
 #include <algorithm>
@@ -99,8 +101,12 @@ private:
     std::array<uint64_t, ClaimTableSize / 64> words{};
 };
 
+bool IsCancelledStatus(const std::string& Status) {
+    return !Status.empty() && LowerAscii(Status).find("cancel") != std::string::npos;
+}
+
 bool IsCancelled(const TClaim& Claim) {
-    return !Claim.Status.empty() && LowerAscii(Claim.Status).find("cancel") != std::string::npos;
+    return IsCancelledStatus(Claim.Status);
 }
 
 // "claim 3", "claims 3 and 5", "claims 2, 4 to 6 and 9", from runs of
@@ -150,36 +156,6 @@ std::string Cat(std::initializer_list<std::string_view> Parts) {
     return text;
 }
 
-bool IsWordChar(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-// Words as the reference reading cuts them: runs of ASCII letters and digits,
-// and each "-" or byte 30 alone.
-class TWords {
-public:
-    explicit TWords(std::string_view Text) : text(Text) {}
-
-    bool Next(std::string_view& Word) {
-        while (pos < text.size() && !IsWordChar(text[pos]) && text[pos] != '-' &&
-               text[pos] != '\x1e')
-            ++pos;
-        if (pos == text.size())
-            return false;
-        const std::size_t start = pos++;
-        if (IsWordChar(text[start])) {
-            while (pos < text.size() && IsWordChar(text[pos]))
-                ++pos;
-        }
-        Word = text.substr(start, pos - start);
-        return true;
-    }
-
-private:
-    std::string_view text;
-    std::size_t pos = 0;
-};
-
 // Whether Word, in any case, is one of List (lower case).
 bool OneOf(std::string_view Word, std::initializer_list<std::string_view> List) {
     return std::any_of(List.begin(), List.end(), [&](std::string_view w) {
@@ -190,20 +166,29 @@ bool OneOf(std::string_view Word, std::initializer_list<std::string_view> List) 
     });
 }
 
+// Whether Word is a claim word of the reading that read the claim. The
+// lenient reading knows many more; words with accented letters fall apart
+// here and are not found.
+bool IsReadingsClaimWord(std::string_view Word, TReading Reading) {
+    if (WordKindOf(Word) == TWordKind::Claim)
+        return true;
+    return Reading == TReading::Lenient && Word.size() <= 24 &&
+           ClaimWordKind(LowerAscii(std::string(Word))) != TClaimWord::None;
+}
+
 // Whether a claim's references are written in the alternative, as US practice
 // wants of a multiple dependent claim: "claim 1 or 2", "any one of claims 1 to
 // 3", "any preceding claim", but not "claims 1 and 2", "claims 1 to 3" or
 // "claims 1 and/or 2". Unknown wording counts as alternative, so that it gives
 // no false problem.
-bool InTheAlternative(std::string_view Text) {
-    TWords words(Text);
+bool InTheAlternative(std::string_view Text, TReading Reading) {
+    TClaimWordReader words(Text);
     std::string_view word;
     std::array<std::string_view, 4> lastFour; // the words before the claim word
     std::size_t count = 0;
     bool found = false;
     while (!found && words.Next(word)) {
-        found = OneOf(word, {"claim", "claims", "krav", "revendication", "revendications",
-                             "anspruch", "rivendicazione", "rivendicazioni"});
+        found = IsReadingsClaimWord(word, Reading);
         if (!found)
             lastFour[count++ % lastFour.size()] = word;
     }
@@ -221,7 +206,7 @@ bool InTheAlternative(std::string_view Text) {
             hasOr = true;
         else if (OneOf(word, {"and", "und", "et", "e", "og", "och"}))
             hasAnd = true;
-        else if (!(word[0] >= '1' && word[0] <= '9') && !OneOf(word, {"-", "\x1e", "to"}))
+        else if (!(word[0] >= '1' && word[0] <= '9') && WordKindOf(word) != TWordKind::Range)
             break;
     }
     return hasOr && !hasAnd;
@@ -275,10 +260,9 @@ private:
         }
     }
 
-    void Add(const TClaim& Claim, TSeverity Severity, std::string Kind, std::string Message) {
+    void Add(const TClaim& Claim, TSeverity Severity, TProblemKind Kind, std::string Message) {
         problems.push_back(
-            {Claim.Index,
-             {Claim.Number, Claim.Line, Severity, std::move(Kind), std::move(Message)}});
+            {Claim.Index, {Claim.Number, Claim.Line, Severity, Kind, std::move(Message)}});
     }
 
     bool Placed(const TClaim& Claim) const {
@@ -376,19 +360,19 @@ private:
             f.FeeCount = parent.FeeCount;
         }
         if (Placed(Claim))
-            f.HasBox = Claim.Kind == 0 || box != 0;
+            f.HasBox = Claim.Kind == TClaimKind::Independent || box != 0;
 
         // Raw counts; FeesOf works out the excess.
         const bool isCancelled = IsCancelled(Claim);
         if (!isCancelled) {
             fees.Us.Total += f.FeeCount;
-            fees.Us.Independent += Claim.Kind == 0 ? 1 : 0;
+            fees.Us.Independent += Claim.Kind == TClaimKind::Independent ? 1 : 0;
             fees.Us.MultipleDependent |= f.Multiple && !f.Improper;
             ++fees.Ep.Claims;
         }
 
         if (collect) {
-            const bool together = f.Multiple && !InTheAlternative(Claim.Text);
+            const bool together = f.Multiple && !InTheAlternative(Claim.Text, tree.Reading);
             if (unread != 0 || own || cancelled != 0 || together || f.Improper ||
                 !missingBeyond.empty() || !laterBeyond.empty() || !Claim.Unresolved.empty() ||
                 (Placed(Claim) && !f.HasBox) ||
@@ -457,41 +441,42 @@ private:
             Later = merged(laterMask, Later);
         }
         if (!Missing.empty())
-            Add(Claim, TSeverity::Error, "missing-reference",
+            Add(Claim, TSeverity::Error, TProblemKind::MissingReference,
                 Cat({name, " refers to ", ClaimList(Missing),
                      Missing.size() == 1 ? ", which does not exist." : ", which do not exist."}));
         if (!Later.empty())
-            Add(Claim, TSeverity::Error, "later-reference",
+            Add(Claim, TSeverity::Error, TProblemKind::LaterReference,
                 Cat({name, " refers to ", ClaimList(Later),
                      Later.size() == 1 ? ", which comes" : ", which come",
                      " after it; a claim can only refer to claims before it."}));
         if (Own)
-            Add(Claim, TSeverity::Error, "own-reference", Cat({name, " refers to itself."}));
+            Add(Claim, TSeverity::Error, TProblemKind::OwnReference,
+                Cat({name, " refers to itself."}));
         for (const std::string& phrase : Claim.Unresolved)
-            Add(Claim, TSeverity::Warning, "unresolved-reference",
+            Add(Claim, TSeverity::Warning, TProblemKind::UnresolvedReference,
                 Cat({name, ": the reference \"", phrase,
                      "\" could not be read as a claim number."}));
 
         if (Placed(Claim) && !f.HasBox)
-            Add(Claim, TSeverity::Error, "no-box", NoBoxMessage(Claim, name));
+            Add(Claim, TSeverity::Error, TProblemKind::NoBox, NoBoxMessage(Claim, name));
         else if (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced)
-            Add(Claim, TSeverity::Warning, "tree-too-large",
+            Add(Claim, TSeverity::Warning, TProblemKind::TreeTooLarge,
                 Cat({"The tree is too large to draw in full: ", name,
                      " and the claims after it get no box."}));
 
         const std::vector<int32_t> cancelled =
             merged(resolved.And(cancelledNumbers), cancelledBeyond);
         if (!cancelled.empty() && !IsCancelled(Claim))
-            Add(Claim, TSeverity::Warning, "cancelled-reference",
+            Add(Claim, TSeverity::Warning, TProblemKind::CancelledReference,
                 Cat({name, " refers to cancelled ", ClaimList(cancelled), "."}));
 
         if (Together)
-            Add(Claim, TSeverity::Warning, "us-not-alternative",
+            Add(Claim, TSeverity::Warning, TProblemKind::UsNotAlternative,
                 Cat({"US practice: ", name, " refers to ", listed(resolved, beyondNumbers),
                      " together; a multiple dependent claim must refer to them in the "
                      "alternative only (\"claim 1 or 2\", \"any one of claims 1 to 3\")."}));
         if (f.Improper)
-            Add(Claim, TSeverity::Warning, "us-multiple-on-multiple",
+            Add(Claim, TSeverity::Warning, TProblemKind::UsMultipleOnMultiple,
                 Cat({"US practice: ", name,
                      " is a multiple dependent claim and depends, by way of ",
                      listed(resolved.And(onMultipleNumbers), onMultipleBeyond),
@@ -565,7 +550,7 @@ private:
 void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Problems) {
     if (Tree.Claims.empty())
         return;
-    const auto add = [&](const TClaim& Claim, TSeverity Severity, const char* Kind,
+    const auto add = [&](const TClaim& Claim, TSeverity Severity, TProblemKind Kind,
                          std::string Message) {
         Problems.push_back(
             {Claim.Index, {Claim.Number, Claim.Line, Severity, Kind, std::move(Message)}});
@@ -579,18 +564,18 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
                                    ? firstInTable[static_cast<std::size_t>(claim.Number)]
                                    : firstBeyond[claim.Number];
         if (first != nullptr)
-            add(claim, TSeverity::Error, "repeated-number",
+            add(claim, TSeverity::Error, TProblemKind::RepeatedNumber,
                 "Claim " + std::to_string(claim.Number) +
                     " repeats the number of the claim on line " + std::to_string(first->Line) +
                     ".");
         else if (previous != nullptr && claim.Number < previous->Number)
-            add(claim, TSeverity::Error, "out-of-order",
+            add(claim, TSeverity::Error, TProblemKind::OutOfOrder,
                 "Claim " + std::to_string(claim.Number) + " comes after claim " +
                     std::to_string(previous->Number) + "; claims are numbered in order.");
         if (first == nullptr)
             first = &claim;
         if (!InClaimTable(claim.Number))
-            add(claim, TSeverity::Warning, "number-too-large",
+            add(claim, TSeverity::Warning, TProblemKind::NumberTooLarge,
                 "Claim " + std::to_string(claim.Number) + " is numbered beyond " +
                     std::to_string(ClaimTableSize - 1) +
                     ", the highest number the tree can show; it gets no box.");
@@ -610,16 +595,30 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
     for (const auto& [number, claim] : firstBeyond)
         numbers.push_back(number);
     std::sort(numbers.begin() + static_cast<std::ptrdiff_t>(inTable), numbers.end());
-    if (firstInTable[1] == nullptr)
-        add(Tree.Claims.front(), TSeverity::Warning, "no-claim-1",
+    // The numbers of a wide range are neither missing nor a gap: the range
+    // has its own problem. Ascending, so that each gap looks at few.
+    std::vector<std::pair<int64_t, int64_t>> wide;
+    for (const TUnreadRange& range : Tree.UnreadRanges)
+        wide.emplace_back(range.First, range.Last);
+    std::sort(wide.begin(), wide.end());
+    if (firstInTable[1] == nullptr &&
+        (wide.empty() || wide.front().first > 1 || wide.front().second < 1))
+        add(Tree.Claims.front(), TSeverity::Warning, TProblemKind::NoClaim1,
             "There is no claim 1; the claims start at claim " +
                 std::to_string(Tree.Claims.front().Number) + ".");
+    std::size_t w = 0;
     for (std::size_t i = 1; i < numbers.size(); ++i) {
         if (numbers[i] == numbers[i - 1] + 1)
             continue;
-        const int32_t from = numbers[i - 1] + 1;
+        int64_t from = int64_t{numbers[i - 1]} + 1;
         const int32_t to = numbers[i] - 1;
-        add(*firstOf(numbers[i]), TSeverity::Warning, "gap",
+        while (w < wide.size() && wide[w].second < from)
+            ++w;
+        for (std::size_t k = w; k < wide.size() && wide[k].first <= from; ++k)
+            from = std::max(from, wide[k].second + 1);
+        if (from > to)
+            continue;
+        add(*firstOf(numbers[i]), TSeverity::Warning, TProblemKind::Gap,
             (from == to ? "Claim " + std::to_string(from) + " is"
                         : "Claims " + std::to_string(from) + (to == from + 1 ? " and " : " to ") +
                               std::to_string(to) + " are") +
@@ -629,13 +628,82 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
 
 } // namespace
 
+const char* ProblemKindName(TProblemKind Kind) {
+    switch (Kind) {
+    case TProblemKind::MissingReference:
+        return "missing-reference";
+    case TProblemKind::LaterReference:
+        return "later-reference";
+    case TProblemKind::OwnReference:
+        return "own-reference";
+    case TProblemKind::UnresolvedReference:
+        return "unresolved-reference";
+    case TProblemKind::NoBox:
+        return "no-box";
+    case TProblemKind::TreeTooLarge:
+        return "tree-too-large";
+    case TProblemKind::CancelledReference:
+        return "cancelled-reference";
+    case TProblemKind::UsNotAlternative:
+        return "us-not-alternative";
+    case TProblemKind::UsMultipleOnMultiple:
+        return "us-multiple-on-multiple";
+    case TProblemKind::RepeatedNumber:
+        return "repeated-number";
+    case TProblemKind::OutOfOrder:
+        return "out-of-order";
+    case TProblemKind::NumberTooLarge:
+        return "number-too-large";
+    case TProblemKind::NoClaim1:
+        return "no-claim-1";
+    case TProblemKind::Gap:
+        return "gap";
+    case TProblemKind::RangeTooWide:
+        return "range-too-wide";
+    case TProblemKind::RangeWithText:
+        return "range-with-text";
+    }
+    return "unknown";
+}
+
 const char* SeverityName(TSeverity Severity) {
     return Severity == TSeverity::Error ? "error" : "warning";
 }
 
 namespace {
 
+// Ranges not read claim by claim. Each goes before the problems of the claim
+// after it.
+std::vector<TIndexedProblem> WideRangeProblems(const TClaimTree& Tree) {
+    std::vector<TIndexedProblem> problems;
+    for (const TUnreadRange& range : Tree.UnreadRanges) {
+        const std::string claims =
+            "Claims " + std::to_string(range.First) + " to " + std::to_string(range.Last);
+        TClaimProblem problem{range.First, range.Line, TSeverity::Error,
+                              TProblemKind::RangeWithText,
+                              claims + " are numbered as one range with a text; each claim needs "
+                                       "a number of its own, so the range is not read as claims."};
+        if (!range.HasText && IsCancelledStatus(range.Status)) {
+            problem.Severity = TSeverity::Warning;
+            problem.Kind = TProblemKind::RangeTooWide;
+            problem.Message = claims + " are cancelled as one range of more claims than the tree "
+                                       "can show; they are not listed one by one.";
+        } else if (!range.HasText) {
+            problem.Kind = TProblemKind::RangeTooWide;
+            problem.Message = claims + " are numbered as one range of more claims than the tree "
+                                       "can show; the range is not read as claims.";
+        }
+        problems.push_back({range.Before, std::move(problem)});
+    }
+    return problems;
+}
+
 std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading) {
+    if (!Tree.UnreadRanges.empty()) {
+        std::vector<TIndexedProblem> ranges = WideRangeProblems(Tree);
+        Reading.problems.insert(Reading.problems.begin(), std::make_move_iterator(ranges.begin()),
+                                std::make_move_iterator(ranges.end()));
+    }
     CheckNumbering(Tree, Reading.problems);
     // Text order; within a claim, references before numbering.
     const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {

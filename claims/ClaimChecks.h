@@ -14,13 +14,34 @@ enum class TSeverity { Warning, Error };
 // "error" or "warning".
 const char* SeverityName(TSeverity Severity);
 
-// One problem of one claim. Kind is a short stable key ("later-reference",
-// "gap", ...) for scripts; Message is a sentence a drafter understands.
+enum class TProblemKind {
+    MissingReference,
+    LaterReference,
+    OwnReference,
+    UnresolvedReference,
+    NoBox,
+    TreeTooLarge,
+    CancelledReference,
+    UsNotAlternative,
+    UsMultipleOnMultiple,
+    RepeatedNumber,
+    OutOfOrder,
+    NumberTooLarge,
+    NoClaim1,
+    Gap,
+    RangeTooWide,
+    RangeWithText,
+};
+
+// The short stable key that scripts read: "later-reference", "gap", ...
+const char* ProblemKindName(TProblemKind Kind);
+
+// One problem of one claim; Message is a sentence a drafter understands.
 struct TClaimProblem {
     int32_t Claim = 0;
     int32_t Line = 0; // line of the claim in the text, from 1; 0 when unknown
     TSeverity Severity = TSeverity::Warning;
-    std::string Kind;
+    TProblemKind Kind = TProblemKind::MissingReference;
     std::string Message;
 };
 

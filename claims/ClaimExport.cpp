@@ -185,15 +185,16 @@ std::string HtmlEscaped(std::string_view Utf8) {
     return out;
 }
 
-const char* KindName(int32_t Kind) {
+const char* KindName(TClaimKind Kind) {
     switch (Kind) {
-    case 0:
+    case TClaimKind::Independent:
         return "independent";
-    case 1:
+    case TClaimKind::Dependent:
         return "dependent";
-    default:
-        return "multiple dependent";
+    case TClaimKind::MultipleDependent:
+        break;
     }
+    return "multiple dependent";
 }
 
 } // namespace
@@ -216,7 +217,7 @@ std::string ClaimGraphDot(const TClaimTree& Tree) {
     std::string out = "digraph claims {\n  rankdir=BT;\n  node [shape=box];\n";
     out += "  {rank=same;";
     for (std::size_t i = 0; i < links.Count(); ++i) {
-        if (Tree.Claims[i].Kind == 0)
+        if (Tree.Claims[i].Kind == TClaimKind::Independent)
             out += " \"" + links.Labels[i] + "\";";
     }
     out += "}\n";

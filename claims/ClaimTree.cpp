@@ -2,6 +2,7 @@
 
 #include "ClaimSplitter.h"
 #include "LenientReader.h"
+#include "LenientReferences.h"
 #include "ReferenceReader.h"
 #include "TextEncoding.h"
 
@@ -134,7 +135,7 @@ private:
 
 std::string TClaim::Caption() const {
     std::string caption = "Claim " + std::to_string(Number);
-    if (Kind == 2)
+    if (Kind == TClaimKind::MultipleDependent)
         caption += " (dependent of " + DependencyText + ")";
     return caption;
 }
@@ -149,7 +150,7 @@ std::vector<int32_t> TClaim::ReferenceList() const {
 }
 
 // Places each claim as it is closed. Nodes are created in the order in which
-// placing every copy would create them, skipping the children of Kind 2 nodes
+// placing every copy would create them, skipping the children of multiple dependent nodes
 // that do not carry their claim's subtree. With TNodes::Counted only the roots
 // are created, and the rest is counted as if it were.
 class TTreeBuilder {
@@ -176,8 +177,10 @@ public:
         const int32_t Number = claim.Number;
         claim.References = std::move(references.Runs);
         claim.ReferenceCount = references.Count;
-        claim.Kind = references.Count == 0 ? 0 : references.Count == 1 ? 1 : 2;
-        if (claim.Kind != 0)
+        claim.Kind = references.Count == 0   ? TClaimKind::Independent
+                     : references.Count == 1 ? TClaimKind::Dependent
+                                             : TClaimKind::MultipleDependent;
+        if (claim.Kind != TClaimKind::Independent)
             claim.DependencyText = std::move(references.DependencyText);
 
         if (!InClaimTable(Number))
@@ -191,7 +194,7 @@ public:
 
 private:
     int64_t CountFullNodes(const TClaim& Claim) const {
-        if (Claim.Kind == 0)
+        if (Claim.Kind == TClaimKind::Independent)
             return 1;
         int64_t count = 0;
         for (const TReferenceRun& run : Claim.References) {
@@ -223,7 +226,7 @@ private:
         const int64_t room = maxNodes - placed;
         std::vector<TClaimTreeNode*> created;
         int64_t count = 1;
-        if (Claim.Kind == 0) {
+        if (Claim.Kind == TClaimKind::Independent) {
             if (room < 1) {
                 StopPlacing(Claim);
                 return;
@@ -262,8 +265,10 @@ private:
             return;
         placed += count;
         const auto number = static_cast<std::size_t>(Claim.Number);
-        // Only the first node of a Kind 2 claim carries its subtree.
-        expandingCount[number] += Claim.Kind != 2 ? count : placedByNumber[number] == 0 ? 1 : 0;
+        // Only the first node of a multiple dependent claim carries its subtree.
+        expandingCount[number] += Claim.Kind != TClaimKind::MultipleDependent ? count
+                                  : placedByNumber[number] == 0               ? 1
+                                                                              : 0;
         placedByNumber[number] += count;
         withNodes.Insert(Claim.Number);
         if (created.empty())
@@ -271,7 +276,8 @@ private:
         auto& nodes = tree.NodesByClaim[number];
         for (TClaimTreeNode* node : created) {
             nodes.push_back(node);
-            const bool carries = Claim.Kind != 2 || node == nodes.front();
+            const bool carries =
+                Claim.Kind != TClaimKind::MultipleDependent || node == nodes.front();
             node->ChildrenCreated = carries && createNodes;
             if (carries)
                 expanding[number].push_back(node);
@@ -300,12 +306,13 @@ private:
 };
 
 TClaimTreeNode::TClaimTreeNode(TClaimTree* Owner, const TClaim& Claim)
-    : Kind(0), Number(Claim.Number), Claim(&Claim), Owner(Owner) {}
+    : Kind(TClaimKind::Independent), Number(Claim.Number), Claim(&Claim), Owner(Owner) {}
 
 TClaimTreeNode::TClaimTreeNode(TClaimTree* Owner, TClaimTreeNode* Parent, const TClaim& Claim,
                                int64_t EntryIndex)
-    : Kind(Claim.Kind == 2 ? 2 : 1), Parent(Parent), Number(Claim.Number), Claim(&Claim),
-      EntryIndex(EntryIndex), Owner(Owner) {
+    : Kind(Claim.Kind == TClaimKind::MultipleDependent ? TClaimKind::MultipleDependent
+                                                       : TClaimKind::Dependent),
+      Parent(Parent), Number(Claim.Number), Claim(&Claim), EntryIndex(EntryIndex), Owner(Owner) {
     Parent->Children.push_back(this);
 }
 
@@ -370,12 +377,31 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
     FurtherClaimSets = read.FurtherClaimSets;
     TTreeBuilder builder(*this, MaxNodes, Nodes);
     for (TLenientClaim& found : read.Claims) {
-        TClaim& claim = builder.Open(found.Number, std::move(found.Text));
-        claim.Line = found.Line;
-        claim.Offset = found.Offset;
-        claim.Status = std::move(found.Status);
-        claim.Unresolved = std::move(found.Unresolved);
-        builder.Place(claim, std::move(found.References));
+        if (found.Last != found.Number && (!InClaimTable(found.Last) || !found.Text.empty())) {
+            UnreadRanges.push_back({found.Number, found.Last, found.Line, found.Offset,
+                                    std::move(found.Status), !found.Text.empty(), Claims.size()});
+            continue;
+        }
+        if (found.Last == found.Number) {
+            TClaim& claim = builder.Open(found.Number, std::move(found.Text));
+            claim.Line = found.Line;
+            claim.Offset = found.Offset;
+            claim.Status = std::move(found.Status);
+            claim.Unresolved = std::move(found.Unresolved);
+            builder.Place(claim, std::move(found.References));
+            continue;
+        }
+        // A range of statuses within the tables is a claim per number, at most
+        // as many as the tables hold.
+        for (int32_t number = found.Number; number <= found.Last; ++number) {
+            TClaim& claim = builder.Open(number, found.Text);
+            claim.Line = found.Line;
+            claim.Offset = found.Offset;
+            claim.Status = found.Status;
+            TLenientReferences refs = ReadLenientReferences(claim.Text, number);
+            claim.Unresolved = std::move(refs.Unresolved);
+            builder.Place(claim, std::move(refs.References));
+        }
     }
 }
 
@@ -426,7 +452,7 @@ int64_t TClaimTree::CountChildrenToCreate(const TClaimTreeNode& Node, int64_t Li
             if (++count > Limit)
                 return count;
             const TClaim& child = Claims[it->ClaimIndex];
-            if (child.Kind != 2)
+            if (child.Kind != TClaimKind::MultipleDependent)
                 pending.push_back(&child);
         }
     }
@@ -451,9 +477,9 @@ bool TClaimTree::CreateChildren(TClaimTreeNode* Node) {
         const std::size_t firstNew = created.size();
         for (auto it = first; it != last; ++it)
             created.push_back(NewChild(parent, Claims[it->ClaimIndex], it->EntryIndex));
-        // A new Kind 2 node never carries: its claim's carrying node exists.
+        // A new multiple dependent node never carries: its claim's carrying node exists.
         for (std::size_t i = created.size(); i-- > firstNew;) {
-            if (created[i]->Kind != 2)
+            if (created[i]->Kind != TClaimKind::MultipleDependent)
                 pending.push_back(created[i]);
         }
     }

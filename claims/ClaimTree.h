@@ -22,6 +22,14 @@ inline constexpr bool InClaimTable(int32_t Number) {
 // Node counts of the whole tree saturate here.
 inline constexpr int64_t SaturatedCount = INT64_MAX;
 
+// What a claim's references make of it. The values are those the reports
+// write, so they never change.
+enum class TClaimKind : int32_t {
+    Independent = 0,       // no reference: a root
+    Dependent = 1,         // one reference
+    MultipleDependent = 2, // several references, whether or not each gives a node
+};
+
 // Consecutive entries First, First + 1, ... Last of a reference list. A single
 // reference is a run with First == Last. Ranges are kept as runs so that
 // "claims 1 to 1000 and 1 to 1000 ..." costs memory in proportion to the text.
@@ -41,8 +49,8 @@ struct TClaim {
     std::vector<TReferenceRun> References; // the reference list, in order, repeats kept
     uint64_t ReferenceCount = 0;           // entries in References
     std::string DependencyText;            // empty for an independent claim
-    int32_t Kind = 0;                      // 0 independent, 1 one reference, 2 several
-    int64_t FullNodeCount = 0;             // nodes the whole tree gives this claim (saturating)
+    TClaimKind Kind = TClaimKind::Independent;
+    int64_t FullNodeCount = 0; // nodes the whole tree gives this claim (saturating)
     // Where the claim starts in the text: the line of its number, from 1, and
     // the byte offset of that line; 0 when unknown.
     int32_t Line = 0;
@@ -52,15 +60,29 @@ struct TClaim {
     // Reference phrases that could not be read as claim numbers.
     std::vector<std::string> Unresolved;
 
-    // "Claim 5", or "Claim 5 (dependent of 1, 3)" for Kind 2.
+    // "Claim 5", or "Claim 5 (dependent of 1, 3)" for a multiple dependent claim.
     std::string Caption() const;
     // The reference list written out entry by entry.
     std::vector<int32_t> ReferenceList() const;
 };
 
+// Claims written as one range that are reported rather than read claim by
+// claim: a range past the per-claim tables ("1-999999. (Canceled)"), which no
+// claim set holds, and a range with a text ("3-5. A pump."), which would make
+// as many copies of one text as the range has numbers.
+struct TUnreadRange {
+    int32_t First = 0;
+    int32_t Last = 0;
+    int32_t Line = 0; // as for TClaim
+    std::size_t Offset = 0;
+    std::string Status;
+    bool HasText = false;   // a claim's text follows the numbers
+    std::size_t Before = 0; // index in Claims of the claim read after it
+};
+
 // One place of one claim in the tree.
 //
-// A Kind 2 node that does not carry its claim's subtree (SubtreeNodeByClaim)
+// A multiple dependent node that does not carry its claim's subtree (SubtreeNodeByClaim)
 // keeps its children uncreated: ChildrenCreated is false, Children is empty,
 // and HasChildren()/ChildNumbers() still answer for the whole tree.
 // TClaimTree::CreateChildren creates them when the node starts to carry.
@@ -78,7 +100,7 @@ public:
     // Position among the tree's nodes, from 0 in the order of creation; it
     // never changes, so views of the tree can keep tables by it.
     std::size_t Index = 0;
-    int32_t Kind = 0;
+    TClaimKind Kind = TClaimKind::Independent;
     TClaimTreeNode* Parent = nullptr;
     std::vector<TClaimTreeNode*> Children; // created children, in order; owned by the tree
     int32_t Number = 0;
@@ -143,6 +165,8 @@ public:
 
     // Every claim closed, in reading order.
     std::deque<TClaim> Claims;
+    // Ranges the lenient reading did not read claim by claim, in reading order.
+    std::vector<TUnreadRange> UnreadRanges;
     // Whether the analysed text is valid UTF-8 as a whole. Else the whole
     // document reads as Windows-1252, every claim's bytes included, even
     // where a claim on its own would be valid UTF-8.

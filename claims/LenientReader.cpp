@@ -352,9 +352,9 @@ public:
             const TEvent& event = events[Chain.Members[k]];
             auto [begin, end] = Span(Chain, k);
             if (event.Start.First != event.Start.Last) {
-                for (int64_t number = event.Start.First; number <= event.Start.Last; ++number)
-                    Add(Claims, static_cast<int32_t>(number), event.Line, event.LineStart,
-                        event.Start.Status, begin, end);
+                Add(Claims, event.Start.First, event.Line, event.LineStart, event.Start.Status,
+                    begin, end);
+                Claims.back().Last = event.Start.Last;
                 continue;
             }
             // Claims run together in one paragraph ("... housing. 2. The pump
@@ -389,6 +389,7 @@ private:
              const std::string& Status, std::size_t Begin, std::size_t End) const {
         TLenientClaim& claim = Claims.emplace_back();
         claim.Number = Number;
+        claim.Last = Number;
         claim.Text = Trimmed(text, Begin, End);
         claim.Line = Line;
         claim.Offset = Offset;

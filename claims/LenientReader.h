@@ -10,6 +10,9 @@
 // One claim as the lenient reading found it.
 struct TLenientClaim {
     int32_t Number = 0;
+    // The last number of claims written as one range ("3-5. (Canceled)"), read
+    // as one record whatever its width; Number for a single claim.
+    int32_t Last = 0;
     std::string Text;       // without its number, status and surrounding blanks
     int32_t Line = 0;       // line of the number, from 1
     std::size_t Offset = 0; // byte offset of that line

@@ -242,9 +242,9 @@ private:
                 // "claim 1, 20-120 parts": a measure list, not a claim.
                 return;
             }
-            // "claim 1 and 2 valves": after a single claim, a number that
-            // counts the noun after it.
-            if (joined && ClaimWordKind(tokens[ClaimWord].Fold) == TClaimWord::Singular &&
+            // "claim 1 and 2 valves", "claim 1, 2 valves": after a single
+            // claim, a number that counts the noun after it.
+            if (ClaimWordKind(tokens[ClaimWord].Fold) == TClaimWord::Singular &&
                 WordAt(next + 1, IsCountedNounWord))
                 return;
             const TToken* afterFollowing = At(next + 1);

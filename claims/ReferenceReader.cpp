@@ -1,70 +1,14 @@
 #include "ReferenceReader.h"
 
+#include "ClaimWords.h"
 #include "Tools.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr char RangeMark = '\x1e'; // stands for a hyphen in some texts
-
-enum WordKind { Other = 0, ClaimWord = 1, ListWord = 2, RangeWord = 3, AllPrecedingWord = 4 };
-
-bool IsWordChar(unsigned char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsOwnWord(char c) {
-    return c == '-' || c == RangeMark;
-}
-
-// Words of a claim as the tokenizer sees them after lower-casing and spacing
-// out hyphens: runs of letters and digits, and every "-" or byte 30 alone.
-class TWordReader {
-public:
-    explicit TWordReader(std::string_view Text) : text(Text) {}
-
-    bool Next(std::string_view& Word) {
-        const std::size_t n = text.size();
-        while (pos < n && !IsWordChar(static_cast<unsigned char>(text[pos])) &&
-               !IsOwnWord(text[pos]))
-            ++pos;
-        if (pos == n)
-            return false;
-        const std::size_t start = pos;
-        if (IsOwnWord(text[pos])) {
-            ++pos;
-        } else {
-            while (pos < n && IsWordChar(static_cast<unsigned char>(text[pos])))
-                ++pos;
-        }
-        Word = text.substr(start, pos - start);
-        return true;
-    }
-
-private:
-    std::string_view text;
-    std::size_t pos = 0;
-};
-
 std::string Lower(std::string_view Word) {
     return LowerAscii(std::string(Word));
-}
-
-WordKind KindOf(std::string_view Word) {
-    if (Word.size() > 14)
-        return Other;
-    const std::string w = Lower(Word);
-    if (w == "claim" || w == "krav" || w == "revendication" || w == "anspruch" ||
-        w == "rivendicazione" || w == "claims")
-        return ClaimWord;
-    if (w == "and" || w == "or")
-        return ListWord;
-    if (w == "-" || w == std::string(1, RangeMark) || w == "to")
-        return RangeWord;
-    if (w == "every" || w == "preceding")
-        return AllPrecedingWord;
-    return Other;
 }
 
 // Decimal value of the word's leading digits, saturating; 0 without digits.
@@ -93,7 +37,8 @@ void Append(TReferences& r, int32_t First, int32_t Last) {
 std::string ReferenceSeparators() {
     std::string separators;
     for (int c = 1; c <= 255; ++c) {
-        if (!IsWordChar(static_cast<unsigned char>(c)) && !IsOwnWord(static_cast<char>(c)))
+        if (!IsClaimWordChar(static_cast<unsigned char>(c)) &&
+            !IsLoneWordChar(static_cast<unsigned char>(c)))
             separators += static_cast<char>(c);
     }
     return separators;
@@ -101,12 +46,12 @@ std::string ReferenceSeparators() {
 
 TReferences ReadReferences(std::string_view Text, int32_t Number) {
     TReferences result;
-    TWordReader words(Text);
+    TClaimWordReader words(Text);
     std::string_view word;
     std::string_view previous;
     bool hasPrevious = false;
     while (words.Next(word)) {
-        if (KindOf(word) == ClaimWord)
+        if (WordKindOf(word) == TWordKind::Claim)
             break;
         previous = word;
         hasPrevious = true;
@@ -115,7 +60,7 @@ TReferences ReadReferences(std::string_view Text, int32_t Number) {
     if (word.empty())
         return result;
 
-    if (hasPrevious && KindOf(previous) == AllPrecedingWord) {
+    if (hasPrevious && WordKindOf(previous) == TWordKind::AllPreceding) {
         if (Number >= 2) {
             Append(result, 1, std::min(Number - 1, ClaimTableSize - 1));
             result.DependencyText = "1-" + std::to_string(Number - 1);
@@ -134,10 +79,10 @@ TReferences ReadReferences(std::string_view Text, int32_t Number) {
                 result.DependencyText += Lower(word);
                 continue;
             }
-            const WordKind kind = KindOf(word);
-            if (kind == RangeWord)
+            const TWordKind kind = WordKindOf(word);
+            if (kind == TWordKind::Range)
                 rangeEnd = true;
-            else if (kind != ListWord)
+            else if (kind != TWordKind::List)
                 break;
         } else {
             // A range with nothing before it ends the list.

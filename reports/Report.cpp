@@ -97,7 +97,8 @@ void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
     for (std::size_t i = 0; i < problems.size(); ++i) {
         const TClaimProblem& p = problems[i];
         Out << (i ? ",\n" : "\n") << "    { \"claim\": " << p.Claim << ", \"line\": " << p.Line
-            << ", \"severity\": \"" << SeverityName(p.Severity) << "\", \"kind\": \"" << p.Kind
+            << ", \"severity\": \"" << SeverityName(p.Severity) << "\", \"kind\": \""
+            << ProblemKindName(p.Kind)
             << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8) << " }";
     }
     Out << (problems.empty() ? "],\n" : "\n  ],\n");
@@ -134,8 +135,8 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
     Out << "  \"claims\": [";
     for (const TClaim& claim : Tree.Claims) {
         Out << (claim.Index ? ",\n" : "\n");
-        Out << "    { \"number\": " << claim.Number << ", \"kind\": " << claim.Kind
-            << ", \"references\": ";
+        Out << "    { \"number\": " << claim.Number
+            << ", \"kind\": " << static_cast<int>(claim.Kind) << ", \"references\": ";
         WriteReferences(Out, claim);
         Out << ",\n      \"dependencyText\": " << JsonString(claim.DependencyText)
             << ", \"nodes\": " << claim.FullNodeCount

@@ -123,12 +123,12 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
                 {left + LineOffset, y + ChildLineTop, left + LineOffset, y + ChildLineTop});
         }
 
-        const QFontMetrics& captionMetrics = row.Kind == 0 ? strong : plain;
+        const QFontMetrics& captionMetrics = row.Kind == TClaimKind::Independent ? strong : plain;
         int x = left + (row.HasChildren ? ButtonPitch : 0);
-        x += width(row.Caption, row.Kind == 0) + LabelGap;
+        x += width(row.Caption, row.Kind == TClaimKind::Independent) + LabelGap;
         const int captionEnd = x;
         x += 2 * ButtonPitch;
-        if (row.Depth > 0 && row.Kind != 2)
+        if (row.Depth > 0 && row.Kind != TClaimKind::MultipleDependent)
             x += ButtonPitch;
         int rowHeight = std::max(Button, captionMetrics.height());
         if (row.HasChildren) {
@@ -378,14 +378,15 @@ void TExportPicture::PaintRow(TCanvas& Canvas, const TBlock& Block, int Top, int
         };
         if (row.HasChildren)
             glyph(row.Expanded ? TImageList::Collapse : TImageList::Expand);
-        Canvas.Text(x, y + (row.Kind == 0 ? boldAscent : ascent), row.Caption, row.Kind == 0,
-                    row.Kind == 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+        Canvas.Text(x, y + (row.Kind == TClaimKind::Independent ? boldAscent : ascent), row.Caption,
+                    row.Kind == TClaimKind::Independent,
+                    row.Kind == TClaimKind::MultipleDependent ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
         if (row.Marks != 0)
             PaintMarks(Canvas, row.Marks, Block.CaptionEnd - LabelGap - 1 + MarkerGap, y + 1);
         x = Block.CaptionEnd;
         glyph(TImageList::ShowText);
         glyph(TImageList::HideText);
-        if (row.Depth > 0 && row.Kind != 2)
+        if (row.Depth > 0 && row.Kind != TClaimKind::MultipleDependent)
             glyph(tree.BranchMode == TBranchMode::AllBranches ? TImageList::ShowBranch
                                                               : TImageList::ShowAll);
         if (row.HasChildren)

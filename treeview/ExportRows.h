@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClaimTree.h"
 #include "TreeDrawing.h"
 
 #include <QString>
@@ -15,7 +16,7 @@ class TMemoText;
 struct TExportRow {
     int Depth = 0; // 0 for a root
     int32_t Number = 0;
-    int32_t Kind = 0; // 0 independent, 1 one reference, 2 several
+    TClaimKind Kind = TClaimKind::Independent;
     QString Caption;
     QString Dependents; // the children's numbers, each followed by a blank
     TTextMode TextMode = TTextMode::None;

@@ -63,7 +63,8 @@ void TTreeDrawing::ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender) {
         return;
     TNodeView& view = View(Node);
     if (view.DisplayState == TDisplayState::Collapsed) {
-        const bool startsCarrying = Node.Kind == 2 && InClaimTable(Node.Number);
+        const bool startsCarrying =
+            Node.Kind == TClaimKind::MultipleDependent && InClaimTable(Node.Number);
         if (startsCarrying && !tree.CreateChildren(&Node)) {
             RefuseToOpen(Node);
             return;
@@ -178,7 +179,7 @@ TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node) {
     // claim's subtree makes the node unrevealable, and nothing changes.
     std::vector<TClaimTreeNode*> path;
     for (TClaimTreeNode* node = &Node; node != nullptr; node = node->Parent) {
-        if (node->Kind == 2) {
+        if (node->Kind == TClaimKind::MultipleDependent) {
             if (!InClaimTable(node->Number))
                 return nullptr;
             const TClaimTreeNode* carrying =
@@ -187,12 +188,12 @@ TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node) {
                 return nullptr;
         }
         path.push_back(node);
-        if (node->Kind == 0)
+        if (node->Kind == TClaimKind::Independent)
             break;
     }
     // Children first: when the node limit refuses them, nothing has changed.
     for (TClaimTreeNode* node : path) {
-        if (node->Kind == 2 && !tree.CreateChildren(node)) {
+        if (node->Kind == TClaimKind::MultipleDependent && !tree.CreateChildren(node)) {
             RefuseToOpen(*node);
             return nullptr;
         }
@@ -200,7 +201,7 @@ TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node) {
     for (auto node = path.rbegin(); node != path.rend(); ++node) {
         TClaimTreeNode& at = **node;
         View(at).DisplayState = TDisplayState::Expanded;
-        if (at.Kind == 2)
+        if (at.Kind == TClaimKind::MultipleDependent)
             tree.SubtreeNodeByClaim[static_cast<std::size_t>(at.Number)] = &at;
         SetChildrenState(at, TDisplayState::Collapsed);
     }

@@ -185,10 +185,10 @@ public:
     }
 
     const QFont& CaptionFont(const TClaimTreeNode& Node) const {
-        return Node.Kind == 0 ? rootFont : font;
+        return Node.Kind == TClaimKind::Independent ? rootFont : font;
     }
     const QPalette& CaptionPalette(const TClaimTreeNode& Node) const {
-        return Node.Kind == 2 ? red : blue;
+        return Node.Kind == TClaimKind::MultipleDependent ? red : blue;
     }
     const QFont& Font() const { return font; }
 
@@ -321,7 +321,7 @@ const TNodeView& TTreeDrawing::View(const TClaimTreeNode& Node) const {
 }
 
 bool TTreeDrawing::IsCarrying(const TClaimTreeNode& Node) const {
-    if (Node.Kind != 2)
+    if (Node.Kind != TClaimKind::MultipleDependent)
         return true;
     return InClaimTable(Node.Number) &&
            tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node;
@@ -377,7 +377,7 @@ const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaimTreeNode& Node)
     known = std::make_unique<TClaimLook>();
     const QFont font = pane != nullptr ? pane->Content()->font() : QFont();
     QFont captionFont = font;
-    captionFont.setBold(claim.Kind == 0);
+    captionFont.setBold(claim.Kind == TClaimKind::Independent);
     known->Caption = QString::fromStdString(claim.Caption());
     known->CaptionSize = QSize(QFontMetrics(captionFont).horizontalAdvance(known->Caption),
                                QFontMetrics(captionFont).height());
@@ -449,8 +449,8 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
     x += ButtonPitch;
     if (Node.Parent != nullptr) {
         g.Branch = QRect(x, Top, button, button);
-        g.BranchShown = g.Shown && Node.Kind != 2;
-        if (Node.Kind != 2)
+        g.BranchShown = g.Shown && Node.Kind != TClaimKind::MultipleDependent;
+        if (Node.Kind != TClaimKind::MultipleDependent)
             x += ButtonPitch;
     }
     if (decomposeHandler) {
@@ -524,7 +524,8 @@ void TTreeDrawing::LayOutRows() {
         TNodeView& view = View(N);
         view.RowTop = y;
         view.RowLeft = N.Parent != nullptr ? View(*N.Parent).RowLeft + LevelIndent : RootLeft;
-        if (N.Kind == 2 && view.DisplayState == TDisplayState::Expanded && !IsCarrying(N))
+        if (N.Kind == TClaimKind::MultipleDependent &&
+            view.DisplayState == TDisplayState::Expanded && !IsCarrying(N))
             view.DisplayState = TDisplayState::Collapsed;
         // Past the budget, or where the content widget could not reach.
         if (budget <= 0 || y > MaxContentY) {

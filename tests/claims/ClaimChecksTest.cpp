@@ -23,7 +23,8 @@ std::vector<std::string> Described(const std::vector<TClaimProblem>& Problems) {
     std::vector<std::string> lines;
     for (const TClaimProblem& p : Problems)
         lines.push_back(std::to_string(p.Claim) + ":" + std::to_string(p.Line) + ":" +
-                        SeverityName(p.Severity) + ":" + p.Kind + ": " + p.Message);
+                        SeverityName(p.Severity) + ":" + ProblemKindName(p.Kind) + ": " +
+                        p.Message);
     return lines;
 }
 
@@ -172,7 +173,7 @@ TEST(CheckClaims, NoBoxAgreesWithTheTree) {
         const TClaimTree tree(text, 1 + random() % 40);
         std::set<const TClaim*> boxless;
         for (const TClaimProblem& p : CheckClaims(tree)) {
-            if (p.Kind == "no-box")
+            if (p.Kind == TProblemKind::NoBox)
                 boxless.insert(&*std::find_if(tree.Claims.begin(), tree.Claims.end(),
                                               [&](const TClaim& c) { return c.Line == p.Line; }));
         }
@@ -209,13 +210,32 @@ TEST(CheckClaims, MultipleDependencyInTheAlternativeByLanguage) {
         {"Pompa secondo la rivendicazione 1, 2 e 3.", false},
         {"Pumpe ifølge krav 1, 2 eller 3.", true},
         {"Pumpe ifølge krav 1, 2 og 3.", false},
+        // The references come from the first claim word the reading knows.
+        {"Pompe selon les revendications 1 et 2 ou la revendication 2 ou 3.", true},
     };
     for (const auto& [claim, alternative] : cases) {
         const auto problems = CheckClaims(TClaimTree(ClaimText({"A.", "B.", "C.", claim})));
-        const bool flagged = problems.size() == 1 && problems[0].Kind == "us-not-alternative" &&
+        const bool flagged = problems.size() == 1 &&
+                             problems[0].Kind == TProblemKind::UsNotAlternative &&
                              problems[0].Claim == 4;
         EXPECT_EQ(problems.empty(), alternative) << claim;
         EXPECT_EQ(flagged, !alternative) << claim;
+    }
+}
+
+// The lenient reading knows more claim words, and the checks with it.
+TEST(CheckClaims, MultipleDependencyInTheAlternativeAsTheLenientReadingFindsIt) {
+    const std::pair<const char*, bool> cases[] = {
+        {"Pumpe ifølge kravene 1 og 2.", false},
+        {"Pumpe ifølge et hvilket som helst af kravene 1 og 2.", true},
+        {"Pompe selon les revendications 1 ou 2.", true},
+    };
+    for (const auto& [claim, alternative] : cases) {
+        const TClaimTree tree("Krav\n1. A.\n2. B.\n3. " + std::string(claim) + "\n",
+                              TReading::Lenient);
+        ASSERT_EQ(tree.Claims.size(), 3u) << claim;
+        const auto problems = CheckClaims(tree);
+        EXPECT_EQ(problems.empty(), alternative) << claim;
     }
 }
 
@@ -236,7 +256,78 @@ TEST(CheckClaims, ReadsAmendmentStatusUnresolvedPhrasesAndFirstNumber) {
     tree.Claims[0].Number = 7;
     const auto problems = CheckClaims(tree);
     ASSERT_FALSE(problems.empty());
-    EXPECT_EQ(problems[0].Kind, "no-claim-1");
+    EXPECT_EQ(problems[0].Kind, TProblemKind::NoClaim1);
+}
+
+TEST(CheckClaims, OnlyLiveClaimsAreWarnedOfCancelledReferences) {
+    TClaimTree tree(ClaimText({"A pump.", "(Canceled).", "The pump of claim 2."}));
+    tree.Claims[1].Status = "Canceled";
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"", 1}, {"Currently amended", 1}, {"Canceled", 0}};
+    for (const auto& [status, warnings] : cases) {
+        tree.Claims[2].Status = status;
+        EXPECT_EQ(CheckClaims(tree).size(), warnings) << status;
+    }
+}
+
+// A range wider than the tables, or with a text, is one problem, not a claim
+// per number; a range of statuses within them is a claim per number.
+TEST(CheckClaims, LenientRangesTooWideOrWithATextAreOneProblem) {
+    struct Case {
+        std::string Text;
+        std::size_t Claims;
+        std::vector<std::string> Problems;
+    };
+    const Case cases[] = {
+        {"Claims\n1. A pump.\n2-1023. (Cancelled)\n", 1023, {}},
+        {"Claims\n1. A pump.\n2-1024. (Cancelled)\n",
+         1,
+         {"2:3:warning:range-too-wide: Claims 2 to 1024 are cancelled as one range of more claims "
+          "than the tree can show; they are not listed one by one."}},
+        {"Claims\n1-999999. (Cancelled)\n",
+         0,
+         {"1:2:warning:range-too-wide: Claims 1 to 999999 are cancelled as one range of more "
+          "claims than the tree can show; they are not listed one by one."}},
+        {"Claims\n1-5000. (Cancelled)\n5001. A pump.\n",
+         1,
+         {"1:2:warning:range-too-wide: Claims 1 to 5000 are cancelled as one range of more "
+          "claims than the tree can show; they are not listed one by one.",
+          "5001:3:warning:number-too-large: Claim 5001 is numbered beyond 1023, the highest "
+          "number the tree can show; it gets no box."}},
+        {"Claims\n1-999999. A pump.\n",
+         0,
+         {"1:2:error:range-with-text: Claims 1 to 999999 are numbered as one range with a text; "
+          "each claim needs a number of its own, so the range is not read as claims."}},
+        {"Claims\n1. A pump.\n2-3. The pump of claim 1.\n4. The pump of claim 2.\n",
+         2,
+         {"2:3:error:range-with-text: Claims 2 to 3 are numbered as one range with a text; "
+          "each claim needs a number of its own, so the range is not read as claims.",
+          "4:4:error:missing-reference: Claim 4 refers to claim 2, which does not exist.",
+          "4:4:error:no-box: Claim 4 gets no box in the tree: the claim it refers to does not "
+          "exist."}},
+        {"Claims\n1. A pump.\n2-1500. (Withdrawn)\n",
+         1,
+         {"2:3:error:range-too-wide: Claims 2 to 1500 are numbered as one range of more claims "
+          "than the tree can show; the range is not read as claims."}},
+        {"Claims\n1. A pump.\n2-5000. (Cancelled)\n5001. The pump of claim 1.\n",
+         2,
+         {"2:3:warning:range-too-wide: Claims 2 to 5000 are cancelled as one range of more claims "
+          "than the tree can show; they are not listed one by one.",
+          "5001:4:warning:number-too-large: Claim 5001 is numbered beyond 1023, the highest "
+          "number the tree can show; it gets no box."}},
+        {"Claims\n1. A pump.\n2-5000. (Cancelled)\n5003. The pump of claim 1.\n",
+         2,
+         {"2:3:warning:range-too-wide: Claims 2 to 5000 are cancelled as one range of more claims "
+          "than the tree can show; they are not listed one by one.",
+          "5003:4:warning:number-too-large: Claim 5003 is numbered beyond 1023, the highest "
+          "number the tree can show; it gets no box.",
+          "5003:4:warning:gap: Claims 5001 and 5002 are missing from the numbering."}},
+    };
+    for (const Case& c : cases) {
+        const TClaimTree tree(c.Text, TReading::Lenient);
+        EXPECT_EQ(tree.Claims.size(), c.Claims) << c.Text;
+        EXPECT_EQ(Described(CheckClaims(tree)), c.Problems) << c.Text;
+    }
 }
 
 TEST(CheckClaims, ClaimsBeyondTheNodeLimitAreOneWarning) {
@@ -256,7 +347,7 @@ TEST(CheckClaims, BuiltinExamplesHaveOnlyTheirRealProblems) {
     for (int example = 1; example <= BuiltinExampleCount; ++example) {
         std::vector<int32_t> flagged;
         for (const TClaimProblem& p : CheckClaims(TClaimTree(BuiltinExampleText(example)))) {
-            EXPECT_EQ(p.Kind, "us-multiple-on-multiple") << example << ": " << p.Message;
+            EXPECT_EQ(p.Kind, TProblemKind::UsMultipleOnMultiple) << example << ": " << p.Message;
             flagged.push_back(p.Claim);
         }
         EXPECT_EQ(flagged, multipleOnMultiple[example - 1]) << example;

@@ -139,7 +139,7 @@ TEST(ClaimExport, DotHasAnEdgeForEveryDirectMarkAndRanksIndependentClaimsFirst) 
 
     std::string roots;
     for (const TClaim& claim : tree.Claims)
-        if (claim.Kind == 0)
+        if (claim.Kind == TClaimKind::Independent)
             roots += " \"" + std::to_string(claim.Number) + "\";";
     EXPECT_NE(dot.find("{rank=same;" + roots + "}"), std::string::npos) << dot;
     EXPECT_EQ(dot.rfind("digraph claims {\n", 0), 0U);

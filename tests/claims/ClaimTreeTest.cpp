@@ -114,7 +114,7 @@ TEST(ClaimTree, PlacesClaimsBelowEveryNodeTheyReferTo) {
     const auto& threes = tree.NodesByClaim[3];
     ASSERT_EQ(threes.size(), 2u);
     for (const TClaimTreeNode* three : threes) {
-        EXPECT_EQ(three->Kind, 2);
+        EXPECT_EQ(three->Kind, TClaimKind::MultipleDependent);
         EXPECT_EQ(three->DependencyText(), "1, 2");
         EXPECT_EQ(three->Caption(), "Claim 3 (dependent of 1, 2)");
     }
@@ -298,6 +298,23 @@ TEST(ClaimTree, CreatingChildrenKeepsToTheNodeLimit) {
         }
         EXPECT_LE(tree.CreatedNodeCount(), limit);
         EXPECT_GT(refused, 0) << limit;
+    }
+}
+
+// Creating claim 3's second copy's children needs four nodes (4, 5 and,
+// below 4, 5 and 6) on top of the eight the analysis created.
+TEST(ClaimTree, CreatingChildrenThatExactlyFitTheLimitSucceeds) {
+    const std::pair<int64_t, bool> cases[] = {{12, true}, {11, false}};
+    for (const auto& [limit, fits] : cases) {
+        TClaimTree tree(
+            ClaimText({"A pump.", "A valve.", "The pump of claims 1 or 2.", "The pump of claim 3.",
+                       "The pump of claims 3 and 4.", "The pump of claim 4."}),
+            limit);
+        ASSERT_EQ(tree.CreatedNodeCount(), 8) << limit;
+        TClaimTreeNode* second = tree.NodesByClaim[3][1];
+        EXPECT_EQ(tree.CreateChildren(second), fits) << limit;
+        EXPECT_EQ(second->ChildrenCreated, fits) << limit;
+        EXPECT_EQ(tree.CreatedNodeCount(), fits ? 12 : 8) << limit;
     }
 }
 

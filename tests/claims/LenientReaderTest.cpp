@@ -222,6 +222,10 @@ TEST(LenientReading, ReadsReferenceWording) {
          "Claims\n1. A.\n2. B.\n3. C of claim 1 and 2 valves.\n4. D of claims 1 and 2, wherein "
          "E.\n5. F of claim 1 or 2 comprises G.\n",
          "1: 2: 3:1 4:1,2 5:1,2"},
+        {"a count after a comma, of this claim's number or a lower one",
+         "Claims\n1. A.\n2. B of claim 1, 2 valves and a seal.\n3. C of claim 1, 2 valves.\n"
+         "4. D of claim 1, 2 wherein E.\n5. F of claim 1, 5 of the seals being wide.\n",
+         "1: 2:1 3:1 4:1,2 5:1"},
         {"a margin line number inside a wrapped reference",
          "Claims\n1. A.\n2. B.\n3. C.\n4. D.\n5. E of claims 1\n10\nto 3 or\n15\n4 and F.\n",
          "1: 2: 3: 4: 5:1,2,3,4"},

@@ -39,7 +39,7 @@ TFullTreeModel::TFullTreeModel(const TClaimTree& Tree, std::size_t MaxNodes)
         if (!InClaimTable(claim.Number))
             continue;
         std::vector<int> created;
-        if (claim.Kind == 0) {
+        if (claim.Kind == TClaimKind::Independent) {
             created.push_back(static_cast<int>(Nodes.size()));
             Nodes.push_back({claim.Index, claim.Number, -1, {}});
             Roots.push_back(created.back());
@@ -98,7 +98,7 @@ private:
             const TModelNode& m = model.Nodes[static_cast<std::size_t>(index)];
             if (node->Claim->Index != m.ClaimIndex || node->Number != m.Number)
                 return Fail("claim differs", node);
-            if (node->Kind != node->Claim->Kind && !(node->Claim->Kind == 0))
+            if (node->Kind != node->Claim->Kind && !(node->Claim->Kind == TClaimKind::Independent))
                 return Fail("kind differs from the claim's", node);
             matched[node] = index;
             std::vector<int32_t> numbers;

@@ -135,7 +135,7 @@ void ClaimTreeDrawingTest::rowHoldsItsControls() {
     int next = showLeft + 46;
     if (box.BranchButton != nullptr) {
         QCOMPARE(box.BranchButton->geometry(), QRect(next, row, 13, 13));
-        if (node->Kind != 2)
+        if (node->Kind != TClaimKind::MultipleDependent)
             next += 23;
     }
     if (!dependents.isEmpty()) {

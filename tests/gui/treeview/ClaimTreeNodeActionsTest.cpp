@@ -217,8 +217,9 @@ void ClaimTreeNodeActionsTest::revealFailsWithoutChange() {
     QVERIFY(drawn.drawing->Reveal(*other) == nullptr);
     for (const auto& copies : drawn.tree->NodesByClaim) {
         for (const TClaimTreeNode* node : copies)
-            QCOMPARE(drawn.View(node).DisplayState,
-                     node->Kind == 0 ? TDisplayState::Collapsed : TDisplayState::Hidden);
+            QCOMPARE(drawn.View(node).DisplayState, node->Kind == TClaimKind::Independent
+                                                        ? TDisplayState::Collapsed
+                                                        : TDisplayState::Hidden);
     }
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], drawn.Node(5, 0));
     QVERIFY(other->Children.empty());
