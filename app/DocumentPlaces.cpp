@@ -86,6 +86,13 @@ QString WriteWholeFile(const QString& FileName, const std::string& Bytes) {
         file.cancelWriting();
         return error;
     }
+    // commit() misses a failure of the final flush (a full disk) and would
+    // rename a cut file into place.
+    if (!file.flush()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
     if (!file.commit())
         return file.errorString();
     return {};

@@ -205,7 +205,8 @@ bool TTreeExport::Export(TFormat Format, const QString& FileName) {
         }
     }
     // Nothing of a failed export is left behind: the file stays as it was.
-    written = written && file.commit();
+    // commit() misses a failure of the final flush (a full disk).
+    written = written && file.flush() && file.commit();
     busy.reset();
     if (!written) {
         file.cancelWriting();
