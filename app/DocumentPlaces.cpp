@@ -11,6 +11,7 @@ namespace {
 
 const QString RecentFilesKey = QStringLiteral("RecentFiles");
 const QString OpenDirKey = QStringLiteral("Folders/Open");
+const QString ExportDirKey = QStringLiteral("Folders/Export");
 
 } // namespace
 
@@ -55,6 +56,15 @@ QString OpenDialogStartDir(const QString& ProgramDir) {
 
 void RememberOpenDir(const QString& FileName) {
     ProgramSettings().setValue(OpenDirKey, QFileInfo(FileName).absolutePath());
+}
+
+QString ExportDialogStartDir(const QString& Fallback) {
+    const QString last = ProgramSettings().value(ExportDirKey).toString();
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : Fallback;
+}
+
+void RememberExportDir(const QString& FileName) {
+    ProgramSettings().setValue(ExportDirKey, QFileInfo(FileName).absolutePath());
 }
 
 QStringList TRecentFiles::Files() {

@@ -5,7 +5,9 @@
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
+#include "DocumentPlaces.h"
 #include "ExportRenderer.h"
+#include "ProgramSettings.h"
 #include "TreeView.h"
 #include "VelkinApplication.h"
 #include "frmMain.h"
@@ -25,13 +27,11 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
-#include <QSettings>
 #include <optional>
 
 namespace {
 
-const char* const FolderKey = "Export/Folder";
-const char* const WholeTreeKey = "Export/WholeTree";
+const QString WholeTreeKey = QStringLiteral("Export/WholeTree");
 
 // A PNG larger than this many pixels would take hundreds of megabytes.
 constexpr qint64 MaxPngPixels = 100'000'000;
@@ -102,9 +102,9 @@ TTreeExport::TTreeExport(TfrMain* Window) : QObject(Window), window(Window) {
     WholeTree1 = exportMenu->addAction(QStringLiteral("&Whole Tree, Every Box Expanded"));
     WholeTree1->setObjectName(QStringLiteral("WholeTree1"));
     WholeTree1->setCheckable(true);
-    WholeTree1->setChecked(QSettings().value(QLatin1String(WholeTreeKey), false).toBool());
+    WholeTree1->setChecked(ProgramSettings().value(WholeTreeKey, false).toBool());
     connect(WholeTree1, &QAction::toggled, this,
-            [](bool Whole) { QSettings().setValue(QLatin1String(WholeTreeKey), Whole); });
+            [](bool Whole) { ProgramSettings().setValue(WholeTreeKey, Whole); });
 
     Print1 = addItem("Print1", QStringLiteral("&Print Tree..."));
     Print1->setShortcut(QKeySequence::Print);
@@ -227,13 +227,11 @@ void TTreeExport::ExportClick(TFormat Format) {
     dialog.setWindowTitle(QString::fromLatin1(info.Title));
     dialog.setNameFilter(QString::fromLatin1(info.Filter));
     dialog.setDefaultSuffix(QString::fromLatin1(info.Suffix));
-    QSettings settings;
-    const QString folder = settings.value(QLatin1String(FolderKey)).toString();
-    dialog.setDirectory(!folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath());
+    dialog.setDirectory(ExportDialogStartDir(QDir::homePath()));
     const QString fileName = TDialogs::ChooseFile(dialog);
     if (fileName.isEmpty())
         return;
-    settings.setValue(QLatin1String(FolderKey), QFileInfo(fileName).absolutePath());
+    RememberExportDir(fileName);
     Export(Format, fileName);
 }
 

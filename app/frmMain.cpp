@@ -866,11 +866,8 @@ void TfrMain::ExportTable(TTableExport Kind) {
         }
         return {"", "", ""};
     }();
-    const QString folderKey = QStringLiteral("Folders/Export");
-    QString folder = ProgramSettings().value(folderKey).toString();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = DocumentFileName.isEmpty() ? QDir::homePath()
-                                            : QFileInfo(DocumentFileName).absolutePath();
+    const QString folder = ExportDialogStartDir(
+        DocumentFileName.isEmpty() ? QDir::homePath() : QFileInfo(DocumentFileName).absolutePath());
     const QString base = DocumentFileName.isEmpty()
                              ? QStringLiteral("claims")
                              : QFileInfo(DocumentFileName).completeBaseName();
@@ -881,7 +878,7 @@ void TfrMain::ExportTable(TTableExport Kind) {
     const QString fileName = TDialogs::ChooseFile(*ExportDialog);
     if (fileName.isEmpty())
         return;
-    ProgramSettings().setValue(folderKey, QFileInfo(fileName).absolutePath());
+    RememberExportDir(fileName);
     const QString error = WriteWholeFile(fileName, TableExportBytes(Kind));
     if (!error.isEmpty()) {
         TDialogs::Message(this, QStringLiteral("Unable to write file\n%1\n%2").arg(fileName, error),

@@ -8,6 +8,7 @@
 #include "DocumentPlaces.h"
 #include "ProgramSettings.h"
 #include "TextEncoding.h"
+#include "TreeExport.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -233,6 +234,33 @@ private slots:
         TDialogs::SetNextFileName(QString());
         window->ExportMatrixHtml1->trigger();
         QCOMPARE(window->ExportDialog->directory().absolutePath(), dir->filePath("sub"));
+        QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    // The tree's and the tables' exports: one folder, remembered with the
+    // program's other settings.
+    void exportsShareOneFolder_data() {
+        QTest::addColumn<bool>("treeFirst");
+        QTest::newRow("tree, then table") << true;
+        QTest::newRow("table, then tree") << false;
+    }
+
+    void exportsShareOneFolder() {
+        QFETCH(bool, treeFirst);
+        window->Example4Click();
+        QAction* tree = window->TreeExport1->ExportSvg1;
+        QAction* table = window->ExportClaimsCsv1;
+        const QString folder = dir->filePath(QStringLiteral("exports"));
+        QVERIFY(QDir().mkpath(folder));
+        TDialogs::SetNextFileName(folder + QStringLiteral("/claims"));
+        (treeFirst ? tree : table)->trigger();
+        TDialogs::SetNextFileName(QString());
+        (treeFirst ? table : tree)->trigger();
+        QCOMPARE(TDialogs::LastFolder(), folder);
+        window->TreeExport1->WholeTree1->setChecked(true);
+        QVERIFY(TfrMain().TreeExport1->WholeTree1->isChecked());
+        // Nothing in a settings file of no program's name.
+        QCOMPARE(QSettings().allKeys(), QStringList());
         QCOMPARE(TDialogs::BoxCount(), 0);
     }
 
