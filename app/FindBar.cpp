@@ -180,6 +180,11 @@ void TFindBar::Refresh() {
     Place();
 }
 
+void TFindBar::TreeChanged() {
+    if (!isHidden())
+        Refresh();
+}
+
 void TFindBar::ShowMatches(const std::vector<qsizetype>& Positions, qsizetype Current) {
     QList<QTextEdit::ExtraSelection> selections;
     const int length = static_cast<int>(edFind->text().size());

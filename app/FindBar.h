@@ -41,6 +41,9 @@ public:
     void Close();
     // Finds the text again, in the input pane and in the claims.
     void Refresh();
+    // After every analysis: the open bar finds its text in the new claims and
+    // marks their boxes.
+    void TreeChanged();
     // Reveals the next (or previous) claim that matches, and its occurrence.
     void Step(bool Forward);
 

@@ -654,6 +654,7 @@ void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
         CallerSettings();
     ClearClaimsMenu();
     FillClaimsMenu();
+    FindBar1->TreeChanged();
 }
 
 void TfrMain::ShowBuiltinExample(int Number) {
@@ -1274,9 +1275,16 @@ void TfrMain::ShowProblems() {
         problems = CheckClaims(*ClaimTree);
         fees = CountFees(*ClaimTree);
     }
+    // Marks of other kinds stay: the find bar's, for one.
+    const auto problemMark = static_cast<unsigned>(TBoxMark::Problem);
     std::unordered_map<int32_t, unsigned> marks;
+    for (std::size_t i = 0; ClaimTree && i < ClaimTree->Claims.size(); ++i) {
+        const int32_t claim = ClaimTree->Claims[i].Number;
+        if (const unsigned kept = sbClaimTree->BoxMarks(claim) & ~problemMark)
+            marks[claim] = kept;
+    }
     for (const TClaimProblem& problem : problems)
-        marks[problem.Claim] |= static_cast<unsigned>(TBoxMark::Problem);
+        marks[problem.Claim] |= problemMark;
     sbClaimTree->SetBoxMarks(std::move(marks));
     const bool wasShown = !pnProblems->isHidden();
     pnProblems->SetProblems(problems, fees);

@@ -12,6 +12,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -125,6 +127,48 @@ private slots:
         QTest::keyClick(bar->edFind, Qt::Key_Return, Qt::ShiftModifier);
         QCOMPARE(window->cmInput->textCursor().position(),
                  text.lastIndexOf(QStringLiteral("plate")));
+    }
+
+    // Every new analysis draws new boxes; the open bar marks them again at once.
+    void analysisKeepsTheMarks_data() {
+        QTest::addColumn<QString>("analysis");
+        for (const char* analysis : {"analyse again", "as you type", "open", "reading", "checks"})
+            QTest::newRow(analysis) << QString::fromLatin1(analysis);
+    }
+
+    void analysisKeepsTheMarks() {
+        QFETCH(QString, analysis);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("exchanger.txt"));
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(ExchangerClaims.toUtf8());
+        }
+        bar->Find1->trigger();
+        QTest::keyClicks(bar->edFind, QStringLiteral("plate"));
+        bar->Refresh();
+        QCOMPARE(FoundMarks(), (TClaims{1, 2, 5}));
+        if (analysis == QLatin1String("analyse again")) {
+            window->AnalyseAgain1->trigger();
+        } else if (analysis == QLatin1String("as you type")) {
+            window->AnalyseAsYouType1->setChecked(true);
+            window->cmInput->moveCursor(QTextCursor::End);
+            QTest::keyClick(window->cmInput, Qt::Key_Space);
+            QVERIFY(window->tmAnalyse->isActive());
+            QTRY_VERIFY(!window->tmAnalyse->isActive());
+        } else if (analysis == QLatin1String("open")) {
+            QVERIFY(window->OpenDocument(file));
+        } else if (analysis == QLatin1String("reading")) {
+            window->btnReadingClick();
+        } else {
+            // Off and on again: the remembered setting stays as it was.
+            window->CheckClaims1->trigger();
+            window->CheckClaims1->trigger();
+        }
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->MatchingClaims(), (TClaims{1, 2, 5}));
+        QCOMPARE(FoundMarks(), (TClaims{1, 2, 5}));
     }
 
     void escapeClosesAndLeavesTheDocument() {
