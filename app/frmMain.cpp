@@ -12,6 +12,7 @@
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
+#include "DocumentView.h"
 #include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
@@ -20,9 +21,11 @@
 #include "ProgramSettings.h"
 #include "ReadingNotice.h"
 #include "Report.h"
+#include "ShownTree.h"
 #include "TextEncoding.h"
 #include "TreeDrawing.h"
 #include "TreeExport.h"
+#include "TreeView.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -189,6 +192,41 @@ QString DraggedFile(const QMimeData* Data) {
     return {};
 }
 
+// The window's tree as its features see it.
+class TWindowTree final : public TShownTree {
+public:
+    explicit TWindowTree(TfrMain& Window) : window(Window) {}
+
+    const TClaimTree* Tree() const override { return window.ClaimTree.get(); }
+    unsigned BoxMarks(int32_t Claim) const override { return window.sbClaimTree->BoxMarks(Claim); }
+    void SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) override {
+        window.sbClaimTree->SetBoxMarks(std::move(Marks));
+    }
+    bool RevealClaim(int32_t Claim) override { return window.RevealClaim(Claim); }
+    QWidget* DrawingArea() const override { return window.sbClaimTree->Content(); }
+    TClaimTreeNode* BoxAt(QPoint AreaPoint) const override {
+        TClaimTree* tree = window.ClaimTree.get();
+        // A box of another tree, or of none: the pane is between drawings.
+        if (tree == nullptr || window.sbClaimTree->DrawnTree() != tree)
+            return nullptr;
+        const TTreeDrawing* drawing = TTreeDrawing::Find(*tree);
+        return drawing != nullptr ? drawing->NodeAt(AreaPoint) : nullptr;
+    }
+    TExportTree ExportRows(bool Whole) const override {
+        const TClaimTree* tree = window.ClaimTree.get();
+        if (tree == nullptr)
+            return {};
+        return Whole ? WholeExportTree(*tree, MaxDrawnBoxes)
+                     : ShownExportTree(*tree, MaxDrawnBoxes);
+    }
+    int DrawingWidth() const override { return window.sbClaimTree->width(); }
+    const TImageList& Glyphs() const override { return *window.imlCLTR; }
+    QString CountsText() const override { return window.Label4->text(); }
+
+private:
+    TfrMain& window;
+};
+
 } // namespace
 
 bool TypesCharacter(const QKeyEvent& Key) {
@@ -210,9 +248,11 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
-    TreeExport1 = new TTreeExport(this);
-    FindBar1 = new TFindBar(this);
-    BoxMenu1 = new TBoxMenu(this);
+    documentView = std::make_unique<TTextPaneView>(*cmInput);
+    shownTree = std::make_unique<TWindowTree>(*this);
+    TreeExport1 = new TTreeExport(*shownTree, *mnuTools, *this);
+    FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
+    BoxMenu1 = new TBoxMenu(*shownTree, this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))

@@ -27,8 +27,10 @@ class TProblemsPanel;
 class TClaimTree;
 class TBoxMenu;
 class TClaimTreePane;
+class TDocumentView;
 class TFindBar;
 class TImageList;
+class TShownTree;
 class TTreeExport;
 class TReadingNotice;
 enum class TReading;
@@ -251,6 +253,9 @@ private:
     void InputChanged();
 
     std::unique_ptr<TImageList> imageList;
+    // What the features see of the input pane and of the tree.
+    std::unique_ptr<TDocumentView> documentView;
+    std::unique_ptr<TShownTree> shownTree;
     int treePaneWidth = 0;
     TAnchorLayout* claimsLayout = nullptr;
     // The reading for the document: the built-in examples are standard texts.
