@@ -6,12 +6,12 @@
 #include "BuiltinExamples.h"
 #include "BusyCursor.h"
 #include "ClaimChecks.h"
-#include "ClaimExport.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
+#include "DocumentSource.h"
 #include "DocumentView.h"
 #include "FindBar.h"
 #include "Fonts.h"
@@ -20,8 +20,8 @@
 #include "ProgramIcon.h"
 #include "ProgramSettings.h"
 #include "ReadingNotice.h"
-#include "Report.h"
 #include "ShownTree.h"
+#include "TableExports.h"
 #include "TextEncoding.h"
 #include "TreeDrawing.h"
 #include "TreeExport.h"
@@ -59,7 +59,6 @@
 #include <algorithm>
 #include <limits>
 #include <new>
-#include <sstream>
 #include <unordered_map>
 
 TfrMain* frMain = nullptr;
@@ -227,6 +226,18 @@ private:
     TfrMain& window;
 };
 
+// The window's document as its exports see it.
+class TWindowDocument final : public TDocumentSource {
+public:
+    explicit TWindowDocument(const TfrMain& Window) : window(Window) {}
+
+    QString FileName() const override { return window.DocumentFileName; }
+    const std::string& AnalysedText() const override { return window.InputText; }
+
+private:
+    const TfrMain& window;
+};
+
 } // namespace
 
 bool TypesCharacter(const QKeyEvent& Key) {
@@ -242,14 +253,15 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreateMenu();
     CreateFileDialogs();
     CreateRecentFilesMenu();
-    CreateExportItems();
+    documentView = std::make_unique<TTextPaneView>(*cmInput);
+    shownTree = std::make_unique<TWindowTree>(*this);
+    documentSource = std::make_unique<TWindowDocument>(*this);
+    TableExports1 = new TTableExports(*shownTree, *documentSource, *mnuTools, *this);
     setAcceptDrops(true);
     CreateProblemsPanel();
     CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
-    documentView = std::make_unique<TTextPaneView>(*cmInput);
-    shownTree = std::make_unique<TWindowTree>(*this);
     TreeExport1 = new TTreeExport(*shownTree, *mnuTools, *this);
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
@@ -441,36 +453,6 @@ void TfrMain::FillRecentFilesMenu() {
         mnuRecentFiles->addAction(item);
     }
     mnuRecentFiles->setEnabled(!files.isEmpty());
-}
-
-void TfrMain::CreateExportItems() {
-    const auto addItem = [this](const char* Name, const QString& Caption,
-                                void (TfrMain::*Handler)()) {
-        QAction* item = mnuTools->addAction(Caption);
-        item->setObjectName(QLatin1String(Name));
-        ConnectHandler(item, &QAction::triggered, Handler);
-        return item;
-    };
-    ExportClaimsCsv1 = addItem("ExportClaimsCsv1", QStringLiteral("Export claims as &CSV..."),
-                               &TfrMain::ExportClaimsCsv1Click);
-    ExportClaimsJson1 = addItem("ExportClaimsJson1", QStringLiteral("Export claims as &JSON..."),
-                                &TfrMain::ExportClaimsJson1Click);
-    ExportMatrixCsv1 =
-        addItem("ExportMatrixCsv1", QStringLiteral("Export dependency &matrix as CSV..."),
-                &TfrMain::ExportMatrixCsv1Click);
-    ExportMatrixHtml1 =
-        addItem("ExportMatrixHtml1", QStringLiteral("Export dependency matrix as &HTML..."),
-                &TfrMain::ExportMatrixHtml1Click);
-    // There is something to export once a text has been analysed.
-    connect(mnuTools, &QMenu::aboutToShow, this, [this] {
-        for (QAction* item :
-             {ExportClaimsCsv1, ExportClaimsJson1, ExportMatrixCsv1, ExportMatrixHtml1})
-            item->setEnabled(ClaimTree != nullptr);
-    });
-
-    ExportDialog = new TSaveFileDialog(this);
-    ExportDialog->setObjectName(QStringLiteral("ExportDialog"));
-    ExportDialog->setFileMode(QFileDialog::AnyFile);
 }
 
 int TfrMain::ClientWidth() const {
@@ -863,68 +845,6 @@ void TfrMain::RecentFileClick(QObject* Sender) {
     if (item == nullptr || !CheckUnsavedChanges())
         return;
     OpenDocument(item->data().toString());
-}
-
-std::string TfrMain::TableExportBytes(TTableExport Kind) const {
-    if (!ClaimTree)
-        return {};
-    const bool utf8 = IsValidUtf8(InputText);
-    switch (Kind) {
-    case TTableExport::ClaimsCsv:
-        return ClaimsCsv(*ClaimTree, utf8);
-    case TTableExport::ClaimsJson: {
-        std::ostringstream out;
-        WriteJsonReport(out, *ClaimTree, utf8);
-        return out.str();
-    }
-    case TTableExport::MatrixCsv:
-        return DependencyMatrixCsv(*ClaimTree);
-    case TTableExport::MatrixHtml:
-        return DependencyMatrixHtml(*ClaimTree,
-                                    QFileInfo(DocumentFileName).fileName().toUtf8().toStdString());
-    }
-    return {};
-}
-
-void TfrMain::ExportTable(TTableExport Kind) {
-    if (!ClaimTree)
-        return;
-    struct TFormat {
-        const char* Filter;
-        const char* Suffix;
-        const char* NameEnd;
-    };
-    const TFormat format = [Kind]() -> TFormat {
-        switch (Kind) {
-        case TTableExport::ClaimsCsv:
-            return {"CSV files (*.csv)", "csv", "-claims.csv"};
-        case TTableExport::ClaimsJson:
-            return {"JSON files (*.json)", "json", "-claims.json"};
-        case TTableExport::MatrixCsv:
-            return {"CSV files (*.csv)", "csv", "-matrix.csv"};
-        case TTableExport::MatrixHtml:
-            return {"HTML pages (*.html *.htm)", "html", "-matrix.html"};
-        }
-        return {"", "", ""};
-    }();
-    const QString folder = ExportDialogStartDir(
-        DocumentFileName.isEmpty() ? QDir::homePath() : QFileInfo(DocumentFileName).absolutePath());
-    const QString base = DocumentFileName.isEmpty()
-                             ? QStringLiteral("claims")
-                             : QFileInfo(DocumentFileName).completeBaseName();
-    ExportDialog->setNameFilters({QLatin1String(format.Filter), QStringLiteral("All files (*)")});
-    ExportDialog->setDefaultSuffix(QLatin1String(format.Suffix));
-    ExportDialog->setDirectory(folder);
-    ExportDialog->selectFile(base + QLatin1String(format.NameEnd));
-    const QString fileName = TDialogs::ChooseFile(*ExportDialog);
-    if (fileName.isEmpty())
-        return;
-    RememberExportDir(fileName);
-    const QString error = WriteWholeFile(fileName, TableExportBytes(Kind));
-    if (!error.isEmpty()) {
-        TDialogs::Message(this, QStringLiteral("Unable to write file\n%1\n%2").arg(fileName, error),
-                          QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
-    }
 }
 
 void TfrMain::Save1Click() {

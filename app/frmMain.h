@@ -31,6 +31,8 @@ class TDocumentView;
 class TFindBar;
 class TImageList;
 class TShownTree;
+class TTableExports;
+class TDocumentSource;
 class TTreeExport;
 class TReadingNotice;
 enum class TReading;
@@ -79,19 +81,15 @@ public:
     QMenu* mnuTools;
     // Checked: every document is read with the lenient reading. Remembered.
     QAction* mnuLenientReading;
-    QAction* ExportClaimsCsv1;
-    QAction* ExportClaimsJson1;
-    QAction* ExportMatrixCsv1;
-    QAction* ExportMatrixHtml1;
     QMenu* Help1;
     QAction* About1;
 
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
-    QFileDialog* ExportDialog;
 
-    // Export, printing and the find bar, with their Tools items, and the
-    // boxes' context menu.
+    // The Tools menu's features: exports of the tables and of the tree,
+    // printing and the find bar; and the boxes' context menu.
+    TTableExports* TableExports1 = nullptr;
     TTreeExport* TreeExport1 = nullptr;
     TFindBar* FindBar1 = nullptr;
     TBoxMenu* BoxMenu1 = nullptr;
@@ -153,11 +151,6 @@ public:
     bool OpenDocument(const QString& FileName);
     void FillRecentFilesMenu();
 
-    // The tables the Tools menu exports, always UTF-8.
-    enum class TTableExport { ClaimsCsv, ClaimsJson, MatrixCsv, MatrixHtml };
-    std::string TableExportBytes(TTableExport Kind) const;
-    void ExportTable(TTableExport Kind);
-
     // Drafting: analysing the edited text, and the problems of the claims.
     QAction* AnalyseAgain1;
     QAction* AnalyseAsYouType1;
@@ -193,10 +186,6 @@ public slots:
     void Example5Click();
     void About1Click();
     void RecentFileClick(QObject* Sender);
-    void ExportClaimsCsv1Click() { ExportTable(TTableExport::ClaimsCsv); }
-    void ExportClaimsJson1Click() { ExportTable(TTableExport::ClaimsJson); }
-    void ExportMatrixCsv1Click() { ExportTable(TTableExport::MatrixCsv); }
-    void ExportMatrixHtml1Click() { ExportTable(TTableExport::MatrixHtml); }
     void TabControl1Change();
     // Sender is the chosen item of the Claims menu.
     void ClaimMenuItemClick(QObject* Sender);
@@ -226,7 +215,6 @@ private:
     void CreateMenu();
     void CreateFileDialogs();
     void CreateRecentFilesMenu();
-    void CreateExportItems();
     // Opens a file dropped on the window, after the unsaved-changes question.
     void DropFile(const QString& FileName);
     // Handlers run through RunHandler: an exception is shown in the
@@ -256,6 +244,7 @@ private:
     // What the features see of the input pane and of the tree.
     std::unique_ptr<TDocumentView> documentView;
     std::unique_ptr<TShownTree> shownTree;
+    std::unique_ptr<TDocumentSource> documentSource;
     int treePaneWidth = 0;
     TAnchorLayout* claimsLayout = nullptr;
     // The reading for the document: the built-in examples are standard texts.

@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "DocumentPlaces.h"
 #include "ProgramSettings.h"
+#include "TableExports.h"
 #include "TextEncoding.h"
 #include "TreeExport.h"
 #include "frmMain.h"
@@ -214,7 +215,7 @@ private slots:
 
         const QString csv = dir->filePath(QStringLiteral("claims.csv"));
         TDialogs::SetNextFileName(csv);
-        window->ExportClaimsCsv1->trigger();
+        window->TableExports1->ExportClaimsCsv1->trigger();
         const std::string table = ReadBytes(csv);
         QVERIFY(IsValidUtf8(table));
         QVERIFY(table.find("25 \xc2\xba"
@@ -223,7 +224,7 @@ private slots:
         const QString json = dir->filePath(QStringLiteral("sub/claims.json"));
         QDir().mkpath(dir->filePath(QStringLiteral("sub")));
         TDialogs::SetNextFileName(json);
-        window->ExportClaimsJson1->trigger();
+        window->TableExports1->ExportClaimsJson1->trigger();
         QJsonParseError error{};
         const QJsonDocument parsed =
             QJsonDocument::fromJson(QByteArray::fromStdString(ReadBytes(json)), &error);
@@ -232,8 +233,9 @@ private slots:
 
         // The dialog starts where the last export went.
         TDialogs::SetNextFileName(QString());
-        window->ExportMatrixHtml1->trigger();
-        QCOMPARE(window->ExportDialog->directory().absolutePath(), dir->filePath("sub"));
+        window->TableExports1->ExportMatrixHtml1->trigger();
+        QCOMPARE(window->TableExports1->ExportDialog->directory().absolutePath(),
+                 dir->filePath("sub"));
         QCOMPARE(TDialogs::BoxCount(), 0);
     }
 
@@ -249,7 +251,7 @@ private slots:
         QFETCH(bool, treeFirst);
         window->Example4Click();
         QAction* tree = window->TreeExport1->ExportSvg1;
-        QAction* table = window->ExportClaimsCsv1;
+        QAction* table = window->TableExports1->ExportClaimsCsv1;
         const QString folder = dir->filePath(QStringLiteral("exports"));
         QVERIFY(QDir().mkpath(folder));
         TDialogs::SetNextFileName(folder + QStringLiteral("/claims"));
@@ -279,7 +281,7 @@ private slots:
         const QStringList before = QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
         TDialogs::SetNextFileName(dir->filePath(target));
         TDialogs::SetNextAnswer(QMessageBox::Ok);
-        window->ExportMatrixCsv1->trigger();
+        window->TableExports1->ExportMatrixCsv1->trigger();
         QCOMPARE(TDialogs::BoxCount(), 1);
         QVERIFY(TDialogs::LastBox().Text.startsWith(QStringLiteral("Unable to write file\n") +
                                                     dir->filePath(target)));
