@@ -5,7 +5,7 @@
 #include "BoxMenu.h"
 #include "BuiltinExamples.h"
 #include "BusyCursor.h"
-#include "ClaimChecks.h"
+#include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
@@ -1024,11 +1024,9 @@ void TfrMain::mnuLenientReadingClick() {
 namespace {
 
 const QString AnalyseAsYouTypeKey = QStringLiteral("Drafting/AnalyseAsYouType");
-const QString CheckClaimsKey = QStringLiteral("Drafting/CheckClaims");
 
 // Bounds of the input pane and of the problems panel below it, as designed.
 constexpr QRect InputPaneBounds(2, 32, 349, 400);
-constexpr int ProblemsPanelHeight = 140;
 
 // Why a damaged document is read-only: a short form for the caption above
 // the pane, and a sentence.
@@ -1067,11 +1065,7 @@ void TfrMain::CreateDraftingTools() {
     AnalyseAsYouType1->setChecked(ProgramSettings().value(AnalyseAsYouTypeKey, false).toBool());
     ConnectHandler(AnalyseAsYouType1, &QAction::triggered, &TfrMain::AnalyseAsYouTypeClick);
 
-    CheckClaims1 = mnuTools->addAction(QStringLiteral("&Check claims"));
-    CheckClaims1->setObjectName(QStringLiteral("CheckClaims1"));
-    CheckClaims1->setCheckable(true);
-    CheckClaims1->setChecked(ProgramSettings().value(CheckClaimsKey, true).toBool());
-    ConnectHandler(CheckClaims1, &QAction::triggered, &TfrMain::CheckClaimsClick);
+    ClaimChecks1->AddItem(*mnuTools);
 
     NewDraft1 = mnuTools->addAction(QStringLiteral("New &draft"));
     NewDraft1->setObjectName(QStringLiteral("NewDraft1"));
@@ -1096,14 +1090,12 @@ void TfrMain::CreateDraftingTools() {
 }
 
 void TfrMain::CreateProblemsPanel() {
-    pnProblems = new TProblemsPanel(gbClaims);
-    const QRect below(InputPaneBounds.left(), InputPaneBounds.bottom() + 1 - ProblemsPanelHeight,
-                      InputPaneBounds.width(), ProblemsPanelHeight);
-    claimsLayout->Place(pnProblems, below, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
-    pnProblems->hide();
-    connect(pnProblems, &TProblemsPanel::ProblemChosen, this, [this](int Claim, int Line) {
-        RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
-    });
+    ClaimChecks1 =
+        new TCheckDisplay(*shownTree, *claimsLayout, *cmInput, InputPaneBounds, *gbClaims);
+    connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
+            [this](int Claim, int Line) {
+                RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
+            });
 }
 
 void TfrMain::InputChanged() {
@@ -1121,11 +1113,6 @@ void TfrMain::AnalyseAgainClick() {
     if (!cmInput->isEnabled())
         return;
     AnalyseAgain();
-}
-
-void TfrMain::CheckClaimsClick() {
-    ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
-    ShowProblems();
 }
 
 void TfrMain::AnalyseAsYouTypeClick() {
@@ -1228,35 +1215,8 @@ void TfrMain::ShowDocumentDamage() {
 }
 
 void TfrMain::ShowProblems() {
-    std::vector<TClaimProblem> problems;
-    TFeeCounts fees;
     // The built-in examples show the program's own reading, as they always have.
-    if (ClaimTree && CheckClaims1->isChecked() && !showingExample) {
-        problems = CheckClaims(*ClaimTree);
-        fees = CountFees(*ClaimTree);
-    }
-    // Marks of other kinds stay: the find bar's, for one.
-    const auto problemMark = static_cast<unsigned>(TBoxMark::Problem);
-    std::unordered_map<int32_t, unsigned> marks;
-    for (std::size_t i = 0; ClaimTree && i < ClaimTree->Claims.size(); ++i) {
-        const int32_t claim = ClaimTree->Claims[i].Number;
-        if (const unsigned kept = sbClaimTree->BoxMarks(claim) & ~problemMark)
-            marks[claim] = kept;
-    }
-    for (const TClaimProblem& problem : problems)
-        marks[problem.Claim] |= problemMark;
-    sbClaimTree->SetBoxMarks(std::move(marks));
-    const bool wasShown = !pnProblems->isHidden();
-    pnProblems->SetProblems(problems, fees);
-    if (wasShown == problems.empty()) {
-        // The input pane gives the panel room only while it is shown.
-        QRect input = InputPaneBounds;
-        if (!problems.empty())
-            input.setHeight(InputPaneBounds.height() - ProblemsPanelHeight - 4);
-        claimsLayout->Move(cmInput, input);
-        if (cmInput->hasFocus())
-            cmInput->ensureCursorVisible();
-    }
+    ClaimChecks1->Show(showingExample);
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {

@@ -23,6 +23,7 @@ class QSplitter;
 class QTabBar;
 class QTimer;
 class TAnchorLayout;
+class TCheckDisplay;
 class TProblemsPanel;
 class TClaimTree;
 class TBoxMenu;
@@ -154,11 +155,11 @@ public:
     // Drafting: analysing the edited text, and the problems of the claims.
     QAction* AnalyseAgain1;
     QAction* AnalyseAsYouType1;
-    QAction* CheckClaims1;
     QAction* NewDraft1;
     // Ctrl+S while Save is off for a damaged document: says why.
     QAction* DamagedSave1;
-    TProblemsPanel* pnProblems;
+    // The checks' panel, marks and Tools item.
+    TCheckDisplay* ClaimChecks1 = nullptr;
     // Runs the analysis once typing has paused.
     QTimer* tmAnalyse;
     static constexpr int AnalyseDelay = 500; // ms after the last change
@@ -198,7 +199,6 @@ public slots:
     void mnuLenientReadingClick();
     void AnalyseAgainClick();
     void AnalyseAsYouTypeClick();
-    void CheckClaimsClick();
     void NewDraftClick();
     void DamagedSaveClick();
 

@@ -4,6 +4,7 @@
 #include "FindBar.h"
 
 #include "AppTestMain.h"
+#include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "frmMain.h"
@@ -163,8 +164,8 @@ private slots:
             window->btnReadingClick();
         } else {
             // Off and on again: the remembered setting stays as it was.
-            window->CheckClaims1->trigger();
-            window->CheckClaims1->trigger();
+            window->ClaimChecks1->CheckClaims1->trigger();
+            window->ClaimChecks1->CheckClaims1->trigger();
         }
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->MatchingClaims(), (TClaims{1, 2, 5}));

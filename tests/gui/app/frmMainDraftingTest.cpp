@@ -2,6 +2,7 @@
 // problems panel, driven through the window's commands with real files.
 
 #include "AppTestMain.h"
+#include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
@@ -228,11 +229,11 @@ private slots:
         problem.Line = 34; // after the title, a blank line and the heading
         problem.Severity = TSeverity::Error;
         problem.Message = "Claim 31 refers to a claim.";
-        window->pnProblems->SetProblems({problem}, {});
-        QVERIFY(window->pnProblems->isVisible());
-        QCOMPARE(window->pnProblems->Title->text(), QStringLiteral("1 problem"));
+        window->ClaimChecks1->pnProblems->SetProblems({problem}, {});
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        QCOMPARE(window->ClaimChecks1->pnProblems->Title->text(), QStringLiteral("1 problem"));
 
-        QTreeWidget& list = *window->pnProblems->List;
+        QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
         const QRect row = list.visualItemRect(list.topLevelItem(0));
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(window->cmInput->textCursor().selectedText(),
@@ -250,17 +251,17 @@ private slots:
         window->NewDraft1->trigger();
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"));
         window->AnalyseAgain1->trigger();
-        QVERIFY(window->pnProblems->isVisible());
-        window->CheckClaims1->trigger();
-        QVERIFY(window->pnProblems->isHidden());
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        window->ClaimChecks1->CheckClaims1->trigger();
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
         QVERIFY(!ProgramSettings().value(QStringLiteral("Drafting/CheckClaims")).toBool());
-        window->CheckClaims1->trigger();
-        QVERIFY(window->pnProblems->isVisible());
+        window->ClaimChecks1->CheckClaims1->trigger();
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
 
         TDialogs::SetNextAnswer(QMessageBox::No);
         window->Example4->trigger();
-        QVERIFY(window->pnProblems->isHidden());
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->sbClaimTree->BoxMarks(5), 0u);
     }
 
@@ -269,12 +270,12 @@ private slots:
     void problemsComeAndGo() {
         window->NewDraft1->trigger();
         const QRect input = window->cmInput->geometry();
-        QVERIFY(window->pnProblems->isHidden());
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"
                                 "3. The pump of claim 1.\n"));
         window->AnalyseAgain1->trigger();
-        QVERIFY(window->pnProblems->isVisible());
-        QTreeWidget& list = *window->pnProblems->List;
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
         QVERIFY(list.topLevelItemCount() > 0);
         for (int row = 0; row < list.topLevelItemCount(); ++row) {
             QCOMPARE(list.topLevelItem(row)->text(TProblemsPanel::ClaimColumn),
@@ -283,13 +284,14 @@ private slots:
         }
         QCOMPARE(window->sbClaimTree->BoxMarks(2), unsigned(TBoxMark::Problem));
         QCOMPARE(window->sbClaimTree->BoxMarks(3), 0u);
-        QVERIFY(window->cmInput->geometry().bottom() < window->pnProblems->geometry().top());
-        QVERIFY(window->pnProblems->geometry().bottom() <= input.bottom());
+        QVERIFY(window->cmInput->geometry().bottom() <
+                window->ClaimChecks1->pnProblems->geometry().top());
+        QVERIFY(window->ClaimChecks1->pnProblems->geometry().bottom() <= input.bottom());
 
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"
                                 "3. The pump of claim 1.\n"));
         window->AnalyseAgain1->trigger();
-        QVERIFY(window->pnProblems->isHidden());
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->cmInput->geometry(), input);
         QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
     }
