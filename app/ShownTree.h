@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 
@@ -42,4 +43,17 @@ public:
     virtual int DrawingWidth() const = 0;
     virtual const TImageList& Glyphs() const = 0;
     virtual QString CountsText() const = 0;
+
+    // Where the user is in the drawing: how far it is scrolled sideways, and
+    // the topmost box in view (the Copy-th box of Claim, 0 for none) with
+    // its distance below the top of the view.
+    struct TViewPlace {
+        int Left = 0;
+        int32_t Claim = 0;
+        std::size_t Copy = 0;
+        int Offset = 0;
+    };
+    virtual TViewPlace ViewPlace() const = 0;
+    // Back to Place in a new drawing, as far as its boxes allow.
+    virtual void RestoreViewPlace(const TViewPlace& Place) = 0;
 };

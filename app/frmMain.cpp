@@ -191,6 +191,12 @@ QString DraggedFile(const QMimeData* Data) {
     return {};
 }
 
+// Where a drawn box is, in the pane's content, or null when not shown.
+const QLabel* ShownCaption(const TClaimTreeNode* Node, const QWidget* Content) {
+    const QLabel* caption = Node->CaptionLabel;
+    return caption != nullptr && caption->isVisibleTo(Content) ? caption : nullptr;
+}
+
 // The window's tree as its features see it.
 class TWindowTree final : public TShownTree {
 public:
@@ -221,6 +227,8 @@ public:
     int DrawingWidth() const override { return window.sbClaimTree->width(); }
     const TImageList& Glyphs() const override { return *window.imlCLTR; }
     QString CountsText() const override { return window.Label4->text(); }
+    TViewPlace ViewPlace() const override;
+    void RestoreViewPlace(const TViewPlace& Place) override;
 
 private:
     TfrMain& window;
@@ -237,6 +245,43 @@ public:
 private:
     const TfrMain& window;
 };
+
+TShownTree::TViewPlace TWindowTree::ViewPlace() const {
+    const TClaimTreePane& pane = *window.sbClaimTree;
+    TViewPlace place;
+    place.Left = pane.horizontalScrollBar()->value();
+    const int top = pane.verticalScrollBar()->value();
+    const TClaimTree* tree = window.ClaimTree.get();
+    if (tree == nullptr)
+        return place;
+    int best = std::numeric_limits<int>::max();
+    for (int32_t claim = 0; claim < ClaimTableSize; ++claim) {
+        const auto& nodes = tree->NodesByClaim[static_cast<std::size_t>(claim)];
+        for (std::size_t copy = 0; copy < nodes.size(); ++copy) {
+            const QLabel* caption = ShownCaption(nodes[copy], pane.Content());
+            if (caption != nullptr && caption->y() >= top && caption->y() < best) {
+                best = caption->y();
+                place.Claim = claim;
+                place.Copy = copy;
+                place.Offset = caption->y() - top;
+            }
+        }
+    }
+    return place;
+}
+
+void TWindowTree::RestoreViewPlace(const TViewPlace& Place) {
+    TClaimTreePane& pane = *window.sbClaimTree;
+    pane.horizontalScrollBar()->setValue(Place.Left);
+    const TClaimTree* tree = window.ClaimTree.get();
+    if (Place.Claim == 0 || tree == nullptr)
+        return;
+    const auto& nodes = tree->NodesByClaim[static_cast<std::size_t>(Place.Claim)];
+    if (Place.Copy < nodes.size()) {
+        if (const QLabel* caption = ShownCaption(nodes[Place.Copy], pane.Content()))
+            pane.verticalScrollBar()->setValue(caption->y() - Place.Offset);
+    }
+}
 
 } // namespace
 
@@ -1045,12 +1090,6 @@ QString DamageNotice(TDocumentDamage Damage, bool Short) {
     return {};
 }
 
-// Where a drawn box is, in the pane's content, or null when not shown.
-const QLabel* ShownCaption(const TClaimTreeNode* Node, const QWidget* Content) {
-    const QLabel* caption = Node->CaptionLabel;
-    return caption != nullptr && caption->isVisibleTo(Content) ? caption : nullptr;
-}
-
 } // namespace
 
 void TfrMain::CreateDraftingTools() {
@@ -1123,33 +1162,10 @@ void TfrMain::AnalyseAsYouTypeClick() {
 
 void TfrMain::AnalyseAgain() {
     // What the user looks at: the tab of a root claim (its caption names the
-    // claim) and the topmost claim box in view, with its distance from the
-    // top of the view.
+    // claim) and the place in the drawing.
     const int tab = TabControl1->currentIndex();
     const QString tabRoot = tab > 0 ? TabControl1->tabText(tab) : QString();
-    QScrollBar& vertical = *sbClaimTree->verticalScrollBar();
-    QScrollBar& horizontal = *sbClaimTree->horizontalScrollBar();
-    const int top = vertical.value();
-    const int left = horizontal.value();
-    const QWidget* content = sbClaimTree->Content();
-    int32_t anchorClaim = 0;
-    std::size_t anchorCopy = 0;
-    int anchorOffset = 0;
-    if (ClaimTree) {
-        int best = std::numeric_limits<int>::max();
-        for (int32_t claim = 0; claim < ClaimTableSize; ++claim) {
-            const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)];
-            for (std::size_t copy = 0; copy < nodes.size(); ++copy) {
-                const QLabel* caption = ShownCaption(nodes[copy], content);
-                if (caption != nullptr && caption->y() >= top && caption->y() < best) {
-                    best = caption->y();
-                    anchorClaim = claim;
-                    anchorCopy = copy;
-                    anchorOffset = caption->y() - top;
-                }
-            }
-        }
-    }
+    const TShownTree::TViewPlace place = shownTree->ViewPlace();
 
     InputText = AnalysedDocumentText(cmInput->document()->toRawText(), DocumentFormat);
     // The old drawing refers to the old tree's nodes.
@@ -1162,14 +1178,7 @@ void TfrMain::AnalyseAgain() {
             break;
         }
     }
-    horizontal.setValue(left);
-    if (anchorClaim == 0)
-        return;
-    const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(anchorClaim)];
-    if (anchorCopy < nodes.size()) {
-        if (const QLabel* caption = ShownCaption(nodes[anchorCopy], content))
-            vertical.setValue(caption->y() - anchorOffset);
-    }
+    shownTree->RestoreViewPlace(place);
 }
 
 void TfrMain::NewDraftClick() {

@@ -78,8 +78,6 @@ public:
     // The last documents read, newest first.
     QMenu* mnuRecentFiles;
     QMenu* mnuClaims;
-    // Commands beyond reading the tree: readings, checks, export.
-    QMenu* mnuTools;
     // Checked: every document is read with the lenient reading. Remembered.
     QAction* mnuLenientReading;
     QMenu* Help1;
@@ -105,10 +103,6 @@ public:
     QString LoadedFileName;
     QString DocumentFileName;
     bool InputModified = false;
-    // How the document's bytes were read; Save writes them back the same way.
-    TDocumentFormat DocumentFormat;
-    // Set for a document that Save would damage: it stays read-only.
-    TDocumentDamage DocumentDamage = TDocumentDamage::None;
     std::unique_ptr<TClaimTree> ClaimTree;
     bool WasActivated = false;
     // The document named on the command line, read once the window is up.
@@ -150,29 +144,17 @@ public:
     // Open once the file is chosen: reads FileName and shows its analysis,
     // whether or not it could be read. Returns whether it could.
     bool OpenDocument(const QString& FileName);
-    void FillRecentFilesMenu();
 
     // Drafting: analysing the edited text, and the problems of the claims.
     QAction* AnalyseAgain1;
     QAction* AnalyseAsYouType1;
     QAction* NewDraft1;
-    // Ctrl+S while Save is off for a damaged document: says why.
-    QAction* DamagedSave1;
     // The checks' panel, marks and Tools item.
     TCheckDisplay* ClaimChecks1 = nullptr;
     // Runs the analysis once typing has paused.
     QTimer* tmAnalyse;
-    static constexpr int AnalyseDelay = 500; // ms after the last change
-    // Analyses the pane's current text, keeping the tab and the scroll position.
-    void AnalyseAgain();
-    // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
-    void ShowProblems();
-    // Selects the claim's first line in the input pane and reveals its box.
-    void ShowProblemClaim(int Claim, int Line);
     // Reveals a box of the claim and scrolls it into view; false when none can be.
     bool RevealClaim(int Claim);
-    // Caption area and Save for DocumentDamage.
-    void ShowDocumentDamage();
 
 public slots:
     void New1Click();
@@ -186,7 +168,6 @@ public slots:
     void Example4Click();
     void Example5Click();
     void About1Click();
-    void RecentFileClick(QObject* Sender);
     void TabControl1Change();
     // Sender is the chosen item of the Claims menu.
     void ClaimMenuItemClick(QObject* Sender);
@@ -195,12 +176,8 @@ public slots:
     void cmInputKeyPress(QKeyEvent* Key);
     // The notice's button: this document read the other way.
     void btnReadingClick();
-    // The Tools menu's "Lenient reading".
-    void mnuLenientReadingClick();
     void AnalyseAgainClick();
-    void AnalyseAsYouTypeClick();
     void NewDraftClick();
-    void DamagedSaveClick();
 
 protected:
     bool event(QEvent* Event) override;
@@ -211,6 +188,30 @@ protected:
     void dropEvent(QDropEvent* Event) override;
 
 private:
+    // Commands beyond reading the tree: readings, checks, export.
+    QMenu* mnuTools;
+    // How the document's bytes were read; Save writes them back the same way.
+    TDocumentFormat DocumentFormat;
+    // Set for a document that Save would damage: it stays read-only.
+    TDocumentDamage DocumentDamage = TDocumentDamage::None;
+    void FillRecentFilesMenu();
+    // Ctrl+S while Save is off for a damaged document: says why.
+    QAction* DamagedSave1;
+    static constexpr int AnalyseDelay = 500; // ms after the last change
+    // Analyses the pane's current text, keeping the tab and the scroll position.
+    void AnalyseAgain();
+    // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
+    void ShowProblems();
+    // Selects the claim's first line in the input pane and reveals its box.
+    void ShowProblemClaim(int Claim, int Line);
+    // Caption area and Save for DocumentDamage.
+    void ShowDocumentDamage();
+    void RecentFileClick(QObject* Sender);
+    // The Tools menu's "Lenient reading".
+    void mnuLenientReadingClick();
+    void AnalyseAsYouTypeClick();
+    void DamagedSaveClick();
+
     void CreatePanes();
     void CreateMenu();
     void CreateFileDialogs();
