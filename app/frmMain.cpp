@@ -19,6 +19,7 @@
 #include "ProblemsPanel.h"
 #include "ProgramIcon.h"
 #include "ProgramSettings.h"
+#include "ReadingChoice.h"
 #include "ReadingNotice.h"
 #include "ShownTree.h"
 #include "TableExports.h"
@@ -73,9 +74,6 @@ constexpr Qt::Edges AllSides = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::
 constexpr int DesignClientWidth = 688;
 constexpr int DesignClientHeight = 434;
 constexpr int DesignTreeWidth = 329;
-
-// Where the reading chosen in the Tools menu is remembered.
-const QString LenientReadingKey = QStringLiteral("reading/lenient");
 
 void SetTextColor(QWidget* Control, QPalette::ColorRole Role, const QColor& Color) {
     QPalette palette = Control->palette();
@@ -361,7 +359,6 @@ void TfrMain::CreatePanes() {
     sbClaimTree->setObjectName(QStringLiteral("sbClaimTree"));
     tree->Place(sbClaimTree, QRect(2, 56, 323, 376), AllSides);
     ReadingNotice = new TReadingNotice(gbTree, tree, sbClaimTree);
-    ConnectHandler(ReadingNotice->btnReading, &QPushButton::clicked, &TfrMain::btnReadingClick);
 
     gbClaims = NewPaneBox(Splitter2, "gbClaims");
     auto* claims = claimsLayout = new TAnchorLayout(
@@ -449,10 +446,7 @@ void TfrMain::CreateMenu() {
 
     mnuTools = MainMenu1->addMenu(QStringLiteral("&Tools"));
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    mnuLenientReading = addItem(mnuTools, "mnuLenientReading", QStringLiteral("&Lenient reading"),
-                                &TfrMain::mnuLenientReadingClick);
-    mnuLenientReading->setCheckable(true);
-    mnuLenientReading->setChecked(ProgramSettings().value(LenientReadingKey, false).toBool());
+    Readings1 = new TReadingChoice(*ReadingNotice, *mnuTools, [this] { ReadAgain(); });
 
     Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
@@ -710,8 +704,8 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
-    ClaimTree = std::make_unique<TClaimTree>(InputText, DocumentReading());
-    UpdateReadingNotice();
+    ClaimTree = std::make_unique<TClaimTree>(InputText, Readings1->ForDocument());
+    Readings1->UpdateNotice(ClaimTree.get(), InputText);
     ShowProblems();
     FillClaimTabs();
     ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, -1, true);
@@ -751,8 +745,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
 }
 
 void TfrMain::ExampleClick() {
-    ResetDocumentReading();
-    showingExample = true;
+    Readings1->NewDocument(true);
     AnalyseInput([this] {
         cmInput->setReadOnly(true);
         SetSaveEnabled(false);
@@ -834,7 +827,7 @@ void TfrMain::New1Click() {
     cmInput->setReadOnly(false);
     sbClaimTree->DestroyComponents();
     SetZeroCounts();
-    ResetDocumentReading();
+    Readings1->NewDocument(false);
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     ShowWelcomePage();
     ClearClaimsMenu();
@@ -877,7 +870,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
-    ResetDocumentReading();
+    Readings1->NewDocument(false);
     AnalyseInput([this, &fileName] {
         DocumentFileName = fileName;
         InputModified = false;
@@ -1010,57 +1003,12 @@ void TfrMain::cmInputKeyPress(QKeyEvent* Key) {
         InputModified = true;
 }
 
-TReading TfrMain::DocumentReading() const {
-    if (showingExample)
-        return TReading::Standard;
-    const bool lenient = mnuLenientReading->isChecked() != otherReading;
-    return lenient ? TReading::Lenient : TReading::Standard;
-}
-
-void TfrMain::ResetDocumentReading() {
-    showingExample = false;
-    otherReading = false;
-    ReadingNotice->HideNotice();
-}
-
-void TfrMain::UpdateReadingNotice() {
-    if (showingExample || !ClaimTree) {
-        ReadingNotice->HideNotice();
-        return;
-    }
-    // Claims and references are all the comparison needs: no nodes.
-    const TReading other =
-        ClaimTree->Reading == TReading::Lenient ? TReading::Standard : TReading::Lenient;
-    const TClaimTree otherTree(InputText, other, 0);
-    const QString text = ReadingNoticeText(*ClaimTree, otherTree);
-    if (text.isEmpty()) {
-        ReadingNotice->HideNotice();
-        return;
-    }
-    QString button;
-    if (ReadingsDiffer(*ClaimTree, otherTree))
-        button = other == TReading::Lenient ? QStringLiteral("Use lenient reading")
-                                            : QStringLiteral("Use standard reading");
-    ReadingNotice->ShowNotice(text, button);
-}
-
 void TfrMain::ReadAgain() {
-    if (!ClaimTree || showingExample)
+    if (!ClaimTree || Readings1->ShowingExample())
         return;
     sbClaimTree->DestroyComponents();
     ClaimTree.reset();
     AnalyseInput();
-}
-
-void TfrMain::btnReadingClick() {
-    otherReading = !otherReading;
-    ReadAgain();
-}
-
-void TfrMain::mnuLenientReadingClick() {
-    ProgramSettings().setValue(LenientReadingKey, mnuLenientReading->isChecked());
-    otherReading = false;
-    ReadAgain();
 }
 
 // Drafting: the Tools menu's analysis commands, the problems panel, and the
@@ -1194,7 +1142,7 @@ void TfrMain::NewDraftClick() {
     DocumentFormat = TDocumentFormat();
     DocumentDamage = TDocumentDamage::None;
     ShowDocumentDamage();
-    ResetDocumentReading();
+    Readings1->NewDocument(false);
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
     cmInput->setPlainText(QString());
@@ -1225,7 +1173,7 @@ void TfrMain::ShowDocumentDamage() {
 
 void TfrMain::ShowProblems() {
     // The built-in examples show the program's own reading, as they always have.
-    ClaimChecks1->Show(showingExample);
+    ClaimChecks1->Show(Readings1->ShowingExample());
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {

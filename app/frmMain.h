@@ -35,8 +35,8 @@ class TShownTree;
 class TTableExports;
 class TDocumentSource;
 class TTreeExport;
+class TReadingChoice;
 class TReadingNotice;
-enum class TReading;
 
 // The main window: the claim tree on the left, the input text on the right.
 class TfrMain : public QMainWindow {
@@ -78,8 +78,8 @@ public:
     // The last documents read, newest first.
     QMenu* mnuRecentFiles;
     QMenu* mnuClaims;
-    // Checked: every document is read with the lenient reading. Remembered.
-    QAction* mnuLenientReading;
+    // The reading of documents, with the Tools item "Lenient reading".
+    TReadingChoice* Readings1 = nullptr;
     QMenu* Help1;
     QAction* About1;
 
@@ -174,8 +174,6 @@ public slots:
     void btnExpandAllClick();
     void btnCollapseAllClick();
     void cmInputKeyPress(QKeyEvent* Key);
-    // The notice's button: this document read the other way.
-    void btnReadingClick();
     void AnalyseAgainClick();
     void NewDraftClick();
 
@@ -207,8 +205,6 @@ private:
     // Caption area and Save for DocumentDamage.
     void ShowDocumentDamage();
     void RecentFileClick(QObject* Sender);
-    // The Tools menu's "Lenient reading".
-    void mnuLenientReadingClick();
     void AnalyseAsYouTypeClick();
     void DamagedSaveClick();
 
@@ -248,17 +244,8 @@ private:
     std::unique_ptr<TDocumentSource> documentSource;
     int treePaneWidth = 0;
     TAnchorLayout* claimsLayout = nullptr;
-    // The reading for the document: the built-in examples are standard texts.
-    TReading DocumentReading() const;
-    // Reads the text the other way too and shows or hides the notice.
-    void UpdateReadingNotice();
     // Analyses the text of the last analysis again, with the reading now chosen.
     void ReadAgain();
-    void ResetDocumentReading();
-
-    bool showingExample = false;
-    // The reading chosen with the notice's button for this document only.
-    bool otherReading = false;
 };
 
 // The one main window of the program.

@@ -7,6 +7,7 @@
 #include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "ReadingChoice.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -161,7 +162,7 @@ private slots:
         } else if (analysis == QLatin1String("open")) {
             QVERIFY(window->OpenDocument(file));
         } else if (analysis == QLatin1String("reading")) {
-            window->btnReadingClick();
+            window->Readings1->btnReadingClick();
         } else {
             // Off and on again: the remembered setting stays as it was.
             window->ClaimChecks1->CheckClaims1->trigger();
