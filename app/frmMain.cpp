@@ -21,6 +21,7 @@
 #include "ProgramSettings.h"
 #include "ReadingChoice.h"
 #include "ReadingNotice.h"
+#include "RecentFilesMenu.h"
 #include "ShownTree.h"
 #include "TableExports.h"
 #include "TextEncoding.h"
@@ -295,7 +296,10 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreatePanes();
     CreateMenu();
     CreateFileDialogs();
-    CreateRecentFilesMenu();
+    RecentFiles1 = new TRecentFilesMenu(*File1, N1, [this](const QString& FileName) {
+        if (CheckUnsavedChanges())
+            OpenDocument(FileName);
+    });
     documentView = std::make_unique<TTextPaneView>(*cmInput);
     shownTree = std::make_unique<TWindowTree>(*this);
     documentSource = std::make_unique<TWindowDocument>(*this);
@@ -468,30 +472,6 @@ void TfrMain::CreateFileDialogs() {
     SaveDialog1->setFileMode(QFileDialog::AnyFile);
     SaveDialog1->setDefaultSuffix(QStringLiteral("txt"));
     SaveDialog1->setNameFilters(filters);
-}
-
-void TfrMain::CreateRecentFilesMenu() {
-    mnuRecentFiles = new QMenu(QStringLiteral("&Recent files"), File1);
-    mnuRecentFiles->setObjectName(QStringLiteral("mnuRecentFiles"));
-    mnuRecentFiles->menuAction()->setObjectName(QStringLiteral("mnuRecentFiles"));
-    File1->insertMenu(N1, mnuRecentFiles);
-    FillRecentFilesMenu();
-}
-
-void TfrMain::FillRecentFilesMenu() {
-    for (QAction* item : mnuRecentFiles->actions()) {
-        mnuRecentFiles->removeAction(item);
-        item->deleteLater();
-    }
-    const QStringList files = TRecentFiles::Files();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        auto* item = new QAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])), this);
-        item->setData(files[i]);
-        ConnectHandler(item, &QAction::triggered, &TfrMain::RecentFileClick);
-        mnuRecentFiles->addAction(item);
-    }
-    mnuRecentFiles->setEnabled(!files.isEmpty());
 }
 
 int TfrMain::ClientWidth() const {
@@ -861,12 +841,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
         DocumentDamage = TDocumentDamage::None;
         ShowDocumentDamage();
     }
-    // A file that has gone leaves the list.
-    if (read)
-        TRecentFiles::Add(fileName);
-    else
-        TRecentFiles::Remove(fileName);
-    FillRecentFilesMenu();
+    RecentFiles1->Opened(fileName, read);
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
@@ -876,13 +851,6 @@ bool TfrMain::OpenDocument(const QString& FileName) {
         InputModified = false;
     });
     return read;
-}
-
-void TfrMain::RecentFileClick(QObject* Sender) {
-    const auto* item = qobject_cast<const QAction*>(Sender);
-    if (item == nullptr || !CheckUnsavedChanges())
-        return;
-    OpenDocument(item->data().toString());
 }
 
 void TfrMain::Save1Click() {

@@ -36,6 +36,7 @@ class TTableExports;
 class TDocumentSource;
 class TTreeExport;
 class TReadingChoice;
+class TRecentFilesMenu;
 class TReadingNotice;
 
 // The main window: the claim tree on the left, the input text on the right.
@@ -76,7 +77,7 @@ public:
     QAction* N1;
     QAction* Exit1;
     // The last documents read, newest first.
-    QMenu* mnuRecentFiles;
+    TRecentFilesMenu* RecentFiles1 = nullptr;
     QMenu* mnuClaims;
     // The reading of documents, with the Tools item "Lenient reading".
     TReadingChoice* Readings1 = nullptr;
@@ -192,7 +193,6 @@ private:
     TDocumentFormat DocumentFormat;
     // Set for a document that Save would damage: it stays read-only.
     TDocumentDamage DocumentDamage = TDocumentDamage::None;
-    void FillRecentFilesMenu();
     // Ctrl+S while Save is off for a damaged document: says why.
     QAction* DamagedSave1;
     static constexpr int AnalyseDelay = 500; // ms after the last change
@@ -204,14 +204,12 @@ private:
     void ShowProblemClaim(int Claim, int Line);
     // Caption area and Save for DocumentDamage.
     void ShowDocumentDamage();
-    void RecentFileClick(QObject* Sender);
     void AnalyseAsYouTypeClick();
     void DamagedSaveClick();
 
     void CreatePanes();
     void CreateMenu();
     void CreateFileDialogs();
-    void CreateRecentFilesMenu();
     // Opens a file dropped on the window, after the unsaved-changes question.
     void DropFile(const QString& FileName);
     // Handlers run through RunHandler: an exception is shown in the

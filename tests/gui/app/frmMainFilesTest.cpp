@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "DocumentPlaces.h"
 #include "ProgramSettings.h"
+#include "RecentFilesMenu.h"
 #include "TableExports.h"
 #include "TextEncoding.h"
 #include "TreeExport.h"
@@ -57,7 +58,7 @@ private:
 
     QStringList RecentItems() const {
         QStringList names;
-        for (const QAction* item : window->mnuRecentFiles->actions())
+        for (const QAction* item : window->RecentFiles1->mnuRecentFiles->actions())
             names << item->data().toString();
         return names;
     }
@@ -189,7 +190,7 @@ private slots:
 
         QFile::remove(opened[2]);
         TDialogs::SetNextAnswer(QMessageBox::Ok);
-        window->mnuRecentFiles->actions().at(2)->trigger();
+        window->RecentFiles1->mnuRecentFiles->actions().at(2)->trigger();
         QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Unable to open file\n") + opened[2]);
         opened.removeAt(2);
         QCOMPARE(RecentItems(), opened.mid(0, 7));
