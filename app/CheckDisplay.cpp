@@ -32,8 +32,9 @@ TCheckDisplay::TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTex
     pnProblems->hide();
 }
 
-void TCheckDisplay::AddItem(QMenu& Tools) {
-    CheckClaims1 = Tools.addAction(QStringLiteral("&Check claims"));
+void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
+    CheckClaims1 = new QAction(QStringLiteral("&Check claims"), &Tools);
+    Tools.insertAction(Before, CheckClaims1);
     CheckClaims1->setObjectName(QStringLiteral("CheckClaims1"));
     CheckClaims1->setCheckable(true);
     CheckClaims1->setChecked(ProgramSettings().value(CheckClaimsKey, true).toBool());

@@ -27,7 +27,8 @@ public:
     QAction* CheckClaims1 = nullptr;
     TProblemsPanel* pnProblems;
 
-    void AddItem(QMenu& Tools);
+    // Puts the item into Tools before Before.
+    void AddItem(QMenu& Tools, QAction* Before);
     // Checks the shown tree, or shows no problem for a Quiet one (a
     // built-in example) or while the checks are off.
     void Show(bool Quiet);

@@ -13,6 +13,7 @@
 #include "DocumentPlaces.h"
 #include "DocumentSource.h"
 #include "DocumentView.h"
+#include "DraftingTools.h"
 #include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
@@ -984,8 +985,6 @@ void TfrMain::ReadAgain() {
 
 namespace {
 
-const QString AnalyseAsYouTypeKey = QStringLiteral("Drafting/AnalyseAsYouType");
-
 // Bounds of the input pane and of the problems panel below it, as designed.
 constexpr QRect InputPaneBounds(2, 32, 349, 400);
 
@@ -1009,22 +1008,9 @@ QString DamageNotice(TDocumentDamage Damage, bool Short) {
 } // namespace
 
 void TfrMain::CreateDraftingTools() {
-    AnalyseAgain1 = mnuTools->addAction(QStringLiteral("&Analyse again"));
-    AnalyseAgain1->setObjectName(QStringLiteral("AnalyseAgain1"));
-    AnalyseAgain1->setShortcut(QKeySequence(Qt::Key_F5));
-    ConnectHandler(AnalyseAgain1, &QAction::triggered, &TfrMain::AnalyseAgainClick);
-
-    AnalyseAsYouType1 = mnuTools->addAction(QStringLiteral("Analyse as you &type"));
-    AnalyseAsYouType1->setObjectName(QStringLiteral("AnalyseAsYouType1"));
-    AnalyseAsYouType1->setCheckable(true);
-    AnalyseAsYouType1->setChecked(ProgramSettings().value(AnalyseAsYouTypeKey, false).toBool());
-    ConnectHandler(AnalyseAsYouType1, &QAction::triggered, &TfrMain::AnalyseAsYouTypeClick);
-
-    ClaimChecks1->AddItem(*mnuTools);
-
-    NewDraft1 = mnuTools->addAction(QStringLiteral("New &draft"));
-    NewDraft1->setObjectName(QStringLiteral("NewDraft1"));
-    ConnectHandler(NewDraft1, &QAction::triggered, &TfrMain::NewDraftClick);
+    Drafting1 = new TDraftingTools(
+        *mnuTools, [this] { AnalyseEditedText(); }, [this] { NewDraftClick(); });
+    ClaimChecks1->AddItem(*mnuTools, Drafting1->NewDraft1);
 
     // Not in a menu: takes Ctrl+S while Save is off for a damaged document.
     DamagedSave1 = new QAction(this);
@@ -1033,12 +1019,6 @@ void TfrMain::CreateDraftingTools() {
     DamagedSave1->setEnabled(false);
     addAction(DamagedSave1);
     ConnectHandler(DamagedSave1, &QAction::triggered, &TfrMain::DamagedSaveClick);
-
-    tmAnalyse = new QTimer(this);
-    tmAnalyse->setObjectName(QStringLiteral("tmAnalyse"));
-    tmAnalyse->setSingleShot(true);
-    tmAnalyse->setInterval(AnalyseDelay);
-    ConnectHandler(tmAnalyse, &QTimer::timeout, &TfrMain::AnalyseAgainClick);
 
     // Every change, whatever made it: keys, menus, drops, undo and redo.
     ConnectHandler(cmInput, &QPlainTextEdit::textChanged, &TfrMain::InputChanged);
@@ -1058,22 +1038,18 @@ void TfrMain::InputChanged() {
     if (!cmInput->document()->isUndoRedoEnabled() || !cmInput->isEnabled() || cmInput->isReadOnly())
         return;
     InputModified = true;
-    if (AnalyseAsYouType1->isChecked())
-        tmAnalyse->start();
+    Drafting1->TextEdited();
 }
 
 void TfrMain::AnalyseAgainClick() {
-    tmAnalyse->stop();
+    Drafting1->AnalyseAgainClick();
+}
+
+void TfrMain::AnalyseEditedText() {
     // Nothing to analyse before a document or an example is shown.
     if (!cmInput->isEnabled())
         return;
     AnalyseAgain();
-}
-
-void TfrMain::AnalyseAsYouTypeClick() {
-    ProgramSettings().setValue(AnalyseAsYouTypeKey, AnalyseAsYouType1->isChecked());
-    if (!AnalyseAsYouType1->isChecked())
-        tmAnalyse->stop();
 }
 
 void TfrMain::AnalyseAgain() {

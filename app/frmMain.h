@@ -29,6 +29,7 @@ class TClaimTree;
 class TBoxMenu;
 class TClaimTreePane;
 class TDocumentView;
+class TDraftingTools;
 class TFindBar;
 class TImageList;
 class TShownTree;
@@ -147,13 +148,9 @@ public:
     bool OpenDocument(const QString& FileName);
 
     // Drafting: analysing the edited text, and the problems of the claims.
-    QAction* AnalyseAgain1;
-    QAction* AnalyseAsYouType1;
-    QAction* NewDraft1;
+    TDraftingTools* Drafting1 = nullptr;
     // The checks' panel, marks and Tools item.
     TCheckDisplay* ClaimChecks1 = nullptr;
-    // Runs the analysis once typing has paused.
-    QTimer* tmAnalyse;
     // Reveals a box of the claim and scrolls it into view; false when none can be.
     bool RevealClaim(int Claim);
 
@@ -195,7 +192,6 @@ private:
     TDocumentDamage DocumentDamage = TDocumentDamage::None;
     // Ctrl+S while Save is off for a damaged document: says why.
     QAction* DamagedSave1;
-    static constexpr int AnalyseDelay = 500; // ms after the last change
     // Analyses the pane's current text, keeping the tab and the scroll position.
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
@@ -204,7 +200,8 @@ private:
     void ShowProblemClaim(int Claim, int Line);
     // Caption area and Save for DocumentDamage.
     void ShowDocumentDamage();
-    void AnalyseAsYouTypeClick();
+    // Analyses the pane's text, once a document or an example is shown.
+    void AnalyseEditedText();
     void DamagedSaveClick();
 
     void CreatePanes();

@@ -7,6 +7,7 @@
 #include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "DraftingTools.h"
 #include "ReadingChoice.h"
 #include "frmMain.h"
 
@@ -152,13 +153,13 @@ private slots:
         bar->Refresh();
         QCOMPARE(FoundMarks(), (TClaims{1, 2, 5}));
         if (analysis == QLatin1String("analyse again")) {
-            window->AnalyseAgain1->trigger();
+            window->Drafting1->AnalyseAgain1->trigger();
         } else if (analysis == QLatin1String("as you type")) {
-            window->AnalyseAsYouType1->setChecked(true);
+            window->Drafting1->AnalyseAsYouType1->setChecked(true);
             window->cmInput->moveCursor(QTextCursor::End);
             QTest::keyClick(window->cmInput, Qt::Key_Space);
-            QVERIFY(window->tmAnalyse->isActive());
-            QTRY_VERIFY(!window->tmAnalyse->isActive());
+            QVERIFY(window->Drafting1->tmAnalyse->isActive());
+            QTRY_VERIFY(!window->Drafting1->tmAnalyse->isActive());
         } else if (analysis == QLatin1String("open")) {
             QVERIFY(window->OpenDocument(file));
         } else if (analysis == QLatin1String("reading")) {

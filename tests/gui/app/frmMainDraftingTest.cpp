@@ -6,6 +6,7 @@
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
+#include "DraftingTools.h"
 #include "ProblemsPanel.h"
 #include "ProgramSettings.h"
 #include "frmMain.h"
@@ -113,7 +114,7 @@ private slots:
         // A new independent claim moves claim 3's tab one to the right.
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. A hose.\n3. A valve.\n"
                                 "4. The valve of claim 3.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(Tabs(), QStringList({"All claims", "Claim 1", "Claim 2", "Claim 3"}));
         QCOMPARE(window->TabControl1->currentIndex(), 3);
         QCOMPARE(window->ClaimTree->ShownRoot, 2);
@@ -129,7 +130,7 @@ private slots:
 
         // The tab's claim is gone: all claims.
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(window->TabControl1->currentIndex(), 0);
         QCOMPARE(window->ClaimTree->ShownRoot, -1);
     }
@@ -144,33 +145,33 @@ private slots:
         QCOMPARE(scroll.value(), top);
 
         EditPane(TallClaims(40) + QStringLiteral("41. The pump of claim 2.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QVERIFY(Node(20).CaptionLabel->y() - 3 > top);
         QCOMPARE(ScrollTop(), Node(20).CaptionLabel->y() - 3);
 
         EditPane(TallClaims(10));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(ScrollTop(), 0);
     }
 
     // Half a second after the last change, without taking the focus or the
     // text cursor; remembered, and off by default.
     void analyseAsYouType() {
-        QVERIFY(!window->AnalyseAsYouType1->isChecked());
+        QVERIFY(!window->Drafting1->AnalyseAsYouType1->isChecked());
         OpenNew(QStringLiteral("pump.txt"), QStringLiteral("We claim:\n1. A pump.\n"));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->cmInput->setFocus();
         window->cmInput->moveCursor(QTextCursor::End);
         QTest::keyClicks(window->cmInput, QStringLiteral("2. The pump of claim 1."));
-        QVERIFY(!window->tmAnalyse->isActive());
+        QVERIFY(!window->Drafting1->tmAnalyse->isActive());
 
-        window->AnalyseAsYouType1->trigger();
+        window->Drafting1->AnalyseAsYouType1->trigger();
         QVERIFY(ProgramSettings().value(AsYouTypeKey).toBool());
         QTest::keyClick(window->cmInput, Qt::Key_Return);
         QTest::keyClicks(window->cmInput, QStringLiteral("3. A valve."));
         const int cursor = window->cmInput->textCursor().position();
-        QVERIFY(window->tmAnalyse->isActive());
+        QVERIFY(window->Drafting1->tmAnalyse->isActive());
         QCOMPARE(window->ClaimTree->ClaimCount, 1);
         QTRY_COMPARE_WITH_TIMEOUT(window->ClaimTree->ClaimCount, 3, 2000);
         QCOMPARE(window->Label4->text(),
@@ -180,12 +181,12 @@ private slots:
 
         // A new window starts with the setting as left.
         window = std::make_unique<TfrMain>();
-        QVERIFY(window->AnalyseAsYouType1->isChecked());
+        QVERIFY(window->Drafting1->AnalyseAsYouType1->isChecked());
     }
 
     // From nothing to a named file; File > New still shows the welcome page.
     void newDraft() {
-        window->NewDraft1->trigger();
+        window->Drafting1->NewDraft1->trigger();
         QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - Untitled"));
         QVERIFY(window->cmInput->isEnabled());
         QVERIFY(!window->cmInput->isReadOnly());
@@ -248,9 +249,9 @@ private slots:
     // layout users know, never show them (example 4 has real US-practice
     // warnings).
     void checksOffAndOnExamples() {
-        window->NewDraft1->trigger();
+        window->Drafting1->NewDraft1->trigger();
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
         window->ClaimChecks1->CheckClaims1->trigger();
         QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
@@ -268,12 +269,12 @@ private slots:
     // A reference to a later claim: the panel comes below a shorter input
     // pane and the claim's boxes are marked; fixed, all is as before.
     void problemsComeAndGo() {
-        window->NewDraft1->trigger();
+        window->Drafting1->NewDraft1->trigger();
         const QRect input = window->cmInput->geometry();
         QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"
                                 "3. The pump of claim 1.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
         QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
         QVERIFY(list.topLevelItemCount() > 0);
@@ -290,7 +291,7 @@ private slots:
 
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"
                                 "3. The pump of claim 1.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->cmInput->geometry(), input);
         QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
