@@ -45,10 +45,11 @@ public:
     virtual QString CountsText() const = 0;
 
     // Where the user is in the drawing: how far it is scrolled sideways, and
-    // the topmost box in view (the Copy-th box of Claim, 0 for none) with
+    // the topmost box in view, when Anchored: the Copy-th box of Claim, with
     // its distance below the top of the view.
     struct TViewPlace {
         int Left = 0;
+        bool Anchored = false;
         int32_t Claim = 0;
         std::size_t Copy = 0;
         int Offset = 0;

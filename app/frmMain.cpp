@@ -191,12 +191,6 @@ QString DraggedFile(const QMimeData* Data) {
     return {};
 }
 
-// Where a drawn box is, in the pane's content, or null when not shown.
-const QLabel* ShownCaption(const TClaimTreeNode* Node, const QWidget* Content) {
-    const QLabel* caption = Node->CaptionLabel;
-    return caption != nullptr && caption->isVisibleTo(Content) ? caption : nullptr;
-}
-
 // The window's tree as its features see it.
 class TWindowTree final : public TShownTree {
 public:
@@ -214,15 +208,16 @@ public:
         // A box of another tree, or of none: the pane is between drawings.
         if (tree == nullptr || window.sbClaimTree->DrawnTree() != tree)
             return nullptr;
-        const TTreeDrawing* drawing = TTreeDrawing::Find(*tree);
+        const TTreeDrawing* drawing = window.ClaimDrawing.get();
         return drawing != nullptr ? drawing->NodeAt(AreaPoint) : nullptr;
     }
     TExportTree ExportRows(bool Whole) const override {
         const TClaimTree* tree = window.ClaimTree.get();
-        if (tree == nullptr)
+        const TTreeDrawing* drawing = window.ClaimDrawing.get();
+        if (tree == nullptr || drawing == nullptr)
             return {};
         return Whole ? WholeExportTree(*tree, MaxDrawnBoxes)
-                     : ShownExportTree(*tree, MaxDrawnBoxes);
+                     : ShownExportTree(*drawing, MaxDrawnBoxes);
     }
     int DrawingWidth() const override { return window.sbClaimTree->width(); }
     const TImageList& Glyphs() const override { return *window.imlCLTR; }
@@ -252,20 +247,23 @@ TShownTree::TViewPlace TWindowTree::ViewPlace() const {
     place.Left = pane.horizontalScrollBar()->value();
     const int top = pane.verticalScrollBar()->value();
     const TClaimTree* tree = window.ClaimTree.get();
-    if (tree == nullptr)
+    const TTreeDrawing* drawing = window.ClaimDrawing.get();
+    if (tree == nullptr || drawing == nullptr)
         return place;
-    int best = std::numeric_limits<int>::max();
-    for (int32_t claim = 0; claim < ClaimTableSize; ++claim) {
-        const auto& nodes = tree->NodesByClaim[static_cast<std::size_t>(claim)];
-        for (std::size_t copy = 0; copy < nodes.size(); ++copy) {
-            const QLabel* caption = ShownCaption(nodes[copy], pane.Content());
-            if (caption != nullptr && caption->y() >= top && caption->y() < best) {
-                best = caption->y();
-                place.Claim = claim;
-                place.Copy = copy;
-                place.Offset = caption->y() - top;
-            }
-        }
+    // The drawing knows where every row is, near the view or not: only the
+    // rows near the view of a large tree have widgets.
+    for (const TDrawnRow& row : drawing->Rows()) {
+        if (row.Height == 0 || row.Top < top || !InClaimTable(row.Node->Number))
+            continue;
+        const auto& nodes = tree->NodesByClaim[static_cast<std::size_t>(row.Node->Number)];
+        const auto copy = std::find(nodes.begin(), nodes.end(), row.Node);
+        if (copy == nodes.end())
+            continue;
+        place.Anchored = true;
+        place.Claim = row.Node->Number;
+        place.Copy = static_cast<std::size_t>(copy - nodes.begin());
+        place.Offset = row.Top - top;
+        break;
     }
     return place;
 }
@@ -274,13 +272,12 @@ void TWindowTree::RestoreViewPlace(const TViewPlace& Place) {
     TClaimTreePane& pane = *window.sbClaimTree;
     pane.horizontalScrollBar()->setValue(Place.Left);
     const TClaimTree* tree = window.ClaimTree.get();
-    if (Place.Claim == 0 || tree == nullptr)
+    const TTreeDrawing* drawing = window.ClaimDrawing.get();
+    if (!Place.Anchored || tree == nullptr || drawing == nullptr)
         return;
     const auto& nodes = tree->NodesByClaim[static_cast<std::size_t>(Place.Claim)];
-    if (Place.Copy < nodes.size()) {
-        if (const QLabel* caption = ShownCaption(nodes[Place.Copy], pane.Content()))
-            pane.verticalScrollBar()->setValue(caption->y() - Place.Offset);
-    }
+    if (Place.Copy < nodes.size() && drawing->IsShown(*nodes[Place.Copy]))
+        pane.verticalScrollBar()->setValue(drawing->View(*nodes[Place.Copy]).RowTop - Place.Offset);
 }
 
 } // namespace
@@ -331,6 +328,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
 TfrMain::~TfrMain() {
     // The drawn controls refer to the tree's nodes, so they go first.
     sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
     ClaimTree.reset();
     if (frMain == this)
         frMain = nullptr;
@@ -565,6 +563,7 @@ bool TfrMain::FormClose() {
     if (!CheckUnsavedChanges())
         return false;
     sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
     ClaimTree.reset();
     return true;
 }
@@ -685,12 +684,14 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
+    ClaimDrawing.reset();
     ClaimTree = std::make_unique<TClaimTree>(InputText, Readings1->ForDocument());
+    ClaimDrawing = std::make_unique<TTreeDrawing>(*ClaimTree);
     Readings1->UpdateNotice(ClaimTree.get(), InputText);
     ShowProblems();
     FillClaimTabs();
-    ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, -1, true);
-    ClaimTree->ExpandAll(sbClaimTree);
+    ClaimDrawing->BuildDrawing(sbClaimTree, imlCLTR, nullptr, -1, true);
+    ClaimDrawing->ExpandAll();
     ShowClaimCounts();
     if (CallerSettings)
         CallerSettings();
@@ -719,6 +720,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
     SetTreePaneWidth((OuterWidth() * 2) / 3);
     SetSaveEnabled(false);
     InputModified = false;
+    ClaimDrawing.reset();
     ClaimTree.reset();
     sbClaimTree->DestroyComponents();
     SetZeroCounts();
@@ -797,6 +799,7 @@ void TfrMain::New1Click() {
     DocumentFileName.clear();
     setWindowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
+    ClaimDrawing.reset();
     ClaimTree.reset();
     ShowProblems();
     DocumentDamage = TDocumentDamage::None;
@@ -831,6 +834,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     if (ClaimTree) {
         const TBusyCursor busy;
         sbClaimTree->DestroyComponents();
+        ClaimDrawing.reset();
         ClaimTree.reset();
         InputText.clear();
     }
@@ -926,12 +930,12 @@ void TfrMain::About1Click() {
 
 void TfrMain::TabControl1Change() {
     const int tab = TabControl1->currentIndex();
-    if (!ClaimTree || tab < 0)
+    if (!ClaimDrawing || tab < 0)
         return;
     const TBusyCursor busy;
     // From scratch: whatever the user had opened or closed is gone.
-    ClaimTree->BuildDrawing(this, sbClaimTree, imlCLTR, nullptr, tab - 1, true);
-    ClaimTree->ExpandAll(sbClaimTree);
+    ClaimDrawing->BuildDrawing(sbClaimTree, imlCLTR, nullptr, tab - 1, true);
+    ClaimDrawing->ExpandAll();
     ClearClaimsMenu();
     if (tab != 0) {
         mnuClaims->menuAction()->setVisible(false);
@@ -953,17 +957,17 @@ void TfrMain::ClaimMenuItemClick(QObject* Sender) {
 }
 
 void TfrMain::btnExpandAllClick() {
-    if (!ClaimTree)
+    if (!ClaimDrawing)
         return;
     const TBusyCursor busy;
-    ClaimTree->ExpandAll(sbClaimTree);
+    ClaimDrawing->ExpandAll();
 }
 
 void TfrMain::btnCollapseAllClick() {
-    if (!ClaimTree)
+    if (!ClaimDrawing)
         return;
     const TBusyCursor busy;
-    ClaimTree->CollapseAll(sbClaimTree);
+    ClaimDrawing->CollapseAll();
 }
 
 void TfrMain::cmInputKeyPress(QKeyEvent* Key) {
@@ -976,6 +980,7 @@ void TfrMain::ReadAgain() {
     if (!ClaimTree || Readings1->ShowingExample())
         return;
     sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
     ClaimTree.reset();
     AnalyseInput();
 }
@@ -1078,6 +1083,7 @@ void TfrMain::NewDraftClick() {
         return;
     if (ClaimTree) {
         sbClaimTree->DestroyComponents();
+        ClaimDrawing.reset();
         ClaimTree.reset();
     }
     InputText.clear();
@@ -1141,15 +1147,15 @@ void TfrMain::ShowProblemClaim(int Claim, int Line) {
 }
 
 bool TfrMain::RevealClaim(int Claim) {
-    if (!ClaimTree || !InClaimTable(Claim))
+    if (!ClaimTree || !ClaimDrawing || !InClaimTable(Claim))
         return false;
     // Reveal may add nodes to the list: walk it by index.
     const std::vector<TClaimTreeNode*>& nodes =
         ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)];
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-        if (TClaimTreeNode* revealed = nodes[i]->Reveal()) {
-            ClaimTree->Relayout(sbClaimTree);
-            ScrollBoxInView(*revealed);
+        if (TClaimTreeNode* revealed = ClaimDrawing->Reveal(*nodes[i])) {
+            ClaimDrawing->Relayout();
+            ScrollBoxInView(*ClaimDrawing, *revealed);
             return true;
         }
     }

@@ -26,6 +26,7 @@ class TAnchorLayout;
 class TCheckDisplay;
 class TProblemsPanel;
 class TClaimTree;
+class TTreeDrawing;
 class TBoxMenu;
 class TClaimTreePane;
 class TDocumentView;
@@ -106,6 +107,8 @@ public:
     QString DocumentFileName;
     bool InputModified = false;
     std::unique_ptr<TClaimTree> ClaimTree;
+    // The drawing of ClaimTree: made with it, and destroyed before it.
+    std::unique_ptr<TTreeDrawing> ClaimDrawing;
     bool WasActivated = false;
     // The document named on the command line, read once the window is up.
     QString StartupFileName;

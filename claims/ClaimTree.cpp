@@ -380,18 +380,21 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
 }
 
 TClaimTree::~TClaimTree() {
-    Drawing.reset();
     Roots.clear();
     Nodes.clear();
 }
 
 TClaimTreeNode* TClaimTree::NewRoot(const TClaim& Claim) {
-    return &Nodes.emplace_back(this, Claim);
+    TClaimTreeNode& node = Nodes.emplace_back(this, Claim);
+    node.Index = Nodes.size() - 1;
+    return &node;
 }
 
 TClaimTreeNode* TClaimTree::NewChild(TClaimTreeNode* Parent, const TClaim& Claim,
                                      int64_t EntryIndex) {
-    return &Nodes.emplace_back(this, Parent, Claim, EntryIndex);
+    TClaimTreeNode& node = Nodes.emplace_back(this, Parent, Claim, EntryIndex);
+    node.Index = Nodes.size() - 1;
+    return &node;
 }
 
 std::pair<const TClaimTree::TDependant*, const TClaimTree::TDependant*>

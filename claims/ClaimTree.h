@@ -9,17 +9,6 @@
 #include <string_view>
 #include <vector>
 
-// Widget types of the drawing; the analysis only stores pointers to them.
-class QLabel;
-class QObject;
-class TClaimTreePane;
-class QWidget;
-class TClaimMemo;
-class TDottedLine;
-class TGlyphButton;
-class TImageList;
-class TTreeDrawing;
-
 class TClaimTree;
 class TClaimTreeNode;
 
@@ -69,12 +58,6 @@ struct TClaim {
     std::vector<int32_t> ReferenceList() const;
 };
 
-using TDecomposeHandler = std::function<void(TClaimTreeNode*)>;
-
-// Owns the drawing of a tree; the deleter comes from the library that makes
-// drawings, since this one cannot name widget types.
-using TDrawingHandle = std::unique_ptr<TTreeDrawing, void (*)(TTreeDrawing*)>;
-
 // One place of one claim in the tree.
 //
 // A Kind 2 node that does not carry its claim's subtree (SubtreeNodeByClaim)
@@ -92,6 +75,9 @@ public:
     TClaimTreeNode(const TClaimTreeNode&) = delete;
     TClaimTreeNode& operator=(const TClaimTreeNode&) = delete;
 
+    // Position among the tree's nodes, from 0 in the order of creation; it
+    // never changes, so views of the tree can keep tables by it.
+    std::size_t Index = 0;
     int32_t Kind = 0;
     TClaimTreeNode* Parent = nullptr;
     std::vector<TClaimTreeNode*> Children; // created children, in order; owned by the tree
@@ -109,35 +95,6 @@ public:
     // Claim numbers of all children in the whole tree, in Children order.
     std::vector<int32_t> ChildNumbers() const;
     TClaimTree* OwnerTree() const { return Owner; }
-
-    // View state, owned by the drawing.
-    TClaimTree* Tree = nullptr;
-    int DisplayState = 0; // 0 collapsed, 1 expanded, 2 hidden
-    int TextMode = 0;     // 0 none, 1 preview, 2 whole text
-    TGlyphButton* ExpandButton = nullptr;
-    TGlyphButton* ShowTextButton = nullptr;
-    TGlyphButton* HideTextButton = nullptr;
-    TGlyphButton* BranchButton = nullptr;
-    TGlyphButton* DecomposeButton = nullptr;
-    TClaimMemo* TextMemo = nullptr;
-    QLabel* CaptionLabel = nullptr;
-    QLabel* DependentsLabel = nullptr;
-    TDottedLine* LinkLine = nullptr;
-    TDottedLine* ChildLine = nullptr;
-    int RowLeft = 0;
-    int RowTop = 0;
-
-    // Drawing and actions, defined by the treeview library.
-    int BuildControls(TClaimTreePane* Pane, int Top, TClaimTree* Tree, bool ResetView);
-    int LayoutControls(TClaimTreePane* Pane, int Top);
-    void ExpandButtonClick(QObject* Sender);
-    void ShowTextButtonClick(QObject* Sender);
-    void HideTextButtonClick(QObject* Sender);
-    void BranchButtonClick(QObject* Sender);
-    void DecomposeButtonClick(QObject* Sender);
-    void ExpandSubtree();
-    void CollapseSubtree();
-    TClaimTreeNode* Reveal();
 
 private:
     TClaimTree* Owner = nullptr;
@@ -177,15 +134,7 @@ public:
     std::vector<TClaimTreeNode*> Roots;
     std::array<std::vector<TClaimTreeNode*>, ClaimTableSize> NodesByClaim;
     std::array<TClaimTreeNode*, ClaimTableSize> SubtreeNodeByClaim{};
-    QWidget* OwnerForm = nullptr;
-    const TImageList* Images = nullptr;
-    TDecomposeHandler DecomposeHandler;
-    // The drawing of the tree with its controls, or null. The destructor
-    // destroys it before any node, so that no control outlives its node.
-    TDrawingHandle Drawing{nullptr, nullptr};
-    int BranchMode = 0;
     int32_t ClaimCount = 0;
-    int ShownRoot = -1;
 
     TReading Reading = TReading::Standard;
     // Claim sets after the one read (another language, the original claims
@@ -220,13 +169,6 @@ public:
     // created: Visit(depth, claim) returns false to stop. Returns false when
     // stopped, or when NodeLimitReached makes the whole tree unknown.
     bool ForEachFullTreeNode(const std::function<bool(int Depth, const TClaim&)>& Visit) const;
-
-    // Drawing and actions, defined by the treeview library.
-    void BuildDrawing(QWidget* Form, TClaimTreePane* Pane, const TImageList* Images,
-                      TDecomposeHandler DecomposeHandler, int RootIndex, bool ResetView);
-    void Relayout(TClaimTreePane* Pane);
-    void ExpandAll(TClaimTreePane* Pane);
-    void CollapseAll(TClaimTreePane* Pane);
 
 private:
     friend class TClaimTreeNode;

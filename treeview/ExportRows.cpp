@@ -9,51 +9,6 @@
 
 namespace {
 
-struct TShownNode {
-    const TClaimTreeNode* Node;
-    int Depth;
-    bool Expanded;
-    int TextMode;
-};
-
-// The one place that reads the drawing's view state: the boxes on screen,
-// top to bottom, as the layout pass places them.
-std::vector<TShownNode> ShownNodes(const TClaimTree& Tree, int64_t MaxRows, int& BranchMode) {
-    BranchMode = Tree.BranchMode;
-    const auto carrying = [&Tree](const TClaimTreeNode& Node) {
-        return Node.Kind != 2 ||
-               (InClaimTable(Node.Number) &&
-                Tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node);
-    };
-    std::vector<std::pair<const TClaimTreeNode*, int>> pending;
-    if (Tree.ShownRoot == -1) {
-        for (auto root = Tree.Roots.rbegin(); root != Tree.Roots.rend(); ++root) {
-            if (*root != nullptr)
-                pending.emplace_back(*root, 0);
-        }
-    } else if (Tree.ShownRoot >= 0 &&
-               static_cast<std::size_t>(Tree.ShownRoot) < Tree.Roots.size() &&
-               Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)] != nullptr) {
-        pending.emplace_back(Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)], 0);
-    }
-    std::vector<TShownNode> shown;
-    while (!pending.empty() && static_cast<int64_t>(shown.size()) <= MaxRows) {
-        const auto [node, depth] = pending.back();
-        pending.pop_back();
-        if (node->DisplayState == 2)
-            continue;
-        const bool expanded = node->DisplayState == 1 && carrying(*node) && !node->Children.empty();
-        shown.push_back({node, depth, expanded, node->TextMode});
-        if (!expanded)
-            continue;
-        for (auto child = node->Children.rbegin(); child != node->Children.rend(); ++child) {
-            if (*child != nullptr)
-                pending.emplace_back(*child, depth + 1);
-        }
-    }
-    return shown;
-}
-
 QString DependentsText(const std::vector<int32_t>& Numbers) {
     QString text;
     for (const int32_t number : Numbers) {
@@ -78,33 +33,43 @@ void AddNodeLimitNotice(const TClaimTree& Tree, TExportTree& Export) {
 
 } // namespace
 
-TExportTree ShownExportTree(const TClaimTree& Tree, int64_t MaxRows) {
+TExportTree ShownExportTree(const TTreeDrawing& Drawing, int64_t MaxRows) {
+    const TClaimTree& tree = Drawing.Tree();
     TExportTree exported;
-    const std::vector<TShownNode> shown = ShownNodes(Tree, MaxRows, exported.BranchMode);
+    exported.BranchMode = static_cast<int>(Drawing.BranchMode());
     std::unordered_map<const TClaim*, std::shared_ptr<const TMemoText>> texts;
-    exported.Rows.reserve(shown.size());
-    for (const TShownNode& item : shown) {
-        const TClaimTreeNode& node = *item.Node;
+    for (const TDrawnRow& drawn : Drawing.Rows()) {
+        if (drawn.Height == 0)
+            continue;
+        if (static_cast<int64_t>(exported.Rows.size()) > MaxRows)
+            break;
+        const TClaimTreeNode& node = *drawn.Node;
+        const TNodeView& view = Drawing.View(node);
         TExportRow row;
-        row.Depth = item.Depth;
+        row.Depth = drawn.Level;
         row.Number = node.Number;
         row.Kind = node.Kind;
         row.Caption = QString::fromStdString(node.Caption());
         row.HasChildren = node.HasChildren();
         if (row.HasChildren)
             row.Dependents = DependentsText(node.ChildNumbers());
-        row.Expanded = item.Expanded;
-        row.TextMode = item.TextMode == 1 || item.TextMode == 2 ? item.TextMode : 0;
+        row.Expanded = view.DisplayState == TDisplayState::Expanded && Drawing.IsCarrying(node) &&
+                       !node.Children.empty();
+        row.TextMode = static_cast<int>(view.TextMode);
         if (row.TextMode != 0) {
             auto& text = texts[node.Claim];
             if (!text)
-                text = std::make_shared<TMemoText>(node.Text(), Tree.TextIsUtf8);
+                text = std::make_shared<TMemoText>(node.Text(), tree.TextIsUtf8);
             row.Text = text;
         }
         exported.Rows.push_back(std::move(row));
     }
     LimitRows(exported, MaxRows);
-    AddNodeLimitNotice(Tree, exported);
+    // Rows the drawing itself left out: the export shows what the window shows.
+    if (Drawing.Truncated() && static_cast<int64_t>(exported.Rows.size()) <= MaxRows &&
+        exported.Notices.isEmpty())
+        exported.Notices << DrawingLimitNotice(static_cast<int64_t>(Drawing.Rows().size()));
+    AddNodeLimitNotice(tree, exported);
     return exported;
 }
 

@@ -8,6 +8,7 @@
 
 class TClaimTree;
 class TMemoText;
+class TTreeDrawing;
 
 // One box of an exported picture, as data: what the window's box shows.
 struct TExportRow {
@@ -32,10 +33,10 @@ struct TExportTree {
     QStringList Notices;
 };
 
-// The boxes as the window shows them now: expanded boxes, shown texts, the
+// The boxes as the drawing shows them now: expanded boxes, shown texts, the
 // branch view and the tab's root; at most MaxRows rows, a notice saying so
-// when there are more.
-TExportTree ShownExportTree(const TClaimTree& Tree, int64_t MaxRows);
+// when there are more, or when the drawing itself was cut.
+TExportTree ShownExportTree(const TTreeDrawing& Drawing, int64_t MaxRows);
 
 // Every node of the whole tree, expanded, texts hidden; at most MaxRows rows,
 // a notice saying so when the tree is larger.

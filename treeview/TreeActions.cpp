@@ -16,198 +16,173 @@ TClaimTreePane* PaneOf(const QObject* Control) {
     return nullptr;
 }
 
-namespace {
-
-// The pane of a click: the clicked button's, or else the one holding the box.
-TClaimTreePane* ClickedPane(const QObject* Sender, const TClaimTreeNode& Node) {
-    if (TClaimTreePane* pane = PaneOf(Sender))
-        return pane;
-    if (Node.Tree != nullptr && Node.Tree->Drawing)
-        return Node.Tree->Drawing->Pane();
-    return nullptr;
-}
-
-// Scrolls the part of Node's box that Part selects into view.
-void ScrollPartInView(const TClaimTreeNode& Node, QRect TRowGeometry::*Part) {
-    if (Node.Tree != nullptr && Node.Tree->Drawing)
-        Node.Tree->Drawing->ScrollInView(Node, Part);
+// The pane of a click: the clicked button's, or else the one holding the boxes.
+TClaimTreePane* TTreeDrawing::ClickedPane(const QObject* Sender) const {
+    if (TClaimTreePane* clicked = PaneOf(Sender))
+        return clicked;
+    return pane;
 }
 
 // Says at the end of the drawing that Node's claim cannot be opened further.
-void RefuseToOpen(const TClaimTreeNode& Node) {
-    TClaimTree* tree = Node.OwnerTree();
-    if (!tree->Drawing)
-        return;
-    tree->Drawing->NoteRefusedClaim(Node.Number);
-    tree->Drawing->Relayout();
+void TTreeDrawing::RefuseToOpen(const TClaimTreeNode& Node) {
+    NoteRefusedClaim(Node.Number);
+    Relayout();
 }
 
-void SetChildrenState(TClaimTreeNode& Node, int State) {
-    ForEachChild(Node, [State](TClaimTreeNode& child) { child.DisplayState = State; });
+void TTreeDrawing::SetChildrenState(const TClaimTreeNode& Node, TDisplayState State) {
+    for (TClaimTreeNode* child : Node.Children) {
+        if (child != nullptr)
+            View(*child).DisplayState = State;
+    }
 }
 
 // Only view state changes before the layout pass, which locks the pane for
 // itself; locking around the state changes as well would show and hide every
 // control once more for nothing.
-void ExpandOrCollapseAll(TClaimTree& Tree, TClaimTreePane* Pane, void (TClaimTreeNode::*Apply)()) {
-    if (Tree.ShownRoot == -1) {
-        for (TClaimTreeNode* root : Tree.Roots) {
-            if (root != nullptr)
-                (root->*Apply)();
-        }
-    } else if (Tree.ShownRoot >= 0 &&
-               static_cast<std::size_t>(Tree.ShownRoot) < Tree.Roots.size() &&
-               Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)] != nullptr) {
-        (Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)]->*Apply)();
-    }
-    Tree.Relayout(Pane);
+void TTreeDrawing::ExpandOrCollapseAll(void (TTreeDrawing::*Apply)(TClaimTreeNode&)) {
+    for (TClaimTreeNode* root : ShownRoots())
+        (this->*Apply)(*root);
+    Relayout();
 }
 
 // Walks up from Node: each node on the way is expanded, its other children
 // get OtherState.
-void OpenPathTo(TClaimTreeNode& Node, int OtherState) {
-    TClaimTreeNode* below = &Node;
+void TTreeDrawing::OpenPathTo(const TClaimTreeNode& Node, TDisplayState OtherState) {
+    const TClaimTreeNode* below = &Node;
     for (TClaimTreeNode* at = Node.Parent; at != nullptr; below = at, at = at->Parent) {
-        at->DisplayState = 1;
-        ForEachChild(*at, [&](TClaimTreeNode& child) {
-            if (&child != below)
-                child.DisplayState = OtherState;
-        });
+        View(*at).DisplayState = TDisplayState::Expanded;
+        for (TClaimTreeNode* child : at->Children) {
+            if (child != nullptr && child != below)
+                View(*child).DisplayState = OtherState;
+        }
     }
 }
 
-} // namespace
-
-void TClaimTreeNode::ExpandButtonClick(QObject* Sender) {
-    TClaimTree* tree = Tree;
-    TClaimTreePane* pane = ClickedPane(Sender, *this);
-    if (tree == nullptr || pane == nullptr)
+void TTreeDrawing::ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender) {
+    if (ClickedPane(Sender) == nullptr || Node.OwnerTree() != &tree)
         return;
-    if (DisplayState == 0) {
-        const bool startsCarrying = Kind == 2 && InClaimTable(Number);
-        if (startsCarrying && !tree->CreateChildren(this)) {
-            RefuseToOpen(*this);
+    TNodeView& view = View(Node);
+    if (view.DisplayState == TDisplayState::Collapsed) {
+        const bool startsCarrying = Node.Kind == 2 && InClaimTable(Node.Number);
+        if (startsCarrying && !tree.CreateChildren(&Node)) {
+            RefuseToOpen(Node);
             return;
         }
-        DisplayState = 1;
-        SetChildrenState(*this, 0);
+        View(Node).DisplayState = TDisplayState::Expanded;
+        SetChildrenState(Node, TDisplayState::Collapsed);
         if (startsCarrying) {
-            tree->SubtreeNodeByClaim[static_cast<std::size_t>(Number)] = this;
+            tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] = &Node;
             // The subtree moves here, drawn without a decomposition handler,
             // and the box gets a new expand button: this click is still
             // running inside the old one, which goes once it has ended.
             // A drawing with widgets for every box makes them all anew, so
             // that they stay in the order of the rows, as the new subtree's
             // rows come in the middle.
-            if (tree->Drawing) {
-                const bool everyBox = tree->Drawing->Rows().size() <= TTreeDrawing::FullDrawingRows;
-                if (tree->DecomposeHandler || everyBox)
-                    tree->Drawing->RetireAll(*this);
-                else
-                    tree->Drawing->Retire(*this);
-                tree->DecomposeHandler = nullptr;
-            }
+            const bool everyBox = rows.size() <= FullDrawingRows;
+            if (decomposeHandler || everyBox)
+                RetireAll(Node);
+            else
+                Retire(Node);
+            decomposeHandler = nullptr;
         }
-        tree->Relayout(pane);
-        ScrollPartInView(*this, &TRowGeometry::Expand);
-    } else if (DisplayState == 1) {
-        DisplayState = 0;
-        SetChildrenState(*this, 2);
-        tree->Relayout(pane);
-        ScrollPartInView(*this, &TRowGeometry::Expand);
+        Relayout();
+        ScrollInView(Node, &TRowGeometry::Expand);
+    } else if (view.DisplayState == TDisplayState::Expanded) {
+        view.DisplayState = TDisplayState::Collapsed;
+        SetChildrenState(Node, TDisplayState::Hidden);
+        Relayout();
+        ScrollInView(Node, &TRowGeometry::Expand);
     }
 }
 
-void TClaimTreeNode::ShowTextButtonClick(QObject* Sender) {
-    TClaimTreePane* pane = ClickedPane(Sender, *this);
-    if (Tree == nullptr || pane == nullptr)
+void TTreeDrawing::ShowTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
+    if (ClickedPane(Sender) == nullptr || Node.OwnerTree() != &tree)
         return;
-    if (TextMode == 1) {
+    TNodeView& view = View(Node);
+    if (view.TextMode == TTextMode::Preview) {
         // A second click shows the whole text only when the preview was cut.
-        if (Tree->Drawing &&
-            Tree->Drawing->Geometry(*this, RowTop).Memo.height() == BoxGeometry::PreviewHeight)
-            TextMode = 2;
+        if (Geometry(Node, view.RowTop).Memo.height() == BoxGeometry::PreviewHeight)
+            view.TextMode = TTextMode::Whole;
     } else {
-        ++TextMode;
+        view.TextMode = view.TextMode == TTextMode::None ? TTextMode::Preview : TTextMode::Whole;
     }
-    TextMode = std::min(TextMode, 2);
-    Tree->Relayout(pane);
-    ScrollPartInView(*this, &TRowGeometry::ShowText);
+    Relayout();
+    ScrollInView(Node, &TRowGeometry::ShowText);
 }
 
-void TClaimTreeNode::HideTextButtonClick(QObject* Sender) {
-    TClaimTreePane* pane = ClickedPane(Sender, *this);
-    if (Tree == nullptr || pane == nullptr)
+void TTreeDrawing::HideTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
+    if (ClickedPane(Sender) == nullptr || Node.OwnerTree() != &tree)
         return;
-    TextMode = 0;
-    Tree->Relayout(pane);
-    ScrollPartInView(*this, &TRowGeometry::HideText);
+    View(Node).TextMode = TTextMode::None;
+    Relayout();
+    ScrollInView(Node, &TRowGeometry::HideText);
 }
 
-void TClaimTreeNode::BranchButtonClick(QObject* Sender) {
-    TClaimTree* tree = Tree;
-    TClaimTreePane* pane = ClickedPane(Sender, *this);
-    if (tree == nullptr || pane == nullptr)
+void TTreeDrawing::BranchButtonClick(TClaimTreeNode& Node, QObject* Sender) {
+    if (ClickedPane(Sender) == nullptr || Node.OwnerTree() != &tree)
         return;
-    if (tree->BranchMode == 0) {
-        for (TClaimTreeNode* root : tree->Roots) {
+    if (branchMode == TBranchMode::AllBranches) {
+        for (TClaimTreeNode* root : tree.Roots) {
             if (root != nullptr)
-                root->DisplayState = 2;
+                View(*root).DisplayState = TDisplayState::Hidden;
         }
-        DisplayState = 0;
-        OpenPathTo(*this, 2);
-        tree->BranchMode = 1;
+        View(Node).DisplayState = TDisplayState::Collapsed;
+        OpenPathTo(Node, TDisplayState::Hidden);
+        branchMode = TBranchMode::OneBranch;
     } else {
-        for (TClaimTreeNode* root : tree->Roots) {
+        for (TClaimTreeNode* root : tree.Roots) {
             if (root != nullptr)
-                root->DisplayState = 0;
+                View(*root).DisplayState = TDisplayState::Collapsed;
         }
-        SetChildrenState(*this, 0);
-        OpenPathTo(*this, 0);
-        tree->BranchMode = 0;
+        SetChildrenState(Node, TDisplayState::Collapsed);
+        OpenPathTo(Node, TDisplayState::Collapsed);
+        branchMode = TBranchMode::AllBranches;
     }
-    tree->Relayout(pane);
-    ScrollPartInView(*this, &TRowGeometry::Branch);
+    Relayout();
+    ScrollInView(Node, &TRowGeometry::Branch);
 }
 
-void TClaimTreeNode::DecomposeButtonClick(QObject*) {
-    if (Tree != nullptr && Tree->DecomposeHandler)
-        Tree->DecomposeHandler(this);
+void TTreeDrawing::DecomposeButtonClick(TClaimTreeNode& Node, QObject*) {
+    if (decomposeHandler)
+        decomposeHandler(&Node);
 }
 
-void TClaimTree::ExpandAll(TClaimTreePane* Pane) {
-    ExpandOrCollapseAll(*this, Pane, &TClaimTreeNode::ExpandSubtree);
+void TTreeDrawing::ExpandAll() {
+    ExpandOrCollapseAll(&TTreeDrawing::ExpandSubtree);
 }
 
-void TClaimTree::CollapseAll(TClaimTreePane* Pane) {
-    ExpandOrCollapseAll(*this, Pane, &TClaimTreeNode::CollapseSubtree);
+void TTreeDrawing::CollapseAll() {
+    ExpandOrCollapseAll(&TTreeDrawing::CollapseSubtree);
 }
 
-void TClaimTreeNode::ExpandSubtree() {
-    ForEachInSubtree(*this, [](TClaimTreeNode& node) {
-        node.DisplayState = node.HasChildren() ? 1 : 0;
-        node.TextMode = 0;
+void TTreeDrawing::ExpandSubtree(TClaimTreeNode& Node) {
+    ForEachInSubtree(Node, [this](TClaimTreeNode& node) {
+        TNodeView& view = View(node);
+        view.DisplayState = node.HasChildren() ? TDisplayState::Expanded : TDisplayState::Collapsed;
+        view.TextMode = TTextMode::None;
     });
 }
 
-void TClaimTreeNode::CollapseSubtree() {
-    ForEachInSubtree(*this, [](TClaimTreeNode& node) {
-        node.DisplayState = 0;
-        node.TextMode = 0;
+void TTreeDrawing::CollapseSubtree(TClaimTreeNode& Node) {
+    ForEachInSubtree(Node, [this](TClaimTreeNode& node) {
+        TNodeView& view = View(node);
+        view.DisplayState = TDisplayState::Collapsed;
+        view.TextMode = TTextMode::None;
     });
 }
 
-TClaimTreeNode* TClaimTreeNode::Reveal() {
-    TClaimTree* tree = OwnerTree();
+TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node) {
+    if (Node.OwnerTree() != &tree)
+        return nullptr;
     // Climb to the root first: a copy on the way that does not carry its
     // claim's subtree makes the node unrevealable, and nothing changes.
     std::vector<TClaimTreeNode*> path;
-    for (TClaimTreeNode* node = this; node != nullptr; node = node->Parent) {
+    for (TClaimTreeNode* node = &Node; node != nullptr; node = node->Parent) {
         if (node->Kind == 2) {
             if (!InClaimTable(node->Number))
                 return nullptr;
             const TClaimTreeNode* carrying =
-                tree->SubtreeNodeByClaim[static_cast<std::size_t>(node->Number)];
+                tree.SubtreeNodeByClaim[static_cast<std::size_t>(node->Number)];
             if (carrying != nullptr && carrying != node)
                 return nullptr;
         }
@@ -217,17 +192,17 @@ TClaimTreeNode* TClaimTreeNode::Reveal() {
     }
     // Children first: when the node limit refuses them, nothing has changed.
     for (TClaimTreeNode* node : path) {
-        if (node->Kind == 2 && !tree->CreateChildren(node)) {
+        if (node->Kind == 2 && !tree.CreateChildren(node)) {
             RefuseToOpen(*node);
             return nullptr;
         }
     }
     for (auto node = path.rbegin(); node != path.rend(); ++node) {
         TClaimTreeNode& at = **node;
-        at.DisplayState = 1;
+        View(at).DisplayState = TDisplayState::Expanded;
         if (at.Kind == 2)
-            tree->SubtreeNodeByClaim[static_cast<std::size_t>(at.Number)] = &at;
-        SetChildrenState(at, 0);
+            tree.SubtreeNodeByClaim[static_cast<std::size_t>(at.Number)] = &at;
+        SetChildrenState(at, TDisplayState::Collapsed);
     }
-    return this;
+    return &Node;
 }

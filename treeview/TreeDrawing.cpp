@@ -26,7 +26,7 @@ const char* const LimitNoticeName = "lblDrawingLimit";
 // QWIDGETSIZE_MAX, covers every row and a shown text below the last.
 constexpr int MaxContentY = QWIDGETSIZE_MAX - 65'536;
 
-void ForgetControls(TClaimTreeNode& Node) {
+void ForgetControls(TNodeView& Node) {
     Node.ExpandButton = nullptr;
     Node.ShowTextButton = nullptr;
     Node.HideTextButton = nullptr;
@@ -65,7 +65,7 @@ void Discard(QWidget* Control) {
     Control->deleteLater();
 }
 
-template <typename F> void ForEachControl(const TClaimTreeNode& Node, F&& Visit) {
+template <typename F> void ForEachControl(const TNodeView& Node, F&& Visit) {
     for (QWidget* control :
          {static_cast<QWidget*>(Node.LinkLine), static_cast<QWidget*>(Node.ExpandButton),
           static_cast<QWidget*>(Node.ChildLine), static_cast<QWidget*>(Node.CaptionLabel),
@@ -156,43 +156,6 @@ void AddEmptyDocumentNotice(TClaimTreePane& Pane) {
     }
 }
 
-// Sets every drawn node below Root back to collapsed with its text hidden,
-// as a drawing made from scratch shows it: each drawn child collapsed, the
-// children of a copy that does not carry its subtree hidden.
-void ResetDrawnView(TClaimTree& Tree, TClaimTreeNode& Root) {
-    std::vector<TClaimTreeNode*> pending{&Root};
-    while (!pending.empty()) {
-        TClaimTreeNode& node = *pending.back();
-        pending.pop_back();
-        node.Tree = &Tree;
-        node.TextMode = 0;
-        node.DisplayState = 0;
-        Tree.BranchMode = 0;
-        const bool carrying = IsCarrying(node, Tree);
-        for (auto child = node.Children.rbegin(); child != node.Children.rend(); ++child) {
-            if (*child == nullptr)
-                continue;
-            (*child)->DisplayState = 2;
-            if (carrying)
-                pending.push_back(*child);
-        }
-    }
-}
-
-// The roots the drawing shows: all of them, or the one ShownRoot names.
-template <typename F> void ForEachShownRoot(const TClaimTree& Tree, F&& Visit) {
-    if (Tree.ShownRoot == -1) {
-        for (TClaimTreeNode* root : Tree.Roots) {
-            if (root != nullptr)
-                Visit(*root);
-        }
-    } else if (Tree.ShownRoot >= 0 &&
-               static_cast<std::size_t>(Tree.ShownRoot) < Tree.Roots.size() &&
-               Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)] != nullptr) {
-        Visit(*Tree.Roots[static_cast<std::size_t>(Tree.ShownRoot)]);
-    }
-}
-
 // A flag that is set for a scope.
 class TBusy {
 public:
@@ -210,8 +173,8 @@ private:
 // Fonts, colours and glyphs that the boxes share.
 class TTreeDrawing::TBoxLook {
 public:
-    TBoxLook(const TClaimTreePane& Pane, const TClaimTree& Tree)
-        : font(Pane.Content()->font()), rootFont(font), images(Tree.Images) {
+    TBoxLook(const TClaimTreePane& Pane, const TImageList* Images)
+        : font(Pane.Content()->font()), rootFont(font), images(Images) {
         rootFont.setBold(true);
         blue = red = Pane.Content()->palette();
         // The pane's white background role makes labels draw in the Text role.
@@ -230,14 +193,15 @@ public:
     const QFont& Font() const { return font; }
 
     QPixmap Glyph(int Index) const { return images != nullptr ? images->Image(Index) : QPixmap(); }
-    QPixmap ExpandGlyph(const TClaimTreeNode& Node) const {
-        return Glyph(Node.DisplayState == 0 ? TImageList::Expand : TImageList::Collapse);
+    QPixmap ExpandGlyph(TDisplayState State) const {
+        return Glyph(State == TDisplayState::Collapsed ? TImageList::Expand : TImageList::Collapse);
     }
-    QPixmap BranchGlyph(int BranchMode) const {
-        return Glyph(BranchMode == 0 ? TImageList::ShowBranch : TImageList::ShowAll);
+    QPixmap BranchGlyph(TBranchMode Mode) const {
+        return Glyph(Mode == TBranchMode::AllBranches ? TImageList::ShowBranch
+                                                      : TImageList::ShowAll);
     }
-    static QString BranchHint(int BranchMode) {
-        return QString::fromLatin1(BranchMode == 0 ? ShowBranchHint : ShowAllHint);
+    static QString BranchHint(TBranchMode Mode) {
+        return QString::fromLatin1(Mode == TBranchMode::AllBranches ? ShowBranchHint : ShowAllHint);
     }
 
 private:
@@ -258,6 +222,21 @@ struct TTreeDrawing::TClaimLook {
     QSize DependentsSize;
     std::shared_ptr<const TMemoText> Memo;
 };
+
+// The roots the drawing shows: all of them, or the one ShownRoot names.
+std::vector<TClaimTreeNode*> TTreeDrawing::ShownRoots() const {
+    std::vector<TClaimTreeNode*> shown;
+    if (shownRoot == -1) {
+        for (TClaimTreeNode* root : tree.Roots) {
+            if (root != nullptr)
+                shown.push_back(root);
+        }
+    } else if (shownRoot >= 0 && static_cast<std::size_t>(shownRoot) < tree.Roots.size() &&
+               tree.Roots[static_cast<std::size_t>(shownRoot)] != nullptr) {
+        shown.push_back(tree.Roots[static_cast<std::size_t>(shownRoot)]);
+    }
+    return shown;
+}
 
 QString NodeLimitNotice(int32_t FirstLeftOut) {
     return QStringLiteral("The tree is too large to build whole: claim %1 and the claims after it "
@@ -290,14 +269,28 @@ TTreeDrawing::~TTreeDrawing() {
     pane->FitContent();
 }
 
-TTreeDrawing& TTreeDrawing::Of(TClaimTree& Tree) {
-    if (!Tree.Drawing)
-        Tree.Drawing = {new TTreeDrawing(Tree), [](TTreeDrawing* Drawing) { delete Drawing; }};
-    return *Tree.Drawing;
+TNodeView& TTreeDrawing::View(const TClaimTreeNode& Node) {
+    if (Node.Index >= views.size())
+        views.resize(std::max<std::size_t>(Node.Index + 1,
+                                           static_cast<std::size_t>(tree.CreatedNodeCount())));
+    return views[Node.Index];
 }
 
-const TTreeDrawing* TTreeDrawing::Find(const TClaimTree& Tree) {
-    return Tree.Drawing.get();
+const TNodeView& TTreeDrawing::View(const TClaimTreeNode& Node) const {
+    static const TNodeView unmet;
+    return Node.Index < views.size() ? views[Node.Index] : unmet;
+}
+
+bool TTreeDrawing::IsCarrying(const TClaimTreeNode& Node) const {
+    if (Node.Kind != 2)
+        return true;
+    return InClaimTable(Node.Number) &&
+           tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node;
+}
+
+bool TTreeDrawing::IsShown(const TClaimTreeNode& Node) const {
+    const TNodeView& view = View(Node);
+    return view.Drawn && view.DisplayState != TDisplayState::Hidden;
 }
 
 void TTreeDrawing::Attach(TClaimTreePane& Pane) {
@@ -319,8 +312,8 @@ void TTreeDrawing::Attach(TClaimTreePane& Pane) {
 }
 
 void TTreeDrawing::Detach() {
-    for (TClaimTreeNode* node : live)
-        ForgetControls(*node);
+    for (std::size_t node : live)
+        ForgetControls(views[node]);
     live.clear();
     markers.clear();
     notice = nullptr;
@@ -366,13 +359,13 @@ int TTreeDrawing::MemoWidth(int MemoLeft, const TClaimLook& Look) const {
     return std::min(room, wanted);
 }
 
-int TTreeDrawing::MemoHeight(const TClaimTreeNode& Node, const TClaimLook& Look, int Width) {
-    if (Node.TextMode != 1 && Node.TextMode != 2)
+int TTreeDrawing::MemoHeight(TTextMode Mode, const TClaimLook& Look, int Width) {
+    if (Mode != TTextMode::Preview && Mode != TTextMode::Whole)
         return -1;
     const int lines =
         Look.Memo->WrappedLineCount(Width - TClaimMemo::LeftMargin - TClaimMemo::RightMargin);
     const int full = TClaimMemo::LineHeight() * lines + MemoExtraHeight;
-    return Node.TextMode == 2 ? full : std::min(full, PreviewHeight);
+    return Mode == TTextMode::Whole ? full : std::min(full, PreviewHeight);
 }
 
 TRowGeometry TTreeDrawing::Geometry(const TDrawnRow& Row) const {
@@ -383,14 +376,16 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
     constexpr int button = TGlyphButton::Size;
     TRowGeometry g;
     const TClaimLook& look = LookOf(Node);
+    const TNodeView& view = View(Node);
     const bool hasChildren = look.HasChildren;
-    g.Shown = Node.DisplayState != 2;
-    const int left = Node.RowLeft;
+    g.Shown = view.DisplayState != TDisplayState::Hidden;
+    const int left = view.RowLeft;
     int x = left;
     int height = std::max(button, look.CaptionSize.height());
 
     if (g.Shown && Node.Parent != nullptr) {
-        g.LinkLine = QRect(Node.Parent->RowLeft + LineOffset, Top + LineOffset, LinkLength, 1);
+        g.LinkLine =
+            QRect(View(*Node.Parent).RowLeft + LineOffset, Top + LineOffset, LinkLength, 1);
         g.LinkLineShown = true;
     } else {
         g.LinkLine = QRect(left - 1, Top - 1, 1, 1);
@@ -398,7 +393,7 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
     if (hasChildren) {
         g.Expand = QRect(x, Top, button, button);
         g.ChildLine = QRect(left + LineOffset, Top + ChildLineTop, 1, 1);
-        g.ChildLineShown = Node.DisplayState == 1;
+        g.ChildLineShown = view.DisplayState == TDisplayState::Expanded;
         x += ButtonPitch;
     }
     g.Caption = QRect(QPoint(x, Top), look.CaptionSize);
@@ -413,7 +408,7 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
         if (Node.Kind != 2)
             x += ButtonPitch;
     }
-    if (tree.DecomposeHandler) {
+    if (decomposeHandler) {
         g.Decompose = QRect(x, Top, button, button);
         x += ButtonPitch;
     }
@@ -425,14 +420,14 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
     int y = Top;
     if (g.Shown) {
         y += height;
-        if (Node.TextMode != 0)
+        if (view.TextMode != TTextMode::None)
             y += TextGap;
     }
     const int memoLeft = left + MemoIndent;
     const int memoWidth = MemoWidth(memoLeft, look);
-    const int memoHeight = MemoHeight(Node, look, memoWidth);
+    const int memoHeight = MemoHeight(view.TextMode, look, memoWidth);
     g.Memo = QRect(memoLeft, y, memoWidth, memoHeight);
-    g.MemoShown = Node.TextMode != 0 && g.Shown;
+    g.MemoShown = view.TextMode != TTextMode::None && g.Shown;
     if (g.MemoShown)
         y += memoHeight;
     if (g.Shown)
@@ -479,11 +474,12 @@ void TTreeDrawing::LayOutRows() {
 
     // Places N's row at y and returns its index, or -1 past the budget.
     const auto addRow = [&](TClaimTreeNode& N, int32_t Level) -> std::ptrdiff_t {
-        N.Tree = &tree;
-        N.RowTop = y;
-        N.RowLeft = N.Parent != nullptr ? N.Parent->RowLeft + LevelIndent : RootLeft;
-        if (N.Kind == 2 && N.DisplayState == 1 && !IsCarrying(N, tree))
-            N.DisplayState = 0;
+        TNodeView& view = View(N);
+        view.Drawn = true;
+        view.RowTop = y;
+        view.RowLeft = N.Parent != nullptr ? View(*N.Parent).RowLeft + LevelIndent : RootLeft;
+        if (N.Kind == 2 && view.DisplayState == TDisplayState::Expanded && !IsCarrying(N))
+            view.DisplayState = TDisplayState::Collapsed;
         // Past the budget, or where the content widget could not reach.
         if (budget <= 0 || y > MaxContentY) {
             truncated = true;
@@ -498,8 +494,9 @@ void TTreeDrawing::LayOutRows() {
     };
 
     std::vector<TFrame> stack;
-    ForEachShownRoot(tree, [&](TClaimTreeNode& root) {
-        stack.push_back({&root, 0, IsCarrying(root, tree), addRow(root, 0)});
+    for (TClaimTreeNode* shownRoot : ShownRoots()) {
+        TClaimTreeNode& root = *shownRoot;
+        stack.push_back({&root, 0, IsCarrying(root), addRow(root, 0)});
         while (!stack.empty()) {
             TFrame& frame = stack.back();
             TClaimTreeNode& node = *frame.Node;
@@ -508,9 +505,10 @@ void TTreeDrawing::LayOutRows() {
                 if (frame.Row >= 0) {
                     for (auto child = node.Children.rbegin(); child != node.Children.rend();
                          ++child) {
-                        if (*child != nullptr && (*child)->DisplayState != 2) {
+                        if (*child != nullptr &&
+                            View(**child).DisplayState != TDisplayState::Hidden) {
                             rows[static_cast<std::size_t>(frame.Row)].ChildLineHeight =
-                                (*child)->RowTop - node.RowTop - LineOffset;
+                                View(**child).RowTop - View(node).RowTop - LineOffset;
                             break;
                         }
                     }
@@ -521,16 +519,16 @@ void TTreeDrawing::LayOutRows() {
             TClaimTreeNode* child = node.Children[frame.NextChild++];
             if (child == nullptr)
                 continue;
-            if (node.DisplayState != 1)
-                child->DisplayState = 2;
+            if (View(node).DisplayState != TDisplayState::Expanded)
+                View(*child).DisplayState = TDisplayState::Hidden;
             if (frame.Carrying) {
                 const auto level = static_cast<int32_t>(stack.size());
-                const bool carrying = IsCarrying(*child, tree);
+                const bool carrying = IsCarrying(*child);
                 const std::ptrdiff_t row = addRow(*child, level);
                 stack.push_back({child, 0, carrying, row});
             }
         }
-    });
+    }
     rowsEnd = y;
 }
 
@@ -601,10 +599,11 @@ void TTreeDrawing::Materialise(bool Force) {
     if (!full && firstShown < last) {
         for (const TClaimTreeNode* up = rows[firstShown].Node->Parent; up != nullptr;
              up = up->Parent) {
+            const int upTop = View(*up).RowTop;
             auto at = std::partition_point(rows.begin(),
                                            rows.begin() + static_cast<std::ptrdiff_t>(first),
-                                           [&](const TDrawnRow& r) { return r.Top < up->RowTop; });
-            while (at != rows.end() && at->Top == up->RowTop && at->Node != up)
+                                           [&](const TDrawnRow& r) { return r.Top < upTop; });
+            while (at != rows.end() && at->Top == upTop && at->Node != up)
                 ++at;
             if (at != rows.end() && at->Node == up)
                 chosen.push_back(static_cast<std::size_t>(at - rows.begin()));
@@ -616,49 +615,51 @@ void TTreeDrawing::Materialise(bool Force) {
             chosen.push_back(i);
     }
 
-    std::unordered_set<const TClaimTreeNode*> wanted;
+    std::unordered_set<std::size_t> wanted;
     wanted.reserve(chosen.size());
     for (std::size_t i : chosen)
-        wanted.insert(rows[i].Node);
-    std::vector<TClaimTreeNode*> kept;
+        wanted.insert(rows[i].Node->Index);
+    std::vector<std::size_t> kept;
     kept.reserve(wanted.size());
-    for (TClaimTreeNode* node : live) {
+    for (std::size_t node : live) {
         if (wanted.count(node) != 0)
             kept.push_back(node);
         else
-            Release(*node, true);
+            Release(node, true);
     }
     live = std::move(kept);
 
     // Creating many controls under a shown pane costs an event each.
     std::unique_ptr<TRedrawLock> lock;
-    const TBoxLook look(*pane, tree);
+    const TBoxLook look(*pane, images);
     for (std::size_t i : chosen) {
         const TDrawnRow& row = rows[i];
-        if (row.Node->CaptionLabel == nullptr) {
+        if (View(*row.Node).CaptionLabel == nullptr) {
             if (!lock)
                 lock = std::make_unique<TRedrawLock>(pane);
             Create(*row.Node, look);
-            live.push_back(row.Node);
+            live.push_back(row.Node->Index);
         }
         Place(row, look);
     }
 }
 
-TGlyphButton* TTreeDrawing::NewButton(TClaimTreeNode& N, void (TClaimTreeNode::*Click)(QObject*),
+TGlyphButton* TTreeDrawing::NewButton(TClaimTreeNode& N,
+                                      void (TTreeDrawing::*Click)(TClaimTreeNode&, QObject*),
                                       const QPixmap& Glyph, const char* Hint) {
     auto* button = new TGlyphButton(pane->Content());
     button->SetGlyph(Glyph);
     button->setToolTip(QString::fromLatin1(Hint));
     TClaimTreeNode* node = &N;
-    QObject::connect(button, &QAbstractButton::clicked, button, [node, button, Click] {
-        RunTreeHandler([node, button, Click] { (node->*Click)(button); });
+    QObject::connect(button, &QAbstractButton::clicked, button, [this, node, button, Click] {
+        RunTreeHandler([this, node, button, Click] { (this->*Click)(*node, button); });
     });
     return button;
 }
 
 void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     QWidget* content = pane->Content();
+    TNodeView& v = View(N);
     const TClaimLook& text = LookOf(N);
     const auto newLabel = [&](const QString& Text, const QFont& Font) {
         auto* label = new TBoxLabel(content);
@@ -669,44 +670,45 @@ void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     };
     // In the order in which they paint over each other: a link line passes
     // under the expand button.
-    N.LinkLine = new TDottedLine(content);
+    v.LinkLine = new TDottedLine(content);
     const bool hasChildren = text.HasChildren;
     if (hasChildren) {
-        N.ExpandButton =
-            NewButton(N, &TClaimTreeNode::ExpandButtonClick, Look.ExpandGlyph(N), ExpandHint);
-        N.ChildLine = new TDottedLine(content);
-        N.ChildLine->resize(1, 1);
+        v.ExpandButton = NewButton(N, &TTreeDrawing::ExpandButtonClick,
+                                   Look.ExpandGlyph(v.DisplayState), ExpandHint);
+        v.ChildLine = new TDottedLine(content);
+        v.ChildLine->resize(1, 1);
     }
-    N.CaptionLabel = newLabel(text.Caption, Look.CaptionFont(N));
-    N.CaptionLabel->setPalette(Look.CaptionPalette(N));
-    N.ShowTextButton = NewButton(N, &TClaimTreeNode::ShowTextButtonClick,
+    v.CaptionLabel = newLabel(text.Caption, Look.CaptionFont(N));
+    v.CaptionLabel->setPalette(Look.CaptionPalette(N));
+    v.ShowTextButton = NewButton(N, &TTreeDrawing::ShowTextButtonClick,
                                  Look.Glyph(TImageList::ShowText), ShowTextHint);
-    N.HideTextButton = NewButton(N, &TClaimTreeNode::HideTextButtonClick,
+    v.HideTextButton = NewButton(N, &TTreeDrawing::HideTextButtonClick,
                                  Look.Glyph(TImageList::HideText), HideTextHint);
     if (N.Parent != nullptr) {
-        N.BranchButton =
-            NewButton(N, &TClaimTreeNode::BranchButtonClick, Look.BranchGlyph(tree.BranchMode),
-                      tree.BranchMode == 0 ? ShowBranchHint : ShowAllHint);
+        v.BranchButton =
+            NewButton(N, &TTreeDrawing::BranchButtonClick, Look.BranchGlyph(branchMode),
+                      branchMode == TBranchMode::AllBranches ? ShowBranchHint : ShowAllHint);
     }
-    if (tree.DecomposeHandler) {
-        N.DecomposeButton = NewButton(N, &TClaimTreeNode::DecomposeButtonClick,
+    if (decomposeHandler) {
+        v.DecomposeButton = NewButton(N, &TTreeDrawing::DecomposeButtonClick,
                                       Look.Glyph(TImageList::Decompose), DecomposeHint);
     }
     if (hasChildren)
-        N.DependentsLabel = newLabel(text.Dependents, Look.Font());
-    N.TextMemo = new TClaimMemo(content);
-    N.TextMemo->SetText(text.Memo);
+        v.DependentsLabel = newLabel(text.Dependents, Look.Font());
+    v.TextMemo = new TClaimMemo(content);
+    v.TextMemo->SetText(text.Memo);
 }
 
 void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
-    TClaimTreeNode& N = *Row.Node;
-    const TRowGeometry g = Geometry(N, Row.Top);
+    TClaimTreeNode& node = *Row.Node;
+    TNodeView& N = View(node);
+    const TRowGeometry g = Geometry(node, Row.Top);
     SetGeometry(N.LinkLine, g.LinkLine);
     SetShown(N.LinkLine, g.LinkLineShown);
     if (N.ExpandButton != nullptr) {
         SetGeometry(N.ExpandButton, g.Expand);
         SetShown(N.ExpandButton, g.Shown);
-        N.ExpandButton->SetGlyph(Look.ExpandGlyph(N));
+        N.ExpandButton->SetGlyph(Look.ExpandGlyph(N.DisplayState));
     }
     if (N.ChildLine != nullptr) {
         // Without a shown child the line is hidden and keeps its length.
@@ -723,8 +725,8 @@ void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
     if (N.BranchButton != nullptr) {
         SetGeometry(N.BranchButton, g.Branch);
         SetShown(N.BranchButton, g.BranchShown);
-        N.BranchButton->SetGlyph(Look.BranchGlyph(tree.BranchMode));
-        SetHint(N.BranchButton, TBoxLook::BranchHint(tree.BranchMode));
+        N.BranchButton->SetGlyph(Look.BranchGlyph(branchMode));
+        SetHint(N.BranchButton, TBoxLook::BranchHint(branchMode));
     }
     if (N.DecomposeButton != nullptr) {
         SetGeometry(N.DecomposeButton, g.Decompose);
@@ -740,12 +742,12 @@ void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
         memo.setHeight(N.TextMemo->height());
     SetGeometry(N.TextMemo, memo);
     SetShown(N.TextMemo, g.MemoShown);
-    PlaceMarker(N, g);
+    PlaceMarker(node, g);
 }
 
 void TTreeDrawing::PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& Geometry) {
     const unsigned marks = Geometry.Shown ? pane->BoxMarks(Node.Number) : 0;
-    const auto known = markers.find(&Node);
+    const auto known = markers.find(Node.Index);
     if (marks == 0) {
         if (known != markers.end()) {
             Discard(known->second.data());
@@ -756,7 +758,7 @@ void TTreeDrawing::PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& G
     QWidget* marker = known != markers.end() ? known->second.data() : nullptr;
     if (marker == nullptr) {
         marker = new TBoxMarker(pane->Content());
-        markers[&Node] = marker;
+        markers[Node.Index] = marker;
     }
     static_cast<TBoxMarker*>(marker)->SetMarks(marks);
     // In the gap between the caption and the text buttons.
@@ -765,27 +767,28 @@ void TTreeDrawing::PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& G
     SetShown(marker, true);
 }
 
-void TTreeDrawing::Release(TClaimTreeNode& Node, bool Delete) {
+void TTreeDrawing::Release(std::size_t Node, bool Delete) {
     if (Delete) {
-        ForEachControl(Node, Discard);
-        const auto known = markers.find(&Node);
+        ForEachControl(views[Node], Discard);
+        const auto known = markers.find(Node);
         if (known != markers.end())
             Discard(known->second.data());
     }
-    markers.erase(&Node);
-    ForgetControls(Node);
+    markers.erase(Node);
+    ForgetControls(views[Node]);
 }
 
 void TTreeDrawing::ReleaseAll(const TClaimTreeNode* Busy) {
-    for (TClaimTreeNode* node : live) {
-        if (node == Busy) {
-            Release(*node, true);
+    const std::size_t busyIndex = Busy != nullptr ? Busy->Index : views.size();
+    for (std::size_t node : live) {
+        if (node == busyIndex) {
+            Release(node, true);
         } else {
-            ForEachControl(*node, [](QWidget* control) { delete control; });
+            ForEachControl(views[node], [](QWidget* control) { delete control; });
             const auto known = markers.find(node);
             if (known != markers.end())
                 delete known->second.data();
-            Release(*node, false);
+            Release(node, false);
         }
     }
     live.clear();
@@ -793,11 +796,11 @@ void TTreeDrawing::ReleaseAll(const TClaimTreeNode* Busy) {
 }
 
 void TTreeDrawing::Retire(TClaimTreeNode& Node) {
-    const auto known = std::find(live.begin(), live.end(), &Node);
+    const auto known = std::find(live.begin(), live.end(), Node.Index);
     if (known == live.end())
         return;
     live.erase(known);
-    Release(Node, true);
+    Release(Node.Index, true);
 }
 
 void TTreeDrawing::RetireAll(const TClaimTreeNode& Clicked) {
@@ -842,79 +845,61 @@ void TTreeDrawing::ShowNotice(int Top) {
 }
 
 void TTreeDrawing::ScrollInView(const TClaimTreeNode& Node, QRect TRowGeometry::*Part) {
-    if (pane == nullptr || Node.Tree != &tree)
+    if (pane == nullptr || Node.OwnerTree() != &tree || !View(Node).Drawn)
         return;
-    const QRect place = Geometry(Node, Node.RowTop).*Part;
+    const QRect place = Geometry(Node, View(Node).RowTop).*Part;
     if (place.isEmpty())
         return;
     pane->ScrollInView(place);
     ViewMoved();
 }
 
-void ScrollBoxInView(const TClaimTreeNode& Node) {
-    if (Node.Tree != nullptr && Node.Tree->Drawing)
-        Node.Tree->Drawing->ScrollInView(Node, &TRowGeometry::Caption);
+// Sets every drawn node below Root back to collapsed with its text hidden,
+// as a drawing made from scratch shows it: each drawn child collapsed, the
+// children of a copy that does not carry its subtree hidden.
+void TTreeDrawing::ResetDrawnView(TClaimTreeNode& Root) {
+    branchMode = TBranchMode::AllBranches;
+    std::vector<TClaimTreeNode*> pending{&Root};
+    while (!pending.empty()) {
+        TClaimTreeNode& node = *pending.back();
+        pending.pop_back();
+        TNodeView& view = View(node);
+        view.TextMode = TTextMode::None;
+        view.DisplayState = TDisplayState::Collapsed;
+        const bool carrying = IsCarrying(node);
+        for (auto child = node.Children.rbegin(); child != node.Children.rend(); ++child) {
+            if (*child == nullptr)
+                continue;
+            View(**child).DisplayState = TDisplayState::Hidden;
+            if (carrying)
+                pending.push_back(*child);
+        }
+    }
 }
 
-void TClaimTree::BuildDrawing(QWidget* Form, TClaimTreePane* Pane, const TImageList* Images,
-                              TDecomposeHandler DecomposeHandler, int RootIndex, bool ResetView) {
-    OwnerForm = Form;
-    this->Images = Images;
-    this->DecomposeHandler = std::move(DecomposeHandler);
+void TTreeDrawing::BuildDrawing(TClaimTreePane* Pane, const TImageList* Images,
+                                TDecomposeHandler DecomposeHandler, int RootIndex, bool ResetView) {
+    images = Images;
+    decomposeHandler = std::move(DecomposeHandler);
     if (Pane == nullptr)
         return;
     const TRedrawLock lock(Pane);
-    TTreeDrawing& drawing = TTreeDrawing::Of(*this);
-    drawing.Attach(*Pane);
-    Pane->SetDrawnTree(this);
+    Attach(*Pane);
+    Pane->SetDrawnTree(&tree);
 
     if (RootIndex == -1) {
-        ShownRoot = -1;
-        for (TClaimTreeNode* root : Roots) {
+        shownRoot = -1;
+        for (TClaimTreeNode* root : tree.Roots) {
             if (root != nullptr && ResetView)
-                ResetDrawnView(*this, *root);
+                ResetDrawnView(*root);
         }
-    } else if (RootIndex >= 0 && static_cast<std::size_t>(RootIndex) < Roots.size() &&
-               Roots[static_cast<std::size_t>(RootIndex)] != nullptr) {
-        ShownRoot = RootIndex;
+    } else if (RootIndex >= 0 && static_cast<std::size_t>(RootIndex) < tree.Roots.size() &&
+               tree.Roots[static_cast<std::size_t>(RootIndex)] != nullptr) {
+        shownRoot = RootIndex;
         if (ResetView)
-            ResetDrawnView(*this, *Roots[static_cast<std::size_t>(RootIndex)]);
+            ResetDrawnView(*tree.Roots[static_cast<std::size_t>(RootIndex)]);
     }
-    if (Roots.empty())
+    if (tree.Roots.empty())
         AddEmptyDocumentNotice(*Pane);
-    drawing.Relayout();
-}
-
-void TClaimTree::Relayout(TClaimTreePane* Pane) {
-    if (Pane == nullptr || Pane->DrawnTree() != this || !Drawing)
-        return;
-    Drawing->Relayout();
-}
-
-// The rows are laid out for the whole drawing at once; these answer where
-// the row after the node's drawn subtree starts.
-int TClaimTreeNode::BuildControls(TClaimTreePane* Pane, int Top, TClaimTree* Tree, bool ResetView) {
-    if (Pane == nullptr || Tree == nullptr)
-        return Top;
-    if (ResetView)
-        ResetDrawnView(*Tree, *this);
-    this->Tree = Tree;
-    return LayoutControls(Pane, Top);
-}
-
-int TClaimTreeNode::LayoutControls(TClaimTreePane* Pane, int Top) {
-    if (Pane == nullptr || Tree == nullptr)
-        return Top;
-    Tree->Relayout(Pane);
-    if (!Tree->Drawing)
-        return Top;
-    const std::vector<TDrawnRow>& rows = Tree->Drawing->Rows();
-    const auto own = std::find_if(rows.begin(), rows.end(),
-                                  [this](const TDrawnRow& Row) { return Row.Node == this; });
-    if (own == rows.end())
-        return Top;
-    int y = Top;
-    for (auto row = own; row != rows.end() && (row == own || row->Level > own->Level); ++row)
-        y += row->Height;
-    return y;
+    Relayout();
 }

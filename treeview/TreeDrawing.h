@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -13,11 +14,46 @@ class QLabel;
 class QObject;
 class QPixmap;
 class QWidget;
+class TClaimMemo;
+class TDottedLine;
 class TGlyphButton;
+class TImageList;
 class TClaimTree;
 class TClaimTreeNode;
 class TClaimTreePane;
 class TMemoText;
+
+// Whether a box is shown, and its children with it.
+enum class TDisplayState { Collapsed = 0, Expanded = 1, Hidden = 2 };
+
+// How much of the claim's text a box shows under its row.
+enum class TTextMode { None = 0, Preview = 1, Whole = 2 };
+
+// Whether every drawn claim is shown, or only the path to one box ("Show
+// branch"); the branch buttons offer the other.
+enum class TBranchMode { AllBranches = 0, OneBranch = 1 };
+
+using TDecomposeHandler = std::function<void(TClaimTreeNode*)>;
+
+// The view state of one node: what the user made of its box, where the
+// layout put it, and its widgets while it has them (null otherwise).
+struct TNodeView {
+    TDisplayState DisplayState = TDisplayState::Collapsed;
+    TTextMode TextMode = TTextMode::None;
+    bool Drawn = false; // laid out by the drawing at least once
+    int RowLeft = 0;
+    int RowTop = 0;
+    TGlyphButton* ExpandButton = nullptr;
+    TGlyphButton* ShowTextButton = nullptr;
+    TGlyphButton* HideTextButton = nullptr;
+    TGlyphButton* BranchButton = nullptr;
+    TGlyphButton* DecomposeButton = nullptr;
+    TClaimMemo* TextMemo = nullptr;
+    QLabel* CaptionLabel = nullptr;
+    QLabel* DependentsLabel = nullptr;
+    TDottedLine* LinkLine = nullptr;
+    TDottedLine* ChildLine = nullptr;
+};
 
 // One drawn box, in top-to-bottom order: every node the drawing shows or
 // hides has one. Rows are plain data; widgets exist only for the rows in or
@@ -52,9 +88,10 @@ struct TRowGeometry {
     QRect Extent;   // what the shown controls cover
 };
 
-// The drawing of one tree in one pane: the rows as data, and the widgets of
-// the rows in or near the visible area. Owned by its tree (TClaimTree::Drawing)
-// and destroyed before the tree's nodes, so no widget outlives its node.
+// The drawing of one tree in one pane: the view state of every node, the
+// rows as data, and the widgets of the rows in or near the visible area.
+// Whoever holds the tree holds its drawing too and destroys the drawing
+// first; the drawing's destructor never reads a node, all the same.
 class TTreeDrawing {
 public:
     // Every row gets widgets while the drawing has at most this many rows.
@@ -65,13 +102,45 @@ public:
     TTreeDrawing(const TTreeDrawing&) = delete;
     TTreeDrawing& operator=(const TTreeDrawing&) = delete;
 
-    // The drawing of Tree, made on first use.
-    static TTreeDrawing& Of(TClaimTree& Tree);
-    // The drawing of Tree, or null when it was never drawn.
-    static const TTreeDrawing* Find(const TClaimTree& Tree);
-
     TClaimTree& Tree() const { return tree; }
     TClaimTreePane* Pane() const { return pane; }
+
+    // Draws the tree into Pane, which it empties first: all roots when
+    // RootIndex is -1, else that root alone (an index without a root draws
+    // nothing and keeps ShownRoot). ResetView shows every drawn box
+    // collapsed with its text hidden. Boxes get a Decompose button when
+    // DecomposeHandler is set.
+    void BuildDrawing(TClaimTreePane* Pane, const TImageList* Images,
+                      TDecomposeHandler DecomposeHandler, int RootIndex, bool ResetView);
+    void ExpandAll();
+    void CollapseAll();
+    void ExpandSubtree(TClaimTreeNode& Node);
+    void CollapseSubtree(TClaimTreeNode& Node);
+    // Opens the path down to Node and Node itself; null, with nothing
+    // changed, when a copy on the way does not carry its claim's subtree or
+    // the node limit refuses a copy's children.
+    TClaimTreeNode* Reveal(TClaimTreeNode& Node);
+
+    // The clicks on a box's buttons. Sender is the clicked button, or null.
+    void ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender);
+    void ShowTextButtonClick(TClaimTreeNode& Node, QObject* Sender);
+    void HideTextButtonClick(TClaimTreeNode& Node, QObject* Sender);
+    void BranchButtonClick(TClaimTreeNode& Node, QObject* Sender);
+    void DecomposeButtonClick(TClaimTreeNode& Node, QObject* Sender);
+
+    // Node's view state; a node the drawing has not met yet is collapsed.
+    TNodeView& View(const TClaimTreeNode& Node);
+    const TNodeView& View(const TClaimTreeNode& Node) const;
+    // Whether the drawing shows Node's subtree below Node: always, but for a
+    // copy of a claim that depends on several claims that does not carry it.
+    bool IsCarrying(const TClaimTreeNode& Node) const;
+    // Whether Node's box is shown in the last layout.
+    bool IsShown(const TClaimTreeNode& Node) const;
+
+    TBranchMode BranchMode() const { return branchMode; }
+    // The index in Roots of the one root drawn, or -1 for all.
+    int ShownRoot() const { return shownRoot; }
+    bool HasDecomposeHandler() const { return static_cast<bool>(decomposeHandler); }
 
     // Takes Pane over for a new build: the pane's previous drawing, whoever's,
     // lets go of its widgets, and the pane is emptied.
@@ -88,6 +157,8 @@ public:
 
     // The rows as drawn, top to bottom; hidden boxes have Height 0.
     const std::vector<TDrawnRow>& Rows() const { return rows; }
+    // Whether the last layout left rows out: too many, or too far down.
+    bool Truncated() const { return truncated; }
     // Where the controls of Row stand; one function for layout and placing.
     TRowGeometry Geometry(const TDrawnRow& Row) const;
     TRowGeometry Geometry(const TClaimTreeNode& Node, int Top) const;
@@ -113,21 +184,35 @@ private:
 
     const TClaimLook& LookOf(const TClaimTreeNode& Node) const;
     int MemoWidth(int MemoLeft, const TClaimLook& Look) const;
-    static int MemoHeight(const TClaimTreeNode& Node, const TClaimLook& Look, int Width);
+    static int MemoHeight(TTextMode Mode, const TClaimLook& Look, int Width);
     void LayOutRows();
     void Materialise(bool Force);
-    TGlyphButton* NewButton(TClaimTreeNode& N, void (TClaimTreeNode::*Click)(QObject*),
+    TGlyphButton* NewButton(TClaimTreeNode& N,
+                            void (TTreeDrawing::*Click)(TClaimTreeNode&, QObject*),
                             const QPixmap& Glyph, const char* Hint);
+    void ResetDrawnView(TClaimTreeNode& Root);
+    std::vector<TClaimTreeNode*> ShownRoots() const;
+    TClaimTreePane* ClickedPane(const QObject* Sender) const;
+    void RefuseToOpen(const TClaimTreeNode& Node);
+    void SetChildrenState(const TClaimTreeNode& Node, TDisplayState State);
+    void OpenPathTo(const TClaimTreeNode& Node, TDisplayState OtherState);
+    void ExpandOrCollapseAll(void (TTreeDrawing::*Apply)(TClaimTreeNode&));
     void Create(TClaimTreeNode& Node, const TBoxLook& Look);
     void Place(const TDrawnRow& Row, const TBoxLook& Look);
     void PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& Geometry);
-    void Release(TClaimTreeNode& Node, bool Delete);
+    void Release(std::size_t Node, bool Delete);
     // Deletes the widgets of every box; Busy's go once the running event has ended.
     void ReleaseAll(const TClaimTreeNode* Busy);
     void ShowNotice(int Top);
 
     TClaimTree& tree;
     QPointer<TClaimTreePane> pane;
+    const TImageList* images = nullptr;
+    TDecomposeHandler decomposeHandler;
+    TBranchMode branchMode = TBranchMode::AllBranches;
+    int shownRoot = -1;
+    // By the node's Index; grows as nodes are met.
+    std::vector<TNodeView> views;
     std::vector<TDrawnRow> rows;
     int rowsEnd = 0; // y below the last row
     QRect extent;
@@ -135,14 +220,16 @@ private:
     std::size_t windowLast = 0;
     bool truncated = false;
     bool busy = false;
-    int memoPaneWidth = 0;             // the pane's width at the build, for the memos
-    std::vector<TClaimTreeNode*> live; // nodes that have widgets
-    std::unordered_map<const TClaimTreeNode*, QPointer<QWidget>> markers;
+    int memoPaneWidth = 0;         // the pane's width at the build, for the memos
+    std::vector<std::size_t> live; // nodes that have widgets, by Index
+    std::unordered_map<std::size_t, QPointer<QWidget>> markers;
     QPointer<QLabel> notice;
     std::vector<int32_t> refusedClaims;
     // By the claim's Index; made on first use.
     mutable std::vector<std::unique_ptr<TClaimLook>> looks;
 };
 
-// Scrolls the pane that shows Node's box so that its caption is in view.
-void ScrollBoxInView(const TClaimTreeNode& Node);
+// Scrolls the pane so that the caption of Node's box is in view.
+inline void ScrollBoxInView(TTreeDrawing& Drawing, const TClaimTreeNode& Node) {
+    Drawing.ScrollInView(Node, &TRowGeometry::Caption);
+}

@@ -1,8 +1,7 @@
 #pragma once
 
 // Everything needed to draw a TClaimTree into a TClaimTreePane and act on
-// it: the members that ClaimTree.h declares for the drawing are defined by
-// this library.
+// it: the drawing (TTreeDrawing) keeps the view state and the widgets.
 
 #include "ClaimMemo.h"
 #include "ClaimTree.h"

@@ -4,24 +4,6 @@
 
 class QObject;
 
-// Whether the drawing shows Node's subtree below Node: always, except for a
-// node of a claim that depends on several claims, whose subtree only the
-// carrying copy (SubtreeNodeByClaim) shows.
-inline bool IsCarrying(const TClaimTreeNode& Node, const TClaimTree& Tree) {
-    if (Node.Kind != 2)
-        return true;
-    return InClaimTable(Node.Number) &&
-           Tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node;
-}
-
-// Calls Visit(node) for every non-null child of Node, in order.
-template <typename F> void ForEachChild(const TClaimTreeNode& Node, F&& Visit) {
-    for (TClaimTreeNode* child : Node.Children) {
-        if (child != nullptr)
-            Visit(*child);
-    }
-}
-
 // Calls Visit(node) for Node and every created node below it, each before its
 // children, children in order; an explicit stack, so any depth is fine.
 template <typename F> void ForEachInSubtree(TClaimTreeNode& Node, F&& Visit) {

@@ -3,6 +3,7 @@
 
 #include "ClaimTexts.h"
 #include "ClaimTree.h"
+#include "TreeView.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ void BM_FillClaimTabs(benchmark::State& State) {
     QApplication::processEvents();
     window.ClaimTree =
         std::make_unique<TClaimTree>(IndependentClaims(static_cast<int>(State.range(0))));
+    window.ClaimDrawing = std::make_unique<TTreeDrawing>(*window.ClaimTree);
     for (auto _ : State) {
         window.FillClaimTabs();
         QApplication::processEvents();

@@ -83,14 +83,14 @@ struct TDrawnSet {
         QApplication::processEvents();
     }
     void Draw() {
-        tree.BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
-        tree.ExpandAll(&pane);
+        drawing.BuildDrawing(&pane, &images, nullptr, -1, true);
+        drawing.ExpandAll();
     }
     int64_t Boxes() const {
         int64_t boxes = 0;
         for (const auto& nodes : tree.NodesByClaim) {
             for (const TClaimTreeNode* node : nodes)
-                boxes += node->CaptionLabel != nullptr ? 1 : 0;
+                boxes += drawing.View(*node).CaptionLabel != nullptr ? 1 : 0;
         }
         return boxes;
     }
@@ -98,6 +98,7 @@ struct TDrawnSet {
     TClaimTree tree;
     TImageList images;
     TClaimTreePane pane;
+    TTreeDrawing drawing{tree};
 };
 
 // BuildDrawing with ExpandAll, as after opening a document; the drawing of
@@ -146,26 +147,26 @@ TClaimTreeNode& FirstChild(TDrawnSet& Set) {
     return *Set.tree.Roots.front()->Children.front();
 }
 
-bool ClickExpand(TClaimTreeNode& Box) {
-    Box.ExpandButtonClick(Box.ExpandButton);
+bool ClickExpand(TDrawnSet& Set, TClaimTreeNode& Box) {
+    Set.drawing.ExpandButtonClick(Box, Set.drawing.View(Box).ExpandButton);
     return true;
 }
 
 // One click on the expand button of the first box below the first root,
 // collapsing and expanding it in turn: everything below it moves.
 void BM_ClickFirstChild(benchmark::State& State) {
-    TimeClicks(State, [](TDrawnSet& Set) { return ClickExpand(FirstChild(Set)); });
+    TimeClicks(State, [](TDrawnSet& Set) { return ClickExpand(Set, FirstChild(Set)); });
 }
 
 // The same click until the pane has been painted again.
 void BM_ClickFirstChildAndPaint(benchmark::State& State) {
     TimeClicks(
-        State, [](TDrawnSet& Set) { return ClickExpand(FirstChild(Set)); }, true);
+        State, [](TDrawnSet& Set) { return ClickExpand(Set, FirstChild(Set)); }, true);
 }
 
 // One click on the first root's expand button: hides or shows nearly every box.
 void BM_ClickRoot(benchmark::State& State) {
-    TimeClicks(State, [](TDrawnSet& Set) { return ClickExpand(*Set.tree.Roots.front()); });
+    TimeClicks(State, [](TDrawnSet& Set) { return ClickExpand(Set, *Set.tree.Roots.front()); });
 }
 
 // A click on the expand button of a copy that does not carry its claim's
@@ -177,7 +178,7 @@ void BM_ClickCopy(benchmark::State& State) {
         for (const auto& copies : Set.tree.NodesByClaim) {
             if (copies.size() >= 2) {
                 turn = 1 - turn;
-                return ClickExpand(*copies[1 - turn]);
+                return ClickExpand(Set, *copies[1 - turn]);
             }
         }
         return false;
@@ -190,9 +191,9 @@ void BM_ClickShowText(benchmark::State& State) {
     TimeClicks(State, [&shown](TDrawnSet& Set) {
         TClaimTreeNode& box = FirstChild(Set);
         if (shown)
-            box.HideTextButtonClick(box.HideTextButton);
+            Set.drawing.HideTextButtonClick(box, Set.drawing.View(box).HideTextButton);
         else
-            box.ShowTextButtonClick(box.ShowTextButton);
+            Set.drawing.ShowTextButtonClick(box, Set.drawing.View(box).ShowTextButton);
         shown = !shown;
         return true;
     });
@@ -202,7 +203,7 @@ void BM_ClickShowText(benchmark::State& State) {
 void BM_ClickBranch(benchmark::State& State) {
     TimeClicks(State, [](TDrawnSet& Set) {
         TClaimTreeNode& box = FirstChild(Set);
-        box.BranchButtonClick(box.BranchButton);
+        Set.drawing.BranchButtonClick(box, Set.drawing.View(box).BranchButton);
         return true;
     });
 }

@@ -34,12 +34,12 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     TClaimTree tree(text.toStdString());
     const qint64 analysed = timer.elapsed();
-    tree.BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
-    tree.ExpandAll(&pane);
+    TTreeDrawing drawing(tree);
+    drawing.BuildDrawing(&pane, &images, nullptr, -1, true);
+    drawing.ExpandAll();
     QApplication::processEvents();
-    const TTreeDrawing* drawing = TTreeDrawing::Find(tree);
-    const std::size_t rows = drawing != nullptr ? drawing->Rows().size() : 0;
-    const int lastRowTop = rows > 0 ? drawing->Rows().back().Top : 0;
+    const std::size_t rows = drawing.Rows().size();
+    const int lastRowTop = rows > 0 ? drawing.Rows().back().Top : 0;
     std::printf("analysis %lld ms, open with first paint %lld ms, %lld nodes, %zu rows, "
                 "last row at y %d, content height %d\n",
                 static_cast<long long>(analysed), static_cast<long long>(timer.elapsed()),

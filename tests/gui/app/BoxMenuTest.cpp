@@ -5,6 +5,7 @@
 #include "AppTestMain.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "TreeDrawing.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -77,7 +78,8 @@ private slots:
         QFETCH(QString, inFull);
         TClaimTreeNode* node = CopyBelow(claim, parent);
         QVERIFY(node != nullptr);
-        QCOMPARE(window->BoxMenu1->BoxAt(QPoint(node->RowLeft + 40, node->RowTop + below)), node);
+        const TNodeView& view = window->ClaimDrawing->View(*node);
+        QCOMPARE(window->BoxMenu1->BoxAt(QPoint(view.RowLeft + 40, view.RowTop + below)), node);
         QCOMPARE(TBoxMenu::ClaimInFull(*node), inFull);
     }
 
@@ -95,7 +97,8 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QString, copied);
         QGuiApplication::clipboard()->clear();
-        QLabel* caption = window->ClaimTree->NodesByClaim[3].front()->CaptionLabel;
+        QLabel* caption =
+            window->ClaimDrawing->View(*window->ClaimTree->NodesByClaim[3].front()).CaptionLabel;
         QTimer::singleShot(0, this, [item] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);

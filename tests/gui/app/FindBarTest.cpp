@@ -9,6 +9,7 @@
 #include "ClaimTreePane.h"
 #include "DraftingTools.h"
 #include "ReadingChoice.h"
+#include "TreeDrawing.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -55,6 +56,7 @@ private:
     const TClaimTreeNode& Node(int Claim) const {
         return *window->ClaimTree->NodesByClaim[Claim].front();
     }
+    const TNodeView& View(int Claim) const { return window->ClaimDrawing->View(Node(Claim)); }
 
 private slots:
     void init() {
@@ -107,7 +109,7 @@ private slots:
 
     void stepsRevealCollapsedBoxes() {
         window->btnCollapseAllClick();
-        QCOMPARE(Node(2).DisplayState, 2);
+        QCOMPARE(View(2).DisplayState, TDisplayState::Hidden);
         bar->Find1->trigger();
         QTest::keyClicks(bar->edFind, QStringLiteral("plate"));
         bar->Refresh();
@@ -115,13 +117,13 @@ private slots:
 
         QTest::keyClick(bar->edFind, Qt::Key_Return);
         QTest::keyClick(bar->edFind, Qt::Key_Return);
-        QVERIFY(Node(2).DisplayState != 2);
-        QCOMPARE(Node(1).DisplayState, 1);
+        QVERIFY(View(2).DisplayState != TDisplayState::Hidden);
+        QCOMPARE(View(1).DisplayState, TDisplayState::Expanded);
         QCOMPARE(window->cmInput->textCursor().position(),
                  text.indexOf(QStringLiteral("plate of cafe")));
         QTest::keyClick(bar->edFind, Qt::Key_Return);
-        QVERIFY(Node(5).DisplayState != 2);
-        QCOMPARE(Node(4).DisplayState, 1);
+        QVERIFY(View(5).DisplayState != TDisplayState::Hidden);
+        QCOMPARE(View(4).DisplayState, TDisplayState::Expanded);
         QCOMPARE(window->cmInput->textCursor().position(),
                  text.lastIndexOf(QStringLiteral("plate")));
         // Round to the first, and back with Shift+Enter.

@@ -9,6 +9,7 @@
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
 #include "GlyphButton.h"
+#include "TreeDrawing.h"
 #include "frmMain.h"
 
 #include <QClipboard>
@@ -100,11 +101,12 @@ private:
         window->Example4Click();
         if (Set.endsWith(QLatin1String("texts"))) {
             // Claim 1's whole text and claim 3's preview.
+            TTreeDrawing& drawing = *window->ClaimDrawing;
             TClaimTreeNode* one = window->ClaimTree->NodesByClaim[1].front();
-            one->ShowTextButtonClick(one->ShowTextButton);
-            one->ShowTextButtonClick(one->ShowTextButton);
+            drawing.ShowTextButtonClick(*one, drawing.View(*one).ShowTextButton);
+            drawing.ShowTextButtonClick(*one, drawing.View(*one).ShowTextButton);
             TClaimTreeNode* three = window->ClaimTree->NodesByClaim[3].front();
-            three->ShowTextButtonClick(three->ShowTextButton);
+            drawing.ShowTextButtonClick(*three, drawing.View(*three).ShowTextButton);
         }
     }
 
@@ -278,8 +280,9 @@ private slots:
     void copiesTheShownTreeAsOutline() {
         Analyse("We claim:\n1. A pump.\n2. The pump of claim 1.\n3. A valve.\n"
                 "4. The pump of claims 2 or 3.\n");
-        window->ClaimTree->NodesByClaim[2].front()->ExpandButtonClick(
-            window->ClaimTree->NodesByClaim[2].front()->ExpandButton);
+        TClaimTreeNode* two = window->ClaimTree->NodesByClaim[2].front();
+        window->ClaimDrawing->ExpandButtonClick(*two,
+                                                window->ClaimDrawing->View(*two).ExpandButton);
         window->TreeExport1->CopyTreeAsText1->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral("Claim 1\n  Claim 2\nClaim 3\n  Claim 4 (dependent of 2, 3)\n"));

@@ -136,22 +136,23 @@ private slots:
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
         TClaimTree tree("We claim:\n1. A pump.\n2. The pump of claim 1.\n");
-        tree.BuildDrawing(
-            nullptr, &pane, &images,
+        TTreeDrawing drawing(tree);
+        drawing.BuildDrawing(
+            &pane, &images,
             [](TClaimTreeNode*) { throw std::runtime_error("Cannot decompose claim 2"); }, -1,
             true);
-        tree.ExpandAll(&pane);
+        drawing.ExpandAll();
         TClaimTreeNode* two = tree.NodesByClaim[2].front();
         TDialogs::SetNextAnswer(QMessageBox::Ok);
-        QTest::mouseClick(two->DecomposeButton, Qt::LeftButton);
+        QTest::mouseClick(drawing.View(*two).DecomposeButton, Qt::LeftButton);
         QCOMPARE(TDialogs::BoxCount(), 1);
         QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Cannot decompose claim 2."));
         QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("Velkin"));
         QVERIFY(pane.Content()->isVisible());
-        QVERIFY(two->CaptionLabel->isVisible());
+        QVERIFY(drawing.View(*two).CaptionLabel->isVisible());
         TClaimTreeNode* one = tree.Roots.front();
-        QTest::mouseClick(one->ExpandButton, Qt::LeftButton);
-        QVERIFY(!two->CaptionLabel->isVisible());
+        QTest::mouseClick(drawing.View(*one).ExpandButton, Qt::LeftButton);
+        QVERIFY(!drawing.View(*two).CaptionLabel->isVisible());
         QCOMPARE(TDialogs::BoxCount(), 1);
     }
 };

@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "GlyphButton.h"
+#include "TreeDrawing.h"
 #include "WelcomePage.h"
 #include "frmMain.h"
 
@@ -173,6 +174,9 @@ private:
     TClaimTreeNode& Node(int Claim, std::size_t Copy = 0) const {
         return *window->ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)].at(Copy);
     }
+    TNodeView& View(int Claim, std::size_t Copy = 0) const {
+        return window->ClaimDrawing->View(Node(Claim, Copy));
+    }
 
 private slots:
     void init() {
@@ -242,7 +246,7 @@ private slots:
         QCOMPARE(window->Label4->text(), counts);
         QVERIFY(MenuShown());
         QCOMPARE(MenuNames(), menu);
-        QCOMPARE(window->ClaimTree->ShownRoot, -1);
+        QCOMPARE(window->ClaimDrawing->ShownRoot(), -1);
         QCOMPARE(ShowsNoClaimsNotice(), tabs.size() == 1);
         QCOMPARE(TDialogs::BoxCount(), 0);
     }
@@ -294,28 +298,28 @@ private slots:
         OpenNew(QStringLiteral("pump.txt"), PumpText);
         const QString counts = window->Label4->text();
         window->btnCollapseAll->click();
-        Node(1).TextMode = 2;
+        View(1).TextMode = TTextMode::Whole;
 
         window->TabControl1->setCurrentIndex(2);
-        QCOMPARE(window->ClaimTree->ShownRoot, 1);
-        QVERIFY(Node(1).CaptionLabel == nullptr);
-        QVERIFY(Node(3).CaptionLabel != nullptr);
-        QCOMPARE(Node(3).DisplayState, 1);
+        QCOMPARE(window->ClaimDrawing->ShownRoot(), 1);
+        QVERIFY(View(1).CaptionLabel == nullptr);
+        QVERIFY(View(3).CaptionLabel != nullptr);
+        QCOMPARE(View(3).DisplayState, TDisplayState::Expanded);
         QVERIFY(!MenuShown());
         QVERIFY(window->mnuClaims->actions().isEmpty());
 
         window->TabControl1->setCurrentIndex(0);
-        QCOMPARE(window->ClaimTree->ShownRoot, -1);
-        QCOMPARE(Node(1).DisplayState, 1);
-        QCOMPARE(Node(1).TextMode, 0);
+        QCOMPARE(window->ClaimDrawing->ShownRoot(), -1);
+        QCOMPARE(View(1).DisplayState, TDisplayState::Expanded);
+        QCOMPARE(View(1).TextMode, TTextMode::None);
         QVERIFY(MenuShown());
         QCOMPARE(MenuNames(), Numbered("mnuClaim%1", 1, 4));
         QCOMPARE(window->Label4->text(), counts);
 
         // The selected tab once more: nothing is redrawn.
-        const QPointer<QLabel> caption = Node(1).CaptionLabel;
+        const QPointer<QLabel> caption = View(1).CaptionLabel;
         window->TabControl1->setCurrentIndex(0);
-        QCOMPARE(Node(1).CaptionLabel, caption.data());
+        QCOMPARE(View(1).CaptionLabel, caption.data());
         QVERIFY(!caption.isNull());
     }
 
@@ -331,12 +335,12 @@ private slots:
         TClaimTreePane& pane = *window->sbClaimTree;
         QScrollBar& scroll = *pane.verticalScrollBar();
         window->btnCollapseAll->click();
-        QCOMPARE(Node(31).DisplayState, 2);
+        QCOMPARE(View(31).DisplayState, TDisplayState::Hidden);
         QCOMPARE(scroll.value(), 0);
 
         // The caption's place in the visible area, or null when not shown.
-        const auto inView = [&pane](const TClaimTreeNode& Node) {
-            const QLabel* caption = Node.CaptionLabel;
+        const auto inView = [&pane, this](const TClaimTreeNode& Node) {
+            const QLabel* caption = window->ClaimDrawing->View(Node).CaptionLabel;
             if (caption == nullptr || !caption->isVisibleTo(&pane))
                 return QRect();
             return QRect(caption->mapTo(pane.viewport(), QPoint(0, 0)), caption->size());
@@ -344,8 +348,8 @@ private slots:
 
         // Down into the collapsed branch, just far enough.
         MenuItem(31)->trigger();
-        QCOMPARE(Node(1).DisplayState, 1);
-        QCOMPARE(Node(30).DisplayState, 1);
+        QCOMPARE(View(1).DisplayState, TDisplayState::Expanded);
+        QCOMPARE(View(30).DisplayState, TDisplayState::Expanded);
         QVERIFY(scroll.value() > 0);
         QRect place = inView(Node(31));
         QVERIFY(place.isValid());
@@ -370,15 +374,15 @@ private slots:
                 ClaimsText({"1. A pump.", "2. The pump of claim 1.", "3. A valve.",
                             "4. The valve of claim 3.", "5. The seal of claims 2 or 4.",
                             "6. The seal of claim 5."}));
-        QVERIFY(Node(5, 1).ExpandButton->isVisibleTo(window->sbClaimTree));
-        Node(5, 1).ExpandButton->click();
+        QVERIFY(View(5, 1).ExpandButton->isVisibleTo(window->sbClaimTree));
+        View(5, 1).ExpandButton->click();
         window->btnCollapseAll->click();
         QCOMPARE(window->ClaimTree->NodesByClaim[6].size(), std::size_t(2));
 
         MenuItem(6)->trigger();
-        QCOMPARE(Node(6, 1).DisplayState, 1);
-        QVERIFY(Node(6, 1).CaptionLabel->isVisibleTo(window->sbClaimTree));
-        QCOMPARE(Node(1).DisplayState, 0); // the other root stays shut
+        QCOMPARE(View(6, 1).DisplayState, TDisplayState::Expanded);
+        QVERIFY(View(6, 1).CaptionLabel->isVisibleTo(window->sbClaimTree));
+        QCOMPARE(View(1).DisplayState, TDisplayState::Collapsed); // the other root stays shut
     }
 
     void treeButtons() {
@@ -390,13 +394,13 @@ private slots:
 
         OpenNew(QStringLiteral("pump.txt"), PumpText);
         window->btnCollapseAll->click();
-        QCOMPARE(Node(1).DisplayState, 0);
-        QCOMPARE(Node(3).DisplayState, 0);
-        QCOMPARE(Node(2).DisplayState, 2);
+        QCOMPARE(View(1).DisplayState, TDisplayState::Collapsed);
+        QCOMPARE(View(3).DisplayState, TDisplayState::Collapsed);
+        QCOMPARE(View(2).DisplayState, TDisplayState::Hidden);
         window->btnExpandAll->click();
-        QCOMPARE(Node(1).DisplayState, 1);
-        QCOMPARE(Node(2).DisplayState, 1);
-        QCOMPARE(Node(4).DisplayState, 0);
+        QCOMPARE(View(1).DisplayState, TDisplayState::Expanded);
+        QCOMPARE(View(2).DisplayState, TDisplayState::Expanded);
+        QCOMPARE(View(4).DisplayState, TDisplayState::Collapsed);
     }
 
     void newTwice() {

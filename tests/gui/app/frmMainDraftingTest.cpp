@@ -9,6 +9,7 @@
 #include "DraftingTools.h"
 #include "ProblemsPanel.h"
 #include "ProgramSettings.h"
+#include "TreeDrawing.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -76,6 +77,7 @@ private:
     TClaimTreeNode& Node(int Claim) const {
         return *window->ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)].at(0);
     }
+    TNodeView& View(int Claim) const { return window->ClaimDrawing->View(Node(Claim)); }
 
     int ScrollTop() const { return window->sbClaimTree->verticalScrollBar()->value(); }
 
@@ -109,7 +111,7 @@ private slots:
                     QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"
                                    "3. A valve.\n"));
         window->TabControl1->setCurrentIndex(2);
-        QCOMPARE(window->ClaimTree->ShownRoot, 1);
+        QCOMPARE(window->ClaimDrawing->ShownRoot(), 1);
 
         // A new independent claim moves claim 3's tab one to the right.
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. A hose.\n3. A valve.\n"
@@ -117,7 +119,7 @@ private slots:
         window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(Tabs(), QStringList({"All claims", "Claim 1", "Claim 2", "Claim 3"}));
         QCOMPARE(window->TabControl1->currentIndex(), 3);
-        QCOMPARE(window->ClaimTree->ShownRoot, 2);
+        QCOMPARE(window->ClaimDrawing->ShownRoot(), 2);
         QCOMPARE(window->Label4->text(),
                  QStringLiteral("Tree of claims: independent 3; dependent 1; total 4"));
         QCOMPARE(window->InputText,
@@ -132,7 +134,7 @@ private slots:
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"));
         window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(window->TabControl1->currentIndex(), 0);
-        QCOMPARE(window->ClaimTree->ShownRoot, -1);
+        QCOMPARE(window->ClaimDrawing->ShownRoot(), -1);
     }
 
     // The claim box at the top of the view stays where it was, although a new
@@ -140,18 +142,43 @@ private slots:
     void analyseAgainKeepsTheView() {
         OpenNew(QStringLiteral("tall.txt"), TallClaims(40));
         QScrollBar& scroll = *window->sbClaimTree->verticalScrollBar();
-        const int top = Node(20).CaptionLabel->y() - 3;
+        const int top = View(20).CaptionLabel->y() - 3;
         scroll.setValue(top);
         QCOMPARE(scroll.value(), top);
 
         EditPane(TallClaims(40) + QStringLiteral("41. The pump of claim 2.\n"));
         window->Drafting1->AnalyseAgain1->trigger();
-        QVERIFY(Node(20).CaptionLabel->y() - 3 > top);
-        QCOMPARE(ScrollTop(), Node(20).CaptionLabel->y() - 3);
+        QVERIFY(View(20).CaptionLabel->y() - 3 > top);
+        QCOMPARE(ScrollTop(), View(20).CaptionLabel->y() - 3);
 
         EditPane(TallClaims(10));
         window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(ScrollTop(), 0);
+    }
+
+    // A tree of 4,852 rows, scrolled far below the boxes that have widgets
+    // after a new analysis: the box at the top of the view stays there.
+    void analyseAgainKeepsTheViewOfALargeTree() {
+        QString text = QStringLiteral("Pump\n\nWhat is claimed is:\n1. A pump.\n");
+        for (int claim = 2; claim <= 99; ++claim)
+            text += QStringLiteral("%1. The pump of any one of the preceding claims.\n").arg(claim);
+        OpenNew(QStringLiteral("large.txt"), text);
+        const std::vector<TDrawnRow>& rows = window->ClaimDrawing->Rows();
+        QCOMPARE(rows.size(), std::size_t{4852});
+        const int32_t claim = rows[2420].Node->Number;
+        const auto& copies = window->ClaimTree->NodesByClaim[claim];
+        const auto copy = static_cast<std::size_t>(
+            std::find(copies.begin(), copies.end(), rows[2420].Node) - copies.begin());
+        const int top = rows[2420].Top - 3;
+        QScrollBar& scroll = *window->sbClaimTree->verticalScrollBar();
+        scroll.setValue(top);
+        QCOMPARE(scroll.value(), top);
+
+        window->Drafting1->AnalyseAgain1->trigger();
+        const TClaimTreeNode* again = window->ClaimTree->NodesByClaim[claim].at(copy);
+        QCOMPARE(window->ClaimDrawing->View(*again).RowTop, top + 3);
+        QCOMPARE(ScrollTop(), top);
+        QVERIFY(window->ClaimDrawing->View(*again).CaptionLabel != nullptr);
     }
 
     // Half a second after the last change, without taking the focus or the
@@ -224,7 +251,7 @@ private slots:
         OpenNew(QStringLiteral("tall.txt"),
                 TallClaims(30) + QStringLiteral("31. The pump of claim 30.\n"));
         window->btnCollapseAll->click();
-        QVERIFY(!Node(31).CaptionLabel || !Node(31).CaptionLabel->isVisibleTo(window->sbClaimTree));
+        QVERIFY(!View(31).CaptionLabel || !View(31).CaptionLabel->isVisibleTo(window->sbClaimTree));
         TClaimProblem problem;
         problem.Claim = 31;
         problem.Line = 34; // after the title, a blank line and the heading
@@ -239,9 +266,9 @@ private slots:
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(window->cmInput->textCursor().selectedText(),
                  QStringLiteral("31. The pump of claim 30."));
-        QVERIFY(Node(31).CaptionLabel->isVisibleTo(window->sbClaimTree));
-        const QRect place(Node(31).CaptionLabel->mapTo(window->sbClaimTree->viewport(), QPoint()),
-                          Node(31).CaptionLabel->size());
+        QVERIFY(View(31).CaptionLabel->isVisibleTo(window->sbClaimTree));
+        const QRect place(View(31).CaptionLabel->mapTo(window->sbClaimTree->viewport(), QPoint()),
+                          View(31).CaptionLabel->size());
         QVERIFY(window->sbClaimTree->viewport()->rect().contains(place));
     }
 

@@ -69,13 +69,14 @@ void ClaimTreeDrawingTest::rowsFollowTheRhythm() {
     QFETCH(int, top);
     TDrawnTree drawn(PumpClaims);
     const TClaimTreeNode* node = drawn.Node(claim, static_cast<std::size_t>(copy));
-    QCOMPARE(node->RowLeft, left);
-    QCOMPARE(node->RowTop, top);
-    const QWidget* first = node->ExpandButton != nullptr ? static_cast<QWidget*>(node->ExpandButton)
-                                                         : node->CaptionLabel;
+    QCOMPARE(drawn.View(node).RowLeft, left);
+    QCOMPARE(drawn.View(node).RowTop, top);
+    const QWidget* first = drawn.View(node).ExpandButton != nullptr
+                               ? static_cast<QWidget*>(drawn.View(node).ExpandButton)
+                               : drawn.View(node).CaptionLabel;
     QCOMPARE(first->pos(), QPoint(left, top));
-    QVERIFY(Shown(node->CaptionLabel));
-    QCOMPARE(node->CaptionLabel->y(), top);
+    QVERIFY(Shown(drawn.View(node).CaptionLabel));
+    QCOMPARE(drawn.View(node).CaptionLabel->y(), top);
 }
 
 void ClaimTreeDrawingTest::rowHoldsItsControls_data() {
@@ -111,42 +112,43 @@ void ClaimTreeDrawingTest::rowHoldsItsControls() {
     QFETCH(QString, dependents);
     TDrawnTree drawn(PumpClaims);
     const TClaimTreeNode* node = drawn.Node(claim, static_cast<std::size_t>(copy));
-    const QLabel* label = node->CaptionLabel;
+    const QLabel* label = drawn.View(node).CaptionLabel;
     QCOMPARE(label->text(), caption);
     QCOMPARE(label->font().bold(), bold);
     QCOMPARE(label->palette().color(label->foregroundRole()), colour);
     QCOMPARE(label->width(), QFontMetrics(label->font()).horizontalAdvance(caption));
 
-    QCOMPARE(Shown(node->ExpandButton), expandButton);
-    QCOMPARE(node->ChildLine != nullptr, expandButton);
-    QCOMPARE(Shown(node->BranchButton), branchShown);
-    QCOMPARE(node->DependentsLabel != nullptr, !dependents.isEmpty());
-    QVERIFY(node->DecomposeButton == nullptr);
+    QCOMPARE(Shown(drawn.View(node).ExpandButton), expandButton);
+    QCOMPARE(drawn.View(node).ChildLine != nullptr, expandButton);
+    QCOMPARE(Shown(drawn.View(node).BranchButton), branchShown);
+    QCOMPARE(drawn.View(node).DependentsLabel != nullptr, !dependents.isEmpty());
+    QVERIFY(drawn.View(node).DecomposeButton == nullptr);
 
     // Left to right on a 23-pixel pitch, labels followed by 10 pixels.
-    const int row = node->RowTop;
-    const int captionLeft = node->RowLeft + (expandButton ? 23 : 0);
+    const int row = drawn.View(node).RowTop;
+    const int captionLeft = drawn.View(node).RowLeft + (expandButton ? 23 : 0);
     QCOMPARE(label->pos(), QPoint(captionLeft, row));
     const int showLeft = captionLeft + label->width() + 10;
-    QCOMPARE(node->ShowTextButton->geometry(), QRect(showLeft, row, 13, 13));
-    QCOMPARE(node->HideTextButton->geometry(), QRect(showLeft + 23, row, 13, 13));
+    QCOMPARE(drawn.View(node).ShowTextButton->geometry(), QRect(showLeft, row, 13, 13));
+    QCOMPARE(drawn.View(node).HideTextButton->geometry(), QRect(showLeft + 23, row, 13, 13));
     int next = showLeft + 46;
-    if (node->BranchButton != nullptr) {
-        QCOMPARE(node->BranchButton->geometry(), QRect(next, row, 13, 13));
+    if (drawn.View(node).BranchButton != nullptr) {
+        QCOMPARE(drawn.View(node).BranchButton->geometry(), QRect(next, row, 13, 13));
         if (node->Kind != 2)
             next += 23;
     }
     if (!dependents.isEmpty()) {
-        QVERIFY(Shown(node->DependentsLabel));
-        QCOMPARE(node->DependentsLabel->text(), dependents);
-        QCOMPARE(node->DependentsLabel->pos(), QPoint(next, row));
+        QVERIFY(Shown(drawn.View(node).DependentsLabel));
+        QCOMPARE(drawn.View(node).DependentsLabel->text(), dependents);
+        QCOMPARE(drawn.View(node).DependentsLabel->pos(), QPoint(next, row));
     }
-    QCOMPARE(node->ShowTextButton->toolTip(), QStringLiteral("Show claim"));
-    QCOMPARE(node->HideTextButton->toolTip(), QStringLiteral("Hide claim"));
-    QVERIFY(drawn.ShowsGlyph(node->ShowTextButton, TImageList::ShowText));
-    QVERIFY(drawn.ShowsGlyph(node->HideTextButton, TImageList::HideText));
+    QCOMPARE(drawn.View(node).ShowTextButton->toolTip(), QStringLiteral("Show claim"));
+    QCOMPARE(drawn.View(node).HideTextButton->toolTip(), QStringLiteral("Hide claim"));
+    QVERIFY(drawn.ShowsGlyph(drawn.View(node).ShowTextButton, TImageList::ShowText));
+    QVERIFY(drawn.ShowsGlyph(drawn.View(node).HideTextButton, TImageList::HideText));
     if (expandButton)
-        QCOMPARE(node->ExpandButton->toolTip(), QStringLiteral("Show/hide dependent claims"));
+        QCOMPARE(drawn.View(node).ExpandButton->toolTip(),
+                 QStringLiteral("Show/hide dependent claims"));
 }
 
 void ClaimTreeDrawingTest::linesJoinTheBoxes_data() {
@@ -179,11 +181,11 @@ void ClaimTreeDrawingTest::linesJoinTheBoxes() {
     QFETCH(QRect, childLine);
     TDrawnTree drawn(PumpClaims);
     const TClaimTreeNode* node = drawn.Node(claim, static_cast<std::size_t>(copy));
-    QCOMPARE(Shown(node->LinkLine), linkShown);
-    QCOMPARE(node->LinkLine->geometry(), link);
-    QCOMPARE(Shown(node->ChildLine), childLineShown);
-    if (node->ChildLine != nullptr)
-        QCOMPARE(node->ChildLine->geometry(), childLine);
+    QCOMPARE(Shown(drawn.View(node).LinkLine), linkShown);
+    QCOMPARE(drawn.View(node).LinkLine->geometry(), link);
+    QCOMPARE(Shown(drawn.View(node).ChildLine), childLineShown);
+    if (drawn.View(node).ChildLine != nullptr)
+        QCOMPARE(drawn.View(node).ChildLine->geometry(), childLine);
 }
 
 void ClaimTreeDrawingTest::emptyDocumentShowsNotice_data() {
@@ -208,9 +210,11 @@ void ClaimTreeDrawingTest::emptyDocumentShowsNotice() {
     TDrawnTree drawn((drawnBefore.isEmpty() ? text : drawnBefore).toStdString(), 480, 401);
     if (!drawnBefore.isEmpty()) {
         QTRY_VERIFY(drawn.pane.ClientHeight() < drawn.pane.maximumViewportSize().height());
+        drawn.drawing.reset();
         drawn.tree = std::make_unique<TClaimTree>(text.toStdString());
-        drawn.tree->BuildDrawing(nullptr, &drawn.pane, &drawn.images, nullptr, -1, true);
-        drawn.tree->ExpandAll(&drawn.pane);
+        drawn.drawing = std::make_unique<TTreeDrawing>(*drawn.tree);
+        drawn.drawing->BuildDrawing(&drawn.pane, &drawn.images, nullptr, -1, true);
+        drawn.drawing->ExpandAll();
         QTRY_COMPARE(drawn.pane.ClientHeight(), drawn.pane.maximumViewportSize().height());
     }
     const QList<QLabel*> labels = Labels(drawn.pane);
@@ -244,44 +248,44 @@ void ClaimTreeDrawingTest::memoWidthFollowsText() {
     const QFontMetrics metrics(TClaimMemo::TextFont());
 
     // A long text wraps inside a memo that ends 25 pixels short of the pane.
-    QCOMPARE(longClaim->TextMemo->x(), longClaim->RowLeft + 43);
-    QCOMPARE(longClaim->TextMemo->geometry().right() + 1, drawn.pane.width() - 25);
-    QVERIFY(longClaim->TextMemo->LineCount() > 1);
+    QCOMPARE(drawn.View(longClaim).TextMemo->x(), drawn.View(longClaim).RowLeft + 43);
+    QCOMPARE(drawn.View(longClaim).TextMemo->geometry().right() + 1, drawn.pane.width() - 25);
+    QVERIFY(drawn.View(longClaim).TextMemo->LineCount() > 1);
     // A short one gets 20 pixels more than its widest line.
     int widest = 0;
     for (const QString& line : QString::fromStdString(shortClaim->Text()).split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(line));
     QVERIFY(widest > 100);
-    QCOMPARE(shortClaim->TextMemo->width(), widest + 20);
-    QCOMPARE(shortClaim->TextMemo->LineCount(), 1);
-    QVERIFY(!Shown(longClaim->TextMemo));
-    QVERIFY(!Shown(shortClaim->TextMemo));
+    QCOMPARE(drawn.View(shortClaim).TextMemo->width(), widest + 20);
+    QCOMPARE(drawn.View(shortClaim).TextMemo->LineCount(), 1);
+    QVERIFY(!Shown(drawn.View(longClaim).TextMemo));
+    QVERIFY(!Shown(drawn.View(shortClaim).TextMemo));
 }
 
 void ClaimTreeDrawingTest::shownTextPushesRowsDown() {
     TDrawnTree drawn(LongAndShortClaims, 480, 400);
     TClaimTreeNode* longClaim = drawn.Node(9);
     TClaimTreeNode* shortClaim = drawn.Node(10);
-    longClaim->TextMode = 2;
-    drawn.tree->Relayout(&drawn.pane);
+    drawn.View(longClaim).TextMode = TTextMode::Whole;
+    drawn.drawing->Relayout();
 
-    const TClaimMemo* memo = longClaim->TextMemo;
+    const TClaimMemo* memo = drawn.View(longClaim).TextMemo;
     QVERIFY(Shown(memo));
     // Row, 10 pixels, the memo, 20 pixels; the memo is as high as its lines.
-    QCOMPARE(memo->y(), longClaim->RowTop + 13 + 10);
+    QCOMPARE(memo->y(), drawn.View(longClaim).RowTop + 13 + 10);
     QCOMPARE(memo->height(), TClaimMemo::LineHeight() * memo->LineCount() + 5);
-    QCOMPARE(shortClaim->RowTop, memo->geometry().bottom() + 1 + 20);
+    QCOMPARE(drawn.View(shortClaim).RowTop, memo->geometry().bottom() + 1 + 20);
 }
 
 void ClaimTreeDrawingTest::oneRootDrawsOnlyItsTree() {
     TDrawnTree drawn(PumpClaims);
-    drawn.tree->BuildDrawing(nullptr, &drawn.pane, &drawn.images, nullptr, 1, true);
-    drawn.tree->ExpandAll(&drawn.pane);
-    QCOMPARE(drawn.tree->ShownRoot, 1);
-    QCOMPARE(drawn.Node(7)->CaptionLabel->pos(), QPoint(43, 10));
-    QCOMPARE(drawn.Node(8)->RowTop, 43);
+    drawn.drawing->BuildDrawing(&drawn.pane, &drawn.images, nullptr, 1, true);
+    drawn.drawing->ExpandAll();
+    QCOMPARE(drawn.drawing->ShownRoot(), 1);
+    QCOMPARE(drawn.View(7).CaptionLabel->pos(), QPoint(43, 10));
+    QCOMPARE(drawn.View(8).RowTop, 43);
     // The other root's boxes are gone, and its nodes no longer point at them.
-    QVERIFY(drawn.Node(1)->CaptionLabel == nullptr);
+    QVERIFY(drawn.View(1).CaptionLabel == nullptr);
     QCOMPARE(Labels(drawn.pane).size(), 3); // the captions of 7 and 8, the list of 7
 }
 
@@ -290,8 +294,8 @@ void ClaimTreeDrawingTest::scrolledLayoutKeepsContentPlaces() {
     QScrollBar* vertical = drawn.pane.verticalScrollBar();
     QVERIFY(vertical->maximum() > 100);
     vertical->setValue(100);
-    drawn.tree->Relayout(&drawn.pane);
-    const QLabel* caption = drawn.Node(7)->CaptionLabel;
+    drawn.drawing->Relayout();
+    const QLabel* caption = drawn.View(7).CaptionLabel;
     QCOMPARE(caption->pos(), QPoint(43, 241));
     QCOMPARE(caption->mapTo(drawn.pane.viewport(), QPoint(0, 0)), QPoint(43, 241 - 100));
 }
@@ -302,18 +306,18 @@ void ClaimTreeDrawingTest::deepChainIsDrawn() {
         text += "  " + std::to_string(n) + ". The pump of claim " + std::to_string(n - 1) + ".\n";
     TDrawnTree drawn(text);
     const TClaimTreeNode* deepest = drawn.Node(1023);
-    QCOMPARE(deepest->RowLeft, 20 + 22 * 1022);
-    QCOMPARE(deepest->RowTop, 10 + 33 * 1022);
-    QVERIFY(Shown(deepest->CaptionLabel));
-    QCOMPARE(drawn.pane.Content()->height(), deepest->RowTop + 13);
+    QCOMPARE(drawn.View(deepest).RowLeft, 20 + 22 * 1022);
+    QCOMPARE(drawn.View(deepest).RowTop, 10 + 33 * 1022);
+    QVERIFY(Shown(drawn.View(deepest).CaptionLabel));
+    QCOMPARE(drawn.pane.Content()->height(), drawn.View(deepest).RowTop + 13);
 }
 
 void ClaimTreeDrawingTest::boxLimitEndsDrawingWithNotice() {
     TDrawnTree drawn(PumpClaims, 480, 400, 4);
     for (int claim : {1, 2, 3, 4})
-        QVERIFY(Shown(drawn.Node(claim)->CaptionLabel));
+        QVERIFY(Shown(drawn.View(claim).CaptionLabel));
     for (int claim : {5, 6, 7, 8})
-        QVERIFY(drawn.Node(claim)->CaptionLabel == nullptr);
+        QVERIFY(drawn.View(claim).CaptionLabel == nullptr);
     const QList<QLabel*> labels = Labels(drawn.pane);
     const QLabel* last = labels.back();
     QCOMPARE(last->text(), DrawingLimitNotice(4));
@@ -322,21 +326,22 @@ void ClaimTreeDrawingTest::boxLimitEndsDrawingWithNotice() {
 
     // The drawn boxes still work, and the notice follows the last of them.
     TClaimTreeNode* two = drawn.Node(2);
-    two->ExpandButtonClick(two->ExpandButton);
+    drawn.drawing->ExpandButtonClick(*two, drawn.View(two).ExpandButton);
     QCOMPARE(last->pos(), QPoint(20, 76));
 }
 
 void ClaimTreeDrawingTest::replacedDrawingIsLeftAlone() {
     TDrawnTree drawn(PumpClaims);
     TClaimTree other("We claim:\n1. A valve.\n");
-    other.BuildDrawing(nullptr, &drawn.pane, &drawn.images, nullptr, -1, true);
-    other.ExpandAll(&drawn.pane);
-    drawn.tree->CollapseAll(&drawn.pane);
-    drawn.tree->Relayout(&drawn.pane);
+    TTreeDrawing otherDrawing(other);
+    otherDrawing.BuildDrawing(&drawn.pane, &drawn.images, nullptr, -1, true);
+    otherDrawing.ExpandAll();
+    drawn.drawing->CollapseAll();
+    drawn.drawing->Relayout();
     // Only the valve's box is left, untouched by the pump tree's passes.
     const QList<QLabel*> labels = Labels(drawn.pane);
     QCOMPARE(labels.size(), 1);
-    QCOMPARE(labels[0], other.Roots[0]->CaptionLabel);
+    QCOMPARE(labels[0], otherDrawing.View(*other.Roots[0]).CaptionLabel);
     QCOMPARE(labels[0]->pos(), QPoint(20, 10));
     QVERIFY(Shown(labels[0]));
 }
@@ -352,12 +357,13 @@ void ClaimTreeDrawingTest::nodeLimitEndsDrawingWithNotice() {
     pane.resize(480, 400);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
-    tree.BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
-    tree.ExpandAll(&pane);
+    TTreeDrawing drawing(tree);
+    drawing.BuildDrawing(&pane, &images, nullptr, -1, true);
+    drawing.ExpandAll();
     const QLabel* last = Labels(pane).back();
     QCOMPARE(last->text(), NodeLimitNotice(4));
     QVERIFY(Shown(last));
-    QCOMPARE(last->pos().y(), tree.NodesByClaim[3][0]->RowTop + 33);
+    QCOMPARE(last->pos().y(), drawing.View(*tree.NodesByClaim[3][0]).RowTop + 33);
 }
 
 QTEST_MAIN(ClaimTreeDrawingTest)

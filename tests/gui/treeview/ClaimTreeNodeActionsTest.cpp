@@ -24,12 +24,13 @@ QString ShownBoxes(const TDrawnTree& Drawn) {
     std::vector<const TClaimTreeNode*> shown;
     for (const auto& copies : Drawn.tree->NodesByClaim) {
         for (const TClaimTreeNode* node : copies) {
-            if (Shown(node->CaptionLabel))
+            if (Shown(Drawn.View(node).CaptionLabel))
                 shown.push_back(node);
         }
     }
-    std::sort(shown.begin(), shown.end(),
-              [](const auto* a, const auto* b) { return a->RowTop < b->RowTop; });
+    std::sort(shown.begin(), shown.end(), [&Drawn](const auto* a, const auto* b) {
+        return Drawn.View(a).RowTop < Drawn.View(b).RowTop;
+    });
     QStringList names;
     for (const TClaimTreeNode* node : shown)
         names << NameOf(*node);
@@ -41,7 +42,8 @@ QString CollapsedBoxes(const TDrawnTree& Drawn) {
     QStringList names;
     for (const QString& name : ShownBoxes(Drawn).split(QLatin1Char(' '))) {
         const TClaimTreeNode* node = Named(Drawn, name);
-        if (Shown(node->ExpandButton) && Drawn.ShowsGlyph(node->ExpandButton, TImageList::Expand))
+        if (Shown(Drawn.View(node).ExpandButton) &&
+            Drawn.ShowsGlyph(Drawn.View(node).ExpandButton, TImageList::Expand))
             names << name;
     }
     return names.join(QLatin1Char(' '));
@@ -50,9 +52,9 @@ QString CollapsedBoxes(const TDrawnTree& Drawn) {
 // The Claims menu: the first copy that can be revealed is laid out.
 void RevealClaim(TDrawnTree& Drawn, int Number) {
     for (TClaimTreeNode* node : Drawn.tree->NodesByClaim[static_cast<std::size_t>(Number)]) {
-        if (node->Reveal() != nullptr) {
-            Drawn.tree->Relayout(&Drawn.pane);
-            Drawn.pane.ScrollInView(node->CaptionLabel);
+        if (Drawn.drawing->Reveal(*node) != nullptr) {
+            Drawn.drawing->Relayout();
+            Drawn.pane.ScrollInView(Drawn.View(node).CaptionLabel);
             return;
         }
     }
@@ -61,13 +63,13 @@ void RevealClaim(TDrawnTree& Drawn, int Number) {
 void Act(TDrawnTree& Drawn, const QString& Action) {
     const QStringList words = Action.split(QLatin1Char(' '));
     if (words[0] == QLatin1String("+"))
-        Drawn.tree->ExpandAll(&Drawn.pane);
+        Drawn.drawing->ExpandAll();
     else if (words[0] == QLatin1String("-"))
-        Drawn.tree->CollapseAll(&Drawn.pane);
+        Drawn.drawing->CollapseAll();
     else if (words[0] == QLatin1String("expand"))
-        QTest::mouseClick(Named(Drawn, words[1])->ExpandButton, Qt::LeftButton);
+        QTest::mouseClick(Drawn.View(Named(Drawn, words[1])).ExpandButton, Qt::LeftButton);
     else if (words[0] == QLatin1String("branch"))
-        QTest::mouseClick(Named(Drawn, words[1])->BranchButton, Qt::LeftButton);
+        QTest::mouseClick(Drawn.View(Named(Drawn, words[1])).BranchButton, Qt::LeftButton);
     else if (words[0] == QLatin1String("reveal"))
         RevealClaim(Drawn, words[1].toInt());
     else
@@ -152,22 +154,23 @@ void ClaimTreeNodeActionsTest::actionsChangeTheView() {
         branchHint == QLatin1String("Show all") ? TImageList::ShowAll : TImageList::ShowBranch;
     for (const QString& name : shown.split(QLatin1Char(' '))) {
         const TClaimTreeNode* node = Named(drawn, name);
-        if (Shown(node->BranchButton)) {
-            QCOMPARE(node->BranchButton->toolTip(), branchHint);
-            QVERIFY(drawn.ShowsGlyph(node->BranchButton, branchImage));
+        if (Shown(drawn.View(node).BranchButton)) {
+            QCOMPARE(drawn.View(node).BranchButton->toolTip(), branchHint);
+            QVERIFY(drawn.ShowsGlyph(drawn.View(node).BranchButton, branchImage));
         }
         // Every expanded box's vertical line reaches its last shown child.
-        if (Shown(node->ChildLine)) {
-            const auto last = std::find_if(node->Children.rbegin(), node->Children.rend(),
-                                           [](const auto* c) { return Shown(c->CaptionLabel); });
+        if (Shown(drawn.View(node).ChildLine)) {
+            const auto last =
+                std::find_if(node->Children.rbegin(), node->Children.rend(),
+                             [&drawn](const auto* c) { return Shown(drawn.View(c).CaptionLabel); });
             QVERIFY(last != node->Children.rend());
-            QCOMPARE(node->ChildLine->geometry().bottom(), (*last)->RowTop + 6);
+            QCOMPARE(drawn.View(node).ChildLine->geometry().bottom(), drawn.View(*last).RowTop + 6);
         }
     }
     // Shown boxes stand 33 pixels apart, without gaps.
     int top = 10;
     for (const QString& name : shown.split(QLatin1Char(' '))) {
-        QCOMPARE(Named(drawn, name)->RowTop, top);
+        QCOMPARE(drawn.View(Named(drawn, name)).RowTop, top);
         top += 33;
     }
 }
@@ -177,44 +180,45 @@ void ClaimTreeNodeActionsTest::subtreeMovesToTheExpandedCopy() {
     TClaimTreeNode* carrying = drawn.Node(5, 0);
     TClaimTreeNode* other = drawn.Node(5, 1);
     TClaimTreeNode* eight = drawn.Node(8);
-    eight->ShowTextButtonClick(eight->ShowTextButton);
-    QVERIFY(Shown(eight->TextMemo));
+    drawn.drawing->ShowTextButtonClick(*eight, drawn.View(eight).ShowTextButton);
+    QVERIFY(Shown(drawn.View(eight).TextMemo));
     QVERIFY(other->Children.empty());
 
-    QPointer<TGlyphButton> clicked = other->ExpandButton;
+    QPointer<TGlyphButton> clicked = drawn.View(other).ExpandButton;
     QTest::mouseClick(clicked, Qt::LeftButton);
 
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], other);
     QVERIFY(clicked->parent() == nullptr);
-    QVERIFY(other->ExpandButton != clicked);
-    QVERIFY(drawn.ShowsGlyph(other->ExpandButton, TImageList::Collapse));
+    QVERIFY(drawn.View(other).ExpandButton != clicked);
+    QVERIFY(drawn.ShowsGlyph(drawn.View(other).ExpandButton, TImageList::Collapse));
     // The new copy of claim 6 comes second, as in the whole tree.
     QCOMPARE(drawn.tree->NodesByClaim[6].size(), std::size_t{2});
     QCOMPARE(drawn.Node(6, 1)->Parent, other);
-    QCOMPARE(drawn.Node(6, 1)->DisplayState, 0);
-    QCOMPARE(drawn.Node(6, 1)->RowLeft, other->RowLeft + 22);
+    QCOMPARE(drawn.View(6, 1).DisplayState, TDisplayState::Collapsed);
+    QCOMPARE(drawn.View(6, 1).RowLeft, drawn.View(other).RowLeft + 22);
     // The old copy collapses; every other box keeps its state.
-    QCOMPARE(carrying->DisplayState, 0);
-    QVERIFY(!Shown(carrying->ChildLine));
-    QVERIFY(Shown(eight->TextMemo));
+    QCOMPARE(drawn.View(carrying).DisplayState, TDisplayState::Collapsed);
+    QVERIFY(!Shown(drawn.View(carrying).ChildLine));
+    QVERIFY(Shown(drawn.View(eight).TextMemo));
     // The clicked button goes once its click has ended.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(clicked.isNull());
 
     // And back again.
-    QTest::mouseClick(carrying->ExpandButton, Qt::LeftButton);
+    QTest::mouseClick(drawn.View(carrying).ExpandButton, Qt::LeftButton);
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], carrying);
     QCOMPARE(ShownBoxes(drawn), QStringLiteral("1 2 3 4 5' 5 6 7 8"));
 }
 
 void ClaimTreeNodeActionsTest::revealFailsWithoutChange() {
     TDrawnTree drawn(PumpClaims);
-    drawn.tree->CollapseAll(&drawn.pane);
+    drawn.drawing->CollapseAll();
     TClaimTreeNode* other = drawn.Node(5, 1);
-    QVERIFY(other->Reveal() == nullptr);
+    QVERIFY(drawn.drawing->Reveal(*other) == nullptr);
     for (const auto& copies : drawn.tree->NodesByClaim) {
         for (const TClaimTreeNode* node : copies)
-            QCOMPARE(node->DisplayState, node->Kind == 0 ? 0 : 2);
+            QCOMPARE(drawn.View(node).DisplayState,
+                     node->Kind == 0 ? TDisplayState::Collapsed : TDisplayState::Hidden);
     }
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], drawn.Node(5, 0));
     QVERIFY(other->Children.empty());
@@ -241,55 +245,55 @@ void ClaimTreeNodeActionsTest::textButtons() {
     TDrawnTree drawn(TextClaims);
     TClaimTreeNode* node = drawn.Node(claim);
     for (const QString& click : clicks) {
-        QTest::mouseClick(click == QLatin1String("show") ? node->ShowTextButton
-                                                         : node->HideTextButton,
+        QTest::mouseClick(click == QLatin1String("show") ? drawn.View(node).ShowTextButton
+                                                         : drawn.View(node).HideTextButton,
                           Qt::LeftButton);
     }
-    QCOMPARE(node->TextMode, textMode);
-    QCOMPARE(Shown(node->TextMemo), textMode != 0);
+    QCOMPARE(static_cast<int>(drawn.View(node).TextMode), textMode);
+    QCOMPARE(Shown(drawn.View(node).TextMemo), textMode != 0);
     if (lines >= 0) {
         const int height = lines == 0 ? 50 : TClaimMemo::LineHeight() * lines + 5;
-        QCOMPARE(node->TextMemo->height(), height);
+        QCOMPARE(drawn.View(node).TextMemo->height(), height);
     }
     // The text sits 10 pixels under the row; the next box 20 pixels under it.
-    const int textRoom = textMode == 0 ? 0 : 10 + node->TextMemo->height();
+    const int textRoom = textMode == 0 ? 0 : 10 + drawn.View(node).TextMemo->height();
     const TClaimTreeNode* next = claim == 2 ? drawn.Node(3) : nullptr;
     if (next != nullptr)
-        QCOMPARE(next->RowTop, node->RowTop + 13 + textRoom + 20);
+        QCOMPARE(drawn.View(next).RowTop, drawn.View(node).RowTop + 13 + textRoom + 20);
 }
 
 void ClaimTreeNodeActionsTest::expandAllHidesTexts() {
     TDrawnTree drawn(TextClaims);
     TClaimTreeNode* node = drawn.Node(2);
-    node->ShowTextButtonClick(node->ShowTextButton);
-    drawn.tree->CollapseAll(&drawn.pane);
-    QCOMPARE(node->TextMode, 0);
-    drawn.tree->ExpandAll(&drawn.pane);
-    QCOMPARE(node->TextMode, 0);
-    QVERIFY(!Shown(node->TextMemo));
-    QCOMPARE(drawn.Node(1)->DisplayState, 1);
-    QCOMPARE(drawn.Node(3)->DisplayState, 0);
+    drawn.drawing->ShowTextButtonClick(*node, drawn.View(node).ShowTextButton);
+    drawn.drawing->CollapseAll();
+    QCOMPARE(drawn.View(node).TextMode, TTextMode::None);
+    drawn.drawing->ExpandAll();
+    QCOMPARE(drawn.View(node).TextMode, TTextMode::None);
+    QVERIFY(!Shown(drawn.View(node).TextMemo));
+    QCOMPARE(drawn.View(1).DisplayState, TDisplayState::Expanded);
+    QCOMPARE(drawn.View(3).DisplayState, TDisplayState::Collapsed);
 }
 
 void ClaimTreeNodeActionsTest::decomposeButtonCallsHandler() {
     TDrawnTree drawn(PumpClaims);
     std::vector<TClaimTreeNode*> decomposed;
-    drawn.tree->BuildDrawing(
-        nullptr, &drawn.pane, &drawn.images,
-        [&](TClaimTreeNode* node) { decomposed.push_back(node); }, -1, true);
-    drawn.tree->ExpandAll(&drawn.pane);
+    drawn.drawing->BuildDrawing(
+        &drawn.pane, &drawn.images, [&](TClaimTreeNode* node) { decomposed.push_back(node); }, -1,
+        true);
+    drawn.drawing->ExpandAll();
     TClaimTreeNode* two = drawn.Node(2);
-    QVERIFY(Shown(two->DecomposeButton));
-    QCOMPARE(two->DecomposeButton->toolTip(), QStringLiteral("Decompose"));
-    QVERIFY(drawn.ShowsGlyph(two->DecomposeButton, TImageList::Decompose));
-    QCOMPARE(two->DecomposeButton->x(), two->BranchButton->x() + 23);
-    QCOMPARE(two->DependentsLabel->x(), two->DecomposeButton->x() + 23);
-    QTest::mouseClick(two->DecomposeButton, Qt::LeftButton);
+    QVERIFY(Shown(drawn.View(two).DecomposeButton));
+    QCOMPARE(drawn.View(two).DecomposeButton->toolTip(), QStringLiteral("Decompose"));
+    QVERIFY(drawn.ShowsGlyph(drawn.View(two).DecomposeButton, TImageList::Decompose));
+    QCOMPARE(drawn.View(two).DecomposeButton->x(), drawn.View(two).BranchButton->x() + 23);
+    QCOMPARE(drawn.View(two).DependentsLabel->x(), drawn.View(two).DecomposeButton->x() + 23);
+    QTest::mouseClick(drawn.View(two).DecomposeButton, Qt::LeftButton);
     QCOMPARE(decomposed, std::vector<TClaimTreeNode*>{two});
 
     // Expanding another copy rebuilds the drawing without the handler.
-    QTest::mouseClick(drawn.Node(5, 1)->ExpandButton, Qt::LeftButton);
-    QVERIFY(two->DecomposeButton == nullptr);
+    QTest::mouseClick(drawn.View(5, 1).ExpandButton, Qt::LeftButton);
+    QVERIFY(drawn.View(two).DecomposeButton == nullptr);
 }
 
 // Four collapsed roots fill the pane; expanding claim 4 adds a row below
@@ -302,14 +306,14 @@ void ClaimTreeNodeActionsTest::clickedButtonStaysInViewWhenScrollBarsAppear() {
         text += ", " + std::to_string(number);
     text += ".\n";
     TDrawnTree drawn(text, 300, 130);
-    drawn.tree->CollapseAll(&drawn.pane);
+    drawn.drawing->CollapseAll();
     QTRY_COMPARE(drawn.pane.ClientHeight(), drawn.pane.maximumViewportSize().height());
     TClaimTreeNode* four = drawn.Node(4);
-    QVERIFY(four->ExpandButton->geometry().bottom() < drawn.pane.ClientHeight());
+    QVERIFY(drawn.View(four).ExpandButton->geometry().bottom() < drawn.pane.ClientHeight());
 
-    QTest::mouseClick(four->ExpandButton, Qt::LeftButton);
+    QTest::mouseClick(drawn.View(four).ExpandButton, Qt::LeftButton);
     QTRY_VERIFY(drawn.pane.ClientHeight() < drawn.pane.maximumViewportSize().height());
-    const TGlyphButton* clicked = four->ExpandButton;
+    const TGlyphButton* clicked = drawn.View(four).ExpandButton;
     const QRect place(clicked->mapTo(drawn.pane.viewport(), QPoint(0, 0)), clicked->size());
     QVERIFY2(drawn.pane.viewport()->rect().contains(place),
              qPrintable(QStringLiteral("button at %1, %2").arg(place.x()).arg(place.y())));

@@ -59,11 +59,11 @@ void ClaimTreePaneTest::scrollInViewMovesLeast() {
 void ClaimTreePaneTest::contentFollowsShownControls() {
     TDrawnTree drawn(PumpClaims, 200, 150);
     const QSize expanded = drawn.pane.Content()->size();
-    QCOMPARE(expanded.height(), drawn.Node(8)->RowTop + 13);
-    drawn.tree->CollapseAll(&drawn.pane);
+    QCOMPARE(expanded.height(), drawn.View(8).RowTop + 13);
+    drawn.drawing->CollapseAll();
     // Only the two roots are left: the content shrinks to the visible area.
     QCOMPARE(drawn.pane.Content()->height(),
-             std::max(drawn.Node(7)->RowTop + 13, drawn.pane.ClientHeight()));
+             std::max(drawn.View(7).RowTop + 13, drawn.pane.ClientHeight()));
     QVERIFY(drawn.pane.Content()->width() < expanded.width());
 }
 

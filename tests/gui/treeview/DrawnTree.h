@@ -13,19 +13,23 @@
 struct TDrawnTree {
     explicit TDrawnTree(const std::string& Text, int Width = 480, int Height = 400,
                         int64_t MaxBoxes = MaxDrawnBoxes)
-        : tree(std::make_unique<TClaimTree>(Text)) {
+        : tree(std::make_unique<TClaimTree>(Text)), drawing(std::make_unique<TTreeDrawing>(*tree)) {
         pane.resize(Width, Height);
         pane.SetMaxBoxes(MaxBoxes);
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        tree->BuildDrawing(nullptr, &pane, &images, nullptr, -1, true);
-        tree->ExpandAll(&pane);
+        drawing->BuildDrawing(&pane, &images, nullptr, -1, true);
+        drawing->ExpandAll();
     }
 
     // Node Index of claim Number, in NodesByClaim order.
     TClaimTreeNode* Node(int Number, std::size_t Index = 0) const {
         return tree->NodesByClaim[static_cast<std::size_t>(Number)].at(Index);
     }
+
+    // The view state and widgets of a node's box.
+    TNodeView& View(const TClaimTreeNode* Node) const { return drawing->View(*Node); }
+    TNodeView& View(int Number, std::size_t Index = 0) const { return View(Node(Number, Index)); }
 
     bool ShowsGlyph(const TGlyphButton* Button, int Image) const {
         return Button->Glyph().cacheKey() == images.Image(Image).cacheKey();
@@ -34,6 +38,7 @@ struct TDrawnTree {
     TImageList images;
     TClaimTreePane pane;
     std::unique_ptr<TClaimTree> tree;
+    std::unique_ptr<TTreeDrawing> drawing; // destroyed before the tree
 };
 
 // Whether the control is shown, for a pane that is shown.

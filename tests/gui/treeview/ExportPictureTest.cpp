@@ -14,9 +14,9 @@
 namespace {
 
 // The rows of the drawing that are shown, top to bottom.
-std::vector<TDrawnRow> ShownRows(TClaimTree& Tree) {
+std::vector<TDrawnRow> ShownRows(const TTreeDrawing& Drawing) {
     std::vector<TDrawnRow> shown;
-    for (const TDrawnRow& row : TTreeDrawing::Of(Tree).Rows()) {
+    for (const TDrawnRow& row : Drawing.Rows()) {
         if (row.Height > 0)
             shown.push_back(row);
     }
@@ -27,28 +27,31 @@ std::vector<TDrawnRow> ShownRows(TClaimTree& Tree) {
 enum class TView { Expanded, TextsShown, SecondCopyCarries, Branch, Collapsed, OneRoot };
 
 void SetView(TDrawnTree& Drawn, TView View) {
-    TClaimTree& tree = *Drawn.tree;
     switch (View) {
     case TView::Expanded:
         break;
     case TView::TextsShown:
-        Drawn.Node(2)->ShowTextButtonClick(Drawn.Node(2)->ShowTextButton);
-        Drawn.Node(4)->ShowTextButtonClick(Drawn.Node(4)->ShowTextButton);
-        Drawn.Node(4)->ShowTextButtonClick(Drawn.Node(4)->ShowTextButton);
+        Drawn.drawing->ShowTextButtonClick(*Drawn.Node(2),
+                                           Drawn.View(Drawn.Node(2)).ShowTextButton);
+        Drawn.drawing->ShowTextButtonClick(*Drawn.Node(4),
+                                           Drawn.View(Drawn.Node(4)).ShowTextButton);
+        Drawn.drawing->ShowTextButtonClick(*Drawn.Node(4),
+                                           Drawn.View(Drawn.Node(4)).ShowTextButton);
         break;
     case TView::SecondCopyCarries:
-        Drawn.Node(5, 1)->ExpandButtonClick(Drawn.Node(5, 1)->ExpandButton);
+        Drawn.drawing->ExpandButtonClick(*Drawn.Node(5, 1),
+                                         Drawn.View(Drawn.Node(5, 1)).ExpandButton);
         break;
     case TView::Branch:
-        Drawn.Node(4)->BranchButtonClick(Drawn.Node(4)->BranchButton);
+        Drawn.drawing->BranchButtonClick(*Drawn.Node(4), Drawn.View(Drawn.Node(4)).BranchButton);
         break;
     case TView::Collapsed:
-        tree.CollapseAll(&Drawn.pane);
-        Drawn.Node(1)->ExpandButtonClick(Drawn.Node(1)->ExpandButton);
+        Drawn.drawing->CollapseAll();
+        Drawn.drawing->ExpandButtonClick(*Drawn.Node(1), Drawn.View(Drawn.Node(1)).ExpandButton);
         break;
     case TView::OneRoot:
-        tree.BuildDrawing(nullptr, &Drawn.pane, &Drawn.images, nullptr, 1, true);
-        tree.ExpandAll(&Drawn.pane);
+        Drawn.drawing->BuildDrawing(&Drawn.pane, &Drawn.images, nullptr, 1, true);
+        Drawn.drawing->ExpandAll();
         break;
     }
 }
@@ -96,11 +99,11 @@ void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem() {
     TDrawnTree drawn(PumpClaims);
     SetView(drawn, static_cast<TView>(view));
 
-    const TExportTree exported = ShownExportTree(*drawn.tree, MaxDrawnBoxes);
+    const TExportTree exported = ShownExportTree(*drawn.drawing, MaxDrawnBoxes);
     QCOMPARE(OutlineText(exported), outline);
     const TExportPicture picture(exported, drawn.images, drawn.pane.width());
-    const std::vector<TDrawnRow> rows = ShownRows(*drawn.tree);
-    const TTreeDrawing& drawing = TTreeDrawing::Of(*drawn.tree);
+    const TTreeDrawing& drawing = *drawn.drawing;
+    const std::vector<TDrawnRow> rows = ShownRows(drawing);
     QCOMPARE(exported.Rows.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         QCOMPARE(exported.Rows[i].Caption, QString::fromStdString(rows[i].Node->Caption()));
@@ -141,9 +144,9 @@ void ExportPictureTest::pagesBreakBetweenBoxes() {
     QFETCH(int, pageHeight);
     TDrawnTree drawn(PumpClaims +
                      "9. The pump of claim 8, wherein\nthe\nshaft\nis\nmade\nof\nsteel.\n");
-    drawn.Node(9)->ShowTextButtonClick(drawn.Node(9)->ShowTextButton);
-    drawn.Node(9)->ShowTextButtonClick(drawn.Node(9)->ShowTextButton);
-    const TExportTree exported = ShownExportTree(*drawn.tree, MaxDrawnBoxes);
+    drawn.drawing->ShowTextButtonClick(*drawn.Node(9), drawn.View(drawn.Node(9)).ShowTextButton);
+    drawn.drawing->ShowTextButtonClick(*drawn.Node(9), drawn.View(drawn.Node(9)).ShowTextButton);
+    const TExportTree exported = ShownExportTree(*drawn.drawing, MaxDrawnBoxes);
     const TExportPicture picture(exported, drawn.images, drawn.pane.width());
     const std::vector<int> tops = picture.PageTops(pageHeight);
 

@@ -20,11 +20,11 @@ std::string PrecedingClaims(int Count) {
 }
 
 // Nodes of the tree that hold widgets.
-int NodesWithWidgets(const TClaimTree& Tree) {
+int NodesWithWidgets(const TDrawnTree& Drawn) {
     int count = 0;
-    for (const auto& copies : Tree.NodesByClaim) {
+    for (const auto& copies : Drawn.tree->NodesByClaim) {
         for (const TClaimTreeNode* node : copies)
-            count += node->CaptionLabel != nullptr ? 1 : 0;
+            count += Drawn.View(node).CaptionLabel != nullptr ? 1 : 0;
     }
     return count;
 }
@@ -57,43 +57,45 @@ private slots:
 
 void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
     TDrawnTree drawn(PrecedingClaims(100), 480, 400);
-    const TTreeDrawing& drawing = *TTreeDrawing::Find(*drawn.tree);
+    const TTreeDrawing& drawing = *drawn.drawing;
     const std::vector<TDrawnRow>& rows = drawing.Rows();
     QCOMPARE(rows.size(), std::size_t{4951});
     QVERIFY(rows.size() > TTreeDrawing::FullDrawingRows);
     // Few widgets, and the whole drawing reachable by scrolling.
-    QVERIFY(NodesWithWidgets(*drawn.tree) < 1000);
+    QVERIFY(NodesWithWidgets(drawn) < 1000);
     const TDrawnRow& last = rows.back();
     QCOMPARE(drawn.pane.Content()->height(), last.Top + 13);
-    QVERIFY(last.Node->CaptionLabel == nullptr);
+    QVERIFY(drawn.View(last.Node).CaptionLabel == nullptr);
 
     // Scrolling to the end brings the last boxes, in their places.
     drawn.pane.verticalScrollBar()->setValue(drawn.pane.verticalScrollBar()->maximum());
-    QVERIFY(Shown(last.Node->CaptionLabel));
-    QCOMPARE(last.Node->CaptionLabel->geometry(), drawing.Geometry(last).Caption);
+    QVERIFY(Shown(drawn.View(last.Node).CaptionLabel));
+    QCOMPARE(drawn.View(last.Node).CaptionLabel->geometry(), drawing.Geometry(last).Caption);
     QCOMPARE(drawing.NodeAt(QPoint(0, last.Top + 5)), last.Node);
-    QVERIFY(rows[rows.size() / 2].Node->CaptionLabel == nullptr);
-    QVERIFY(NodesWithWidgets(*drawn.tree) < 1000);
+    QVERIFY(drawn.View(rows[rows.size() / 2].Node).CaptionLabel == nullptr);
+    QVERIFY(NodesWithWidgets(drawn) < 1000);
     // The root's box lies far above, but its vertical line runs through the view.
     const TClaimTreeNode* root = rows.front().Node;
-    QVERIFY(Shown(root->ChildLine));
-    QCOMPARE(root->ChildLine->geometry().bottom(), root->Children.back()->RowTop + 6);
+    QVERIFY(Shown(drawn.View(root).ChildLine));
+    QCOMPARE(drawn.View(root).ChildLine->geometry().bottom(),
+             drawn.View(root->Children.back()).RowTop + 6);
 
     // A click far down works: the box collapses in place, the drawing
     // shortens, and the box stays in view with its widgets.
-    const auto open = std::find_if(rows.rbegin(), rows.rend(), [](const TDrawnRow& Row) {
-        return Shown(Row.Node->ExpandButton) && Row.Node->DisplayState == 1;
+    const auto open = std::find_if(rows.rbegin(), rows.rend(), [&](const TDrawnRow& Row) {
+        return Shown(drawn.View(Row.Node).ExpandButton) &&
+               drawn.View(Row.Node).DisplayState == TDisplayState::Expanded;
     });
     QVERIFY(open != rows.rend());
     TClaimTreeNode* box = open->Node;
-    const int top = box->RowTop;
+    const int top = drawn.View(box).RowTop;
     const int height = drawn.pane.Content()->height();
-    QTest::mouseClick(box->ExpandButton, Qt::LeftButton);
-    QCOMPARE(box->RowTop, top);
-    QCOMPARE(box->DisplayState, 0);
+    QTest::mouseClick(drawn.View(box).ExpandButton, Qt::LeftButton);
+    QCOMPARE(drawn.View(box).RowTop, top);
+    QCOMPARE(drawn.View(box).DisplayState, TDisplayState::Collapsed);
     QVERIFY(drawn.pane.Content()->height() < height);
-    QVERIFY(Shown(box->CaptionLabel));
-    const QRect inView(box->ExpandButton->mapTo(drawn.pane.viewport(), QPoint(0, 0)),
+    QVERIFY(Shown(drawn.View(box).CaptionLabel));
+    const QRect inView(drawn.View(box).ExpandButton->mapTo(drawn.pane.viewport(), QPoint(0, 0)),
                        QSize(13, 13));
     QVERIFY(drawn.pane.viewport()->rect().contains(inView));
 }
@@ -116,34 +118,42 @@ void TreeDrawingTest::controlsNeverOutliveTheirNodes() {
     pane->show();
     QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
     auto tree = std::make_unique<TClaimTree>(PumpClaims);
-    tree->BuildDrawing(nullptr, pane.get(), &images, nullptr, -1, true);
-    tree->ExpandAll(pane.get());
+    auto drawing = std::make_unique<TTreeDrawing>(*tree);
+    drawing->BuildDrawing(pane.get(), &images, nullptr, -1, true);
+    drawing->ExpandAll();
     const auto node = [&](int Number, std::size_t Copy) {
         return tree->NodesByClaim[static_cast<std::size_t>(Number)].at(Copy);
     };
+    const auto view = [&](int Number, std::size_t Copy) -> TNodeView& {
+        return drawing->View(*node(Number, Copy));
+    };
     std::unique_ptr<TClaimTree> other;
+    std::unique_ptr<TTreeDrawing> otherDrawing;
     QPointer<TGlyphButton> clicked;
     for (const QString& step : steps.split(QLatin1Char(' '))) {
         if (step == QLatin1String("tree")) {
+            // Whoever holds a tree drops its drawing first.
+            drawing.reset();
             tree.reset();
         } else if (step == QLatin1String("empty")) {
             pane->DestroyComponents();
-            QVERIFY(node(2, 0)->CaptionLabel == nullptr);
+            QVERIFY(view(2, 0).CaptionLabel == nullptr);
         } else if (step == QLatin1String("pane")) {
             pane.reset();
-            QVERIFY(node(2, 0)->CaptionLabel == nullptr);
+            QVERIFY(view(2, 0).CaptionLabel == nullptr);
         } else if (step == QLatin1String("other")) {
             other = std::make_unique<TClaimTree>("We claim:\n1. A valve.\n");
-            other->BuildDrawing(nullptr, pane.get(), &images, nullptr, -1, true);
-            QVERIFY(node(2, 0)->CaptionLabel == nullptr);
+            otherDrawing = std::make_unique<TTreeDrawing>(*other);
+            otherDrawing->BuildDrawing(pane.get(), &images, nullptr, -1, true);
+            QVERIFY(view(2, 0).CaptionLabel == nullptr);
         } else if (step == QLatin1String("copy")) {
             // The copies of claim 5 take the subtree in turn; each click
             // retires the clicked button, and nothing else stays behind.
             const std::size_t copy = tree->SubtreeNodeByClaim[5] == node(5, 0) ? 1 : 0;
-            clicked = node(5, copy)->ExpandButton;
+            clicked = view(5, copy).ExpandButton;
             QTest::mouseClick(clicked, Qt::LeftButton);
             QVERIFY(clicked != nullptr && clicked->parent() == nullptr);
-            QVERIFY(node(5, copy)->ExpandButton != clicked);
+            QVERIFY(view(5, copy).ExpandButton != clicked);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
@@ -160,17 +170,17 @@ void TreeDrawingTest::controlsNeverOutliveTheirNodes() {
 void TreeDrawingTest::boxHandlersRunThroughTheRunner() {
     SetHandlerRunner(CountingRunner);
     TDrawnTree drawn(PumpClaims);
-    drawn.tree->BuildDrawing(
-        nullptr, &drawn.pane, &drawn.images,
+    drawn.drawing->BuildDrawing(
+        &drawn.pane, &drawn.images,
         [](TClaimTreeNode*) { throw std::runtime_error("decomposition failed"); }, -1, true);
-    drawn.tree->ExpandAll(&drawn.pane);
+    drawn.drawing->ExpandAll();
     handlersRun = handlersFailed = 0;
-    QTest::mouseClick(drawn.Node(2)->DecomposeButton, Qt::LeftButton);
+    QTest::mouseClick(drawn.View(2).DecomposeButton, Qt::LeftButton);
     QCOMPARE(handlersRun, 1);
     QCOMPARE(handlersFailed, 1);
-    QTest::mouseClick(drawn.Node(2)->ExpandButton, Qt::LeftButton);
+    QTest::mouseClick(drawn.View(2).ExpandButton, Qt::LeftButton);
     QCOMPARE(handlersRun, 2);
-    QCOMPARE(drawn.Node(2)->DisplayState, 0);
+    QCOMPARE(drawn.View(2).DisplayState, TDisplayState::Collapsed);
     QVERIFY(drawn.pane.Content()->isVisible());
     SetHandlerRunner(nullptr);
 }
@@ -184,19 +194,21 @@ void TreeDrawingTest::nodeLimitRefusesToOpen() {
     auto tree = std::make_unique<TClaimTree>(text, limit);
     QCOMPARE(tree->CreatedNodeCount(), limit);
     TDrawnTree drawn(text);
+    drawn.drawing.reset();
     drawn.tree = std::move(tree);
-    drawn.tree->BuildDrawing(nullptr, &drawn.pane, &drawn.images, nullptr, -1, true);
-    drawn.tree->ExpandAll(&drawn.pane);
+    drawn.drawing = std::make_unique<TTreeDrawing>(*drawn.tree);
+    drawn.drawing->BuildDrawing(&drawn.pane, &drawn.images, nullptr, -1, true);
+    drawn.drawing->ExpandAll();
     TClaimTreeNode* copy = drawn.Node(5, 1);
-    QTest::mouseClick(copy->ExpandButton, Qt::LeftButton);
-    QCOMPARE(copy->DisplayState, 0);
+    QTest::mouseClick(drawn.View(copy).ExpandButton, Qt::LeftButton);
+    QCOMPARE(drawn.View(copy).DisplayState, TDisplayState::Collapsed);
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], drawn.Node(5, 0));
     const auto* notice =
         drawn.pane.Content()->findChild<QLabel*>(QStringLiteral("lblDrawingLimit"));
     QVERIFY(Shown(notice));
     QCOMPARE(notice->text(), RefusedClaimNotice(5));
     // The Claims menu cannot reveal claim 6 below that copy either.
-    QVERIFY(drawn.Node(5, 1)->Reveal() == nullptr);
+    QVERIFY(drawn.drawing->Reveal(*drawn.Node(5, 1)) == nullptr);
     QCOMPARE(drawn.tree->CreatedNodeCount(), limit);
 }
 
@@ -212,7 +224,7 @@ void TreeDrawingTest::marksShowOnEveryBoxOfTheClaim() {
                 continue;
             if (!child->isVisible())
                 continue;
-            const TClaimTreeNode* node = drawn.tree->Drawing->NodeAt(QPoint(0, child->y()));
+            const TClaimTreeNode* node = drawn.drawing->NodeAt(QPoint(0, child->y()));
             shown << QString::number(node->Number) + ":" + child->toolTip();
         }
         shown.sort();
@@ -223,7 +235,8 @@ void TreeDrawingTest::marksShowOnEveryBoxOfTheClaim() {
     QCOMPARE(markers(), QStringList({"5:" + problem, "5:" + problem, "7:" + found}).join('|'));
     // Beside the caption, without moving the controls after it.
     const TClaimTreeNode* seven = drawn.Node(7);
-    QCOMPARE(seven->ShowTextButton->x(), seven->CaptionLabel->geometry().right() + 11);
+    QCOMPARE(drawn.View(seven).ShowTextButton->x(),
+             drawn.View(seven).CaptionLabel->geometry().right() + 11);
     drawn.pane.SetBoxMarks({});
     QCOMPARE(markers(), QString());
 }
