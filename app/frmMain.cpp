@@ -8,6 +8,7 @@
 #include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "DamagedDocument.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
@@ -671,14 +672,13 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     bytes = std::string();
     InputText = std::move(document.Analysed);
     DocumentFormat = document.Format;
-    DocumentDamage = document.Damage;
+    Damage1->Set(document.Damage);
     cmInput->setEnabled(true);
     // Edits of a damaged document could only be saved over what was left out.
-    cmInput->setReadOnly(DocumentDamage != TDocumentDamage::None);
+    cmInput->setReadOnly(Damage1->IsDamaged());
     cmInput->setPlainText(document.Shown);
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
-    SetSaveEnabled(DocumentDamage == TDocumentDamage::None);
-    ShowDocumentDamage();
+    SetSaveEnabled(!Damage1->IsDamaged());
     return true;
 }
 
@@ -715,8 +715,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
     cmInput->setPlainText(DecodeDocumentText(InputText, DocumentFormat));
-    DocumentDamage = TDocumentDamage::None;
-    ShowDocumentDamage();
+    Damage1->Set(TDocumentDamage::None);
     SetTreePaneWidth((OuterWidth() * 2) / 3);
     SetSaveEnabled(false);
     InputModified = false;
@@ -802,8 +801,7 @@ void TfrMain::New1Click() {
     ClaimDrawing.reset();
     ClaimTree.reset();
     ShowProblems();
-    DocumentDamage = TDocumentDamage::None;
-    ShowDocumentDamage();
+    Damage1->Set(TDocumentDamage::None);
     TTabBarChange(*TabControl1).RemoveAll();
     cmInput->setPlainText(QString());
     cmInput->document()->setModified(false);
@@ -843,8 +841,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     const bool read = LoadInputFile(fileName);
     if (!read) {
         SetSaveEnabled(false);
-        DocumentDamage = TDocumentDamage::None;
-        ShowDocumentDamage();
+        Damage1->Set(TDocumentDamage::None);
     }
     RecentFiles1->Opened(fileName, read);
     SetTreePaneWidth((ClientWidth() / 3) * 2);
@@ -859,8 +856,8 @@ bool TfrMain::OpenDocument(const QString& FileName) {
 }
 
 void TfrMain::Save1Click() {
-    if (DocumentDamage != TDocumentDamage::None) {
-        DamagedSaveClick();
+    if (Damage1->IsDamaged()) {
+        Damage1->DamagedSaveClick();
         return;
     }
     // A new draft gets its name at its first Save.
@@ -883,8 +880,8 @@ void TfrMain::Save1Click() {
 }
 
 void TfrMain::SaveAs1Click() {
-    if (DocumentDamage != TDocumentDamage::None) {
-        DamagedSaveClick();
+    if (Damage1->IsDamaged()) {
+        Damage1->DamagedSaveClick();
         return;
     }
     const qsizetype separator = std::max(DocumentFileName.lastIndexOf(QLatin1Char('/')),
@@ -993,23 +990,6 @@ namespace {
 // Bounds of the input pane and of the problems panel below it, as designed.
 constexpr QRect InputPaneBounds(2, 32, 349, 400);
 
-// Why a damaged document is read-only: a short form for the caption above
-// the pane, and a sentence.
-QString DamageNotice(TDocumentDamage Damage, bool Short) {
-    switch (Damage) {
-    case TDocumentDamage::CutAtZeroByte:
-        return Short ? QStringLiteral("cut at a zero byte")
-                     : QStringLiteral("The file holds a zero byte; only the text before it is "
-                                      "shown.");
-    case TDocumentDamage::NotText:
-        return Short ? QStringLiteral("not plain text")
-                     : QStringLiteral("The file is not plain text.");
-    case TDocumentDamage::None:
-        break;
-    }
-    return {};
-}
-
 } // namespace
 
 void TfrMain::CreateDraftingTools() {
@@ -1017,13 +997,7 @@ void TfrMain::CreateDraftingTools() {
         *mnuTools, [this] { AnalyseEditedText(); }, [this] { NewDraftClick(); });
     ClaimChecks1->AddItem(*mnuTools, Drafting1->NewDraft1);
 
-    // Not in a menu: takes Ctrl+S while Save is off for a damaged document.
-    DamagedSave1 = new QAction(this);
-    DamagedSave1->setObjectName(QStringLiteral("DamagedSave1"));
-    DamagedSave1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    DamagedSave1->setEnabled(false);
-    addAction(DamagedSave1);
-    ConnectHandler(DamagedSave1, &QAction::triggered, &TfrMain::DamagedSaveClick);
+    Damage1 = new TDamagedDocument(*Label3, *this, [this] { return DocumentFileName; });
 
     // Every change, whatever made it: keys, menus, drops, undo and redo.
     ConnectHandler(cmInput, &QPlainTextEdit::textChanged, &TfrMain::InputChanged);
@@ -1090,8 +1064,7 @@ void TfrMain::NewDraftClick() {
     DocumentFileName.clear();
     LoadedFileName.clear();
     DocumentFormat = TDocumentFormat();
-    DocumentDamage = TDocumentDamage::None;
-    ShowDocumentDamage();
+    Damage1->Set(TDocumentDamage::None);
     Readings1->NewDocument(false);
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
@@ -1101,24 +1074,6 @@ void TfrMain::NewDraftClick() {
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     AnalyseInput([this] { InputModified = false; });
     cmInput->setFocus();
-}
-
-void TfrMain::DamagedSaveClick() {
-    TDialogs::Message(this,
-                      DamageNotice(DocumentDamage, false) +
-                          QStringLiteral("\nSaving would damage the file, so it is read-only:\n") +
-                          DocumentFileName,
-                      QStringLiteral("Velkin"), QMessageBox::Information, QMessageBox::Ok);
-}
-
-void TfrMain::ShowDocumentDamage() {
-    const bool damaged = DocumentDamage != TDocumentDamage::None;
-    Label3->setText(
-        damaged
-            ? QStringLiteral("Input text (read-only: %1)").arg(DamageNotice(DocumentDamage, true))
-            : QStringLiteral("Input text"));
-    Label3->setToolTip(DamageNotice(DocumentDamage, false));
-    DamagedSave1->setEnabled(damaged);
 }
 
 void TfrMain::ShowProblems() {

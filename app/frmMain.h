@@ -29,6 +29,7 @@ class TClaimTree;
 class TTreeDrawing;
 class TBoxMenu;
 class TClaimTreePane;
+class TDamagedDocument;
 class TDocumentView;
 class TDraftingTools;
 class TFindBar;
@@ -192,20 +193,15 @@ private:
     // How the document's bytes were read; Save writes them back the same way.
     TDocumentFormat DocumentFormat;
     // Set for a document that Save would damage: it stays read-only.
-    TDocumentDamage DocumentDamage = TDocumentDamage::None;
-    // Ctrl+S while Save is off for a damaged document: says why.
-    QAction* DamagedSave1;
+    TDamagedDocument* Damage1 = nullptr;
     // Analyses the pane's current text, keeping the tab and the scroll position.
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
     void ShowProblems();
     // Selects the claim's first line in the input pane and reveals its box.
     void ShowProblemClaim(int Claim, int Line);
-    // Caption area and Save for DocumentDamage.
-    void ShowDocumentDamage();
     // Analyses the pane's text, once a document or an example is shown.
     void AnalyseEditedText();
-    void DamagedSaveClick();
 
     void CreatePanes();
     void CreateMenu();
