@@ -982,12 +982,12 @@ void TfrMain::ReadAgain() {
     AnalyseInput();
 }
 
-// Drafting: the Tools menu's analysis commands, the problems panel, and the
-// marks and notices that keep documents from damage.
+// Drafting: the window's side of the drafting commands, the checks and
+// damaged documents.
 
 namespace {
 
-// Bounds of the input pane and of the problems panel below it, as designed.
+// Bounds of the input pane as designed; the problems panel takes its bottom.
 constexpr QRect InputPaneBounds(2, 32, 349, 400);
 
 } // namespace
