@@ -7,18 +7,23 @@
 #include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "DocumentView.h"
 #include "DraftingTools.h"
 #include "ReadingChoice.h"
+#include "ShownTree.h"
 #include "TreeDrawing.h"
 #include "frmMain.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -34,6 +39,31 @@ const QString ExchangerClaims =
                    "5. The pump of claim 4, with a plate.\n");
 
 using TClaims = std::vector<int32_t>;
+
+// No tree yet: the welcome page, or a text not analysed.
+class TNoTree final : public TShownTree {
+public:
+    const TClaimTree* Tree() const override { return nullptr; }
+    unsigned BoxMarks(int32_t) const override { return 0; }
+    void SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) override {
+        MarkedClaims = Marks.size();
+    }
+    bool RevealClaim(int32_t) override {
+        ++Reveals;
+        return false;
+    }
+    QWidget* DrawingArea() const override { return nullptr; }
+    TClaimTreeNode* BoxAt(QPoint) const override { return nullptr; }
+    TExportTree ExportRows(bool) const override { return {}; }
+    int DrawingWidth() const override { return 0; }
+    const TImageList& Glyphs() const override { std::abort(); }
+    QString CountsText() const override { return {}; }
+    TViewPlace ViewPlace() const override { return {}; }
+    void RestoreViewPlace(const TViewPlace&) override {}
+
+    std::size_t MarkedClaims = 0;
+    int Reveals = 0;
+};
 
 } // namespace
 
@@ -188,6 +218,29 @@ private slots:
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->MatchingClaims(), claims);
         QCOMPARE(FoundMarks(), claims);
+    }
+
+    // The bar works on the text alone while there is no tree to mark.
+    void findsTextWithoutATree() {
+        QWidget host;
+        QMenu tools;
+        QPlainTextEdit text(&host);
+        text.setPlainText(ExchangerClaims);
+        TTextPaneView document(text);
+        TNoTree shown;
+        TFindBar found(document, shown, tools, host);
+        host.show();
+        found.Open();
+        QTest::keyClicks(found.edFind, QStringLiteral("plate"));
+        found.Refresh();
+        QCOMPARE(found.MatchCount(), 3);
+        QVERIFY(found.MatchingClaims().empty());
+        QCOMPARE(text.extraSelections().size(), 3);
+        QTest::keyClick(found.edFind, Qt::Key_Return);
+        QCOMPARE(shown.Reveals, 0);
+        found.TreeChanged();
+        QCOMPARE(shown.MarkedClaims, std::size_t{0});
+        QCOMPARE(found.lblMatches->text(), QStringLiteral("3 matches in 0 claims"));
     }
 
     void escapeClosesAndLeavesTheDocument() {
