@@ -3,6 +3,7 @@
 #include "TextEncoding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -11,12 +12,33 @@
 
 namespace {
 
-// Who refers to whom in reading order; with Closure, also through other
-// claims, in bit rows of Count() bits.
+// The runs of a claim's references, sorted and merged where they overlap or
+// touch, so that no number is walked twice however often it is named.
+std::vector<TReferenceRun> MergedRuns(const std::vector<TReferenceRun>& Runs) {
+    std::vector<TReferenceRun> merged;
+    merged.reserve(Runs.size());
+    for (const TReferenceRun& run : Runs)
+        if (run.First <= run.Last)
+            merged.push_back(run);
+    std::sort(merged.begin(), merged.end(),
+              [](const TReferenceRun& a, const TReferenceRun& b) { return a.First < b.First; });
+    std::size_t kept = 0;
+    for (const TReferenceRun& run : merged) {
+        if (kept > 0 && int64_t{run.First} <= int64_t{merged[kept - 1].Last} + 1)
+            merged[kept - 1].Last = std::max(merged[kept - 1].Last, run.Last);
+        else
+            merged[kept++] = run;
+    }
+    merged.resize(kept);
+    return merged;
+}
+
+// Who refers to whom in reading order. Without Closure, the links by claim,
+// at most MaxGraphEdges of them; with it, bit rows of Count() bits of the
+// direct links and of every dependency through other claims.
 class TDependencies {
 public:
-    TDependencies(const TClaimTree& Tree, bool Closure)
-        : count(Tree.Claims.size()), Targets(count) {
+    TDependencies(const TClaimTree& Tree, bool Closure) : count(Tree.Claims.size()) {
         if (Closure) {
             if (count > MaxMatrixClaims)
                 throw std::length_error("the dependency matrix takes at most " +
@@ -24,27 +46,51 @@ public:
                                         std::to_string(count));
             words = (count + 63) / 64;
             reach.assign(count * words, 0);
+            direct.assign(count * words, 0);
+            spans.assign(count, {words, 0});
+        } else {
+            Targets.resize(count);
         }
         std::map<int32_t, std::vector<std::size_t>> earlier;
         std::map<int32_t, int> seen;
+        std::size_t edges = 0;
+        std::vector<std::size_t> targets;
         for (std::size_t i = 0; i < count; ++i) {
             const TClaim& claim = Tree.Claims[i];
-            std::vector<std::size_t>& targets = Targets[i];
-            for (const TReferenceRun& run : claim.References) {
+            targets.clear();
+            for (const TReferenceRun& run : MergedRuns(claim.References)) {
                 // Runs can be long: walk the numbers that exist, not the run.
                 for (auto it = earlier.lower_bound(run.First);
-                     it != earlier.end() && it->first <= run.Last; ++it)
+                     it != earlier.end() && it->first <= run.Last; ++it) {
+                    // A number repeated many times links every claim that
+                    // names it to all of them: refuse before the memory goes.
+                    edges += it->second.size();
+                    if (!Closure && edges > MaxGraphEdges)
+                        throw std::length_error("the claim graph takes at most " +
+                                                std::to_string(MaxGraphEdges) + " edges");
                     targets.insert(targets.end(), it->second.begin(), it->second.end());
+                }
             }
             std::sort(targets.begin(), targets.end());
-            targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
             if (Closure) {
-                // Every target is read before claim i, so its own row is complete.
-                for (std::size_t target : targets) {
-                    Set(i, target);
-                    for (std::size_t w = 0; w < words; ++w)
-                        reach[i * words + w] |= reach[target * words + w];
+                // Every target is read before claim i, so its own row is
+                // complete; a target reached already brings nothing new, as
+                // its row is within the row that reaches it. Later targets
+                // tend to reach more: take them first.
+                for (auto it = targets.rbegin(); it != targets.rend(); ++it) {
+                    Set(direct, i, *it);
+                    if (Has(reach, i, *it))
+                        continue;
+                    Set(reach, i, *it);
+                    Widen(i, *it / 64, *it / 64 + 1);
+                    // Only the words the target's row uses: an independent
+                    // claim's row is empty.
+                    for (std::size_t w = spans[*it].first; w < spans[*it].second; ++w)
+                        reach[i * words + w] |= reach[*it * words + w];
+                    Widen(i, spans[*it].first, spans[*it].second);
                 }
+            } else {
+                Targets[i] = targets;
             }
             std::string label = std::to_string(claim.Number);
             if (const int k = ++seen[claim.Number]; k > 1) {
@@ -66,22 +112,51 @@ public:
     std::size_t Count() const { return count; }
     // "D", "I" or "" (with Closure only).
     const char* Mark(std::size_t From, std::size_t To) const {
-        if (!((reach[From * words + To / 64] >> (To % 64)) & 1U))
+        if (!Has(reach, From, To))
             return "";
-        return std::binary_search(Targets[From].begin(), Targets[From].end(), To) ? "D" : "I";
+        return Has(direct, From, To) ? "D" : "I";
+    }
+    // The columns [first, second) outside which row Row has no mark (with
+    // Closure only).
+    std::pair<std::size_t, std::size_t> MarkedColumns(std::size_t Row) const {
+        const auto [first, last] = spans[Row];
+        if (first >= last)
+            return {0, 0};
+        return {first * 64, std::min(last * 64, count)};
+    }
+    // How many marks row Row holds (with Closure only).
+    std::size_t Marks(std::size_t Row) const {
+        std::size_t marks = 0;
+        for (std::size_t w = spans[Row].first; w < spans[Row].second; ++w)
+            marks += static_cast<std::size_t>(std::popcount(reach[Row * words + w]));
+        return marks;
     }
 
 private:
-    void Set(std::size_t Row, std::size_t Column) {
-        reach[Row * words + Column / 64] |= uint64_t{1} << (Column % 64);
+    bool Has(const std::vector<uint64_t>& Bits, std::size_t Row, std::size_t Column) const {
+        return (Bits[Row * words + Column / 64] >> (Column % 64)) & 1U;
+    }
+    void Set(std::vector<uint64_t>& Bits, std::size_t Row, std::size_t Column) const {
+        Bits[Row * words + Column / 64] |= uint64_t{1} << (Column % 64);
+    }
+
+    // Row's words in use grow to take in [First, Last).
+    void Widen(std::size_t Row, std::size_t First, std::size_t Last) {
+        if (First >= Last)
+            return;
+        spans[Row].first = std::min(spans[Row].first, First);
+        spans[Row].second = std::max(spans[Row].second, Last);
     }
 
     std::size_t count;
     std::size_t words = 0;
     std::vector<uint64_t> reach;
+    std::vector<uint64_t> direct;
+    // The words of each reach row outside which it is all zero: [first, second).
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
 
 public:
-    // The claims each claim refers to, by index, ascending.
+    // The claims each claim refers to, by index, ascending (without Closure only).
     std::vector<std::vector<std::size_t>> Targets;
     std::vector<std::string> Labels;
 };
@@ -157,16 +232,28 @@ std::string ClaimGraphDot(const TClaimTree& Tree) {
 
 std::string DependencyMatrixCsv(const TClaimTree& Tree) {
     const TDependencies links(Tree, true);
-    std::string out = "claim";
+    // Up to 10,000 by 10,000 cells: sized once, as growing would need the
+    // old and the new copy at once.
+    std::size_t size = 7;
+    for (std::size_t row = 0; row < links.Count(); ++row)
+        size += 2 * links.Labels[row].size() + 1 + links.Count() + links.Marks(row) + 2;
+    std::string out;
+    out.reserve(size);
+    out += "claim";
     for (const std::string& label : links.Labels)
         out += "," + label;
     out += "\r\n";
     for (std::size_t row = 0; row < links.Count(); ++row) {
         out += links.Labels[row];
-        for (std::size_t column = 0; column < links.Count(); ++column) {
+        // Most cells are empty: the columns before and after the row's
+        // marks are written as runs of commas.
+        const auto [first, last] = links.MarkedColumns(row);
+        out.append(first, ',');
+        for (std::size_t column = first; column < last; ++column) {
             out += ',';
             out += links.Mark(row, column);
         }
+        out.append(links.Count() - last, ',');
         out += "\r\n";
     }
     return out;

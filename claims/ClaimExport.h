@@ -16,7 +16,12 @@
 
 // Graphviz DOT: one vertex per claim, an edge from each claim to every claim
 // it refers to, the independent claims on the first rank.
+// A number repeated many times links each claim that names it to all of them:
+// past MaxGraphEdges edges it throws std::length_error rather than fill the
+// memory.
 std::string ClaimGraphDot(const TClaimTree& Tree);
+
+inline constexpr std::size_t MaxGraphEdges = 1'000'000;
 
 // The matrices are quadratic in the claims: past this many, they throw
 // std::length_error rather than fill the memory.

@@ -4,6 +4,7 @@
 #include "ClaimExport.h"
 #include "ClaimTree.h"
 #include "Report.h"
+#include "StandardOutput.h"
 #include "TextEncoding.h"
 
 #include <algorithm>
@@ -72,53 +73,9 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     // The reports need the counts and the walk over the whole tree, not the nodes.
     const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     std::ostringstream out;
-    switch (Options.Mode) {
-    case TMode::Summary:
-        out << Name << ": " << ClaimCountsText(tree) << '\n';
-        break;
-    case TMode::Json: {
-        std::ostringstream pretty;
-        WriteJsonReport(pretty, tree, IsValidUtf8(input));
-        out << JsonLine(pretty.str(), Name) << '\n';
-        break;
-    }
-    case TMode::Tree:
-        out << Name << ":\n";
-        if (tree.FullNodeCount > Options.MaxNodes) {
-            report.Err = "veltrum-claims: " + Name + ": the tree has " +
-                         std::to_string(tree.FullNodeCount) +
-                         (tree.FullNodeCount == SaturatedCount ? " or more" : "") +
-                         " nodes, over the limit of " + std::to_string(Options.MaxNodes) + '\n';
-            report.Status = 3;
-        } else if (tree.NodeLimitReached) {
-            // Without the nodes past the limit the whole tree is not known.
-            report.Err = "veltrum-claims: " + Name + ": the tree's node limit of " +
-                         std::to_string(tree.CreatedNodeLimit()) + " was reached\n";
-            report.Status = 3;
-        } else {
-            WriteTreeReport(out, tree, Options.MaxNodes);
-        }
-        break;
-    case TMode::Check: {
-        const auto [problems, fees] = CheckAndCountFees(tree);
-        WriteCheckReport(out, Name, problems, fees);
-        report.Status = HasError(problems) ? 1 : 0;
-        break;
-    }
-    case TMode::Dot:
-        out << ClaimGraphDot(tree);
-        break;
-    case TMode::Matrix:
-        try {
-            out << DependencyMatrixCsv(tree);
-        } catch (const std::length_error& error) {
-            report.Err = "veltrum-claims: " + Name + ": " + error.what() + "\n";
-            report.Status = 2;
-        }
-        break;
-    case TMode::FullText: // one file only: refused with the arguments
-        break;
-    }
+    std::ostringstream err;
+    report.Status = WriteModeReport(out, err, Options, {Name, Name, true}, tree, input);
+    report.Err = std::move(err).str();
     report.Out = std::move(out).str();
     return report;
 }
@@ -258,8 +215,17 @@ int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Op
             Out << report.Out;
             Err << report.Err;
             status = Worse(status, report.Status);
+            // A full disk fails every report after it too: stop analysing.
+            if (!Out.flush()) {
+                Err << "veltrum-claims: cannot write the report of " << files[written] << ": "
+                    << std::strerror(WriteError(Out)) << '\n';
+                next = files.size();
+                for (std::thread& worker : workers)
+                    worker.join();
+                return Failed;
+            }
+            ++written;
         }
-        written += batch.size();
         if (written == files.size())
             break;
         // Then analyse a file, or wait for the next report when none is left.
@@ -274,6 +240,5 @@ int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Op
     }
     for (std::thread& worker : workers)
         worker.join();
-    Out.flush();
-    return Out ? status : 2;
+    return status;
 }

@@ -2,7 +2,7 @@
 
 // Analysing many files at once, each on its own, on several threads.
 
-#include "ClaimTree.h"
+#include "ModeReport.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,14 +10,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix };
-
-struct TReportOptions {
-    TMode Mode = TMode::Summary;
-    int64_t MaxNodes = 1'000'000;
-    TReading Reading = TReading::Standard;
-};
 
 // Reads the whole file, or standard input for "-"; an error message on failure.
 std::optional<std::string> ReadFile(const std::string& Name, std::string& Bytes);

@@ -2,11 +2,8 @@
 
 #include "Batch.h"
 #include "BuiltinExamples.h"
-#include "ClaimChecks.h"
-#include "ClaimExport.h"
 #include "ClaimTree.h"
-#include "FullTextReport.h"
-#include "Report.h"
+#include "StandardOutput.h"
 #include "TextEncoding.h"
 #include "VeltrumVersion.h"
 
@@ -46,55 +43,10 @@ struct TOptions {
     int Jobs = 0;
 };
 
-// Exit statuses.
-constexpr int Written = 0;
-constexpr int ChecksFailed = 1; // --check found an error
-constexpr int Failed = 2;
-constexpr int OverNodeLimit = 3;
-
 int Fail(const std::string& Message, int Status = Failed) {
     std::cerr << "veltrum-claims: " << Message << '\n';
     return Status;
 }
-
-// Standard output, written with write(2) so that the cause of the first
-// failed write is known; nothing is written after it.
-class TStandardOutput : public std::streambuf {
-public:
-    TStandardOutput() { setp(buffer.data(), buffer.data() + buffer.size()); }
-    // errno of the failed write, 0 while every write succeeded.
-    int Error() const { return error; }
-
-protected:
-    int_type overflow(int_type Char) override {
-        if (!Drain())
-            return traits_type::eof();
-        if (!traits_type::eq_int_type(Char, traits_type::eof())) {
-            *pptr() = traits_type::to_char_type(Char);
-            pbump(1);
-        }
-        return traits_type::not_eof(Char);
-    }
-    int sync() override { return Drain() ? 0 : -1; }
-
-private:
-    bool Drain() {
-        const char* next = pbase();
-        while (error == 0 && next < pptr()) {
-            const ssize_t wrote =
-                ::write(STDOUT_FILENO, next, static_cast<std::size_t>(pptr() - next));
-            if (wrote >= 0)
-                next += wrote;
-            else if (errno != EINTR)
-                error = errno;
-        }
-        setp(buffer.data(), buffer.data() + buffer.size());
-        return error == 0;
-    }
-
-    std::array<char, 1 << 16> buffer;
-    int error = 0;
-};
 
 bool ParseCount(std::string_view Text, int64_t& Value) {
     const char* end = Text.data() + Text.size();
@@ -187,60 +139,17 @@ std::string InputName(const TOptions& Options) {
 // exit status, with a message on standard error for a failure.
 int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTree& Tree,
                 const std::string& Input) {
-    if (Options.Mode == TMode::Tree) {
-        if (Tree.FullNodeCount > Options.MaxNodes)
-            return Fail(Name + ": the tree has " + std::to_string(Tree.FullNodeCount) +
-                            (Tree.FullNodeCount == SaturatedCount ? " or more" : "") +
-                            " nodes, over the limit of " + std::to_string(Options.MaxNodes),
-                        OverNodeLimit);
-        // Without the nodes past the limit the whole tree is not known.
-        if (Tree.NodeLimitReached)
-            return Fail(Name + ": the tree's node limit of " +
-                            std::to_string(Tree.CreatedNodeLimit()) + " was reached",
-                        OverNodeLimit);
-    }
     TStandardOutput output;
     std::ostream out(&output);
-    int status = Written;
-    switch (Options.Mode) {
-    case TMode::Summary:
-        out << ClaimCountsText(Tree) << '\n';
-        break;
-    case TMode::Json:
-        WriteJsonReport(out, Tree, IsValidUtf8(Input));
-        break;
-    case TMode::Tree:
-        WriteTreeReport(out, Tree, Options.MaxNodes);
-        break;
-    case TMode::Dot:
-        out << ClaimGraphDot(Tree);
-        break;
-    case TMode::Matrix:
-        try {
-            out << DependencyMatrixCsv(Tree);
-        } catch (const std::length_error& error) {
-            return Fail(Name + ": " + error.what());
-        }
-        break;
-    case TMode::FullText:
-        if (!WriteFullTextReport(out, Tree, Options.FullTextClaim, IsValidUtf8(Input)))
-            return Fail(Name + ": claim " + std::to_string(Options.FullTextClaim) +
-                        " is not in the tree");
-        break;
-    case TMode::Check: {
-        // Lines in the form FILE:LINE: ..., with "-" for standard input.
-        const std::string file =
-            Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
-        const auto [problems, fees] = CheckAndCountFees(Tree);
-        WriteCheckReport(out, file, problems, fees);
-        status = HasError(problems) ? ChecksFailed : Written;
-        break;
-    }
-    }
+    // Lines in the form FILE:LINE: ..., with "-" for standard input.
+    const std::string file =
+        Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
+    const int status = WriteModeReport(
+        out, std::cerr, {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim},
+        {Name, file, false}, Tree, Input);
     out.flush();
-    if (output.Error() != 0 || !out)
-        return Fail("cannot write the report of " + Name + ": " +
-                    std::strerror(output.Error() != 0 ? output.Error() : EIO));
+    if (!out)
+        return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));
     return status;
 }
 
@@ -279,8 +188,11 @@ int main(int argc, char** argv) {
     if (IsBatch(options.Files)) {
         const int jobs =
             options.Jobs ? options.Jobs : static_cast<int>(std::thread::hardware_concurrency());
-        return RunBatch(options.Files, {options.Mode, options.MaxNodes, options.Reading}, jobs,
-                        std::cout, std::cerr);
+        TStandardOutput output;
+        std::ostream out(&output);
+        return RunBatch(options.Files,
+                        {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim},
+                        jobs, out, std::cerr);
     }
 
     const std::string name = InputName(options);

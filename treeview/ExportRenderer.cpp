@@ -142,7 +142,7 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
         block.Row = static_cast<int>(i);
         block.CaptionEnd = captionEnd;
         y += rowHeight;
-        if (row.TextMode != 0 && row.Text) {
+        if (row.TextMode != TTextMode::None && row.Text) {
             y += TextGap;
             const int memoLeft = left + MemoIndent;
             const int room = TextRoom - memoLeft - MemoRightGap;
@@ -164,7 +164,8 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
                 });
             }
             const int full = lineHeight * static_cast<int>(wrapped.size()) + MemoExtraHeight;
-            const int height = row.TextMode == 2 ? full : std::min(full, PreviewHeight);
+            const int height =
+                row.TextMode == TTextMode::Whole ? full : std::min(full, PreviewHeight);
             // A preview shows the lines that fit whole; a cut line would read
             // as garbage on paper.
             int lineTop = y + TClaimMemo::TopMargin;
@@ -385,7 +386,8 @@ void TExportPicture::PaintRow(TCanvas& Canvas, const TBlock& Block, int Top, int
         glyph(TImageList::ShowText);
         glyph(TImageList::HideText);
         if (row.Depth > 0 && row.Kind != 2)
-            glyph(tree.BranchMode == 0 ? TImageList::ShowBranch : TImageList::ShowAll);
+            glyph(tree.BranchMode == TBranchMode::AllBranches ? TImageList::ShowBranch
+                                                              : TImageList::ShowAll);
         if (row.HasChildren)
             Canvas.Text(x, y + ascent, row.Dependents, false, qRgb(0, 0, 0));
     }

@@ -36,7 +36,7 @@ void AddNodeLimitNotice(const TClaimTree& Tree, TExportTree& Export) {
 TExportTree ShownExportTree(const TTreeDrawing& Drawing, int64_t MaxRows) {
     const TClaimTree& tree = Drawing.Tree();
     TExportTree exported;
-    exported.BranchMode = static_cast<int>(Drawing.BranchMode());
+    exported.BranchMode = Drawing.BranchMode();
     std::unordered_map<const TClaim*, std::shared_ptr<const TMemoText>> texts;
     for (const TDrawnRow& drawn : Drawing.Rows()) {
         if (drawn.Height == 0)
@@ -55,8 +55,8 @@ TExportTree ShownExportTree(const TTreeDrawing& Drawing, int64_t MaxRows) {
             row.Dependents = DependentsText(node.ChildNumbers());
         row.Expanded = view.DisplayState == TDisplayState::Expanded && Drawing.IsCarrying(node) &&
                        !node.Children.empty();
-        row.TextMode = static_cast<int>(view.TextMode);
-        if (row.TextMode != 0) {
+        row.TextMode = view.TextMode;
+        if (row.TextMode != TTextMode::None) {
             auto& text = texts[node.Claim];
             if (!text)
                 text = std::make_shared<TMemoText>(node.Text(), tree.TextIsUtf8);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TreeDrawing.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -8,7 +10,6 @@
 
 class TClaimTree;
 class TMemoText;
-class TTreeDrawing;
 
 // One box of an exported picture, as data: what the window's box shows.
 struct TExportRow {
@@ -16,8 +17,8 @@ struct TExportRow {
     int32_t Number = 0;
     int32_t Kind = 0; // 0 independent, 1 one reference, 2 several
     QString Caption;
-    QString Dependents;                    // the children's numbers, each followed by a blank
-    int TextMode = 0;                      // 0 none, 1 preview, 2 whole text
+    QString Dependents; // the children's numbers, each followed by a blank
+    TTextMode TextMode = TTextMode::None;
     bool Expanded = false;                 // its children follow as rows
     bool HasChildren = false;              // in the whole tree, shown or not
     unsigned Marks = 0;                    // bits of TBoxMark, as the window shows them
@@ -29,7 +30,7 @@ struct TExportRow {
 struct TExportTree {
     QStringList Heading;
     std::vector<TExportRow> Rows;
-    int BranchMode = 0;
+    TBranchMode BranchMode = TBranchMode::AllBranches;
     QStringList Notices;
 };
 

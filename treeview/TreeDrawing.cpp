@@ -212,6 +212,41 @@ private:
     const TImageList* images;
 };
 
+// The widgets of one box and the node whose box they show; the buttons ask
+// here which node was clicked, so a set can move to another box.
+struct TTreeDrawing::TBoxWidgets {
+    TClaimTreeNode* Node = nullptr;
+    unsigned Kind = 0;  // KindOf the boxes the set fits
+    TNodeView Controls; // the widgets while the set is spare
+};
+
+namespace {
+
+// Sets of widgets fit boxes alike in which widgets they have.
+unsigned KindOf(bool HasChildren, bool HasParent, bool Decomposes) {
+    return (HasChildren ? 1U : 0U) | (HasParent ? 2U : 0U) | (Decomposes ? 4U : 0U);
+}
+
+// Moves the widget handles from one view to another.
+void MoveControls(TNodeView& From, TNodeView& To) {
+    To.ExpandButton = From.ExpandButton;
+    To.ShowTextButton = From.ShowTextButton;
+    To.HideTextButton = From.HideTextButton;
+    To.BranchButton = From.BranchButton;
+    To.DecomposeButton = From.DecomposeButton;
+    To.TextMemo = From.TextMemo;
+    To.CaptionLabel = From.CaptionLabel;
+    To.DependentsLabel = From.DependentsLabel;
+    To.LinkLine = From.LinkLine;
+    To.ChildLine = From.ChildLine;
+    ForgetControls(From);
+}
+
+// Spare sets kept at least, whatever the window holds.
+constexpr std::size_t MinSpareSets = 256;
+
+} // namespace
+
 // A label's caption with its auto-sized extent, and the memo text, which are
 // the same for every box of a claim.
 struct TTreeDrawing::TClaimLook {
@@ -269,6 +304,10 @@ TTreeDrawing::~TTreeDrawing() {
     pane->FitContent();
 }
 
+TClaimTreePane* TTreeDrawing::Pane() const {
+    return pane;
+}
+
 TNodeView& TTreeDrawing::View(const TClaimTreeNode& Node) {
     if (Node.Index >= views.size())
         views.resize(std::max<std::size_t>(Node.Index + 1,
@@ -288,9 +327,12 @@ bool TTreeDrawing::IsCarrying(const TClaimTreeNode& Node) const {
            tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] == &Node;
 }
 
+bool TTreeDrawing::IsLaidOut(const TClaimTreeNode& Node) const {
+    return Node.OwnerTree() == &tree && layouts != 0 && View(Node).Layout == layouts;
+}
+
 bool TTreeDrawing::IsShown(const TClaimTreeNode& Node) const {
-    const TNodeView& view = View(Node);
-    return view.Drawn && view.DisplayState != TDisplayState::Hidden;
+    return IsLaidOut(Node) && View(Node).DisplayState != TDisplayState::Hidden;
 }
 
 void TTreeDrawing::Attach(TClaimTreePane& Pane) {
@@ -312,9 +354,12 @@ void TTreeDrawing::Attach(TClaimTreePane& Pane) {
 }
 
 void TTreeDrawing::Detach() {
-    for (std::size_t node : live)
+    for (const auto& [node, box] : live)
         ForgetControls(views[node]);
     live.clear();
+    for (auto& kind : spare)
+        kind.clear();
+    spareCount = 0;
     markers.clear();
     notice = nullptr;
     rows.clear();
@@ -469,13 +514,14 @@ void TTreeDrawing::LayOutRows() {
     rows.clear();
     extent = QRect();
     truncated = false;
+    if (++layouts == 0)
+        layouts = 1;
     int64_t budget = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
     int y = FirstRowTop;
 
     // Places N's row at y and returns its index, or -1 past the budget.
     const auto addRow = [&](TClaimTreeNode& N, int32_t Level) -> std::ptrdiff_t {
         TNodeView& view = View(N);
-        view.Drawn = true;
         view.RowTop = y;
         view.RowLeft = N.Parent != nullptr ? View(*N.Parent).RowLeft + LevelIndent : RootLeft;
         if (N.Kind == 2 && view.DisplayState == TDisplayState::Expanded && !IsCarrying(N))
@@ -486,6 +532,7 @@ void TTreeDrawing::LayOutRows() {
             return -1;
         }
         --budget;
+        view.Layout = layouts;
         const TRowGeometry g = Geometry(N, y);
         rows.push_back({&N, Level, y, g.Height, -1});
         extent |= g.Extent;
@@ -619,15 +666,15 @@ void TTreeDrawing::Materialise(bool Force) {
     wanted.reserve(chosen.size());
     for (std::size_t i : chosen)
         wanted.insert(rows[i].Node->Index);
-    std::vector<std::size_t> kept;
-    kept.reserve(wanted.size());
-    for (std::size_t node : live) {
-        if (wanted.count(node) != 0)
-            kept.push_back(node);
-        else
-            Release(node, true);
+    // Enough spare sets to fill the window again after a jump.
+    spareLimit = std::max(wanted.size(), MinSpareSets);
+    std::vector<std::size_t> leaving;
+    for (const auto& [node, box] : live) {
+        if (wanted.count(node) == 0)
+            leaving.push_back(node);
     }
-    live = std::move(kept);
+    for (std::size_t node : leaving)
+        Recycle(node);
 
     // Creating many controls under a shown pane costs an event each.
     std::unique_ptr<TRedrawLock> lock;
@@ -637,22 +684,25 @@ void TTreeDrawing::Materialise(bool Force) {
         if (View(*row.Node).CaptionLabel == nullptr) {
             if (!lock)
                 lock = std::make_unique<TRedrawLock>(pane);
-            Create(*row.Node, look);
-            live.push_back(row.Node->Index);
+            if (!Reuse(*row.Node, look))
+                Create(*row.Node, look);
         }
         Place(row, look);
     }
 }
 
-TGlyphButton* TTreeDrawing::NewButton(TClaimTreeNode& N,
+TGlyphButton* TTreeDrawing::NewButton(TBoxWidgets& Box,
                                       void (TTreeDrawing::*Click)(TClaimTreeNode&, QObject*),
                                       const QPixmap& Glyph, const char* Hint) {
     auto* button = new TGlyphButton(pane->Content());
     button->SetGlyph(Glyph);
     button->setToolTip(QString::fromLatin1(Hint));
-    TClaimTreeNode* node = &N;
-    QObject::connect(button, &QAbstractButton::clicked, button, [this, node, button, Click] {
-        RunTreeHandler([this, node, button, Click] { (this->*Click)(*node, button); });
+    TBoxWidgets* box = &Box;
+    QObject::connect(button, &QAbstractButton::clicked, button, [this, box, button, Click] {
+        RunTreeHandler([this, box, button, Click] {
+            if (box->Node != nullptr)
+                (this->*Click)(*box->Node, button);
+        });
     });
     return button;
 }
@@ -660,6 +710,11 @@ TGlyphButton* TTreeDrawing::NewButton(TClaimTreeNode& N,
 void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     QWidget* content = pane->Content();
     TNodeView& v = View(N);
+    auto made = std::make_unique<TBoxWidgets>();
+    TBoxWidgets& box = *made;
+    box.Node = &N;
+    box.Kind = KindOf(LookOf(N).HasChildren, N.Parent != nullptr, bool(decomposeHandler));
+    live[N.Index] = std::move(made);
     const TClaimLook& text = LookOf(N);
     const auto newLabel = [&](const QString& Text, const QFont& Font) {
         auto* label = new TBoxLabel(content);
@@ -673,30 +728,82 @@ void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     v.LinkLine = new TDottedLine(content);
     const bool hasChildren = text.HasChildren;
     if (hasChildren) {
-        v.ExpandButton = NewButton(N, &TTreeDrawing::ExpandButtonClick,
+        v.ExpandButton = NewButton(box, &TTreeDrawing::ExpandButtonClick,
                                    Look.ExpandGlyph(v.DisplayState), ExpandHint);
         v.ChildLine = new TDottedLine(content);
         v.ChildLine->resize(1, 1);
     }
     v.CaptionLabel = newLabel(text.Caption, Look.CaptionFont(N));
     v.CaptionLabel->setPalette(Look.CaptionPalette(N));
-    v.ShowTextButton = NewButton(N, &TTreeDrawing::ShowTextButtonClick,
+    v.ShowTextButton = NewButton(box, &TTreeDrawing::ShowTextButtonClick,
                                  Look.Glyph(TImageList::ShowText), ShowTextHint);
-    v.HideTextButton = NewButton(N, &TTreeDrawing::HideTextButtonClick,
+    v.HideTextButton = NewButton(box, &TTreeDrawing::HideTextButtonClick,
                                  Look.Glyph(TImageList::HideText), HideTextHint);
     if (N.Parent != nullptr) {
         v.BranchButton =
-            NewButton(N, &TTreeDrawing::BranchButtonClick, Look.BranchGlyph(branchMode),
+            NewButton(box, &TTreeDrawing::BranchButtonClick, Look.BranchGlyph(branchMode),
                       branchMode == TBranchMode::AllBranches ? ShowBranchHint : ShowAllHint);
     }
     if (decomposeHandler) {
-        v.DecomposeButton = NewButton(N, &TTreeDrawing::DecomposeButtonClick,
+        v.DecomposeButton = NewButton(box, &TTreeDrawing::DecomposeButtonClick,
                                       Look.Glyph(TImageList::Decompose), DecomposeHint);
     }
     if (hasChildren)
         v.DependentsLabel = newLabel(text.Dependents, Look.Font());
     v.TextMemo = new TClaimMemo(content);
     v.TextMemo->SetText(text.Memo);
+}
+
+bool TTreeDrawing::Reuse(TClaimTreeNode& N, const TBoxLook& Look) {
+    const TClaimLook& text = LookOf(N);
+    auto& kind = spare[KindOf(text.HasChildren, N.Parent != nullptr, bool(decomposeHandler))];
+    if (kind.empty())
+        return false;
+    std::unique_ptr<TBoxWidgets> box = std::move(kind.back());
+    kind.pop_back();
+    --spareCount;
+    box->Node = &N;
+    TNodeView& v = View(N);
+    MoveControls(box->Controls, v);
+    // On top, in the order of making, as a new set would be: where lines of
+    // two boxes cross, the later box's line is drawn over.
+    ForEachControl(v, [](QWidget* Control) { Control->raise(); });
+    // What a new set would show; the layout places the rest.
+    if (v.ChildLine != nullptr)
+        v.ChildLine->resize(1, 1);
+    const QFont& font = Look.CaptionFont(N);
+    if (v.CaptionLabel->font() != font)
+        v.CaptionLabel->setFont(font);
+    v.CaptionLabel->setPalette(Look.CaptionPalette(N));
+    v.CaptionLabel->setText(text.Caption);
+    if (v.DependentsLabel != nullptr)
+        v.DependentsLabel->setText(text.Dependents);
+    v.TextMemo->SetText(text.Memo);
+    live[N.Index] = std::move(box);
+    return true;
+}
+
+void TTreeDrawing::Recycle(std::size_t Node) {
+    const auto known = live.find(Node);
+    if (known == live.end())
+        return;
+    std::unique_ptr<TBoxWidgets> box = std::move(known->second);
+    live.erase(known);
+    const auto marker = markers.find(Node);
+    if (marker != markers.end()) {
+        Discard(marker->second.data());
+        markers.erase(marker);
+    }
+    if (spareCount >= spareLimit) {
+        ForEachControl(views[Node], Discard);
+        ForgetControls(views[Node]);
+        return;
+    }
+    ForEachControl(views[Node], [](QWidget* Control) { SetShown(Control, false); });
+    box->Node = nullptr;
+    MoveControls(views[Node], box->Controls);
+    spare[box->Kind].push_back(std::move(box));
+    ++spareCount;
 }
 
 void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
@@ -780,7 +887,13 @@ void TTreeDrawing::Release(std::size_t Node, bool Delete) {
 
 void TTreeDrawing::ReleaseAll(const TClaimTreeNode* Busy) {
     const std::size_t busyIndex = Busy != nullptr ? Busy->Index : views.size();
-    for (std::size_t node : live) {
+    for (auto& kind : spare) {
+        for (const std::unique_ptr<TBoxWidgets>& box : kind)
+            ForEachControl(box->Controls, [](QWidget* control) { delete control; });
+        kind.clear();
+    }
+    spareCount = 0;
+    for (const auto& [node, box] : live) {
         if (node == busyIndex) {
             Release(node, true);
         } else {
@@ -796,7 +909,7 @@ void TTreeDrawing::ReleaseAll(const TClaimTreeNode* Busy) {
 }
 
 void TTreeDrawing::Retire(TClaimTreeNode& Node) {
-    const auto known = std::find(live.begin(), live.end(), Node.Index);
+    const auto known = live.find(Node.Index);
     if (known == live.end())
         return;
     live.erase(known);
@@ -845,7 +958,7 @@ void TTreeDrawing::ShowNotice(int Top) {
 }
 
 void TTreeDrawing::ScrollInView(const TClaimTreeNode& Node, QRect TRowGeometry::*Part) {
-    if (pane == nullptr || Node.OwnerTree() != &tree || !View(Node).Drawn)
+    if (pane == nullptr || !IsLaidOut(Node))
         return;
     const QRect place = Geometry(Node, View(Node).RowTop).*Part;
     if (place.isEmpty())

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -40,7 +41,7 @@ using TDecomposeHandler = std::function<void(TClaimTreeNode*)>;
 struct TNodeView {
     TDisplayState DisplayState = TDisplayState::Collapsed;
     TTextMode TextMode = TTextMode::None;
-    bool Drawn = false; // laid out by the drawing at least once
+    unsigned Layout = 0; // the layout that last placed the box; 0 for none
     int RowLeft = 0;
     int RowTop = 0;
     TGlyphButton* ExpandButton = nullptr;
@@ -69,7 +70,7 @@ struct TDrawnRow {
 // Where the controls of one box stand, in content coordinates. A control the
 // box does not have gets an empty rectangle.
 struct TRowGeometry {
-    bool Shown = false; // DisplayState is not 2
+    bool Shown = false; // not hidden
     QRect LinkLine;
     bool LinkLineShown = false;
     QRect Expand;
@@ -103,7 +104,7 @@ public:
     TTreeDrawing& operator=(const TTreeDrawing&) = delete;
 
     TClaimTree& Tree() const { return tree; }
-    TClaimTreePane* Pane() const { return pane; }
+    TClaimTreePane* Pane() const;
 
     // Draws the tree into Pane, which it empties first: all roots when
     // RootIndex is -1, else that root alone (an index without a root draws
@@ -134,13 +135,13 @@ public:
     // Whether the drawing shows Node's subtree below Node: always, but for a
     // copy of a claim that depends on several claims that does not carry it.
     bool IsCarrying(const TClaimTreeNode& Node) const;
-    // Whether Node's box is shown in the last layout.
+    // Whether the last layout placed Node's box, and whether it shows it.
+    bool IsLaidOut(const TClaimTreeNode& Node) const;
     bool IsShown(const TClaimTreeNode& Node) const;
 
     TBranchMode BranchMode() const { return branchMode; }
     // The index in Roots of the one root drawn, or -1 for all.
     int ShownRoot() const { return shownRoot; }
-    bool HasDecomposeHandler() const { return static_cast<bool>(decomposeHandler); }
 
     // Takes Pane over for a new build: the pane's previous drawing, whoever's,
     // lets go of its widgets, and the pane is emptied.
@@ -181,13 +182,14 @@ public:
 private:
     struct TClaimLook;
     class TBoxLook;
+    struct TBoxWidgets;
 
     const TClaimLook& LookOf(const TClaimTreeNode& Node) const;
     int MemoWidth(int MemoLeft, const TClaimLook& Look) const;
     static int MemoHeight(TTextMode Mode, const TClaimLook& Look, int Width);
     void LayOutRows();
     void Materialise(bool Force);
-    TGlyphButton* NewButton(TClaimTreeNode& N,
+    TGlyphButton* NewButton(TBoxWidgets& Box,
                             void (TTreeDrawing::*Click)(TClaimTreeNode&, QObject*),
                             const QPixmap& Glyph, const char* Hint);
     void ResetDrawnView(TClaimTreeNode& Root);
@@ -198,6 +200,12 @@ private:
     void OpenPathTo(const TClaimTreeNode& Node, TDisplayState OtherState);
     void ExpandOrCollapseAll(void (TTreeDrawing::*Apply)(TClaimTreeNode&));
     void Create(TClaimTreeNode& Node, const TBoxLook& Look);
+    // Binds a spare set of widgets of the right kind to Node; false when
+    // there is none.
+    bool Reuse(TClaimTreeNode& Node, const TBoxLook& Look);
+    // Takes Node's widgets off its box and keeps them for another box, or
+    // deletes them when enough are kept.
+    void Recycle(std::size_t Node);
     void Place(const TDrawnRow& Row, const TBoxLook& Look);
     void PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& Geometry);
     void Release(std::size_t Node, bool Delete);
@@ -214,14 +222,20 @@ private:
     // By the node's Index; grows as nodes are met.
     std::vector<TNodeView> views;
     std::vector<TDrawnRow> rows;
-    int rowsEnd = 0; // y below the last row
+    int rowsEnd = 0;      // y below the last row
+    unsigned layouts = 0; // layouts made, the last one's number
     QRect extent;
     std::size_t windowFirst = 0; // rows that have widgets, as last materialised
     std::size_t windowLast = 0;
     bool truncated = false;
     bool busy = false;
-    int memoPaneWidth = 0;         // the pane's width at the build, for the memos
-    std::vector<std::size_t> live; // nodes that have widgets, by Index
+    int memoPaneWidth = 0; // the pane's width at the build, for the memos
+    // Nodes that have widgets, by Index, with the sets of widgets.
+    std::unordered_map<std::size_t, std::unique_ptr<TBoxWidgets>> live;
+    // Hidden sets of widgets for boxes that scroll into the window, by kind.
+    std::array<std::vector<std::unique_ptr<TBoxWidgets>>, 8> spare;
+    std::size_t spareCount = 0;
+    std::size_t spareLimit = 0; // the most sets kept spare
     std::unordered_map<std::size_t, QPointer<QWidget>> markers;
     QPointer<QLabel> notice;
     std::vector<int32_t> refusedClaims;

@@ -3,7 +3,7 @@
 
 #include "ClaimTexts.h"
 #include "ClaimTree.h"
-#include "TreeView.h"
+#include "TreeDrawing.h"
 #include "frmMain.h"
 
 #include <QApplication>

@@ -177,4 +177,45 @@ TEST(ClaimExport, HtmlMatrixIsOneTableWithTheTitleEscaped) {
     EXPECT_EQ(html.find("http"), std::string::npos) << "the page must stand alone";
 }
 
+// Every "->" line, duplicates kept.
+std::size_t EdgeLines(const std::string& Dot) {
+    std::size_t lines = 0;
+    for (std::size_t at = Dot.find(" -> "); at != std::string::npos; at = Dot.find(" -> ", at + 1))
+        ++lines;
+    return lines;
+}
+
+TEST(ClaimExport, DotLinksEachPairOnceHoweverOftenANumberIsNamed) {
+    const struct {
+        const char* Text;
+        std::size_t Edges;
+    } cases[] = {
+        {"We claim: 1. A.\n 2. B.\n 3. C of claims 1, 1 and 1.\n", 1},
+        {"We claim: 1. A.\n 2. B.\n 3. C.\n 4. D of claims 1 to 3 or 2 to 3.\n", 3},
+        {"We claim: 1. A.\n 2. B.\n 3. C.\n 4. D of claims 2, 1-3 and 1.\n", 3},
+        {"We claim: 1. A.\n 1. B.\n 2. C of claims 1 or 1.\n", 2},
+    };
+    for (const auto& c : cases) {
+        const std::string dot = ClaimGraphDot(TClaimTree(c.Text));
+        EXPECT_EQ(EdgeLines(dot), c.Edges) << c.Text << dot;
+        EXPECT_EQ(DotEdges(dot).size(), c.Edges) << c.Text << dot;
+    }
+}
+
+// N claims numbered 1, then M claims "2" that each refer to all of them.
+std::string RepeatedNumbers(std::size_t N, std::size_t M) {
+    std::string text = "We claim:\n";
+    for (std::size_t i = 0; i < N; ++i)
+        text += " 1. A pump.\n";
+    for (std::size_t i = 0; i < M; ++i)
+        text += " 2. The pump of claim 1.\n";
+    return text;
+}
+
+TEST(ClaimExport, DotRefusesMoreEdgesThanTheLimitRatherThanFillTheMemory) {
+    ASSERT_EQ(MaxGraphEdges, 1'000'000U);
+    EXPECT_EQ(EdgeLines(ClaimGraphDot(TClaimTree(RepeatedNumbers(1000, 1000)))), MaxGraphEdges);
+    EXPECT_THROW(ClaimGraphDot(TClaimTree(RepeatedNumbers(1000, 1001))), std::length_error);
+}
+
 } // namespace

@@ -63,12 +63,38 @@ set(unwritable "cannot write the report of [^\n]*: No space left on device")
 expect_message(2 "${unwritable}" "${stdout} > /dev/full" --tree ${doubling})
 expect_message(2 "${unwritable}" "${stdout} > /dev/full" --json ${doubling})
 expect_message(2 "${unwritable}" "${stdout} > /dev/full" --summary ${pump})
+# A batch stops at the first report it cannot write: the missing file after
+# it is never opened, so its message would show.
+expect_message(2 "cannot write the report of [^\n]*pump-claims.txt: No space left on device"
+               "${stdout} > /dev/full" --jobs 1 ${pump} ${pump} ${WORK}/no-such-file.txt)
+expect_message(2 "${unwritable}" "${stdout} > /dev/full" --json --jobs 2 ${doubling} ${pump})
 expect_message(3 "[^\n]*doubling-claims.txt: the tree has 16384 nodes, over the limit of 16383"
                "${stdout}" --tree --max-nodes 16383 ${doubling})
 expect_message(3 "[^\n]*self-referring-claims.txt: the tree's node limit of 2000000 was reached"
                "${stdout}" --tree --max-nodes 2199023255552 ${selfreferring})
 expect_message(3 "[^\n]*self-referring-claims.txt: the tree has 1099511627777 nodes, over the limit of 1000000"
                "${stdout}" --tree ${selfreferring})
+
+# 1,001 claims numbered 1 and 1,000 referring to them all: one edge over the
+# graph's limit. 10,001 claims: one more than a matrix takes.
+string(REPEAT " 1. A pump.\n" 1001 ones)
+string(REPEAT " 2. The pump of claim 1.\n" 1000 twos)
+set(repeated ${WORK}/repeated-numbers.txt)
+file(WRITE ${repeated} "We claim:\n${ones}${twos}")
+expect_message(3 "[^\n]*repeated-numbers.txt: the claim graph takes at most 1000000 edges"
+               "${stdout}" --dot ${repeated})
+string(REPEAT " 1. A pump.\n" 10001 ones)
+set(many ${WORK}/many-claims.txt)
+file(WRITE ${many} "We claim:\n${ones}")
+expect_message(3 "[^\n]*many-claims.txt: the dependency matrix takes at most 10000 claims, not 10001"
+               "${stdout}" --matrix ${many})
+
+# Claim 1 named 10,000 times: as many nodes, each with a 30 kB caption.
+string(REPEAT ", 1" 10000 ones)
+set(named ${WORK}/named-many-times.txt)
+file(WRITE ${named} "We claim:\n 1. A pump.\n 2. The pump of claims 1${ones}.\n")
+expect_message(3 "[^\n]*named-many-times.txt: the tree takes more than 268435456 bytes"
+               "${stdout}" --tree ${named})
 
 # 400,000 claims cannot be analysed in 50 MB of address space. The
 # sanitizers reserve far more than that for themselves.

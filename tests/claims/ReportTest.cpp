@@ -1,6 +1,9 @@
 #include "Report.h"
 
+#include "ModeReport.h"
+
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -53,6 +56,56 @@ TEST(Report, TreeListsEveryCopyUnlessOverTheLimit) {
     std::ostringstream none;
     EXPECT_FALSE(WriteTreeReport(none, tree, 3));
     EXPECT_EQ(none.str(), "");
+}
+
+TEST(Report, TreeSizeIsWhatTheTreeReportWritesAndStopsPastTheLimit) {
+    for (const std::string& text :
+         {Pump, std::string("We claim: 1. A.\n 2. B of claim 1.\n 3. C of claims 1, 1, 2.\n"),
+          std::string("")}) {
+        const TClaimTree tree(text);
+        std::ostringstream out;
+        ASSERT_TRUE(WriteTreeReport(out, tree, 100));
+        const auto size = static_cast<int64_t>(out.str().size());
+        EXPECT_EQ(TreeReportSize(tree, size), size) << text;
+        if (size > 0) {
+            EXPECT_GT(TreeReportSize(tree, size - 1), size - 1) << text;
+        }
+    }
+}
+
+// The "references" array of claim 2 in the JSON, and the length of its text.
+std::pair<std::string, int> References(const std::string& Claim2, TReading Reading) {
+    const TClaimTree tree("We claim:\n 1. A pump.\n 2. The pump of " + Claim2 + ".\n", Reading);
+    std::ostringstream out;
+    WriteJsonReport(out, tree, true);
+    const std::string json = out.str();
+    const std::size_t at = json.find("\"references\": [", json.find("\"number\": 2")) + 15;
+    return {json.substr(at, json.find(']', at) - at), static_cast<int>(tree.Claims[1].Text.size())};
+}
+
+TEST(Report, JsonListsNumbersPastTheTableNoFurtherThanTheTextGoes) {
+    // Numbers written one by one are listed in full; a wide range past the
+    // table stops after as many numbers as the claim's text has bytes.
+    EXPECT_EQ(References("claims 1, 2000, 2001, 2002", TReading::Standard).first,
+              "1, 2000, 2001, 2002");
+    const auto [wide, textSize] = References("claims 1000 to 100000", TReading::Lenient);
+    std::string expected;
+    for (int v = 1000; v < 1024 + textSize; ++v)
+        expected += (expected.empty() ? "" : ", ") + std::to_string(v);
+    EXPECT_EQ(wide, expected);
+}
+
+TEST(Report, TreeTextLimitGrowsWithTheNodeLimitFromAFloorWithoutOverflow) {
+    constexpr int64_t floor = int64_t{256} << 20;
+    const std::pair<int64_t, int64_t> cases[] = {
+        {0, floor},
+        {1'000'000, floor},
+        {1'048'577, 1'048'577 * 256},
+        {std::numeric_limits<int64_t>::max() / 256 + 1, std::numeric_limits<int64_t>::max()},
+        {std::numeric_limits<int64_t>::max(), std::numeric_limits<int64_t>::max()},
+    };
+    for (const auto& [nodes, bytes] : cases)
+        EXPECT_EQ(MaxTreeReportBytes(nodes), bytes) << nodes;
 }
 
 } // namespace

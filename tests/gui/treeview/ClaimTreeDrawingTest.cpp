@@ -69,14 +69,14 @@ void ClaimTreeDrawingTest::rowsFollowTheRhythm() {
     QFETCH(int, top);
     TDrawnTree drawn(PumpClaims);
     const TClaimTreeNode* node = drawn.Node(claim, static_cast<std::size_t>(copy));
-    QCOMPARE(drawn.View(node).RowLeft, left);
-    QCOMPARE(drawn.View(node).RowTop, top);
-    const QWidget* first = drawn.View(node).ExpandButton != nullptr
-                               ? static_cast<QWidget*>(drawn.View(node).ExpandButton)
-                               : drawn.View(node).CaptionLabel;
+    const TNodeView& box = drawn.View(node);
+    QCOMPARE(box.RowLeft, left);
+    QCOMPARE(box.RowTop, top);
+    const QWidget* first =
+        box.ExpandButton != nullptr ? static_cast<QWidget*>(box.ExpandButton) : box.CaptionLabel;
     QCOMPARE(first->pos(), QPoint(left, top));
-    QVERIFY(Shown(drawn.View(node).CaptionLabel));
-    QCOMPARE(drawn.View(node).CaptionLabel->y(), top);
+    QVERIFY(Shown(box.CaptionLabel));
+    QCOMPARE(box.CaptionLabel->y(), top);
 }
 
 void ClaimTreeDrawingTest::rowHoldsItsControls_data() {
@@ -112,43 +112,43 @@ void ClaimTreeDrawingTest::rowHoldsItsControls() {
     QFETCH(QString, dependents);
     TDrawnTree drawn(PumpClaims);
     const TClaimTreeNode* node = drawn.Node(claim, static_cast<std::size_t>(copy));
-    const QLabel* label = drawn.View(node).CaptionLabel;
+    const TNodeView& box = drawn.View(node);
+    const QLabel* label = box.CaptionLabel;
     QCOMPARE(label->text(), caption);
     QCOMPARE(label->font().bold(), bold);
     QCOMPARE(label->palette().color(label->foregroundRole()), colour);
     QCOMPARE(label->width(), QFontMetrics(label->font()).horizontalAdvance(caption));
 
-    QCOMPARE(Shown(drawn.View(node).ExpandButton), expandButton);
-    QCOMPARE(drawn.View(node).ChildLine != nullptr, expandButton);
-    QCOMPARE(Shown(drawn.View(node).BranchButton), branchShown);
-    QCOMPARE(drawn.View(node).DependentsLabel != nullptr, !dependents.isEmpty());
-    QVERIFY(drawn.View(node).DecomposeButton == nullptr);
+    QCOMPARE(Shown(box.ExpandButton), expandButton);
+    QCOMPARE(box.ChildLine != nullptr, expandButton);
+    QCOMPARE(Shown(box.BranchButton), branchShown);
+    QCOMPARE(box.DependentsLabel != nullptr, !dependents.isEmpty());
+    QVERIFY(box.DecomposeButton == nullptr);
 
     // Left to right on a 23-pixel pitch, labels followed by 10 pixels.
-    const int row = drawn.View(node).RowTop;
-    const int captionLeft = drawn.View(node).RowLeft + (expandButton ? 23 : 0);
+    const int row = box.RowTop;
+    const int captionLeft = box.RowLeft + (expandButton ? 23 : 0);
     QCOMPARE(label->pos(), QPoint(captionLeft, row));
     const int showLeft = captionLeft + label->width() + 10;
-    QCOMPARE(drawn.View(node).ShowTextButton->geometry(), QRect(showLeft, row, 13, 13));
-    QCOMPARE(drawn.View(node).HideTextButton->geometry(), QRect(showLeft + 23, row, 13, 13));
+    QCOMPARE(box.ShowTextButton->geometry(), QRect(showLeft, row, 13, 13));
+    QCOMPARE(box.HideTextButton->geometry(), QRect(showLeft + 23, row, 13, 13));
     int next = showLeft + 46;
-    if (drawn.View(node).BranchButton != nullptr) {
-        QCOMPARE(drawn.View(node).BranchButton->geometry(), QRect(next, row, 13, 13));
+    if (box.BranchButton != nullptr) {
+        QCOMPARE(box.BranchButton->geometry(), QRect(next, row, 13, 13));
         if (node->Kind != 2)
             next += 23;
     }
     if (!dependents.isEmpty()) {
-        QVERIFY(Shown(drawn.View(node).DependentsLabel));
-        QCOMPARE(drawn.View(node).DependentsLabel->text(), dependents);
-        QCOMPARE(drawn.View(node).DependentsLabel->pos(), QPoint(next, row));
+        QVERIFY(Shown(box.DependentsLabel));
+        QCOMPARE(box.DependentsLabel->text(), dependents);
+        QCOMPARE(box.DependentsLabel->pos(), QPoint(next, row));
     }
-    QCOMPARE(drawn.View(node).ShowTextButton->toolTip(), QStringLiteral("Show claim"));
-    QCOMPARE(drawn.View(node).HideTextButton->toolTip(), QStringLiteral("Hide claim"));
-    QVERIFY(drawn.ShowsGlyph(drawn.View(node).ShowTextButton, TImageList::ShowText));
-    QVERIFY(drawn.ShowsGlyph(drawn.View(node).HideTextButton, TImageList::HideText));
+    QCOMPARE(box.ShowTextButton->toolTip(), QStringLiteral("Show claim"));
+    QCOMPARE(box.HideTextButton->toolTip(), QStringLiteral("Hide claim"));
+    QVERIFY(drawn.ShowsGlyph(box.ShowTextButton, TImageList::ShowText));
+    QVERIFY(drawn.ShowsGlyph(box.HideTextButton, TImageList::HideText));
     if (expandButton)
-        QCOMPARE(drawn.View(node).ExpandButton->toolTip(),
-                 QStringLiteral("Show/hide dependent claims"));
+        QCOMPARE(box.ExpandButton->toolTip(), QStringLiteral("Show/hide dependent claims"));
 }
 
 void ClaimTreeDrawingTest::linesJoinTheBoxes_data() {
@@ -181,11 +181,12 @@ void ClaimTreeDrawingTest::linesJoinTheBoxes() {
     QFETCH(QRect, childLine);
     TDrawnTree drawn(PumpClaims);
     const TClaimTreeNode* node = drawn.Node(claim, static_cast<std::size_t>(copy));
-    QCOMPARE(Shown(drawn.View(node).LinkLine), linkShown);
-    QCOMPARE(drawn.View(node).LinkLine->geometry(), link);
-    QCOMPARE(Shown(drawn.View(node).ChildLine), childLineShown);
-    if (drawn.View(node).ChildLine != nullptr)
-        QCOMPARE(drawn.View(node).ChildLine->geometry(), childLine);
+    const TNodeView& box = drawn.View(node);
+    QCOMPARE(Shown(box.LinkLine), linkShown);
+    QCOMPARE(box.LinkLine->geometry(), link);
+    QCOMPARE(Shown(box.ChildLine), childLineShown);
+    if (box.ChildLine != nullptr)
+        QCOMPARE(box.ChildLine->geometry(), childLine);
 }
 
 void ClaimTreeDrawingTest::emptyDocumentShowsNotice_data() {

@@ -244,33 +244,34 @@ void ClaimTreeNodeActionsTest::textButtons() {
     QFETCH(int, lines);
     TDrawnTree drawn(TextClaims);
     TClaimTreeNode* node = drawn.Node(claim);
+    TNodeView& box = drawn.View(node);
     for (const QString& click : clicks) {
-        QTest::mouseClick(click == QLatin1String("show") ? drawn.View(node).ShowTextButton
-                                                         : drawn.View(node).HideTextButton,
+        QTest::mouseClick(click == QLatin1String("show") ? box.ShowTextButton : box.HideTextButton,
                           Qt::LeftButton);
     }
-    QCOMPARE(static_cast<int>(drawn.View(node).TextMode), textMode);
-    QCOMPARE(Shown(drawn.View(node).TextMemo), textMode != 0);
+    QCOMPARE(static_cast<int>(box.TextMode), textMode);
+    QCOMPARE(Shown(box.TextMemo), textMode != 0);
     if (lines >= 0) {
         const int height = lines == 0 ? 50 : TClaimMemo::LineHeight() * lines + 5;
-        QCOMPARE(drawn.View(node).TextMemo->height(), height);
+        QCOMPARE(box.TextMemo->height(), height);
     }
     // The text sits 10 pixels under the row; the next box 20 pixels under it.
-    const int textRoom = textMode == 0 ? 0 : 10 + drawn.View(node).TextMemo->height();
+    const int textRoom = textMode == 0 ? 0 : 10 + box.TextMemo->height();
     const TClaimTreeNode* next = claim == 2 ? drawn.Node(3) : nullptr;
     if (next != nullptr)
-        QCOMPARE(drawn.View(next).RowTop, drawn.View(node).RowTop + 13 + textRoom + 20);
+        QCOMPARE(drawn.View(next).RowTop, box.RowTop + 13 + textRoom + 20);
 }
 
 void ClaimTreeNodeActionsTest::expandAllHidesTexts() {
     TDrawnTree drawn(TextClaims);
     TClaimTreeNode* node = drawn.Node(2);
-    drawn.drawing->ShowTextButtonClick(*node, drawn.View(node).ShowTextButton);
+    TNodeView& box = drawn.View(node);
+    drawn.drawing->ShowTextButtonClick(*node, box.ShowTextButton);
     drawn.drawing->CollapseAll();
-    QCOMPARE(drawn.View(node).TextMode, TTextMode::None);
+    QCOMPARE(box.TextMode, TTextMode::None);
     drawn.drawing->ExpandAll();
-    QCOMPARE(drawn.View(node).TextMode, TTextMode::None);
-    QVERIFY(!Shown(drawn.View(node).TextMemo));
+    QCOMPARE(box.TextMode, TTextMode::None);
+    QVERIFY(!Shown(box.TextMemo));
     QCOMPARE(drawn.View(1).DisplayState, TDisplayState::Expanded);
     QCOMPARE(drawn.View(3).DisplayState, TDisplayState::Collapsed);
 }

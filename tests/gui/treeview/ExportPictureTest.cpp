@@ -68,6 +68,7 @@ private slots:
     void wholeTreeIsTheCommandLineOutline();
     void pagesBreakBetweenBoxes_data();
     void pagesBreakBetweenBoxes();
+    void cutDrawingIsExportedAsCut();
 };
 
 void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem_data() {
@@ -165,6 +166,16 @@ void ExportPictureTest::pagesBreakBetweenBoxes() {
         QVERIFY2(atBox || insideLongText, qPrintable(QString::number(tops[page])));
     }
     QVERIFY(picture.Size().height() - tops.back() <= pageHeight + BoxGeometry::BoxGap);
+}
+
+// A drawing that stops after four boxes exports those four, and says so as
+// the window does.
+void ExportPictureTest::cutDrawingIsExportedAsCut() {
+    TDrawnTree drawn(PumpClaims, 480, 400, 4);
+    const TExportTree exported = ShownExportTree(*drawn.drawing, MaxDrawnBoxes);
+    QCOMPARE(OutlineText(exported),
+             QStringLiteral("Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n"));
+    QCOMPARE(exported.Notices, QStringList{DrawingLimitNotice(4)});
 }
 
 QTEST_MAIN(ExportPictureTest)

@@ -29,6 +29,33 @@ int NodesWithWidgets(const TDrawnTree& Drawn) {
     return count;
 }
 
+// Boxes whose widgets show another claim than their node's: caption, its
+// look, the list of dependants or the text.
+QStringList BoxesShowingOtherClaims(const TDrawnTree& Drawn) {
+    QStringList wrong;
+    for (const auto& copies : Drawn.tree->NodesByClaim) {
+        for (const TClaimTreeNode* node : copies) {
+            const TNodeView& view = Drawn.View(node);
+            if (view.CaptionLabel == nullptr)
+                continue;
+            const QLabel& caption = *view.CaptionLabel;
+            QString dependents;
+            for (int32_t number : node->ChildNumbers())
+                dependents += QString::number(number) + QLatin1Char(' ');
+            const bool right = caption.text() == QString::fromStdString(node->Caption()) &&
+                               caption.font().bold() == (node->Kind == 0) &&
+                               caption.palette().color(caption.foregroundRole()) ==
+                                   QColor(node->Kind == 2 ? Qt::red : Qt::blue) &&
+                               (view.DependentsLabel != nullptr ? view.DependentsLabel->text()
+                                                                : QString()) == dependents &&
+                               view.TextMemo->Lines() == TMemoText(node->Text(), true).Lines();
+            if (!right)
+                wrong << caption.text();
+        }
+    }
+    return wrong;
+}
+
 // Counts the handlers run and keeps what they throw from Qt.
 int handlersRun = 0;
 int handlersFailed = 0;
@@ -67,8 +94,12 @@ void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
     QCOMPARE(drawn.pane.Content()->height(), last.Top + 13);
     QVERIFY(drawn.View(last.Node).CaptionLabel == nullptr);
 
-    // Scrolling to the end brings the last boxes, in their places.
+    // Scrolling to the end brings the last boxes, in their places, with the
+    // widgets the first boxes had.
+    const QPointer<QLabel> firstCaption = drawn.View(rows.front().Node).CaptionLabel;
     drawn.pane.verticalScrollBar()->setValue(drawn.pane.verticalScrollBar()->maximum());
+    QVERIFY(!firstCaption.isNull());
+    QCOMPARE(BoxesShowingOtherClaims(drawn), QStringList());
     QVERIFY(Shown(drawn.View(last.Node).CaptionLabel));
     QCOMPARE(drawn.View(last.Node).CaptionLabel->geometry(), drawing.Geometry(last).Caption);
     QCOMPARE(drawing.NodeAt(QPoint(0, last.Top + 5)), last.Node);
@@ -98,6 +129,9 @@ void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
     const QRect inView(drawn.View(box).ExpandButton->mapTo(drawn.pane.viewport(), QPoint(0, 0)),
                        QSize(13, 13));
     QVERIFY(drawn.pane.viewport()->rect().contains(inView));
+    // And back in the middle.
+    drawn.pane.verticalScrollBar()->setValue(rows[rows.size() / 2].Top);
+    QCOMPARE(BoxesShowingOtherClaims(drawn), QStringList());
 }
 
 void TreeDrawingTest::controlsNeverOutliveTheirNodes_data() {

@@ -62,8 +62,15 @@ std::string JsonText(std::string_view Bytes, bool InputIsUtf8) {
 void WriteReferences(std::ostream& Out, const TClaim& Claim) {
     Out << '[';
     bool first = true;
+    // Past the claim table a reading may give a range far wider than its
+    // text ("claims 1 to 100000"); numbers written one by one each take
+    // bytes of the text, so no more of them than it holds are listed.
+    int64_t beyond = 0;
+    const auto most = static_cast<int64_t>(Claim.Text.size());
     for (const TReferenceRun& run : Claim.References) {
         for (int64_t v = run.First; v <= run.Last; ++v) {
+            if (v >= ClaimTableSize && beyond++ >= most)
+                break;
             if (!first)
                 Out << ", ";
             first = false;
@@ -168,6 +175,20 @@ void WriteCheckReport(std::ostream& Out, std::string_view File,
 bool HasError(const std::vector<TClaimProblem>& Problems) {
     return std::any_of(Problems.begin(), Problems.end(),
                        [](const TClaimProblem& p) { return p.Severity == TSeverity::Error; });
+}
+
+int64_t TreeReportSize(const TClaimTree& Tree, int64_t Limit) {
+    // Captions by claim, measured once: a tree repeats its claims.
+    std::vector<int64_t> captions(Tree.Claims.size(), -1);
+    int64_t size = 0;
+    Tree.ForEachFullTreeNode([&](int Depth, const TClaim& Claim) {
+        int64_t& caption = captions[Claim.Index];
+        if (caption < 0)
+            caption = static_cast<int64_t>(Claim.Caption().size());
+        size += int64_t{Depth} * 2 + caption + 1;
+        return size <= Limit;
+    });
+    return size;
 }
 
 bool WriteTreeReport(std::ostream& Out, const TClaimTree& Tree, int64_t MaxNodes) {

@@ -13,7 +13,8 @@
 std::string ClaimCountsText(const TClaimTree& Tree);
 
 // The analysis as one JSON object. Strings are UTF-8: the input bytes as they
-// are when InputIsUtf8, else each byte read as Windows-1252.
+// are when InputIsUtf8, else each byte read as Windows-1252. References past
+// the claim table are listed up to as many as the claim's text has bytes.
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8);
 
 // The problems, one line each in the form editors and CI systems read,
@@ -27,6 +28,9 @@ bool HasError(const std::vector<TClaimProblem>& Problems);
 // The whole tree, one caption per node, two spaces of indent per level.
 // Returns false, writing nothing, when the tree has more than MaxNodes nodes.
 bool WriteTreeReport(std::ostream& Out, const TClaimTree& Tree, int64_t MaxNodes);
+
+// The bytes WriteTreeReport writes, or the first count past Limit.
+int64_t TreeReportSize(const TClaimTree& Tree, int64_t Limit);
 
 // S as a JSON string literal, quotes included.
 std::string JsonString(std::string_view Utf8);

@@ -1,0 +1,48 @@
+#pragma once
+
+// The report of one analysed input in the mode the arguments chose: the one
+// place that writes it, for a single input and for every file of a batch.
+
+#include "ClaimTree.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix };
+
+struct TReportOptions {
+    TMode Mode = TMode::Summary;
+    int64_t MaxNodes = 1'000'000;
+    TReading Reading = TReading::Standard;
+    int64_t FullTextClaim = 0;
+};
+
+// Exit statuses.
+inline constexpr int Written = 0;
+inline constexpr int ChecksFailed = 1; // --check found an error
+inline constexpr int Failed = 2;
+inline constexpr int OverLimit = 3; // a tree, graph or matrix too large to write
+
+// --tree writes no more than 256 bytes a node of MaxNodes, and at least
+// 256 MiB: a claim that names another many times has a long caption and as
+// many nodes under it.
+int64_t MaxTreeReportBytes(int64_t MaxNodes);
+
+// Which input a report is of.
+struct TReportInput {
+    // How messages name it: a path, "standard input", "example N".
+    std::string Name;
+    // How the report's own lines name it: the path, "-", "example-N".
+    std::string File;
+    // In a batch every report says which file it is of: a prefix on each
+    // line, a "FILE:" line before a tree, a "file" key in JSON.
+    bool Batched = false;
+};
+
+// Writes the report of Tree, read from Input, to Out, and a one-line message
+// "veltrum-claims: ..." to Err for a failure; returns the exit status.
+// Whether Out could be written is the caller's to check.
+int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
+                    const TReportInput& Of, const TClaimTree& Tree, std::string_view Input);

@@ -1,0 +1,238 @@
+// Crafted inputs that once made, or could make, veltrum-claims run for
+// minutes, fill the memory or write gigabytes. Each row runs every mode, in
+// both readings, as a child process under limits: it must end within the
+// time, with exit status 0 (1 for --check), or with one line naming the
+// failure and status 2 or 3.
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <regex>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VELTRUM_UNDER_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) ||                         \
+    __has_feature(memory_sanitizer)
+#define VELTRUM_UNDER_SANITIZER 1
+#endif
+#endif
+#ifndef VELTRUM_UNDER_SANITIZER
+#define VELTRUM_UNDER_SANITIZER 0
+#endif
+
+namespace {
+
+// The sanitizers reserve terabytes of address space and run several times
+// slower: no address-space or resident-size limit there, smaller inputs and
+// more time.
+constexpr bool Sanitized = VELTRUM_UNDER_SANITIZER || VELTRUM_SANITIZED_BUILD;
+constexpr int Shrink = Sanitized ? 8 : 1;
+constexpr auto TimeLimit = std::chrono::seconds(Sanitized ? 120 : 10);
+constexpr rlim_t AddressSpace = rlim_t{1} << 30;
+constexpr long MaxResidentKb = 512 * 1024;
+// The largest report of these rows is some 12 MB, but for a matrix of up to
+// 10,000 by 10,000 claims, two bytes a cell, and a tree, which may take
+// 256 MB.
+constexpr int64_t MaxOutput = int64_t{64} << 20;
+constexpr int64_t MaxMatrixOrTreeOutput = int64_t{256} << 20;
+
+struct TRun {
+    int Status = -1; // the exit status, -1 when killed
+    bool TimedOut = false;
+    int64_t OutputBytes = 0;
+    std::string Err;
+    long ResidentKb = 0;
+};
+
+// Runs veltrum-claims with Arguments, counting its output and keeping its
+// messages, and kills it past the time limit.
+TRun RunCli(const std::vector<std::string>& Arguments) {
+    TRun run;
+    int out[2], err[2];
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "pipe: " << std::strerror(errno);
+        return run;
+    }
+    std::vector<char*> argv{const_cast<char*>(VELTRUM_CLAIMS)};
+    for (const std::string& a : Arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!Sanitized) {
+            const rlimit limit{AddressSpace, AddressSpace};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    const auto deadline = std::chrono::steady_clock::now() + TimeLimit;
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    char buffer[1 << 16];
+    for (int open = 2; open > 0;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            run.TimedOut = true;
+            kill(pid, SIGKILL);
+            break;
+        }
+        if (poll(fds, 2, static_cast<int>(left.count())) < 0 && errno != EINTR)
+            break;
+        for (pollfd& fd : fds) {
+            if (fd.fd < 0 || fd.revents == 0)
+                continue;
+            const ssize_t got = read(fd.fd, buffer, sizeof buffer);
+            if (got <= 0) {
+                close(fd.fd);
+                fd.fd = -1;
+                --open;
+            } else if (fd.fd == out[0]) {
+                run.OutputBytes += got;
+            } else if (run.Err.size() < 4096) {
+                run.Err.append(buffer, static_cast<std::size_t>(got));
+            }
+        }
+    }
+    for (const pollfd& fd : fds)
+        if (fd.fd >= 0)
+            close(fd.fd);
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.ResidentKb = usage.ru_maxrss;
+    return run;
+}
+
+struct TRow {
+    const char* Name;
+    std::function<std::string()> Text;
+    // The fix this row waits for, when it is not in yet.
+    const char* Pending = nullptr;
+};
+
+std::string Repeated(const std::string& Line, int Times) {
+    std::string text;
+    text.reserve(Line.size() * static_cast<std::size_t>(Times));
+    for (int i = 0; i < Times; ++i)
+        text += Line;
+    return text;
+}
+
+const TRow Rows[] = {
+    // --dot linked each of 20,000 claims "2" to all 20,000 claims "1".
+    {"RepeatedNumbersReferredTo",
+     [] {
+         return "We claim:\n" + Repeated(" 1. A pump.\n", 20'000 / Shrink) +
+                Repeated(" 2. The pump of claim 1.\n", 20'000 / Shrink);
+     }},
+    // The lenient reading keeps the whole range: 100,000 numbers a claim.
+    {"HugeRanges",
+     [] {
+         std::string text = "We claim:\n 1. A pump.\n";
+         for (int n = 2; n <= 300 / Shrink; ++n)
+             text += " " + std::to_string(n) + ". The pump of any of claims 1 to 100000.\n";
+         return text;
+     }},
+    {"LongReferenceList",
+     [] {
+         std::string text = "We claim:\n 1. A pump.\n 2. The pump of claims 1";
+         for (int n = 2; n <= 150'000 / Shrink; ++n)
+             text += ", " + std::to_string(n);
+         return text + ".\n";
+     }},
+    // Claim 1 named 150,000 times: as many nodes, each with the whole list
+    // in its caption; --tree wrote gigabytes.
+    {"LongReferenceListOfOneNumber",
+     [] {
+         return "We claim:\n 1. A pump.\n 2. The pump of claims 1" +
+                Repeated(", 1", 150'000 / Shrink) + ".\n";
+     }},
+    {"ManyHeadings",
+     [] { return Repeated("What is claimed is:\n", 200'000 / Shrink) + " 1. A pump.\n"; }},
+    {"LongChain",
+     [] {
+         std::string text = "We claim:\n 1. A pump.\n";
+         for (int n = 2; n <= 20'000 / Shrink; ++n)
+             text +=
+                 " " + std::to_string(n) + ". The pump of claim " + std::to_string(n - 1) + ".\n";
+         return text;
+     }},
+    {"OneNumberRepeated",
+     [] { return "We claim:\n" + Repeated(" 1. A pump.\n", 20'000 / Shrink); }},
+    // One line standing for 999,999 cancelled claims.
+    {"CancelledRangeLenient", [] { return std::string("We claim:\n1-999999. (Cancelled)\n"); },
+     "the lenient reading still makes a claim of each number of a cancelled range"},
+};
+
+void PrintTo(const TRow& Row, std::ostream* Out) {
+    *Out << Row.Name;
+}
+
+class Pathological : public testing::TestWithParam<TRow> {};
+
+TEST_P(Pathological, EveryModeEndsInBoundsWithAResultOrANamedFailure) {
+    const TRow& row = GetParam();
+    if (row.Pending != nullptr)
+        GTEST_SKIP() << "waits for a fix: " << row.Pending;
+    const std::string file = testing::TempDir() + "pathological-" + row.Name + ".txt";
+    std::ofstream(file, std::ios::binary) << row.Text();
+    const std::regex named("veltrum-claims: [^\n]+\n");
+    for (const char* mode :
+         {"--summary", "--json", "--tree", "--check", "--dot", "--matrix", "--full-text=1"}) {
+        for (const bool lenient : {false, true}) {
+            std::vector<std::string> arguments{mode};
+            if (lenient)
+                arguments.emplace_back("--lenient");
+            arguments.push_back(file);
+            const TRun run = RunCli(arguments);
+            const std::string what = std::string(mode) + (lenient ? " --lenient" : "") + ": exit " +
+                                     std::to_string(run.Status) + ", " +
+                                     std::to_string(run.OutputBytes) + " bytes out, " +
+                                     std::to_string(run.ResidentKb) + " kB resident\n" + run.Err;
+            EXPECT_FALSE(run.TimedOut) << what;
+            EXPECT_LE(run.OutputBytes,
+                      std::string(mode) == "--matrix" || std::string(mode) == "--tree"
+                          ? MaxMatrixOrTreeOutput
+                          : MaxOutput)
+                << what;
+            if (!Sanitized) {
+                EXPECT_LE(run.ResidentKb, MaxResidentKb) << what;
+            }
+            if (run.Status == 0 || (run.Status == 1 && std::string(mode) == "--check"))
+                EXPECT_EQ(run.Err, "") << what;
+            else if (run.Status == 2 || run.Status == 3)
+                EXPECT_TRUE(std::regex_match(run.Err, named)) << what;
+            else
+                ADD_FAILURE() << what;
+        }
+    }
+    std::remove(file.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Pathological, testing::ValuesIn(Rows),
+                         [](const testing::TestParamInfo<TRow>& Info) {
+                             return std::string(Info.param.Name);
+                         });
+
+} // namespace
