@@ -1,12 +1,10 @@
 #include "BoxMenu.h"
 
 #include "ClaimTree.h"
-#include "ClaimTreePane.h"
 #include "FullClaimText.h"
+#include "ShownTree.h"
 #include "TextEncoding.h"
-#include "TreeDrawing.h"
 #include "VelkinApplication.h"
-#include "frmMain.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -27,17 +25,13 @@ QString ClipboardText(const std::string& Bytes, bool DocumentIsUtf8) {
 
 } // namespace
 
-TBoxMenu::TBoxMenu(TfrMain* Window)
-    : QObject(Window), window(Window), content(Window->sbClaimTree->Content()) {
+TBoxMenu::TBoxMenu(TShownTree& Shown, QObject* Parent)
+    : QObject(Parent), shown(Shown), content(Shown.DrawingArea()) {
     content->installEventFilter(this);
 }
 
-TClaimTreeNode* TBoxMenu::BoxAt(QPoint ContentPoint) const {
-    TClaimTree* tree = window->ClaimTree.get();
-    if (tree == nullptr || window->sbClaimTree->DrawnTree() != tree)
-        return nullptr;
-    const TTreeDrawing* drawing = window->ClaimDrawing.get();
-    return drawing != nullptr ? drawing->NodeAt(ContentPoint) : nullptr;
+TClaimTreeNode* TBoxMenu::BoxAt(QPoint AreaPoint) const {
+    return shown.BoxAt(AreaPoint);
 }
 
 QString TBoxMenu::ClaimText(const TClaimTreeNode& Node) {
@@ -49,7 +43,8 @@ QString TBoxMenu::ClaimInFull(const TClaimTreeNode& Node) {
 }
 
 QMenu* TBoxMenu::MenuFor(TClaimTreeNode& Node) {
-    auto* menu = new QMenu(window->sbClaimTree);
+    // Not on the drawing itself, which a new analysis clears.
+    auto* menu = new QMenu(content->parentWidget());
     menu->setObjectName(QStringLiteral("BoxMenu"));
     QAction* text = menu->addAction(QStringLiteral("Copy claim text"));
     text->setObjectName(QStringLiteral("CopyClaimText1"));

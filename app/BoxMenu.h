@@ -8,7 +8,7 @@ class QAction;
 class QMenu;
 class QWidget;
 class TClaimTreeNode;
-class TfrMain;
+class TShownTree;
 
 // The context menu of a box in the tree pane: copy the claim's text, or the
 // claim in full with the claims it hangs on.
@@ -16,10 +16,10 @@ class TBoxMenu : public QObject {
     Q_OBJECT
 
 public:
-    explicit TBoxMenu(TfrMain* Window);
+    TBoxMenu(TShownTree& Shown, QObject* Parent);
 
-    // The shown box at a point of the pane's content, or null.
-    TClaimTreeNode* BoxAt(QPoint ContentPoint) const;
+    // The shown box at a point of the drawing, or null.
+    TClaimTreeNode* BoxAt(QPoint AreaPoint) const;
 
     // The menu for Node, not yet shown; the caller deletes it.
     QMenu* MenuFor(TClaimTreeNode& Node);
@@ -32,6 +32,6 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    TfrMain* window;
+    TShownTree& shown;
     QWidget* content;
 };

@@ -44,6 +44,7 @@ struct TDialogState {
     std::deque<QString> FileNames;
     TDialogs::TBox LastBox;
     int BoxCount = 0;
+    QString LastFolder;
 };
 
 TDialogState& State() {
@@ -71,6 +72,7 @@ QMessageBox::StandardButton TDialogs::Message(QWidget* Parent, const QString& Te
 
 QString TDialogs::ChooseFile(QFileDialog& Dialog) {
     TDialogState& state = State();
+    state.LastFolder = Dialog.directory().absolutePath();
     if (!state.FileNames.empty()) {
         const QString name = state.FileNames.front();
         state.FileNames.pop_front();
@@ -106,6 +108,10 @@ TDialogs::TBox TDialogs::LastBox() {
 
 int TDialogs::BoxCount() {
     return State().BoxCount;
+}
+
+QString TDialogs::LastFolder() {
+    return State().LastFolder;
 }
 
 void TDialogs::Reset() {

@@ -34,6 +34,8 @@ public:
     // The last message box asked for, and how many were asked for since Reset.
     static TBox LastBox();
     static int BoxCount();
+    // The folder the last file dialog started in.
+    static QString LastFolder();
     // Forgets the queued answers and the boxes asked for.
     static void Reset();
 };

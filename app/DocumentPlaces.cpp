@@ -11,6 +11,7 @@ namespace {
 
 const QString RecentFilesKey = QStringLiteral("RecentFiles");
 const QString OpenDirKey = QStringLiteral("Folders/Open");
+const QString ExportDirKey = QStringLiteral("Folders/Export");
 
 } // namespace
 
@@ -57,6 +58,15 @@ void RememberOpenDir(const QString& FileName) {
     ProgramSettings().setValue(OpenDirKey, QFileInfo(FileName).absolutePath());
 }
 
+QString ExportDialogStartDir(const QString& Fallback) {
+    const QString last = ProgramSettings().value(ExportDirKey).toString();
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : Fallback;
+}
+
+void RememberExportDir(const QString& FileName) {
+    ProgramSettings().setValue(ExportDirKey, QFileInfo(FileName).absolutePath());
+}
+
 QStringList TRecentFiles::Files() {
     QStringList files = ProgramSettings().value(RecentFilesKey).toStringList();
     files.removeAll(QString());
@@ -82,6 +92,13 @@ QString WriteWholeFile(const QString& FileName, const std::string& Bytes) {
         return file.errorString();
     if (file.write(Bytes.data(), static_cast<qint64>(Bytes.size())) !=
         static_cast<qint64>(Bytes.size())) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    // commit() misses a failure of the final flush (a full disk) and would
+    // rename a cut file into place.
+    if (!file.flush()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return error;

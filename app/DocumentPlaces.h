@@ -29,6 +29,11 @@ bool IsInstalledProgramDir(const QString& Dir);
 QString OpenDialogStartDir(const QString& ProgramDir);
 void RememberOpenDir(const QString& FileName);
 
+// The folder every export dialog starts in: where the last export of any
+// kind went, or Fallback while there is none or it has gone.
+QString ExportDialogStartDir(const QString& Fallback);
+void RememberExportDir(const QString& FileName);
+
 // The last documents read, newest first, remembered in the settings.
 class TRecentFiles {
 public:

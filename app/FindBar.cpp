@@ -2,9 +2,10 @@
 
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "DocumentView.h"
+#include "ShownTree.h"
 #include "TextEncoding.h"
 #include "VelkinApplication.h"
-#include "frmMain.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,10 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -58,8 +56,8 @@ std::vector<qsizetype> FindAll(const QString& Text, const QString& Needle, bool 
     return found;
 }
 
-TFindBar::TFindBar(TfrMain* Window)
-    : QFrame(Window->cmInput), window(Window), input(Window->cmInput),
+TFindBar::TFindBar(TDocumentView& Document, TShownTree& Shown, QMenu& Tools, QWidget& Window)
+    : QFrame(&Document.Widget()), document(Document), shown(Shown), input(&Document.Widget()),
       refreshTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
@@ -90,10 +88,10 @@ TFindBar::TFindBar(TfrMain* Window)
     layout->addWidget(btnClose);
     hide();
 
-    Find1 = Window->mnuTools->addAction(QStringLiteral("&Find..."));
+    Find1 = Tools.addAction(QStringLiteral("&Find..."));
     Find1->setObjectName(QStringLiteral("Find1"));
     Find1->setShortcut(QKeySequence::Find);
-    Window->addAction(Find1);
+    Window.addAction(Find1);
     connect(Find1, &QAction::triggered, this, [this] { RunHandler([this] { Open(); }); });
 
     refreshTimer->setSingleShot(true);
@@ -107,13 +105,13 @@ TFindBar::TFindBar(TfrMain* Window)
     connect(cbMatchCase, &QCheckBox::toggled, this, later);
     // A new text, or an edit, may move every match; a new analysis comes
     // with a new text.
-    connect(Window->cmInput, &QPlainTextEdit::textChanged, this, later);
+    Document.OnTextChanged(this, later);
     connect(btnNext, &QToolButton::clicked, this, [this] { RunHandler([this] { Step(true); }); });
     connect(btnPrevious, &QToolButton::clicked, this,
             [this] { RunHandler([this] { Step(false); }); });
     connect(btnClose, &QToolButton::clicked, this, [this] { RunHandler([this] { Close(); }); });
     edFind->installEventFilter(this);
-    Window->cmInput->installEventFilter(this);
+    input->installEventFilter(this);
 }
 
 void TFindBar::Open() {
@@ -132,13 +130,13 @@ void TFindBar::Close() {
     matchingClaims.clear();
     matchCount = 0;
     currentClaim = -1;
-    window->cmInput->setExtraSelections({});
+    document.SetHighlights({});
     MarkBoxes();
-    window->cmInput->setFocus(Qt::OtherFocusReason);
+    input->setFocus(Qt::OtherFocusReason);
 }
 
 void TFindBar::Place() {
-    const QRect area = window->cmInput->viewport()->geometry();
+    const QRect area = document.TextArea();
     // Across the top of the text, which scrolls on beneath it.
     setGeometry(area.left(), area.top(), area.width(), sizeHint().height());
 }
@@ -147,19 +145,20 @@ void TFindBar::Refresh() {
     refreshTimer->stop();
     const QString needle = edFind->text();
     const bool matchCase = cbMatchCase->isChecked();
-    positions = FindAll(window->cmInput->toPlainText(), needle, matchCase);
+    positions = FindAll(document.Text(), needle, matchCase);
     matchCount = static_cast<int>(std::min<std::size_t>(positions.size(), INT32_MAX));
 
     matchingClaims.clear();
     currentClaim = -1;
-    if (window->ClaimTree && !needle.isEmpty()) {
+    const TClaimTree* tree = shown.Tree();
+    if (tree != nullptr && !needle.isEmpty()) {
         const Qt::CaseSensitivity sensitivity = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-        for (const TClaim& claim : window->ClaimTree->Claims) {
+        for (const TClaim& claim : tree->Claims) {
             if (!InClaimTable(claim.Number) ||
                 std::find(matchingClaims.begin(), matchingClaims.end(), claim.Number) !=
                     matchingClaims.end())
                 continue;
-            if (ClaimTextOf(*window->ClaimTree, claim).contains(needle, sensitivity))
+            if (ClaimTextOf(*tree, claim).contains(needle, sensitivity))
                 matchingClaims.push_back(claim.Number);
         }
     }
@@ -180,47 +179,40 @@ void TFindBar::Refresh() {
     Place();
 }
 
+void TFindBar::TreeChanged() {
+    if (!isHidden())
+        Refresh();
+}
+
 void TFindBar::ShowMatches(const std::vector<qsizetype>& Positions, qsizetype Current) {
-    QList<QTextEdit::ExtraSelection> selections;
-    const int length = static_cast<int>(edFind->text().size());
-    QTextCharFormat found;
-    found.setBackground(QColor(255, 236, 120));
-    QTextCharFormat current;
-    current.setBackground(QColor(255, 150, 50));
-    const auto add = [&](qsizetype At, const QTextCharFormat& Format) {
-        QTextEdit::ExtraSelection selection;
-        selection.cursor = QTextCursor(window->cmInput->document());
-        selection.cursor.setPosition(static_cast<int>(At));
-        selection.cursor.setPosition(static_cast<int>(At) + length, QTextCursor::KeepAnchor);
-        selection.format = Format;
-        selections.append(selection);
-    };
+    const qsizetype length = edFind->text().size();
+    std::vector<THighlight> highlights;
+    highlights.reserve(std::min(Positions.size(), MaxHighlights) + 1);
     for (std::size_t i = 0; i < Positions.size() && i < MaxHighlights; ++i)
-        add(Positions[i], found);
+        highlights.push_back({Positions[i], length, QColor(255, 236, 120)});
     if (Current >= 0)
-        add(Current, current);
-    window->cmInput->setExtraSelections(selections);
+        highlights.push_back({Current, length, QColor(255, 150, 50)});
+    document.SetHighlights(highlights);
 }
 
 void TFindBar::MarkBoxes() {
-    TClaimTreePane* pane = window->sbClaimTree;
     const auto found = static_cast<unsigned>(TBoxMark::Found);
     std::unordered_map<int32_t, unsigned> marks;
-    if (window->ClaimTree) {
-        for (const TClaim& claim : window->ClaimTree->Claims) {
-            if (const unsigned kept = pane->BoxMarks(claim.Number) & ~found)
+    if (const TClaimTree* tree = shown.Tree()) {
+        for (const TClaim& claim : tree->Claims) {
+            if (const unsigned kept = shown.BoxMarks(claim.Number) & ~found)
                 marks[claim.Number] = kept;
         }
     }
     for (const int32_t claim : matchingClaims)
         marks[claim] |= found;
-    pane->SetBoxMarks(std::move(marks));
+    shown.SetBoxMarks(std::move(marks));
 }
 
 void TFindBar::Step(bool Forward) {
     if (refreshTimer->isActive())
         Refresh();
-    if (matchingClaims.empty() || !window->ClaimTree)
+    if (matchingClaims.empty() || shown.Tree() == nullptr)
         return;
     const auto count = static_cast<int>(matchingClaims.size());
     if (currentClaim < 0)
@@ -228,36 +220,31 @@ void TFindBar::Step(bool Forward) {
     else
         currentClaim = (currentClaim + (Forward ? 1 : count - 1)) % count;
     const int32_t number = matchingClaims[static_cast<std::size_t>(currentClaim)];
-    window->RevealClaim(number);
+    shown.RevealClaim(number);
 
     // The claim's first occurrence in the text, from where the claim starts.
     const auto at = std::lower_bound(positions.begin(), positions.end(), ClaimStart(number));
     if (at == positions.end())
         return;
     ShowMatches(positions, *at);
-    QTextCursor cursor(window->cmInput->document());
-    cursor.setPosition(static_cast<int>(*at));
-    window->cmInput->setTextCursor(cursor);
-    window->cmInput->ensureCursorVisible();
+    document.MoveCursorTo(*at);
 }
 
 qsizetype TFindBar::ClaimStart(int32_t Number) const {
-    const auto& nodes = window->ClaimTree->NodesByClaim[static_cast<std::size_t>(Number)];
+    const TClaimTree& tree = *shown.Tree();
+    const auto& nodes = tree.NodesByClaim[static_cast<std::size_t>(Number)];
     if (nodes.empty())
         return 0;
     const TClaim& claim = *nodes.front()->Claim;
-    if (claim.Line > 0) {
-        const QTextBlock block = window->cmInput->document()->findBlockByNumber(claim.Line - 1);
-        if (block.isValid())
-            return block.position();
-    }
+    if (const qsizetype start = document.LineStart(claim.Line); start >= 0)
+        return start;
     // Without a known line: where the first line of the claim's text stands.
-    const QString text = ClaimTextOf(*window->ClaimTree, claim);
+    const QString text = ClaimTextOf(tree, claim);
     const QString first =
         text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))).trimmed();
     if (first.isEmpty())
         return 0;
-    return std::max<qsizetype>(window->cmInput->toPlainText().indexOf(first), 0);
+    return std::max<qsizetype>(document.Text().indexOf(first), 0);
 }
 
 bool TFindBar::eventFilter(QObject* Watched, QEvent* Event) {

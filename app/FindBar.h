@@ -9,10 +9,11 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
+class QMenu;
 class QTimer;
 class QToolButton;
-class TfrMain;
+class TDocumentView;
+class TShownTree;
 
 // Occurrences of Needle in Text, as positions; case-insensitive unless
 // MatchCase, accents always significant.
@@ -20,12 +21,13 @@ std::vector<qsizetype> FindAll(const QString& Text, const QString& Needle, bool 
 
 // The find bar over the input pane (Ctrl+F): highlights every occurrence in
 // the text, marks the boxes of the claims that contain it, and steps through
-// those claims, revealing each box. Hidden until asked for.
+// those claims, revealing each box. Hidden until asked for. Its item goes
+// into Tools, its key works anywhere in Window.
 class TFindBar : public QFrame {
     Q_OBJECT
 
 public:
-    explicit TFindBar(TfrMain* Window);
+    TFindBar(TDocumentView& Document, TShownTree& Shown, QMenu& Tools, QWidget& Window);
 
     QAction* Find1; // Tools > Find, Ctrl+F
     QLineEdit* edFind;
@@ -41,6 +43,9 @@ public:
     void Close();
     // Finds the text again, in the input pane and in the claims.
     void Refresh();
+    // After every analysis: the open bar finds its text in the new claims and
+    // marks their boxes.
+    void TreeChanged();
     // Reveals the next (or previous) claim that matches, and its occurrence.
     void Step(bool Forward);
 
@@ -58,8 +63,9 @@ private:
     // Where claim Number starts in the input pane's text.
     qsizetype ClaimStart(int32_t Number) const;
 
-    TfrMain* window;
-    QPlainTextEdit* input;
+    TDocumentView& document;
+    TShownTree& shown;
+    QWidget* input;
     QTimer* refreshTimer;
     int matchCount = 0;
     std::vector<qsizetype> positions;

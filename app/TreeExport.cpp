@@ -5,10 +5,11 @@
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
+#include "DocumentPlaces.h"
 #include "ExportRenderer.h"
-#include "TreeView.h"
+#include "ProgramSettings.h"
+#include "ShownTree.h"
 #include "VelkinApplication.h"
-#include "frmMain.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPdfWriter>
@@ -25,13 +25,11 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
-#include <QSettings>
 #include <optional>
 
 namespace {
 
-const char* const FolderKey = "Export/Folder";
-const char* const WholeTreeKey = "Export/WholeTree";
+const QString WholeTreeKey = QStringLiteral("Export/WholeTree");
 
 // A PNG larger than this many pixels would take hundreds of megabytes.
 constexpr qint64 MaxPngPixels = 100'000'000;
@@ -77,8 +75,9 @@ QPageSize LocalePageSize(const QLocale& Locale) {
     }
 }
 
-TTreeExport::TTreeExport(TfrMain* Window) : QObject(Window), window(Window) {
-    QMenu* tools = Window->mnuTools;
+TTreeExport::TTreeExport(TShownTree& Shown, QMenu& Tools, QWidget& Window)
+    : QObject(&Window), shown(Shown), window(Window) {
+    QMenu* tools = &Tools;
     const auto addItem = [this, tools](const char* Name, const QString& Caption) {
         QAction* item = tools->addAction(Caption);
         item->setObjectName(QLatin1String(Name));
@@ -102,9 +101,9 @@ TTreeExport::TTreeExport(TfrMain* Window) : QObject(Window), window(Window) {
     WholeTree1 = exportMenu->addAction(QStringLiteral("&Whole Tree, Every Box Expanded"));
     WholeTree1->setObjectName(QStringLiteral("WholeTree1"));
     WholeTree1->setCheckable(true);
-    WholeTree1->setChecked(QSettings().value(QLatin1String(WholeTreeKey), false).toBool());
+    WholeTree1->setChecked(ProgramSettings().value(WholeTreeKey, false).toBool());
     connect(WholeTree1, &QAction::toggled, this,
-            [](bool Whole) { QSettings().setValue(QLatin1String(WholeTreeKey), Whole); });
+            [](bool Whole) { ProgramSettings().setValue(WholeTreeKey, Whole); });
 
     Print1 = addItem("Print1", QStringLiteral("&Print Tree..."));
     Print1->setShortcut(QKeySequence::Print);
@@ -116,19 +115,18 @@ TTreeExport::TTreeExport(TfrMain* Window) : QObject(Window), window(Window) {
     connect(CopyTreeAsText1, &QAction::triggered, this,
             [this] { RunHandler([this] { CopyTreeAsTextClick(); }); });
     // The print key works from anywhere in the window.
-    Window->addAction(Print1);
+    Window.addAction(Print1);
 }
 
 TExportTree TTreeExport::CurrentTree() const {
-    const TClaimTree* tree = window->ClaimTree.get();
-    if (tree == nullptr || !window->ClaimDrawing)
+    const TClaimTree* tree = shown.Tree();
+    if (tree == nullptr)
         return {};
     const bool whole = WholeTree1->isChecked();
-    TExportTree exported = whole ? WholeExportTree(*tree, MaxDrawnBoxes)
-                                 : ShownExportTree(*window->ClaimDrawing, MaxDrawnBoxes);
+    TExportTree exported = shown.ExportRows(whole);
     for (TExportRow& row : exported.Rows)
-        row.Marks = window->sbClaimTree->BoxMarks(row.Number);
-    exported.Heading << window->windowTitle() << window->Label4->text()
+        row.Marks = shown.BoxMarks(row.Number);
+    exported.Heading << window.windowTitle() << shown.CountsText()
                      << (tree->Reading == TReading::Lenient ? QStringLiteral("Lenient reading")
                                                             : QStringLiteral("Standard reading"));
     if (whole)
@@ -146,21 +144,21 @@ TExportTree TTreeExport::CurrentTree() const {
 bool TTreeExport::WritePdf(const TExportTree& Tree, QIODevice& File) {
     QPdfWriter writer(&File);
     writer.setCreator(QStringLiteral("Veltrum"));
-    writer.setTitle(window->windowTitle());
+    writer.setTitle(window.windowTitle());
     writer.setPageSize(LocalePageSize(QLocale::system()));
     writer.setPageMargins(PageMargins, QPageLayout::Millimeter);
-    const TExportPicture picture(Tree, *window->imlCLTR, PageTextRoom(writer));
+    const TExportPicture picture(Tree, shown.Glyphs(), PageTextRoom(writer));
     return PaintPages(picture, writer);
 }
 
 bool TTreeExport::WriteSvg(const TExportTree& Tree, QIODevice& File) {
-    const TExportPicture picture(Tree, *window->imlCLTR, window->sbClaimTree->width());
-    return picture.WriteSvg(File, window->windowTitle());
+    const TExportPicture picture(Tree, shown.Glyphs(), shown.DrawingWidth());
+    return picture.WriteSvg(File, window.windowTitle());
 }
 
 bool TTreeExport::WritePng(const TExportTree& Tree, QIODevice& File, QString& Error) {
-    const TExportPicture picture(Tree, *window->imlCLTR, window->sbClaimTree->width());
-    const QScreen* screen = window->screen();
+    const TExportPicture picture(Tree, shown.Glyphs(), shown.DrawingWidth());
+    const QScreen* screen = window.screen();
     const double scale = 2 * (screen != nullptr ? screen->devicePixelRatio() : 1.0);
     const QSize size = (QSizeF(picture.Size()) * scale).toSize();
     if (static_cast<qint64>(size.width()) * size.height() > MaxPngPixels) {
@@ -205,44 +203,43 @@ bool TTreeExport::Export(TFormat Format, const QString& FileName) {
         }
     }
     // Nothing of a failed export is left behind: the file stays as it was.
-    written = written && file.commit();
+    // commit() misses a failure of the final flush (a full disk).
+    written = written && file.flush() && file.commit();
     busy.reset();
     if (!written) {
         file.cancelWriting();
         if (error.isEmpty())
             error = QStringLiteral("Unable to write file\n") + QDir::toNativeSeparators(FileName);
-        TDialogs::Message(window, error, QStringLiteral("ERROR"), QMessageBox::Critical,
+        TDialogs::Message(&window, error, QStringLiteral("ERROR"), QMessageBox::Critical,
                           QMessageBox::Ok);
     }
     return written;
 }
 
 void TTreeExport::ExportClick(TFormat Format) {
-    if (!window->ClaimTree)
+    if (shown.Tree() == nullptr)
         return;
     const TFormatInfo info = Info(Format);
-    TSaveFileDialog dialog(window);
+    TSaveFileDialog dialog(&window);
     dialog.setObjectName(QStringLiteral("ExportDialog"));
     dialog.setWindowTitle(QString::fromLatin1(info.Title));
     dialog.setNameFilter(QString::fromLatin1(info.Filter));
     dialog.setDefaultSuffix(QString::fromLatin1(info.Suffix));
-    QSettings settings;
-    const QString folder = settings.value(QLatin1String(FolderKey)).toString();
-    dialog.setDirectory(!folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath());
+    dialog.setDirectory(ExportDialogStartDir(QDir::homePath()));
     const QString fileName = TDialogs::ChooseFile(dialog);
     if (fileName.isEmpty())
         return;
-    settings.setValue(QLatin1String(FolderKey), QFileInfo(fileName).absolutePath());
+    RememberExportDir(fileName);
     Export(Format, fileName);
 }
 
 bool TTreeExport::PrintOn(QPrinter& Printer) {
-    const TExportPicture picture(CurrentTree(), *window->imlCLTR, PageTextRoom(Printer));
+    const TExportPicture picture(CurrentTree(), shown.Glyphs(), PageTextRoom(Printer));
     return PaintPages(picture, Printer);
 }
 
 QPrintPreviewDialog* TTreeExport::NewPreview(QPrinter& Printer) {
-    auto* preview = new QPrintPreviewDialog(&Printer, window);
+    auto* preview = new QPrintPreviewDialog(&Printer, &window);
     preview->setObjectName(QStringLiteral("PrintPreviewDialog"));
     connect(preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* Shown) { RunHandler([this, Shown] { PrintOn(*Shown); }); });
@@ -250,12 +247,12 @@ QPrintPreviewDialog* TTreeExport::NewPreview(QPrinter& Printer) {
 }
 
 void TTreeExport::PrintClick() {
-    if (!window->ClaimTree)
+    if (shown.Tree() == nullptr)
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(LocalePageSize(QLocale::system()));
     printer.setPageMargins(PageMargins, QPageLayout::Millimeter);
-    QPrintDialog dialog(&printer, window);
+    QPrintDialog dialog(&printer, &window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     bool printed = false;
@@ -264,13 +261,13 @@ void TTreeExport::PrintClick() {
         printed = PrintOn(printer);
     }
     if (!printed) {
-        TDialogs::Message(window, QStringLiteral("Unable to print the tree."),
+        TDialogs::Message(&window, QStringLiteral("Unable to print the tree."),
                           QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
     }
 }
 
 void TTreeExport::PrintPreviewClick() {
-    if (!window->ClaimTree)
+    if (shown.Tree() == nullptr)
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(LocalePageSize(QLocale::system()));
@@ -281,8 +278,8 @@ void TTreeExport::PrintPreviewClick() {
 }
 
 void TTreeExport::CopyTreeAsTextClick() {
-    if (!window->ClaimDrawing)
+    if (shown.Tree() == nullptr)
         return;
-    const TExportTree tree = ShownExportTree(*window->ClaimDrawing, MaxDrawnBoxes);
+    const TExportTree tree = shown.ExportRows(false);
     QGuiApplication::clipboard()->setText(OutlineText(tree));
 }

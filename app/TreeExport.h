@@ -10,8 +10,10 @@
 class QAction;
 class QPrinter;
 class QPrintPreviewDialog;
+class QMenu;
+class QWidget;
 class TExportPicture;
-class TfrMain;
+class TShownTree;
 
 // Letter where it is the usual paper (the Americas that use it, the
 // Philippines), A4 elsewhere.
@@ -25,7 +27,8 @@ class TTreeExport : public QObject {
 public:
     enum class TFormat { Pdf, Svg, Png };
 
-    explicit TTreeExport(TfrMain* Window);
+    // Adds the items to Tools; Window owns the dialogs and takes the print key.
+    TTreeExport(TShownTree& Shown, QMenu& Tools, QWidget& Window);
 
     // The menu items.
     QAction* ExportPdf1;
@@ -62,5 +65,6 @@ private:
     bool WritePng(const TExportTree& Tree, QIODevice& File, QString& Error);
     void UpdateEnabled();
 
-    TfrMain* window;
+    TShownTree& shown;
+    QWidget& window;
 };

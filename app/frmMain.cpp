@@ -5,24 +5,32 @@
 #include "BoxMenu.h"
 #include "BuiltinExamples.h"
 #include "BusyCursor.h"
-#include "ClaimChecks.h"
-#include "ClaimExport.h"
+#include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "DamagedDocument.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
+#include "DocumentSource.h"
+#include "DocumentView.h"
+#include "DraftingTools.h"
 #include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
 #include "ProblemsPanel.h"
 #include "ProgramIcon.h"
 #include "ProgramSettings.h"
+#include "ReadingChoice.h"
 #include "ReadingNotice.h"
-#include "Report.h"
+#include "RecentFilesMenu.h"
+#include "ShownTree.h"
+#include "TabBarChange.h"
+#include "TableExports.h"
 #include "TextEncoding.h"
 #include "TreeDrawing.h"
 #include "TreeExport.h"
+#include "TreeView.h"
 #include "VelkinApplication.h"
 #include "WelcomePage.h"
 
@@ -56,7 +64,6 @@
 #include <algorithm>
 #include <limits>
 #include <new>
-#include <sstream>
 #include <unordered_map>
 
 TfrMain* frMain = nullptr;
@@ -71,9 +78,6 @@ constexpr Qt::Edges AllSides = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::
 constexpr int DesignClientWidth = 688;
 constexpr int DesignClientHeight = 434;
 constexpr int DesignTreeWidth = 329;
-
-// Where the reading chosen in the Tools menu is remembered.
-const QString LenientReadingKey = QStringLiteral("reading/lenient");
 
 void SetTextColor(QWidget* Control, QPalette::ColorRole Role, const QColor& Color) {
     QPalette palette = Control->palette();
@@ -106,67 +110,6 @@ QGroupBox* NewPaneBox(QWidget* Parent, const char* Name) {
     return box;
 }
 
-// Changes a tab bar's tabs in one go. For each tab added or removed, Qt lays
-// out every tab again, measuring each shown one: 8,000 tabs took 26 s. Hidden
-// tabs are not measured, so tabs change hidden and are shown, and measured,
-// once at the end. Selecting a tab from here is no user's choice: no signal
-// goes out.
-class TTabBarChange {
-public:
-    explicit TTabBarChange(QTabBar& Bar)
-        : bar(Bar), quiet(&Bar), wasHidden(Bar.isHidden()), hadFocus(Bar.hasFocus()) {
-        bar.hide();
-    }
-    ~TTabBarChange() {
-        for (int i = 0; i < bar.count(); ++i)
-            bar.setTabVisible(i, true);
-        bar.setVisible(!wasHidden);
-        if (hadFocus)
-            bar.setFocus();
-    }
-    TTabBarChange(const TTabBarChange&) = delete;
-    TTabBarChange& operator=(const TTabBarChange&) = delete;
-
-    void RemoveAll() {
-        HideAll();
-        while (bar.count() > 0)
-            bar.removeTab(bar.count() - 1);
-    }
-    void Add(const QString& Text) { bar.setTabVisible(bar.addTab(Text), false); }
-    // Qt 6.4 walks every tab several times for each tab added or removed, so
-    // only the difference in count is added or removed. Tabs kept are
-    // retitled, which costs no layout while the bar is hidden.
-    void SetTexts(const QStringList& Texts) {
-        HideAll();
-        const int kept = std::min(bar.count(), static_cast<int>(Texts.size()));
-        for (int i = 0; i < kept; ++i) {
-            if (bar.tabText(i) != Texts[i])
-                bar.setTabText(i, Texts[i]);
-        }
-        while (bar.count() > kept)
-            bar.removeTab(bar.count() - 1);
-        for (int i = kept; i < Texts.size(); ++i)
-            Add(Texts[i]);
-    }
-
-private:
-    void HideAll() {
-        // The current tab last: hiding it selects another, laying out the rest.
-        const int current = bar.currentIndex();
-        for (int i = bar.count() - 1; i >= 0; --i) {
-            if (i != current)
-                bar.setTabVisible(i, false);
-        }
-        if (current >= 0)
-            bar.setTabVisible(current, false);
-    }
-
-    QTabBar& bar;
-    const QSignalBlocker quiet;
-    const bool wasHidden;
-    const bool hadFocus;
-};
-
 // A label of the welcome page, sized to its text and then fixed.
 QLabel* NewWelcomeLabel(QWidget* Page, const QString& Text, int Points) {
     auto* label = new QLabel(Page);
@@ -189,6 +132,95 @@ QString DraggedFile(const QMimeData* Data) {
     return {};
 }
 
+// The window's tree as its features see it.
+class TWindowTree final : public TShownTree {
+public:
+    explicit TWindowTree(TfrMain& Window) : window(Window) {}
+
+    const TClaimTree* Tree() const override { return window.ClaimTree.get(); }
+    unsigned BoxMarks(int32_t Claim) const override { return window.sbClaimTree->BoxMarks(Claim); }
+    void SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) override {
+        window.sbClaimTree->SetBoxMarks(std::move(Marks));
+    }
+    bool RevealClaim(int32_t Claim) override { return window.RevealClaim(Claim); }
+    QWidget* DrawingArea() const override { return window.sbClaimTree->Content(); }
+    TClaimTreeNode* BoxAt(QPoint AreaPoint) const override {
+        TClaimTree* tree = window.ClaimTree.get();
+        // A box of another tree, or of none: the pane is between drawings.
+        if (tree == nullptr || window.sbClaimTree->DrawnTree() != tree)
+            return nullptr;
+        const TTreeDrawing* drawing = window.ClaimDrawing.get();
+        return drawing != nullptr ? drawing->NodeAt(AreaPoint) : nullptr;
+    }
+    TExportTree ExportRows(bool Whole) const override {
+        const TClaimTree* tree = window.ClaimTree.get();
+        const TTreeDrawing* drawing = window.ClaimDrawing.get();
+        if (tree == nullptr || drawing == nullptr)
+            return {};
+        return Whole ? WholeExportTree(*tree, MaxDrawnBoxes)
+                     : ShownExportTree(*drawing, MaxDrawnBoxes);
+    }
+    int DrawingWidth() const override { return window.sbClaimTree->width(); }
+    const TImageList& Glyphs() const override { return *window.imlCLTR; }
+    QString CountsText() const override { return window.Label4->text(); }
+    TViewPlace ViewPlace() const override;
+    void RestoreViewPlace(const TViewPlace& Place) override;
+
+private:
+    TfrMain& window;
+};
+
+// The window's document as its exports see it.
+class TWindowDocument final : public TDocumentSource {
+public:
+    explicit TWindowDocument(const TfrMain& Window) : window(Window) {}
+
+    QString FileName() const override { return window.DocumentFileName; }
+    const std::string& AnalysedText() const override { return window.InputText; }
+
+private:
+    const TfrMain& window;
+};
+
+TShownTree::TViewPlace TWindowTree::ViewPlace() const {
+    const TClaimTreePane& pane = *window.sbClaimTree;
+    TViewPlace place;
+    place.Left = pane.horizontalScrollBar()->value();
+    const int top = pane.verticalScrollBar()->value();
+    const TClaimTree* tree = window.ClaimTree.get();
+    const TTreeDrawing* drawing = window.ClaimDrawing.get();
+    if (tree == nullptr || drawing == nullptr)
+        return place;
+    // The drawing knows where every row is, near the view or not: only the
+    // rows near the view of a large tree have widgets.
+    for (const TDrawnRow& row : drawing->Rows()) {
+        if (row.Height == 0 || row.Top < top || !InClaimTable(row.Node->Number))
+            continue;
+        const auto& nodes = tree->NodesByClaim[static_cast<std::size_t>(row.Node->Number)];
+        const auto copy = std::find(nodes.begin(), nodes.end(), row.Node);
+        if (copy == nodes.end())
+            continue;
+        place.Anchored = true;
+        place.Claim = row.Node->Number;
+        place.Copy = static_cast<std::size_t>(copy - nodes.begin());
+        place.Offset = row.Top - top;
+        break;
+    }
+    return place;
+}
+
+void TWindowTree::RestoreViewPlace(const TViewPlace& Place) {
+    TClaimTreePane& pane = *window.sbClaimTree;
+    pane.horizontalScrollBar()->setValue(Place.Left);
+    const TClaimTree* tree = window.ClaimTree.get();
+    const TTreeDrawing* drawing = window.ClaimDrawing.get();
+    if (!Place.Anchored || tree == nullptr || drawing == nullptr)
+        return;
+    const auto& nodes = tree->NodesByClaim[static_cast<std::size_t>(Place.Claim)];
+    if (Place.Copy < nodes.size() && drawing->IsShown(*nodes[Place.Copy]))
+        pane.verticalScrollBar()->setValue(drawing->View(*nodes[Place.Copy]).RowTop - Place.Offset);
+}
+
 } // namespace
 
 bool TypesCharacter(const QKeyEvent& Key) {
@@ -203,16 +235,22 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreatePanes();
     CreateMenu();
     CreateFileDialogs();
-    CreateRecentFilesMenu();
-    CreateExportItems();
+    RecentFiles1 = new TRecentFilesMenu(*File1, N1, [this](const QString& FileName) {
+        if (CheckUnsavedChanges())
+            OpenDocument(FileName);
+    });
+    documentView = std::make_unique<TTextPaneView>(*cmInput);
+    shownTree = std::make_unique<TWindowTree>(*this);
+    documentSource = std::make_unique<TWindowDocument>(*this);
+    TableExports1 = new TTableExports(*shownTree, *documentSource, *mnuTools, *this);
     setAcceptDrops(true);
     CreateProblemsPanel();
     CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
-    TreeExport1 = new TTreeExport(this);
-    FindBar1 = new TFindBar(this);
-    BoxMenu1 = new TBoxMenu(this);
+    TreeExport1 = new TTreeExport(*shownTree, *mnuTools, *this);
+    FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
+    BoxMenu1 = new TBoxMenu(*shownTree, this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))
@@ -265,7 +303,6 @@ void TfrMain::CreatePanes() {
     sbClaimTree->setObjectName(QStringLiteral("sbClaimTree"));
     tree->Place(sbClaimTree, QRect(2, 56, 323, 376), AllSides);
     ReadingNotice = new TReadingNotice(gbTree, tree, sbClaimTree);
-    ConnectHandler(ReadingNotice->btnReading, &QPushButton::clicked, &TfrMain::btnReadingClick);
 
     gbClaims = NewPaneBox(Splitter2, "gbClaims");
     auto* claims = claimsLayout = new TAnchorLayout(
@@ -353,10 +390,7 @@ void TfrMain::CreateMenu() {
 
     mnuTools = MainMenu1->addMenu(QStringLiteral("&Tools"));
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    mnuLenientReading = addItem(mnuTools, "mnuLenientReading", QStringLiteral("&Lenient reading"),
-                                &TfrMain::mnuLenientReadingClick);
-    mnuLenientReading->setCheckable(true);
-    mnuLenientReading->setChecked(ProgramSettings().value(LenientReadingKey, false).toBool());
+    Readings1 = new TReadingChoice(*ReadingNotice, *mnuTools, [this] { ReadAgain(); });
 
     Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
@@ -378,60 +412,6 @@ void TfrMain::CreateFileDialogs() {
     SaveDialog1->setFileMode(QFileDialog::AnyFile);
     SaveDialog1->setDefaultSuffix(QStringLiteral("txt"));
     SaveDialog1->setNameFilters(filters);
-}
-
-void TfrMain::CreateRecentFilesMenu() {
-    mnuRecentFiles = new QMenu(QStringLiteral("&Recent files"), File1);
-    mnuRecentFiles->setObjectName(QStringLiteral("mnuRecentFiles"));
-    mnuRecentFiles->menuAction()->setObjectName(QStringLiteral("mnuRecentFiles"));
-    File1->insertMenu(N1, mnuRecentFiles);
-    FillRecentFilesMenu();
-}
-
-void TfrMain::FillRecentFilesMenu() {
-    for (QAction* item : mnuRecentFiles->actions()) {
-        mnuRecentFiles->removeAction(item);
-        item->deleteLater();
-    }
-    const QStringList files = TRecentFiles::Files();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        auto* item = new QAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])), this);
-        item->setData(files[i]);
-        ConnectHandler(item, &QAction::triggered, &TfrMain::RecentFileClick);
-        mnuRecentFiles->addAction(item);
-    }
-    mnuRecentFiles->setEnabled(!files.isEmpty());
-}
-
-void TfrMain::CreateExportItems() {
-    const auto addItem = [this](const char* Name, const QString& Caption,
-                                void (TfrMain::*Handler)()) {
-        QAction* item = mnuTools->addAction(Caption);
-        item->setObjectName(QLatin1String(Name));
-        ConnectHandler(item, &QAction::triggered, Handler);
-        return item;
-    };
-    ExportClaimsCsv1 = addItem("ExportClaimsCsv1", QStringLiteral("Export claims as &CSV..."),
-                               &TfrMain::ExportClaimsCsv1Click);
-    ExportClaimsJson1 = addItem("ExportClaimsJson1", QStringLiteral("Export claims as &JSON..."),
-                                &TfrMain::ExportClaimsJson1Click);
-    ExportMatrixCsv1 =
-        addItem("ExportMatrixCsv1", QStringLiteral("Export dependency &matrix as CSV..."),
-                &TfrMain::ExportMatrixCsv1Click);
-    ExportMatrixHtml1 =
-        addItem("ExportMatrixHtml1", QStringLiteral("Export dependency matrix as &HTML..."),
-                &TfrMain::ExportMatrixHtml1Click);
-    // There is something to export once a text has been analysed.
-    connect(mnuTools, &QMenu::aboutToShow, this, [this] {
-        for (QAction* item :
-             {ExportClaimsCsv1, ExportClaimsJson1, ExportMatrixCsv1, ExportMatrixHtml1})
-            item->setEnabled(ClaimTree != nullptr);
-    });
-
-    ExportDialog = new TSaveFileDialog(this);
-    ExportDialog->setObjectName(QStringLiteral("ExportDialog"));
-    ExportDialog->setFileMode(QFileDialog::AnyFile);
 }
 
 int TfrMain::ClientWidth() const {
@@ -632,23 +612,22 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     bytes = std::string();
     InputText = std::move(document.Analysed);
     DocumentFormat = document.Format;
-    DocumentDamage = document.Damage;
+    Damage1->Set(document.Damage);
     cmInput->setEnabled(true);
     // Edits of a damaged document could only be saved over what was left out.
-    cmInput->setReadOnly(DocumentDamage != TDocumentDamage::None);
+    cmInput->setReadOnly(Damage1->IsDamaged());
     cmInput->setPlainText(document.Shown);
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
-    SetSaveEnabled(DocumentDamage == TDocumentDamage::None);
-    ShowDocumentDamage();
+    SetSaveEnabled(!Damage1->IsDamaged());
     return true;
 }
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
     ClaimDrawing.reset();
-    ClaimTree = std::make_unique<TClaimTree>(InputText, DocumentReading());
+    ClaimTree = std::make_unique<TClaimTree>(InputText, Readings1->ForDocument());
     ClaimDrawing = std::make_unique<TTreeDrawing>(*ClaimTree);
-    UpdateReadingNotice();
+    Readings1->UpdateNotice(ClaimTree.get(), InputText);
     ShowProblems();
     FillClaimTabs();
     ClaimDrawing->BuildDrawing(sbClaimTree, imlCLTR, nullptr, -1, true);
@@ -658,6 +637,7 @@ void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
         CallerSettings();
     ClearClaimsMenu();
     FillClaimsMenu();
+    FindBar1->TreeChanged();
 }
 
 void TfrMain::ShowBuiltinExample(int Number) {
@@ -675,8 +655,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
     cmInput->setPlainText(DecodeDocumentText(InputText, DocumentFormat));
-    DocumentDamage = TDocumentDamage::None;
-    ShowDocumentDamage();
+    Damage1->Set(TDocumentDamage::None);
     SetTreePaneWidth((OuterWidth() * 2) / 3);
     SetSaveEnabled(false);
     InputModified = false;
@@ -688,8 +667,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
 }
 
 void TfrMain::ExampleClick() {
-    ResetDocumentReading();
-    showingExample = true;
+    Readings1->NewDocument(true);
     AnalyseInput([this] {
         cmInput->setReadOnly(true);
         SetSaveEnabled(false);
@@ -763,8 +741,7 @@ void TfrMain::New1Click() {
     ClaimDrawing.reset();
     ClaimTree.reset();
     ShowProblems();
-    DocumentDamage = TDocumentDamage::None;
-    ShowDocumentDamage();
+    Damage1->Set(TDocumentDamage::None);
     TTabBarChange(*TabControl1).RemoveAll();
     cmInput->setPlainText(QString());
     cmInput->document()->setModified(false);
@@ -772,7 +749,7 @@ void TfrMain::New1Click() {
     cmInput->setReadOnly(false);
     sbClaimTree->DestroyComponents();
     SetZeroCounts();
-    ResetDocumentReading();
+    Readings1->NewDocument(false);
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     ShowWelcomePage();
     ClearClaimsMenu();
@@ -804,19 +781,13 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     const bool read = LoadInputFile(fileName);
     if (!read) {
         SetSaveEnabled(false);
-        DocumentDamage = TDocumentDamage::None;
-        ShowDocumentDamage();
+        Damage1->Set(TDocumentDamage::None);
     }
-    // A file that has gone leaves the list.
-    if (read)
-        TRecentFiles::Add(fileName);
-    else
-        TRecentFiles::Remove(fileName);
-    FillRecentFilesMenu();
+    RecentFiles1->Opened(fileName, read);
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
-    ResetDocumentReading();
+    Readings1->NewDocument(false);
     AnalyseInput([this, &fileName] {
         DocumentFileName = fileName;
         InputModified = false;
@@ -824,81 +795,9 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     return read;
 }
 
-void TfrMain::RecentFileClick(QObject* Sender) {
-    const auto* item = qobject_cast<const QAction*>(Sender);
-    if (item == nullptr || !CheckUnsavedChanges())
-        return;
-    OpenDocument(item->data().toString());
-}
-
-std::string TfrMain::TableExportBytes(TTableExport Kind) const {
-    if (!ClaimTree)
-        return {};
-    const bool utf8 = IsValidUtf8(InputText);
-    switch (Kind) {
-    case TTableExport::ClaimsCsv:
-        return ClaimsCsv(*ClaimTree, utf8);
-    case TTableExport::ClaimsJson: {
-        std::ostringstream out;
-        WriteJsonReport(out, *ClaimTree, utf8);
-        return out.str();
-    }
-    case TTableExport::MatrixCsv:
-        return DependencyMatrixCsv(*ClaimTree);
-    case TTableExport::MatrixHtml:
-        return DependencyMatrixHtml(*ClaimTree,
-                                    QFileInfo(DocumentFileName).fileName().toUtf8().toStdString());
-    }
-    return {};
-}
-
-void TfrMain::ExportTable(TTableExport Kind) {
-    if (!ClaimTree)
-        return;
-    struct TFormat {
-        const char* Filter;
-        const char* Suffix;
-        const char* NameEnd;
-    };
-    const TFormat format = [Kind]() -> TFormat {
-        switch (Kind) {
-        case TTableExport::ClaimsCsv:
-            return {"CSV files (*.csv)", "csv", "-claims.csv"};
-        case TTableExport::ClaimsJson:
-            return {"JSON files (*.json)", "json", "-claims.json"};
-        case TTableExport::MatrixCsv:
-            return {"CSV files (*.csv)", "csv", "-matrix.csv"};
-        case TTableExport::MatrixHtml:
-            return {"HTML pages (*.html *.htm)", "html", "-matrix.html"};
-        }
-        return {"", "", ""};
-    }();
-    const QString folderKey = QStringLiteral("Folders/Export");
-    QString folder = ProgramSettings().value(folderKey).toString();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = DocumentFileName.isEmpty() ? QDir::homePath()
-                                            : QFileInfo(DocumentFileName).absolutePath();
-    const QString base = DocumentFileName.isEmpty()
-                             ? QStringLiteral("claims")
-                             : QFileInfo(DocumentFileName).completeBaseName();
-    ExportDialog->setNameFilters({QLatin1String(format.Filter), QStringLiteral("All files (*)")});
-    ExportDialog->setDefaultSuffix(QLatin1String(format.Suffix));
-    ExportDialog->setDirectory(folder);
-    ExportDialog->selectFile(base + QLatin1String(format.NameEnd));
-    const QString fileName = TDialogs::ChooseFile(*ExportDialog);
-    if (fileName.isEmpty())
-        return;
-    ProgramSettings().setValue(folderKey, QFileInfo(fileName).absolutePath());
-    const QString error = WriteWholeFile(fileName, TableExportBytes(Kind));
-    if (!error.isEmpty()) {
-        TDialogs::Message(this, QStringLiteral("Unable to write file\n%1\n%2").arg(fileName, error),
-                          QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
-    }
-}
-
 void TfrMain::Save1Click() {
-    if (DocumentDamage != TDocumentDamage::None) {
-        DamagedSaveClick();
+    if (Damage1->IsDamaged()) {
+        Damage1->DamagedSaveClick();
         return;
     }
     // A new draft gets its name at its first Save.
@@ -921,8 +820,8 @@ void TfrMain::Save1Click() {
 }
 
 void TfrMain::SaveAs1Click() {
-    if (DocumentDamage != TDocumentDamage::None) {
-        DamagedSaveClick();
+    if (Damage1->IsDamaged()) {
+        Damage1->DamagedSaveClick();
         return;
     }
     const qsizetype separator = std::max(DocumentFileName.lastIndexOf(QLatin1Char('/')),
@@ -1014,42 +913,8 @@ void TfrMain::cmInputKeyPress(QKeyEvent* Key) {
         InputModified = true;
 }
 
-TReading TfrMain::DocumentReading() const {
-    if (showingExample)
-        return TReading::Standard;
-    const bool lenient = mnuLenientReading->isChecked() != otherReading;
-    return lenient ? TReading::Lenient : TReading::Standard;
-}
-
-void TfrMain::ResetDocumentReading() {
-    showingExample = false;
-    otherReading = false;
-    ReadingNotice->HideNotice();
-}
-
-void TfrMain::UpdateReadingNotice() {
-    if (showingExample || !ClaimTree) {
-        ReadingNotice->HideNotice();
-        return;
-    }
-    // Claims and references are all the comparison needs: no nodes.
-    const TReading other =
-        ClaimTree->Reading == TReading::Lenient ? TReading::Standard : TReading::Lenient;
-    const TClaimTree otherTree(InputText, other, 0);
-    const QString text = ReadingNoticeText(*ClaimTree, otherTree);
-    if (text.isEmpty()) {
-        ReadingNotice->HideNotice();
-        return;
-    }
-    QString button;
-    if (ReadingsDiffer(*ClaimTree, otherTree))
-        button = other == TReading::Lenient ? QStringLiteral("Use lenient reading")
-                                            : QStringLiteral("Use standard reading");
-    ReadingNotice->ShowNotice(text, button);
-}
-
 void TfrMain::ReadAgain() {
-    if (!ClaimTree || showingExample)
+    if (!ClaimTree || Readings1->ShowingExample())
         return;
     sbClaimTree->DestroyComponents();
     ClaimDrawing.reset();
@@ -1057,97 +922,34 @@ void TfrMain::ReadAgain() {
     AnalyseInput();
 }
 
-void TfrMain::btnReadingClick() {
-    otherReading = !otherReading;
-    ReadAgain();
-}
-
-void TfrMain::mnuLenientReadingClick() {
-    ProgramSettings().setValue(LenientReadingKey, mnuLenientReading->isChecked());
-    otherReading = false;
-    ReadAgain();
-}
-
-// Drafting: the Tools menu's analysis commands, the problems panel, and the
-// marks and notices that keep documents from damage.
+// Drafting: the window's side of the drafting commands, the checks and
+// damaged documents.
 
 namespace {
 
-const QString AnalyseAsYouTypeKey = QStringLiteral("Drafting/AnalyseAsYouType");
-const QString CheckClaimsKey = QStringLiteral("Drafting/CheckClaims");
-
-// Bounds of the input pane and of the problems panel below it, as designed.
+// Bounds of the input pane as designed; the problems panel takes its bottom.
 constexpr QRect InputPaneBounds(2, 32, 349, 400);
-constexpr int ProblemsPanelHeight = 140;
-
-// Why a damaged document is read-only: a short form for the caption above
-// the pane, and a sentence.
-QString DamageNotice(TDocumentDamage Damage, bool Short) {
-    switch (Damage) {
-    case TDocumentDamage::CutAtZeroByte:
-        return Short ? QStringLiteral("cut at a zero byte")
-                     : QStringLiteral("The file holds a zero byte; only the text before it is "
-                                      "shown.");
-    case TDocumentDamage::NotText:
-        return Short ? QStringLiteral("not plain text")
-                     : QStringLiteral("The file is not plain text.");
-    case TDocumentDamage::None:
-        break;
-    }
-    return {};
-}
 
 } // namespace
 
 void TfrMain::CreateDraftingTools() {
-    AnalyseAgain1 = mnuTools->addAction(QStringLiteral("&Analyse again"));
-    AnalyseAgain1->setObjectName(QStringLiteral("AnalyseAgain1"));
-    AnalyseAgain1->setShortcut(QKeySequence(Qt::Key_F5));
-    ConnectHandler(AnalyseAgain1, &QAction::triggered, &TfrMain::AnalyseAgainClick);
+    Drafting1 = new TDraftingTools(
+        *mnuTools, [this] { AnalyseEditedText(); }, [this] { NewDraftClick(); });
+    ClaimChecks1->AddItem(*mnuTools, Drafting1->NewDraft1);
 
-    AnalyseAsYouType1 = mnuTools->addAction(QStringLiteral("Analyse as you &type"));
-    AnalyseAsYouType1->setObjectName(QStringLiteral("AnalyseAsYouType1"));
-    AnalyseAsYouType1->setCheckable(true);
-    AnalyseAsYouType1->setChecked(ProgramSettings().value(AnalyseAsYouTypeKey, false).toBool());
-    ConnectHandler(AnalyseAsYouType1, &QAction::triggered, &TfrMain::AnalyseAsYouTypeClick);
-
-    CheckClaims1 = mnuTools->addAction(QStringLiteral("&Check claims"));
-    CheckClaims1->setObjectName(QStringLiteral("CheckClaims1"));
-    CheckClaims1->setCheckable(true);
-    CheckClaims1->setChecked(ProgramSettings().value(CheckClaimsKey, true).toBool());
-    ConnectHandler(CheckClaims1, &QAction::triggered, &TfrMain::CheckClaimsClick);
-
-    NewDraft1 = mnuTools->addAction(QStringLiteral("New &draft"));
-    NewDraft1->setObjectName(QStringLiteral("NewDraft1"));
-    ConnectHandler(NewDraft1, &QAction::triggered, &TfrMain::NewDraftClick);
-
-    // Not in a menu: takes Ctrl+S while Save is off for a damaged document.
-    DamagedSave1 = new QAction(this);
-    DamagedSave1->setObjectName(QStringLiteral("DamagedSave1"));
-    DamagedSave1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    DamagedSave1->setEnabled(false);
-    addAction(DamagedSave1);
-    ConnectHandler(DamagedSave1, &QAction::triggered, &TfrMain::DamagedSaveClick);
-
-    tmAnalyse = new QTimer(this);
-    tmAnalyse->setObjectName(QStringLiteral("tmAnalyse"));
-    tmAnalyse->setSingleShot(true);
-    tmAnalyse->setInterval(AnalyseDelay);
-    ConnectHandler(tmAnalyse, &QTimer::timeout, &TfrMain::AnalyseAgainClick);
+    Damage1 = new TDamagedDocument(*Label3, *this, [this] { return DocumentFileName; });
 
     // Every change, whatever made it: keys, menus, drops, undo and redo.
     ConnectHandler(cmInput, &QPlainTextEdit::textChanged, &TfrMain::InputChanged);
 }
 
 void TfrMain::CreateProblemsPanel() {
-    pnProblems = new TProblemsPanel(gbClaims);
-    const QRect below(InputPaneBounds.left(), InputPaneBounds.bottom() + 1 - ProblemsPanelHeight,
-                      InputPaneBounds.width(), ProblemsPanelHeight);
-    claimsLayout->Place(pnProblems, below, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
-    pnProblems->hide();
-    connect(pnProblems, &TProblemsPanel::ProblemChosen, this, [this](int Claim, int Line) {
-        RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
-    });
+    ClaimChecks1 =
+        new TCheckDisplay(*shownTree, *claimsLayout, *cmInput, InputPaneBounds, *gbClaims);
+    connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
+            [this](int Claim, int Line) {
+                RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
+            });
 }
 
 void TfrMain::InputChanged() {
@@ -1155,60 +957,26 @@ void TfrMain::InputChanged() {
     if (!cmInput->document()->isUndoRedoEnabled() || !cmInput->isEnabled() || cmInput->isReadOnly())
         return;
     InputModified = true;
-    if (AnalyseAsYouType1->isChecked())
-        tmAnalyse->start();
+    Drafting1->TextEdited();
 }
 
 void TfrMain::AnalyseAgainClick() {
-    tmAnalyse->stop();
+    Drafting1->AnalyseAgainClick();
+}
+
+void TfrMain::AnalyseEditedText() {
     // Nothing to analyse before a document or an example is shown.
     if (!cmInput->isEnabled())
         return;
     AnalyseAgain();
 }
 
-void TfrMain::CheckClaimsClick() {
-    ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
-    ShowProblems();
-}
-
-void TfrMain::AnalyseAsYouTypeClick() {
-    ProgramSettings().setValue(AnalyseAsYouTypeKey, AnalyseAsYouType1->isChecked());
-    if (!AnalyseAsYouType1->isChecked())
-        tmAnalyse->stop();
-}
-
 void TfrMain::AnalyseAgain() {
     // What the user looks at: the tab of a root claim (its caption names the
-    // claim) and the topmost claim box in view, with its distance from the
-    // top of the view.
+    // claim) and the place in the drawing.
     const int tab = TabControl1->currentIndex();
     const QString tabRoot = tab > 0 ? TabControl1->tabText(tab) : QString();
-    QScrollBar& vertical = *sbClaimTree->verticalScrollBar();
-    QScrollBar& horizontal = *sbClaimTree->horizontalScrollBar();
-    const int top = vertical.value();
-    const int left = horizontal.value();
-    // The drawing knows where every row is, near the view or not: only the
-    // rows near the view of a large tree have widgets.
-    bool anchored = false;
-    int32_t anchorClaim = 0;
-    std::size_t anchorCopy = 0;
-    int anchorOffset = 0;
-    if (ClaimTree && ClaimDrawing) {
-        for (const TDrawnRow& row : ClaimDrawing->Rows()) {
-            if (row.Height == 0 || row.Top < top || !InClaimTable(row.Node->Number))
-                continue;
-            const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(row.Node->Number)];
-            const auto copy = std::find(nodes.begin(), nodes.end(), row.Node);
-            if (copy == nodes.end())
-                continue;
-            anchored = true;
-            anchorClaim = row.Node->Number;
-            anchorCopy = static_cast<std::size_t>(copy - nodes.begin());
-            anchorOffset = row.Top - top;
-            break;
-        }
-    }
+    const TShownTree::TViewPlace place = shownTree->ViewPlace();
 
     InputText = AnalysedDocumentText(cmInput->document()->toRawText(), DocumentFormat);
     // The old drawing refers to the old tree's nodes.
@@ -1221,13 +989,7 @@ void TfrMain::AnalyseAgain() {
             break;
         }
     }
-    horizontal.setValue(left);
-    if (!anchored || !ClaimTree || !ClaimDrawing)
-        return;
-    const auto& nodes = ClaimTree->NodesByClaim[static_cast<std::size_t>(anchorClaim)];
-    if (anchorCopy < nodes.size() && ClaimDrawing->IsShown(*nodes[anchorCopy])) {
-        vertical.setValue(ClaimDrawing->View(*nodes[anchorCopy]).RowTop - anchorOffset);
-    }
+    shownTree->RestoreViewPlace(place);
 }
 
 void TfrMain::NewDraftClick() {
@@ -1242,9 +1004,8 @@ void TfrMain::NewDraftClick() {
     DocumentFileName.clear();
     LoadedFileName.clear();
     DocumentFormat = TDocumentFormat();
-    DocumentDamage = TDocumentDamage::None;
-    ShowDocumentDamage();
-    ResetDocumentReading();
+    Damage1->Set(TDocumentDamage::None);
+    Readings1->NewDocument(false);
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
     cmInput->setPlainText(QString());
@@ -1255,47 +1016,9 @@ void TfrMain::NewDraftClick() {
     cmInput->setFocus();
 }
 
-void TfrMain::DamagedSaveClick() {
-    TDialogs::Message(this,
-                      DamageNotice(DocumentDamage, false) +
-                          QStringLiteral("\nSaving would damage the file, so it is read-only:\n") +
-                          DocumentFileName,
-                      QStringLiteral("Velkin"), QMessageBox::Information, QMessageBox::Ok);
-}
-
-void TfrMain::ShowDocumentDamage() {
-    const bool damaged = DocumentDamage != TDocumentDamage::None;
-    Label3->setText(
-        damaged
-            ? QStringLiteral("Input text (read-only: %1)").arg(DamageNotice(DocumentDamage, true))
-            : QStringLiteral("Input text"));
-    Label3->setToolTip(DamageNotice(DocumentDamage, false));
-    DamagedSave1->setEnabled(damaged);
-}
-
 void TfrMain::ShowProblems() {
-    std::vector<TClaimProblem> problems;
-    TFeeCounts fees;
     // The built-in examples show the program's own reading, as they always have.
-    if (ClaimTree && CheckClaims1->isChecked() && !showingExample) {
-        problems = CheckClaims(*ClaimTree);
-        fees = CountFees(*ClaimTree);
-    }
-    std::unordered_map<int32_t, unsigned> marks;
-    for (const TClaimProblem& problem : problems)
-        marks[problem.Claim] |= static_cast<unsigned>(TBoxMark::Problem);
-    sbClaimTree->SetBoxMarks(std::move(marks));
-    const bool wasShown = !pnProblems->isHidden();
-    pnProblems->SetProblems(problems, fees);
-    if (wasShown == problems.empty()) {
-        // The input pane gives the panel room only while it is shown.
-        QRect input = InputPaneBounds;
-        if (!problems.empty())
-            input.setHeight(InputPaneBounds.height() - ProblemsPanelHeight - 4);
-        claimsLayout->Move(cmInput, input);
-        if (cmInput->hasFocus())
-            cmInput->ensureCursorVisible();
-    }
+    ClaimChecks1->Show(Readings1->ShowingExample());
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {

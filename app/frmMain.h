@@ -23,16 +23,24 @@ class QSplitter;
 class QTabBar;
 class QTimer;
 class TAnchorLayout;
+class TCheckDisplay;
 class TProblemsPanel;
 class TClaimTree;
 class TTreeDrawing;
 class TBoxMenu;
 class TClaimTreePane;
+class TDamagedDocument;
+class TDocumentView;
+class TDraftingTools;
 class TFindBar;
 class TImageList;
+class TShownTree;
+class TTableExports;
+class TDocumentSource;
 class TTreeExport;
+class TReadingChoice;
+class TRecentFilesMenu;
 class TReadingNotice;
-enum class TReading;
 
 // The main window: the claim tree on the left, the input text on the right.
 class TfrMain : public QMainWindow {
@@ -72,25 +80,19 @@ public:
     QAction* N1;
     QAction* Exit1;
     // The last documents read, newest first.
-    QMenu* mnuRecentFiles;
+    TRecentFilesMenu* RecentFiles1 = nullptr;
     QMenu* mnuClaims;
-    // Commands beyond reading the tree: readings, checks, export.
-    QMenu* mnuTools;
-    // Checked: every document is read with the lenient reading. Remembered.
-    QAction* mnuLenientReading;
-    QAction* ExportClaimsCsv1;
-    QAction* ExportClaimsJson1;
-    QAction* ExportMatrixCsv1;
-    QAction* ExportMatrixHtml1;
+    // The reading of documents, with the Tools item "Lenient reading".
+    TReadingChoice* Readings1 = nullptr;
     QMenu* Help1;
     QAction* About1;
 
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
-    QFileDialog* ExportDialog;
 
-    // Export, printing and the find bar, with their Tools items, and the
-    // boxes' context menu.
+    // The Tools menu's features: exports of the tables and of the tree,
+    // printing and the find bar; and the boxes' context menu.
+    TTableExports* TableExports1 = nullptr;
     TTreeExport* TreeExport1 = nullptr;
     TFindBar* FindBar1 = nullptr;
     TBoxMenu* BoxMenu1 = nullptr;
@@ -105,10 +107,6 @@ public:
     QString LoadedFileName;
     QString DocumentFileName;
     bool InputModified = false;
-    // How the document's bytes were read; Save writes them back the same way.
-    TDocumentFormat DocumentFormat;
-    // Set for a document that Save would damage: it stays read-only.
-    TDocumentDamage DocumentDamage = TDocumentDamage::None;
     std::unique_ptr<TClaimTree> ClaimTree;
     // The drawing of ClaimTree: made with it, and destroyed before it.
     std::unique_ptr<TTreeDrawing> ClaimDrawing;
@@ -152,34 +150,13 @@ public:
     // Open once the file is chosen: reads FileName and shows its analysis,
     // whether or not it could be read. Returns whether it could.
     bool OpenDocument(const QString& FileName);
-    void FillRecentFilesMenu();
-
-    // The tables the Tools menu exports, always UTF-8.
-    enum class TTableExport { ClaimsCsv, ClaimsJson, MatrixCsv, MatrixHtml };
-    std::string TableExportBytes(TTableExport Kind) const;
-    void ExportTable(TTableExport Kind);
 
     // Drafting: analysing the edited text, and the problems of the claims.
-    QAction* AnalyseAgain1;
-    QAction* AnalyseAsYouType1;
-    QAction* CheckClaims1;
-    QAction* NewDraft1;
-    // Ctrl+S while Save is off for a damaged document: says why.
-    QAction* DamagedSave1;
-    TProblemsPanel* pnProblems;
-    // Runs the analysis once typing has paused.
-    QTimer* tmAnalyse;
-    static constexpr int AnalyseDelay = 500; // ms after the last change
-    // Analyses the pane's current text, keeping the tab and the scroll position.
-    void AnalyseAgain();
-    // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
-    void ShowProblems();
-    // Selects the claim's first line in the input pane and reveals its box.
-    void ShowProblemClaim(int Claim, int Line);
+    TDraftingTools* Drafting1 = nullptr;
+    // The checks' panel, marks and Tools item.
+    TCheckDisplay* ClaimChecks1 = nullptr;
     // Reveals a box of the claim and scrolls it into view; false when none can be.
     bool RevealClaim(int Claim);
-    // Caption area and Save for DocumentDamage.
-    void ShowDocumentDamage();
 
 public slots:
     void New1Click();
@@ -193,26 +170,14 @@ public slots:
     void Example4Click();
     void Example5Click();
     void About1Click();
-    void RecentFileClick(QObject* Sender);
-    void ExportClaimsCsv1Click() { ExportTable(TTableExport::ClaimsCsv); }
-    void ExportClaimsJson1Click() { ExportTable(TTableExport::ClaimsJson); }
-    void ExportMatrixCsv1Click() { ExportTable(TTableExport::MatrixCsv); }
-    void ExportMatrixHtml1Click() { ExportTable(TTableExport::MatrixHtml); }
     void TabControl1Change();
     // Sender is the chosen item of the Claims menu.
     void ClaimMenuItemClick(QObject* Sender);
     void btnExpandAllClick();
     void btnCollapseAllClick();
     void cmInputKeyPress(QKeyEvent* Key);
-    // The notice's button: this document read the other way.
-    void btnReadingClick();
-    // The Tools menu's "Lenient reading".
-    void mnuLenientReadingClick();
     void AnalyseAgainClick();
-    void AnalyseAsYouTypeClick();
-    void CheckClaimsClick();
     void NewDraftClick();
-    void DamagedSaveClick();
 
 protected:
     bool event(QEvent* Event) override;
@@ -223,11 +188,24 @@ protected:
     void dropEvent(QDropEvent* Event) override;
 
 private:
+    // Commands beyond reading the tree: readings, checks, export.
+    QMenu* mnuTools;
+    // How the document's bytes were read; Save writes them back the same way.
+    TDocumentFormat DocumentFormat;
+    // Set for a document that Save would damage: it stays read-only.
+    TDamagedDocument* Damage1 = nullptr;
+    // Analyses the pane's current text, keeping the tab and the scroll position.
+    void AnalyseAgain();
+    // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
+    void ShowProblems();
+    // Selects the claim's first line in the input pane and reveals its box.
+    void ShowProblemClaim(int Claim, int Line);
+    // Analyses the pane's text, once a document or an example is shown.
+    void AnalyseEditedText();
+
     void CreatePanes();
     void CreateMenu();
     void CreateFileDialogs();
-    void CreateRecentFilesMenu();
-    void CreateExportItems();
     // Opens a file dropped on the window, after the unsaved-changes question.
     void DropFile(const QString& FileName);
     // Handlers run through RunHandler: an exception is shown in the
@@ -254,19 +232,14 @@ private:
     void InputChanged();
 
     std::unique_ptr<TImageList> imageList;
+    // What the features see of the input pane and of the tree.
+    std::unique_ptr<TDocumentView> documentView;
+    std::unique_ptr<TShownTree> shownTree;
+    std::unique_ptr<TDocumentSource> documentSource;
     int treePaneWidth = 0;
     TAnchorLayout* claimsLayout = nullptr;
-    // The reading for the document: the built-in examples are standard texts.
-    TReading DocumentReading() const;
-    // Reads the text the other way too and shows or hides the notice.
-    void UpdateReadingNotice();
     // Analyses the text of the last analysis again, with the reading now chosen.
     void ReadAgain();
-    void ResetDocumentReading();
-
-    bool showingExample = false;
-    // The reading chosen with the notice's button for this document only.
-    bool otherReading = false;
 };
 
 // The one main window of the program.

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTest>
+#include <csignal>
 #include <string>
+#include <sys/resource.h>
 
 // A file's bytes, or "<missing>" when it cannot be read.
 inline std::string ReadBytes(const QString& FileName) {
@@ -14,6 +16,27 @@ inline std::string ReadBytes(const QString& FileName) {
         return "<missing>";
     return file.readAll().toStdString();
 }
+
+// Lowers the file size limit for the test's process while it lives, so that
+// writing a larger file fails as a full disk would.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t Bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = Bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~TFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*oldHandler)(int) = nullptr;
+};
 
 // Qt Test's main, with the program's own application object so that its
 // exception box takes part, and the program's title.

@@ -4,16 +4,26 @@
 #include "FindBar.h"
 
 #include "AppTestMain.h"
+#include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "DocumentView.h"
+#include "DraftingTools.h"
+#include "ReadingChoice.h"
+#include "ShownTree.h"
 #include "TreeDrawing.h"
 #include "frmMain.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -29,6 +39,31 @@ const QString ExchangerClaims =
                    "5. The pump of claim 4, with a plate.\n");
 
 using TClaims = std::vector<int32_t>;
+
+// No tree yet: the welcome page, or a text not analysed.
+class TNoTree final : public TShownTree {
+public:
+    const TClaimTree* Tree() const override { return nullptr; }
+    unsigned BoxMarks(int32_t) const override { return 0; }
+    void SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) override {
+        MarkedClaims = Marks.size();
+    }
+    bool RevealClaim(int32_t) override {
+        ++Reveals;
+        return false;
+    }
+    QWidget* DrawingArea() const override { return nullptr; }
+    TClaimTreeNode* BoxAt(QPoint) const override { return nullptr; }
+    TExportTree ExportRows(bool) const override { return {}; }
+    int DrawingWidth() const override { return 0; }
+    const TImageList& Glyphs() const override { std::abort(); }
+    QString CountsText() const override { return {}; }
+    TViewPlace ViewPlace() const override { return {}; }
+    void RestoreViewPlace(const TViewPlace&) override {}
+
+    std::size_t MarkedClaims = 0;
+    int Reveals = 0;
+};
 
 } // namespace
 
@@ -127,6 +162,85 @@ private slots:
         QTest::keyClick(bar->edFind, Qt::Key_Return, Qt::ShiftModifier);
         QCOMPARE(window->cmInput->textCursor().position(),
                  text.lastIndexOf(QStringLiteral("plate")));
+    }
+
+    // Every new analysis draws new boxes; the open bar finds its text in the
+    // new claims and marks them at once. Claim 4 gets a plate where the text
+    // changes.
+    void analysisKeepsTheMarks_data() {
+        QTest::addColumn<QString>("analysis");
+        QTest::addColumn<TClaims>("claims");
+        QTest::newRow("analyse again") << "analyse again" << TClaims{1, 2, 4, 5};
+        QTest::newRow("as you type") << "as you type" << TClaims{1, 2, 4, 5};
+        QTest::newRow("open") << "open" << TClaims{1, 2, 4, 5};
+        QTest::newRow("reading") << "reading" << TClaims{1, 2, 5};
+        QTest::newRow("checks") << "checks" << TClaims{1, 2, 5};
+    }
+
+    void analysisKeepsTheMarks() {
+        QFETCH(QString, analysis);
+        QFETCH(TClaims, claims);
+        const QString pumpLine = QStringLiteral("4. A pump.");
+        QString platedPump = ExchangerClaims;
+        platedPump.replace(pumpLine, QStringLiteral("4. A pump with a plate."));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("exchanger.txt"));
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(platedPump.toUtf8());
+        }
+        bar->Find1->trigger();
+        QTest::keyClicks(bar->edFind, QStringLiteral("plate"));
+        bar->Refresh();
+        QCOMPARE(FoundMarks(), (TClaims{1, 2, 5}));
+        if (analysis == QLatin1String("analyse again")) {
+            window->cmInput->setPlainText(platedPump);
+            window->Drafting1->AnalyseAgain1->trigger();
+        } else if (analysis == QLatin1String("as you type")) {
+            window->Drafting1->AnalyseAsYouType1->setChecked(true);
+            QTextCursor cursor(window->cmInput->document());
+            cursor.setPosition(static_cast<int>(ExchangerClaims.indexOf(pumpLine) + 9));
+            window->cmInput->setTextCursor(cursor);
+            QTest::keyClicks(window->cmInput, QStringLiteral(" with a plate"));
+            QCOMPARE(window->cmInput->toPlainText(), platedPump);
+            QVERIFY(window->Drafting1->tmAnalyse->isActive());
+            QTRY_VERIFY(!window->Drafting1->tmAnalyse->isActive());
+        } else if (analysis == QLatin1String("open")) {
+            QVERIFY(window->OpenDocument(file));
+        } else if (analysis == QLatin1String("reading")) {
+            window->Readings1->btnReadingClick();
+        } else {
+            // Off and on again: the remembered setting stays as it was.
+            window->ClaimChecks1->CheckClaims1->trigger();
+            window->ClaimChecks1->CheckClaims1->trigger();
+        }
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->MatchingClaims(), claims);
+        QCOMPARE(FoundMarks(), claims);
+    }
+
+    // The bar works on the text alone while there is no tree to mark.
+    void findsTextWithoutATree() {
+        QWidget host;
+        QMenu tools;
+        QPlainTextEdit text(&host);
+        text.setPlainText(ExchangerClaims);
+        TTextPaneView document(text);
+        TNoTree shown;
+        TFindBar found(document, shown, tools, host);
+        host.show();
+        found.Open();
+        QTest::keyClicks(found.edFind, QStringLiteral("plate"));
+        found.Refresh();
+        QCOMPARE(found.MatchCount(), 3);
+        QVERIFY(found.MatchingClaims().empty());
+        QCOMPARE(text.extraSelections().size(), 3);
+        QTest::keyClick(found.edFind, Qt::Key_Return);
+        QCOMPARE(shown.Reveals, 0);
+        found.TreeChanged();
+        QCOMPARE(shown.MarkedClaims, std::size_t{0});
+        QCOMPARE(found.lblMatches->text(), QStringLiteral("3 matches in 0 claims"));
     }
 
     void escapeClosesAndLeavesTheDocument() {

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -211,23 +212,46 @@ private slots:
 
     void failedWriteLeavesNothing_data() {
         QTest::addColumn<QString>("target");
-        QTest::newRow("missing folder") << "missing/tree.pdf";
-        QTest::newRow("name of a folder") << "folder.pdf";
+        QTest::addColumn<int>("format");
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("missing folder") << "missing/tree.pdf" << int(TFormat::Pdf) << false;
+        QTest::newRow("name of a folder") << "folder.pdf" << int(TFormat::Pdf) << false;
+        // Smaller than QSaveFile's buffer: only the last flush meets the full disk.
+        QTest::newRow("disk full") << "tree.svg" << int(TFormat::Svg) << true;
     }
 
     void failedWriteLeavesNothing() {
         QFETCH(QString, target);
+        QFETCH(int, format);
+        QFETCH(bool, diskFull);
         QTemporaryDir here;
         QVERIFY(QDir(here.path()).mkdir(QStringLiteral("folder.pdf")));
+        const std::string old = "<svg/>";
+        if (diskFull) {
+            QFile file(here.filePath(target));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(old.data(), static_cast<qint64>(old.size()));
+        }
         const QStringList before = QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden);
-        window->Example4Click();
+        if (diskFull)
+            Analyse("We claim:\n1. A pump.\n2. The pump of claim 1.\n");
+        else
+            window->Example4Click();
         TDialogs::SetNextAnswer(QMessageBox::Ok);
-        QVERIFY(!window->TreeExport1->Export(TFormat::Pdf, here.filePath(target)));
+        {
+            std::optional<TFileSizeLimit> limit;
+            if (diskFull)
+                limit.emplace(64);
+            QVERIFY(
+                !window->TreeExport1->Export(static_cast<TFormat>(format), here.filePath(target)));
+        }
         QCOMPARE(TDialogs::BoxCount(), 1);
         QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("ERROR"));
         QVERIFY(TDialogs::LastBox().Text.contains(target));
         QCOMPARE(QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
         QVERIFY(QDir(here.filePath(QStringLiteral("folder.pdf"))).isEmpty());
+        if (diskFull)
+            QCOMPARE(ReadBytes(here.filePath(target)), old);
     }
 
     void printsAndPreviewsThePages() {

@@ -2,9 +2,11 @@
 // problems panel, driven through the window's commands with real files.
 
 #include "AppTestMain.h"
+#include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
+#include "DraftingTools.h"
 #include "ProblemsPanel.h"
 #include "ProgramSettings.h"
 #include "TreeDrawing.h"
@@ -114,7 +116,7 @@ private slots:
         // A new independent claim moves claim 3's tab one to the right.
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. A hose.\n3. A valve.\n"
                                 "4. The valve of claim 3.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(Tabs(), QStringList({"All claims", "Claim 1", "Claim 2", "Claim 3"}));
         QCOMPARE(window->TabControl1->currentIndex(), 3);
         QCOMPARE(window->ClaimDrawing->ShownRoot(), 2);
@@ -130,7 +132,7 @@ private slots:
 
         // The tab's claim is gone: all claims.
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(window->TabControl1->currentIndex(), 0);
         QCOMPARE(window->ClaimDrawing->ShownRoot(), -1);
     }
@@ -145,12 +147,12 @@ private slots:
         QCOMPARE(scroll.value(), top);
 
         EditPane(TallClaims(40) + QStringLiteral("41. The pump of claim 2.\n"));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QVERIFY(View(20).CaptionLabel->y() - 3 > top);
         QCOMPARE(ScrollTop(), View(20).CaptionLabel->y() - 3);
 
         EditPane(TallClaims(10));
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         QCOMPARE(ScrollTop(), 0);
     }
 
@@ -172,7 +174,7 @@ private slots:
         scroll.setValue(top);
         QCOMPARE(scroll.value(), top);
 
-        window->AnalyseAgain1->trigger();
+        window->Drafting1->AnalyseAgain1->trigger();
         const TClaimTreeNode* again = window->ClaimTree->NodesByClaim[claim].at(copy);
         QCOMPARE(window->ClaimDrawing->View(*again).RowTop, top + 3);
         QCOMPARE(ScrollTop(), top);
@@ -182,21 +184,21 @@ private slots:
     // Half a second after the last change, without taking the focus or the
     // text cursor; remembered, and off by default.
     void analyseAsYouType() {
-        QVERIFY(!window->AnalyseAsYouType1->isChecked());
+        QVERIFY(!window->Drafting1->AnalyseAsYouType1->isChecked());
         OpenNew(QStringLiteral("pump.txt"), QStringLiteral("We claim:\n1. A pump.\n"));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->cmInput->setFocus();
         window->cmInput->moveCursor(QTextCursor::End);
         QTest::keyClicks(window->cmInput, QStringLiteral("2. The pump of claim 1."));
-        QVERIFY(!window->tmAnalyse->isActive());
+        QVERIFY(!window->Drafting1->tmAnalyse->isActive());
 
-        window->AnalyseAsYouType1->trigger();
+        window->Drafting1->AnalyseAsYouType1->trigger();
         QVERIFY(ProgramSettings().value(AsYouTypeKey).toBool());
         QTest::keyClick(window->cmInput, Qt::Key_Return);
         QTest::keyClicks(window->cmInput, QStringLiteral("3. A valve."));
         const int cursor = window->cmInput->textCursor().position();
-        QVERIFY(window->tmAnalyse->isActive());
+        QVERIFY(window->Drafting1->tmAnalyse->isActive());
         QCOMPARE(window->ClaimTree->ClaimCount, 1);
         QTRY_COMPARE_WITH_TIMEOUT(window->ClaimTree->ClaimCount, 3, 2000);
         QCOMPARE(window->Label4->text(),
@@ -206,12 +208,12 @@ private slots:
 
         // A new window starts with the setting as left.
         window = std::make_unique<TfrMain>();
-        QVERIFY(window->AnalyseAsYouType1->isChecked());
+        QVERIFY(window->Drafting1->AnalyseAsYouType1->isChecked());
     }
 
     // From nothing to a named file; File > New still shows the welcome page.
     void newDraft() {
-        window->NewDraft1->trigger();
+        window->Drafting1->NewDraft1->trigger();
         QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - Untitled"));
         QVERIFY(window->cmInput->isEnabled());
         QVERIFY(!window->cmInput->isReadOnly());
@@ -255,11 +257,11 @@ private slots:
         problem.Line = 34; // after the title, a blank line and the heading
         problem.Severity = TSeverity::Error;
         problem.Message = "Claim 31 refers to a claim.";
-        window->pnProblems->SetProblems({problem}, {});
-        QVERIFY(window->pnProblems->isVisible());
-        QCOMPARE(window->pnProblems->Title->text(), QStringLiteral("1 problem"));
+        window->ClaimChecks1->pnProblems->SetProblems({problem}, {});
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        QCOMPARE(window->ClaimChecks1->pnProblems->Title->text(), QStringLiteral("1 problem"));
 
-        QTreeWidget& list = *window->pnProblems->List;
+        QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
         const QRect row = list.visualItemRect(list.topLevelItem(0));
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(window->cmInput->textCursor().selectedText(),
@@ -274,34 +276,34 @@ private slots:
     // layout users know, never show them (example 4 has real US-practice
     // warnings).
     void checksOffAndOnExamples() {
-        window->NewDraft1->trigger();
+        window->Drafting1->NewDraft1->trigger();
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"));
-        window->AnalyseAgain1->trigger();
-        QVERIFY(window->pnProblems->isVisible());
-        window->CheckClaims1->trigger();
-        QVERIFY(window->pnProblems->isHidden());
+        window->Drafting1->AnalyseAgain1->trigger();
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        window->ClaimChecks1->CheckClaims1->trigger();
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
         QVERIFY(!ProgramSettings().value(QStringLiteral("Drafting/CheckClaims")).toBool());
-        window->CheckClaims1->trigger();
-        QVERIFY(window->pnProblems->isVisible());
+        window->ClaimChecks1->CheckClaims1->trigger();
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
 
         TDialogs::SetNextAnswer(QMessageBox::No);
         window->Example4->trigger();
-        QVERIFY(window->pnProblems->isHidden());
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->sbClaimTree->BoxMarks(5), 0u);
     }
 
     // A reference to a later claim: the panel comes below a shorter input
     // pane and the claim's boxes are marked; fixed, all is as before.
     void problemsComeAndGo() {
-        window->NewDraft1->trigger();
+        window->Drafting1->NewDraft1->trigger();
         const QRect input = window->cmInput->geometry();
-        QVERIFY(window->pnProblems->isHidden());
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"
                                 "3. The pump of claim 1.\n"));
-        window->AnalyseAgain1->trigger();
-        QVERIFY(window->pnProblems->isVisible());
-        QTreeWidget& list = *window->pnProblems->List;
+        window->Drafting1->AnalyseAgain1->trigger();
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
         QVERIFY(list.topLevelItemCount() > 0);
         for (int row = 0; row < list.topLevelItemCount(); ++row) {
             QCOMPARE(list.topLevelItem(row)->text(TProblemsPanel::ClaimColumn),
@@ -310,13 +312,14 @@ private slots:
         }
         QCOMPARE(window->sbClaimTree->BoxMarks(2), unsigned(TBoxMark::Problem));
         QCOMPARE(window->sbClaimTree->BoxMarks(3), 0u);
-        QVERIFY(window->cmInput->geometry().bottom() < window->pnProblems->geometry().top());
-        QVERIFY(window->pnProblems->geometry().bottom() <= input.bottom());
+        QVERIFY(window->cmInput->geometry().bottom() <
+                window->ClaimChecks1->pnProblems->geometry().top());
+        QVERIFY(window->ClaimChecks1->pnProblems->geometry().bottom() <= input.bottom());
 
         EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"
                                 "3. The pump of claim 1.\n"));
-        window->AnalyseAgain1->trigger();
-        QVERIFY(window->pnProblems->isHidden());
+        window->Drafting1->AnalyseAgain1->trigger();
+        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->cmInput->geometry(), input);
         QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
     }

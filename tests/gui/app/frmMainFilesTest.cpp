@@ -7,7 +7,10 @@
 #include "Dialogs.h"
 #include "DocumentPlaces.h"
 #include "ProgramSettings.h"
+#include "RecentFilesMenu.h"
+#include "TableExports.h"
 #include "TextEncoding.h"
+#include "TreeExport.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -55,7 +58,7 @@ private:
 
     QStringList RecentItems() const {
         QStringList names;
-        for (const QAction* item : window->mnuRecentFiles->actions())
+        for (const QAction* item : window->RecentFiles1->mnuRecentFiles->actions())
             names << item->data().toString();
         return names;
     }
@@ -187,7 +190,7 @@ private slots:
 
         QFile::remove(opened[2]);
         TDialogs::SetNextAnswer(QMessageBox::Ok);
-        window->mnuRecentFiles->actions().at(2)->trigger();
+        window->RecentFiles1->mnuRecentFiles->actions().at(2)->trigger();
         QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Unable to open file\n") + opened[2]);
         opened.removeAt(2);
         QCOMPARE(RecentItems(), opened.mid(0, 7));
@@ -213,7 +216,7 @@ private slots:
 
         const QString csv = dir->filePath(QStringLiteral("claims.csv"));
         TDialogs::SetNextFileName(csv);
-        window->ExportClaimsCsv1->trigger();
+        window->TableExports1->ExportClaimsCsv1->trigger();
         const std::string table = ReadBytes(csv);
         QVERIFY(IsValidUtf8(table));
         QVERIFY(table.find("25 \xc2\xba"
@@ -222,7 +225,7 @@ private slots:
         const QString json = dir->filePath(QStringLiteral("sub/claims.json"));
         QDir().mkpath(dir->filePath(QStringLiteral("sub")));
         TDialogs::SetNextFileName(json);
-        window->ExportClaimsJson1->trigger();
+        window->TableExports1->ExportClaimsJson1->trigger();
         QJsonParseError error{};
         const QJsonDocument parsed =
             QJsonDocument::fromJson(QByteArray::fromStdString(ReadBytes(json)), &error);
@@ -231,8 +234,36 @@ private slots:
 
         // The dialog starts where the last export went.
         TDialogs::SetNextFileName(QString());
-        window->ExportMatrixHtml1->trigger();
-        QCOMPARE(window->ExportDialog->directory().absolutePath(), dir->filePath("sub"));
+        window->TableExports1->ExportMatrixHtml1->trigger();
+        QCOMPARE(window->TableExports1->ExportDialog->directory().absolutePath(),
+                 dir->filePath("sub"));
+        QCOMPARE(TDialogs::BoxCount(), 0);
+    }
+
+    // The tree's and the tables' exports: one folder, remembered with the
+    // program's other settings.
+    void exportsShareOneFolder_data() {
+        QTest::addColumn<bool>("treeFirst");
+        QTest::newRow("tree, then table") << true;
+        QTest::newRow("table, then tree") << false;
+    }
+
+    void exportsShareOneFolder() {
+        QFETCH(bool, treeFirst);
+        window->Example4Click();
+        QAction* tree = window->TreeExport1->ExportSvg1;
+        QAction* table = window->TableExports1->ExportClaimsCsv1;
+        const QString folder = dir->filePath(QStringLiteral("exports"));
+        QVERIFY(QDir().mkpath(folder));
+        TDialogs::SetNextFileName(folder + QStringLiteral("/claims"));
+        (treeFirst ? tree : table)->trigger();
+        TDialogs::SetNextFileName(QString());
+        (treeFirst ? table : tree)->trigger();
+        QCOMPARE(TDialogs::LastFolder(), folder);
+        window->TreeExport1->WholeTree1->setChecked(true);
+        QVERIFY(TfrMain().TreeExport1->WholeTree1->isChecked());
+        // Nothing in a settings file of no program's name.
+        QCOMPARE(QSettings().allKeys(), QStringList());
         QCOMPARE(TDialogs::BoxCount(), 0);
     }
 
@@ -251,7 +282,7 @@ private slots:
         const QStringList before = QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
         TDialogs::SetNextFileName(dir->filePath(target));
         TDialogs::SetNextAnswer(QMessageBox::Ok);
-        window->ExportMatrixCsv1->trigger();
+        window->TableExports1->ExportMatrixCsv1->trigger();
         QCOMPARE(TDialogs::BoxCount(), 1);
         QVERIFY(TDialogs::LastBox().Text.startsWith(QStringLiteral("Unable to write file\n") +
                                                     dir->filePath(target)));

@@ -2,6 +2,7 @@
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
+#include "ReadingChoice.h"
 #include "ReadingNotice.h"
 #include "frmMain.h"
 
@@ -119,9 +120,9 @@ private slots:
     }
 
     void optionReadsEveryDocumentAndIsRemembered() {
-        QVERIFY(!window->mnuLenientReading->isChecked());
+        QVERIFY(!window->Readings1->mnuLenientReading->isChecked());
         Open(HeadedFirst);
-        window->mnuLenientReading->trigger();
+        window->Readings1->mnuLenientReading->trigger();
         QCOMPARE(window->ClaimTree->Reading, TReading::Lenient);
         QCOMPARE(window->ClaimTree->Claims.size(), std::size_t{3});
 
@@ -133,18 +134,18 @@ private slots:
         QVERIFY(!window->ReadingNotice->btnReading->isVisible());
 
         NewWindow();
-        QVERIFY(window->mnuLenientReading->isChecked());
+        QVERIFY(window->Readings1->mnuLenientReading->isChecked());
         Open(HeadedFirst);
         QCOMPARE(window->ClaimTree->Reading, TReading::Lenient);
-        window->mnuLenientReading->trigger();
+        window->Readings1->mnuLenientReading->trigger();
         QCOMPARE(window->ClaimTree->Reading, TReading::Standard);
         NewWindow();
-        QVERIFY(!window->mnuLenientReading->isChecked());
+        QVERIFY(!window->Readings1->mnuLenientReading->isChecked());
     }
 
     // The examples are the standard reading's texts, whatever the option.
     void examplesNeverShowTheNotice() {
-        window->mnuLenientReading->trigger();
+        window->Readings1->mnuLenientReading->trigger();
         for (int example = 1; example <= 5; ++example) {
             window->ShowBuiltinExample(example);
             QVERIFY(!NoticeShown());

@@ -1,0 +1,59 @@
+#include "DamagedDocument.h"
+
+#include "Dialogs.h"
+#include "VelkinApplication.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QWidget>
+
+namespace {
+
+// Why a damaged document is read-only: a short form for the caption above
+// the pane, and a sentence.
+QString DamageNotice(TDocumentDamage Damage, bool Short) {
+    switch (Damage) {
+    case TDocumentDamage::CutAtZeroByte:
+        return Short ? QStringLiteral("cut at a zero byte")
+                     : QStringLiteral("The file holds a zero byte; only the text before it is "
+                                      "shown.");
+    case TDocumentDamage::NotText:
+        return Short ? QStringLiteral("not plain text")
+                     : QStringLiteral("The file is not plain text.");
+    case TDocumentDamage::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+TDamagedDocument::TDamagedDocument(QLabel& Caption, QWidget& Window,
+                                   std::function<QString()> FileName)
+    : QObject(&Window), caption(Caption), window(Window), fileName(std::move(FileName)) {
+    // Not in a menu: the window's own action.
+    DamagedSave1 = new QAction(&Window);
+    DamagedSave1->setObjectName(QStringLiteral("DamagedSave1"));
+    DamagedSave1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    DamagedSave1->setEnabled(false);
+    Window.addAction(DamagedSave1);
+    connect(DamagedSave1, &QAction::triggered, this,
+            [this] { RunHandler([this] { DamagedSaveClick(); }); });
+}
+
+void TDamagedDocument::Set(TDocumentDamage Damage) {
+    damage = Damage;
+    caption.setText(
+        IsDamaged() ? QStringLiteral("Input text (read-only: %1)").arg(DamageNotice(damage, true))
+                    : QStringLiteral("Input text"));
+    caption.setToolTip(DamageNotice(damage, false));
+    DamagedSave1->setEnabled(IsDamaged());
+}
+
+void TDamagedDocument::DamagedSaveClick() {
+    TDialogs::Message(&window,
+                      DamageNotice(damage, false) +
+                          QStringLiteral("\nSaving would damage the file, so it is read-only:\n") +
+                          fileName(),
+                      QStringLiteral("Velkin"), QMessageBox::Information, QMessageBox::Ok);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+// The document behind the tree, as an export names and reads it.
+class TDocumentSource {
+public:
+    virtual ~TDocumentSource() = default;
+    // The name Save writes to; empty for a new draft.
+    virtual QString FileName() const = 0;
+    // The bytes the last analysis read.
+    virtual const std::string& AnalysedText() const = 0;
+};
