@@ -76,14 +76,6 @@ std::string StoredUtf8(const QString& Text, const TDocumentFormat& Format) {
     return lines.toStdString();
 }
 
-// The Windows-1252 bytes of a text, or its UTF-8 when a character has none,
-// or when the bytes would read as other characters taken as UTF-8.
-std::string Windows1252OrUtf8(const std::string& Utf8) {
-    std::string bytes;
-    const bool single = Utf8ToWindows1252(Utf8, bytes) && (bytes == Utf8 || !IsValidUtf8(bytes));
-    return single ? bytes : Utf8;
-}
-
 // Cuts Text at its first zero byte; true when there was one.
 bool CutAtZero(std::string_view& Text) {
     const std::size_t zero = Text.find('\0');

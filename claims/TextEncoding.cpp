@@ -134,6 +134,39 @@ bool Utf8ToWindows1252(std::string_view Utf8, std::string& Bytes) {
     return true;
 }
 
+std::string Windows1252OrUtf8(const std::string& Utf8) {
+    std::string bytes;
+    const bool single = Utf8ToWindows1252(Utf8, bytes) && (bytes == Utf8 || !IsValidUtf8(bytes));
+    return single ? bytes : Utf8;
+}
+
+bool DecodeForAnalysis(std::string& Bytes) {
+    const auto cutAtZero = [](std::string& Text) {
+        if (const std::size_t zero = Text.find('\0'); zero != std::string::npos)
+            Text.resize(zero);
+    };
+    const TByteOrderMark mark = DetectByteOrderMark(Bytes);
+    if (mark == TByteOrderMark::None) {
+        cutAtZero(Bytes);
+        return true;
+    }
+    const std::string_view body = std::string_view(Bytes).substr(ByteOrderMarkBytes(mark).size());
+    std::string utf8;
+    bool whole = true;
+    if (mark == TByteOrderMark::Utf8) {
+        utf8 = body;
+        cutAtZero(utf8);
+        // Bytes after the mark that are no UTF-8 are read as Windows-1252.
+        if (!IsValidUtf8(utf8))
+            utf8 = Windows1252ToUtf8(utf8);
+    } else {
+        whole = Utf16ToUtf8(body, mark == TByteOrderMark::Utf16Be, utf8);
+        cutAtZero(utf8);
+    }
+    Bytes = Windows1252OrUtf8(utf8);
+    return whole;
+}
+
 TByteOrderMark DetectByteOrderMark(std::string_view Bytes) {
     if (Bytes.starts_with("\xEF\xBB\xBF"))
         return TByteOrderMark::Utf8;

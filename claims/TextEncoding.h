@@ -19,6 +19,10 @@ std::string DecodeToUtf8(std::string_view Bytes);
 // Windows-1252 bytes of a UTF-8 text; false when a character has none.
 bool Utf8ToWindows1252(std::string_view Utf8, std::string& Bytes);
 
+// The Windows-1252 bytes of a text, or its UTF-8 when a character has none,
+// or when the bytes would read as other characters taken as UTF-8.
+std::string Windows1252OrUtf8(const std::string& Utf8);
+
 // Byte order marks: UTF-8 (EF BB BF) and UTF-16 little and big endian.
 enum class TByteOrderMark { None, Utf8, Utf16Le, Utf16Be };
 
@@ -33,6 +37,13 @@ std::string_view ByteOrderMarkBytes(TByteOrderMark Mark);
 bool Utf16ToUtf8(std::string_view Bytes, bool BigEndian, std::string& Utf8);
 // Valid UTF-8 as UTF-16 code units, without a mark.
 std::string Utf8ToUtf16(std::string_view Utf8, bool BigEndian);
+
+// Turns a file's bytes, in place, into the text the analysis reads, as the
+// window does: a byte order mark removed, UTF-16 decoded, and the text cut at
+// its first zero character; a marked text that Windows-1252 holds becomes
+// Windows-1252 again. Unmarked bytes are only cut. False when UTF-16 had an
+// odd last byte or an unpaired surrogate.
+bool DecodeForAnalysis(std::string& Bytes);
 
 // How the lines of a text end, as the first line end shows; CR LF when the
 // text has none (what Windows editors write).

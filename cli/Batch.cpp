@@ -67,9 +67,6 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
         report.Status = 2;
         return report;
     }
-    if (const auto nul = input.find('\0'); nul != std::string::npos)
-        input.resize(nul);
-
     // The reports need the counts and the walk over the whole tree, not the nodes.
     const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     std::ostringstream out;
@@ -88,23 +85,6 @@ int Worse(int a, int b) {
 
 } // namespace
 
-std::optional<std::string> ReadFile(const std::string& Name, std::string& Bytes) {
-    std::FILE* file = Name == "-" ? stdin : std::fopen(Name.c_str(), "rb");
-    if (file == nullptr)
-        return "cannot open " + Name + ": " + std::strerror(errno);
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        Bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    if (file != stdin)
-        std::fclose(file);
-    if (failed)
-        return "cannot read " + Name + ": " + std::strerror(error);
-    return std::nullopt;
-}
-
 bool IsBatch(const std::vector<std::string>& Arguments) {
     return Arguments.size() > 1 || (Arguments.size() == 1 && IsFolder(Arguments.front()));
 }
@@ -121,8 +101,11 @@ std::vector<std::string> BatchFiles(const std::vector<std::string>& Arguments,
         std::error_code error;
         for (fs::directory_iterator it(argument, error), end; !error && it != end;
              it.increment(error)) {
+            // A link that leads nowhere or round in a loop is kept: reading
+            // it names the fault, where skipping it would hide a file.
             std::error_code kindError;
-            if (IsText(it->path()) && it->is_regular_file(kindError))
+            if (IsText(it->path()) &&
+                (it->is_regular_file(kindError) || (kindError && it->is_symlink(kindError))))
                 texts.push_back(it->path().string());
         }
         if (error)

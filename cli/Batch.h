@@ -2,6 +2,7 @@
 
 // Analysing many files at once, each on its own, on several threads.
 
+#include "InputFile.h"
 #include "ModeReport.h"
 
 #include <cstdint>
@@ -10,9 +11,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Reads the whole file, or standard input for "-"; an error message on failure.
-std::optional<std::string> ReadFile(const std::string& Name, std::string& Bytes);
 
 // Whether the arguments ask for batch use: several files, or a folder.
 bool IsBatch(const std::vector<std::string>& Arguments);

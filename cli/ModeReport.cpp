@@ -36,6 +36,16 @@ std::string TreeTooLarge(const TReportOptions& Options, const TReportInput& Of,
     return {};
 }
 
+// Whether claim Number is in the text but was left out of the tree when the
+// node limit stopped the placing of claims.
+bool CutBefore(const TClaimTree& Tree, int64_t Number) {
+    if (!Tree.NodeLimitReached)
+        return false;
+    return std::any_of(Tree.Claims.begin() + static_cast<std::ptrdiff_t>(Tree.FirstUnplaced),
+                       Tree.Claims.end(),
+                       [Number](const TClaim& Claim) { return Claim.Number == Number; });
+}
+
 } // namespace
 
 int64_t MaxTreeReportBytes(int64_t MaxNodes) {
@@ -86,12 +96,18 @@ int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& 
         }
         return Written;
     case TMode::FullText:
-        if (!WriteFullTextReport(Out, Tree, Options.FullTextClaim, IsValidUtf8(Input)))
+        if (WriteFullTextReport(Out, Tree, Options.FullTextClaim, IsValidUtf8(Input)))
+            return Written;
+        if (CutBefore(Tree, Options.FullTextClaim))
             return Fail(Err,
-                        Of.Name + ": claim " + std::to_string(Options.FullTextClaim) +
-                            " is not in the tree",
-                        Failed);
-        return Written;
+                        Of.Name + ": the tree was cut at its node limit of " +
+                            std::to_string(Tree.CreatedNodeLimit()) + " nodes before claim " +
+                            std::to_string(Options.FullTextClaim),
+                        OverLimit);
+        return Fail(Err,
+                    Of.Name + ": claim " + std::to_string(Options.FullTextClaim) +
+                        " is not in the tree",
+                    Failed);
     }
     return Written;
 }

@@ -161,8 +161,6 @@ int Run(const TOptions& Options, const std::string& Name) {
     } else if (const auto error = ReadFile(*Options.File, input)) {
         return Fail(*error);
     }
-    if (const auto nul = input.find('\0'); nul != std::string::npos)
-        input.resize(nul);
     // The reports need the counts and the walk over the whole tree, not the
     // nodes; the claim in full follows a node's path.
     const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes,
@@ -176,7 +174,10 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     // Alone, so that scripts can ask any build which it is.
     if (argc == 2 && std::string_view(argv[1]) == "--version") {
-        std::cout << "veltrum-claims " VELTRUM_VERSION "\n";
+        TStandardOutput output;
+        std::ostream out(&output);
+        if (!(out << "veltrum-claims " VELTRUM_VERSION "\n" << std::flush))
+            return Fail(std::string("cannot write the version: ") + std::strerror(WriteError(out)));
         return 0;
     }
     TOptions options;

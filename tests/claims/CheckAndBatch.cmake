@@ -88,3 +88,30 @@ run(--jobs 2 ${uneven})
 if(NOT got EQUAL 0 OR NOT out STREQUAL expected)
   message(FATAL_ERROR "uneven files on two threads: exit ${got}\n${out}\n---\n${expected}")
 endif()
+
+# UTF-16 and marked UTF-8 read as the window reads them: the same claims as
+# the plain file, alone or in a batch.
+run(--json ${pump})
+set(plain "${out}")
+foreach(encoding utf16le utf16be utf8-bom)
+  set(encoded ${FIXTURES}/encoded/pump-claims-${encoding}.txt)
+  run(--json ${encoded})
+  if(NOT got EQUAL 0 OR NOT out STREQUAL plain)
+    message(FATAL_ERROR "${encoding}: exit ${got}\n${out}\n---\n${plain}")
+  endif()
+  expect(0 "^[^\n]*pump-claims.txt: Tree of claims: independent 2; dependent 2; total 4\n[^\n]*${encoding}.txt: Tree of claims: independent 2; dependent 2; total 4\n$"
+         ${pump} ${encoded})
+endforeach()
+
+# A link in a folder that leads round in a loop or nowhere is no file that
+# can be read: named, like a missing one, not passed over.
+set(links ${WORK}/linked-drafts)
+file(REMOVE_RECURSE ${links})
+file(MAKE_DIRECTORY ${links})
+file(COPY ${checks}/a-pump.txt DESTINATION ${links})
+file(CREATE_LINK loop.txt ${links}/loop.txt SYMBOLIC)
+file(CREATE_LINK moved.txt ${links}/dangling.txt SYMBOLIC)
+expect(2 "^[^\n]*a-pump.txt: Tree of claims: independent 1; dependent 2; total 3\n$" ${links})
+if(NOT err MATCHES "^veltrum-claims: cannot open [^\n]*dangling.txt: No such file or directory\nveltrum-claims: cannot open [^\n]*loop.txt: Too many levels of symbolic links\n$")
+  message(FATAL_ERROR "links in a folder: ${err}")
+endif()

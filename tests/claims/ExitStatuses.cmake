@@ -74,6 +74,28 @@ expect_message(3 "[^\n]*self-referring-claims.txt: the tree's node limit of 2000
                "${stdout}" --tree --max-nodes 2199023255552 ${selfreferring})
 expect_message(3 "[^\n]*self-referring-claims.txt: the tree has 1099511627777 nodes, over the limit of 1000000"
                "${stdout}" --tree ${selfreferring})
+# Claim 3 comes after the node limit stopped the placing of claims: not
+# missing, cut off. Claim 9 is in no part of the text.
+set(cut ${WORK}/cut-before-claim-3.txt)
+file(WRITE ${cut} "We claim:\n 1. A pump.\n 2. The pump of claim 1.\n${text} 3. The pump of claim 1.\n")
+expect_message(3 "[^\n]*cut-before-claim-3.txt: the tree was cut at its node limit of 2000000 nodes before claim 3"
+               "${stdout}" --full-text 3 ${cut})
+expect_message(2 "[^\n]*cut-before-claim-3.txt: claim 9 is not in the tree" "${stdout}" --full-text 9 ${cut})
+expect(0 --full-text 2 ${cut})
+
+expect_message(2 "cannot write the version: No space left on device" "${stdout} > /dev/full" --version)
+
+# Inputs that never end or are mostly nothing: refused or cut, never read whole.
+expect_message(2 "/dev/zero is a device, not a file" "${stdout}" /dev/zero)
+expect_message(2 "/dev/zero is a device, not a file" "${stdout}" --json ${pump} /dev/zero)
+set(sparse ${WORK}/sparse-claims.txt)
+file(WRITE ${sparse} "We claim:\n 1. A pump.\n")
+execute_process(COMMAND truncate -s 2G ${sparse})
+expect_message(2 "[^\n]*sparse-claims.txt is 2147483648 bytes, more than the 268435456 bytes a text may have"
+               "${stdout}" ${sparse})
+file(REMOVE ${sparse})
+expect_message(2 "standard input holds more than the 268435456 bytes a text may have"
+               "yes 'We claim:' | ${stdout}" -)
 
 # 1,001 claims numbered 1 and 1,000 referring to them all: one edge over the
 # graph's limit. 10,001 claims: one more than a matrix takes.

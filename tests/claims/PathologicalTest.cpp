@@ -59,8 +59,9 @@ struct TRun {
 };
 
 // Runs veltrum-claims with Arguments, counting its output and keeping its
-// messages, and kills it past the time limit.
-TRun RunCli(const std::vector<std::string>& Arguments) {
+// messages, and kills it past the time limit. Input, when given, is its
+// standard input.
+TRun RunCli(const std::vector<std::string>& Arguments, const std::string& Input = {}) {
     TRun run;
     int out[2], err[2];
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
@@ -76,6 +77,11 @@ TRun RunCli(const std::vector<std::string>& Arguments) {
         if (!Sanitized) {
             const rlimit limit{AddressSpace, AddressSpace};
             setrlimit(RLIMIT_AS, &limit);
+        }
+        if (!Input.empty()) {
+            const int in = open(Input.c_str(), O_RDONLY);
+            if (in < 0 || dup2(in, STDIN_FILENO) < 0)
+                _exit(126);
         }
         dup2(out[1], STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
@@ -229,6 +235,41 @@ TEST_P(Pathological, EveryModeEndsInBoundsWithAResultOrANamedFailure) {
         }
     }
     std::remove(file.c_str());
+}
+
+// Inputs that never end, or are gigabytes of nothing: each is refused or
+// cut at its first zero byte, never read whole.
+TEST(PathologicalInput, EndlessOrEmptyInputsEndInBounds) {
+    const std::string sparse = testing::TempDir() + "pathological-sparse.txt";
+    { std::ofstream(sparse, std::ios::binary) << "We claim:\n 1. A pump.\n"; }
+    ASSERT_EQ(truncate(sparse.c_str(), off_t{2} << 30), 0) << std::strerror(errno);
+    const struct {
+        std::vector<std::string> Arguments;
+        std::string Input;
+    } runs[] = {
+        {{"/dev/zero"}, {}}, {{"--json", sparse, "/dev/zero"}, {}},
+        {{sparse}, {}},      {{"-"}, "/dev/zero"},
+        {{"-"}, sparse},
+    };
+    for (const auto& [arguments, input] : runs) {
+        const TRun run = RunCli(arguments, input);
+        std::string what = input.empty() ? "" : "< " + input + " ";
+        for (const std::string& a : arguments)
+            what += a + " ";
+        what += ": exit " + std::to_string(run.Status) + ", " + std::to_string(run.ResidentKb) +
+                " kB resident\n" + run.Err;
+        EXPECT_FALSE(run.TimedOut) << what;
+        if (!Sanitized) {
+            EXPECT_LE(run.ResidentKb, MaxResidentKb) << what;
+        }
+        if (run.Status == 0)
+            EXPECT_EQ(run.Err, "") << what;
+        else
+            EXPECT_TRUE(run.Status == 2 &&
+                        std::regex_match(run.Err, std::regex("(veltrum-claims: [^\n]+\n)+")))
+                << what;
+    }
+    std::remove(sparse.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Pathological, testing::ValuesIn(Rows),

@@ -130,3 +130,37 @@ TEST(TextEncoding, ControlBytesMakeBinary) {
 }
 
 } // namespace
+
+// What the analysis reads of a file's bytes: UTF-16 cut at a zero character,
+// not at the zero byte its first ASCII character holds.
+TEST(TextEncoding, DecodedForAnalysis) {
+    using namespace std::string_literals;
+    struct TCase {
+        std::string Bytes;
+        std::string Analysed;
+        bool Whole = true;
+    };
+    const TCase cases[] = {
+        {"1. A \x80 pump\0tail"s, "1. A \x80 pump"}, // unmarked: only cut
+        {"\xef\xbb\xbf"
+         "1. A \xe2\x82\xac\0x"s,
+         "1. A \x80"}, // UTF-8 mark, euro as 1252
+        {"\xef\xbb\xbf"
+         "1. \x80"s,
+         "1. \x80"}, // mark before 1252 bytes
+        {"\xff\xfe"
+         "1\0.\0 \0\xac\x20\0\0x\0"s,
+         "1. \x80"}, // LE, cut at U+0000
+        {"\xfe\xff\0"
+         "1\0.\0 \x21\x92"s,
+         "1. \xe2\x86\x92"}, // BE, arrow stays UTF-8
+        {"\xfe\xff\0"
+         "1\0"s,
+         "1\xef\xbf\xbd", false}, // odd last byte
+    };
+    for (const auto& [bytes, analysed, whole] : cases) {
+        std::string text = bytes;
+        EXPECT_EQ(DecodeForAnalysis(text), whole) << bytes;
+        EXPECT_EQ(text, analysed) << bytes;
+    }
+}

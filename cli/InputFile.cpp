@@ -1,0 +1,102 @@
+#include "InputFile.h"
+
+#include "TextEncoding.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Size is empty when it is not known: the input was read up to the limit.
+std::string TooLarge(const std::string& Name, const std::string& Size) {
+    return Name + (Size.empty() ? " holds" : " is " + Size + " bytes,") + " more than the " +
+           std::to_string(MaxInputBytes) + " bytes a text may have";
+}
+
+// Reads Fd to its end, or to its first zero byte unless the text starts with
+// a UTF-16 mark (whose characters hold zero bytes); nothing past the limit.
+std::optional<std::string> ReadStream(int Fd, const std::string& Name, std::string& Bytes) {
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(Fd, buffer, sizeof buffer);
+        if (got == 0)
+            return std::nullopt;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return "cannot read " + Name + ": " + std::strerror(errno);
+        }
+        const std::size_t before = Bytes.size();
+        Bytes.append(buffer, static_cast<std::size_t>(got));
+        const TByteOrderMark mark = DetectByteOrderMark(Bytes);
+        const bool wide = mark == TByteOrderMark::Utf16Le || mark == TByteOrderMark::Utf16Be;
+        // A mark may arrive split over two reads: look again from its start.
+        const std::size_t from = before < 2 ? 0 : before;
+        if (!wide && Bytes.find('\0', from) != std::string::npos)
+            return std::nullopt;
+        if (static_cast<int64_t>(Bytes.size()) > MaxInputBytes)
+            return TooLarge(Name, {});
+    }
+}
+
+// Reads a regular file of Size bytes with one sized read (more when the
+// system returns it in parts, or the file shrank meanwhile).
+std::optional<std::string> ReadSized(int Fd, const std::string& Name, std::size_t Size,
+                                     std::string& Bytes) {
+    Bytes.resize(Size);
+    std::size_t have = 0;
+    while (have < Size) {
+        const ssize_t got = ::read(Fd, Bytes.data() + have, Size - have);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return "cannot read " + Name + ": " + std::strerror(errno);
+        }
+        have += static_cast<std::size_t>(got);
+    }
+    Bytes.resize(have);
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadBytes(const std::string& Name, std::string& Bytes) {
+    if (Name == "-")
+        return ReadStream(STDIN_FILENO, "standard input", Bytes);
+    // Not blocking: opening a named pipe without a writer would wait for one.
+    const int fd = ::open(Name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return "cannot open " + Name + ": " + std::strerror(errno);
+    struct stat status {};
+    std::optional<std::string> error;
+    if (::fstat(fd, &status) != 0) {
+        error = "cannot read " + Name + ": " + std::strerror(errno);
+    } else if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) {
+        // /dev/zero and disks never end, or end far past any text.
+        error = Name + " is a device, not a file";
+    } else if (S_ISDIR(status.st_mode)) {
+        error = "cannot read " + Name + ": " + std::strerror(EISDIR);
+    } else if (S_ISREG(status.st_mode)) {
+        if (status.st_size > MaxInputBytes)
+            error = TooLarge(Name, std::to_string(status.st_size));
+        else
+            error = ReadSized(fd, Name, static_cast<std::size_t>(status.st_size), Bytes);
+    } else {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        error = ReadStream(fd, Name, Bytes);
+    }
+    ::close(fd);
+    return error;
+}
+
+} // namespace
+
+std::optional<std::string> ReadFile(const std::string& Name, std::string& Text) {
+    if (auto error = ReadBytes(Name, Text))
+        return error;
+    DecodeForAnalysis(Text);
+    return std::nullopt;
+}
