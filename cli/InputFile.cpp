@@ -2,9 +2,11 @@
 
 #include "TextEncoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +17,8 @@ std::string TooLarge(const std::string& Name, const std::string& Size) {
     return Name + (Size.empty() ? " holds" : " is " + Size + " bytes,") + " more than the " +
            std::to_string(MaxInputBytes) + " bytes a text may have";
 }
+
+constexpr std::size_t MaxBytes = static_cast<std::size_t>(MaxInputBytes);
 
 // Reads Fd to its end, or to its first zero byte unless the text starts with
 // a UTF-16 mark (whose characters hold zero bytes); nothing past the limit.
@@ -29,16 +33,25 @@ std::optional<std::string> ReadStream(int Fd, const std::string& Name, std::stri
                 continue;
             return "cannot read " + Name + ": " + std::strerror(errno);
         }
-        const std::size_t before = Bytes.size();
-        Bytes.append(buffer, static_cast<std::size_t>(got));
-        const TByteOrderMark mark = DetectByteOrderMark(Bytes);
+        std::string_view chunk(buffer, static_cast<std::size_t>(got));
+        // A mark may arrive split over two reads; earlier bytes hold no zero.
+        const TByteOrderMark mark =
+            DetectByteOrderMark(Bytes.substr(0, 2) + std::string(chunk.substr(0, 2)));
         const bool wide = mark == TByteOrderMark::Utf16Le || mark == TByteOrderMark::Utf16Be;
-        // A mark may arrive split over two reads: look again from its start.
-        const std::size_t from = before < 2 ? 0 : before;
-        if (!wide && Bytes.find('\0', from) != std::string::npos)
-            return std::nullopt;
-        if (static_cast<int64_t>(Bytes.size()) > MaxInputBytes)
+        const std::size_t zero = wide ? std::string_view::npos : chunk.find('\0');
+        chunk = chunk.substr(0, zero);
+        const std::size_t need = Bytes.size() + chunk.size();
+        if (need > MaxBytes)
             return TooLarge(Name, {});
+        // Doubling near the limit would hold old and new copies of a quarter
+        // of a gigabyte each: jump to the limit from half of it instead.
+        if (need > Bytes.capacity()) {
+            const std::size_t doubled = 2 * Bytes.capacity();
+            Bytes.reserve(std::max(need, doubled > MaxBytes / 2 ? MaxBytes : doubled));
+        }
+        Bytes.append(chunk);
+        if (zero != std::string_view::npos)
+            return std::nullopt;
     }
 }
 
