@@ -96,8 +96,11 @@ set(plain "${out}")
 foreach(encoding utf16le utf16be utf8-bom)
   set(encoded ${FIXTURES}/encoded/pump-claims-${encoding}.txt)
   run(--json ${encoded})
-  if(NOT got EQUAL 0 OR NOT out STREQUAL plain)
-    message(FATAL_ERROR "${encoding}: exit ${got}\n${out}\n---\n${plain}")
+  # Standard input too: its UTF-16 holds zero bytes before the text ends.
+  execute_process(COMMAND ${CLI} --json - INPUT_FILE ${encoded} RESULT_VARIABLE piped
+                  OUTPUT_VARIABLE piped_out)
+  if(NOT got EQUAL 0 OR NOT out STREQUAL plain OR NOT piped EQUAL 0 OR NOT piped_out STREQUAL plain)
+    message(FATAL_ERROR "${encoding}: exit ${got}, ${piped}\n${out}\n---\n${piped_out}\n---\n${plain}")
   endif()
   expect(0 "^[^\n]*pump-claims.txt: Tree of claims: independent 2; dependent 2; total 4\n[^\n]*${encoding}.txt: Tree of claims: independent 2; dependent 2; total 4\n$"
          ${pump} ${encoded})

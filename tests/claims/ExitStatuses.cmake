@@ -74,10 +74,12 @@ expect_message(3 "[^\n]*self-referring-claims.txt: the tree's node limit of 2000
                "${stdout}" --tree --max-nodes 2199023255552 ${selfreferring})
 expect_message(3 "[^\n]*self-referring-claims.txt: the tree has 1099511627777 nodes, over the limit of 1000000"
                "${stdout}" --tree ${selfreferring})
-# Claim 3 comes after the node limit stopped the placing of claims: not
-# missing, cut off. Claim 9 is in no part of the text.
+# Claim 3 is the first claim the node limit left out: 20 claims 2 take a
+# million nodes, claim 3 would double them. Not missing, cut off. Claim 9 is
+# in no part of the text.
+string(REPEAT " 2. The pump of claim 2.\n" 20 text)
 set(cut ${WORK}/cut-before-claim-3.txt)
-file(WRITE ${cut} "We claim:\n 1. A pump.\n 2. The pump of claim 1.\n${text} 3. The pump of claim 1.\n")
+file(WRITE ${cut} "We claim:\n 1. A pump.\n 2. The pump of claim 1.\n${text} 3. The pump of claim 2.\n")
 expect_message(3 "[^\n]*cut-before-claim-3.txt: the tree was cut at its node limit of 2000000 nodes before claim 3"
                "${stdout}" --full-text 3 ${cut})
 expect_message(2 "[^\n]*cut-before-claim-3.txt: claim 9 is not in the tree" "${stdout}" --full-text 9 ${cut})
