@@ -181,8 +181,12 @@ const TRow Rows[] = {
     {"OneNumberRepeated",
      [] { return "We claim:\n" + Repeated(" 1. A pump.\n", 20'000 / Shrink); }},
     // One line standing for 999,999 cancelled claims.
-    {"CancelledRangeLenient", [] { return std::string("We claim:\n1-999999. (Cancelled)\n"); },
-     "the lenient reading still makes a claim of each number of a cancelled range"},
+    {"CancelledRangeLenient", [] { return std::string("We claim:\n1-999999. (Cancelled)\n"); }},
+    // One text standing for a thousand claims: as many copies of it.
+    {"RangeWithLongTextLenient",
+     [] {
+         return "We claim:\n1-1000. A pump" + Repeated(" and a valve", 20'000 / Shrink) + ".\n";
+     }},
 };
 
 void PrintTo(const TRow& Row, std::ostream* Out) {
