@@ -182,6 +182,12 @@ const TRow Rows[] = {
      [] { return "We claim:\n" + Repeated(" 1. A pump.\n", 20'000 / Shrink); }},
     // One line standing for 999,999 cancelled claims.
     {"CancelledRangeLenient", [] { return std::string("We claim:\n1-999999. (Cancelled)\n"); }},
+    // A range with a text of its own made as many claims, each a copy of the text.
+    {"RangeWithText", [] { return std::string("We claim:\n1-999999. A pump.\n"); }},
+    {"RangeWithLongTextLenient",
+     [] {
+         return "We claim:\n1-1000. A pump" + Repeated(" and a valve", 20'000 / Shrink) + ".\n";
+     }},
 };
 
 void PrintTo(const TRow& Row, std::ostream* Out) {
