@@ -190,6 +190,10 @@ const TRow Rows[] = {
     {"CancelledRangeLenient", [] { return std::string("We claim:\n1-999999. (Cancelled)\n"); }},
     // A range with a text of its own made as many claims, each a copy of the text.
     {"RangeWithText", [] { return std::string("We claim:\n1-999999. A pump.\n"); }},
+    {"RangeWithLongTextLenient",
+     [] {
+         return "We claim:\n1-1000. A pump" + Repeated(" and a valve", 20'000 / Shrink) + ".\n";
+     }},
 };
 
 void PrintTo(const TRow& Row, std::ostream* Out) {

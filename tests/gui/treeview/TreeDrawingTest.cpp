@@ -42,13 +42,14 @@ QStringList BoxesShowingOtherClaims(const TDrawnTree& Drawn) {
             QString dependents;
             for (int32_t number : node->ChildNumbers())
                 dependents += QString::number(number) + QLatin1Char(' ');
-            const bool right = caption.text() == QString::fromStdString(node->Caption()) &&
-                               caption.font().bold() == (node->Kind == TClaimKind::Independent) &&
-                               caption.palette().color(caption.foregroundRole()) ==
-                                   QColor(node->Kind == TClaimKind::MultipleDependent ? Qt::red : Qt::blue) &&
-                               (view.DependentsLabel != nullptr ? view.DependentsLabel->text()
-                                                                : QString()) == dependents &&
-                               view.TextMemo->Lines() == TMemoText(node->Text(), true).Lines();
+            const bool right =
+                caption.text() == QString::fromStdString(node->Caption()) &&
+                caption.font().bold() == (node->Kind == TClaimKind::Independent) &&
+                caption.palette().color(caption.foregroundRole()) ==
+                    QColor(node->Kind == TClaimKind::MultipleDependent ? Qt::red : Qt::blue) &&
+                (view.DependentsLabel != nullptr ? view.DependentsLabel->text() : QString()) ==
+                    dependents &&
+                view.TextMemo->Lines() == TMemoText(node->Text(), true).Lines();
             if (!right)
                 wrong << caption.text();
         }
