@@ -92,12 +92,13 @@ std::optional<std::string> ReadBytes(const std::string& Name, std::string& Bytes
         error = Name + " is a device, not a file";
     } else if (S_ISDIR(status.st_mode)) {
         error = "cannot read " + Name + ": " + std::strerror(EISDIR);
-    } else if (S_ISREG(status.st_mode)) {
+    } else if (S_ISREG(status.st_mode) && status.st_size > 0) {
         if (status.st_size > MaxInputBytes)
             error = TooLarge(Name, std::to_string(status.st_size));
         else
             error = ReadSized(fd, Name, static_cast<std::size_t>(status.st_size), Bytes);
     } else {
+        // Pipes, and files that tell no size (as under /proc).
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         error = ReadStream(fd, Name, Bytes);
     }
