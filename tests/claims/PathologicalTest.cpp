@@ -207,6 +207,18 @@ const TRow Rows[] = {
              text += " " + std::to_string(n) + ". The pump of claim " + std::to_string(n - 1) + ".";
          return text + "\n";
      }},
+    // Each claim past the table cites all before it there: the checks
+    // listed every cited number for every claim.
+    {"AnyOneOfThePrecedingClaimsPastTheTable",
+     [] {
+         std::string text = "We claim:\n";
+         for (int n = 1; n <= 1024; ++n)
+             text += " " + std::to_string(n) + ". A pump.\n";
+         for (int n = 1025; text.size() < (std::size_t{3} << 19) / Shrink; ++n)
+             text += " " + std::to_string(n) + ". The pump of any one of claims 1024 to " +
+                     std::to_string(n - 1) + ".\n";
+         return text;
+     }},
 };
 
 void PrintTo(const TRow& Row, std::ostream* Out) {
