@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <sstream>
+#include <stdexcept>
 
 namespace {
 
@@ -111,7 +112,15 @@ void TTableExports::Export(TTable Table) {
     if (fileName.isEmpty())
         return;
     RememberExportDir(fileName);
-    const QString error = WriteWholeFile(fileName, Bytes(Table));
+    QString error;
+    try {
+        error = WriteWholeFile(fileName, Bytes(Table));
+    } catch (const std::length_error& TooLarge) {
+        // A matrix past its size: nothing is written, and the user learns why.
+        QString why = QString::fromUtf8(TooLarge.what());
+        why[0] = why[0].toUpper();
+        error = why + QLatin1Char('.');
+    }
     if (!error.isEmpty()) {
         TDialogs::Message(&window,
                           QStringLiteral("Unable to write file\n%1\n%2").arg(fileName, error),

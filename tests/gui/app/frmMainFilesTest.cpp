@@ -290,6 +290,26 @@ private slots:
         QVERIFY(QDir(dir->filePath("taken")).isEmpty());
         QCOMPARE(ReadBytes(dir->filePath("file.txt")), std::string("kept"));
     }
+
+    // A matrix of more claims than it takes is refused with the reason, not
+    // an exception box, and leaves no file.
+    void matrixPastItsSizeSaysWhyAndLeavesNothing() {
+        std::string text = "We claim:\n";
+        for (int n = 0; n <= 10'000; ++n)
+            text += " 1. A pump.\n";
+        TDialogs::SetNextFileName(Write(QStringLiteral("many.txt"), text));
+        window->Open1Click();
+        const QString target = dir->filePath(QStringLiteral("matrix.csv"));
+        TDialogs::SetNextFileName(target);
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        window->TableExports1->ExportMatrixCsv1->trigger();
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QCOMPARE(TDialogs::LastBox().Text,
+                 QStringLiteral("Unable to write file\n") + target +
+                     QStringLiteral("\nThe dependency matrix takes at most 10000 claims, not "
+                                    "10001."));
+        QVERIFY(!QFileInfo::exists(target));
+    }
 };
 
 VELTRUM_APP_TEST_MAIN(TestfrMainFiles)
