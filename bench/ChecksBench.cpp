@@ -45,6 +45,28 @@ void ChecksAloneBench(benchmark::State& State) {
 }
 BENCHMARK(ChecksAloneBench)->ArgName("allPreceding")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// About Bytes bytes of claims, each "according to any one of claims 1 to"
+// the one before it: cited ranges run far past the claim table.
+std::string CitedRanges(std::size_t Bytes) {
+    std::string text = "We claim:\n 1. A pump.\n";
+    for (int n = 2; text.size() < Bytes; ++n)
+        text += " " + std::to_string(n) + ". The pump according to any one of claims 1 to " +
+                std::to_string(n - 1) + ".\n";
+    return text;
+}
+
+// The checks alone, both readings.
+void CitedRangesChecks(benchmark::State& State) {
+    const TClaimTree tree(CitedRanges(static_cast<std::size_t>(State.range(0)) << 20),
+                          State.range(1) != 0 ? TReading::Lenient : TReading::Standard);
+    for (auto _ : State)
+        benchmark::DoNotOptimize(CheckAndCountFees(tree));
+}
+BENCHMARK(CitedRangesChecks)
+    ->ArgNames({"MB", "lenient"})
+    ->ArgsProduct({{1, 4, 16}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
 // 1,000 documents of 50 kB in a folder of their own, written once.
 const std::string& BatchFolder() {
     static const std::string folder = [] {

@@ -68,6 +68,42 @@ void AllPrecedingLenient(benchmark::State& State) {
 }
 BENCHMARK(AllPrecedingLenient)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
 
+// About Bytes bytes of claims, each citing the one before it, with LineEnd
+// after each; Joiner between the claims ("\n" for a line each, " " for all
+// on one line).
+std::string ChainedClaims(std::size_t Bytes, const std::string& Joiner,
+                          const std::string& LineEnd) {
+    std::string text = "What is claimed is:" + LineEnd + "1. A pump having a housing.";
+    for (int n = 2; text.size() < Bytes; ++n)
+        text += Joiner + std::to_string(n) + ". The pump of claim " + std::to_string(n - 1) +
+                ", wherein the valve is held in the housing.";
+    return text + LineEnd;
+}
+
+// The same claims a line each, with LF and with lone CR line ends: the two
+// should take about as long.
+void LineEndsLenient(benchmark::State& State) {
+    const std::string end = State.range(1) != 0 ? "\r" : "\n";
+    Analyse(State, ChainedClaims(static_cast<std::size_t>(State.range(0)) << 20, end, end),
+            TReading::Lenient);
+}
+BENCHMARK(LineEndsLenient)
+    ->ArgNames({"MB", "cr"})
+    ->ArgsProduct({{1, 4, 16}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// Claims run together on one line.
+void ClaimsOnOneLineLenient(benchmark::State& State) {
+    Analyse(State, ChainedClaims(static_cast<std::size_t>(State.range(0)) << 20, " ", "\n"),
+            TReading::Lenient);
+}
+BENCHMARK(ClaimsOnOneLineLenient)
+    ->ArgName("MB")
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond);
+
 // Heap bytes in use now.
 double HeapBytes() {
     const struct mallinfo2 info = mallinfo2();

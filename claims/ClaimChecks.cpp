@@ -7,8 +7,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
+#include <map>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
@@ -90,15 +91,135 @@ public:
         }
         return runs;
     }
-    void AppendTo(std::vector<int32_t>& Numbers) const {
-        ForEach([&](int32_t n) { Numbers.push_back(n); });
-    }
 
 private:
     static std::size_t Word(int32_t Number) { return static_cast<std::size_t>(Number) / 64; }
     static uint64_t Bit(int32_t Number) { return uint64_t{1} << (Number % 64); }
 
     std::array<uint64_t, ClaimTableSize / 64> words{};
+};
+
+// Claim numbers as ascending runs of consecutive numbers. Numbers past the
+// tables are kept so: "any one of claims 1 to 30000" is one run, not 29,000
+// numbers for each claim that says so.
+using TRuns = std::vector<std::pair<int32_t, int32_t>>;
+
+int64_t CountOf(const TRuns& Runs) {
+    int64_t n = 0;
+    for (const auto& [first, last] : Runs)
+        n += int64_t{last} - first + 1;
+    return n;
+}
+
+bool Contains(const TRuns& Runs, int32_t Number) {
+    return std::any_of(Runs.begin(), Runs.end(),
+                       [&](const auto& r) { return r.first <= Number && Number <= r.second; });
+}
+
+// Appends First..Last, joining it to the last run when they touch.
+void Append(TRuns& Runs, int32_t First, int32_t Last) {
+    if (!Runs.empty() && int64_t{Runs.back().second} + 1 >= First)
+        Runs.back().second = std::max(Runs.back().second, Last);
+    else
+        Runs.emplace_back(First, Last);
+}
+
+// Runs less one number.
+TRuns Without(const TRuns& Runs, int32_t Number) {
+    TRuns out;
+    for (const auto& [first, last] : Runs) {
+        if (Number < first || Number > last) {
+            out.emplace_back(first, last);
+            continue;
+        }
+        if (first < Number)
+            out.emplace_back(first, Number - 1);
+        if (Number < last)
+            out.emplace_back(Number + 1, last);
+    }
+    return out;
+}
+
+// Runs one after the other, both ascending, the second starting after the first.
+TRuns Joined(const TRuns& Low, const TRuns& High) {
+    TRuns out;
+    for (const TRuns* part : {&Low, &High})
+        for (const auto& [first, last] : *part)
+            Append(out, first, last);
+    return out;
+}
+
+// A changing set of claim numbers past the tables, as disjoint runs.
+class TNumberRunSet {
+public:
+    bool Has(int32_t Number) const {
+        const auto it = Containing(Number);
+        return it != runs.end();
+    }
+    void Assign(int32_t Number, bool Value) {
+        if (Value == Has(Number))
+            return;
+        if (Value) {
+            int32_t first = Number, last = Number;
+            if (Number > std::numeric_limits<int32_t>::min()) {
+                if (const auto below = Containing(Number - 1); below != runs.end()) {
+                    first = below->first;
+                    runs.erase(below);
+                }
+            }
+            if (Number < std::numeric_limits<int32_t>::max()) {
+                if (const auto above = runs.find(Number + 1); above != runs.end()) {
+                    last = above->second;
+                    runs.erase(above);
+                }
+            }
+            runs.emplace(first, last);
+        } else {
+            const auto it = Containing(Number);
+            const int32_t first = it->first, last = it->second;
+            runs.erase(it);
+            if (first < Number)
+                runs.emplace(first, Number - 1);
+            if (Number < last)
+                runs.emplace(Number + 1, last);
+        }
+    }
+    // The parts of Runs that are in the set, or that are not.
+    TRuns In(const TRuns& Runs) const { return Split(Runs, true); }
+    TRuns NotIn(const TRuns& Runs) const { return Split(Runs, false); }
+
+private:
+    std::map<int32_t, int32_t>::const_iterator Containing(int32_t Number) const {
+        auto it = runs.upper_bound(Number);
+        if (it == runs.begin())
+            return runs.end();
+        --it;
+        return it->second >= Number ? it : runs.end();
+    }
+
+    TRuns Split(const TRuns& Runs, bool Inside) const {
+        TRuns out;
+        for (const auto& [first, last] : Runs) {
+            int64_t from = first; // the first number not yet placed
+            auto it = runs.upper_bound(first);
+            if (it != runs.begin() && std::prev(it)->second >= first)
+                --it;
+            for (; it != runs.end() && it->first <= last; ++it) {
+                const int32_t a = std::max(it->first, first);
+                const int32_t b = std::min(it->second, last);
+                if (!Inside && from < a)
+                    out.emplace_back(static_cast<int32_t>(from), a - 1);
+                if (Inside)
+                    out.emplace_back(a, b);
+                from = int64_t{b} + 1;
+            }
+            if (!Inside && from <= last)
+                out.emplace_back(static_cast<int32_t>(from), last);
+        }
+        return out;
+    }
+
+    std::map<int32_t, int32_t> runs; // first -> last
 };
 
 bool IsCancelledStatus(const std::string& Status) {
@@ -130,18 +251,6 @@ std::string ClaimList(const std::vector<std::pair<int32_t, int32_t>>& Runs) {
         }
     }
     return text;
-}
-
-// The same from sorted distinct numbers.
-std::string ClaimList(const std::vector<int32_t>& Numbers) {
-    std::vector<std::pair<int32_t, int32_t>> runs;
-    for (int32_t n : Numbers) {
-        if (!runs.empty() && int64_t{runs.back().second} + 1 == n)
-            runs.back().second = n;
-        else
-            runs.emplace_back(n, n);
-    }
-    return ClaimList(runs);
 }
 
 // The parts joined, with one allocation.
@@ -221,9 +330,6 @@ struct TClaimFacts {
     int64_t FeeCount = 1;    // claims it counts as for US fees
 };
 
-// References past the tables are listed one by one, up to this many per run.
-constexpr int64_t MaxBeyondRun = 1 << 16;
-
 // A problem and the claim it belongs to, for sorting into text order.
 struct TIndexedProblem {
     std::size_t Index;
@@ -256,7 +362,7 @@ private:
             if (InClaimTable(claim.Number))
                 existing.Set(claim.Number);
             else
-                existingBeyond.insert(claim.Number);
+                existingBeyond.Assign(claim.Number, true);
         }
     }
 
@@ -287,11 +393,8 @@ private:
                 lo = std::min(lo, static_cast<std::size_t>(first) / 64);
                 hi = std::max(hi, static_cast<std::size_t>(last) / 64);
             }
-            // Such runs come from numbers written one by one; a reading that
-            // gives a wide one is cut short rather than listed in full.
-            const int64_t start = std::max(run.First, ClaimTableSize);
-            for (int64_t v = start; v <= run.Last && v - start < MaxBeyondRun; ++v)
-                beyond.push_back(static_cast<int32_t>(v));
+            if (run.Last >= ClaimTableSize)
+                beyond.emplace_back(std::max(run.First, ClaimTableSize), run.Last);
         }
 
         const bool inTable = InClaimTable(Claim.Number);
@@ -317,33 +420,33 @@ private:
             resolved += std::popcount(res);
         }
 
-        // References beyond the tables, seldom any.
-        std::vector<int32_t> missingBeyond, laterBeyond;
-        std::vector<std::size_t> referredBeyond;
+        // References beyond the tables, seldom any: the claim itself, those
+        // read before it, those that come later and those missing.
+        referredBeyond.clear();
+        laterBeyond.clear();
+        missingBeyond.clear();
         if (!beyond.empty()) {
             FindExisting();
             std::sort(beyond.begin(), beyond.end());
-            beyond.erase(std::unique(beyond.begin(), beyond.end()), beyond.end());
-            for (int32_t r : beyond) {
-                if (r == Claim.Number)
-                    own = true;
-                else if (const auto it = latestBeyond.find(r); it != latestBeyond.end())
-                    referredBeyond.push_back(it->second);
-                else if (existingBeyond.count(r))
-                    laterBeyond.push_back(r);
-                else
-                    missingBeyond.push_back(r);
-            }
-            for (std::size_t index : referredBeyond) {
-                if (IsCancelled(tree.Claims[index]))
-                    cancelled |= 1;
-                if (facts[index].OnMultiple)
-                    onMultiple |= 1;
-            }
+            TRuns merged;
+            for (const auto& [first, last] : beyond)
+                Append(merged, first, last);
+            beyond = std::move(merged);
+            if (!inTable && Contains(beyond, Claim.Number))
+                own = true;
+            const TRuns others = inTable ? beyond : Without(beyond, Claim.Number);
+            referredBeyond = readBeyond.In(others);
+            const TRuns unread = readBeyond.NotIn(others);
+            laterBeyond = existingBeyond.In(unread);
+            missingBeyond = existingBeyond.NotIn(unread);
+            if (!cancelledBeyond.In(referredBeyond).empty())
+                cancelled |= 1;
+            if (!onMultipleBeyond.In(referredBeyond).empty())
+                onMultiple |= 1;
         }
 
         // The fee count and the place in US multiple dependency.
-        f.Resolved = resolved + static_cast<int>(referredBeyond.size());
+        f.Resolved = resolved + static_cast<int>(CountOf(referredBeyond));
         f.Multiple = f.Resolved >= 2;
         if (f.Multiple) {
             f.OnMultiple = true;
@@ -354,7 +457,7 @@ private:
             // dependent claim's count.
             const std::size_t parentIndex = firstResolved >= 0
                                                 ? latest[static_cast<std::size_t>(firstResolved)]
-                                                : referredBeyond.front();
+                                                : latestBeyond.at(referredBeyond.front().first);
             const TClaimFacts& parent = facts[parentIndex];
             f.OnMultiple = parent.OnMultiple;
             f.FeeCount = parent.FeeCount;
@@ -377,8 +480,7 @@ private:
                 !missingBeyond.empty() || !laterBeyond.empty() || !Claim.Unresolved.empty() ||
                 (Placed(Claim) && !f.HasBox) ||
                 (tree.NodeLimitReached && Claim.Index == tree.FirstUnplaced))
-                Report(Claim, own, together, unread != 0, missingBeyond, laterBeyond,
-                       referredBeyond);
+                Report(Claim, own, together, unread != 0);
         }
 
         // What the claims after it see.
@@ -392,62 +494,44 @@ private:
             onMultipleNumbers.Assign(n, f.OnMultiple);
         } else {
             latestBeyond[Claim.Number] = Claim.Index;
+            readBeyond.Assign(Claim.Number, true);
+            cancelledBeyond.Assign(Claim.Number, isCancelled);
+            onMultipleBeyond.Assign(Claim.Number, f.OnMultiple);
         }
     }
 
     // The problems of one claim that has some; here speed does not matter.
-    void Report(const TClaim& Claim, bool Own, bool Together, bool Unread,
-                std::vector<int32_t> Missing, std::vector<int32_t> Later,
-                const std::vector<std::size_t>& ReferredBeyond) {
+    void Report(const TClaim& Claim, bool Own, bool Together, bool Unread) {
         if (Unread || (Placed(Claim) && !facts[Claim.Index].HasBox))
             FindExisting();
         const TClaimFacts& f = facts[Claim.Index];
         const std::string name = "Claim " + std::to_string(Claim.Number);
         const TNumberMask resolved = refs.And(before);
-        // The claims of Mask and More, listed for a message.
-        const auto listed = [](const TNumberMask& Mask, std::vector<int32_t> More) {
-            if (More.empty())
-                return ClaimList(Mask.Runs());
-            Mask.AppendTo(More);
-            std::sort(More.begin(), More.end());
-            More.erase(std::unique(More.begin(), More.end()), More.end());
-            return ClaimList(More);
+        // The claims of Mask in the tables and More past them.
+        const auto merged = [](const TNumberMask& Mask, const TRuns& More) {
+            return Joined(Mask.Runs(), More);
         };
-        const auto merged = [](const TNumberMask& Mask, std::vector<int32_t> More) {
-            std::vector<int32_t> numbers;
-            Mask.AppendTo(numbers);
-            if (More.empty())
-                return numbers; // sorted and distinct already
-            numbers.insert(numbers.end(), More.begin(), More.end());
-            std::sort(numbers.begin(), numbers.end());
-            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-            return numbers;
+        const auto listed = [&](const TNumberMask& Mask, const TRuns& More) {
+            return ClaimList(merged(Mask, More));
         };
-        std::vector<int32_t> beyondNumbers, cancelledBeyond, onMultipleBeyond;
-        for (std::size_t index : ReferredBeyond) {
-            const TClaim& referred = tree.Claims[index];
-            beyondNumbers.push_back(referred.Number);
-            if (IsCancelled(referred))
-                cancelledBeyond.push_back(referred.Number);
-            if (facts[index].OnMultiple)
-                onMultipleBeyond.push_back(referred.Number);
-        }
 
+        TRuns missing = missingBeyond;
+        TRuns later = laterBeyond;
         if (Unread) {
             TNumberMask laterMask = refs.And(existing).AndNot(before);
             if (InClaimTable(Claim.Number))
                 laterMask = laterMask.AndNot(Single(Claim.Number));
-            Missing = merged(refs.AndNot(existing), Missing);
-            Later = merged(laterMask, Later);
+            missing = merged(refs.AndNot(existing), missing);
+            later = merged(laterMask, later);
         }
-        if (!Missing.empty())
+        if (!missing.empty())
             Add(Claim, TSeverity::Error, TProblemKind::MissingReference,
-                Cat({name, " refers to ", ClaimList(Missing),
-                     Missing.size() == 1 ? ", which does not exist." : ", which do not exist."}));
-        if (!Later.empty())
+                Cat({name, " refers to ", ClaimList(missing),
+                     CountOf(missing) == 1 ? ", which does not exist." : ", which do not exist."}));
+        if (!later.empty())
             Add(Claim, TSeverity::Error, TProblemKind::LaterReference,
-                Cat({name, " refers to ", ClaimList(Later),
-                     Later.size() == 1 ? ", which comes" : ", which come",
+                Cat({name, " refers to ", ClaimList(later),
+                     CountOf(later) == 1 ? ", which comes" : ", which come",
                      " after it; a claim can only refer to claims before it."}));
         if (Own)
             Add(Claim, TSeverity::Error, TProblemKind::OwnReference,
@@ -464,28 +548,27 @@ private:
                 Cat({"The tree is too large to draw in full: ", name,
                      " and the claims after it get no box."}));
 
-        const std::vector<int32_t> cancelled =
-            merged(resolved.And(cancelledNumbers), cancelledBeyond);
+        const TRuns cancelled =
+            merged(resolved.And(cancelledNumbers), cancelledBeyond.In(referredBeyond));
         if (!cancelled.empty() && !IsCancelled(Claim))
             Add(Claim, TSeverity::Warning, TProblemKind::CancelledReference,
                 Cat({name, " refers to cancelled ", ClaimList(cancelled), "."}));
 
         if (Together)
             Add(Claim, TSeverity::Warning, TProblemKind::UsNotAlternative,
-                Cat({"US practice: ", name, " refers to ", listed(resolved, beyondNumbers),
+                Cat({"US practice: ", name, " refers to ", listed(resolved, referredBeyond),
                      " together; a multiple dependent claim must refer to them in the "
                      "alternative only (\"claim 1 or 2\", \"any one of claims 1 to 3\")."}));
         if (f.Improper)
             Add(Claim, TSeverity::Warning, TProblemKind::UsMultipleOnMultiple,
                 Cat({"US practice: ", name,
                      " is a multiple dependent claim and depends, by way of ",
-                     listed(resolved.And(onMultipleNumbers), onMultipleBeyond),
+                     listed(resolved.And(onMultipleNumbers), onMultipleBeyond.In(referredBeyond)),
                      ", on another multiple dependent claim; it counts as one claim for fees."}));
     }
 
     std::string NoBoxMessage(const TClaim& Claim, const std::string& Name) const {
         const TNumberMask& Refs = refs;
-        const std::vector<int32_t>& Beyond = beyond;
         // Each claim it refers to fails for one of these reasons.
         TNumberMask others = Refs;
         bool own = false;
@@ -496,16 +579,10 @@ private:
         bool missing = !others.AndNot(existing).Empty();
         bool later = !others.And(existing).AndNot(before).Empty();
         bool boxless = !others.And(before).AndNot(withBox).Empty();
-        for (int32_t r : Beyond) {
-            if (r == Claim.Number)
-                own = true;
-            else if (latestBeyond.count(r))
-                boxless = true;
-            else if (existingBeyond.count(r))
-                later = true;
-            else
-                missing = true;
-        }
+        own = own || (!InClaimTable(Claim.Number) && Contains(beyond, Claim.Number));
+        boxless = boxless || !referredBeyond.empty();
+        later = later || !laterBeyond.empty();
+        missing = missing || !missingBeyond.empty();
         std::vector<std::string> reasons;
         if (missing)
             reasons.push_back("does not exist");
@@ -518,7 +595,7 @@ private:
         std::string why;
         for (std::size_t i = 0; i < reasons.size(); ++i)
             why += (i == 0 ? "" : i + 1 == reasons.size() ? " or " : ", ") + reasons[i];
-        const bool one = Refs.Count() + Beyond.size() == 1;
+        const bool one = Refs.Count() + CountOf(beyond) == 1;
         return Name + " gets no box in the tree: " +
                (one ? "the claim it refers to " : "each claim it refers to ") + why + ".";
     }
@@ -532,7 +609,7 @@ private:
     const bool collect;
     bool existingFound = false;
     TNumberMask existing;
-    std::unordered_set<int32_t> existingBeyond;
+    TNumberRunSet existingBeyond;
     TNumberMask before;            // numbers of the claims read so far
     TNumberMask withBox;           // those with a box, of any claim of the number
     TNumberMask cancelledNumbers;  // those whose last claim is cancelled
@@ -541,9 +618,13 @@ private:
     TNumberMask refs;
     std::size_t lo = 1;
     std::size_t hi = 0;
-    std::vector<int32_t> beyond;
+    TRuns beyond;
+    TRuns referredBeyond, laterBeyond, missingBeyond; // beyond, less the claim itself
     std::array<std::size_t, ClaimTableSize> latest{}; // last claim read with each number
     std::unordered_map<int32_t, std::size_t> latestBeyond;
+    TNumberRunSet readBeyond; // as before, and the three below, past the tables
+    TNumberRunSet cancelledBeyond;
+    TNumberRunSet onMultipleBeyond;
 };
 
 // Numbering: claim 1, gaps, repeats, order and numbers the tables cannot hold.

@@ -83,15 +83,13 @@ public:
             std::size_t end = n;
             std::size_t next = n + 1;
             if (pos < n) {
-                const void* lf = std::memchr(data + pos, '\n', n - pos);
-                end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : n;
-                const void* cr = std::memchr(data + pos, '\r', end - pos);
-                if (cr != nullptr) {
-                    end = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
-                    next = end + 1 < n && data[end + 1] == '\n' ? end + 2 : end + 1;
-                } else {
-                    next = end + 1;
-                }
+                // One pass for either line-end byte: searching for one and then
+                // the other rescans the rest of a text that has only the other.
+                end = pos;
+                while (end < n && data[end] != '\n' && data[end] != '\r')
+                    ++end;
+                next =
+                    end + 1 < n && data[end] == '\r' && data[end + 1] == '\n' ? end + 2 : end + 1;
             }
             Line(pos, end, line);
             pos = next;
@@ -368,14 +366,17 @@ public:
             std::string status = event.Start.Status;
             std::size_t at = 0;
             std::size_t textBegin = 0;
+            // Line breaks are counted once, from where the last count stopped.
+            std::size_t counted = lineStart;
             while (number < next - 1 && InlineStart(begin, end, number + 1, at, textBegin)) {
                 Add(Claims, number, line, lineStart, status, begin, at);
-                for (std::size_t i = lineStart; i < at; ++i) {
+                for (std::size_t i = counted; i < at; ++i) {
                     if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) {
                         ++line;
                         lineStart = i + 1;
                     }
                 }
+                counted = std::max(counted, at);
                 status.clear();
                 ++number;
                 begin = textBegin;

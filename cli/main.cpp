@@ -168,6 +168,15 @@ int Run(const TOptions& Options, const std::string& Name) {
     return WriteReport(Options, Name, tree, input);
 }
 
+// Maps the stack the analysis will use before the heap may fill the address
+// space: throwing bad_alloc then needs fresh stack pages for the unwinder,
+// and a stack that cannot grow ends in a crash instead of the message.
+[[gnu::noinline]] void ReserveStack() {
+    volatile char pages[512 * 1024];
+    for (std::size_t i = 0; i < sizeof pages; i += 4096)
+        pages[i] = 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +206,7 @@ int main(int argc, char** argv) {
     }
 
     const std::string name = InputName(options);
+    ReserveStack();
     try {
         return Run(options, name);
     } catch (const std::bad_alloc&) {

@@ -330,6 +330,50 @@ TEST(CheckClaims, LenientRangesTooWideOrWithATextAreOneProblem) {
     }
 }
 
+TEST(CheckClaims, RangesPastTheTableAreCheckedWholeAndListedAsRuns) {
+    // Claims 1 to 1023 "A pump.", then Tail; the lenient reading keeps
+    // ranges past the table as written.
+    const auto text = [](const std::string& Tail) {
+        std::string t = "We claim:\n";
+        for (int n = 1; n < 1024; ++n)
+            t += " " + std::to_string(n) + ". A pump.\n";
+        return t + Tail;
+    };
+    struct Case {
+        std::string Tail;
+        std::vector<std::string> Problems; // less the numbers past the table
+    };
+    const Case cases[] = {
+        {" 1024. A pump.\n 1025. The pump of any one of claims 1024 to 100000.\n",
+         {"1025:1026:error:missing-reference: Claim 1025 refers to claims 1026 to 100000, which "
+          "do not exist.",
+          "1025:1026:error:own-reference: Claim 1025 refers to itself."}},
+        {" 1024. The pump of claim 1 or 1030.\n",
+         {"1024:1025:error:missing-reference: Claim 1024 refers to claim 1030, which does not "
+          "exist."}},
+        {" 1024. The pump of claims 1025 to 1027.\n 1025. (Cancelled)\n 1026. The pump of claim 1 "
+         "or 1025.\n 1027. The pump of claims 1022 to 1026.\n",
+         {"1024:1025:error:later-reference: Claim 1024 refers to claims 1025 to 1027, which come "
+          "after it; a claim can only refer to claims before it.",
+          "1026:1027:warning:cancelled-reference: Claim 1026 refers to cancelled claim 1025.",
+          "1027:1028:warning:cancelled-reference: Claim 1027 refers to cancelled claim 1025.",
+          "1027:1028:warning:us-not-alternative: US practice: Claim 1027 refers to claims 1022 to "
+          "1026 together; a multiple dependent claim must refer to them in the alternative only "
+          "(\"claim 1 or 2\", \"any one of claims 1 to 3\").",
+          "1027:1028:warning:us-multiple-on-multiple: US practice: Claim 1027 is a multiple "
+          "dependent claim and depends, by way of claim 1026, on another multiple dependent "
+          "claim; it counts as one claim for fees."}},
+    };
+    for (const Case& c : cases) {
+        const TClaimTree tree(text(c.Tail), TReading::Lenient);
+        std::vector<std::string> problems;
+        for (const std::string& p : Described(CheckClaims(tree)))
+            if (p.find(":number-too-large:") == std::string::npos)
+                problems.push_back(p);
+        EXPECT_EQ(problems, c.Problems) << c.Tail;
+    }
+}
+
 TEST(CheckClaims, ClaimsBeyondTheNodeLimitAreOneWarning) {
     const TClaimTree tree(
         ClaimText({"A pump.", "The pump of claim 1.", "The pump of claim 1 or 2.", "A valve."}), 3);

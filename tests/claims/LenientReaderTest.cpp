@@ -297,6 +297,35 @@ TEST(LenientReading, ReadsTheFirstClaimSetAndCountsTheOthers) {
     EXPECT_EQ(described.FurtherClaimSets, 0);
 }
 
+TEST(LenientReading, FindsLinesWhateverTheLineEndsAndClaimsRunTogether) {
+    // Claims 3 and 5 run on from the claim before; claim 5's line is the
+    // one after claim 4's, where claim 4 goes on.
+    const std::string lf =
+        "Claims\n1. A pump.\n2. The pump of claim 1. 3. The pump of claim 2.\n\n"
+        "4. The pump\nof claim 3. 5. The pump of claim 4.\n6. The pump of claim 1.";
+    const auto replaced = [&](const std::string& End) {
+        std::string text;
+        for (char c : lf)
+            text += c == '\n' ? End : std::string(1, c);
+        return text;
+    };
+    const std::string texts[] = {
+        lf,
+        replaced("\r\n"),
+        replaced("\r"),
+        "Claims\r1. A pump.\n2. The pump of claim 1. 3. The pump of claim 2.\r\r\n"
+        "4. The pump\r\nof claim 3. 5. The pump of claim 4.\n6. The pump of claim 1.",
+    };
+    for (const std::string& text : texts) {
+        const TClaimTree tree(text, TReading::Lenient);
+        EXPECT_EQ(Reading(tree), "1: 2:1 3:2 4:3 5:4 6:1") << text;
+        std::vector<int32_t> lines;
+        for (const TClaim& claim : tree.Claims)
+            lines.push_back(claim.Line);
+        EXPECT_EQ(lines, (std::vector<int32_t>{2, 3, 3, 5, 6, 7})) << text;
+    }
+}
+
 TEST(LenientReading, LeavesTextsWithoutClaimsEmpty) {
     for (const char* text : {"", "\n\n", "Claims\n", "The pump is new.\nIt has 2 parts.\n",
                              "13 - 17 % oxygen\n20-120 parts by weight\n"}) {

@@ -194,6 +194,37 @@ const TRow Rows[] = {
      [] {
          return "We claim:\n1-1000. A pump" + Repeated(" and a valve", 20'000 / Shrink) + ".\n";
      }},
+    // The lenient reading looked for the next LF to the end of the text on
+    // every line that ends with a lone CR.
+    {"LoneCarriageReturns",
+     [] {
+         std::string text = "We claim:\r 1. A pump.\r";
+         for (int n = 2; text.size() < (std::size_t{8} << 20) / Shrink; ++n)
+             text += " " + std::to_string(n) + ". The pump of claim " + std::to_string(n - 1) +
+                     ", wherein the valve is held in the housing.\r";
+         return text;
+     }},
+    // Claims run together on one line: the line count went back to the
+    // line's start for every claim.
+    {"ClaimsRunTogetherOnOneLine",
+     [] {
+         std::string text = "We claim:\n1. A pump.";
+         for (int n = 2; text.size() < (std::size_t{2} << 20) / Shrink; ++n)
+             text += " " + std::to_string(n) + ". The pump of claim " + std::to_string(n - 1) + ".";
+         return text + "\n";
+     }},
+    // Each claim past the table cites all before it there: the checks
+    // listed every cited number for every claim.
+    {"AnyOneOfThePrecedingClaimsPastTheTable",
+     [] {
+         std::string text = "We claim:\n";
+         for (int n = 1; n <= 1024; ++n)
+             text += " " + std::to_string(n) + ". A pump.\n";
+         for (int n = 1025; text.size() < (std::size_t{3} << 19) / Shrink; ++n)
+             text += " " + std::to_string(n) + ". The pump of any one of claims 1024 to " +
+                     std::to_string(n - 1) + ".\n";
+         return text;
+     }},
 };
 
 void PrintTo(const TRow& Row, std::ostream* Out) {
