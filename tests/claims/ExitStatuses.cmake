@@ -98,7 +98,7 @@ expect_message(2 "[^\n]*sparse-claims.txt is 2147483648 bytes, more than the 268
 file(REMOVE ${sparse})
 # Read up to the limit in far less than twice its memory.
 if(MEMORY_LIMIT)
-  set(bounded "ulimit -v 400000 && ")
+  set(bounded "ulimit -v 450000 && ")
 endif()
 expect_message(2 "standard input holds more than the 268435456 bytes a text may have"
                "${bounded}yes 'We claim:' | ${stdout}" -)
