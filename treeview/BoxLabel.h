@@ -1,6 +1,22 @@
 #pragma once
 
 #include <QLabel>
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+// Longest caption or list of dependants a box shows, in characters; a longer
+// one is cut and ends in BoxLabelCut. A label lays out its whole text at every
+// paint, so a claim citing thousands of claims would freeze the pane at each
+// scroll step, while no row needs more than this to be told apart.
+inline constexpr qsizetype MaxBoxLabelLength = 4096;
+inline constexpr char16_t BoxLabelCut = u'\u2026';
+
+// Text as a box label shows it: cut to MaxBoxLabelLength before it is decoded.
+QString BoxLabelText(std::string_view Text);
+// Appends Number and a blank to a box's list of dependants, which ends in
+// BoxLabelCut instead once it is MaxBoxLabelLength long.
+void AppendDependent(QString& List, int32_t Number);
 
 // A caption or list of dependants in a box's row: plain text on the pane's
 // white, which it paints itself so that a link line running under it stays

@@ -85,13 +85,15 @@ void TTreeDrawing::ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender) {
             else
                 Retire(Node);
             decomposeHandler = nullptr;
+            Relayout();
+        } else {
+            RelayoutBelow(Node);
         }
-        Relayout();
         ScrollInView(Node, &TRowGeometry::Expand);
     } else if (view.DisplayState == TDisplayState::Expanded) {
         view.DisplayState = TDisplayState::Collapsed;
         SetChildrenState(Node, TDisplayState::Hidden);
-        Relayout();
+        RelayoutBelow(Node);
         ScrollInView(Node, &TRowGeometry::Expand);
     }
 }
@@ -107,7 +109,7 @@ void TTreeDrawing::ShowTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
     } else {
         view.TextMode = view.TextMode == TTextMode::None ? TTextMode::Preview : TTextMode::Whole;
     }
-    Relayout();
+    RelayoutBelow(Node);
     ScrollInView(Node, &TRowGeometry::ShowText);
 }
 
@@ -115,7 +117,7 @@ void TTreeDrawing::HideTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
     if (ClickedPane(Sender) == nullptr || Node.OwnerTree() != &tree)
         return;
     View(Node).TextMode = TTextMode::None;
-    Relayout();
+    RelayoutBelow(Node);
     ScrollInView(Node, &TRowGeometry::HideText);
 }
 

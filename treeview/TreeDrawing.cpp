@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 using namespace BoxGeometry;
 
@@ -309,15 +310,26 @@ TClaimTreePane* TTreeDrawing::Pane() const {
 }
 
 TNodeView& TTreeDrawing::View(const TClaimTreeNode& Node) {
-    if (Node.Index >= views.size())
+    if (Node.Index >= views.size()) {
         views.resize(std::max<std::size_t>(Node.Index + 1,
                                            static_cast<std::size_t>(tree.CreatedNodeCount())));
+        rowOf.resize(views.size());
+    }
+    std::as_const(*this).View(Node); // brings RowTop up to date
     return views[Node.Index];
 }
 
 const TNodeView& TTreeDrawing::View(const TClaimTreeNode& Node) const {
     static const TNodeView unmet;
-    return Node.Index < views.size() ? views[Node.Index] : unmet;
+    if (Node.Index >= views.size())
+        return unmet;
+    TNodeView& view = views[Node.Index];
+    if (layouts != 0 && view.Layout == layouts) {
+        const std::size_t row = rowOf[Node.Index];
+        if (row < rows.size() && rows[row].Node == &Node)
+            view.RowTop = rows[row].Top;
+    }
+    return view;
 }
 
 bool TTreeDrawing::IsCarrying(const TClaimTreeNode& Node) const {
@@ -350,7 +362,7 @@ void TTreeDrawing::Attach(TClaimTreePane& Pane) {
     memoPaneWidth = Pane.width();
     rows.clear();
     refusedClaims.clear();
-    extent = QRect();
+    extentRight = extentBottom = -1;
 }
 
 void TTreeDrawing::Detach() {
@@ -363,7 +375,7 @@ void TTreeDrawing::Detach() {
     markers.clear();
     notice = nullptr;
     rows.clear();
-    extent = QRect();
+    extentRight = extentBottom = -1;
     pane = nullptr;
 }
 
@@ -504,20 +516,16 @@ TClaimTreeNode* TTreeDrawing::NodeAt(QPoint ContentPoint) const {
     return row->Node;
 }
 
-void TTreeDrawing::LayOutRows() {
+bool TTreeDrawing::LayOutSubtree(TClaimTreeNode& Top, int32_t Level, int& Y, int64_t& Budget,
+                                 std::size_t& Next, bool InPlace) {
     struct TFrame {
         TClaimTreeNode* Node;
         std::size_t NextChild;
         bool Carrying;
         std::ptrdiff_t Row;
     };
-    rows.clear();
-    extent = QRect();
-    truncated = false;
-    if (++layouts == 0)
-        layouts = 1;
-    int64_t budget = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
-    int y = FirstRowTop;
+    int& y = Y;
+    bool fits = true;
 
     // Places N's row at y and returns its index, or -1 past the budget.
     const auto addRow = [&](TClaimTreeNode& N, int32_t Level) -> std::ptrdiff_t {
@@ -527,57 +535,139 @@ void TTreeDrawing::LayOutRows() {
         if (N.Kind == TClaimKind::MultipleDependent &&
             view.DisplayState == TDisplayState::Expanded && !IsCarrying(N))
             view.DisplayState = TDisplayState::Collapsed;
+        if (InPlace && (Next >= rows.size() || rows[Next].Node != &N || y > MaxContentY)) {
+            fits = false;
+            return -1;
+        }
         // Past the budget, or where the content widget could not reach.
-        if (budget <= 0 || y > MaxContentY) {
+        if (!InPlace && (Budget <= 0 || y > MaxContentY)) {
             truncated = true;
             return -1;
         }
-        --budget;
+        --Budget;
         view.Layout = layouts;
-        const TRowGeometry g = Geometry(N, y);
-        rows.push_back({&N, Level, y, g.Height, -1});
-        extent |= g.Extent;
-        y += g.Height;
-        return static_cast<std::ptrdiff_t>(rows.size()) - 1;
+        rowOf[N.Index] = Next;
+        TDrawnRow row{&N, Level, y, 0, -1};
+        // A hidden box takes no room and covers nothing.
+        if (view.DisplayState != TDisplayState::Hidden) {
+            const TRowGeometry g = Geometry(N, y);
+            row.Height = g.Height;
+            row.Right = g.Extent.right();
+            row.Bottom = g.Extent.bottom();
+        }
+        if (InPlace)
+            rows[Next] = row;
+        else
+            rows.push_back(row);
+        y += row.Height;
+        return static_cast<std::ptrdiff_t>(Next++);
     };
 
     std::vector<TFrame> stack;
-    for (TClaimTreeNode* shownRoot : ShownRoots()) {
-        TClaimTreeNode& root = *shownRoot;
-        stack.push_back({&root, 0, IsCarrying(root), addRow(root, 0)});
-        while (!stack.empty()) {
-            TFrame& frame = stack.back();
-            TClaimTreeNode& node = *frame.Node;
-            if (frame.NextChild == node.Children.size()) {
-                // The vertical line ends on the link line of the last shown child.
-                if (frame.Row >= 0) {
-                    for (auto child = node.Children.rbegin(); child != node.Children.rend();
-                         ++child) {
-                        if (*child != nullptr &&
-                            View(**child).DisplayState != TDisplayState::Hidden) {
-                            rows[static_cast<std::size_t>(frame.Row)].ChildLineHeight =
-                                View(**child).RowTop - View(node).RowTop - LineOffset;
-                            break;
-                        }
+    stack.push_back({&Top, 0, IsCarrying(Top), addRow(Top, Level)});
+    while (!stack.empty() && fits) {
+        TFrame& frame = stack.back();
+        TClaimTreeNode& node = *frame.Node;
+        if (frame.NextChild == node.Children.size()) {
+            // The vertical line ends on the link line of the last shown child.
+            if (frame.Row >= 0) {
+                for (auto child = node.Children.rbegin(); child != node.Children.rend(); ++child) {
+                    if (*child != nullptr && View(**child).DisplayState != TDisplayState::Hidden) {
+                        rows[static_cast<std::size_t>(frame.Row)].ChildLineHeight =
+                            View(**child).RowTop - View(node).RowTop - LineOffset;
+                        break;
                     }
                 }
-                stack.pop_back();
-                continue;
             }
-            TClaimTreeNode* child = node.Children[frame.NextChild++];
-            if (child == nullptr)
-                continue;
-            if (View(node).DisplayState != TDisplayState::Expanded)
-                View(*child).DisplayState = TDisplayState::Hidden;
-            if (frame.Carrying) {
-                const auto level = static_cast<int32_t>(stack.size());
-                const bool carrying = IsCarrying(*child);
-                const std::ptrdiff_t row = addRow(*child, level);
-                stack.push_back({child, 0, carrying, row});
+            stack.pop_back();
+            continue;
+        }
+        TClaimTreeNode* child = node.Children[frame.NextChild++];
+        if (child == nullptr)
+            continue;
+        if (View(node).DisplayState != TDisplayState::Expanded)
+            View(*child).DisplayState = TDisplayState::Hidden;
+        if (frame.Carrying) {
+            const auto level = Level + static_cast<int32_t>(stack.size());
+            const bool carrying = IsCarrying(*child);
+            const std::ptrdiff_t row = addRow(*child, level);
+            stack.push_back({child, 0, carrying, row});
+        }
+    }
+    return fits;
+}
+
+void TTreeDrawing::LayOutRows() {
+    rows.clear();
+    truncated = false;
+    if (++layouts == 0)
+        layouts = 1;
+    int64_t budget = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
+    int y = FirstRowTop;
+    std::size_t next = 0;
+    for (TClaimTreeNode* shownRoot : ShownRoots())
+        LayOutSubtree(*shownRoot, 0, y, budget, next, false);
+    rowsEnd = y;
+    extentRight = extentBottom = -1;
+    for (const TDrawnRow& row : rows) {
+        if (row.Height > 0) {
+            extentRight = std::max(extentRight, row.Right);
+            extentBottom = std::max(extentBottom, row.Bottom);
+        }
+    }
+}
+
+bool TTreeDrawing::LayOutAgain(const TClaimTreeNode& Node) {
+    const std::size_t first = RowOf(Node);
+    if (first >= rows.size() || rows[first].Node != &Node)
+        return false;
+    const int32_t level = rows[first].Level;
+    std::size_t end = first + 1;
+    while (end < rows.size() && rows[end].Level > level)
+        ++end;
+    const int oldEnd = end < rows.size() ? rows[end].Top : rowsEnd;
+    int y = rows[first].Top;
+    int64_t budget = 0;
+    std::size_t next = first;
+    if (!LayOutSubtree(*rows[first].Node, level, y, budget, next, true) || next != end)
+        return false;
+    const int delta = y - oldEnd;
+    rowsEnd += delta;
+    if (delta != 0 && end < rows.size()) {
+        if (rows.back().Top + delta > MaxContentY)
+            return false;
+        for (std::size_t i = end; i < rows.size(); ++i) {
+            rows[i].Top += delta;
+            rows[i].Bottom += delta;
+        }
+    }
+    // The vertical lines that run past the subtree end lower or higher.
+    for (const TClaimTreeNode* up = Node.Parent; up != nullptr; up = up->Parent) {
+        TDrawnRow& row = rows[RowOf(*up)];
+        row.ChildLineHeight = -1;
+        for (auto child = up->Children.rbegin(); child != up->Children.rend(); ++child) {
+            if (*child != nullptr && View(**child).DisplayState != TDisplayState::Hidden) {
+                row.ChildLineHeight = View(**child).RowTop - row.Top - LineOffset;
+                break;
             }
         }
     }
-    rowsEnd = y;
+    extentRight = extentBottom = -1;
+    for (const TDrawnRow& row : rows) {
+        if (row.Height > 0) {
+            extentRight = std::max(extentRight, row.Right);
+            extentBottom = std::max(extentBottom, row.Bottom);
+        }
+    }
+    return true;
+}
+
+void TTreeDrawing::ShowLayout() {
+    pane->SetDrawingExtent(QSize(extentRight + 1, extentBottom + 1));
+    // Fitting the content may move the view; the widgets follow below.
+    pane->FitContent();
+    Materialise(true);
+    ShowNotice(rowsEnd);
 }
 
 void TTreeDrawing::Relayout() {
@@ -587,11 +677,24 @@ void TTreeDrawing::Relayout() {
     {
         const TBusy busyNow(busy);
         LayOutRows();
-        pane->SetDrawingExtent(QSize(extent.right() + 1, extent.bottom() + 1));
-        // Fitting the content may move the view; the widgets follow below.
-        pane->FitContent();
-        Materialise(true);
-        ShowNotice(rowsEnd);
+        ShowLayout();
+    }
+    pane->FitContent();
+}
+
+void TTreeDrawing::RelayoutBelow(const TClaimTreeNode& Node) {
+    if (pane == nullptr || busy)
+        return;
+    if (truncated || !IsLaidOut(Node)) {
+        Relayout();
+        return;
+    }
+    TRedrawLock lock(pane);
+    {
+        const TBusy busyNow(busy);
+        if (!LayOutAgain(Node))
+            LayOutRows();
+        ShowLayout();
     }
     pane->FitContent();
 }

@@ -65,6 +65,8 @@ struct TDrawnRow {
     int Top = 0;              // content y of the row
     int Height = 0;           // room down to the next row; 0 when hidden
     int ChildLineHeight = -1; // the vertical line down to the last shown child, if any
+    int Right = -1;           // right and bottom pixel of what the shown row covers
+    int Bottom = -1;
 };
 
 // Where the controls of one box stand, in content coordinates. A control the
@@ -151,6 +153,10 @@ public:
 
     // The layout pass: the rows from the view state, then the widgets.
     void Relayout();
+    // The same after a change of Node's view state that leaves its place and
+    // its subtree's set of rows alone: only the subtree's rows are laid out
+    // again, the rows below move by the difference.
+    void RelayoutBelow(const TClaimTreeNode& Node);
     // Widgets for the rows that scrolling or resizing brought near the view.
     void ViewMoved();
     // The box marks changed: the shown boxes show the new ones.
@@ -188,6 +194,20 @@ private:
     int MemoWidth(int MemoLeft, const TClaimLook& Look) const;
     static int MemoHeight(TTextMode Mode, const TClaimLook& Look, int Width);
     void LayOutRows();
+    // Lays out the rows of Node's subtree from Top, appending them to Out,
+    // whose first row is row First of the drawing; false when a row would
+    // pass the budget or the content's reach.
+    // Lays out the rows of Node's subtree from y = Top on, as row Next and
+    // the rows after it. InPlace, the rows are there already, node for node,
+    // and get new places: false when they are not, or a row would pass the
+    // content's reach. Otherwise the rows are appended, the budget cutting
+    // them.
+    bool LayOutSubtree(TClaimTreeNode& Node, int32_t Level, int& Top, int64_t& Budget,
+                       std::size_t& Next, bool InPlace);
+    bool LayOutAgain(const TClaimTreeNode& Node);
+    void ShowLayout();
+    // The row of a node laid out by the last layout.
+    std::size_t RowOf(const TClaimTreeNode& Node) const { return rowOf[Node.Index]; }
     void Materialise(bool Force);
     TGlyphButton* NewButton(TBoxWidgets& Box,
                             void (TTreeDrawing::*Click)(TClaimTreeNode&, QObject*),
@@ -219,12 +239,16 @@ private:
     TDecomposeHandler decomposeHandler;
     TBranchMode branchMode = TBranchMode::AllBranches;
     int shownRoot = -1;
-    // By the node's Index; grows as nodes are met.
-    std::vector<TNodeView> views;
+    // By the node's Index; grows as nodes are met. A laid-out node's RowTop
+    // is brought up to date from its row when it is asked for: the rows below
+    // a click move without a visit to every node.
+    mutable std::vector<TNodeView> views;
+    mutable std::vector<std::size_t> rowOf; // by the node's Index: its row
     std::vector<TDrawnRow> rows;
     int rowsEnd = 0;      // y below the last row
     unsigned layouts = 0; // layouts made, the last one's number
-    QRect extent;
+    int extentRight = -1; // of all shown rows
+    int extentBottom = -1;
     std::size_t windowFirst = 0; // rows that have widgets, as last materialised
     std::size_t windowLast = 0;
     bool truncated = false;
