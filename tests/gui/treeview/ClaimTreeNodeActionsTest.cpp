@@ -173,6 +173,7 @@ void ClaimTreeNodeActionsTest::actionsChangeTheView() {
         QCOMPARE(drawn.View(Named(drawn, name)).RowTop, top);
         top += 33;
     }
+    CompareWithWholeLayout(drawn);
 }
 
 void ClaimTreeNodeActionsTest::subtreeMovesToTheExpandedCopy() {
@@ -261,6 +262,7 @@ void ClaimTreeNodeActionsTest::textButtons() {
     const TClaimTreeNode* next = claim == 2 ? drawn.Node(3) : nullptr;
     if (next != nullptr)
         QCOMPARE(drawn.View(next).RowTop, box.RowTop + 13 + textRoom + 20);
+    CompareWithWholeLayout(drawn);
 }
 
 void ClaimTreeNodeActionsTest::expandAllHidesTexts() {

@@ -130,6 +130,7 @@ void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
     const QRect inView(drawn.View(box).ExpandButton->mapTo(drawn.pane.viewport(), QPoint(0, 0)),
                        QSize(13, 13));
     QVERIFY(drawn.pane.viewport()->rect().contains(inView));
+    CompareWithWholeLayout(drawn);
     // And back in the middle.
     drawn.pane.verticalScrollBar()->setValue(rows[rows.size() / 2].Top);
     QCOMPARE(BoxesShowingOtherClaims(drawn), QStringList());
