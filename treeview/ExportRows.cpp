@@ -1,5 +1,6 @@
 #include "ExportRows.h"
 
+#include "BoxLabel.h"
 #include "ClaimMemo.h"
 #include "ClaimTree.h"
 #include "TreeView.h"
@@ -11,12 +12,24 @@ namespace {
 
 QString DependentsText(const std::vector<int32_t>& Numbers) {
     QString text;
-    for (const int32_t number : Numbers) {
-        text += QString::number(number);
-        text += QLatin1Char(' ');
-    }
+    for (const int32_t number : Numbers)
+        AppendDependent(text, number);
     return text;
 }
+
+// A claim's caption as its boxes show it, made once for all its rows.
+class TCaptions {
+public:
+    const QString& Of(const TClaim& Claim) {
+        QString& known = captions[&Claim];
+        if (known.isNull())
+            known = BoxLabelText(Claim.Caption());
+        return known;
+    }
+
+private:
+    std::unordered_map<const TClaim*, QString> captions;
+};
 
 // Cuts Rows to MaxRows, saying so.
 void LimitRows(TExportTree& Export, int64_t MaxRows) {
@@ -38,6 +51,7 @@ TExportTree ShownExportTree(const TTreeDrawing& Drawing, int64_t MaxRows) {
     TExportTree exported;
     exported.BranchMode = Drawing.BranchMode();
     std::unordered_map<const TClaim*, std::shared_ptr<const TMemoText>> texts;
+    TCaptions captions;
     for (const TDrawnRow& drawn : Drawing.Rows()) {
         if (drawn.Height == 0)
             continue;
@@ -49,7 +63,7 @@ TExportTree ShownExportTree(const TTreeDrawing& Drawing, int64_t MaxRows) {
         row.Depth = drawn.Level;
         row.Number = node.Number;
         row.Kind = node.Kind;
-        row.Caption = QString::fromStdString(node.Caption());
+        row.Caption = captions.Of(*node.Claim);
         row.HasChildren = node.HasChildren();
         if (row.HasChildren)
             row.Dependents = DependentsText(node.ChildNumbers());
@@ -101,6 +115,7 @@ TExportTree WholeExportTree(const TClaimTree& Tree, int64_t MaxRows) {
     }
     // Each row's dependants are the rows one level deeper below it.
     std::vector<std::size_t> parents;
+    TCaptions captions;
     exported.Rows.reserve(nodes.size());
     for (const auto& [depth, claim] : nodes) {
         while (!parents.empty() && exported.Rows[parents.back()].Depth >= depth)
@@ -108,14 +123,13 @@ TExportTree WholeExportTree(const TClaimTree& Tree, int64_t MaxRows) {
         if (!parents.empty()) {
             TExportRow& parent = exported.Rows[parents.back()];
             parent.HasChildren = parent.Expanded = true;
-            parent.Dependents += QString::number(claim->Number);
-            parent.Dependents += QLatin1Char(' ');
+            AppendDependent(parent.Dependents, claim->Number);
         }
         TExportRow row;
         row.Depth = depth;
         row.Number = claim->Number;
         row.Kind = claim->Kind;
-        row.Caption = QString::fromStdString(claim->Caption());
+        row.Caption = captions.Of(*claim);
         parents.push_back(exported.Rows.size());
         exported.Rows.push_back(std::move(row));
     }

@@ -390,16 +390,14 @@ const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaimTreeNode& Node)
     const QFont font = pane != nullptr ? pane->Content()->font() : QFont();
     QFont captionFont = font;
     captionFont.setBold(claim.Kind == TClaimKind::Independent);
-    known->Caption = QString::fromStdString(claim.Caption());
+    known->Caption = BoxLabelText(claim.Caption());
     known->CaptionSize = QSize(QFontMetrics(captionFont).horizontalAdvance(known->Caption),
                                QFontMetrics(captionFont).height());
     // Every node of a claim has the same children in the whole tree.
     known->HasChildren = Node.HasChildren();
     if (known->HasChildren) {
-        for (int32_t number : Node.ChildNumbers()) {
-            known->Dependents += QString::number(number);
-            known->Dependents += QLatin1Char(' ');
-        }
+        for (int32_t number : Node.ChildNumbers())
+            AppendDependent(known->Dependents, number);
         const QFontMetrics metrics(font);
         known->DependentsSize =
             QSize(metrics.horizontalAdvance(known->Dependents), metrics.height());

@@ -60,7 +60,24 @@ std::string PrecedingClaims(int Count) {
     return text;
 }
 
+// Claim 2 cites claim 1 and then numbers without claims until its caption
+// is about a megabyte long; claims 3 to 80 give the pane room to scroll.
+std::string LongCaptionClaims() {
+    std::string text = "We claim:\n1. A filter cartridge with a pleated paper element.\n"
+                       "2. The filter cartridge of claims 1";
+    for (int number = 2000; text.size() < 1'000'000; ++number)
+        text += ", " + std::to_string(number);
+    text += ".\n";
+    for (int n = 3; n <= 80; ++n)
+        text += std::to_string(n) + ". The filter cartridge of claim 1, part " + std::to_string(n) +
+                ".\n";
+    return text;
+}
+
+// Set -1 is the long caption.
 std::string ClaimSet(int Id) {
+    if (Id == -1)
+        return LongCaptionClaims();
     return Id == 0 ? ExampleFourStructure() : PrecedingClaims(Id);
 }
 
@@ -221,6 +238,21 @@ void BM_ScrollScreen(benchmark::State& State) {
     }
 }
 
+// Mouse-wheel steps of three lines, down and up in turn, until painted; the
+// long caption stays in view.
+void BM_WheelStep(benchmark::State& State) {
+    TDrawnSet set(static_cast<int>(State.range(0)));
+    set.Draw();
+    QApplication::processEvents();
+    QScrollBar* vertical = set.pane.verticalScrollBar();
+    int step = 3 * vertical->singleStep();
+    for (auto _ : State) {
+        vertical->setValue(vertical->value() + step);
+        step = -step;
+        QApplication::processEvents();
+    }
+}
+
 // Claim set ids: 0 is the example-4 structure, otherwise the number of
 // "any one of the preceding claims" claims.
 void ClaimSets(benchmark::internal::Benchmark* Bench) {
@@ -237,6 +269,11 @@ BENCHMARK(BM_ClickCopy)->Apply(ClaimSets);
 BENCHMARK(BM_ClickShowText)->Apply(ClaimSets);
 BENCHMARK(BM_ClickBranch)->Apply(ClaimSets);
 BENCHMARK(BM_ScrollScreen)->Apply(ClaimSets);
+BENCHMARK(BM_BuildExpandAndPaint)
+    ->Name("BM_LongCaptionOpen")
+    ->Arg(-1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WheelStep)->Name("BM_LongCaptionWheelStep")->Arg(-1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
