@@ -2,7 +2,9 @@
 // controls that never outlive their nodes, handlers that never let an
 // exception into Qt, the node limit and the marks of the boxes.
 
+#include "BoxLabel.h"
 #include "DrawnTree.h"
+#include "ExportRows.h"
 
 #include <QScrollBar>
 #include <QtTest>
@@ -81,6 +83,7 @@ private slots:
     void boxHandlersRunThroughTheRunner();
     void nodeLimitRefusesToOpen();
     void marksShowOnEveryBoxOfTheClaim();
+    void longLabelsAreCut();
 };
 
 void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
@@ -275,6 +278,25 @@ void TreeDrawingTest::marksShowOnEveryBoxOfTheClaim() {
              drawn.View(seven).CaptionLabel->geometry().right() + 11);
     drawn.pane.SetBoxMarks({});
     QCOMPARE(markers(), QString());
+}
+
+// A label lays out its whole text at each paint: a megabyte caption froze
+// the pane at every scroll step, and the text copy repeated it in every row.
+void TreeDrawingTest::longLabelsAreCut() {
+    std::string text = "We claim:\n  1. A pump.\n  2. The pump of claims 1";
+    for (int number = 2000; text.size() < 1'000'000; ++number)
+        text += ", " + std::to_string(number);
+    text += ".\n";
+    text += "  3. The pump of claim 2.\n";
+    TDrawnTree drawn(text);
+    const QString caption = drawn.View(2).CaptionLabel->text();
+    QCOMPARE(caption.size(), MaxBoxLabelLength + 1);
+    QVERIFY(caption.startsWith(QStringLiteral("Claim 2 (dependent of 1, 2000, 2001, ")));
+    QVERIFY(caption.endsWith(QChar(BoxLabelCut)));
+    // The text copy shows what the boxes show.
+    const QStringList outline =
+        OutlineText(ShownExportTree(*drawn.drawing, MaxDrawnBoxes)).split(QLatin1Char('\n'));
+    QCOMPARE(outline.at(1).trimmed(), caption);
 }
 
 QTEST_MAIN(TreeDrawingTest)
