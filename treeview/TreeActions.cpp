@@ -87,13 +87,13 @@ void TTreeDrawing::ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender) {
             decomposeHandler = nullptr;
             Relayout();
         } else {
-            RelayoutBelow(Node);
+            RelayoutBelow(&Node);
         }
         ScrollInView(Node, &TRowGeometry::Expand);
     } else if (view.DisplayState == TDisplayState::Expanded) {
         view.DisplayState = TDisplayState::Collapsed;
         SetChildrenState(Node, TDisplayState::Hidden);
-        RelayoutBelow(Node);
+        RelayoutBelow(&Node);
         ScrollInView(Node, &TRowGeometry::Expand);
     }
 }
@@ -109,7 +109,7 @@ void TTreeDrawing::ShowTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
     } else {
         view.TextMode = view.TextMode == TTextMode::None ? TTextMode::Preview : TTextMode::Whole;
     }
-    RelayoutBelow(Node);
+    RelayoutBelow(&Node);
     ScrollInView(Node, &TRowGeometry::ShowText);
 }
 
@@ -117,7 +117,7 @@ void TTreeDrawing::HideTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
     if (ClickedPane(Sender) == nullptr || Node.OwnerTree() != &tree)
         return;
     View(Node).TextMode = TTextMode::None;
-    RelayoutBelow(Node);
+    RelayoutBelow(&Node);
     ScrollInView(Node, &TRowGeometry::HideText);
 }
 
@@ -141,7 +141,7 @@ void TTreeDrawing::BranchButtonClick(TClaimTreeNode& Node, QObject* Sender) {
         OpenPathTo(Node, TDisplayState::Collapsed);
         branchMode = TBranchMode::AllBranches;
     }
-    Relayout();
+    RelayoutBelow(nullptr);
     ScrollInView(Node, &TRowGeometry::Branch);
 }
 

@@ -553,16 +553,33 @@ bool TTreeDrawing::LayOutSubtree(TClaimTreeNode& Top, int32_t Level, int& Y, int
             row.Right = g.Extent.right();
             row.Bottom = g.Extent.bottom();
         }
-        if (InPlace)
+        if (InPlace) {
+            // A box that showed no child had its subtree hidden; when it
+            // does not open now, the subtree stays hidden and its rows only
+            // move.
+            const bool closedSubtree = rows[Next].ChildLineHeight == -1 &&
+                                       view.DisplayState != TDisplayState::Expanded;
             rows[Next] = row;
-        else
+            if (closedSubtree) {
+                y += row.Height;
+                std::size_t below = Next + 1;
+                for (; below < rows.size() && rows[below].Level > Level; ++below)
+                    rows[below].Top = y;
+                Next = below;
+                return -2;
+            }
+        } else {
             rows.push_back(row);
+        }
         y += row.Height;
         return static_cast<std::ptrdiff_t>(Next++);
     };
 
     std::vector<TFrame> stack;
-    stack.push_back({&Top, 0, IsCarrying(Top), addRow(Top, Level)});
+    const std::ptrdiff_t topRow = addRow(Top, Level);
+    if (topRow == -2)
+        return fits;
+    stack.push_back({&Top, 0, IsCarrying(Top), topRow});
     while (!stack.empty() && fits) {
         TFrame& frame = stack.back();
         TClaimTreeNode& node = *frame.Node;
@@ -589,7 +606,8 @@ bool TTreeDrawing::LayOutSubtree(TClaimTreeNode& Top, int32_t Level, int& Y, int
             const auto level = Level + static_cast<int32_t>(stack.size());
             const bool carrying = IsCarrying(*child);
             const std::ptrdiff_t row = addRow(*child, level);
-            stack.push_back({child, 0, carrying, row});
+            if (row != -2)
+                stack.push_back({child, 0, carrying, row});
         }
     }
     return fits;
@@ -606,6 +624,28 @@ void TTreeDrawing::LayOutRows() {
     for (TClaimTreeNode* shownRoot : ShownRoots())
         LayOutSubtree(*shownRoot, 0, y, budget, next, false);
     rowsEnd = y;
+    FindExtent();
+}
+
+bool TTreeDrawing::LayOutAgain(const TClaimTreeNode* Node) {
+    if (Node == nullptr) {
+        int y = FirstRowTop;
+        int64_t budget = 0;
+        std::size_t next = 0;
+        for (TClaimTreeNode* shownRoot : ShownRoots()) {
+            if (!LayOutSubtree(*shownRoot, 0, y, budget, next, true))
+                return false;
+        }
+        if (next != rows.size())
+            return false;
+        rowsEnd = y;
+        FindExtent();
+        return true;
+    }
+    return LayOutAgainBelow(*Node);
+}
+
+void TTreeDrawing::FindExtent() {
     extentRight = extentBottom = -1;
     for (const TDrawnRow& row : rows) {
         if (row.Height > 0) {
@@ -615,7 +655,7 @@ void TTreeDrawing::LayOutRows() {
     }
 }
 
-bool TTreeDrawing::LayOutAgain(const TClaimTreeNode& Node) {
+bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
     const std::size_t first = RowOf(Node);
     if (first >= rows.size() || rows[first].Node != &Node)
         return false;
@@ -650,13 +690,7 @@ bool TTreeDrawing::LayOutAgain(const TClaimTreeNode& Node) {
             }
         }
     }
-    extentRight = extentBottom = -1;
-    for (const TDrawnRow& row : rows) {
-        if (row.Height > 0) {
-            extentRight = std::max(extentRight, row.Right);
-            extentBottom = std::max(extentBottom, row.Bottom);
-        }
-    }
+    FindExtent();
     return true;
 }
 
@@ -680,10 +714,10 @@ void TTreeDrawing::Relayout() {
     pane->FitContent();
 }
 
-void TTreeDrawing::RelayoutBelow(const TClaimTreeNode& Node) {
+void TTreeDrawing::RelayoutBelow(const TClaimTreeNode* Node) {
     if (pane == nullptr || busy)
         return;
-    if (truncated || !IsLaidOut(Node)) {
+    if (truncated || rows.empty() || (Node != nullptr && !IsLaidOut(*Node))) {
         Relayout();
         return;
     }

@@ -153,10 +153,12 @@ public:
 
     // The layout pass: the rows from the view state, then the widgets.
     void Relayout();
-    // The same after a change of Node's view state that leaves its place and
-    // its subtree's set of rows alone: only the subtree's rows are laid out
-    // again, the rows below move by the difference.
-    void RelayoutBelow(const TClaimTreeNode& Node);
+    // The same after a change of the view state of Node and its children
+    // (of the roots and of paths down from them when Node is null) that
+    // leaves the set of rows alone: only Node's subtree is laid out again,
+    // the rows below move by the difference, and boxes hidden before and
+    // after keep their hidden subtrees as they are.
+    void RelayoutBelow(const TClaimTreeNode* Node);
     // Widgets for the rows that scrolling or resizing brought near the view.
     void ViewMoved();
     // The box marks changed: the shown boxes show the new ones.
@@ -204,7 +206,9 @@ private:
     // them.
     bool LayOutSubtree(TClaimTreeNode& Node, int32_t Level, int& Top, int64_t& Budget,
                        std::size_t& Next, bool InPlace);
-    bool LayOutAgain(const TClaimTreeNode& Node);
+    bool LayOutAgain(const TClaimTreeNode* Node);
+    bool LayOutAgainBelow(const TClaimTreeNode& Node);
+    void FindExtent();
     void ShowLayout();
     // The row of a node laid out by the last layout.
     std::size_t RowOf(const TClaimTreeNode& Node) const { return rowOf[Node.Index]; }
