@@ -137,7 +137,10 @@ void TTreeDrawing::BranchButtonClick(TClaimTreeNode& Node, QObject* Sender) {
             if (root != nullptr)
                 View(*root).DisplayState = TDisplayState::Collapsed;
         }
-        SetChildrenState(Node, TDisplayState::Collapsed);
+        // A collapsed box keeps its children hidden, as the layout would
+        // make them again.
+        if (View(Node).DisplayState == TDisplayState::Expanded)
+            SetChildrenState(Node, TDisplayState::Collapsed);
         OpenPathTo(Node, TDisplayState::Collapsed);
         branchMode = TBranchMode::AllBranches;
     }

@@ -557,8 +557,8 @@ bool TTreeDrawing::LayOutSubtree(TClaimTreeNode& Top, int32_t Level, int& Y, int
             // A box that showed no child had its subtree hidden; when it
             // does not open now, the subtree stays hidden and its rows only
             // move.
-            const bool closedSubtree = rows[Next].ChildLineHeight == -1 &&
-                                       view.DisplayState != TDisplayState::Expanded;
+            const bool closedSubtree =
+                rows[Next].ChildLineHeight == -1 && view.DisplayState != TDisplayState::Expanded;
             rows[Next] = row;
             if (closedSubtree) {
                 y += row.Height;
@@ -664,6 +664,15 @@ bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
     while (end < rows.size() && rows[end].Level > level)
         ++end;
     const int oldEnd = end < rows.size() ? rows[end].Top : rowsEnd;
+    const auto subtreeRight = [&] {
+        int right = -1;
+        for (std::size_t i = first; i < end; ++i) {
+            if (rows[i].Height > 0)
+                right = std::max(right, rows[i].Right);
+        }
+        return right;
+    };
+    const int oldRight = subtreeRight();
     int y = rows[first].Top;
     int64_t budget = 0;
     std::size_t next = first;
@@ -690,7 +699,22 @@ bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
             }
         }
     }
-    FindExtent();
+    // The widest row stays the widest unless the subtree held it and narrowed.
+    const int newRight = subtreeRight();
+    if (oldRight < extentRight || newRight >= extentRight) {
+        extentRight = std::max(extentRight, newRight);
+    } else {
+        FindExtent();
+        return true;
+    }
+    // Rows never overlap: the last shown row reaches lowest.
+    extentBottom = -1;
+    for (std::size_t i = rows.size(); i-- > 0;) {
+        if (rows[i].Height > 0) {
+            extentBottom = rows[i].Bottom;
+            break;
+        }
+    }
     return true;
 }
 

@@ -123,6 +123,9 @@ void ClaimTreeNodeActionsTest::actionsChangeTheView_data() {
                                  << "" << all;
     QTest::newRow("show all") << QStringList{"branch 4", "branch 4"} << "1 2 3 4 5' 5 7"
                               << "5' 5 7" << branch;
+    QTest::newRow("show all from a collapsed box")
+        << QStringList{"branch 2", "branch 2"} << "1 2 5 7"
+        << "2 5 7" << branch;
     QTest::newRow("+ after show branch") << QStringList{"branch 4", "+"} << "1 2 3 4 5' 5 6 7 8"
                                          << "5'" << all;
     QTest::newRow("- after show branch") << QStringList{"branch 4", "-"} << "1 7"
