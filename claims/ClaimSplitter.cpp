@@ -289,8 +289,8 @@ private:
     std::size_t nextCr;
 };
 
-// A bit for each of the 16 bytes at Text[Pos] that is a colon or a line
-// break; the lowest bit stands for the first byte.
+// A bit for each of the 16 bytes at Text that is a colon or a line break;
+// the lowest bit stands for the first byte.
 uint32_t ColonsAndBreaks(const char* Text) {
 #if defined(__SSE2__)
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Text));
