@@ -86,7 +86,7 @@ std::string CutShortMessage;
 extern "C" void OnCutShort(int) {
     [[maybe_unused]] const ssize_t written =
         ::write(STDERR_FILENO, CutShortMessage.data(), CutShortMessage.size());
-    ::_exit(2);
+    ::_exit(2); // as for any input that cannot be read
 }
 
 // Maps a regular file of Size bytes when it is an unmarked text; null when

@@ -43,5 +43,6 @@ private:
     std::string_view view;
 };
 
-// As ReadFile above, into a mapping where it can.
+// As ReadFile above, into a mapping where it can; a regular file may then
+// hold MaxMappedBytes.
 std::optional<std::string> ReadFile(const std::string& Name, TInputText& Text);
