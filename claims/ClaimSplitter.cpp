@@ -140,23 +140,41 @@ std::string PrepareText(std::string_view Text) {
 
 namespace {
 
-// As SplitClaimsAt; true when the claims section ended before the text did.
+// Where the splitter stands in a prepared text that may grow.
+struct TSplitState {
+    State Now = BeforeClaims;
+    std::string Claim;
+    std::string HeldBack;
+    int32_t Number = 0;
+    int32_t Digits = 0;
+    bool Begun = false;
+    std::size_t FirstPeriod = 0;
+    std::size_t NumberPos = 0;
+    std::size_t DigitsPos = 0;
+    std::size_t Read = 0; // characters read
+};
+
+// Goes on splitting Prepared where S stopped; Prepared is what S saw, and
+// maybe more. True when the claims section ended. With Whole, Prepared is
+// the whole text, and its end closes the last claim; else the end of
+// Prepared leaves the claim open for more.
 bool SplitPrepared(
-    std::string_view Prepared,
-    const std::function<void(int32_t Number, std::string Text, std::size_t NumberPos)>& Close) {
+    std::string_view Prepared, TSplitState& S,
+    const std::function<void(int32_t Number, std::string Text, std::size_t NumberPos)>& Close,
+    bool Whole) {
     const char* const text = Prepared.data();
     const std::size_t n = Prepared.size();
 
-    State state = BeforeClaims;
-    std::string claim;
-    std::string heldBack;
-    int32_t number = 0;
-    int32_t digits = 0;
-    bool begun = false;
-    std::size_t firstPeriod = 0;
-    std::size_t numberPos = 0;
-    std::size_t digitsPos = 0;
-    std::size_t i = 0;
+    State& state = S.Now;
+    std::string& claim = S.Claim;
+    std::string& heldBack = S.HeldBack;
+    int32_t& number = S.Number;
+    int32_t& digits = S.Digits;
+    bool& begun = S.Begun;
+    std::size_t& firstPeriod = S.FirstPeriod;
+    std::size_t& numberPos = S.NumberPos;
+    std::size_t& digitsPos = S.DigitsPos;
+    std::size_t& i = S.Read;
 
     for (; i < n; ++i) {
         if (state == BeforeClaims) {
@@ -228,6 +246,8 @@ bool SplitPrepared(
     }
 
     // i is now the number of characters read.
+    if (state != End && !Whole)
+        return false;
     if (!begun || i <= firstPeriod + 1)
         return state == End;
     if (state == End)
@@ -375,19 +395,20 @@ void SplitClaims(std::string_view Prepared,
 void SplitClaimsAt(
     std::string_view Prepared,
     const std::function<void(int32_t Number, std::string Text, std::size_t NumberPos)>& Close) {
-    SplitPrepared(Prepared, Close);
+    TSplitState state;
+    SplitPrepared(Prepared, state, Close, true);
 }
 
 void SplitTextClaims(std::string_view Text,
                      const std::function<void(int32_t Number, std::string Text, int32_t Line,
                                               std::size_t LineStart)>& Close,
-                     std::size_t FirstWindow) {
+                     std::size_t Piece) {
     TClaimsStart start;
     if (!FindClaimsStart(Text, start))
         return;
-    // Prepares a window from the claims' start; when the claims run to its
-    // end, a window twice as large, so that the work stays linear and the
-    // memory near the size of the claims section.
+    // Prepares the text from the claims' start a piece at a time, and splits
+    // each piece as it comes, until the claims section ends: memory near the
+    // size of that section, however long the text after it.
     struct TFound {
         int32_t Number;
         std::string Text;
@@ -395,27 +416,30 @@ void SplitTextClaims(std::string_view Text,
     };
     std::vector<TFound> found;
     std::string prepared;
+    TSplitState state;
     const std::size_t n = Text.size();
-    for (std::size_t window = std::max<std::size_t>(FirstWindow, 1);; window *= 2) {
+    const std::size_t piece = std::max<std::size_t>(Piece, 1);
+    for (std::size_t from = start.Pos; from < n;) {
         std::size_t to = n;
-        if (n - start.Pos > window) {
+        if (n - from > piece) {
             // Up to a line start, never between a CR and its LF.
-            to = std::min(FindLineBreak(Text, start.Pos + window - 1) + 1, n);
+            to = std::min(FindLineBreak(Text, from + piece - 1) + 1, n);
             if (to < n && Text[to - 1] == '\r' && Text[to] == '\n')
                 ++to;
         }
-        prepared.clear();
-        found.clear();
-        PrepareInto(Text, start.Pos, to, prepared);
-        const bool ended =
-            SplitPrepared(prepared, [&](int32_t Number, std::string ClaimText, std::size_t Pos) {
+        PrepareInto(Text, from, to, prepared);
+        from = to;
+        const bool ended = SplitPrepared(
+            prepared, state,
+            [&](int32_t Number, std::string ClaimText, std::size_t Pos) {
                 found.push_back({Number, std::move(ClaimText), Pos});
-            });
-        if (ended || to == n)
+            },
+            to == n);
+        if (ended)
             break;
     }
     // The preparation inserts no line breaks and never splits a CR LF, so
-    // the prepared window has the original's lines.
+    // the prepared text has the original's lines.
     TLineCursor preparedLines(prepared, 0, start.Line);
     TLineCursor originalLines(Text, start.LineStart, start.Line);
     for (TFound& claim : found) {

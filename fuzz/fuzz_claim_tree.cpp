@@ -184,7 +184,7 @@ void CheckReading(std::string_view input, TReading Reading) {
     }
 }
 
-// Finding the claims in the unprepared text, and preparing a small window at
+// Finding the claims in the unprepared text, and preparing a small piece at
 // a time, gives what preparing the whole text gives, lines included.
 void CheckSplitInPlace(std::string_view Input) {
     const std::string_view text = Input.substr(0, Input.find('\0'));

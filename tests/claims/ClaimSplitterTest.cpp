@@ -181,19 +181,19 @@ std::vector<LocatedClaim> SplitPreparedWhole(const std::string& Text) {
     return claims;
 }
 
-std::vector<LocatedClaim> SplitInPlace(const std::string& Text, std::size_t Window) {
+std::vector<LocatedClaim> SplitInPlace(const std::string& Text, std::size_t Piece) {
     std::vector<LocatedClaim> claims;
     SplitTextClaims(
         std::string_view(Text).substr(0, Text.find('\0')),
         [&](int32_t Number, std::string ClaimText, int32_t Line, std::size_t LineStart) {
             claims.push_back({Number, std::move(ClaimText), Line, LineStart});
         },
-        Window);
+        Piece);
     return claims;
 }
 
 // Finding the claims in the unprepared text and preparing only from there,
-// a window at a time, must give what preparing everything gives.
+// a piece at a time, must give what preparing everything gives.
 TEST(SplitTextClaims, AgreesWithPreparingTheWholeText) {
     const std::vector<std::string> pieces = {"\n",
                                              "\r",
@@ -228,8 +228,8 @@ TEST(SplitTextClaims, AgreesWithPreparingTheWholeText) {
         for (int i = 0; i < length; ++i)
             text += pieces[random() % pieces.size()];
         const auto expected = SplitPreparedWhole(text);
-        for (const std::size_t window : {std::size_t{1}, std::size_t{5}, std::size_t{1} << 20})
-            ASSERT_EQ(SplitInPlace(text, window), expected) << window << ": " << text;
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{5}, std::size_t{1} << 20})
+            ASSERT_EQ(SplitInPlace(text, piece), expected) << piece << ": " << text;
     }
 }
 
