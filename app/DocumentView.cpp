@@ -1,11 +1,30 @@
 #include "DocumentView.h"
 
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
 
 namespace {
+
+// Paints the highlights beyond a line's share under the text, before the
+// pane paints it: linear in their number, where extra selections are not.
+class TPaintUnderText final : public QObject {
+public:
+    TPaintUnderText(QObject* Parent, std::function<void()> Paint)
+        : QObject(Parent), paint(std::move(Paint)) {}
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (Event->type() == QEvent::Paint)
+            paint();
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    std::function<void()> paint;
+};
 
 constexpr QChar BlockEnd = QChar::ParagraphSeparator;
 
@@ -109,11 +128,18 @@ TTextPaneView::TTextPaneView(QPlainTextEdit& Pane) : pane(Pane) {
     // Before the edit's own textChanged: no one may read a text gone stale.
     QObject::connect(pane.document(), &QTextDocument::contentsChange, &pane, [this] {
         plain = QString();
+        painted.clear();
         if (showing)
             return;
         raw = QString();
         cuts.clear();
     });
+    underText = new TPaintUnderText(pane.viewport(), [this] { PaintHighlights(); });
+    pane.viewport()->installEventFilter(underText);
+}
+
+TTextPaneView::~TTextPaneView() {
+    delete underText.data();
 }
 
 QWidget& TTextPaneView::Widget() {
@@ -171,6 +197,7 @@ void TTextPaneView::MoveCursorTo(qsizetype Position) {
 void TTextPaneView::SetHighlights(const std::vector<THighlight>& Highlights) {
     QList<QTextEdit::ExtraSelection> selections;
     selections.reserve(static_cast<qsizetype>(Highlights.size()));
+    painted.clear();
     const qsizetype end = pane.document()->characterCount() - 1;
     QTextBlock block;
     int inBlock = 0;
@@ -185,8 +212,10 @@ void TTextPaneView::SetHighlights(const std::vector<THighlight>& Highlights) {
             block = pane.document()->findBlock(static_cast<int>(from));
             inBlock = 0;
         }
-        if (++inBlock > MaxLineHighlights)
+        if (++inBlock > MaxLineHighlights) {
+            painted.push_back({static_cast<int>(from), static_cast<int>(to), highlight.Background});
             continue;
+        }
         QTextEdit::ExtraSelection selection;
         selection.cursor = QTextCursor(pane.document());
         selection.cursor.setPosition(static_cast<int>(from));
@@ -195,6 +224,35 @@ void TTextPaneView::SetHighlights(const std::vector<THighlight>& Highlights) {
         selections.append(selection);
     }
     pane.setExtraSelections(selections);
+    pane.viewport()->update();
+}
+
+void TTextPaneView::PaintHighlights() {
+    if (painted.empty())
+        return;
+    QPainter painter(pane.viewport());
+    const int end = pane.document()->characterCount() - 1;
+    const int right = pane.viewport()->width();
+    const int left = static_cast<int>(pane.document()->documentMargin());
+    QTextCursor cursor(pane.document());
+    for (const TPaintedHighlight& highlight : painted) {
+        if (highlight.To > end)
+            continue;
+        cursor.setPosition(highlight.From);
+        const QRect from = pane.cursorRect(cursor);
+        cursor.setPosition(highlight.To);
+        const QRect to = pane.cursorRect(cursor);
+        if (from.top() == to.top()) {
+            painter.fillRect(QRect(from.left(), from.top(), to.left() - from.left(), from.height()),
+                             highlight.Background);
+            continue;
+        }
+        // Wrapped: the end of one line and the start of the next.
+        painter.fillRect(QRect(from.left(), from.top(), right - from.left(), from.height()),
+                         highlight.Background);
+        painter.fillRect(QRect(left, to.top(), to.left() - left, to.height()),
+                         highlight.Background);
+    }
 }
 
 void TTextPaneView::OnTextChanged(QObject* Context, const std::function<void()>& Changed) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -44,8 +45,7 @@ public:
     virtual std::pair<qsizetype, qsizetype> ShownRange() const = 0;
     // Puts the cursor at Position and scrolls it into view.
     virtual void MoveCursorTo(qsizetype Position) = 0;
-    // Replaces the highlights shown, up to MaxLineHighlights in a line; none
-    // takes them all away.
+    // Replaces the highlights shown; none takes them all away.
     virtual void SetHighlights(const std::vector<THighlight>& Highlights) = 0;
     // Changed runs after every change of the text while Context lives.
     virtual void OnTextChanged(QObject* Context, const std::function<void()>& Changed) = 0;
@@ -58,9 +58,10 @@ public:
 // hang the window.
 constexpr qsizetype MaxShownLine = 100'000;
 
-// A line shows at most this many highlights: each one repaints the part of
-// its line in view, so a line full of them takes long to paint.
-constexpr int MaxLineHighlights = 100;
+// A line takes at most this many highlights as selections of the pane: each
+// repaints the part of its line in view, so a line full of them would take
+// long to paint. Those beyond are painted under the text instead.
+constexpr int MaxLineHighlights = 32;
 
 // Where a line is cut short: Removed characters of the document from At on
 // are shown as a note of Note characters.
@@ -91,6 +92,9 @@ qsizetype DocumentPosition(const std::vector<TLineCut>& Cuts, qsizetype At);
 class TTextPaneView final : public TDocumentView {
 public:
     explicit TTextPaneView(QPlainTextEdit& Pane);
+    ~TTextPaneView() override;
+    TTextPaneView(const TTextPaneView&) = delete;
+    TTextPaneView& operator=(const TTextPaneView&) = delete;
 
     QWidget& Widget() override;
     QRect TextArea() const override;
@@ -105,7 +109,17 @@ public:
     void OnViewMoved(QObject* Context, const std::function<void()>& Moved) override;
 
 private:
+    struct TPaintedHighlight {
+        int From = 0;
+        int To = 0;
+        QColor Background;
+    };
+    void PaintHighlights();
+
     QPlainTextEdit& pane;
+    // Paints the highlights a line has no room for among its selections.
+    QPointer<QObject> underText;
+    std::vector<TPaintedHighlight> painted;
     bool showing = false;
     // The whole document while the pane shows it through ShowText and it
     // has not changed since; null otherwise.

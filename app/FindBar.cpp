@@ -97,9 +97,6 @@ TFindBar::TFindBar(TDocumentView& Document, TShownTree& Shown, QMenu& Tools, QWi
     grid->addWidget(cbMatchCase, 0, 2);
     lblMatches = new QLabel(this);
     lblMatches->setObjectName(QStringLiteral("lblMatches"));
-    lblMatches->setToolTip(QStringLiteral("Every occurrence is counted; those in view are "
-                                          "highlighted, up to %1 in a line.")
-                               .arg(MaxLineHighlights));
     grid->addWidget(lblMatches, 0, 3);
     btnPrevious = NewToolButton(this, "btnPrevious", QStringLiteral("\u2191"),
                                 QStringLiteral("Previous claim (Shift+Enter)"));
@@ -262,12 +259,12 @@ void TFindBar::ShowCount() {
     if (needle.isEmpty())
         lblMatches->clear();
     else if (!done)
-        lblMatches->setText(QStringLiteral("Finding\u2026 %1 so far").arg(count));
+        lblMatches->setText(QStringLiteral("Finding\u2026 %L1 so far").arg(count));
     else if (count == 0)
         lblMatches->setText(QStringLiteral("No matches"));
     else
         lblMatches->setText(
-            QStringLiteral("%1 %2 in %3 %4")
+            QStringLiteral("%L1 %2 in %L3 %4")
                 .arg(count)
                 .arg(count == 1 ? QStringLiteral("match") : QStringLiteral("matches"))
                 .arg(claims)

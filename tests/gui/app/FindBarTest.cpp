@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -384,6 +385,15 @@ private slots:
         QVERIFY(!window->cmInput->extraSelections().isEmpty());
         for (const QTextEdit::ExtraSelection& selection : window->cmInput->extraSelections())
             QCOMPARE(selection.cursor.selectedText().toLower(), QStringLiteral("a"));
+        // Those beyond a line's share of selections are painted all the same,
+        // down to the bottom of the view.
+        const QImage view = window->cmInput->viewport()->grab().toImage();
+        bool bottomHighlighted = false;
+        for (int y = view.height() * 3 / 4; y < view.height() && !bottomHighlighted; ++y) {
+            for (int x = 0; x < view.width() && !bottomHighlighted; ++x)
+                bottomHighlighted = view.pixelColor(x, y) == QColor(255, 236, 120);
+        }
+        QVERIFY(bottomHighlighted);
     }
 
     void escapeClosesAndLeavesTheDocument() {
