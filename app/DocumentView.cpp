@@ -125,8 +125,11 @@ qsizetype DocumentPosition(const std::vector<TLineCut>& Cuts, qsizetype At) {
 }
 
 TTextPaneView::TTextPaneView(QPlainTextEdit& Pane) : pane(Pane) {
+    underText = new TPaintUnderText(pane.viewport(), [this] { PaintHighlights(); });
+    pane.viewport()->installEventFilter(underText);
     // Before the edit's own textChanged: no one may read a text gone stale.
-    QObject::connect(pane.document(), &QTextDocument::contentsChange, &pane, [this] {
+    // Through the filter, which goes with the view.
+    QObject::connect(pane.document(), &QTextDocument::contentsChange, underText, [this] {
         plain = QString();
         painted.clear();
         if (showing)
@@ -134,8 +137,6 @@ TTextPaneView::TTextPaneView(QPlainTextEdit& Pane) : pane(Pane) {
         raw = QString();
         cuts.clear();
     });
-    underText = new TPaintUnderText(pane.viewport(), [this] { PaintHighlights(); });
-    pane.viewport()->installEventFilter(underText);
 }
 
 TTextPaneView::~TTextPaneView() {
