@@ -39,15 +39,29 @@ const std::string& OneLineText() {
     return text;
 }
 
+QString WriteFile(const QString& Name, const std::string& Text) {
+    static QTemporaryDir dir;
+    const QString name = dir.filePath(Name);
+    QFile out(name);
+    out.open(QIODevice::WriteOnly);
+    out.write(Text.data(), static_cast<qint64>(Text.size()));
+    return name;
+}
+
 // The text in a file, written once.
 const QString& OneLineFile() {
-    static QTemporaryDir dir;
+    static const QString file = WriteFile(QStringLiteral("one-line.txt"), OneLineText());
+    return file;
+}
+
+// "ab" again and again on one line: ten million occurrences of "a".
+const QString& DenseFile() {
     static const QString file = [] {
-        const QString name = dir.filePath(QStringLiteral("one-line.txt"));
-        QFile out(name);
-        out.open(QIODevice::WriteOnly);
-        out.write(OneLineText().data(), static_cast<qint64>(OneLineText().size()));
-        return name;
+        std::string text;
+        text.reserve(TextBytes);
+        while (text.size() < TextBytes)
+            text += "ab";
+        return WriteFile(QStringLiteral("dense.txt"), text);
     }();
     return file;
 }
@@ -124,12 +138,13 @@ void BM_ScrollStep(benchmark::State& State) {
 }
 BENCHMARK(BM_ScrollStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Find "a" through the whole text: the longest time the event loop waits
-// between two turns while the count goes on.
+// Find "a" through the whole text, the claims or ten million times "ab":
+// the longest time the event loop waits between two turns while the count
+// goes on.
 void BM_FindLongestBlock(benchmark::State& State) {
     TfrMain window;
     ShowWindow(window);
-    window.LoadInputFile(OneLineFile());
+    window.LoadInputFile(State.range(0) == 0 ? OneLineFile() : DenseFile());
     QApplication::processEvents();
     TFindBar& bar = *window.FindBar1;
     bar.Open();
@@ -156,7 +171,7 @@ void BM_FindLongestBlock(benchmark::State& State) {
         QApplication::processEvents();
     State.counters["matches"] = static_cast<double>(bar.MatchCount());
 }
-BENCHMARK(BM_FindLongestBlock)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FindLongestBlock)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 
