@@ -169,7 +169,8 @@ QString TTextPaneView::Text() const {
 }
 
 QString TTextPaneView::RawText() const {
-    return raw.isNull() ? pane.document()->toRawText() : raw;
+    // The pane's own, but for the parts it leaves out.
+    return cuts.empty() ? pane.document()->toRawText() : raw;
 }
 
 qsizetype TTextPaneView::LineStart(int Line) const {

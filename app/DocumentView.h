@@ -32,7 +32,8 @@ public:
     virtual QRect TextArea() const = 0;
 
     // Puts a new document into the pane; false when some line is too long to
-    // show whole and is shown cut short (the pane then cannot be edited).
+    // show whole and is shown cut short, so that the pane must not be edited:
+    // its edits could not be told from the parts left out.
     virtual bool ShowText(const QString& Text) = 0;
     // The document's plain text, each line end a line feed.
     virtual QString Text() const = 0;

@@ -23,8 +23,8 @@
 
 namespace {
 
-// Only the occurrences in view are highlighted, each costing time at every
-// repaint of its line; a scroll highlights those it brings into view.
+// Only the occurrences in view are highlighted, and a scroll highlights those
+// it brings into view: millions of highlights would make every repaint slow.
 constexpr std::size_t MaxHighlights = 10'000;
 // A slice of the search gives the window back after this long, and counts
 // this many characters between looks at the clock.

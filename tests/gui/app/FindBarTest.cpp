@@ -304,7 +304,7 @@ private slots:
         QTest::addColumn<bool>("whole");
         const QString line = PumpLine(MaxShownLine);
         QTest::newRow("line ends and odd spaces")
-            << QStringLiteral("a\r\nb\rc\u00A0d\u2028e\u2029f\ng\uFDD0h") << true;
+            << QStringLiteral("a\r\nb\rc\u00A0d\u2028e\u2029f\ng\uFDD0h\uFDD1i") << true;
         QTest::newRow("at the limit") << line + QStringLiteral("\nend") << true;
         QTest::newRow("one over") << QStringLiteral("1.\r\n") + line + QStringLiteral("x\r\n2.")
                                   << false;
