@@ -255,6 +255,14 @@ private slots:
         found.TreeChanged();
         QCOMPARE(shown.MarkedClaims, std::size_t{0});
         QCOMPARE(found.lblMatches->text(), QStringLiteral("3 matches in 0 claims"));
+        // A pane too narrow for the count beside the field gives it a line of
+        // its own, never cut short.
+        for (const int width : {900, 300}) {
+            text.resize(width, 200);
+            QCoreApplication::processEvents();
+            QVERIFY(found.lblMatches->width() >= found.lblMatches->sizeHint().width());
+            QVERIFY(found.rect().contains(found.lblMatches->geometry()));
+        }
     }
 
     // Counting goes on across the slices' edges as if in one go.
