@@ -375,6 +375,10 @@ private slots:
         QVERIFY(window->cmInput->isReadOnly());
         QVERIFY(window->Label3->text().contains(QStringLiteral("read-only")));
         QVERIFY(window->cmInput->document()->characterCount() < 2 * MaxShownLine);
+        // Analysed again, and saved, as it was read.
+        const std::string analysed = window->InputText;
+        window->AnalyseAgainClick();
+        QVERIFY(window->InputText == analysed);
         window->Save1Click();
         {
             QFile in(file);
