@@ -196,9 +196,6 @@ private:
     int MemoWidth(int MemoLeft, const TClaimLook& Look) const;
     static int MemoHeight(TTextMode Mode, const TClaimLook& Look, int Width);
     void LayOutRows();
-    // Lays out the rows of Node's subtree from Top, appending them to Out,
-    // whose first row is row First of the drawing; false when a row would
-    // pass the budget or the content's reach.
     // Lays out the rows of Node's subtree from y = Top on, as row Next and
     // the rows after it. InPlace, the rows are there already, node for node,
     // and get new places: false when they are not, or a row would pass the
@@ -206,9 +203,11 @@ private:
     // them.
     bool LayOutSubtree(TClaimTreeNode& Node, int32_t Level, int& Top, int64_t& Budget,
                        std::size_t& Next, bool InPlace);
+    // The in-place passes of RelayoutBelow; false when a whole layout is needed.
     bool LayOutAgain(const TClaimTreeNode* Node);
     bool LayOutAgainBelow(const TClaimTreeNode& Node);
-    void FindExtent();
+    void FindExtent(); // of the shown rows
+    // Sizes the content to the rows and gives the rows near the view widgets.
     void ShowLayout();
     // The row of a node laid out by the last layout.
     std::size_t RowOf(const TClaimTreeNode& Node) const { return rowOf[Node.Index]; }
