@@ -91,8 +91,8 @@ void WriteLenientFields(std::ostream& Out, const TClaim& Claim, bool InputIsUtf8
 }
 
 // The keys "problems" and "fees", each on lines of their own.
-void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
-    const auto [problems, fees] = CheckAndCountFees(Tree);
+void WriteJsonChecks(std::ostream& Out, const TClaimChecks& Checks, bool InputIsUtf8) {
+    const auto& [problems, fees] = Checks;
     Out << "  \"problems\": [";
     for (std::size_t i = 0; i < problems.size(); ++i) {
         const TClaimProblem& p = problems[i];
@@ -115,6 +115,11 @@ void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
 } // namespace
 
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
+    WriteJsonReport(Out, Tree, InputIsUtf8, CheckAndCountFees(Tree));
+}
+
+void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8,
+                     const TClaimChecks& Checks) {
     const auto independent = static_cast<int64_t>(Tree.Roots.size());
     const int64_t total = Tree.ClaimCount;
     const bool lenient = Tree.Reading == TReading::Lenient;
@@ -146,17 +151,26 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
         Out << " }";
     }
     Out << (Tree.Claims.empty() ? "],\n" : "\n  ],\n");
-    WriteJsonChecks(Out, Tree, InputIsUtf8);
+    WriteJsonChecks(Out, Checks, InputIsUtf8);
     Out << "}\n";
 }
 
 void WriteCheckReport(std::ostream& Out, std::string_view File,
                       const std::vector<TClaimProblem>& Problems, const TFeeCounts& Fees) {
+    // Written in pieces of some 64 KiB: a claim set of a million claims has
+    // as many problems, and the whole text at once would be a copy of them all.
     std::string text;
+    const auto flush = [&](std::size_t Above) {
+        if (text.size() > Above) {
+            Out << text;
+            text.clear();
+        }
+    };
     for (const TClaimProblem& p : Problems) {
         text.append(File);
         text += ':' + std::to_string(p.Line) + ": " + SeverityName(p.Severity) + ": claim " +
                 std::to_string(p.Claim) + ": " + p.Message + '\n';
+        flush(std::size_t{1} << 16);
     }
     const TUsFeeCounts& us = Fees.Us;
     text.append(File);
@@ -170,7 +184,7 @@ void WriteCheckReport(std::ostream& Out, std::string_view File,
     text += ": EP claims fee: " + std::to_string(Fees.Ep.Claims) + " claims, " +
             std::to_string(Fees.Ep.Excess15) + " from the 16th to the 50th, " +
             std::to_string(Fees.Ep.Excess50) + " from the 51st on\n";
-    Out << text;
+    flush(0);
 }
 
 bool HasError(const std::vector<TClaimProblem>& Problems) {
