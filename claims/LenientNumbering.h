@@ -22,13 +22,15 @@ struct TClaimStart {
     int32_t Last = 0;
     TNumbering Numbering = TNumbering::Period;
     std::size_t TextBegin = 0; // in the line: where the claim's text starts
-    std::string Status;        // the amendment status as written, without brackets
+    // The amendment status as written, without brackets: a view into the
+    // line read, kept small as every line that starts a claim holds one.
+    std::string_view Status;
     bool Cancelled = false;
     bool CapitalStart = false; // the text starts with a capital, a status, or on the next line
 };
 
 // Reads a claim number at the start of Line (from its first character other
-// than a blank; no line break in it).
+// than a blank; no line break in it). The start's Status views Line.
 std::optional<TClaimStart> ReadClaimStart(std::string_view Line);
 
 // Whether a line (trimmed) is a claims heading: "Claims", "CLAIMS (12)",
