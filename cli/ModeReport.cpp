@@ -159,12 +159,14 @@ int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& 
         return Written;
     }
     case TMode::Check: {
-        const auto [problems, fees] = CheckAndCountFees(Tree);
-        const auto write = [&](std::ostream& To) { WriteCheckReport(To, Of.File, problems, fees); };
+        const TClaimChecks checks = CheckAndCountFees(Tree);
+        const auto write = [&](std::ostream& To) {
+            WriteCheckReport(To, Of.File, checks.Problems, checks.Fees);
+        };
         if (ReportBytes(most, write) > most)
             return Fail(Err, TooManyBytes(Of, "the check report", most), OverLimit);
         write(Out);
-        return HasError(problems) ? ChecksFailed : Written;
+        return HasError(checks.Problems) ? ChecksFailed : Written;
     }
     case TMode::Dot:
     case TMode::Matrix:
