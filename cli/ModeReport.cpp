@@ -136,8 +136,9 @@ int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& 
         const bool utf8 = IsValidUtf8(Input);
         const TClaimChecks checks = CheckAndCountFees(Tree);
         const auto write = [&](std::ostream& To) { WriteJsonReport(To, Tree, utf8, checks); };
-        // Measured first: the report is written as it is made.
-        if (ReportBytes(most, write) > most)
+        // Measured first, when a bound does not show at once that it fits:
+        // the report is written as it is made.
+        if (JsonReportBound(Tree, checks) > most && ReportBytes(most, write) > most)
             return Fail(Err, TooManyBytes(Of, "the JSON report", most), OverLimit);
         if (Of.Batched) {
             std::ostringstream pretty;

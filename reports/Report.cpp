@@ -155,6 +155,42 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
     Out << "}\n";
 }
 
+int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks) {
+    // Fixed text around the parts, and the widest number with its separator.
+    constexpr int64_t fixed = 1024, perClaim = 208, perProblem = 136, number = 13;
+    // A string's bytes escaped, or read as Windows-1252 (three bytes at most).
+    const auto string = [](std::string_view Bytes) {
+        int64_t size = 2;
+        for (const char c : Bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            size += b < 0x20 ? 6 : b >= 0x80 ? 3 : (b == '"' || b == '\\') ? 2 : 1;
+        }
+        return size;
+    };
+    int64_t bound = fixed + number * static_cast<int64_t>(Tree.Roots.size());
+    for (const TClaim& claim : Tree.Claims) {
+        bound +=
+            perClaim + string(claim.DependencyText) + string(claim.Text) + string(claim.Status);
+        for (const std::string& phrase : claim.Unresolved)
+            bound += string(phrase) + 2;
+        // The numbers WriteReferences lists: those in the table, and past it
+        // no more than the text has bytes.
+        int64_t listed = 0;
+        int64_t beyond = 0;
+        for (const TReferenceRun& run : claim.References) {
+            if (run.First < ClaimTableSize)
+                listed += std::min<int64_t>(run.Last, ClaimTableSize - 1) - run.First + 1;
+            if (run.Last >= ClaimTableSize)
+                beyond += int64_t{run.Last} - std::max(run.First, ClaimTableSize) + 1;
+        }
+        listed += std::min<int64_t>(beyond, static_cast<int64_t>(claim.Text.size()) + 1);
+        bound += number * listed;
+    }
+    for (const TClaimProblem& problem : Checks.Problems)
+        bound += perProblem + string(problem.Message);
+    return bound;
+}
+
 void WriteCheckReport(std::ostream& Out, std::string_view File,
                       const std::vector<TClaimProblem>& Problems, const TFeeCounts& Fees) {
     // Written in pieces of some 64 KiB: a claim set of a million claims has

@@ -20,6 +20,10 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8,
                      const TClaimChecks& Checks);
 
+// A bound on the bytes WriteJsonReport writes, found without writing: every
+// byte of a string may take six ("\u001f"), every number its widest form.
+int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks);
+
 // The problems, one line each in the form editors and CI systems read,
 // "FILE:LINE: severity: claim N: message", then the fee counts in two lines.
 void WriteCheckReport(std::ostream& Out, std::string_view File,
