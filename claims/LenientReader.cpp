@@ -20,13 +20,14 @@ constexpr int32_t MaxSkip = 4;
 
 enum class TEventKind : uint8_t { Claim, ClaimsHeading, SectionHeading };
 
+// One a line that starts a claim or heads one: ordered without padding.
 struct TEvent {
-    TEventKind Kind = TEventKind::Claim;
     std::size_t LineStart = 0;
     std::size_t LineEnd = 0; // before the line break
     std::size_t TextBegin = 0;
+    int64_t NonBlank = 0; // count of non-blank lines before this one
     int32_t Line = 0;
-    int64_t NonBlank = 0;       // count of non-blank lines before this one
+    TEventKind Kind = TEventKind::Claim;
     bool AfterClause = false;   // the line before ends a sentence, or is blank
     bool TitleLike = false;     // "1. Field of the Invention": short, no closing punctuation
     bool AfterSentence = false; // the line before ends with a period, or is blank
