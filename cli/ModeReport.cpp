@@ -86,8 +86,8 @@ std::string TreeTooLarge(const TReportOptions& Options, const TReportInput& Of,
     if (Tree.NodeLimitReached)
         return Of.Name + ": the tree's node limit of " + std::to_string(Tree.CreatedNodeLimit()) +
                " was reached";
-    if (const int64_t most = MostBytes; TreeReportSize(Tree, most) > most)
-        return Of.Name + ": the tree takes more than " + std::to_string(most) + " bytes";
+    if (TreeReportSize(Tree, MostBytes) > MostBytes)
+        return Of.Name + ": the tree takes more than " + std::to_string(MostBytes) + " bytes";
     return {};
 }
 

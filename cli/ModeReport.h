@@ -36,7 +36,7 @@ int64_t MaxTreeReportBytes(int64_t MaxNodes);
 int64_t MaxReportBytes(std::size_t InputBytes);
 // A tree may branch more: the dependants of dependants of a short text (one
 // of the built-in examples writes 1.9 MB of tree from 11 KB) take up to
-// 4 MiB more than that.
+// 3 MiB more than any other report, and no more than MaxTreeReportBytes.
 int64_t MaxTreeBytes(std::size_t InputBytes, int64_t MaxNodes);
 
 // Which input a report is of.
