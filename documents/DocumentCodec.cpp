@@ -1,6 +1,7 @@
 #include "DocumentCodec.h"
 
 #include <QHash>
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -255,6 +256,13 @@ TUnheldCharacter FirstUnheld(const std::vector<QStringView>& Lines, const TDocum
     return {};
 }
 
+// The text of UTF-8 bytes, a leading U+FEFF included: QString::fromUtf8
+// would drop it as a byte order mark, but the file's mark is gone already.
+QString FromUtf8(std::string_view Utf8) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(Utf8.data(), static_cast<qsizetype>(Utf8.size())));
+}
+
 // Cuts Text at its first zero byte; true when there was one.
 bool CutAtZero(std::string_view& Text) {
     const std::size_t zero = Text.find('\0');
@@ -354,8 +362,7 @@ TDocumentText ReadDocumentText(std::string_view Bytes) {
     document.Damage = cut                                        ? TDocumentDamage::CutAtZeroByte
                       : !whole || LooksBinary(document.Analysed) ? TDocumentDamage::NotText
                                                                  : TDocumentDamage::None;
-    document.Shown =
-        ShownText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), format);
+    document.Shown = ShownText(FromUtf8(utf8), format);
     return document;
 }
 

@@ -64,6 +64,10 @@ private slots:
         QTest::newRow("UTF-8 with mark") << std::string("\xef\xbb\xbf"
                                                         "1. 40\xc2\xb0 \xe2\x86\x92\r\n")
                                          << TTextEncoding::Utf8Bom;
+        QTest::newRow("UTF-8 with mark, then U+FEFF twice")
+            << std::string("\xef\xbb\xbf\xef\xbb\xbf\xef\xbb\xbf"
+                           "1.\r\n")
+            << TTextEncoding::Utf8Bom;
         // "1. 40°€ X", byte 30, "ray 😀", CR LF.
         QTest::newRow("UTF-16 LE with mark")
             << Bytes("\xff\xfe"
