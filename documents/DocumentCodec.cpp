@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <utility>
 
 namespace {
@@ -72,15 +73,14 @@ std::vector<QStringView> PaneLines(const QString& Text) {
     return lines;
 }
 
+using TLineMatches = std::vector<std::pair<qsizetype, qsizetype>>;
+using TLines = std::span<const QStringView>;
+
 // Pairs of equal lines, old and new index, in ascending order, between Old
 // and New by the fewest lines removed and added; false when that takes more
-// work than a save should, and the caller pairs lines by position instead.
-bool MatchLines(const std::vector<QStringView>& Old, const std::vector<QStringView>& New,
-                std::vector<std::pair<qsizetype, qsizetype>>& Matches) {
-    // Beyond this many lines removed and added, or this many comparisons,
-    // lines are paired by position.
+// than MaxWork comparisons.
+bool MatchLines(TLines Old, TLines New, std::int64_t MaxWork, TLineMatches& Matches) {
     constexpr qsizetype MaxEdits = 1024;
-    constexpr std::int64_t MaxWork = 32'000'000;
     const qsizetype n = static_cast<qsizetype>(Old.size());
     const qsizetype m = static_cast<qsizetype>(New.size());
     std::vector<std::size_t> oldHash(Old.size()), newHash(New.size());
@@ -148,6 +148,74 @@ bool MatchLines(const std::vector<QStringView>& Old, const std::vector<QStringVi
     return false;
 }
 
+// Appends the pairs of equal lines of Old and New, their indices offset by
+// OldAt and NewAt. Where the fewest changes take too long to find, lines
+// found once in each and in the same order anchor the pairing, and the lines
+// between anchors are paired the same way; lines left unpaired are paired by
+// position by the caller.
+void MatchRange(TLines Old, TLines New, qsizetype OldAt, qsizetype NewAt, int Depth,
+                TLineMatches& Matches) {
+    if (Old.empty() || New.empty())
+        return;
+    TLineMatches local;
+    const std::int64_t budget = 8 * static_cast<std::int64_t>(Old.size() + New.size()) + 100'000;
+    if (MatchLines(Old, New, budget, local)) {
+        for (const auto& [o, n] : local)
+            Matches.emplace_back(OldAt + o, NewAt + n);
+        return;
+    }
+    if (Depth >= 32)
+        return;
+    struct TSeen {
+        qsizetype Old = -1; // its index, -2 when repeated
+        qsizetype New = -1;
+    };
+    QHash<QStringView, TSeen> seen;
+    for (qsizetype i = 0; i < static_cast<qsizetype>(Old.size()); ++i) {
+        TSeen& line = seen[Old[static_cast<std::size_t>(i)]];
+        line.Old = line.Old == -1 ? i : -2;
+    }
+    for (qsizetype j = 0; j < static_cast<qsizetype>(New.size()); ++j) {
+        const auto found = seen.find(New[static_cast<std::size_t>(j)]);
+        if (found != seen.end())
+            found->New = found->New == -1 ? j : -2;
+    }
+    TLineMatches unique;
+    for (qsizetype j = 0; j < static_cast<qsizetype>(New.size()); ++j) {
+        const auto found = seen.constFind(New[static_cast<std::size_t>(j)]);
+        if (found != seen.cend() && found->Old >= 0 && found->New == j)
+            unique.emplace_back(found->Old, j);
+    }
+    // The longest run of them whose old indices ascend too.
+    std::vector<std::size_t> tails, before(unique.size());
+    for (std::size_t i = 0; i < unique.size(); ++i) {
+        const auto at =
+            std::lower_bound(tails.begin(), tails.end(), unique[i].first,
+                             [&](std::size_t T, qsizetype O) { return unique[T].first < O; });
+        before[i] = at == tails.begin() ? i : *(at - 1);
+        if (at == tails.end())
+            tails.push_back(i);
+        else
+            *at = i;
+    }
+    TLineMatches anchors(tails.size());
+    for (std::size_t k = tails.size(), i = tails.empty() ? 0 : tails.back(); k > 0; i = before[i])
+        anchors[--k] = unique[i];
+    qsizetype o = 0, w = 0;
+    for (const auto& [ao, an] : anchors) {
+        MatchRange(Old.subspan(static_cast<std::size_t>(o), static_cast<std::size_t>(ao - o)),
+                   New.subspan(static_cast<std::size_t>(w), static_cast<std::size_t>(an - w)),
+                   OldAt + o, NewAt + w, Depth + 1, Matches);
+        Matches.emplace_back(OldAt + ao, NewAt + an);
+        o = ao + 1;
+        w = an + 1;
+    }
+    if (!anchors.empty())
+        MatchRange(Old.subspan(static_cast<std::size_t>(o)),
+                   New.subspan(static_cast<std::size_t>(w)), OldAt + o, NewAt + w, Depth + 1,
+                   Matches);
+}
+
 // The end of each line of New but the last: a line New shares with Old keeps
 // its end; of lines put in place of others, the first ones take the ends of
 // the lines they replace in turn and the last one that of the last line
@@ -188,13 +256,14 @@ std::vector<TLineBreak> LineBreaks(const std::vector<QStringView>& New, const TD
         ++suffix;
     }
 
-    std::vector<QStringView> oldMiddle, newMiddle;
+    std::vector<QStringView> oldMiddle;
     for (qsizetype i = prefix; i < n - suffix; ++i)
         oldMiddle.push_back(Old->Line(i));
-    newMiddle.assign(New.begin() + prefix, New.end() - suffix);
-    std::vector<std::pair<qsizetype, qsizetype>> matches;
-    if (!MatchLines(oldMiddle, newMiddle, matches))
-        matches.clear();
+    TLineMatches matches;
+    MatchRange(oldMiddle,
+               TLines(New).subspan(static_cast<std::size_t>(prefix),
+                                   static_cast<std::size_t>(m - suffix - prefix)),
+               0, 0, 0, matches);
     qsizetype o = 0, w = 0;
     for (const auto& [oi, ni] : matches) {
         replace(prefix + o, prefix + oi, prefix + w, prefix + ni);

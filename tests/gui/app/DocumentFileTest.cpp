@@ -194,6 +194,18 @@ private slots:
         QTest::newRow("a line removed and another added further on")
             << std::string("a\rX\r\nb\nc\nY\r\nd\n") << "a\nb\nc\nZ\nY\nd\n"
             << std::string("a\rb\nc\nZ\nY\r\nd\n");
+        {
+            // Too many changes for the fewest to be sought: lines found once
+            // in each text pair them.
+            std::string before, after = "new\n";
+            for (int line = 0; line < 3000; ++line) {
+                const std::string end = line % 3 == 0 ? "\r\n" : "\n";
+                before += std::to_string(line) + end;
+                after += std::to_string(line) + (line % 2 ? "x" : "") + end;
+            }
+            QTest::newRow("a line added and every other line changed")
+                << before << QString::fromStdString(after).replace("\r\n", "\n") << after;
+        }
         QTest::newRow("separators U+2028 and U+2029 kept") << std::string("a\xe2\x80\xa8"
                                                                           "b\xe2\x80\xa9"
                                                                           "c\n")
