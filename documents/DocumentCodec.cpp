@@ -272,6 +272,11 @@ std::vector<TLineBreak> LineBreaks(const std::vector<QStringView>& New, const TD
         w = ni + 1;
     }
     replace(prefix + o, n - suffix, prefix + w, m - suffix);
+    // CR, an empty line, LF would read back as one CR LF: the CR takes an LF.
+    for (std::size_t i = 0; i + 1 < breaks.size(); ++i) {
+        if (breaks[i] == TLineBreak::Cr && New[i + 1].isEmpty() && breaks[i + 1] == TLineBreak::Lf)
+            breaks[i] = TLineBreak::CrLf;
+    }
     return breaks;
 }
 

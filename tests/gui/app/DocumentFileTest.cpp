@@ -189,6 +189,9 @@ private slots:
         QTest::newRow("joined lines keep the end of the last")
             << std::string("a\rb\r\nc\nd\n") << "ab\nc\nd\n"
             << std::string("ab\r\nc\nd\n");
+        QTest::newRow("a line emptied after one ended by CR")
+            << std::string("a\rb\nc\n") << "a\n\nc\n"
+            << std::string("a\r\n\nc\n");
         QTest::newRow("a line removed") << std::string("a\rb\r\nc\n") << "a\nc\n"
                                         << std::string("a\rc\n");
         QTest::newRow("a line removed and another added further on")
