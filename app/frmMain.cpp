@@ -614,9 +614,16 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     DocumentFormat = document.Format;
     Damage1->Set(document.Damage);
     cmInput->setEnabled(true);
-    // Edits of a damaged document could only be saved over what was left out.
-    cmInput->setReadOnly(Damage1->IsDamaged());
-    cmInput->setPlainText(document.Shown);
+    const bool whole = documentView->ShowText(document.Shown);
+    // Edits of a damaged document could only be saved over what was left out;
+    // a line shown cut short could only be edited as far as it is shown.
+    cmInput->setReadOnly(Damage1->IsDamaged() || !whole);
+    if (!whole && !Damage1->IsDamaged()) {
+        Label3->setText(QStringLiteral("Input text (read-only: lines too long to show whole)"));
+        Label3->setToolTip(QStringLiteral("Lines over %L1 characters are shown cut short; the "
+                                          "whole text is analysed, found and saved.")
+                               .arg(MaxShownLine));
+    }
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
     SetSaveEnabled(!Damage1->IsDamaged());
     return true;
@@ -811,7 +818,7 @@ void TfrMain::Save1Click() {
 bool TfrMain::SaveDocument(const QString& FileName) {
     // The pane's raw text: its plain text would turn no-break spaces into
     // spaces.
-    const QString text = cmInput->document()->toRawText();
+    const QString text = documentView->RawText();
     TDocumentFormat written = DocumentFormat;
     std::string bytes;
     TUnheldCharacter unheld;
@@ -1007,7 +1014,7 @@ void TfrMain::AnalyseAgain() {
     const QString tabRoot = tab > 0 ? TabControl1->tabText(tab) : QString();
     const TShownTree::TViewPlace place = shownTree->ViewPlace();
 
-    InputText = AnalysedDocumentText(cmInput->document()->toRawText(), DocumentFormat);
+    InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
     // The old drawing refers to the old tree's nodes.
     sbClaimTree->DestroyComponents();
     AnalyseInput();
