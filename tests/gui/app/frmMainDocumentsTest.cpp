@@ -643,6 +643,13 @@ private slots:
                                 "other accented letters and signs wrongly."));
         QVERIFY(window->InputModified);
         QCOMPARE(ReadBytes(name), std::string("90\xb0\r\n"));
+        // Save As answered the same keeps the document's name.
+        const QString other = dir->filePath(QStringLiteral("other.txt"));
+        TDialogs::SetNextFileName(other);
+        TDialogs::SetNextAnswer(QMessageBox::Cancel);
+        window->SaveAs1Click();
+        QCOMPARE(window->DocumentFileName, name);
+        QCOMPARE(ReadBytes(other), std::string("<missing>"));
         TDialogs::SetNextAnswer(QMessageBox::Save);
         window->Save1Click();
         QVERIFY(!window->InputModified);
@@ -650,7 +657,7 @@ private slots:
         QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n\xe2\x86\x92"));
         Type(Qt::Key_Backspace);
         window->Save1Click();
-        QCOMPARE(TDialogs::BoxCount(), 2);
+        QCOMPARE(TDialogs::BoxCount(), 3);
         QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n"));
         // Nothing is analysed again.
         QCOMPARE(window->InputText, std::string("90\xb0\r\n"));
