@@ -171,6 +171,7 @@ void MatchRange(TLines Old, TLines New, qsizetype OldAt, qsizetype NewAt, int De
         qsizetype New = -1;
     };
     QHash<QStringView, TSeen> seen;
+    seen.reserve(static_cast<qsizetype>(Old.size()));
     for (qsizetype i = 0; i < static_cast<qsizetype>(Old.size()); ++i) {
         TSeen& line = seen[Old[static_cast<std::size_t>(i)]];
         line.Old = line.Old == -1 ? i : -2;
