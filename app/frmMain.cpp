@@ -812,18 +812,47 @@ void TfrMain::Save1Click() {
         SaveAs1Click();
         return;
     }
+    SaveDocument(DocumentFileName);
+}
+
+bool TfrMain::SaveDocument(const QString& FileName) {
     // The pane's raw text: its plain text would turn no-break spaces into
     // spaces.
+    const QString text = documentView->RawText();
     TDocumentFormat written = DocumentFormat;
-    const std::string bytes = EncodeDocumentText(documentView->RawText(), written);
-    WriteDocumentFile(DocumentFileName, bytes);
-    // A Windows-1252 document that had to be written as UTF-8 stays UTF-8.
+    std::string bytes;
+    TUnheldCharacter unheld;
+    if (!EncodeDocumentText(text, written, bytes, &unheld)) {
+        // Only Windows-1252 lacks characters; UTF-8 holds them all.
+        const QString character = QString::fromUcs4(&unheld.Character, 1);
+        TDialogs::TBox box;
+        const QString code = QStringLiteral("%1")
+                                 .arg(static_cast<uint>(unheld.Character), 4, 16, QLatin1Char('0'))
+                                 .toUpper();
+        box.Text = QStringLiteral("The text has characters that Windows-1252 cannot hold, the "
+                                  "first \"%1\" (U+%2) on line %3.\n\nSave the file as UTF-8 "
+                                  "instead? Programs that read it as Windows-1252 would show its "
+                                  "other accented letters and signs wrongly.")
+                       .arg(character, code, QString::number(unheld.Line));
+        box.Caption = QStringLiteral("Save");
+        box.Icon = QMessageBox::Warning;
+        box.Buttons = QMessageBox::Save | QMessageBox::Cancel;
+        box.ButtonTexts = {{QMessageBox::Save, QStringLiteral("Save as UTF-8")},
+                           {QMessageBox::Cancel, QStringLiteral("Keep Editing")}};
+        if (TDialogs::Ask(this, box) != QMessageBox::Save)
+            return false;
+        written.Encoding = TTextEncoding::Utf8;
+        EncodeDocumentText(text, written, bytes);
+    }
+    WriteDocumentFile(FileName, bytes);
+    // A Windows-1252 document written as UTF-8 stays UTF-8.
     DocumentFormat = written;
     InputModified = false;
     // The pane's mark stays set, and undo no longer clears it: undoing back
     // to the text as it was opened is a change against the saved file.
     cmInput->document()->setModified(false);
     cmInput->document()->setModified(true);
+    return true;
 }
 
 void TfrMain::SaveAs1Click() {
@@ -835,12 +864,12 @@ void TfrMain::SaveAs1Click() {
                                          DocumentFileName.lastIndexOf(QDir::separator()));
     SaveDialog1->setDirectory(DocumentFileName.left(separator + 1));
     const QString fileName = TDialogs::ChooseFile(*SaveDialog1);
-    if (fileName.isEmpty())
+    // The names change only once the file is written.
+    if (fileName.isEmpty() || !SaveDocument(fileName))
         return;
     DocumentFileName = fileName;
     LoadedFileName = fileName;
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
-    Save1Click();
 }
 
 void TfrMain::Exit1Click() {

@@ -192,6 +192,9 @@ private:
     QMenu* mnuTools;
     // How the document's bytes were read; Save writes them back the same way.
     TDocumentFormat DocumentFormat;
+    // Writes the pane's text to FileName; false when the user chose to keep
+    // editing rather than change the document's encoding.
+    bool SaveDocument(const QString& FileName);
     // Set for a document that Save would damage: it stays read-only.
     TDamagedDocument* Damage1 = nullptr;
     // Analyses the pane's current text, keeping the tab and the scroll position.
