@@ -17,6 +17,9 @@ public:
     // The text now. The copy shares its characters until the next change, so
     // it may be read on another thread while the document changes.
     QString Text();
+    // Whether changes are being followed, or the text is extracted when next
+    // asked for.
+    bool Following() const { return following; }
 
 private:
     void Changed(int Position, int Removed, int Added);

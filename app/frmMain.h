@@ -162,6 +162,9 @@ public:
     static constexpr int LargeText = 1 << 16;
     // The analyses of typed texts under way.
     TAnalysisRunner* Analyses1 = nullptr;
+    // Analyses the pane's text once typing has paused: a large text is read
+    // off this thread, and shown when done unless the text changed meanwhile.
+    void AnalyseTypedText();
     // The checks' panel, marks and Tools item.
     TCheckDisplay* ClaimChecks1 = nullptr;
     // Reveals a box of the claim and scrolls it into view; false when none can be.
@@ -211,8 +214,6 @@ private:
     void ShowProblemClaim(int Claim, int Line);
     // Analyses the pane's text, once a document or an example is shown.
     void AnalyseEditedText();
-    // The same once typing has paused: a large text is read off this thread.
-    void AnalyseTypedText();
     // Shows the analysis of the typed text, as AnalyseAgain would.
     void ShowTypedAnalysis(TAnalysis Analysis);
     // Runs Analyse, which shows a new analysis of the pane's text, keeping the
