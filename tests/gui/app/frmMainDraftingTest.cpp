@@ -307,6 +307,7 @@ private slots:
             QStringLiteral("lines\u2029and\u2028more\r\nends\n"),
             QStringLiteral("non\u2011breaking and soft\u00adhyphens, \x1e\x1f bytes"),
             QStringLiteral("caf\u00e9 \u20ac 5 \u00a0"),
+            QStringLiteral("\u007f\u0080 \u07ff\u0800 \ud7ff\ue000\uffff at the lengths' edges"),
             QStringLiteral("\u00c3\u00a9 reads as UTF-8 in Windows-1252 bytes"),
             QStringLiteral("\u30dd\u30f3\u30d7 \U0001F600 beyond Windows-1252"),
             QStringLiteral("unpaired ") + QChar(0xD800) + QStringLiteral(" and ") + QChar(0xDC00),
