@@ -4,12 +4,14 @@
 #include "VelkinApplication.h"
 
 #include <QThread>
+#include <memory>
 
 std::string AnalysedPaneText(QStringView Shown, const TDocumentFormat& Format) {
     const std::string_view lineEnd = LineEndBytes(Format.LineEnd);
-    std::string utf8;
-    utf8.resize(static_cast<std::size_t>(Shown.size()) * 3);
-    char* out = utf8.data();
+    // Room for three bytes per unit, left uncleared: the pages that the text
+    // does not need are never touched.
+    const std::unique_ptr<char[]> bytes(new char[static_cast<std::size_t>(Shown.size()) * 3 + 1]);
+    char* out = bytes.get();
     const char16_t* in = Shown.utf16();
     const char16_t* const end = in + Shown.size();
     while (in != end) {
@@ -43,8 +45,10 @@ std::string AnalysedPaneText(QStringView Shown, const TDocumentFormat& Format) {
             return AnalysedDocumentText(Shown.toString(), Format);
         }
     }
-    utf8.resize(static_cast<std::size_t>(out - utf8.data()));
-    return Format.Encoding == TTextEncoding::Utf8 ? utf8 : Windows1252OrUtf8(utf8);
+    std::string utf8(bytes.get(), out);
+    if (Format.Encoding == TTextEncoding::Utf8)
+        return utf8;
+    return Windows1252OrUtf8(utf8);
 }
 
 TAnalysis AnalyseOrder(const TAnalysisOrder& Order) {
