@@ -29,7 +29,40 @@ constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
-    "       veltrum-claims --version";
+    "       veltrum-claims --version | --help";
+
+constexpr const char* Help =
+    "Reads the claims of a patent document and reports how they depend on each other.\n"
+    "\n"
+    "Modes (one; --summary is the default):\n"
+    "  --summary        one line: the counts of independent, dependent and all claims\n"
+    "  --json           the claims, their references and texts as one JSON object\n"
+    "  --tree           the whole tree, one caption per node, two spaces a level\n"
+    "  --check          one line per problem, FILE:LINE: severity: claim N: message,\n"
+    "                   then the fee counts\n"
+    "  --full-text N    claim N read in full, as JSON, from its independent claim down\n"
+    "  --dot            the claim graph in Graphviz DOT\n"
+    "  --matrix         the dependency matrix as CSV (D direct, I through others)\n"
+    "\n"
+    "Options:\n"
+    "  --lenient        read as a careful person does: any heading, numbering and\n"
+    "                   reference style, not only the program's own strict rules\n"
+    "  --max-nodes N    with --tree, give up past N nodes (default 1000000)\n"
+    "  --jobs N         with several files or a folder, use N threads\n"
+    "  --example N      read built-in example N (1 to 5) instead of a file\n"
+    "  -                read standard input\n"
+    "  --version        print the version\n"
+    "  --help           print this help\n"
+    "\n"
+    "A FOLDER stands for its .txt files, sorted by name; with several files each\n"
+    "line of the reports starts with the file's name.\n"
+    "\n"
+    "Exit status: 0 success; 1 a --check problem that is an error; 2 wrong\n"
+    "arguments, a file that cannot be read or output that cannot be written, or\n"
+    "memory running out; 3 a limit reached (tree nodes, DOT edges, matrix size).\n"
+    "\n"
+    "Example:\n"
+    "  veltrum-claims --dot claims.txt | dot -Tpdf -o claims.pdf\n";
 
 struct TOptions {
     TMode Mode = TMode::Summary;
@@ -177,18 +210,24 @@ int Run(const TOptions& Options, const std::string& Name) {
         pages[i] = 0;
 }
 
+// Writes Text to standard output; the exit status says whether it got there.
+int WriteOut(const std::string& Text, const char* What) {
+    TStandardOutput output;
+    std::ostream out(&output);
+    if (!(out << Text << std::flush))
+        return Fail(std::string("cannot write ") + What + ": " + std::strerror(WriteError(out)));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     // Alone, so that scripts can ask any build which it is.
-    if (argc == 2 && std::string_view(argv[1]) == "--version") {
-        TStandardOutput output;
-        std::ostream out(&output);
-        if (!(out << "veltrum-claims " VELTRUM_VERSION "\n" << std::flush))
-            return Fail(std::string("cannot write the version: ") + std::strerror(WriteError(out)));
-        return 0;
-    }
+    if (argc == 2 && std::string_view(argv[1]) == "--version")
+        return WriteOut("veltrum-claims " VELTRUM_VERSION "\n", "the version");
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h"))
+        return WriteOut(std::string(Usage) + "\n\n" + Help, "the help");
     TOptions options;
     if (const auto error = ParseArguments(argc, argv, options)) {
         std::cerr << "veltrum-claims: " << *error << '\n' << Usage << '\n';
