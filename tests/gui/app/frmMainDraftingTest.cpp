@@ -104,6 +104,7 @@ private slots:
         TDialogs::Reset();
         ProgramSettings().remove(AsYouTypeKey);
         ProgramSettings().remove(QStringLiteral("Drafting/CheckClaims"));
+        ProgramSettings().remove(QStringLiteral("reading/lenient"));
         dir = std::make_unique<QTemporaryDir>();
         window = std::make_unique<TfrMain>();
         frMain = window.get();
