@@ -5,9 +5,12 @@
 
 // The wait cursor for as long as it lives, around work that may take longer
 // than a moment; nested guards stack, and every way out restores the cursor.
+// Work that goes on in slices while the window answers takes Qt::BusyCursor.
 class TBusyCursor {
 public:
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    explicit TBusyCursor(Qt::CursorShape Shape = Qt::WaitCursor) {
+        QGuiApplication::setOverrideCursor(Shape);
+    }
     ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;

@@ -9,7 +9,8 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QHBoxLayout>
+#include <QElapsedTimer>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,9 +23,16 @@
 
 namespace {
 
-// Highlights beyond this many would make every repaint of a long text slow;
-// the count still covers them all.
+// Only the occurrences in view are highlighted, and a scroll highlights those
+// it brings into view: millions of highlights would make every repaint slow.
 constexpr std::size_t MaxHighlights = 10'000;
+// A slice of the search gives the window back after this long, and counts
+// this many characters between looks at the clock.
+constexpr qint64 SliceMilliseconds = 25;
+constexpr qsizetype SliceCharacters = 1 << 18;
+
+const QColor MatchColour(255, 236, 120);
+const QColor CurrentColour(255, 150, 50);
 
 QToolButton* NewToolButton(QWidget* Parent, const char* Name, const QString& Caption,
                            const QString& Hint) {
@@ -45,47 +53,60 @@ QString ClaimTextOf(const TClaimTree& Tree, const TClaim& Claim) {
 
 } // namespace
 
-std::vector<qsizetype> FindAll(const QString& Text, const QString& Needle, bool MatchCase) {
-    std::vector<qsizetype> found;
-    if (Needle.isEmpty())
-        return found;
-    const Qt::CaseSensitivity sensitivity = MatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    for (qsizetype at = Text.indexOf(Needle, 0, sensitivity); at >= 0;
-         at = Text.indexOf(Needle, at + Needle.size(), sensitivity))
-        found.push_back(at);
-    return found;
+bool CountMatches(QStringView Text, QStringView Needle, Qt::CaseSensitivity Sensitivity,
+                  TFindCount& Progress, qsizetype Span) {
+    if (Needle.isEmpty()) {
+        Progress.At = Text.size();
+        return true;
+    }
+    // Occurrences that start before stop; one may run on past it.
+    const qsizetype stop = std::min(Text.size(), Progress.At + std::max<qsizetype>(Span, 1));
+    const qsizetype end = std::min(Text.size(), stop + Needle.size() - 1);
+    while (Progress.At < stop) {
+        const qsizetype found =
+            Text.sliced(Progress.At, end - Progress.At).indexOf(Needle, 0, Sensitivity);
+        if (found < 0) {
+            Progress.At = stop;
+            break;
+        }
+        ++Progress.Count;
+        Progress.At += found + Needle.size();
+    }
+    return Progress.At >= Text.size();
 }
 
 TFindBar::TFindBar(TDocumentView& Document, TShownTree& Shown, QMenu& Tools, QWidget& Window)
     : QFrame(&Document.Widget()), document(Document), shown(Shown), input(&Document.Widget()),
-      refreshTimer(new QTimer(this)) {
+      grid(new QGridLayout(this)), refreshTimer(new QTimer(this)), searchTimer(new QTimer(this)),
+      showTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 2, 2, 2);
-    layout->setSpacing(4);
-    layout->addWidget(new QLabel(QStringLiteral("Find:"), this));
+    grid->setContentsMargins(4, 2, 2, 2);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(0);
+    grid->addWidget(new QLabel(QStringLiteral("Find:"), this), 0, 0);
     edFind = new QLineEdit(this);
     edFind->setObjectName(QStringLiteral("edFind"));
     edFind->setMinimumWidth(60);
-    layout->addWidget(edFind, 1);
+    grid->addWidget(edFind, 0, 1);
+    grid->setColumnStretch(1, 1);
     cbMatchCase = new QCheckBox(QStringLiteral("Match case"), this);
     cbMatchCase->setObjectName(QStringLiteral("cbMatchCase"));
     cbMatchCase->setFocusPolicy(Qt::NoFocus);
-    layout->addWidget(cbMatchCase);
+    grid->addWidget(cbMatchCase, 0, 2);
     lblMatches = new QLabel(this);
     lblMatches->setObjectName(QStringLiteral("lblMatches"));
-    layout->addWidget(lblMatches);
+    grid->addWidget(lblMatches, 0, 3);
     btnPrevious = NewToolButton(this, "btnPrevious", QStringLiteral("\u2191"),
                                 QStringLiteral("Previous claim (Shift+Enter)"));
     btnNext = NewToolButton(this, "btnNext", QStringLiteral("\u2193"),
                             QStringLiteral("Next claim (Enter)"));
     btnClose =
         NewToolButton(this, "btnClose", QStringLiteral("\u2715"), QStringLiteral("Close (Escape)"));
-    layout->addWidget(btnPrevious);
-    layout->addWidget(btnNext);
-    layout->addWidget(btnClose);
+    grid->addWidget(btnPrevious, 0, 4);
+    grid->addWidget(btnNext, 0, 5);
+    grid->addWidget(btnClose, 0, 6);
     hide();
 
     Find1 = Tools.addAction(QStringLiteral("&Find..."));
@@ -106,6 +127,15 @@ TFindBar::TFindBar(TDocumentView& Document, TShownTree& Shown, QMenu& Tools, QWi
     // A new text, or an edit, may move every match; a new analysis comes
     // with a new text.
     Document.OnTextChanged(this, later);
+    connect(searchTimer, &QTimer::timeout, this, [this] { RunHandler([this] { Search(); }); });
+    // Once the view has settled: a scroll may move it many times at once.
+    showTimer->setSingleShot(true);
+    showTimer->setInterval(0);
+    connect(showTimer, &QTimer::timeout, this, [this] { RunHandler([this] { ShowMatches(); }); });
+    Document.OnViewMoved(this, [this] {
+        if (isVisible())
+            showTimer->start();
+    });
     connect(btnNext, &QToolButton::clicked, this, [this] { RunHandler([this] { Step(true); }); });
     connect(btnPrevious, &QToolButton::clicked, this,
             [this] { RunHandler([this] { Step(false); }); });
@@ -125,11 +155,18 @@ void TFindBar::Open() {
 
 void TFindBar::Close() {
     refreshTimer->stop();
+    searchTimer->stop();
+    showTimer->stop();
+    busy.reset();
     hide();
-    positions.clear();
+    text = QString();
+    needle.clear();
+    progress = {};
+    done = true;
+    searchedTree = nullptr;
     matchingClaims.clear();
-    matchCount = 0;
     currentClaim = -1;
+    current = -1;
     document.SetHighlights({});
     MarkBoxes();
     input->setFocus(Qt::OtherFocusReason);
@@ -137,45 +174,101 @@ void TFindBar::Close() {
 
 void TFindBar::Place() {
     const QRect area = document.TextArea();
+    // The count takes a line of its own where the bar is too narrow for it
+    // beside the field.
+    grid->removeWidget(lblMatches);
+    grid->addWidget(lblMatches, 0, 3);
+    grid->invalidate();
+    if (grid->minimumSize().width() > area.width()) {
+        grid->removeWidget(lblMatches);
+        grid->addWidget(lblMatches, 1, 1, 1, 6);
+        grid->invalidate();
+    }
     // Across the top of the text, which scrolls on beneath it.
-    setGeometry(area.left(), area.top(), area.width(), sizeHint().height());
+    setGeometry(area.left(), area.top(), area.width(), grid->sizeHint().height());
 }
 
 void TFindBar::Refresh() {
     refreshTimer->stop();
-    const QString needle = edFind->text();
-    const bool matchCase = cbMatchCase->isChecked();
-    positions = FindAll(document.Text(), needle, matchCase);
-    matchCount = static_cast<int>(std::min<std::size_t>(positions.size(), INT32_MAX));
-
+    searchTimer->stop();
+    busy.reset();
+    needle = edFind->text();
+    sensitivity = cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    progress = {};
     matchingClaims.clear();
     currentClaim = -1;
-    const TClaimTree* tree = shown.Tree();
-    if (tree != nullptr && !needle.isEmpty()) {
-        const Qt::CaseSensitivity sensitivity = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-        for (const TClaim& claim : tree->Claims) {
-            if (!InClaimTable(claim.Number) ||
-                std::find(matchingClaims.begin(), matchingClaims.end(), claim.Number) !=
-                    matchingClaims.end())
-                continue;
-            if (ClaimTextOf(*tree, claim).contains(needle, sensitivity))
-                matchingClaims.push_back(claim.Number);
-        }
+    current = -1;
+    searchedTree = shown.Tree();
+    nextClaim = 0;
+    claimSeen.assign(searchedTree != nullptr ? ClaimTableSize : 0, false);
+    {
+        // Gathering a long edited text takes a moment.
+        const TBusyCursor wait;
+        text = needle.isEmpty() ? QString() : document.Text();
     }
+    done = false;
+    ShowMatches();
+    Search();
+    if (!done) {
+        busy.emplace(Qt::BusyCursor);
+        searchTimer->start(0);
+    }
+}
+
+void TFindBar::Search() {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done && clock.elapsed() < SliceMilliseconds) {
+        if (progress.At < text.size()) {
+            CountMatches(text, needle, sensitivity, progress, SliceCharacters);
+            continue;
+        }
+        // The tree may have gone meanwhile; a new one starts a new search.
+        const TClaimTree* tree = shown.Tree();
+        if (tree != searchedTree) {
+            searchedTree = nullptr;
+            matchingClaims.clear();
+        }
+        if (needle.isEmpty() || searchedTree == nullptr || nextClaim >= tree->Claims.size()) {
+            done = true;
+            break;
+        }
+        SearchClaim(*tree);
+    }
+    ShowCount();
+    if (!done)
+        return;
+    searchTimer->stop();
+    busy.reset();
+    MarkBoxes();
+}
+
+void TFindBar::SearchClaim(const TClaimTree& Tree) {
+    const TClaim& claim = Tree.Claims[nextClaim++];
+    if (!InClaimTable(claim.Number) || claimSeen[static_cast<std::size_t>(claim.Number)])
+        return;
+    if (ClaimTextOf(Tree, claim).contains(needle, sensitivity)) {
+        claimSeen[static_cast<std::size_t>(claim.Number)] = true;
+        matchingClaims.push_back(claim.Number);
+    }
+}
+
+void TFindBar::ShowCount() {
+    const qint64 count = progress.Count;
+    const auto claims = static_cast<qint64>(matchingClaims.size());
     if (needle.isEmpty())
         lblMatches->clear();
-    else if (matchCount == 0)
+    else if (!done)
+        lblMatches->setText(QStringLiteral("Finding\u2026 %L1 so far").arg(count));
+    else if (count == 0)
         lblMatches->setText(QStringLiteral("No matches"));
     else
         lblMatches->setText(
-            QStringLiteral("%1 %2 in %3 %4")
-                .arg(matchCount)
-                .arg(matchCount == 1 ? QStringLiteral("match") : QStringLiteral("matches"))
-                .arg(matchingClaims.size())
-                .arg(matchingClaims.size() == 1 ? QStringLiteral("claim")
-                                                : QStringLiteral("claims")));
-    ShowMatches(positions, -1);
-    MarkBoxes();
+            QStringLiteral("%L1 %2 in %L3 %4")
+                .arg(count)
+                .arg(count == 1 ? QStringLiteral("match") : QStringLiteral("matches"))
+                .arg(claims)
+                .arg(claims == 1 ? QStringLiteral("claim") : QStringLiteral("claims")));
     Place();
 }
 
@@ -184,14 +277,26 @@ void TFindBar::TreeChanged() {
         Refresh();
 }
 
-void TFindBar::ShowMatches(const std::vector<qsizetype>& Positions, qsizetype Current) {
-    const qsizetype length = edFind->text().size();
+void TFindBar::ShowMatches() {
     std::vector<THighlight> highlights;
-    highlights.reserve(std::min(Positions.size(), MaxHighlights) + 1);
-    for (std::size_t i = 0; i < Positions.size() && i < MaxHighlights; ++i)
-        highlights.push_back({Positions[i], length, QColor(255, 236, 120)});
-    if (Current >= 0)
-        highlights.push_back({Current, length, QColor(255, 150, 50)});
+    if (needle.isEmpty() || isHidden()) {
+        document.SetHighlights(highlights);
+        return;
+    }
+    const auto [first, last] = document.ShownRange();
+    const qsizetype from = std::clamp<qsizetype>(first, 0, text.size());
+    // Those that begin in view, though they end beyond it.
+    const qsizetype to = std::clamp<qsizetype>(last + needle.size() - 1, from, text.size());
+    const QStringView around = QStringView(text).sliced(from, to - from);
+    // The one stepped to first: it is shown whatever else must give way.
+    if (current >= 0)
+        highlights.push_back({current, needle.size(), CurrentColour});
+    for (qsizetype at = around.indexOf(needle, 0, sensitivity);
+         at >= 0 && highlights.size() < MaxHighlights;
+         at = around.indexOf(needle, at + needle.size(), sensitivity)) {
+        if (from + at != current)
+            highlights.push_back({from + at, needle.size(), MatchColour});
+    }
     document.SetHighlights(highlights);
 }
 
@@ -212,10 +317,11 @@ void TFindBar::MarkBoxes() {
 void TFindBar::Step(bool Forward) {
     if (refreshTimer->isActive())
         Refresh();
-    if (matchingClaims.empty() || shown.Tree() == nullptr)
+    // While a search goes on, through the claims found so far.
+    if (matchingClaims.empty() || shown.Tree() == nullptr || shown.Tree() != searchedTree)
         return;
     const auto count = static_cast<int>(matchingClaims.size());
-    if (currentClaim < 0)
+    if (currentClaim < 0 || currentClaim >= count)
         currentClaim = Forward ? 0 : count - 1;
     else
         currentClaim = (currentClaim + (Forward ? 1 : count - 1)) % count;
@@ -223,11 +329,12 @@ void TFindBar::Step(bool Forward) {
     shown.RevealClaim(number);
 
     // The claim's first occurrence in the text, from where the claim starts.
-    const auto at = std::lower_bound(positions.begin(), positions.end(), ClaimStart(number));
-    if (at == positions.end())
+    const qsizetype at = text.indexOf(needle, ClaimStart(number), sensitivity);
+    if (at < 0)
         return;
-    ShowMatches(positions, *at);
-    document.MoveCursorTo(*at);
+    current = at;
+    document.MoveCursorTo(at);
+    ShowMatches();
 }
 
 qsizetype TFindBar::ClaimStart(int32_t Number) const {
@@ -239,12 +346,12 @@ qsizetype TFindBar::ClaimStart(int32_t Number) const {
     if (const qsizetype start = document.LineStart(claim.Line); start >= 0)
         return start;
     // Without a known line: where the first line of the claim's text stands.
-    const QString text = ClaimTextOf(tree, claim);
+    const QString claimText = ClaimTextOf(tree, claim);
     const QString first =
-        text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))).trimmed();
+        claimText.left(claimText.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))).trimmed();
     if (first.isEmpty())
         return 0;
-    return std::max<qsizetype>(document.Text().indexOf(first), 0);
+    return std::max<qsizetype>(text.indexOf(first), 0);
 }
 
 bool TFindBar::eventFilter(QObject* Watched, QEvent* Event) {

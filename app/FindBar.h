@@ -1,8 +1,12 @@
 #pragma once
 
+#include "BusyCursor.h"
+
 #include <QFrame>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -10,19 +14,31 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QGridLayout;
 class QTimer;
 class QToolButton;
+class TClaimTree;
 class TDocumentView;
 class TShownTree;
 
-// Occurrences of Needle in Text, as positions; case-insensitive unless
-// MatchCase, accents always significant.
-std::vector<qsizetype> FindAll(const QString& Text, const QString& Needle, bool MatchCase);
+// How far a count of occurrences has come: the next position to look from,
+// and the occurrences found before it.
+struct TFindCount {
+    qsizetype At = 0;
+    qint64 Count = 0;
+};
 
-// The find bar over the input pane (Ctrl+F): highlights every occurrence in
-// the text, marks the boxes of the claims that contain it, and steps through
-// those claims, revealing each box. Hidden until asked for. Its item goes
-// into Tools, its key works anywhere in Window.
+// Counts on the occurrences of Needle in Text, side by side without overlap,
+// among those that start in the next Span characters from Progress.At; true
+// when the text is done. Accents are always significant.
+bool CountMatches(QStringView Text, QStringView Needle, Qt::CaseSensitivity Sensitivity,
+                  TFindCount& Progress, qsizetype Span);
+
+// The find bar over the input pane (Ctrl+F): counts the occurrences in the
+// text and highlights those in view, marks the boxes of the claims that
+// contain it, and steps through those claims, revealing each box. A long
+// text is searched in slices while the window goes on answering. Hidden
+// until asked for. Its item goes into Tools, its key works anywhere in Window.
 class TFindBar : public QFrame {
     Q_OBJECT
 
@@ -41,15 +57,18 @@ public:
     void Open();
     // Hides the bar and takes its highlights and marks away.
     void Close();
-    // Finds the text again, in the input pane and in the claims.
+    // Finds the text again, in the input pane and in the claims: at once for
+    // a short text, else in slices from the event loop.
     void Refresh();
+    // Whether a search is still going on.
+    bool Searching() const { return !done; }
     // After every analysis: the open bar finds its text in the new claims and
     // marks their boxes.
     void TreeChanged();
     // Reveals the next (or previous) claim that matches, and its occurrence.
     void Step(bool Forward);
 
-    int MatchCount() const { return matchCount; }
+    int MatchCount() const { return static_cast<int>(std::min<qint64>(progress.Count, INT32_MAX)); }
     const std::vector<int32_t>& MatchingClaims() const { return matchingClaims; }
 
 protected:
@@ -58,7 +77,12 @@ protected:
 
 private:
     void Place();
-    void ShowMatches(const std::vector<qsizetype>& Positions, qsizetype Current);
+    // One slice of the search, of a few milliseconds.
+    void Search();
+    void SearchClaim(const TClaimTree& Tree);
+    void ShowCount();
+    // Highlights the occurrences in and around the part of the text in view.
+    void ShowMatches();
     void MarkBoxes();
     // Where claim Number starts in the input pane's text.
     qsizetype ClaimStart(int32_t Number) const;
@@ -66,9 +90,22 @@ private:
     TDocumentView& document;
     TShownTree& shown;
     QWidget* input;
+    QGridLayout* grid;
     QTimer* refreshTimer;
-    int matchCount = 0;
-    std::vector<qsizetype> positions;
+    QTimer* searchTimer;
+    QTimer* showTimer;
+    // The search: a copy of the text as it was when it began, so edits
+    // meanwhile cannot move it; they start a new one.
+    QString text;
+    QString needle;
+    Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive;
+    TFindCount progress;
+    bool done = true;
+    const TClaimTree* searchedTree = nullptr;
+    std::size_t nextClaim = 0;
+    std::vector<bool> claimSeen;
+    std::optional<TBusyCursor> busy;
     std::vector<int32_t> matchingClaims;
-    int currentClaim = -1; // index into matchingClaims
+    int currentClaim = -1;  // index into matchingClaims
+    qsizetype current = -1; // the occurrence stepped to
 };

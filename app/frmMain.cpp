@@ -616,9 +616,16 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     DocumentFormat = document.Format;
     Damage1->Set(document.Damage);
     cmInput->setEnabled(true);
-    // Edits of a damaged document could only be saved over what was left out.
-    cmInput->setReadOnly(Damage1->IsDamaged());
-    cmInput->setPlainText(document.Shown);
+    const bool whole = documentView->ShowText(document.Shown);
+    // Edits of a damaged document could only be saved over what was left out;
+    // a line shown cut short could only be edited as far as it is shown.
+    cmInput->setReadOnly(Damage1->IsDamaged() || !whole);
+    if (!whole && !Damage1->IsDamaged()) {
+        Label3->setText(QStringLiteral("Input text (read-only: lines too long to show whole)"));
+        Label3->setToolTip(QStringLiteral("Lines over %L1 characters are shown cut short; the "
+                                          "whole text is analysed, found and saved.")
+                               .arg(MaxShownLine));
+    }
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
     SetSaveEnabled(!Damage1->IsDamaged());
     return true;
@@ -820,7 +827,7 @@ void TfrMain::Save1Click() {
     // The pane's raw text: its plain text would turn no-break spaces into
     // spaces.
     TDocumentFormat written = DocumentFormat;
-    const std::string bytes = EncodeDocumentText(cmInput->document()->toRawText(), written);
+    const std::string bytes = EncodeDocumentText(documentView->RawText(), written);
     WriteDocumentFile(DocumentFileName, bytes);
     // A Windows-1252 document that had to be written as UTF-8 stays UTF-8.
     DocumentFormat = written;
@@ -991,7 +998,7 @@ void TfrMain::AnalyseEditedText() {
 
 void TfrMain::AnalyseAgain() {
     KeepingView([this] {
-        InputText = AnalysedDocumentText(cmInput->document()->toRawText(), DocumentFormat);
+        InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
         // The old drawing refers to the old tree's nodes.
         sbClaimTree->DestroyComponents();
         AnalyseInput();
@@ -1001,7 +1008,9 @@ void TfrMain::AnalyseAgain() {
 void TfrMain::AnalyseTypedText() {
     if (!cmInput->isEnabled())
         return;
-    if (cmInput->document()->characterCount() <= LargeText) {
+    // A read-only pane may show lines cut short: its own text is not the
+    // document's.
+    if (cmInput->document()->characterCount() <= LargeText || cmInput->isReadOnly()) {
         AnalyseAgain();
         return;
     }

@@ -19,3 +19,12 @@ void SplitClaims(std::string_view Prepared,
 void SplitClaimsAt(
     std::string_view Prepared,
     const std::function<void(int32_t Number, std::string Text, std::size_t NumberPos)>& Close);
+
+// The claims of Text, which holds no NUL, as SplitClaimsAt finds them in
+// PrepareText(Text), each with the line its number stands on (from 1) and the
+// offset in Text of that line's start. Only the claims section is prepared,
+// Piece bytes at a time from where it starts.
+void SplitTextClaims(std::string_view Text,
+                     const std::function<void(int32_t Number, std::string Text, int32_t Line,
+                                              std::size_t LineStart)>& Close,
+                     std::size_t Piece = std::size_t{1} << 20);

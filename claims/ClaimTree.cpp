@@ -81,56 +81,6 @@ bool ClipToTable(const TReferenceRun& Run, int32_t& First, int32_t& Last) {
     return First <= Last;
 }
 
-// Walks a text forward, counting lines from 1: a CR LF, a lone CR and a lone
-// LF each end one. Finds the line breaks with memchr, so that it costs little
-// next to the analysis.
-class TLineCursor {
-public:
-    explicit TLineCursor(std::string_view Text)
-        : text(Text), nextLf(Text.find('\n')), nextCr(Text.find('\r')) {}
-
-    // The line that holds Pos, at or after the last position asked.
-    int32_t LineAt(std::size_t Pos) {
-        Advance([&](std::size_t Break) { return Break < Pos; });
-        return line;
-    }
-
-    // The offset of the start of Line, at or after the last line asked.
-    std::size_t StartOf(int32_t Line) {
-        Advance([&](std::size_t) { return line < Line; });
-        return line < Line ? text.size() : pos;
-    }
-
-private:
-    template <typename F> void Advance(F&& Goes) {
-        for (;;) {
-            const std::size_t b = std::min(Next(nextLf, '\n'), Next(nextCr, '\r'));
-            if (b == std::string_view::npos || !Goes(b))
-                return;
-            pos = b + 1;
-            if (text[b] == '\r' && pos < text.size() && text[pos] == '\n')
-                continue; // the LF ends the line
-            ++line;
-        }
-    }
-
-    // The next C at or after pos, kept in Cached.
-    std::size_t Next(std::size_t& Cached, char C) const {
-        if (Cached != std::string_view::npos && Cached < pos) {
-            const void* found = std::memchr(text.data() + pos, C, text.size() - pos);
-            Cached = found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
-                           : std::string_view::npos;
-        }
-        return Cached;
-    }
-
-    std::string_view text;
-    std::size_t pos = 0;
-    int32_t line = 1;
-    std::size_t nextLf; // the next LF and CR at or after pos, or npos
-    std::size_t nextCr;
-};
-
 } // namespace
 
 std::string TClaim::Caption() const {
@@ -352,19 +302,15 @@ bool FullTreeOrderLess(const TClaimTreeNode* a, const TClaimTreeNode* b) {
 
 TClaimTree::TClaimTree(std::string_view Text, int64_t MaxNodes, TNodes Nodes)
     : NodeLimit(MaxNodes), NodesCreated(Nodes == TNodes::Created) {
-    TextIsUtf8 = IsValidUtf8(Text.substr(0, Text.find('\0')));
+    Text = Text.substr(0, ScanAnalysedText(Text, TextIsUtf8));
     TTreeBuilder builder(*this, MaxNodes, Nodes);
-    const std::string prepared = PrepareText(Text);
-    // The preparation inserts no line breaks and never splits a CR LF, so
-    // the prepared text has the original's lines.
-    TLineCursor preparedLines(prepared);
-    TLineCursor originalLines(Text);
-    SplitClaimsAt(prepared, [&](int32_t Number, std::string ClaimText, std::size_t NumberPos) {
-        builder.Close(Number, std::move(ClaimText));
-        TClaim& claim = Claims.back();
-        claim.Line = preparedLines.LineAt(NumberPos);
-        claim.Offset = originalLines.StartOf(claim.Line);
-    });
+    SplitTextClaims(
+        Text, [&](int32_t Number, std::string ClaimText, int32_t Line, std::size_t LineStart) {
+            builder.Close(Number, std::move(ClaimText));
+            TClaim& claim = Claims.back();
+            claim.Line = Line;
+            claim.Offset = LineStart;
+        });
 }
 
 TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes, TNodes Nodes)
@@ -372,7 +318,7 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
     this->Reading = Reading;
     if (Reading == TReading::Standard)
         return;
-    TextIsUtf8 = IsValidUtf8(Text.substr(0, Text.find('\0')));
+    Text = Text.substr(0, ScanAnalysedText(Text, TextIsUtf8));
     TLenientClaims read = ReadLenientClaims(Text);
     FurtherClaimSets = read.FurtherClaimSets;
     TTreeBuilder builder(*this, MaxNodes, Nodes);

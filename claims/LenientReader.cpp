@@ -4,6 +4,7 @@
 #include "LenientNumbering.h"
 #include "LenientReferences.h"
 #include "LenientText.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <cstring>
@@ -85,9 +86,7 @@ public:
             if (pos < n) {
                 // One pass for either line-end byte: searching for one and then
                 // the other rescans the rest of a text that has only the other.
-                end = pos;
-                while (end < n && data[end] != '\n' && data[end] != '\r')
-                    ++end;
+                end = FindLineBreak(text, pos);
                 next =
                     end + 1 < n && data[end] == '\r' && data[end + 1] == '\n' ? end + 2 : end + 1;
             }

@@ -1,8 +1,14 @@
 #include "TextEncoding.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -47,6 +53,47 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
 
 } // namespace
 
+namespace {
+
+constexpr uint64_t HighBits = 0x8080808080808080u;
+[[maybe_unused]] constexpr uint64_t LowBits = 0x0101010101010101u;
+
+// The length of the valid UTF-8 sequence that starts with the byte at i, a
+// byte of 0x80 or more; 0 when there is none.
+std::size_t SequenceLength(std::string_view Bytes, std::size_t i) {
+    const auto b = static_cast<unsigned char>(Bytes[i]);
+    std::size_t extra;
+    unsigned char lo = 0x80, hi = 0xBF; // bounds of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        extra = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        extra = 2;
+        if (b == 0xE0)
+            lo = 0xA0; // overlong
+        if (b == 0xED)
+            hi = 0x9F; // surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        extra = 3;
+        if (b == 0xF0)
+            lo = 0x90; // overlong
+        if (b == 0xF4)
+            hi = 0x8F; // above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (Bytes.size() - i <= extra)
+        return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto c = static_cast<unsigned char>(Bytes[i + k]);
+        const unsigned char l = k == 1 ? lo : 0x80, h = k == 1 ? hi : 0xBF;
+        if (c < l || c > h)
+            return 0;
+    }
+    return extra + 1;
+}
+
+} // namespace
+
 bool IsValidUtf8(std::string_view Bytes) {
     const std::size_t n = Bytes.size();
     std::size_t i = 0;
@@ -54,46 +101,80 @@ bool IsValidUtf8(std::string_view Bytes) {
         // Eight ASCII bytes at a time: documents are mostly ASCII, and this
         // check runs over every analysed text.
         uint64_t word = 0;
-        while (n - i >= sizeof word && (std::memcpy(&word, Bytes.data() + i, sizeof word),
-                                        (word & 0x8080808080808080u) == 0))
+        while (n - i >= sizeof word &&
+               (std::memcpy(&word, Bytes.data() + i, sizeof word), (word & HighBits) == 0))
             i += sizeof word;
         if (i == n)
             break;
-        const auto b = static_cast<unsigned char>(Bytes[i]);
-        if (b < 0x80) {
+        if (static_cast<unsigned char>(Bytes[i]) < 0x80) {
             ++i;
             continue;
         }
-        int extra;
-        unsigned char lo = 0x80, hi = 0xBF; // bounds of the second byte
-        if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-            if (b == 0xE0)
-                lo = 0xA0; // overlong
-            if (b == 0xED)
-                hi = 0x9F; // surrogates
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-            if (b == 0xF0)
-                lo = 0x90; // overlong
-            if (b == 0xF4)
-                hi = 0x8F; // above U+10FFFF
-        } else {
+        const std::size_t length = SequenceLength(Bytes, i);
+        if (length == 0)
             return false;
-        }
-        if (n - i <= static_cast<std::size_t>(extra))
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(Bytes[i + static_cast<std::size_t>(k)]);
-            const unsigned char l = k == 1 ? lo : 0x80, h = k == 1 ? hi : 0xBF;
-            if (c < l || c > h)
-                return false;
-        }
-        i += static_cast<std::size_t>(extra) + 1;
+        i += length;
     }
     return true;
+}
+
+std::size_t ScanAnalysedText(std::string_view Text, bool& Utf8) {
+    const std::size_t n = Text.size();
+    const char* const data = Text.data();
+    std::size_t i = 0;
+    Utf8 = true;
+    while (i < n) {
+        // Blocks of ASCII without a zero byte are passed whole.
+#if defined(__SSE2__)
+        while (n - i >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+            if (_mm_movemask_epi8(_mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, _mm_setzero_si128()))))
+                break;
+            i += 16;
+        }
+#else
+        // The test for a zero byte may also stop at a high byte, which is
+        // looked at anyway.
+        uint64_t word = 0;
+        while (n - i >= sizeof word && (std::memcpy(&word, data + i, sizeof word),
+                                        ((word | ((word - LowBits) & ~word)) & HighBits) == 0))
+            i += sizeof word;
+#endif
+        const std::size_t stop = std::min(n, i + 16);
+        for (; i < stop; ++i) {
+            const auto b = static_cast<unsigned char>(data[i]);
+            if (b == 0)
+                return i;
+            if (b < 0x80 || !Utf8)
+                continue;
+            // A sequence cut by a zero byte is invalid: its continuation
+            // bytes are 0x80 or more.
+            const std::size_t length = SequenceLength(Text, i);
+            Utf8 = length != 0;
+            if (length > 1)
+                i += length - 1;
+        }
+    }
+    return n;
+}
+
+std::size_t FindLineBreak(std::string_view Text, std::size_t From) {
+    const std::size_t n = Text.size();
+    const char* const data = Text.data();
+    std::size_t i = std::min(From, n);
+#if defined(__SSE2__)
+    for (; n - i >= 16; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const int breaks =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                           _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+        if (breaks != 0)
+            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(breaks)));
+    }
+#endif
+    while (i < n && data[i] != '\n' && data[i] != '\r')
+        ++i;
+    return i;
 }
 
 std::string Windows1252ToUtf8(std::string_view Bytes) {

@@ -9,6 +9,14 @@
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view Bytes);
 
+// The length of Text up to its first zero byte, and in Utf8 whether that part
+// is valid UTF-8: both in one pass, eight bytes at a time over ASCII.
+std::size_t ScanAnalysedText(std::string_view Text, bool& Utf8);
+
+// The first CR or LF in Text at or after From; Text.size() when there is none.
+// Sixteen bytes at a time: line scans cross every byte of a document.
+std::size_t FindLineBreak(std::string_view Text, std::size_t From);
+
 // Every byte as its Windows-1252 character, in UTF-8. The five bytes that
 // Windows-1252 leaves undefined stand for the code point of the same value.
 std::string Windows1252ToUtf8(std::string_view Bytes);

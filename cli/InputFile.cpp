@@ -4,18 +4,21 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 // Size is empty when it is not known: the input was read up to the limit.
-std::string TooLarge(const std::string& Name, const std::string& Size) {
+std::string TooLarge(const std::string& Name, const std::string& Size,
+                     int64_t Limit = MaxInputBytes) {
     return Name + (Size.empty() ? " holds" : " is " + Size + " bytes,") + " more than the " +
-           std::to_string(MaxInputBytes) + " bytes a text may have";
+           std::to_string(Limit) + " bytes a text may have";
 }
 
 constexpr std::size_t MaxBytes = static_cast<std::size_t>(MaxInputBytes);
@@ -76,7 +79,38 @@ std::optional<std::string> ReadSized(int Fd, const std::string& Name, std::size_
     return std::nullopt;
 }
 
-std::optional<std::string> ReadBytes(const std::string& Name, std::string& Bytes) {
+// The message for a mapped file that was cut short, ready before the signal
+// comes: its handler may only write it out.
+std::string CutShortMessage;
+
+extern "C" void OnCutShort(int) {
+    [[maybe_unused]] const ssize_t written =
+        ::write(STDERR_FILENO, CutShortMessage.data(), CutShortMessage.size());
+    ::_exit(2); // as for any input that cannot be read
+}
+
+// Maps a regular file of Size bytes when it is an unmarked text; null when
+// it is marked or cannot be mapped, to be read instead.
+void* MapFile(int Fd, const std::string& Name, std::size_t Size) {
+    void* map = ::mmap(nullptr, Size, PROT_READ, MAP_PRIVATE, Fd, 0);
+    if (map == MAP_FAILED)
+        return nullptr;
+    const std::string_view bytes(static_cast<const char*>(map), Size);
+    CutShortMessage = "veltrum-claims: " + Name + " was cut short while it was read\n";
+    struct sigaction action {};
+    action.sa_handler = OnCutShort;
+    ::sigaction(SIGBUS, &action, nullptr);
+    if (DetectByteOrderMark(bytes) != TByteOrderMark::None) {
+        ::munmap(map, Size);
+        return nullptr;
+    }
+    return map;
+}
+
+// Reads the input into Bytes, or maps it into Mapped when Mapped is given and
+// the input allows it.
+std::optional<std::string> ReadBytes(const std::string& Name, std::string& Bytes,
+                                     void** Mapped = nullptr, std::size_t* MappedSize = nullptr) {
     if (Name == "-")
         return ReadStream(STDIN_FILENO, "standard input", Bytes);
     // Not blocking: opening a named pipe without a writer would wait for one.
@@ -93,10 +127,16 @@ std::optional<std::string> ReadBytes(const std::string& Name, std::string& Bytes
     } else if (S_ISDIR(status.st_mode)) {
         error = "cannot read " + Name + ": " + std::strerror(EISDIR);
     } else if (S_ISREG(status.st_mode) && status.st_size > 0) {
-        if (status.st_size > MaxInputBytes)
+        const auto size = static_cast<std::size_t>(status.st_size);
+        const int64_t limit = Mapped != nullptr ? MaxMappedBytes : MaxInputBytes;
+        if (status.st_size > limit)
+            error = TooLarge(Name, std::to_string(status.st_size), limit);
+        else if (Mapped != nullptr && (*Mapped = MapFile(fd, Name, size)) != nullptr)
+            *MappedSize = size;
+        else if (status.st_size > MaxInputBytes) // to be decoded, or not mappable
             error = TooLarge(Name, std::to_string(status.st_size));
         else
-            error = ReadSized(fd, Name, static_cast<std::size_t>(status.st_size), Bytes);
+            error = ReadSized(fd, Name, size, Bytes);
     } else {
         // Pipes, and files that tell no size (as under /proc).
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -112,5 +152,34 @@ std::optional<std::string> ReadFile(const std::string& Name, std::string& Text) 
     if (auto error = ReadBytes(Name, Text))
         return error;
     DecodeForAnalysis(Text);
+    return std::nullopt;
+}
+
+TInputText::TInputText(std::string Text) : owned(std::move(Text)), view(owned) {}
+
+TInputText::~TInputText() {
+    Unmap();
+}
+
+void TInputText::Unmap() {
+    if (mapped != nullptr)
+        ::munmap(mapped, mappedSize);
+    mapped = nullptr;
+    mappedSize = 0;
+}
+
+std::optional<std::string> ReadFile(const std::string& Name, TInputText& Text) {
+    Text.Unmap();
+    Text.owned.clear();
+    Text.view = {};
+    if (auto error = ReadBytes(Name, Text.owned, &Text.mapped, &Text.mappedSize))
+        return error;
+    if (Text.mapped != nullptr) {
+        const std::string_view bytes(static_cast<const char*>(Text.mapped), Text.mappedSize);
+        Text.view = bytes.substr(0, bytes.find('\0'));
+        return std::nullopt;
+    }
+    DecodeForAnalysis(Text.owned);
+    Text.view = Text.owned;
     return std::nullopt;
 }

@@ -171,7 +171,7 @@ std::string InputName(const TOptions& Options) {
 // Writes the report that Options ask for to standard output; returns the
 // exit status, with a message on standard error for a failure.
 int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTree& Tree,
-                const std::string& Input) {
+                std::string_view Input) {
     TStandardOutput output;
     std::ostream out(&output);
     // Lines in the form FILE:LINE: ..., with "-" for standard input.
@@ -188,17 +188,16 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
 
 // Reads the input, analyses it and writes the report.
 int Run(const TOptions& Options, const std::string& Name) {
-    std::string input;
-    if (Options.Example) {
-        input = BuiltinExampleText(Options.Example);
-    } else if (const auto error = ReadFile(*Options.File, input)) {
-        return Fail(*error);
+    TInputText input(Options.Example ? BuiltinExampleText(Options.Example) : std::string());
+    if (!Options.Example) {
+        if (const auto error = ReadFile(*Options.File, input))
+            return Fail(*error);
     }
     // The reports need the counts and the walk over the whole tree, not the
     // nodes; the claim in full follows a node's path.
-    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes,
+    const TClaimTree tree(input.View(), Options.Reading, TClaimTree::MaxCreatedNodes,
                           Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted);
-    return WriteReport(Options, Name, tree, input);
+    return WriteReport(Options, Name, tree, input.View());
 }
 
 // Maps the stack the analysis will use before the heap may fill the address

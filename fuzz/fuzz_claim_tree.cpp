@@ -1,6 +1,7 @@
 // Analyses any bytes and checks what the tree promises about itself.
 
 #include "ClaimChecks.h"
+#include "ClaimSplitter.h"
 #include "ClaimTree.h"
 #include "FullTreeModel.h"
 #include "Report.h"
@@ -13,6 +14,8 @@
 #include <map>
 #include <sstream>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -181,10 +184,43 @@ void CheckReading(std::string_view input, TReading Reading) {
     }
 }
 
+// Finding the claims in the unprepared text, and preparing a small piece at
+// a time, gives what preparing the whole text gives, lines included.
+void CheckSplitInPlace(std::string_view Input) {
+    const std::string_view text = Input.substr(0, Input.find('\0'));
+    const std::string prepared = PrepareText(text);
+    std::vector<std::tuple<int32_t, std::string, int32_t, std::size_t>> whole, inPlace;
+    int32_t line = 1;
+    std::size_t counted = 0;
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            starts.push_back(i + 1);
+    }
+    SplitClaimsAt(prepared, [&](int32_t Number, std::string ClaimText, std::size_t Pos) {
+        for (; counted < Pos; ++counted) {
+            const char c = prepared[counted];
+            if (c == '\n' ||
+                (c == '\r' && (counted + 1 == prepared.size() || prepared[counted + 1] != '\n')))
+                ++line;
+        }
+        whole.emplace_back(Number, std::move(ClaimText), line,
+                           starts[static_cast<std::size_t>(line - 1)]);
+    });
+    SplitTextClaims(
+        text,
+        [&](int32_t Number, std::string ClaimText, int32_t Line, std::size_t LineStart) {
+            inPlace.emplace_back(Number, std::move(ClaimText), Line, LineStart);
+        },
+        1 + text.size() % 13);
+    Check(whole == inPlace, "claims found in place differ from the prepared text's");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     const std::string_view input(reinterpret_cast<const char*>(Data), Size);
+    CheckSplitInPlace(input);
     CheckReading(input, TReading::Standard);
     CheckReading(input, TReading::Lenient);
     return 0;

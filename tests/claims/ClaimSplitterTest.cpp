@@ -2,6 +2,7 @@
 
 #include "FullTreeModel.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -144,6 +145,91 @@ TEST(PrepareText, AgreesWithRescanningOnGeneratedTexts) {
         for (int i = 0; i < length; ++i)
             text += pieces[random() % pieces.size()];
         ASSERT_EQ(PrepareText(text), PrepareTextByRescanning(text)) << text;
+    }
+}
+
+struct LocatedClaim {
+    int32_t Number;
+    std::string Text;
+    int32_t Line;
+    std::size_t LineStart;
+    bool operator==(const LocatedClaim&) const = default;
+};
+
+// Where each line of Text starts; lines end at a CR LF, a lone CR or a lone LF.
+std::vector<std::size_t> LineStarts(std::string_view Text) {
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        if (Text[i] == '\n' || (Text[i] == '\r' && (i + 1 == Text.size() || Text[i + 1] != '\n')))
+            starts.push_back(i + 1);
+    }
+    return starts;
+}
+
+// The whole text prepared, split, and each claim's line looked up by counting.
+std::vector<LocatedClaim> SplitPreparedWhole(const std::string& Text) {
+    const std::string prepared = PrepareText(Text);
+    const std::vector<std::size_t> preparedStarts = LineStarts(prepared);
+    const std::vector<std::size_t> starts = LineStarts(Text.substr(0, Text.find('\0')));
+    std::vector<LocatedClaim> claims;
+    SplitClaimsAt(prepared, [&](int32_t Number, std::string ClaimText, std::size_t Pos) {
+        const auto line = std::upper_bound(preparedStarts.begin(), preparedStarts.end(), Pos) -
+                          preparedStarts.begin();
+        claims.push_back({Number, std::move(ClaimText), static_cast<int32_t>(line),
+                          starts[static_cast<std::size_t>(line - 1)]});
+    });
+    return claims;
+}
+
+std::vector<LocatedClaim> SplitInPlace(const std::string& Text, std::size_t Piece) {
+    std::vector<LocatedClaim> claims;
+    SplitTextClaims(
+        std::string_view(Text).substr(0, Text.find('\0')),
+        [&](int32_t Number, std::string ClaimText, int32_t Line, std::size_t LineStart) {
+            claims.push_back({Number, std::move(ClaimText), Line, LineStart});
+        },
+        Piece);
+    return claims;
+}
+
+// Finding the claims in the unprepared text and preparing only from there,
+// a piece at a time, must give what preparing everything gives.
+TEST(SplitTextClaims, AgreesWithPreparingTheWholeText) {
+    const std::vector<std::string> pieces = {"\n",
+                                             "\r",
+                                             "\r\n",
+                                             " ",
+                                             "\t",
+                                             "1",
+                                             "2",
+                                             "12",
+                                             "100",
+                                             "0",
+                                             ".",
+                                             ". ",
+                                             ".\t",
+                                             ":",
+                                             "x",
+                                             "A",
+                                             "Claims",
+                                             "CLAIMS",
+                                             "claims",
+                                             "Claims",
+                                             "1. A",
+                                             "2. B.",
+                                             std::string(1, '\0'),
+                                             "\xC3\xA9",
+                                             ": ",
+                                             "We claim"};
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 6000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 60);
+        for (int i = 0; i < length; ++i)
+            text += pieces[random() % pieces.size()];
+        const auto expected = SplitPreparedWhole(text);
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{5}, std::size_t{1} << 20})
+            ASSERT_EQ(SplitInPlace(text, piece), expected) << piece << ": " << text;
     }
 }
 

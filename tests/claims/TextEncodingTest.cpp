@@ -24,6 +24,23 @@ TEST(TextEncoding, RecognisesStrictUtf8) {
     };
     for (const auto& [bytes, valid] : cases)
         EXPECT_EQ(IsValidUtf8(bytes), valid) << bytes;
+    // The scan for the analysis stops at a zero byte, at any place in an
+    // eight-byte word, and judges only what precedes it.
+    for (const auto& [bytes, valid] : cases) {
+        for (std::size_t lead = 0; lead < 17; ++lead) {
+            const std::string before = std::string(lead, 'a') + bytes;
+            for (const std::string& after :
+                 {std::string(), std::string("\0\x80", 2), std::string("\0\0", 2)}) {
+                bool utf8 = !valid;
+                EXPECT_EQ(ScanAnalysedText(before + after, utf8), before.size()) << before;
+                EXPECT_EQ(utf8, valid) << before;
+            }
+        }
+    }
+    // A sequence cut by a zero byte is none.
+    bool utf8 = true;
+    EXPECT_EQ(ScanAnalysedText(std::string("ab\xe2\x80\0\x93", 6), utf8), 4u);
+    EXPECT_FALSE(utf8);
 }
 
 TEST(TextEncoding, ReadsWindows1252ByteForByte) {

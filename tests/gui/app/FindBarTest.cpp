@@ -16,13 +16,17 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -39,6 +43,16 @@ const QString ExchangerClaims =
                    "5. The pump of claim 4, with a plate.\n");
 
 using TClaims = std::vector<int32_t>;
+
+// "A pump with a valve " again and again, Length characters in all: three
+// occurrences of "a" in every twenty characters.
+QString PumpLine(qsizetype Length) {
+    QString line;
+    while (line.size() < Length)
+        line += QStringLiteral("A pump with a valve ");
+    line.truncate(Length);
+    return line;
+}
 
 // No tree yet: the welcome page, or a text not analysed.
 class TNoTree final : public TShownTree {
@@ -241,6 +255,157 @@ private slots:
         found.TreeChanged();
         QCOMPARE(shown.MarkedClaims, std::size_t{0});
         QCOMPARE(found.lblMatches->text(), QStringLiteral("3 matches in 0 claims"));
+        // A pane too narrow for the count beside the field gives it a line of
+        // its own, never cut short.
+        for (const int width : {900, 300}) {
+            text.resize(width, 200);
+            QCoreApplication::processEvents();
+            QVERIFY(found.lblMatches->width() >= found.lblMatches->sizeHint().width());
+            QVERIFY(found.rect().contains(found.lblMatches->geometry()));
+        }
+    }
+
+    // Counting goes on across the slices' edges as if in one go.
+    void countsAcrossSlices_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<qsizetype>("span");
+        QTest::addColumn<qint64>("count");
+        QTest::newRow("one across an edge") << "xxabxx"
+                                            << "ab" << true << qsizetype{3} << qint64{1};
+        QTest::newRow("needle longer than a slice") << "valve valve"
+                                                    << "valve" << true << qsizetype{1} << qint64{2};
+        QTest::newRow("side by side, no overlap") << "aaaaa"
+                                                  << "aa" << true << qsizetype{2} << qint64{2};
+        QTest::newRow("any case, accents kept") << "Café CAFÉ cafe"
+                                                << "café" << false << qsizetype{4} << qint64{2};
+        QTest::newRow("case matched") << "Café CAFÉ"
+                                      << "Café" << true << qsizetype{100} << qint64{1};
+        QTest::newRow("at the very end") << "xyzab"
+                                         << "ab" << true << qsizetype{4} << qint64{1};
+        QTest::newRow("empty needle") << "abc"
+                                      << "" << false << qsizetype{1} << qint64{0};
+        QTest::newRow("long text")
+            << PumpLine(200'000) << "A" << false << qsizetype{1 << 12} << qint64{30'000};
+    }
+
+    void countsAcrossSlices() {
+        QFETCH(QString, text);
+        QFETCH(QString, needle);
+        QFETCH(bool, matchCase);
+        QFETCH(qsizetype, span);
+        QFETCH(qint64, count);
+        TFindCount progress;
+        int slices = 0;
+        while (!CountMatches(text, needle, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive,
+                             progress, span))
+            QVERIFY(++slices <= text.size());
+        QCOMPARE(progress.Count, count);
+    }
+
+    // The pane holds what a plain text edit would make of the whole text,
+    // shown with lines over the limit cut short; every position outside the
+    // parts left out maps to the same character and back.
+    void longLinesCutShortKeepTheText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("whole");
+        const QString line = PumpLine(MaxShownLine);
+        QTest::newRow("line ends and odd spaces")
+            << QStringLiteral("a\r\nb\rc\u00A0d\u2028e\u2029f\ng\uFDD0h\uFDD1i") << true;
+        QTest::newRow("at the limit") << line + QStringLiteral("\nend") << true;
+        QTest::newRow("one over") << QStringLiteral("1.\r\n") + line + QStringLiteral("x\r\n2.")
+                                  << false;
+        QTest::newRow("pair at the cut")
+            << line.left(MaxShownLine - 1) + QStringLiteral("\U0001D400 tail") << false;
+        QTest::newRow("several") << line + line + QStringLiteral("\nshort\n") + line +
+                                        QStringLiteral("\u00A0z")
+                                 << false;
+    }
+
+    void longLinesCutShortKeepTheText() {
+        QFETCH(QString, text);
+        QFETCH(bool, whole);
+        QPlainTextEdit reference;
+        reference.setPlainText(text);
+        QPlainTextEdit pane;
+        TTextPaneView view(pane);
+        QCOMPARE(view.ShowText(text), whole);
+        QCOMPARE(view.RawText(), reference.document()->toRawText());
+        QCOMPARE(view.Text(), reference.toPlainText());
+
+        const TPaneText cut = CutLongLines(text);
+        QCOMPARE(cut.Cuts.empty(), whole);
+        QCOMPARE(pane.document()->toRawText(), cut.Shown);
+        for (QTextBlock block = pane.document()->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() <= MaxShownLine + 80);
+        const QString raw = view.RawText();
+        const QString shown = cut.Shown;
+        for (qsizetype at = 0; at < raw.size(); ++at) {
+            const bool left =
+                std::any_of(cut.Cuts.begin(), cut.Cuts.end(), [at](const TLineCut& c) {
+                    return at >= c.At && at < c.At + c.Removed;
+                });
+            if (left)
+                continue;
+            const qsizetype shownAt = ShownPosition(cut.Cuts, at);
+            QCOMPARE(shown[shownAt], raw[at]);
+            QCOMPARE(DocumentPosition(cut.Cuts, shownAt), at);
+        }
+        // A pair is never split.
+        for (const TLineCut& c : cut.Cuts)
+            QVERIFY(!raw[c.At].isLowSurrogate());
+    }
+
+    // A document with a line too long to show whole: read-only, saved and
+    // found whole; the long search leaves the cursor as it was.
+    void longLineIsSavedAndFoundWhole() {
+        const QString line = PumpLine(3 * MaxShownLine);
+        const QByteArray bytes = (QStringLiteral("We claim:\r\n1. A pump.\r\n") + line +
+                                  QStringLiteral("\r\n2. The pump of claim 1.\r\n"))
+                                     .toUtf8();
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("long.txt"));
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(bytes);
+        }
+        QVERIFY(window->OpenDocument(file));
+        QVERIFY(window->cmInput->isReadOnly());
+        QVERIFY(window->Label3->text().contains(QStringLiteral("read-only")));
+        QVERIFY(window->cmInput->document()->characterCount() < 2 * MaxShownLine);
+        // Analysed again, and saved, as it was read.
+        const std::string analysed = window->InputText;
+        window->AnalyseAgainClick();
+        QVERIFY(window->InputText == analysed);
+        window->Save1Click();
+        {
+            QFile in(file);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QVERIFY(in.readAll() == bytes);
+        }
+        bar->Find1->trigger();
+        bar->edFind->setText(QStringLiteral("a"));
+        bar->Refresh();
+        QTRY_VERIFY(!bar->Searching());
+        // One in the heading and in each claim's first line besides.
+        QCOMPARE(bar->MatchCount(), 3 * (3 * MaxShownLine / 20) + 3);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        // Every highlight stands on an occurrence in the pane.
+        const QString shown = window->cmInput->toPlainText();
+        QVERIFY(!window->cmInput->extraSelections().isEmpty());
+        for (const QTextEdit::ExtraSelection& selection : window->cmInput->extraSelections())
+            QCOMPARE(selection.cursor.selectedText().toLower(), QStringLiteral("a"));
+        // Those beyond a line's share of selections are painted all the same,
+        // down to the bottom of the view.
+        const QImage view = window->cmInput->viewport()->grab().toImage();
+        bool bottomHighlighted = false;
+        for (int y = view.height() * 3 / 4; y < view.height() && !bottomHighlighted; ++y) {
+            for (int x = 0; x < view.width() && !bottomHighlighted; ++x)
+                bottomHighlighted = view.pixelColor(x, y) == QColor(255, 236, 120);
+        }
+        QVERIFY(bottomHighlighted);
     }
 
     void escapeClosesAndLeavesTheDocument() {
