@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "AboutBox.h"
+#include "AnalysisRunner.h"
 #include "AnchorLayout.h"
 #include "BoxMenu.h"
 #include "BuiltinExamples.h"
@@ -18,6 +19,7 @@
 #include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
+#include "LiveText.h"
 #include "ProblemsPanel.h"
 #include "ProgramIcon.h"
 #include "ProgramSettings.h"
@@ -631,11 +633,21 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
+    // An analysis under way reads an older text, or reads it another way.
+    Analyses1->Drop();
     ClaimDrawing.reset();
     ClaimTree = std::make_unique<TClaimTree>(InputText, Readings1->ForDocument());
+    ShowAnalysis(nullptr, nullptr, CallerSettings);
+}
+
+void TfrMain::ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
+                           const std::function<void()>& CallerSettings) {
     ClaimDrawing = std::make_unique<TTreeDrawing>(*ClaimTree);
-    Readings1->UpdateNotice(ClaimTree.get(), InputText);
-    ShowProblems();
+    if (Other != nullptr)
+        Readings1->UpdateNotice(*ClaimTree, *Other);
+    else
+        Readings1->UpdateNotice(ClaimTree.get(), InputText);
+    ShowProblems(Checks);
     FillClaimTabs();
     ClaimDrawing->BuildDrawing(sbClaimTree, imlCLTR, nullptr, -1, true);
     ClaimDrawing->ExpandAll();
@@ -970,7 +982,13 @@ constexpr QRect InputPaneBounds(2, 32, 349, 400);
 
 void TfrMain::CreateDraftingTools() {
     Drafting1 = new TDraftingTools(
-        *mnuTools, [this] { AnalyseEditedText(); }, [this] { NewDraftClick(); });
+        *mnuTools, [this] { AnalyseEditedText(); }, [this] { AnalyseTypedText(); },
+        [this] { NewDraftClick(); });
+    liveText = new TLiveText(*cmInput->document());
+    Analyses1 = new TAnalysisRunner(
+        [this](TAnalysis Analysis) { ShowTypedAnalysis(std::move(Analysis)); }, this);
+    // The text an analysis under way reads is no longer the pane's.
+    connect(cmInput->document(), &QTextDocument::contentsChange, Analyses1, &TAnalysisRunner::Drop);
     ClaimChecks1->AddItem(*mnuTools, Drafting1->NewDraft1);
 
     Damage1 = new TDamagedDocument(*Label3, *this, [this] { return DocumentFileName; });
@@ -1008,16 +1026,53 @@ void TfrMain::AnalyseEditedText() {
 }
 
 void TfrMain::AnalyseAgain() {
+    KeepingView([this] {
+        InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
+        // The old drawing refers to the old tree's nodes.
+        sbClaimTree->DestroyComponents();
+        AnalyseInput();
+    });
+}
+
+void TfrMain::AnalyseTypedText() {
+    if (!cmInput->isEnabled())
+        return;
+    // A read-only pane may show lines cut short: its own text is not the
+    // document's.
+    if (cmInput->document()->characterCount() <= LargeText || cmInput->isReadOnly()) {
+        AnalyseAgain();
+        return;
+    }
+    TAnalysisOrder order;
+    order.Shown = liveText->Text();
+    order.Format = DocumentFormat;
+    order.Reading = Readings1->ForDocument();
+    order.Notice = !Readings1->ShowingExample();
+    order.Checks = !Readings1->ShowingExample();
+    Analyses1->Start(std::move(order));
+}
+
+void TfrMain::ShowTypedAnalysis(TAnalysis Analysis) {
+    // Stale results never come here, but the pane may have been closed.
+    if (!cmInput->isEnabled())
+        return;
+    KeepingView([this, &Analysis] {
+        InputText = std::move(Analysis.Text);
+        sbClaimTree->DestroyComponents();
+        ClaimDrawing.reset();
+        ClaimTree = std::move(Analysis.Tree);
+        ShowAnalysis(Analysis.Other.get(), Analysis.Checked ? &Analysis.Checks : nullptr, {});
+    });
+}
+
+void TfrMain::KeepingView(const std::function<void()>& Analyse) {
     // What the user looks at: the tab of a root claim (its caption names the
     // claim) and the place in the drawing.
     const int tab = TabControl1->currentIndex();
     const QString tabRoot = tab > 0 ? TabControl1->tabText(tab) : QString();
     const TShownTree::TViewPlace place = shownTree->ViewPlace();
 
-    InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
-    // The old drawing refers to the old tree's nodes.
-    sbClaimTree->DestroyComponents();
-    AnalyseInput();
+    Analyse();
 
     for (int k = 1; !tabRoot.isEmpty() && k < TabControl1->count(); ++k) {
         if (TabControl1->tabText(k) == tabRoot) {
@@ -1052,9 +1107,9 @@ void TfrMain::NewDraftClick() {
     cmInput->setFocus();
 }
 
-void TfrMain::ShowProblems() {
+void TfrMain::ShowProblems(const TClaimChecks* Known) {
     // The built-in examples show the program's own reading, as they always have.
-    ClaimChecks1->Show(Readings1->ShowingExample());
+    ClaimChecks1->Show(Readings1->ShowingExample(), Known);
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {
