@@ -6,8 +6,35 @@
 #include <QThread>
 #include <memory>
 
+namespace {
+
+// The bytes that end every line of a text with Format, when one kind of
+// line end does: a new text's CR LF, or the file's own when all its lines
+// end alike. Empty when lines keep ends of their own.
+std::string_view OneLineEnd(const TDocumentFormat& Format) {
+    if (!Format.Lines)
+        return "\r\n";
+    if (!Format.Lines->OneBreak())
+        return {};
+    switch (Format.Lines->NewLineBreak()) {
+    case TLineBreak::Lf:
+        return "\n";
+    case TLineBreak::CrLf:
+        return "\r\n";
+    case TLineBreak::Cr:
+        return "\r";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 std::string AnalysedPaneText(QStringView Shown, const TDocumentFormat& Format) {
-    const std::string_view lineEnd = LineEndBytes(Format.LineEnd);
+    const std::string_view lineEnd = OneLineEnd(Format);
+    // Lines that keep ends of their own are matched with the file's lines.
+    if (lineEnd.empty())
+        return AnalysedDocumentText(Shown.toString(), Format);
     // Room for three bytes per unit, left uncleared: the pages that the text
     // does not need are never touched.
     const std::unique_ptr<char[]> bytes(new char[static_cast<std::size_t>(Shown.size()) * 3 + 1]);
@@ -18,8 +45,7 @@ std::string AnalysedPaneText(QStringView Shown, const TDocumentFormat& Format) {
         const char16_t unit = *in++;
         if (unit < 0x80 && unit != u'\n') {
             *out++ = static_cast<char>(unit);
-        } else if (unit == u'\n' || unit == QChar::ParagraphSeparator ||
-                   unit == QChar::LineSeparator) {
+        } else if (unit == u'\n' || unit == QChar::ParagraphSeparator) {
             // Two bytes at most, where three per unit were made room for.
             for (const char byte : lineEnd)
                 *out++ = byte;

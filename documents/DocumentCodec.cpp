@@ -392,6 +392,7 @@ TDocumentLines::TDocumentLines(QString Text, std::vector<TLineBreak> Breaks)
             newBreak = b;
         }
     }
+    oneBreak = most == breaks.size();
 }
 
 QStringView TDocumentLines::Line(qsizetype Index) const {

@@ -35,12 +35,16 @@ public:
     // The end for lines the user adds: the most frequent one, the first
     // found among equals; CR LF for a text without any.
     TLineBreak NewLineBreak() const { return newBreak; }
+    // Whether every line ends alike (in NewLineBreak), so that any line of
+    // an edited text ends so too.
+    bool OneBreak() const { return oneBreak; }
 
 private:
     QString text;
     std::vector<qsizetype> starts;
     std::vector<TLineBreak> breaks;
     TLineBreak newBreak = TLineBreak::CrLf;
+    bool oneBreak = true;
 };
 
 // How a document's bytes stand for its text; Save writes them the same way.

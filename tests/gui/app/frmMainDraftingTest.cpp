@@ -287,20 +287,25 @@ private slots:
     // The one-pass bytes of the pane's text are those of the document's
     // conversion, for every encoding, line end and hyphen setting.
     void analysedPaneTextAsDocuments() {
-        const auto format = [](TTextEncoding Encoding, TLineEnd End, bool Byte30, bool Byte31) {
+        // Breaks: the ends of the text last read, none for a new text.
+        const auto format = [](TTextEncoding Encoding, std::vector<TLineBreak> Breaks, bool Byte30,
+                               bool Byte31) {
             TDocumentFormat made;
             made.Encoding = Encoding;
-            made.LineEnd = End;
+            if (!Breaks.empty())
+                made.Lines = std::make_shared<const TDocumentLines>(
+                    QString(static_cast<qsizetype>(Breaks.size()), u'\n'), Breaks);
             made.ShowsByte30 = Byte30;
             made.ShowsByte31 = Byte31;
             return made;
         };
+        using enum TLineBreak;
         const std::vector<TDocumentFormat> formats = {
-            format(TTextEncoding::Utf8, TLineEnd::CrLf, true, true),
-            format(TTextEncoding::Utf8, TLineEnd::Lf, false, true),
-            format(TTextEncoding::Windows1252, TLineEnd::Cr, true, false),
-            format(TTextEncoding::Utf8Bom, TLineEnd::Lf, true, true),
-            format(TTextEncoding::Utf16Le, TLineEnd::CrLf, false, false),
+            format(TTextEncoding::Utf8, {}, true, true),
+            format(TTextEncoding::Utf8, {Lf, Lf}, false, true),
+            format(TTextEncoding::Windows1252, {Cr}, true, false),
+            format(TTextEncoding::Utf8Bom, {Lf, CrLf, Lf}, true, true),
+            format(TTextEncoding::Utf16Le, {CrLf, CrLf}, false, false),
         };
         const std::vector<QString> texts = {
             QString(),
@@ -357,8 +362,8 @@ private slots:
         window->Drafting1->tmAnalyse->stop();
         window->AnalyseTypedText();
         QTRY_VERIFY(!window->Analyses1->Busy());
-        QCOMPARE(window->InputText, AnalysedDocumentText(LargeDraft(latest),
-                                                         TDocumentFormat{.LineEnd = TLineEnd::Lf}));
+        QCOMPARE(window->InputText,
+                 ReadDocumentText(LargeDraft(latest).toUtf8().toStdString()).Analysed);
         QCOMPARE(window->Label4->text(),
                  QStringLiteral("Tree of claims: independent 2; dependent 1; total 3"));
         QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
