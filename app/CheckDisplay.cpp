@@ -47,14 +47,19 @@ void TCheckDisplay::CheckClaimsClick() {
     Show(quiet);
 }
 
-void TCheckDisplay::Show(bool Quiet) {
+void TCheckDisplay::Show(bool Quiet, const TClaimChecks* Known) {
     quiet = Quiet;
     const TClaimTree* tree = shown.Tree();
     std::vector<TClaimProblem> problems;
     TFeeCounts fees;
     if (tree != nullptr && CheckClaims1->isChecked() && !Quiet) {
-        problems = CheckClaims(*tree);
-        fees = CountFees(*tree);
+        if (Known != nullptr) {
+            problems = Known->Problems;
+            fees = Known->Fees;
+        } else {
+            problems = CheckClaims(*tree);
+            fees = CountFees(*tree);
+        }
     }
     // Marks of other kinds stay: the find bar's, for one.
     const auto problemMark = static_cast<unsigned>(TBoxMark::Problem);

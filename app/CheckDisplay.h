@@ -10,6 +10,7 @@ class QWidget;
 class TAnchorLayout;
 class TProblemsPanel;
 class TShownTree;
+struct TClaimChecks;
 
 // The claim checks as the window shows them: the problems panel below the
 // input pane, which gives it room while it is shown, the problem marks of
@@ -30,8 +31,9 @@ public:
     // Puts the item into Tools before Before.
     void AddItem(QMenu& Tools, QAction* Before);
     // Checks the shown tree, or shows no problem for a Quiet one (a
-    // built-in example) or while the checks are off.
-    void Show(bool Quiet);
+    // built-in example) or while the checks are off. Known, when given, holds
+    // the checks of the shown tree, already done.
+    void Show(bool Quiet, const TClaimChecks* Known = nullptr);
 
 private:
     void CheckClaimsClick();

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QCompleter>
@@ -57,16 +58,24 @@ TDialogState& State() {
 QMessageBox::StandardButton TDialogs::Message(QWidget* Parent, const QString& Text,
                                               const QString& Caption, QMessageBox::Icon Icon,
                                               QMessageBox::StandardButtons Buttons) {
+    return Ask(Parent, {Text, Caption, Icon, Buttons, {}});
+}
+
+QMessageBox::StandardButton TDialogs::Ask(QWidget* Parent, const TBox& Box) {
     TDialogState& state = State();
-    state.LastBox = {Text, Caption, Icon, Buttons};
+    state.LastBox = Box;
     ++state.BoxCount;
     if (!state.Answers.empty()) {
         const QMessageBox::StandardButton answer = state.Answers.front();
         state.Answers.pop_front();
         return answer;
     }
-    TMessageBox box(Icon, Caption, Text, Buttons, Parent);
+    TMessageBox box(Box.Icon, Box.Caption, Box.Text, Box.Buttons, Parent);
     box.setTextFormat(Qt::PlainText);
+    for (const auto& [button, text] : Box.ButtonTexts) {
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(text);
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -14,12 +14,16 @@ public:
         QString Caption;
         QMessageBox::Icon Icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons Buttons;
+        // Buttons that say more than their standard text.
+        QList<QPair<QMessageBox::StandardButton, QString>> ButtonTexts;
     };
 
     // Shows a modal message box and returns the button chosen.
     static QMessageBox::StandardButton Message(QWidget* Parent, const QString& Text,
                                                const QString& Caption, QMessageBox::Icon Icon,
                                                QMessageBox::StandardButtons Buttons);
+    // The same for a box whose buttons may carry texts of their own.
+    static QMessageBox::StandardButton Ask(QWidget* Parent, const TBox& Box);
 
     // Shows the dialog modally; returns the chosen file name, or an empty
     // string when the user cancelled.

@@ -1,13 +1,17 @@
 #include "DocumentFile.h"
 
-#include "TextEncoding.h"
-
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool ReadDocumentFile(const QString& FileName, std::string& Bytes) {
     Bytes.clear();
@@ -43,139 +47,104 @@ bool ReadDocumentFile(const QString& FileName, std::string& Bytes) {
 
 namespace {
 
-QString FromUtf8(const std::string& Text) {
-    return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
-}
-
-// The pane's form of a text: line ends as line feeds, bytes 30 and 31 as
-// hyphens where the text has no such hyphen of its own.
-QString ShownText(QString Text, TDocumentFormat& Format) {
-    Text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    Format.ShowsByte30 = !Text.contains(QChar(NonBreakingHyphen));
-    Format.ShowsByte31 = !Text.contains(QChar(SoftHyphen));
-    if (Format.ShowsByte30)
-        Text.replace(QChar(NonBreakingHyphenByte), QChar(NonBreakingHyphen));
-    if (Format.ShowsByte31)
-        Text.replace(QChar(OptionalHyphenByte), QChar(SoftHyphen));
-    return Text;
-}
-
-// The pane's text as UTF-8 with the document's own line ends and bytes.
-std::string StoredUtf8(const QString& Text, const TDocumentFormat& Format) {
-    QString lines = Text;
-    lines.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    lines.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    if (Format.ShowsByte30)
-        lines.replace(QChar(NonBreakingHyphen), QChar(NonBreakingHyphenByte));
-    if (Format.ShowsByte31)
-        lines.replace(QChar(SoftHyphen), QChar(OptionalHyphenByte));
-    const std::string_view end = LineEndBytes(Format.LineEnd);
-    if (end != "\n")
-        lines.replace(QLatin1String("\n"), QLatin1String(end.data(), end.size()));
-    return lines.toStdString();
-}
-
-// Cuts Text at its first zero byte; true when there was one.
-bool CutAtZero(std::string_view& Text) {
-    const std::size_t zero = Text.find('\0');
-    if (zero == std::string_view::npos)
-        return false;
-    Text = Text.substr(0, zero);
+// Writes all of Bytes at Offset, or at the file position when Offset is -1.
+bool WriteAll(int File, const std::string& Bytes, off_t Offset) {
+    std::size_t done = 0;
+    while (done < Bytes.size()) {
+        const ssize_t wrote = Offset < 0 ? ::write(File, Bytes.data() + done, Bytes.size() - done)
+                                         : ::pwrite(File, Bytes.data() + done, Bytes.size() - done,
+                                                    Offset + static_cast<off_t>(done));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return false;
+        done += static_cast<std::size_t>(wrote);
+    }
     return true;
+}
+
+// A new file beside Path, not there before, with Mode less the umask.
+int CreateTemporary(const QString& Path, mode_t Mode, QByteArray& Name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Name = QFile::encodeName(Path) + '.' +
+               QByteArray::number(QRandomGenerator::global()->generate() & 0xFFFFFF, 36);
+        const int file = ::open(Name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
+        if (file >= 0 || errno != EEXIST)
+            return file;
+    }
+    return -1;
+}
+
+void SyncFolder(const QString& Path) {
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(Path).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
 }
 
 } // namespace
 
-TDocumentText ReadDocumentText(std::string_view Bytes) {
-    TDocumentText document;
-    TDocumentFormat& format = document.Format;
-    const TByteOrderMark mark = DetectByteOrderMark(Bytes);
-    Bytes.remove_prefix(ByteOrderMarkBytes(mark).size());
-    bool whole = true;
-    bool cut = false;
-    std::string utf8;
-    if (mark == TByteOrderMark::Utf16Le || mark == TByteOrderMark::Utf16Be) {
-        const bool bigEndian = mark == TByteOrderMark::Utf16Be;
-        format.Encoding = bigEndian ? TTextEncoding::Utf16Be : TTextEncoding::Utf16Le;
-        whole = Utf16ToUtf8(Bytes, bigEndian, utf8);
-        std::string_view text = utf8;
-        cut = CutAtZero(text);
-        utf8.resize(text.size());
-    } else {
-        cut = CutAtZero(Bytes);
-        const bool isUtf8 = IsValidUtf8(Bytes);
-        if (mark == TByteOrderMark::Utf8) {
-            format.Encoding = TTextEncoding::Utf8Bom;
-            // A mark before bytes that are no UTF-8 cannot be written back.
-            whole = isUtf8;
-        } else {
-            format.Encoding = isUtf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
-            document.Analysed = std::string(Bytes);
-        }
-        utf8 = isUtf8 ? std::string(Bytes) : Windows1252ToUtf8(Bytes);
-    }
-    if (mark != TByteOrderMark::None)
-        document.Analysed = Windows1252OrUtf8(utf8);
-    format.LineEnd = DetectLineEnd(utf8);
-    document.Damage = cut                                        ? TDocumentDamage::CutAtZeroByte
-                      : !whole || LooksBinary(document.Analysed) ? TDocumentDamage::NotText
-                                                                 : TDocumentDamage::None;
-    document.Shown = ShownText(FromUtf8(utf8), format);
-    return document;
-}
-
-QString DecodeDocumentText(std::string_view Bytes, TDocumentFormat& Format) {
-    TDocumentText document = ReadDocumentText(Bytes);
-    Format = document.Format;
-    return document.Shown;
-}
-
-QString DecodeDocumentText(std::string_view Bytes, TTextEncoding& Encoding) {
-    TDocumentFormat format;
-    QString shown = DecodeDocumentText(Bytes, format);
-    Encoding = format.Encoding;
-    return shown;
-}
-
-std::string EncodeDocumentText(const QString& Text, TDocumentFormat& Format) {
-    const std::string utf8 = StoredUtf8(Text, Format);
-    const auto marked = [](TByteOrderMark Mark, const std::string& Body) {
-        return std::string(ByteOrderMarkBytes(Mark)) + Body;
-    };
-    switch (Format.Encoding) {
-    case TTextEncoding::Windows1252: {
-        std::string bytes;
-        if (Utf8ToWindows1252(utf8, bytes))
-            return bytes;
-        Format.Encoding = TTextEncoding::Utf8;
-        return utf8;
-    }
-    case TTextEncoding::Utf8:
-        return utf8;
-    case TTextEncoding::Utf8Bom:
-        return marked(TByteOrderMark::Utf8, utf8);
-    case TTextEncoding::Utf16Le:
-        return marked(TByteOrderMark::Utf16Le, Utf8ToUtf16(utf8, false));
-    case TTextEncoding::Utf16Be:
-        return marked(TByteOrderMark::Utf16Be, Utf8ToUtf16(utf8, true));
-    }
-    return utf8;
-}
-
-std::string AnalysedDocumentText(const QString& Text, const TDocumentFormat& Format) {
-    const std::string utf8 = StoredUtf8(Text, Format);
-    return Format.Encoding == TTextEncoding::Utf8 ? utf8 : Windows1252OrUtf8(utf8);
-}
-
 void WriteDocumentFile(const QString& FileName, const std::string& Bytes) {
-    QSaveFile file(FileName);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(Bytes.data(), static_cast<qint64>(Bytes.size())) ==
-                             static_cast<qint64>(Bytes.size()) &&
-                         // commit() misses a failure of the final flush (a full
-                         // disk) and would rename a cut file into place.
-                         file.flush() && file.commit();
-    if (!written)
-        throw std::runtime_error("Cannot create file " + FileName.toStdString());
+    const std::runtime_error failure("Cannot create file " + FileName.toStdString());
+    // Saving through a link writes the file it names and keeps the link.
+    const QFileInfo info(FileName);
+    const QString path = info.exists()      ? info.canonicalFilePath()
+                         : info.isSymLink() ? info.symLinkTarget()
+                                            : FileName;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat old {};
+    const bool exists = ::stat(name.constData(), &old) == 0;
+    // Neither a folder nor a device is replaced by a file; a file the user
+    // may not write stays as it is.
+    if (exists && (!S_ISREG(old.st_mode) || ::access(name.constData(), W_OK) != 0))
+        throw failure;
+
+    QByteArray temporary;
+    const int file = CreateTemporary(path, exists ? 0600 : 0666, temporary);
+    if (file < 0)
+        throw failure;
+    bool written = WriteAll(file, Bytes, -1) && ::fsync(file) == 0;
+    if (written && exists && old.st_nlink == 1) {
+        // The owner first: changing it clears the set-user-ID bits.
+        if (::fchown(file, old.st_uid, old.st_gid) != 0)
+            (void)::fchown(file, static_cast<uid_t>(-1), old.st_gid);
+        written = ::fchmod(file, old.st_mode & 07777) == 0;
+    }
+    written = ::close(file) == 0 && written;
+    if (!written) {
+        ::unlink(temporary.constData());
+        throw failure;
+    }
+    if (!exists || old.st_nlink == 1) {
+        if (::rename(temporary.constData(), name.constData()) != 0) {
+            ::unlink(temporary.constData());
+            throw failure;
+        }
+        SyncFolder(path);
+        return;
+    }
+
+    // Other names share this file: write it in place, the copy standing by.
+    const int shared = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    if (shared < 0) {
+        ::unlink(temporary.constData());
+        throw failure;
+    }
+    const off_t size = static_cast<off_t>(Bytes.size());
+    // Space reserved first: a full disk stops the save before any byte changes.
+    if (size > 0 && ::fallocate(shared, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS) {
+        ::close(shared);
+        ::unlink(temporary.constData());
+        throw failure;
+    }
+    const bool inPlace =
+        WriteAll(shared, Bytes, 0) && ::ftruncate(shared, size) == 0 && ::fsync(shared) == 0;
+    if (::close(shared) != 0 || !inPlace)
+        throw std::runtime_error("Cannot create file " + FileName.toStdString() +
+                                 "; the text is saved in " +
+                                 QFile::decodeName(temporary).toStdString());
+    ::unlink(temporary.constData());
 }

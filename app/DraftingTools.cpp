@@ -14,8 +14,8 @@ const QString AnalyseAsYouTypeKey = QStringLiteral("Drafting/AnalyseAsYouType");
 } // namespace
 
 TDraftingTools::TDraftingTools(QMenu& Tools, std::function<void()> Analyse,
-                               std::function<void()> NewDraft)
-    : QObject(&Tools), analyse(std::move(Analyse)) {
+                               std::function<void()> AnalyseTyped, std::function<void()> NewDraft)
+    : QObject(&Tools), analyse(std::move(Analyse)), analyseTyped(std::move(AnalyseTyped)) {
     AnalyseAgain1 = Tools.addAction(QStringLiteral("&Analyse again"));
     AnalyseAgain1->setObjectName(QStringLiteral("AnalyseAgain1"));
     AnalyseAgain1->setShortcut(QKeySequence(Qt::Key_F5));
@@ -38,8 +38,7 @@ TDraftingTools::TDraftingTools(QMenu& Tools, std::function<void()> Analyse,
     tmAnalyse->setObjectName(QStringLiteral("tmAnalyse"));
     tmAnalyse->setSingleShot(true);
     tmAnalyse->setInterval(AnalyseDelay);
-    connect(tmAnalyse, &QTimer::timeout, this,
-            [this] { RunHandler([this] { AnalyseAgainClick(); }); });
+    connect(tmAnalyse, &QTimer::timeout, this, [this] { RunHandler(analyseTyped); });
 }
 
 void TDraftingTools::TextEdited() {

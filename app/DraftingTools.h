@@ -13,9 +13,10 @@ class TDraftingTools : public QObject {
     Q_OBJECT
 
 public:
-    // Adds the items to Tools. Analyse analyses the edited text; NewDraft
-    // starts an empty one.
-    TDraftingTools(QMenu& Tools, std::function<void()> Analyse, std::function<void()> NewDraft);
+    // Adds the items to Tools. Analyse analyses the edited text and
+    // AnalyseTyped does once typing has paused; NewDraft starts an empty one.
+    TDraftingTools(QMenu& Tools, std::function<void()> Analyse, std::function<void()> AnalyseTyped,
+                   std::function<void()> NewDraft);
 
     QAction* AnalyseAgain1;
     QAction* AnalyseAsYouType1;
@@ -32,4 +33,5 @@ private:
     void AnalyseAsYouTypeClick();
 
     std::function<void()> analyse;
+    std::function<void()> analyseTyped;
 };

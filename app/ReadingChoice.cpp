@@ -49,16 +49,23 @@ void TReadingChoice::UpdateNotice(const TClaimTree* Shown, const std::string& Te
     // Claims and references are all the comparison needs: no nodes.
     const TReading other =
         Shown->Reading == TReading::Lenient ? TReading::Standard : TReading::Lenient;
-    const TClaimTree otherTree(Text, other, 0);
-    const QString text = ReadingNoticeText(*Shown, otherTree);
+    UpdateNotice(*Shown, TClaimTree(Text, other, 0));
+}
+
+void TReadingChoice::UpdateNotice(const TClaimTree& Shown, const TClaimTree& Other) {
+    if (showingExample) {
+        notice.HideNotice();
+        return;
+    }
+    const QString text = ReadingNoticeText(Shown, Other);
     if (text.isEmpty()) {
         notice.HideNotice();
         return;
     }
     QString button;
-    if (ReadingsDiffer(*Shown, otherTree))
-        button = other == TReading::Lenient ? QStringLiteral("Use lenient reading")
-                                            : QStringLiteral("Use standard reading");
+    if (ReadingsDiffer(Shown, Other))
+        button = Other.Reading == TReading::Lenient ? QStringLiteral("Use lenient reading")
+                                                    : QStringLiteral("Use standard reading");
     notice.ShowNotice(text, button);
 }
 

@@ -29,6 +29,8 @@ public:
     bool ShowingExample() const { return showingExample; }
     // Reads Text the other way too, and says how Shown, its tree, differs.
     void UpdateNotice(const TClaimTree* Shown, const std::string& Text);
+    // The same with the other reading done: Other is Shown's text read the other way.
+    void UpdateNotice(const TClaimTree& Shown, const TClaimTree& Other);
 
     // The notice's button: this document read the other way.
     void btnReadingClick();

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "AboutBox.h"
+#include "AnalysisRunner.h"
 #include "AnchorLayout.h"
 #include "BoxMenu.h"
 #include "BuiltinExamples.h"
@@ -18,6 +19,7 @@
 #include "FindBar.h"
 #include "Fonts.h"
 #include "ImageList.h"
+#include "LiveText.h"
 #include "ProblemsPanel.h"
 #include "ProgramIcon.h"
 #include "ProgramSettings.h"
@@ -631,11 +633,21 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
 
 void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
     const TBusyCursor busy;
+    // An analysis under way reads an older text, or reads it another way.
+    Analyses1->Drop();
     ClaimDrawing.reset();
     ClaimTree = std::make_unique<TClaimTree>(InputText, Readings1->ForDocument());
+    ShowAnalysis(nullptr, nullptr, CallerSettings);
+}
+
+void TfrMain::ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
+                           const std::function<void()>& CallerSettings) {
     ClaimDrawing = std::make_unique<TTreeDrawing>(*ClaimTree);
-    Readings1->UpdateNotice(ClaimTree.get(), InputText);
-    ShowProblems();
+    if (Other != nullptr)
+        Readings1->UpdateNotice(*ClaimTree, *Other);
+    else
+        Readings1->UpdateNotice(ClaimTree.get(), InputText);
+    ShowProblems(Checks);
     FillClaimTabs();
     ClaimDrawing->BuildDrawing(sbClaimTree, imlCLTR, nullptr, -1, true);
     ClaimDrawing->ExpandAll();
@@ -812,18 +824,47 @@ void TfrMain::Save1Click() {
         SaveAs1Click();
         return;
     }
+    SaveDocument(DocumentFileName);
+}
+
+bool TfrMain::SaveDocument(const QString& FileName) {
     // The pane's raw text: its plain text would turn no-break spaces into
     // spaces.
+    const QString text = documentView->RawText();
     TDocumentFormat written = DocumentFormat;
-    const std::string bytes = EncodeDocumentText(documentView->RawText(), written);
-    WriteDocumentFile(DocumentFileName, bytes);
-    // A Windows-1252 document that had to be written as UTF-8 stays UTF-8.
+    std::string bytes;
+    TUnheldCharacter unheld;
+    if (!EncodeDocumentText(text, written, bytes, &unheld)) {
+        // Only Windows-1252 lacks characters; UTF-8 holds them all.
+        const QString character = QString::fromUcs4(&unheld.Character, 1);
+        TDialogs::TBox box;
+        const QString code = QStringLiteral("%1")
+                                 .arg(static_cast<uint>(unheld.Character), 4, 16, QLatin1Char('0'))
+                                 .toUpper();
+        box.Text = QStringLiteral("The text has characters that Windows-1252 cannot hold, the "
+                                  "first \"%1\" (U+%2) on line %3.\n\nSave the file as UTF-8 "
+                                  "instead? Programs that read it as Windows-1252 would show its "
+                                  "other accented letters and signs wrongly.")
+                       .arg(character, code, QString::number(unheld.Line));
+        box.Caption = QStringLiteral("Save");
+        box.Icon = QMessageBox::Warning;
+        box.Buttons = QMessageBox::Save | QMessageBox::Cancel;
+        box.ButtonTexts = {{QMessageBox::Save, QStringLiteral("Save as UTF-8")},
+                           {QMessageBox::Cancel, QStringLiteral("Keep Editing")}};
+        if (TDialogs::Ask(this, box) != QMessageBox::Save)
+            return false;
+        written.Encoding = TTextEncoding::Utf8;
+        EncodeDocumentText(text, written, bytes);
+    }
+    WriteDocumentFile(FileName, bytes);
+    // A Windows-1252 document written as UTF-8 stays UTF-8.
     DocumentFormat = written;
     InputModified = false;
     // The pane's mark stays set, and undo no longer clears it: undoing back
     // to the text as it was opened is a change against the saved file.
     cmInput->document()->setModified(false);
     cmInput->document()->setModified(true);
+    return true;
 }
 
 void TfrMain::SaveAs1Click() {
@@ -835,12 +876,12 @@ void TfrMain::SaveAs1Click() {
                                          DocumentFileName.lastIndexOf(QDir::separator()));
     SaveDialog1->setDirectory(DocumentFileName.left(separator + 1));
     const QString fileName = TDialogs::ChooseFile(*SaveDialog1);
-    if (fileName.isEmpty())
+    // The names change only once the file is written.
+    if (fileName.isEmpty() || !SaveDocument(fileName))
         return;
     DocumentFileName = fileName;
     LoadedFileName = fileName;
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
-    Save1Click();
 }
 
 void TfrMain::Exit1Click() {
@@ -941,7 +982,13 @@ constexpr QRect InputPaneBounds(2, 32, 349, 400);
 
 void TfrMain::CreateDraftingTools() {
     Drafting1 = new TDraftingTools(
-        *mnuTools, [this] { AnalyseEditedText(); }, [this] { NewDraftClick(); });
+        *mnuTools, [this] { AnalyseEditedText(); }, [this] { AnalyseTypedText(); },
+        [this] { NewDraftClick(); });
+    liveText = new TLiveText(*cmInput->document());
+    Analyses1 = new TAnalysisRunner(
+        [this](TAnalysis Analysis) { ShowTypedAnalysis(std::move(Analysis)); }, this);
+    // The text an analysis under way reads is no longer the pane's.
+    connect(cmInput->document(), &QTextDocument::contentsChange, Analyses1, &TAnalysisRunner::Drop);
     ClaimChecks1->AddItem(*mnuTools, Drafting1->NewDraft1);
 
     Damage1 = new TDamagedDocument(*Label3, *this, [this] { return DocumentFileName; });
@@ -979,16 +1026,53 @@ void TfrMain::AnalyseEditedText() {
 }
 
 void TfrMain::AnalyseAgain() {
+    KeepingView([this] {
+        InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
+        // The old drawing refers to the old tree's nodes.
+        sbClaimTree->DestroyComponents();
+        AnalyseInput();
+    });
+}
+
+void TfrMain::AnalyseTypedText() {
+    if (!cmInput->isEnabled())
+        return;
+    // A read-only pane may show lines cut short: its own text is not the
+    // document's.
+    if (cmInput->document()->characterCount() <= LargeText || cmInput->isReadOnly()) {
+        AnalyseAgain();
+        return;
+    }
+    TAnalysisOrder order;
+    order.Shown = liveText->Text();
+    order.Format = DocumentFormat;
+    order.Reading = Readings1->ForDocument();
+    order.Notice = !Readings1->ShowingExample();
+    order.Checks = !Readings1->ShowingExample();
+    Analyses1->Start(std::move(order));
+}
+
+void TfrMain::ShowTypedAnalysis(TAnalysis Analysis) {
+    // Stale results never come here, but the pane may have been closed.
+    if (!cmInput->isEnabled())
+        return;
+    KeepingView([this, &Analysis] {
+        InputText = std::move(Analysis.Text);
+        sbClaimTree->DestroyComponents();
+        ClaimDrawing.reset();
+        ClaimTree = std::move(Analysis.Tree);
+        ShowAnalysis(Analysis.Other.get(), Analysis.Checked ? &Analysis.Checks : nullptr, {});
+    });
+}
+
+void TfrMain::KeepingView(const std::function<void()>& Analyse) {
     // What the user looks at: the tab of a root claim (its caption names the
     // claim) and the place in the drawing.
     const int tab = TabControl1->currentIndex();
     const QString tabRoot = tab > 0 ? TabControl1->tabText(tab) : QString();
     const TShownTree::TViewPlace place = shownTree->ViewPlace();
 
-    InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
-    // The old drawing refers to the old tree's nodes.
-    sbClaimTree->DestroyComponents();
-    AnalyseInput();
+    Analyse();
 
     for (int k = 1; !tabRoot.isEmpty() && k < TabControl1->count(); ++k) {
         if (TabControl1->tabText(k) == tabRoot) {
@@ -1023,9 +1107,9 @@ void TfrMain::NewDraftClick() {
     cmInput->setFocus();
 }
 
-void TfrMain::ShowProblems() {
+void TfrMain::ShowProblems(const TClaimChecks* Known) {
     // The built-in examples show the program's own reading, as they always have.
-    ClaimChecks1->Show(Readings1->ShowingExample());
+    ClaimChecks1->Show(Readings1->ShowingExample(), Known);
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {

@@ -41,6 +41,10 @@ class TTreeExport;
 class TReadingChoice;
 class TRecentFilesMenu;
 class TReadingNotice;
+class TLiveText;
+class TAnalysisRunner;
+struct TAnalysis;
+struct TClaimChecks;
 
 // The main window: the claim tree on the left, the input text on the right.
 class TfrMain : public QMainWindow {
@@ -153,6 +157,14 @@ public:
 
     // Drafting: analysing the edited text, and the problems of the claims.
     TDraftingTools* Drafting1 = nullptr;
+    // Analyses of typed texts this long (UTF-16 code units) run on a thread
+    // of their own, so that typing never waits for them.
+    static constexpr int LargeText = 1 << 16;
+    // The analyses of typed texts under way.
+    TAnalysisRunner* Analyses1 = nullptr;
+    // Analyses the pane's text once typing has paused: a large text is read
+    // off this thread, and shown when done unless the text changed meanwhile.
+    void AnalyseTypedText();
     // The checks' panel, marks and Tools item.
     TCheckDisplay* ClaimChecks1 = nullptr;
     // Reveals a box of the claim and scrolls it into view; false when none can be.
@@ -192,16 +204,28 @@ private:
     QMenu* mnuTools;
     // How the document's bytes were read; Save writes them back the same way.
     TDocumentFormat DocumentFormat;
+    // Writes the pane's text to FileName; false when the user chose to keep
+    // editing rather than change the document's encoding.
+    bool SaveDocument(const QString& FileName);
     // Set for a document that Save would damage: it stays read-only.
     TDamagedDocument* Damage1 = nullptr;
     // Analyses the pane's current text, keeping the tab and the scroll position.
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
-    void ShowProblems();
+    void ShowProblems(const TClaimChecks* Known = nullptr);
     // Selects the claim's first line in the input pane and reveals its box.
     void ShowProblemClaim(int Claim, int Line);
     // Analyses the pane's text, once a document or an example is shown.
     void AnalyseEditedText();
+    // Shows the analysis of the typed text, as AnalyseAgain would.
+    void ShowTypedAnalysis(TAnalysis Analysis);
+    // Runs Analyse, which shows a new analysis of the pane's text, keeping the
+    // tab and the place in the drawing.
+    void KeepingView(const std::function<void()>& Analyse);
+    // AnalyseInput once ClaimTree holds the new tree. Other and Checks, when
+    // given, are the other reading and the checks, already done.
+    void ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
+                      const std::function<void()>& CallerSettings);
 
     void CreatePanes();
     void CreateMenu();
@@ -236,6 +260,8 @@ private:
     std::unique_ptr<TDocumentView> documentView;
     std::unique_ptr<TShownTree> shownTree;
     std::unique_ptr<TDocumentSource> documentSource;
+    // The pane's text as typed, for the analyses of typed texts.
+    TLiveText* liveText = nullptr;
     int treePaneWidth = 0;
     TAnchorLayout* claimsLayout = nullptr;
     // Analyses the text of the last analysis again, with the reading now chosen.

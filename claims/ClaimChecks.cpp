@@ -9,7 +9,6 @@
 #include <bit>
 #include <limits>
 #include <map>
-#include <unordered_map>
 
 namespace {
 
@@ -336,17 +335,40 @@ struct TIndexedProblem {
     TClaimProblem Problem;
 };
 
+// The claims numbered past the tables as (number, index), sorted: a million
+// of them in a table of 16 bytes each rather than in hash maps.
+using TClaimsBeyond = std::vector<std::pair<int32_t, std::size_t>>;
+
+TClaimsBeyond ClaimsBeyond(const TClaimTree& Tree) {
+    TClaimsBeyond beyond;
+    for (const TClaim& claim : Tree.Claims) {
+        if (!InClaimTable(claim.Number))
+            beyond.emplace_back(claim.Number, claim.Index);
+    }
+    std::sort(beyond.begin(), beyond.end());
+    return beyond;
+}
+
+// The first claim numbered Number (one of Beyond).
+std::size_t FirstBeyond(const TClaimsBeyond& Beyond, int32_t Number) {
+    return std::lower_bound(Beyond.begin(), Beyond.end(),
+                            std::pair<int32_t, std::size_t>{Number, 0})
+        ->second;
+}
+
 // Everything the checks and the fee counts need, in one pass over the claims.
 class TClaimSetReading {
 public:
     // Collect: whether to gather the problems, or only what the fee counts need.
-    TClaimSetReading(const TClaimTree& Tree, bool Collect) : tree(Tree), collect(Collect) {
+    TClaimSetReading(const TClaimTree& Tree, bool Collect)
+        : tree(Tree), beyondClaims(ClaimsBeyond(Tree)), collect(Collect) {
         facts.resize(Tree.Claims.size());
         for (const TClaim& claim : Tree.Claims)
             Read(claim);
     }
 
     const TClaimTree& tree;
+    const TClaimsBeyond beyondClaims;
     std::vector<TClaimFacts> facts;
     std::vector<TIndexedProblem> problems;
     TFeeCounts fees;
@@ -455,9 +477,9 @@ private:
         } else if (f.Resolved == 1) {
             // Counts as the claim it depends on: one, or a proper multiple
             // dependent claim's count.
-            const std::size_t parentIndex = firstResolved >= 0
-                                                ? latest[static_cast<std::size_t>(firstResolved)]
-                                                : latestBeyond.at(referredBeyond.front().first);
+            const std::size_t parentIndex =
+                firstResolved >= 0 ? latest[static_cast<std::size_t>(firstResolved)]
+                                   : LatestBeyond(referredBeyond.front().first, Claim.Index);
             const TClaimFacts& parent = facts[parentIndex];
             f.OnMultiple = parent.OnMultiple;
             f.FeeCount = parent.FeeCount;
@@ -493,11 +515,18 @@ private:
             cancelledNumbers.Assign(n, isCancelled);
             onMultipleNumbers.Assign(n, f.OnMultiple);
         } else {
-            latestBeyond[Claim.Number] = Claim.Index;
             readBeyond.Assign(Claim.Number, true);
             cancelledBeyond.Assign(Claim.Number, isCancelled);
             onMultipleBeyond.Assign(Claim.Number, f.OnMultiple);
         }
+    }
+
+    // The last claim numbered Number read before claim Index; one was, as
+    // Number is among those read.
+    std::size_t LatestBeyond(int32_t Number, std::size_t Index) const {
+        const auto after = std::lower_bound(beyondClaims.begin(), beyondClaims.end(),
+                                            std::pair<int32_t, std::size_t>{Number, Index});
+        return std::prev(after)->second;
     }
 
     // The problems of one claim that has some; here speed does not matter.
@@ -621,14 +650,14 @@ private:
     TRuns beyond;
     TRuns referredBeyond, laterBeyond, missingBeyond; // beyond, less the claim itself
     std::array<std::size_t, ClaimTableSize> latest{}; // last claim read with each number
-    std::unordered_map<int32_t, std::size_t> latestBeyond;
     TNumberRunSet readBeyond; // as before, and the three below, past the tables
     TNumberRunSet cancelledBeyond;
     TNumberRunSet onMultipleBeyond;
 };
 
 // Numbering: claim 1, gaps, repeats, order and numbers the tables cannot hold.
-void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Problems) {
+void CheckNumbering(const TClaimTree& Tree, const TClaimsBeyond& Beyond,
+                    std::vector<TIndexedProblem>& Problems) {
     if (Tree.Claims.empty())
         return;
     const auto add = [&](const TClaim& Claim, TSeverity Severity, TProblemKind Kind,
@@ -636,14 +665,24 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
         Problems.push_back(
             {Claim.Index, {Claim.Number, Claim.Line, Severity, Kind, std::move(Message)}});
     };
+    // Each claim past the tables has a problem of its own.
+    Problems.reserve(Problems.size() + Beyond.size());
     // The first claim of each number.
     std::array<const TClaim*, ClaimTableSize> firstInTable{};
-    std::unordered_map<int32_t, const TClaim*> firstBeyond;
+    const auto firstBeyond = [&](int32_t Number) {
+        return &Tree.Claims[FirstBeyond(Beyond, Number)];
+    };
     const TClaim* previous = nullptr;
     for (const TClaim& claim : Tree.Claims) {
+        const TClaim* beyondFirst = nullptr;
+        if (!InClaimTable(claim.Number)) {
+            beyondFirst = firstBeyond(claim.Number);
+            if (beyondFirst == &claim)
+                beyondFirst = nullptr;
+        }
         const TClaim*& first = InClaimTable(claim.Number)
                                    ? firstInTable[static_cast<std::size_t>(claim.Number)]
-                                   : firstBeyond[claim.Number];
+                                   : beyondFirst;
         if (first != nullptr)
             add(claim, TSeverity::Error, TProblemKind::RepeatedNumber,
                 "Claim " + std::to_string(claim.Number) +
@@ -665,17 +704,17 @@ void CheckNumbering(const TClaimTree& Tree, std::vector<TIndexedProblem>& Proble
 
     const auto firstOf = [&](int32_t Number) {
         return InClaimTable(Number) ? firstInTable[static_cast<std::size_t>(Number)]
-                                    : firstBeyond[Number];
+                                    : firstBeyond(Number);
     };
     std::vector<int32_t> numbers;
     for (int32_t n = 1; n < ClaimTableSize; ++n) {
         if (firstInTable[static_cast<std::size_t>(n)] != nullptr)
             numbers.push_back(n);
     }
-    const std::size_t inTable = numbers.size();
-    for (const auto& [number, claim] : firstBeyond)
-        numbers.push_back(number);
-    std::sort(numbers.begin() + static_cast<std::ptrdiff_t>(inTable), numbers.end());
+    for (std::size_t i = 0; i < Beyond.size(); ++i) {
+        if (i == 0 || Beyond[i].first != Beyond[i - 1].first)
+            numbers.push_back(Beyond[i].first);
+    }
     // The numbers of a wide range are neither missing nor a gap: the range
     // has its own problem. Ascending, so that each gap looks at few.
     std::vector<std::pair<int64_t, int64_t>> wide;
@@ -785,7 +824,7 @@ std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& 
         Reading.problems.insert(Reading.problems.begin(), std::make_move_iterator(ranges.begin()),
                                 std::make_move_iterator(ranges.end()));
     }
-    CheckNumbering(Tree, Reading.problems);
+    CheckNumbering(Tree, Reading.beyondClaims, Reading.problems);
     // Text order; within a claim, references before numbering.
     const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {
         return a.Index < b.Index;

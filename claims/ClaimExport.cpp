@@ -212,52 +212,124 @@ std::string CsvField(std::string_view Utf8) {
     return out;
 }
 
-std::string ClaimGraphDot(const TClaimTree& Tree) {
-    const TDependencies links(Tree, false);
-    std::string out = "digraph claims {\n  rankdir=BT;\n  node [shape=box];\n";
-    out += "  {rank=same;";
-    for (std::size_t i = 0; i < links.Count(); ++i) {
-        if (Tree.Claims[i].Kind == TClaimKind::Independent)
-            out += " \"" + links.Labels[i] + "\";";
+namespace {
+
+// The graph, piece by piece, to Put: once to measure it, once to write it.
+template <typename TPut>
+void GraphDot(const TClaimTree& Tree, const TDependencies& Links, TPut&& Put) {
+    Put("digraph claims {\n  rankdir=BT;\n  node [shape=box];\n  {rank=same;");
+    for (std::size_t i = 0; i < Links.Count(); ++i) {
+        if (Tree.Claims[i].Kind == TClaimKind::Independent) {
+            Put(" \"");
+            Put(Links.Labels[i]);
+            Put("\";");
+        }
     }
-    out += "}\n";
-    for (std::size_t i = 0; i < links.Count(); ++i)
-        out += "  \"" + links.Labels[i] + "\";\n";
-    for (std::size_t from = 0; from < links.Count(); ++from) {
-        for (std::size_t to : links.Targets[from])
-            out += "  \"" + links.Labels[from] + "\" -> \"" + links.Labels[to] + "\";\n";
+    Put("}\n");
+    for (std::size_t i = 0; i < Links.Count(); ++i) {
+        Put("  \"");
+        Put(Links.Labels[i]);
+        Put("\";\n");
     }
-    out += "}\n";
+    for (std::size_t from = 0; from < Links.Count(); ++from) {
+        for (std::size_t to : Links.Targets[from]) {
+            Put("  \"");
+            Put(Links.Labels[from]);
+            Put("\" -> \"");
+            Put(Links.Labels[to]);
+            Put("\";\n");
+        }
+    }
+    Put("}\n");
+}
+
+std::length_error TooManyBytes(const char* What, std::size_t MaxBytes) {
+    return std::length_error(std::string(What) + " takes more than " + std::to_string(MaxBytes) +
+                             " bytes");
+}
+
+// The CSV matrix's size: the header, then each row's label, a comma a
+// column, the marks and the line end.
+std::size_t MatrixCsvSize(const TDependencies& Links) {
+    std::size_t size = 7;
+    for (std::size_t row = 0; row < Links.Count(); ++row)
+        size += 2 * Links.Labels[row].size() + 1 + Links.Count() + Links.Marks(row) + 2;
+    return size;
+}
+
+// Appends row Row of the CSV matrix to Out.
+void AppendMatrixRow(std::string& Out, const TDependencies& Links, std::size_t Row) {
+    Out += Links.Labels[Row];
+    // Most cells are empty: the columns before and after the row's marks are
+    // written as runs of commas.
+    const auto [first, last] = Links.MarkedColumns(Row);
+    Out.append(first, ',');
+    for (std::size_t column = first; column < last; ++column) {
+        Out += ',';
+        Out += Links.Mark(Row, column);
+    }
+    Out.append(Links.Count() - last, ',');
+    Out += "\r\n";
+}
+
+// Every row holds a comma a column: a matrix that cannot fit is refused
+// before its closure is worked out.
+void CheckMatrixFits(const TClaimTree& Tree, std::size_t MaxBytes) {
+    const std::size_t n = Tree.Claims.size();
+    if (n <= MaxMatrixClaims && n * (n + 3) > MaxBytes)
+        throw TooManyBytes("the dependency matrix", MaxBytes);
+}
+
+std::string MatrixCsvHeader(const TDependencies& Links) {
+    std::string out = "claim";
+    for (const std::string& label : Links.Labels)
+        out += "," + label;
+    out += "\r\n";
     return out;
 }
 
-std::string DependencyMatrixCsv(const TClaimTree& Tree) {
+} // namespace
+
+std::string ClaimGraphDot(const TClaimTree& Tree, std::size_t MaxBytes) {
+    const TDependencies links(Tree, false);
+    std::size_t size = 0;
+    GraphDot(Tree, links, [&size](std::string_view Piece) { size += Piece.size(); });
+    if (size > MaxBytes)
+        throw TooManyBytes("the claim graph", MaxBytes);
+    std::string out;
+    out.reserve(size);
+    GraphDot(Tree, links, [&out](std::string_view Piece) { out += Piece; });
+    return out;
+}
+
+std::string DependencyMatrixCsv(const TClaimTree& Tree, std::size_t MaxBytes) {
+    CheckMatrixFits(Tree, MaxBytes);
     const TDependencies links(Tree, true);
     // Up to 10,000 by 10,000 cells: sized once, as growing would need the
     // old and the new copy at once.
-    std::size_t size = 7;
-    for (std::size_t row = 0; row < links.Count(); ++row)
-        size += 2 * links.Labels[row].size() + 1 + links.Count() + links.Marks(row) + 2;
+    const std::size_t size = MatrixCsvSize(links);
+    if (size > MaxBytes)
+        throw TooManyBytes("the dependency matrix", MaxBytes);
     std::string out;
     out.reserve(size);
-    out += "claim";
-    for (const std::string& label : links.Labels)
-        out += "," + label;
-    out += "\r\n";
-    for (std::size_t row = 0; row < links.Count(); ++row) {
-        out += links.Labels[row];
-        // Most cells are empty: the columns before and after the row's
-        // marks are written as runs of commas.
-        const auto [first, last] = links.MarkedColumns(row);
-        out.append(first, ',');
-        for (std::size_t column = first; column < last; ++column) {
-            out += ',';
-            out += links.Mark(row, column);
-        }
-        out.append(links.Count() - last, ',');
-        out += "\r\n";
-    }
+    out += MatrixCsvHeader(links);
+    for (std::size_t row = 0; row < links.Count(); ++row)
+        AppendMatrixRow(out, links, row);
     return out;
+}
+
+void WriteDependencyMatrixCsv(std::ostream& Out, const TClaimTree& Tree, std::size_t MaxBytes) {
+    CheckMatrixFits(Tree, MaxBytes);
+    const TDependencies links(Tree, true);
+    if (MatrixCsvSize(links) > MaxBytes)
+        throw TooManyBytes("the dependency matrix", MaxBytes);
+    Out << MatrixCsvHeader(links);
+    std::string row;
+    for (std::size_t r = 0; r < links.Count() && Out; ++r) {
+        row.clear();
+        AppendMatrixRow(row, links, r);
+        Out << row;
+    }
 }
 
 std::string DependencyMatrixHtml(const TClaimTree& Tree, std::string_view Title) {

@@ -3,6 +3,8 @@
 #include "ClaimTree.h"
 
 #include <cstddef>
+#include <limits>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -17,9 +19,10 @@
 // Graphviz DOT: one vertex per claim, an edge from each claim to every claim
 // it refers to, the independent claims on the first rank.
 // A number repeated many times links each claim that names it to all of them:
-// past MaxGraphEdges edges it throws std::length_error rather than fill the
-// memory.
-std::string ClaimGraphDot(const TClaimTree& Tree);
+// past MaxGraphEdges edges, or when the graph would take more than MaxBytes,
+// it throws std::length_error rather than fill the memory.
+std::string ClaimGraphDot(const TClaimTree& Tree,
+                          std::size_t MaxBytes = std::numeric_limits<std::size_t>::max());
 
 inline constexpr std::size_t MaxGraphEdges = 1'000'000;
 
@@ -29,8 +32,13 @@ inline constexpr std::size_t MaxMatrixClaims = 10'000;
 
 // Claims by claims, CSV (RFC 4180): the cell of row R and column C is "D"
 // when R refers to C, "I" when it depends on C only through other claims,
-// and empty otherwise.
-std::string DependencyMatrixCsv(const TClaimTree& Tree);
+// and empty otherwise. Past MaxBytes it throws std::length_error.
+std::string DependencyMatrixCsv(const TClaimTree& Tree,
+                                std::size_t MaxBytes = std::numeric_limits<std::size_t>::max());
+
+// The same written to Out row by row, so that the whole matrix is never held
+// in memory; throws std::length_error, writing nothing, past MaxBytes.
+void WriteDependencyMatrixCsv(std::ostream& Out, const TClaimTree& Tree, std::size_t MaxBytes);
 
 // The same matrix as a self-contained HTML page; Title (UTF-8) heads it.
 std::string DependencyMatrixHtml(const TClaimTree& Tree, std::string_view Title);

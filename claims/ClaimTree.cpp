@@ -319,14 +319,13 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
     if (Reading == TReading::Standard)
         return;
     Text = Text.substr(0, ScanAnalysedText(Text, TextIsUtf8));
-    TLenientClaims read = ReadLenientClaims(Text);
-    FurtherClaimSets = read.FurtherClaimSets;
     TTreeBuilder builder(*this, MaxNodes, Nodes);
-    for (TLenientClaim& found : read.Claims) {
+    // Each claim is placed as it is read: a million claims are never held twice.
+    FurtherClaimSets = ReadLenientClaims(Text, [&](TLenientClaim&& found) {
         if (found.Last != found.Number && (!InClaimTable(found.Last) || !found.Text.empty())) {
             UnreadRanges.push_back({found.Number, found.Last, found.Line, found.Offset,
                                     std::move(found.Status), !found.Text.empty(), Claims.size()});
-            continue;
+            return;
         }
         if (found.Last == found.Number) {
             TClaim& claim = builder.Open(found.Number, std::move(found.Text));
@@ -335,7 +334,7 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
             claim.Status = std::move(found.Status);
             claim.Unresolved = std::move(found.Unresolved);
             builder.Place(claim, std::move(found.References));
-            continue;
+            return;
         }
         // A range of statuses within the tables is a claim per number, at most
         // as many as the tables hold.
@@ -348,7 +347,7 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
             claim.Unresolved = std::move(refs.Unresolved);
             builder.Place(claim, std::move(refs.References));
         }
-    }
+    });
 }
 
 TClaimTree::~TClaimTree() {

@@ -125,7 +125,7 @@ bool ReadStatus(std::string_view s, std::size_t& i, TClaimStart& Start) {
     std::size_t to = inside.size();
     while (to > from && (inside[to - 1] == ' ' || inside[to - 1] == '\t'))
         --to;
-    Start.Status = std::string(inside.substr(from, to - from));
+    Start.Status = inside.substr(from, to - from);
     i = end + 1;
     return true;
 }
@@ -145,7 +145,7 @@ void ReadText(std::string_view s, std::size_t i, TClaimStart& Start) {
             std::size_t to = s.size();
             while (to > i && (s[to - 1] == ' ' || s[to - 1] == '\t' || s[to - 1] == '.'))
                 --to;
-            Start.Status = std::string(s.substr(i, to - i));
+            Start.Status = s.substr(i, to - i);
             Start.Cancelled = true;
             i = s.size();
         }

@@ -17,18 +17,21 @@ enum class TNumbering : uint8_t {
 };
 
 // The start of a claim (or of a run of cancelled claims, "3-5. (Canceled)").
+// Every line that starts a claim holds one: its members are ordered so that
+// no padding comes between them.
 struct TClaimStart {
+    std::size_t TextBegin = 0; // in the line: where the claim's text starts
+    // The amendment status as written, without brackets: a view into the line read.
+    std::string_view Status;
     int32_t First = 0;
     int32_t Last = 0;
     TNumbering Numbering = TNumbering::Period;
-    std::size_t TextBegin = 0; // in the line: where the claim's text starts
-    std::string Status;        // the amendment status as written, without brackets
     bool Cancelled = false;
     bool CapitalStart = false; // the text starts with a capital, a status, or on the next line
 };
 
 // Reads a claim number at the start of Line (from its first character other
-// than a blank; no line break in it).
+// than a blank; no line break in it). The start's Status views Line.
 std::optional<TClaimStart> ReadClaimStart(std::string_view Line);
 
 // Whether a line (trimmed) is a claims heading: "Claims", "CLAIMS (12)",

@@ -21,13 +21,14 @@ constexpr int32_t MaxSkip = 4;
 
 enum class TEventKind : uint8_t { Claim, ClaimsHeading, SectionHeading };
 
+// One a line that starts a claim or heads one: ordered without padding.
 struct TEvent {
-    TEventKind Kind = TEventKind::Claim;
     std::size_t LineStart = 0;
     std::size_t LineEnd = 0; // before the line break
     std::size_t TextBegin = 0;
+    int64_t NonBlank = 0; // count of non-blank lines before this one
     int32_t Line = 0;
-    int64_t NonBlank = 0;       // count of non-blank lines before this one
+    TEventKind Kind = TEventKind::Claim;
     bool AfterClause = false;   // the line before ends a sentence, or is blank
     bool TitleLike = false;     // "1. Field of the Invention": short, no closing punctuation
     bool AfterSentence = false; // the line before ends with a period, or is blank
@@ -344,14 +345,15 @@ public:
         return true;
     }
 
-    void Read(const TChain& Chain, std::vector<TLenientClaim>& Claims) const {
+    void Read(const TChain& Chain, const TLenientClaimSink& Claims) const {
         for (std::size_t k = 0; k < Chain.Members.size(); ++k) {
             const TEvent& event = events[Chain.Members[k]];
             auto [begin, end] = Span(Chain, k);
             if (event.Start.First != event.Start.Last) {
-                Add(Claims, event.Start.First, event.Line, event.LineStart, event.Start.Status,
-                    begin, end);
-                Claims.back().Last = event.Start.Last;
+                TLenientClaim range = Made(event.Start.First, event.Line, event.LineStart,
+                                           event.Start.Status, begin, end);
+                range.Last = event.Start.Last;
+                Claims(std::move(range));
                 continue;
             }
             // Claims run together in one paragraph ("... housing. 2. The pump
@@ -362,13 +364,13 @@ public:
             int32_t number = event.Start.First;
             int32_t line = event.Line;
             std::size_t lineStart = event.LineStart;
-            std::string status = event.Start.Status;
+            std::string_view status = event.Start.Status;
             std::size_t at = 0;
             std::size_t textBegin = 0;
             // Line breaks are counted once, from where the last count stopped.
             std::size_t counted = lineStart;
             while (number < next - 1 && InlineStart(begin, end, number + 1, at, textBegin)) {
-                Add(Claims, number, line, lineStart, status, begin, at);
+                Claims(Made(number, line, lineStart, status, begin, at));
                 for (std::size_t i = counted; i < at; ++i) {
                     if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) {
                         ++line;
@@ -376,18 +378,18 @@ public:
                     }
                 }
                 counted = std::max(counted, at);
-                status.clear();
+                status = {};
                 ++number;
                 begin = textBegin;
             }
-            Add(Claims, number, line, lineStart, status, begin, end);
+            Claims(Made(number, line, lineStart, status, begin, end));
         }
     }
 
 private:
-    void Add(std::vector<TLenientClaim>& Claims, int32_t Number, int32_t Line, std::size_t Offset,
-             const std::string& Status, std::size_t Begin, std::size_t End) const {
-        TLenientClaim& claim = Claims.emplace_back();
+    TLenientClaim Made(int32_t Number, int32_t Line, std::size_t Offset, std::string_view Status,
+                       std::size_t Begin, std::size_t End) const {
+        TLenientClaim claim;
         claim.Number = Number;
         claim.Last = Number;
         claim.Text = Trimmed(text, Begin, End);
@@ -397,6 +399,7 @@ private:
         TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
         claim.References = std::move(refs.References);
         claim.Unresolved = std::move(refs.Unresolved);
+        return claim;
     }
 
     // "claim 1. 2. The" or "housing; 2) A": Number after a sentence's end,
@@ -440,14 +443,14 @@ private:
 
 } // namespace
 
-TLenientClaims ReadLenientClaims(std::string_view Text) {
+int32_t ReadLenientClaims(std::string_view Text, const TLenientClaimSink& Claims) {
     if (const auto nul = Text.find('\0'); nul != std::string_view::npos)
         Text = Text.substr(0, nul);
-    TLenientClaims result;
+    int32_t further = 0;
     const std::vector<TEvent> events = TLineScanner(Text).Scan();
     std::vector<TChain> chains = FindChains(events);
     if (chains.empty())
-        return result;
+        return further;
     const TChainReader reader(Text, events);
     int best = -1;
     std::size_t chosen = 0;
@@ -466,8 +469,15 @@ TLenientClaims ReadLenientClaims(std::string_view Text) {
     }
     for (std::size_t c = chosen + 1; c < chains.size(); ++c) {
         if (chains[c].Level >= 1 && !reader.OnlyHeadings(chains[c]))
-            ++result.FurtherClaimSets;
+            ++further;
     }
-    reader.Read(chains[chosen], result.Claims);
+    reader.Read(chains[chosen], Claims);
+    return further;
+}
+
+TLenientClaims ReadLenientClaims(std::string_view Text) {
+    TLenientClaims result;
+    result.FurtherClaimSets = ReadLenientClaims(
+        Text, [&](TLenientClaim&& Claim) { result.Claims.push_back(std::move(Claim)); });
     return result;
 }

@@ -3,6 +3,7 @@
 #include "ReferenceReader.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,3 +32,8 @@ struct TLenientClaims {
 // Windows-1252, and reads each claim's references. Of several claim sets it
 // reads the first and counts the others.
 TLenientClaims ReadLenientClaims(std::string_view Text);
+
+// The same, handing each claim to Claims as it is read rather than holding
+// them all; returns the count of further claim sets.
+using TLenientClaimSink = std::function<void(TLenientClaim&&)>;
+int32_t ReadLenientClaims(std::string_view Text, const TLenientClaimSink& Claims);

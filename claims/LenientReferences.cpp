@@ -17,13 +17,13 @@ bool IsWord(const TToken& t) {
 class TPhraseReader {
 public:
     TPhraseReader(std::string_view Text, int32_t Number)
-        : text(Text), number(Number), tokens(LenientTokens(Text)) {}
+        : text(Text), number(Number), all(LenientTokens(Text)) {}
 
     TLenientReferences Read() {
         for (std::size_t i = 0; i < tokens.size(); ++i) {
             if (!IsWord(tokens[i]))
                 continue;
-            const TClaimWord kind = ClaimWordKind(tokens[i].Fold);
+            const TClaimWord kind = ClaimWordKind(all.Fold(tokens[i]));
             if (kind != TClaimWord::None)
                 ReadPhrase(i, kind);
         }
@@ -38,7 +38,7 @@ private:
 
     bool WordAt(std::size_t i, bool (*Test)(std::string_view)) const {
         const TToken* t = At(i);
-        return t != nullptr && IsWord(*t) && !t->Glued && Test(t->Fold);
+        return t != nullptr && IsWord(*t) && !t->Glued && Test(all.Fold(*t));
     }
 
     // A number that some unit or decimal part follows is a measure.
@@ -48,7 +48,7 @@ private:
             return false;
         if (next->Kind == TTokenKind::Percent || next->Kind == TTokenKind::Degree)
             return true;
-        if (IsWord(*next) && IsUnitWord(next->Fold))
+        if (IsWord(*next) && IsUnitWord(all.Fold(*next)))
             return true;
         if ((next->Kind == TTokenKind::Period || next->Kind == TTokenKind::Comma) && next->Glued) {
             const TToken* after = At(i + 2);
@@ -109,9 +109,9 @@ private:
     std::size_t SkipFillers(std::size_t i) const {
         while (i < tokens.size()) {
             const TToken& t = tokens[i];
-            if ((IsWord(t) && IsFillerWord(t.Fold)) || t.Kind == TTokenKind::Slash ||
+            if ((IsWord(t) && IsFillerWord(all.Fold(t))) || t.Kind == TTokenKind::Slash ||
                 (t.Kind == TTokenKind::Period && i > 0 && IsWord(tokens[i - 1]) &&
-                 IsFillerWord(tokens[i - 1].Fold)))
+                 IsFillerWord(all.Fold(tokens[i - 1]))))
                 ++i;
             else
                 break;
@@ -120,7 +120,7 @@ private:
     }
 
     void ReadPhrase(std::size_t ClaimWord, TClaimWord Kind) {
-        const std::string& fold = tokens[ClaimWord].Fold;
+        const std::string_view fold = all.Fold(tokens[ClaimWord]);
         std::size_t i = SkipFillers(ClaimWord + 1);
         if (ClaimNumberAt(i, true) != 0) {
             if (IsScannedClaimWord(fold) && tokens[i].Kind == TTokenKind::Number)
@@ -135,7 +135,7 @@ private:
             return;
         // "in Anspruch nehmen": a German idiom, no claim.
         if (fold.starts_with("anspruch") && ClaimWord > 0 && IsWord(tokens[ClaimWord - 1]) &&
-            tokens[ClaimWord - 1].Fold == "in")
+            all.Fold(tokens[ClaimWord - 1]) == "in")
             return;
         const TToken& word = tokens[ClaimWord];
         unresolved.emplace_back(text.substr(word.Begin, word.End - word.Begin));
@@ -151,13 +151,13 @@ private:
             const TToken& t = tokens[j];
             if (!IsWord(t))
                 break;
-            preceding = preceding || IsPrecedingWord(t.Fold);
-            quantified = quantified || IsQuantifierWord(t.Fold);
+            preceding = preceding || IsPrecedingWord(all.Fold(t));
+            quantified = quantified || IsQuantifierWord(all.Fold(t));
         }
         for (std::size_t j = ClaimWord + 1; j < tokens.size() && j <= ClaimWord + 2; ++j) {
             if (!IsWord(tokens[j]))
                 break;
-            if (IsPrecedingWord(tokens[j].Fold))
+            if (IsPrecedingWord(all.Fold(tokens[j])))
                 preceding = true;
         }
         if (!preceding)
@@ -244,7 +244,7 @@ private:
             }
             // "claim 1 and 2 valves", "claim 1, 2 valves": after a single
             // claim, a number that counts the noun after it.
-            if (ClaimWordKind(tokens[ClaimWord].Fold) == TClaimWord::Singular &&
+            if (ClaimWordKind(all.Fold(tokens[ClaimWord])) == TClaimWord::Singular &&
                 WordAt(next + 1, IsCountedNounWord))
                 return;
             const TToken* afterFollowing = At(next + 1);
@@ -262,7 +262,8 @@ private:
 
     std::string_view text;
     int32_t number;
-    std::vector<TToken> tokens;
+    TTokens all;
+    const std::vector<TToken>& tokens = all.Items;
     std::vector<TReferenceRun> runs;
     std::vector<std::string> unresolved;
 };

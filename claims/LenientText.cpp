@@ -1,5 +1,7 @@
 #include "LenientText.h"
 
+#include <algorithm>
+
 namespace {
 
 // Windows-1252 bytes 0x80 to 0x9F; the five undefined ones stand for
@@ -112,12 +114,32 @@ bool FoldLetter(uint32_t C, std::string& Out) {
     return false;
 }
 
-std::vector<TToken> LenientTokens(std::string_view Text) {
-    std::vector<TToken> tokens;
-    tokens.reserve(Text.size() / 3 + 8);
+namespace {
+
+constexpr uint64_t MaxValue = UINT32_MAX;
+
+// Value * 10 + Digit, saturating.
+uint32_t Appended(uint32_t Value, uint32_t Digit) {
+    return static_cast<uint32_t>(std::min<uint64_t>(uint64_t{Value} * 10 + Digit, MaxValue));
+}
+
+} // namespace
+
+TTokens LenientTokens(std::string_view Text) {
+    if (Text.size() > UINT32_MAX)
+        Text = Text.substr(0, UINT32_MAX);
+    TTokens result;
+    std::vector<TToken>& tokens = result.Items;
+    std::string& folds = result.Folds;
+    tokens.reserve(Text.size() / 4 + 8);
     std::size_t pos = 0;
     bool glued = false;
     const std::size_t n = Text.size();
+    const auto add = [&](TToken& Token, std::size_t End) {
+        Token.End = static_cast<uint32_t>(End);
+        pos = End;
+        tokens.push_back(Token);
+    };
     while (pos < n) {
         const std::size_t begin = pos;
         const uint32_t c = NextChar(Text, pos);
@@ -126,7 +148,7 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
             continue;
         }
         TToken token;
-        token.Begin = begin;
+        token.Begin = static_cast<uint32_t>(begin);
         token.Glued = glued;
         glued = true;
         if (IsDigit(c) || c == 'I' || c == 'l' || c == '|') {
@@ -134,7 +156,7 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
             std::size_t end = begin;
             bool digits = false;
             bool scanned = false;
-            int64_t value = 0;
+            uint32_t value = 0;
             while (end < n) {
                 const char d = Text[end];
                 if (d >= '0' && d <= '9')
@@ -143,8 +165,7 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
                     scanned = true;
                 else
                     break;
-                const int64_t v = (d >= '0' && d <= '9') ? d - '0' : d == 'O' ? 0 : 1;
-                value = value > (INT64_MAX - v) / 10 ? INT64_MAX : value * 10 + v;
+                value = Appended(value, (d >= '0' && d <= '9') ? d - '0' : d == 'O' ? 0 : 1);
                 ++end;
             }
             const bool wordGoesOn =
@@ -153,61 +174,57 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
             if (!scanned && digits) {
                 token.Kind = TTokenKind::Number;
                 token.Value = value;
-                token.End = pos = end;
-                tokens.push_back(std::move(token));
+                add(token, end);
                 continue;
             }
             if (scanned && !wordGoesOn && end - begin <= 4) {
                 token.Kind = TTokenKind::OcrNumber;
                 token.Value = value;
-                token.End = pos = end;
-                tokens.push_back(std::move(token));
+                add(token, end);
                 continue;
             }
             if (digits && IsDigit(c)) {
                 // Digits then letters: the number alone, the letters follow.
                 std::size_t e = begin;
-                int64_t v = 0;
+                uint32_t v = 0;
                 while (e < n && Text[e] >= '0' && Text[e] <= '9') {
-                    v = v > (INT64_MAX - 9) / 10 ? INT64_MAX : v * 10 + (Text[e] - '0');
+                    v = Appended(v, static_cast<uint32_t>(Text[e] - '0'));
                     ++e;
                 }
                 token.Kind = TTokenKind::Number;
                 token.Value = v;
-                token.End = pos = e;
-                tokens.push_back(std::move(token));
+                add(token, e);
                 continue;
             }
             if (c == '|') {
                 token.Kind = TTokenKind::Other;
-                token.End = pos;
-                tokens.push_back(std::move(token));
+                add(token, pos);
                 continue;
             }
             // A word that starts with I or l.
         }
+        const std::size_t foldBegin = folds.size();
         if (IsAsciiLetter(c)) {
             // The common word: ASCII letters up to a byte that is no letter.
             std::size_t end = pos;
             while (end < n && IsAsciiLetter(static_cast<unsigned char>(Text[end])))
                 ++end;
             if (end == n || static_cast<unsigned char>(Text[end]) < 0x80) {
+                for (std::size_t i = begin; i < end; ++i)
+                    folds += static_cast<char>(Text[i] | 0x20);
                 token.Kind = TTokenKind::Word;
-                token.Fold.assign(Text.data() + begin, end - begin);
-                for (char& l : token.Fold)
-                    l = static_cast<char>(l | 0x20);
-                token.End = pos = end;
-                tokens.push_back(std::move(token));
+                token.FoldBegin = static_cast<uint32_t>(foldBegin);
+                token.FoldEnd = static_cast<uint32_t>(folds.size());
+                add(token, end);
                 continue;
             }
         }
-        std::string fold;
-        if (FoldLetter(c, fold)) {
+        if (FoldLetter(c, folds)) {
             std::size_t end = pos;
             while (end < n) {
                 const char a = Text[end];
                 if ((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) {
-                    fold += static_cast<char>(a | 0x20);
+                    folds += static_cast<char>(a | 0x20);
                     ++end;
                     continue;
                 }
@@ -215,17 +232,16 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
                     break;
                 std::size_t next = end;
                 const uint32_t l = NextChar(Text, next);
-                if (!FoldLetter(l, fold))
+                if (!FoldLetter(l, folds))
                     break;
                 end = next;
             }
             token.Kind = TTokenKind::Word;
-            token.Fold = std::move(fold);
-            token.End = pos = end;
-            tokens.push_back(std::move(token));
+            token.FoldBegin = static_cast<uint32_t>(foldBegin);
+            token.FoldEnd = static_cast<uint32_t>(folds.size());
+            add(token, end);
             continue;
         }
-        token.End = pos;
         if (IsDashChar(c))
             token.Kind = TTokenKind::Dash;
         else if (c == ',')
@@ -242,16 +258,17 @@ std::vector<TToken> LenientTokens(std::string_view Text) {
             token.Kind = TTokenKind::Percent;
         else if (c == 0xB0 || c == 0xBA)
             token.Kind = TTokenKind::Degree;
-        tokens.push_back(std::move(token));
+        add(token, pos);
     }
-    return tokens;
+    return result;
 }
 
 std::vector<std::string> FoldedWords(std::string_view Text) {
     std::vector<std::string> words;
-    for (TToken& token : LenientTokens(Text)) {
+    const TTokens tokens = LenientTokens(Text);
+    for (const TToken& token : tokens.Items) {
         if (token.Kind == TTokenKind::Word)
-            words.push_back(std::move(token.Fold));
+            words.emplace_back(tokens.Fold(token));
     }
     return words;
 }

@@ -37,18 +37,37 @@ enum class TTokenKind : uint8_t {
     Other,
 };
 
+// A token takes 20 bytes: a text of short words has nearly a token for every
+// three bytes. Offsets are 32 bits: a text longer than 4 GiB is read to there.
 struct TToken {
+    uint32_t Begin = 0; // bytes of the token in the text
+    uint32_t End = 0;
+    union {
+        // A number (saturating), or an OcrNumber read with 1 for I and l.
+        uint32_t Value = 0;
+        // A word: its fold is bytes FoldBegin to FoldEnd of TTokens::Folds.
+        uint32_t FoldBegin;
+    };
+    uint32_t FoldEnd = 0;
     TTokenKind Kind = TTokenKind::Other;
-    std::size_t Begin = 0; // bytes of the token in the text
-    std::size_t End = 0;
-    std::string Fold;   // a word, folded
-    int64_t Value = 0;  // a number (saturating), or an OcrNumber read with 1 for I and l
     bool Glued = false; // no blank or line break since the token before
+};
+
+struct TTokens {
+    std::vector<TToken> Items;
+    std::string Folds; // the words, folded, one after the other
+
+    // A word's fold ("" for any other token).
+    std::string_view Fold(const TToken& Token) const {
+        if (Token.Kind != TTokenKind::Word)
+            return {};
+        return std::string_view(Folds).substr(Token.FoldBegin, Token.FoldEnd - Token.FoldBegin);
+    }
 };
 
 // The words, numbers and punctuation of Text. Digits followed by letters
 // ("20wt") give a number and a word.
-std::vector<TToken> LenientTokens(std::string_view Text);
+TTokens LenientTokens(std::string_view Text);
 
 // The folded words of a short text, for lexicon look-ups of headings.
 std::vector<std::string> FoldedWords(std::string_view Text);

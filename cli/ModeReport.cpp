@@ -11,8 +11,64 @@
 #include <limits>
 #include <sstream>
 #include <stdexcept>
+#include <streambuf>
 
 namespace {
+
+// Counts what a report would write, and stops the writer with TPastLimit as
+// soon as it passes its limit.
+class TCountingBuffer : public std::streambuf {
+public:
+    struct TPastLimit {};
+
+    explicit TCountingBuffer(int64_t Limit) : limit(Limit) { setp(buffer, buffer + sizeof buffer); }
+
+    int64_t Count() {
+        Take();
+        return count;
+    }
+
+protected:
+    int_type overflow(int_type C) override {
+        Take();
+        if (!traits_type::eq_int_type(C, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(C);
+            pbump(1);
+        }
+        return traits_type::not_eof(C);
+    }
+
+private:
+    void Take() {
+        count += pptr() - pbase();
+        setp(buffer, buffer + sizeof buffer);
+        if (count > limit)
+            throw TPastLimit();
+    }
+
+    char buffer[1 << 14];
+    int64_t count = 0;
+    int64_t limit;
+};
+
+// The bytes Write writes to the stream it is given, or the first count past Limit.
+template <typename TWrite> int64_t ReportBytes(int64_t Limit, TWrite&& Write) {
+    TCountingBuffer counter(Limit);
+    std::ostream out(&counter);
+    // The stream hands the writer's stop on rather than only going bad.
+    out.exceptions(std::ios::badbit);
+    try {
+        Write(out);
+        out.flush();
+        return counter.Count();
+    } catch (const TCountingBuffer::TPastLimit&) {
+        return Limit + 1;
+    }
+}
+
+std::string TooManyBytes(const TReportInput& Of, const char* What, int64_t Most) {
+    return Of.Name + ": " + What + " takes more than " + std::to_string(Most) + " bytes";
+}
 
 int Fail(std::ostream& Err, const std::string& Message, int Status) {
     Err << "veltrum-claims: " << Message << '\n';
@@ -21,7 +77,7 @@ int Fail(std::ostream& Err, const std::string& Message, int Status) {
 
 // Why the whole tree cannot be written, or nothing when it can.
 std::string TreeTooLarge(const TReportOptions& Options, const TReportInput& Of,
-                         const TClaimTree& Tree) {
+                         const TClaimTree& Tree, int64_t MostBytes) {
     if (Tree.FullNodeCount > Options.MaxNodes)
         return Of.Name + ": the tree has " + std::to_string(Tree.FullNodeCount) +
                (Tree.FullNodeCount == SaturatedCount ? " or more" : "") +
@@ -30,9 +86,8 @@ std::string TreeTooLarge(const TReportOptions& Options, const TReportInput& Of,
     if (Tree.NodeLimitReached)
         return Of.Name + ": the tree's node limit of " + std::to_string(Tree.CreatedNodeLimit()) +
                " was reached";
-    if (const int64_t most = MaxTreeReportBytes(Options.MaxNodes);
-        TreeReportSize(Tree, most) > most)
-        return Of.Name + ": the tree takes more than " + std::to_string(most) + " bytes";
+    if (TreeReportSize(Tree, MostBytes) > MostBytes)
+        return Of.Name + ": the tree takes more than " + std::to_string(MostBytes) + " bytes";
     return {};
 }
 
@@ -48,6 +103,18 @@ bool CutBefore(const TClaimTree& Tree, int64_t Number) {
 
 } // namespace
 
+int64_t MaxReportBytes(std::size_t InputBytes) {
+    constexpr int64_t perByte = 64;
+    constexpr int64_t more = int64_t{1} << 20;
+    const auto input = static_cast<int64_t>(
+        std::min<std::size_t>(InputBytes, std::numeric_limits<int64_t>::max() / perByte / 2));
+    return input * perByte + more;
+}
+
+int64_t MaxTreeBytes(std::size_t InputBytes, int64_t MaxNodes) {
+    return std::min(MaxTreeReportBytes(MaxNodes), MaxReportBytes(InputBytes) + (int64_t{3} << 20));
+}
+
 int64_t MaxTreeReportBytes(int64_t MaxNodes) {
     constexpr int64_t perNode = 256;
     constexpr int64_t least = int64_t{256} << 20;
@@ -58,45 +125,71 @@ int64_t MaxTreeReportBytes(int64_t MaxNodes) {
 
 int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
                     const TReportInput& Of, const TClaimTree& Tree, std::string_view Input) {
+    const int64_t most = MaxReportBytes(Input.size());
     switch (Options.Mode) {
     case TMode::Summary:
         if (Of.Batched)
             Out << Of.File << ": ";
         Out << ClaimCountsText(Tree) << '\n';
         return Written;
-    case TMode::Json:
+    case TMode::Json: {
+        const bool utf8 = IsValidUtf8(Input);
+        const TClaimChecks checks = CheckAndCountFees(Tree);
+        const auto write = [&](std::ostream& To) { WriteJsonReport(To, Tree, utf8, checks); };
+        // Measured first, when a bound does not show at once that it fits:
+        // the report is written as it is made.
+        if (JsonReportBound(Tree, checks) > most && ReportBytes(most, write) > most)
+            return Fail(Err, TooManyBytes(Of, "the JSON report", most), OverLimit);
         if (Of.Batched) {
             std::ostringstream pretty;
-            WriteJsonReport(pretty, Tree, IsValidUtf8(Input));
+            write(pretty);
             Out << JsonLine(pretty.str(), Of.File) << '\n';
         } else {
-            WriteJsonReport(Out, Tree, IsValidUtf8(Input));
+            write(Out);
         }
         return Written;
+    }
     case TMode::Tree: {
         if (Of.Batched)
             Out << Of.File << ":\n";
-        if (const std::string tooLarge = TreeTooLarge(Options, Of, Tree); !tooLarge.empty())
+        if (const std::string tooLarge =
+                TreeTooLarge(Options, Of, Tree, MaxTreeBytes(Input.size(), Options.MaxNodes));
+            !tooLarge.empty())
             return Fail(Err, tooLarge, OverLimit);
         WriteTreeReport(Out, Tree, Options.MaxNodes);
         return Written;
     }
     case TMode::Check: {
-        const auto [problems, fees] = CheckAndCountFees(Tree);
-        WriteCheckReport(Out, Of.File, problems, fees);
-        return HasError(problems) ? ChecksFailed : Written;
+        const TClaimChecks checks = CheckAndCountFees(Tree);
+        const auto write = [&](std::ostream& To) {
+            WriteCheckReport(To, Of.File, checks.Problems, checks.Fees);
+        };
+        if (ReportBytes(most, write) > most)
+            return Fail(Err, TooManyBytes(Of, "the check report", most), OverLimit);
+        write(Out);
+        return HasError(checks.Problems) ? ChecksFailed : Written;
     }
     case TMode::Dot:
     case TMode::Matrix:
         // Both are refused whole, before a byte is written, when too large.
         try {
-            Out << (Options.Mode == TMode::Dot ? ClaimGraphDot(Tree) : DependencyMatrixCsv(Tree));
+            const auto limit = static_cast<std::size_t>(most);
+            if (Options.Mode == TMode::Dot)
+                Out << ClaimGraphDot(Tree, limit);
+            else
+                WriteDependencyMatrixCsv(Out, Tree, limit);
         } catch (const std::length_error& error) {
             return Fail(Err, Of.Name + ": " + error.what(), OverLimit);
         }
         return Written;
-    case TMode::FullText:
-        if (WriteFullTextReport(Out, Tree, Options.FullTextClaim, IsValidUtf8(Input)))
+    case TMode::FullText: {
+        const bool utf8 = IsValidUtf8(Input);
+        const auto write = [&](std::ostream& To) {
+            return WriteFullTextReport(To, Tree, Options.FullTextClaim, utf8);
+        };
+        if (ReportBytes(most, write) > most)
+            return Fail(Err, TooManyBytes(Of, "the claim's full text", most), OverLimit);
+        if (write(Out))
             return Written;
         if (CutBefore(Tree, Options.FullTextClaim))
             return Fail(Err,
@@ -108,6 +201,7 @@ int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& 
                     Of.Name + ": claim " + std::to_string(Options.FullTextClaim) +
                         " is not in the tree",
                     Failed);
+    }
     }
     return Written;
 }

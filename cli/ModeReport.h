@@ -5,6 +5,7 @@
 
 #include "ClaimTree.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -29,6 +30,14 @@ inline constexpr int OverLimit = 3; // a tree, graph or matrix too large to writ
 // 256 MiB: a claim that names another many times has a long caption and as
 // many nodes under it.
 int64_t MaxTreeReportBytes(int64_t MaxNodes);
+
+// No report takes more than 64 bytes for each byte of its input and 1 MiB
+// more: past that a run stops with OverLimit before it writes a byte.
+int64_t MaxReportBytes(std::size_t InputBytes);
+// A tree may branch more: the dependants of dependants of a short text (one
+// of the built-in examples writes 1.9 MB of tree from 11 KB) take up to
+// 3 MiB more than any other report, and no more than MaxTreeReportBytes.
+int64_t MaxTreeBytes(std::size_t InputBytes, int64_t MaxNodes);
 
 // Which input a report is of.
 struct TReportInput {

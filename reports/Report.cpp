@@ -91,8 +91,8 @@ void WriteLenientFields(std::ostream& Out, const TClaim& Claim, bool InputIsUtf8
 }
 
 // The keys "problems" and "fees", each on lines of their own.
-void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
-    const auto [problems, fees] = CheckAndCountFees(Tree);
+void WriteJsonChecks(std::ostream& Out, const TClaimChecks& Checks, bool InputIsUtf8) {
+    const auto& [problems, fees] = Checks;
     Out << "  \"problems\": [";
     for (std::size_t i = 0; i < problems.size(); ++i) {
         const TClaimProblem& p = problems[i];
@@ -115,6 +115,11 @@ void WriteJsonChecks(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
 } // namespace
 
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
+    WriteJsonReport(Out, Tree, InputIsUtf8, CheckAndCountFees(Tree));
+}
+
+void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8,
+                     const TClaimChecks& Checks) {
     const auto independent = static_cast<int64_t>(Tree.Roots.size());
     const int64_t total = Tree.ClaimCount;
     const bool lenient = Tree.Reading == TReading::Lenient;
@@ -146,17 +151,62 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
         Out << " }";
     }
     Out << (Tree.Claims.empty() ? "],\n" : "\n  ],\n");
-    WriteJsonChecks(Out, Tree, InputIsUtf8);
+    WriteJsonChecks(Out, Checks, InputIsUtf8);
     Out << "}\n";
+}
+
+int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks) {
+    // Fixed text around the parts, and the widest number with its separator.
+    constexpr int64_t fixed = 1024, perClaim = 208, perProblem = 136, number = 13;
+    // A string's bytes escaped, or read as Windows-1252 (three bytes at most).
+    const auto string = [](std::string_view Bytes) {
+        int64_t size = 2;
+        for (const char c : Bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            size += b < 0x20 ? 6 : b >= 0x80 ? 3 : (b == '"' || b == '\\') ? 2 : 1;
+        }
+        return size;
+    };
+    int64_t bound = fixed + number * static_cast<int64_t>(Tree.Roots.size());
+    for (const TClaim& claim : Tree.Claims) {
+        bound +=
+            perClaim + string(claim.DependencyText) + string(claim.Text) + string(claim.Status);
+        for (const std::string& phrase : claim.Unresolved)
+            bound += string(phrase) + 2;
+        // The numbers WriteReferences lists: those in the table, and past it
+        // no more than the text has bytes.
+        int64_t listed = 0;
+        int64_t beyond = 0;
+        for (const TReferenceRun& run : claim.References) {
+            if (run.First < ClaimTableSize)
+                listed += std::min<int64_t>(run.Last, ClaimTableSize - 1) - run.First + 1;
+            if (run.Last >= ClaimTableSize)
+                beyond += int64_t{run.Last} - std::max(run.First, ClaimTableSize) + 1;
+        }
+        listed += std::min<int64_t>(beyond, static_cast<int64_t>(claim.Text.size()) + 1);
+        bound += number * listed;
+    }
+    for (const TClaimProblem& problem : Checks.Problems)
+        bound += perProblem + string(problem.Message);
+    return bound;
 }
 
 void WriteCheckReport(std::ostream& Out, std::string_view File,
                       const std::vector<TClaimProblem>& Problems, const TFeeCounts& Fees) {
+    // Written in pieces of some 64 KiB: a claim set of a million claims has
+    // as many problems, and the whole text at once would be a copy of them all.
     std::string text;
+    const auto flush = [&](std::size_t Above) {
+        if (text.size() > Above) {
+            Out << text;
+            text.clear();
+        }
+    };
     for (const TClaimProblem& p : Problems) {
         text.append(File);
         text += ':' + std::to_string(p.Line) + ": " + SeverityName(p.Severity) + ": claim " +
                 std::to_string(p.Claim) + ": " + p.Message + '\n';
+        flush(std::size_t{1} << 16);
     }
     const TUsFeeCounts& us = Fees.Us;
     text.append(File);
@@ -170,7 +220,7 @@ void WriteCheckReport(std::ostream& Out, std::string_view File,
     text += ": EP claims fee: " + std::to_string(Fees.Ep.Claims) + " claims, " +
             std::to_string(Fees.Ep.Excess15) + " from the 16th to the 50th, " +
             std::to_string(Fees.Ep.Excess50) + " from the 51st on\n";
-    Out << text;
+    flush(0);
 }
 
 bool HasError(const std::vector<TClaimProblem>& Problems) {

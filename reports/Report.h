@@ -16,6 +16,13 @@ std::string ClaimCountsText(const TClaimTree& Tree);
 // are when InputIsUtf8, else each byte read as Windows-1252. References past
 // the claim table are listed up to as many as the claim's text has bytes.
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8);
+// The same with the checks of the tree already made.
+void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8,
+                     const TClaimChecks& Checks);
+
+// A bound on the bytes WriteJsonReport writes, found without writing: every
+// byte of a string may take six ("\u001f"), every number its widest form.
+int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks);
 
 // The problems, one line each in the form editors and CI systems read,
 // "FILE:LINE: severity: claim N: message", then the fee counts in two lines.

@@ -218,6 +218,9 @@ TEST(LenientReading, ReadsReferenceWording) {
          "Claims\n1. A gas.\n2. The gas of claim 1 comprising 13 - 17 % oxygen.\n3. The resin of "
          "claim 1, 20-120 parts by weight of filler.\n4. The gas of claim 2 and 3 mm.\n",
          "1: 2:1 3:1 4:2"},
+        // Past 32 bits a number must not wrap round to a small claim number.
+        {"a number too large for any claim", "Claims\n1. A.\n2. B of claim 4294967297.\n",
+         "1: 2:"},
         {"a number that counts a noun",
          "Claims\n1. A.\n2. B.\n3. C of claim 1 and 2 valves.\n4. D of claims 1 and 2, wherein "
          "E.\n5. F of claim 1 or 2 comprises G.\n",

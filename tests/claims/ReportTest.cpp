@@ -95,6 +95,33 @@ TEST(Report, JsonListsNumbersPastTheTableNoFurtherThanTheTextGoes) {
     EXPECT_EQ(wide, expected);
 }
 
+// The bound lets a report skip its measuring pass: one below the real size
+// would let a report past its limit through. Every number at its widest,
+// every byte an escape.
+TEST(Report, JsonBoundIsNeverBelowWhatTheJsonReportWrites) {
+    constexpr int32_t least = std::numeric_limits<int32_t>::min();
+    TClaimTree tree("", TReading::Lenient);
+    TClaimChecks checks;
+    for (std::size_t i = 0; i < 200; ++i) {
+        TClaim& claim = tree.Claims.emplace_back();
+        claim.Index = i;
+        claim.Number = least;
+        claim.Line = least;
+        claim.FullNodeCount = std::numeric_limits<int64_t>::min();
+        claim.References = {{least, least + 9}};
+        claim.ReferenceCount = 10;
+        claim.Text = claim.DependencyText = claim.Status = "\x01\x02";
+        claim.Unresolved = {"\x03"};
+        checks.Problems.push_back(
+            {least, least, TSeverity::Warning, TProblemKind::UsMultipleOnMultiple, "\x04"});
+    }
+    for (const bool utf8 : {true, false}) {
+        std::ostringstream out;
+        WriteJsonReport(out, tree, utf8, checks);
+        EXPECT_GE(JsonReportBound(tree, checks), static_cast<int64_t>(out.str().size()));
+    }
+}
+
 TEST(Report, TreeTextLimitGrowsWithTheNodeLimitFromAFloorWithoutOverflow) {
     constexpr int64_t floor = int64_t{256} << 20;
     const std::pair<int64_t, int64_t> cases[] = {

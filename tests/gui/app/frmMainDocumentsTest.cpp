@@ -518,65 +518,146 @@ private slots:
                  QString::fromStdString(Replaced(PumpText, "\r\n", "\n")));
     }
 
-    // Opened and saved without edits.
+    // Opened, edited or not, and saved: only what the edit changed differs.
+    // An edit replaces the first match of "from" in the pane by "to"; a
+    // character Windows-1252 lacks asks, and "answer" answers.
     void saveRoundTrip_data() {
         QTest::addColumn<std::string>("bytes");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<int>("answer");
         QTest::addColumn<std::string>("saved");
-        QTest::newRow("CR LF") << PumpText << PumpText;
+        const int none = QMessageBox::NoButton;
+        const auto same = [&](const char* Row, const std::string& Bytes) {
+            QTest::newRow(Row) << Bytes << QString() << QString() << none << Bytes;
+        };
+        same("CR LF", PumpText);
         const std::string ansi = Bytes("90\xb0, claims\xa0"
                                        "1\x1e"
                                        "3 at 5\xba\r\n");
-        QTest::newRow("Windows-1252 with no-break space and byte 30") << ansi << ansi;
+        same("Windows-1252 with no-break space and byte 30", ansi);
+        QTest::newRow("Windows-1252, edited")
+            << ansi << "claims"
+            << "claims \u00e9" << none << Replaced(ansi, "claims", "claims \xe9");
+        QTest::newRow("Windows-1252, a character it lacks: save as UTF-8")
+            << ansi << "claims"
+            << "claims \u03b1" << int(QMessageBox::Save)
+            << std::string("90\xc2\xb0, claims \xce\xb1\xc2\xa0"
+                           "1\x1e"
+                           "3 at 5\xc2\xba\r\n");
+        QTest::newRow("Windows-1252, a character it lacks: keep editing")
+            << ansi << "claims"
+            << "claims \u03b1" << int(QMessageBox::Cancel) << ansi;
         const std::string utf8 = "90\xc2\xb0, claims\xc2\xa0"
                                  "1 \xe2\x86\x92 3\r\n";
-        QTest::newRow("UTF-8 with no-break space") << utf8 << utf8;
-        QTest::newRow("LF only") << Replaced(PumpText, "\r\n", "\n")
-                                 << Replaced(PumpText, "\r\n", "\n");
-        QTest::newRow("CR only") << Replaced(PumpText, "\r\n", "\r")
-                                 << Replaced(PumpText, "\r\n", "\r");
-        QTest::newRow("no line end at the end")
-            << std::string("1. A pump.\n2. A valve.") << std::string("1. A pump.\n2. A valve.");
+        same("UTF-8 with no-break space", utf8);
+        same("LF only", Replaced(PumpText, "\r\n", "\n"));
+        same("CR only", Replaced(PumpText, "\r\n", "\r"));
+        same("no line end at the end", "1. A pump.\n2. A valve.");
+        const std::string mixed = "1. A pump.\n2. A valve.\r\n3. A gear.\r4. A cam.\n";
+        same("mixed line ends", mixed);
+        QTest::newRow("mixed line ends, a line split: the new end is the most frequent")
+            << mixed << "valve."
+            << "valve.\n5. A rod." << none
+            << Replaced(mixed, "valve.\r\n", "valve.\r\n5. A rod.\n");
+        std::string crLfFirst = "1. A pump.\r\n2. A gear.\r\n3. A cam.\r\n";
+        for (int claim = 4; claim <= 40; ++claim)
+            crLfFirst += std::to_string(claim) + ". The pump of claim 1.\n";
+        QTest::newRow("3 CR LF lines before 37 LF lines, a line added")
+            << crLfFirst << "3. A cam."
+            << "3. A cam.\n3a. A rod." << none
+            << Replaced(crLfFirst, "3. A cam.\r\n", "3. A cam.\r\n3a. A rod.\n");
+        // U+2028 within a line, U+2029 and U+FDD0 ending one.
+        const std::string separators = "1. A pump\xe2\x80\xa8with a valve.\xe2\x80\xa9"
+                                       "2. A gear.\xef\xb7\x90"
+                                       "3. A cam.\n4. A rod.\n";
+        same("UTF-8 line and paragraph separators, frame mark", separators);
+        QTest::newRow("UTF-8 line and paragraph separators, a line added")
+            << separators << "3. A cam."
+            << "3. A cam.\n3a. A rod." << none
+            << Replaced(separators, "3. A cam.\n", "3. A cam.\n3a. A rod.\n");
         // Never written: Save is off.
-        QTest::newRow("zero byte") << Bytes("a\r\n\0b\r\n") << Bytes("a\r\n\0b\r\n");
+        same("zero byte", Bytes("a\r\n\0b\r\n"));
         const std::string marked = "\xef\xbb\xbf"
                                    "1. X\x1eray at 40\xc2\xb0 \xe2\x86\x92 cas\x1fing.\r\n";
-        QTest::newRow("UTF-8 with mark, bytes 30 and 31") << marked << marked;
+        same("UTF-8 with mark, bytes 30 and 31", marked);
+        QTest::newRow("UTF-8 with mark, edited")
+            << marked << "at"
+            << "\u03b1t" << none << Replaced(marked, "at", "\xce\xb1t");
         // "1. X", byte 30, "ray 40°", CR LF, "€".
         const std::string le = Bytes("\xff\xfe"
                                      "1\0.\0 \0X\0\x1e\0r\0a\0y\0 \0"
                                      "4\0"
                                      "0\0\xb0\0\r\0\n\0\xac\x20");
-        QTest::newRow("UTF-16 LE with mark") << le << le;
-        std::string be = le.substr(2);
-        for (std::size_t i = 0; i + 1 < be.size(); i += 2)
-            std::swap(be[i], be[i + 1]);
-        be = "\xfe\xff" + be;
-        QTest::newRow("UTF-16 BE with mark") << be << be;
+        same("UTF-16 LE with mark", le);
+        QTest::newRow("UTF-16 LE with mark, a line added") << le << "\u20ac"
+                                                           << "\u20ac\n2." << none
+                                                           << le + Bytes("\r\0\n\0"
+                                                                         "2\0.\0");
+        const auto swapped = [](const std::string& Le) {
+            std::string be = Le.substr(2);
+            for (std::size_t i = 0; i + 1 < be.size(); i += 2)
+                std::swap(be[i], be[i + 1]);
+            return "\xfe\xff" + be;
+        };
+        same("UTF-16 BE with mark", swapped(le));
+        QTest::newRow("UTF-16 BE with mark, a line added") << swapped(le) << "\u20ac"
+                                                           << "\u20ac\n2." << none
+                                                           << swapped(le + Bytes("\r\0\n\0"
+                                                                                 "2\0.\0"));
     }
 
     void saveRoundTrip() {
         QFETCH(std::string, bytes);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(int, answer);
         QFETCH(std::string, saved);
         const QString name = OpenNew(QStringLiteral("doc.txt"), bytes);
+        if (!from.isEmpty()) {
+            QTextCursor cursor = window->cmInput->document()->find(from);
+            QVERIFY(!cursor.isNull());
+            cursor.insertText(to);
+        }
+        if (answer != QMessageBox::NoButton)
+            TDialogs::SetNextAnswer(QMessageBox::StandardButton(answer));
         window->Save1->trigger();
-        QCOMPARE(TDialogs::BoxCount(), 0);
+        QCOMPARE(TDialogs::BoxCount(), answer == QMessageBox::NoButton ? 0 : 1);
         QCOMPARE(ReadBytes(name), saved);
         QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + name);
     }
 
-    // A Windows-1252 document that gets a character beyond it is saved as
-    // UTF-8, and stays UTF-8.
-    void saveEditsInUtf8WhenNeeded() {
+    // The question names the first character Windows-1252 lacks; a document
+    // saved as UTF-8 stays UTF-8 without asking again.
+    void saveAsksBeforeUtf8() {
         const QString name = OpenNew(QStringLiteral("ansi.txt"), "90\xb0\r\n");
         window->cmInput->moveCursor(QTextCursor::End);
         TypeText(QStringLiteral("\u2192"));
         QVERIFY(window->InputModified);
+        TDialogs::SetNextAnswer(QMessageBox::Cancel);
+        window->Save1Click();
+        QCOMPARE(TDialogs::LastBox().Text,
+                 QStringLiteral("The text has characters that Windows-1252 cannot hold, the "
+                                "first \"\u2192\" (U+2192) on line 2.\n\nSave the file as UTF-8 "
+                                "instead? Programs that read it as Windows-1252 would show its "
+                                "other accented letters and signs wrongly."));
+        QVERIFY(window->InputModified);
+        QCOMPARE(ReadBytes(name), std::string("90\xb0\r\n"));
+        // Save As answered the same keeps the document's name.
+        const QString other = dir->filePath(QStringLiteral("other.txt"));
+        TDialogs::SetNextFileName(other);
+        TDialogs::SetNextAnswer(QMessageBox::Cancel);
+        window->SaveAs1Click();
+        QCOMPARE(window->DocumentFileName, name);
+        QCOMPARE(ReadBytes(other), std::string("<missing>"));
+        TDialogs::SetNextAnswer(QMessageBox::Save);
         window->Save1Click();
         QVERIFY(!window->InputModified);
         QVERIFY(window->cmInput->document()->isModified()); // Save leaves the pane's mark
         QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n\xe2\x86\x92"));
         Type(Qt::Key_Backspace);
         window->Save1Click();
+        QCOMPARE(TDialogs::BoxCount(), 3);
         QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n"));
         // Nothing is analysed again.
         QCOMPARE(window->InputText, std::string("90\xb0\r\n"));

@@ -1,14 +1,18 @@
 // Drafting in the main window: analysing the edited text, new drafts and the
 // problems panel, driven through the window's commands with real files.
 
+#include "AnalysisRunner.h"
 #include "AppTestMain.h"
 #include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
+#include "DocumentFile.h"
 #include "DraftingTools.h"
+#include "LiveText.h"
 #include "ProblemsPanel.h"
 #include "ProgramSettings.h"
+#include "ReadingChoice.h"
 #include "TreeDrawing.h"
 #include "frmMain.h"
 
@@ -23,10 +27,13 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +45,15 @@ QString TallClaims(int Count) {
     for (int claim = 2; claim <= Count; ++claim)
         text += QStringLiteral("%1. The pump of claim 1, with part %1.\n").arg(claim);
     return text;
+}
+
+// A description long enough that its analysis as you type runs off the
+// window's thread, then Claims.
+QString LargeDraft(const QString& Claims) {
+    QString text = QStringLiteral("Pump\n\n");
+    while (text.size() <= TfrMain::LargeText)
+        text += QStringLiteral("The impeller 18 turns in the housing 12 at up to 3,000 rpm.\n");
+    return text + QStringLiteral("What is claimed is:\n") + Claims;
 }
 
 } // namespace
@@ -88,6 +104,7 @@ private slots:
         TDialogs::Reset();
         ProgramSettings().remove(AsYouTypeKey);
         ProgramSettings().remove(QStringLiteral("Drafting/CheckClaims"));
+        ProgramSettings().remove(QStringLiteral("reading/lenient"));
         dir = std::make_unique<QTemporaryDir>();
         window = std::make_unique<TfrMain>();
         frMain = window.get();
@@ -209,6 +226,149 @@ private slots:
         // A new window starts with the setting as left.
         window = std::make_unique<TfrMain>();
         QVERIFY(window->Drafting1->AnalyseAsYouType1->isChecked());
+    }
+
+    // The text kept from the document's changes is the document's own after
+    // every kind of edit, and small edits are followed, not extracted again.
+    void liveTextFollowsEveryEdit() {
+        QPlainTextEdit pane;
+        QTextDocument& document = *pane.document();
+        TLiveText live(document);
+        const auto cursorAt = [&](int From, int To) {
+            QTextCursor cursor(&document);
+            cursor.setPosition(From);
+            cursor.setPosition(To, QTextCursor::KeepAnchor);
+            return cursor;
+        };
+        const int end = -1; // the end of the text, however long
+        const auto at = [&](int Position) {
+            return Position == end ? document.characterCount() - 1 : Position;
+        };
+        struct TEdit {
+            const char* Name;
+            std::function<void()> Make;
+            bool Followed;
+        };
+        const std::vector<TEdit> edits = {
+            {"whole text", [&] { pane.setPlainText(QStringLiteral("1. A pump.\n2. A hose.")); },
+             false},
+            {"at the start", [&] { cursorAt(0, 0).insertText(QStringLiteral("We claim:\n")); },
+             true},
+            {"at the end", [&] { cursorAt(at(end), at(end)).insertText(QStringLiteral("\n3.")); },
+             true},
+            {"last character", [&] { cursorAt(at(end) - 1, at(end)).removeSelectedText(); }, true},
+            {"across lines",
+             [&] { cursorAt(3, 15).insertText(QStringLiteral("\u00e9\U0001F600\u2011\u00a0")); },
+             true},
+            {"a line break", [&] { cursorAt(1, 1).insertText(QString(QChar::LineSeparator)); },
+             true},
+            {"the last line",
+             [&] {
+                 QTextCursor cursor = cursorAt(at(end), at(end));
+                 cursor.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor);
+                 cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+                 cursor.removeSelectedText();
+             },
+             true},
+            {"undo", [&] { document.undo(); }, true},
+            {"undo again", [&] { document.undo(); }, true},
+            {"redo", [&] { document.redo(); }, true},
+            {"everything", [&] { cursorAt(0, at(end)).removeSelectedText(); }, true},
+            {"into nothing", [&] { cursorAt(0, 0).insertText(QStringLiteral("1.\n")); }, false},
+        };
+        QCOMPARE(live.Text(), document.toRawText());
+        for (const TEdit& edit : edits) {
+            edit.Make();
+            QVERIFY2(live.Following() == edit.Followed, edit.Name);
+            QVERIFY2(live.Text() == document.toRawText(), edit.Name);
+        }
+    }
+
+    // The one-pass bytes of the pane's text are those of the document's
+    // conversion, for every encoding, line end and hyphen setting.
+    void analysedPaneTextAsDocuments() {
+        // Breaks: the ends of the text last read, none for a new text.
+        const auto format = [](TTextEncoding Encoding, std::vector<TLineBreak> Breaks, bool Byte30,
+                               bool Byte31) {
+            TDocumentFormat made;
+            made.Encoding = Encoding;
+            if (!Breaks.empty())
+                made.Lines = std::make_shared<const TDocumentLines>(
+                    QString(static_cast<qsizetype>(Breaks.size()), u'\n'), Breaks);
+            made.ShowsByte30 = Byte30;
+            made.ShowsByte31 = Byte31;
+            return made;
+        };
+        using enum TLineBreak;
+        const std::vector<TDocumentFormat> formats = {
+            format(TTextEncoding::Utf8, {}, true, true),
+            format(TTextEncoding::Utf8, {Lf, Lf}, false, true),
+            format(TTextEncoding::Windows1252, {Cr}, true, false),
+            format(TTextEncoding::Utf8Bom, {Lf, CrLf, Lf}, true, true),
+            format(TTextEncoding::Utf16Le, {CrLf, CrLf}, false, false),
+        };
+        const std::vector<QString> texts = {
+            QString(),
+            QStringLiteral("1. A pump.\n2. The pump of claim 1.\n"),
+            QStringLiteral("lines\u2029and\u2028more\r\nends\n"),
+            QStringLiteral("non\u2011breaking and soft\u00adhyphens, \x1e\x1f bytes"),
+            QStringLiteral("caf\u00e9 \u20ac 5 \u00a0"),
+            QStringLiteral("\u007f\u0080 \u07ff\u0800 \ud7ff\ue000\uffff at the lengths' edges"),
+            QStringLiteral("\u00c3\u00a9 reads as UTF-8 in Windows-1252 bytes"),
+            QStringLiteral("\u30dd\u30f3\u30d7 \U0001F600 beyond Windows-1252"),
+            QStringLiteral("unpaired ") + QChar(0xD800) + QStringLiteral(" and ") + QChar(0xDC00),
+        };
+        for (const TDocumentFormat& made : formats) {
+            for (const QString& text : texts) {
+                QVERIFY2(AnalysedPaneText(text, made) == AnalysedDocumentText(text, made),
+                         qPrintable(text));
+            }
+        }
+    }
+
+    // A large text is analysed off the window's thread. A result whose text
+    // has changed since, or that a reading chosen meanwhile replaced, is never
+    // shown; the latest text's is, problems and all.
+    void analyseAsYouTypeLargeText() {
+        OpenNew(QStringLiteral("large.txt"), LargeDraft(QStringLiteral("1. A pump.\n")));
+        window->Drafting1->AnalyseAsYouType1->trigger();
+        QCOMPARE(window->ClaimTree->ClaimCount, 1);
+        const auto analyseTyped = [this](const QString& Claims) {
+            EditPane(LargeDraft(Claims));
+            window->Drafting1->tmAnalyse->stop();
+            window->AnalyseTypedText();
+            QVERIFY(window->Analyses1->Busy());
+        };
+
+        // Typing goes on while the analysis runs.
+        analyseTyped(QStringLiteral("1. A pump.\n2. A hose.\n"));
+        EditPane(LargeDraft(QStringLiteral("1. A pump.\n2. A hose.\n3. A valve.\n")));
+        window->Drafting1->tmAnalyse->stop();
+        QTRY_VERIFY(!window->Analyses1->Busy());
+        QCOMPARE(window->ClaimTree->ClaimCount, 1);
+
+        // Another reading chosen meanwhile.
+        analyseTyped(QStringLiteral("1. A pump.\n2. The pump of claim 1.\n"));
+        window->Readings1->mnuLenientReading->trigger();
+        QCOMPARE(window->ClaimTree->Reading, TReading::Lenient);
+        QTRY_VERIFY(!window->Analyses1->Busy());
+        QCOMPARE(window->ClaimTree->Reading, TReading::Lenient);
+        window->Readings1->mnuLenientReading->trigger();
+
+        // An order while one runs waits for it, and only its result is shown.
+        analyseTyped(QStringLiteral("1. A pump.\n"));
+        const QString latest = QStringLiteral("1. A pump.\n2. The pump of claim 3.\n3. A hose.\n");
+        EditPane(LargeDraft(latest));
+        window->Drafting1->tmAnalyse->stop();
+        window->AnalyseTypedText();
+        QTRY_VERIFY(!window->Analyses1->Busy());
+        QCOMPARE(window->InputText,
+                 ReadDocumentText(LargeDraft(latest).toUtf8().toStdString()).Analysed);
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 2; dependent 1; total 3"));
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        QCOMPARE(window->sbClaimTree->BoxMarks(2), unsigned(TBoxMark::Problem));
+        QCOMPARE(window->sbClaimTree->DrawnTree(), window->ClaimTree.get());
     }
 
     // From nothing to a named file; File > New still shows the welcome page.
