@@ -72,7 +72,10 @@ void TTreeDrawing::ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender) {
         View(Node).DisplayState = TDisplayState::Expanded;
         SetChildrenState(Node, TDisplayState::Collapsed);
         if (startsCarrying) {
-            tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)] = &Node;
+            TClaimTreeNode*& carrying =
+                tree.SubtreeNodeByClaim[static_cast<std::size_t>(Node.Number)];
+            TClaimTreeNode* old = carrying;
+            carrying = &Node;
             // The subtree moves here, drawn without a decomposition handler,
             // and the box gets a new expand button: this click is still
             // running inside the old one, which goes once it has ended.
@@ -85,7 +88,7 @@ void TTreeDrawing::ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender) {
             else
                 Retire(Node);
             decomposeHandler = nullptr;
-            Relayout();
+            RelayoutMoved(old, Node);
         } else {
             RelayoutBelow(&Node);
         }

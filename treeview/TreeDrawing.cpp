@@ -688,17 +688,7 @@ bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
             rows[i].Bottom += delta;
         }
     }
-    // The vertical lines that run past the subtree end lower or higher.
-    for (const TClaimTreeNode* up = Node.Parent; up != nullptr; up = up->Parent) {
-        TDrawnRow& row = rows[RowOf(*up)];
-        row.ChildLineHeight = -1;
-        for (auto child = up->Children.rbegin(); child != up->Children.rend(); ++child) {
-            if (*child != nullptr && View(**child).DisplayState != TDisplayState::Hidden) {
-                row.ChildLineHeight = View(**child).RowTop - row.Top - LineOffset;
-                break;
-            }
-        }
-    }
+    MeetChildLines(Node);
     // The widest row stays the widest unless the subtree held it and narrowed.
     const int newRight = subtreeRight();
     if (oldRight < extentRight || newRight >= extentRight) {
@@ -716,6 +706,79 @@ bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
         }
     }
     return true;
+}
+
+// The vertical lines that run past the subtree end lower or higher.
+void TTreeDrawing::MeetChildLines(const TClaimTreeNode& Node) {
+    for (const TClaimTreeNode* up = Node.Parent; up != nullptr; up = up->Parent) {
+        TDrawnRow& row = rows[RowOf(*up)];
+        row.ChildLineHeight = -1;
+        for (auto child = up->Children.rbegin(); child != up->Children.rend(); ++child) {
+            if (*child != nullptr && View(**child).DisplayState != TDisplayState::Hidden) {
+                row.ChildLineHeight = View(**child).RowTop - row.Top - LineOffset;
+                break;
+            }
+        }
+    }
+}
+
+bool TTreeDrawing::LayOutSubtreeAnew(TClaimTreeNode& Node) {
+    const std::size_t first = RowOf(Node);
+    if (first >= rows.size() || rows[first].Node != &Node)
+        return false;
+    const int32_t level = rows[first].Level;
+    std::size_t end = first + 1;
+    while (end < rows.size() && rows[end].Level > level)
+        ++end;
+    const int oldEnd = end < rows.size() ? rows[end].Top : rowsEnd;
+    // The old rows leave the layout; those the new one keeps come back.
+    for (std::size_t i = first + 1; i < end; ++i)
+        views[rows[i].Node->Index].Layout = 0;
+    std::vector<TDrawnRow> below(rows.begin() + static_cast<std::ptrdiff_t>(end), rows.end());
+    int y = rows[first].Top;
+    rows.resize(first);
+    const int64_t maxBoxes = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
+    int64_t budget = maxBoxes - static_cast<int64_t>(first + below.size());
+    std::size_t next = first;
+    LayOutSubtree(Node, level, y, budget, next, false);
+    if (truncated)
+        return false;
+    const int delta = y - oldEnd;
+    if (!below.empty() && below.back().Top + delta > MaxContentY)
+        return false;
+    rows.reserve(rows.size() + below.size());
+    for (TDrawnRow& row : below) {
+        row.Top += delta;
+        if (row.Height > 0)
+            row.Bottom += delta;
+        rowOf[row.Node->Index] = rows.size();
+        rows.push_back(row);
+    }
+    rowsEnd += delta;
+    MeetChildLines(Node);
+    return true;
+}
+
+void TTreeDrawing::RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New) {
+    if (pane == nullptr || busy)
+        return;
+    if (truncated || rows.empty() || !IsLaidOut(New)) {
+        Relayout();
+        return;
+    }
+    TRedrawLock lock(pane);
+    {
+        const TBusy busyNow(busy);
+        // The old box first: its rows go, and New's row moves with the rest.
+        const bool moved = (Old == nullptr || !IsLaidOut(*Old) || LayOutSubtreeAnew(*Old)) &&
+                           LayOutSubtreeAnew(New);
+        if (moved)
+            FindExtent();
+        else
+            LayOutRows();
+        ShowLayout();
+    }
+    pane->FitContent();
 }
 
 void TTreeDrawing::ShowLayout() {

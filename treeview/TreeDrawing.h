@@ -159,6 +159,10 @@ public:
     // the rows below move by the difference, and boxes hidden before and
     // after keep their hidden subtrees as they are.
     void RelayoutBelow(const TClaimTreeNode* Node);
+    // The same after the subtree of claim New's number moved from Old (null
+    // when nothing carried it) to New: only the rows of the two boxes'
+    // subtrees are made again, the rows between and below move.
+    void RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New);
     // Widgets for the rows that scrolling or resizing brought near the view.
     void ViewMoved();
     // The box marks changed: the shown boxes show the new ones.
@@ -206,6 +210,11 @@ private:
     // The in-place passes of RelayoutBelow; false when a whole layout is needed.
     bool LayOutAgain(const TClaimTreeNode* Node);
     bool LayOutAgainBelow(const TClaimTreeNode& Node);
+    // Lays Node's subtree out anew in place of its old rows, which may
+    // differ in number; false when a whole layout is needed.
+    bool LayOutSubtreeAnew(TClaimTreeNode& Node);
+    // Gives the vertical lines of Node's ancestors their new ends.
+    void MeetChildLines(const TClaimTreeNode& Node);
     void FindExtent(); // of the shown rows
     // Sizes the content to the rows and gives the rows near the view widgets.
     void ShowLayout();

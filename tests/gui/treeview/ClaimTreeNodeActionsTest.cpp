@@ -207,11 +207,13 @@ void ClaimTreeNodeActionsTest::subtreeMovesToTheExpandedCopy() {
     // The clicked button goes once its click has ended.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(clicked.isNull());
+    CompareWithWholeLayout(drawn);
 
     // And back again.
     QTest::mouseClick(drawn.View(carrying).ExpandButton, Qt::LeftButton);
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], carrying);
     QCOMPARE(ShownBoxes(drawn), QStringLiteral("1 2 3 4 5' 5 6 7 8"));
+    CompareWithWholeLayout(drawn);
 }
 
 void ClaimTreeNodeActionsTest::revealFailsWithoutChange() {
