@@ -730,29 +730,42 @@ bool TTreeDrawing::LayOutSubtreeAnew(TClaimTreeNode& Node) {
     std::size_t end = first + 1;
     while (end < rows.size() && rows[end].Level > level)
         ++end;
-    const int oldEnd = end < rows.size() ? rows[end].Top : rowsEnd;
+    const std::size_t oldSize = rows.size();
+    const int oldEnd = end < oldSize ? rows[end].Top : rowsEnd;
     // The old rows leave the layout; those the new one keeps come back.
     for (std::size_t i = first + 1; i < end; ++i)
         views[rows[i].Node->Index].Layout = 0;
-    std::vector<TDrawnRow> below(rows.begin() + static_cast<std::ptrdiff_t>(end), rows.end());
+    // The new rows go after all others first, then take the old ones' place:
+    // the rows below move once, and only when the count changes.
     int y = rows[first].Top;
-    rows.resize(first);
     const int64_t maxBoxes = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
-    int64_t budget = maxBoxes - static_cast<int64_t>(first + below.size());
-    std::size_t next = first;
+    int64_t budget = maxBoxes - static_cast<int64_t>(oldSize - (end - first));
+    std::size_t next = oldSize;
     LayOutSubtree(Node, level, y, budget, next, false);
     if (truncated)
         return false;
     const int delta = y - oldEnd;
-    if (!below.empty() && below.back().Top + delta > MaxContentY)
+    if (end < oldSize && rows[oldSize - 1].Top + delta > MaxContentY)
         return false;
-    rows.reserve(rows.size() + below.size());
-    for (TDrawnRow& row : below) {
-        row.Top += delta;
-        if (row.Height > 0)
-            row.Bottom += delta;
-        rowOf[row.Node->Index] = rows.size();
-        rows.push_back(row);
+    std::vector<TDrawnRow> fresh(rows.begin() + static_cast<std::ptrdiff_t>(oldSize), rows.end());
+    rows.resize(oldSize);
+    const auto at = [](std::size_t Index) { return static_cast<std::ptrdiff_t>(Index); };
+    if (fresh.size() > end - first)
+        rows.insert(rows.begin() + at(end), fresh.size() - (end - first), TDrawnRow{});
+    else
+        rows.erase(rows.begin() + at(first + fresh.size()), rows.begin() + at(end));
+    std::copy(fresh.begin(), fresh.end(), rows.begin() + at(first));
+    const std::size_t newEnd = first + fresh.size();
+    for (std::size_t i = first; i < newEnd; ++i)
+        rowOf[rows[i].Node->Index] = i;
+    if (newEnd != end || delta != 0) {
+        for (std::size_t i = newEnd; i < rows.size(); ++i) {
+            TDrawnRow& row = rows[i];
+            row.Top += delta;
+            if (row.Height > 0)
+                row.Bottom += delta;
+            rowOf[row.Node->Index] = i;
+        }
     }
     rowsEnd += delta;
     MeetChildLines(Node);
