@@ -688,7 +688,8 @@ bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
             rows[i].Bottom += delta;
         }
     }
-    MeetChildLines(Node);
+    if (!MeetChildLines(Node))
+        return false;
     // The widest row stays the widest unless the subtree held it and narrowed.
     const int newRight = subtreeRight();
     if (oldRight < extentRight || newRight >= extentRight) {
@@ -709,8 +710,10 @@ bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
 }
 
 // The vertical lines that run past the subtree end lower or higher.
-void TTreeDrawing::MeetChildLines(const TClaimTreeNode& Node) {
+bool TTreeDrawing::MeetChildLines(const TClaimTreeNode& Node) {
     for (const TClaimTreeNode* up = Node.Parent; up != nullptr; up = up->Parent) {
+        if (RowOf(*up) >= rows.size() || rows[RowOf(*up)].Node != up)
+            return false;
         TDrawnRow& row = rows[RowOf(*up)];
         row.ChildLineHeight = -1;
         for (auto child = up->Children.rbegin(); child != up->Children.rend(); ++child) {
@@ -720,6 +723,7 @@ void TTreeDrawing::MeetChildLines(const TClaimTreeNode& Node) {
             }
         }
     }
+    return true;
 }
 
 bool TTreeDrawing::LayOutSubtreeAnew(TClaimTreeNode& Node) {
@@ -768,8 +772,7 @@ bool TTreeDrawing::LayOutSubtreeAnew(TClaimTreeNode& Node) {
         }
     }
     rowsEnd += delta;
-    MeetChildLines(Node);
-    return true;
+    return MeetChildLines(Node);
 }
 
 void TTreeDrawing::RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New) {

@@ -213,8 +213,9 @@ private:
     // Lays Node's subtree out anew in place of its old rows, which may
     // differ in number; false when a whole layout is needed.
     bool LayOutSubtreeAnew(TClaimTreeNode& Node);
-    // Gives the vertical lines of Node's ancestors their new ends.
-    void MeetChildLines(const TClaimTreeNode& Node);
+    // Gives the vertical lines of Node's ancestors their new ends; false
+    // when an ancestor's row is not where the layout left it.
+    bool MeetChildLines(const TClaimTreeNode& Node);
     void FindExtent(); // of the shown rows
     // Sizes the content to the rows and gives the rows near the view widgets.
     void ShowLayout();

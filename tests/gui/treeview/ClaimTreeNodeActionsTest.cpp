@@ -95,6 +95,7 @@ private slots:
     void actionsChangeTheView_data();
     void actionsChangeTheView();
     void subtreeMovesToTheExpandedCopy();
+    void copyClickAmongSiblings();
     void revealFailsWithoutChange();
     void textButtons_data();
     void textButtons();
@@ -213,6 +214,30 @@ void ClaimTreeNodeActionsTest::subtreeMovesToTheExpandedCopy() {
     QTest::mouseClick(drawn.View(carrying).ExpandButton, Qt::LeftButton);
     QCOMPARE(drawn.tree->SubtreeNodeByClaim[5], carrying);
     QCOMPARE(ShownBoxes(drawn), QStringLiteral("1 2 3 4 5' 5 6 7 8"));
+    CompareWithWholeLayout(drawn);
+}
+
+// Claim 3 has a copy below claim 2 with a sibling after it, and carries two
+// levels: 1 [2 [3b, 6], 3a [4 [5]]]. The rows around the moving subtree stay.
+void ClaimTreeNodeActionsTest::copyClickAmongSiblings() {
+    TDrawnTree drawn("We claim:\n"
+                     "1. A pump.\n"
+                     "2. The pump of claim 1.\n"
+                     "3. The pump of claims 1 or 2.\n"
+                     "4. The pump of claim 3.\n"
+                     "5. The pump of claim 4.\n"
+                     "6. The pump of claim 2.\n");
+    TClaimTreeNode* other = drawn.Node(3, 1);
+    QCOMPARE(other->Parent, drawn.Node(2));
+    drawn.drawing->ExpandButtonClick(*other, drawn.View(other).ExpandButton);
+    QCOMPARE(drawn.tree->SubtreeNodeByClaim[3], other);
+    CompareWithWholeLayout(drawn);
+    TClaimTreeNode* four = other->Children.front();
+    drawn.drawing->ShowTextButtonClick(*four, drawn.View(four).ShowTextButton);
+    QVERIFY(Shown(drawn.View(four).TextMemo));
+    CompareWithWholeLayout(drawn);
+    drawn.drawing->ExpandButtonClick(*drawn.Node(3), drawn.View(3).ExpandButton);
+    QCOMPARE(drawn.tree->SubtreeNodeByClaim[3], drawn.Node(3));
     CompareWithWholeLayout(drawn);
 }
 
