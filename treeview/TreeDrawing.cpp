@@ -655,14 +655,24 @@ void TTreeDrawing::FindExtent() {
     }
 }
 
+bool TTreeDrawing::SubtreeRows(const TClaimTreeNode& Node, std::size_t& First,
+                               std::size_t& End) const {
+    First = RowOf(Node);
+    if (First >= rows.size() || rows[First].Node != &Node)
+        return false;
+    const int32_t level = rows[First].Level;
+    End = First + 1;
+    while (End < rows.size() && rows[End].Level > level)
+        ++End;
+    return true;
+}
+
 bool TTreeDrawing::LayOutAgainBelow(const TClaimTreeNode& Node) {
-    const std::size_t first = RowOf(Node);
-    if (first >= rows.size() || rows[first].Node != &Node)
+    std::size_t first = 0;
+    std::size_t end = 0;
+    if (!SubtreeRows(Node, first, end))
         return false;
     const int32_t level = rows[first].Level;
-    std::size_t end = first + 1;
-    while (end < rows.size() && rows[end].Level > level)
-        ++end;
     const int oldEnd = end < rows.size() ? rows[end].Top : rowsEnd;
     const auto subtreeRight = [&] {
         int right = -1;
@@ -727,13 +737,11 @@ bool TTreeDrawing::MeetChildLines(const TClaimTreeNode& Node) {
 }
 
 bool TTreeDrawing::LayOutSubtreeAnew(TClaimTreeNode& Node) {
-    const std::size_t first = RowOf(Node);
-    if (first >= rows.size() || rows[first].Node != &Node)
+    std::size_t first = 0;
+    std::size_t end = 0;
+    if (!SubtreeRows(Node, first, end))
         return false;
     const int32_t level = rows[first].Level;
-    std::size_t end = first + 1;
-    while (end < rows.size() && rows[end].Level > level)
-        ++end;
     const std::size_t oldSize = rows.size();
     const int oldEnd = end < oldSize ? rows[end].Top : rowsEnd;
     // The old rows leave the layout; those the new one keeps come back.

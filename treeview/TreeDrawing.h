@@ -221,6 +221,9 @@ private:
     void ShowLayout();
     // The row of a node laid out by the last layout.
     std::size_t RowOf(const TClaimTreeNode& Node) const { return rowOf[Node.Index]; }
+    // The rows of Node's subtree as laid out, [First, End); false when
+    // Node's row is not where its index says.
+    bool SubtreeRows(const TClaimTreeNode& Node, std::size_t& First, std::size_t& End) const;
     void Materialise(bool Force);
     TGlyphButton* NewButton(TBoxWidgets& Box,
                             void (TTreeDrawing::*Click)(TClaimTreeNode&, QObject*),
