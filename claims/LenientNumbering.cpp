@@ -1,5 +1,6 @@
 #include "LenientNumbering.h"
 
+#include "LenientCjk.h"
 #include "LenientLexicon.h"
 #include "LenientText.h"
 
@@ -96,7 +97,7 @@ bool IsCapital(std::string_view s, std::size_t i) {
     std::size_t next = i;
     const uint32_t c = NextChar(s, next);
     return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == '(' ||
-           c == '[' || c == '"' || c == 0x201C;
+           c == '[' || c == '"' || c == 0x201C || IsCjkLetter(c);
 }
 
 // A bracketed amendment status at i: "(Currently amended)", "[Canceled]".
@@ -308,6 +309,8 @@ std::string_view HeadingCore(std::string_view Line, bool& Colon) {
 std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
     if (Line.empty())
         return std::nullopt;
+    if (auto start = ReadCjkClaimStart(Line))
+        return start;
     const char c = Line[0];
     if (IsDigit(c)) {
         if (auto start = ReadNumbered(Line))
@@ -334,6 +337,8 @@ std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
 bool IsClaimsHeading(std::string_view Line) {
     if (Line.empty() || Line.size() > 90)
         return false;
+    if (IsCjkClaimsHeading(Line))
+        return true;
     bool colon = false;
     const std::string_view core = HeadingCore(Line, colon);
     if (core.empty() || core.size() > 70)
@@ -365,6 +370,8 @@ bool IsClaimsHeading(std::string_view Line) {
 }
 
 bool IsSectionHeading(std::string_view Line) {
+    if (IsCjkSectionHeading(Line))
+        return true;
     if (Line.empty() || Line.size() > 60 || Line.back() == '.' || Line.back() == ',' ||
         Line.back() == ';')
         return false;

@@ -1,5 +1,6 @@
 #include "LenientReader.h"
 
+#include "LenientCjk.h"
 #include "LenientLexicon.h"
 #include "LenientNumbering.h"
 #include "LenientReferences.h"
@@ -72,6 +73,13 @@ std::size_t TrimEnd(std::string_view Text, std::size_t From, std::size_t To) {
     return To;
 }
 
+// A trimmed line's last character, a full-width or CJK mark ("。", "】") as its ASCII form.
+char LastChar(std::string_view Line) {
+    if (const char cjk = CjkLineEnd(Line))
+        return cjk;
+    return Line.back();
+}
+
 class TLineScanner {
 public:
     explicit TLineScanner(std::string_view Text) : text(Text) {}
@@ -130,7 +138,7 @@ private:
                 event.TextBegin = first + event.Start.TextBegin;
                 event.TitleLike = event.TextBegin < last && last - event.TextBegin < 60 &&
                                   event.Start.Status.empty() &&
-                                  std::strchr(".,;:", text[last - 1]) == nullptr;
+                                  std::strchr(".,;:", LastChar(content)) == nullptr;
                 events.push_back(std::move(event));
             } else if (content.size() <= 90 && IsClaimsHeading(content)) {
                 event.Kind = TEventKind::ClaimsHeading;
@@ -156,7 +164,7 @@ private:
                 }
             }
         }
-        lastChar = text[last - 1];
+        lastChar = LastChar(content);
         blankBefore = false;
         ++nonBlank;
     }
@@ -269,7 +277,7 @@ std::size_t LastClaimEnd(std::string_view Text, const TEvent& Event, std::size_t
                 return pos;
             blank = false;
             text = true;
-            lastChar = Text[last - 1];
+            lastChar = LastChar(Text.substr(first, last - first));
             if (lastChar == '.')
                 return last;
         }

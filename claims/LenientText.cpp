@@ -1,5 +1,7 @@
 #include "LenientText.h"
 
+#include "LenientCjk.h"
+
 #include <algorithm>
 
 namespace {
@@ -105,6 +107,15 @@ bool FoldLetter(uint32_t C, std::string& Out) {
     default:
         break;
     }
+    // Full-width Latin letters are their ASCII ones; full-width digits and
+    // punctuation are no letters.
+    if (C >= 0xFF01 && C <= 0xFF65) {
+        const char a = AsciiForm(C);
+        if (!IsAsciiLetter(static_cast<unsigned char>(a)))
+            return false;
+        Out += static_cast<char>(a | 0x20);
+        return true;
+    }
     // Other alphabets: letters, but no lexicon word. Punctuation and symbols
     // of the general blocks are not letters.
     if ((C >= 0x100 && C < 0x2000) || (C >= 0x3040 && C < 0xFFF0) || C >= 0x10000) {
@@ -203,6 +214,26 @@ TTokens LenientTokens(std::string_view Text) {
             }
             // A word that starts with I or l.
         }
+        if (c >= 0xFF10 && c <= 0xFF19) {
+            // Full-width digits, perhaps with ASCII ones among them.
+            uint32_t value = c - 0xFF10;
+            std::size_t end = pos;
+            for (;;) {
+                std::size_t next = end;
+                const uint32_t d = end < n ? NextChar(Text, next) : 0;
+                if (IsDigit(d))
+                    value = Appended(value, d - '0');
+                else if (d >= 0xFF10 && d <= 0xFF19)
+                    value = Appended(value, d - 0xFF10);
+                else
+                    break;
+                end = next;
+            }
+            token.Kind = TTokenKind::Number;
+            token.Value = value;
+            add(token, end);
+            continue;
+        }
         const std::size_t foldBegin = folds.size();
         if (IsAsciiLetter(c)) {
             // The common word: ASCII letters up to a byte that is no letter.
@@ -242,19 +273,21 @@ TTokens LenientTokens(std::string_view Text) {
             add(token, end);
             continue;
         }
-        if (IsDashChar(c))
+        // Full-width and CJK punctuation as its ASCII form.
+        const char a = c < 0x80 ? static_cast<char>(c) : AsciiForm(c);
+        if (IsDashChar(c) || a == '-' || (c >= 0x80 && a == '~'))
             token.Kind = TTokenKind::Dash;
-        else if (c == ',')
+        else if (a == ',')
             token.Kind = TTokenKind::Comma;
-        else if (c == ';')
+        else if (a == ';')
             token.Kind = TTokenKind::Semicolon;
-        else if (c == '.')
+        else if (a == '.')
             token.Kind = TTokenKind::Period;
-        else if (c == ':')
+        else if (a == ':')
             token.Kind = TTokenKind::Colon;
-        else if (c == '/')
+        else if (a == '/')
             token.Kind = TTokenKind::Slash;
-        else if (c == '%' || c == 0x2030)
+        else if (a == '%' || c == 0x2030)
             token.Kind = TTokenKind::Percent;
         else if (c == 0xB0 || c == 0xBA)
             token.Kind = TTokenKind::Degree;
