@@ -3,6 +3,7 @@
 #include "LenientText.h"
 
 #include <algorithm>
+#include <cstring>
 #include <span>
 
 namespace {
@@ -482,7 +483,15 @@ bool IsCjkLetter(uint32_t C) {
 
 bool HasCjkText(std::string_view Text) {
     const std::size_t n = Text.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
+    std::size_t i = 0;
+    // Eight bytes at a time over ASCII: every claim's text passes here.
+    constexpr uint64_t high = 0x8080808080808080u;
+    for (uint64_t word = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&word, Text.data() + i, 8);
+        if ((word & high) != 0)
+            break;
+    }
+    for (; i + 1 < n; ++i) {
         const auto b = static_cast<unsigned char>(Text[i]);
         if (((b >= 0xE3 && b <= 0xED) || b == 0xEF) &&
             (static_cast<unsigned char>(Text[i + 1]) & 0xC0) == 0x80)
@@ -495,8 +504,18 @@ std::optional<TClaimStart> ReadCjkClaimStart(std::string_view Line) {
     if (Line.empty())
         return std::nullopt;
     const auto b = static_cast<unsigned char>(Line[0]);
+    if (b >= '0' && b <= '9') {
+        // ASCII digits then ASCII are the Latin numbering's, but for "1.2,4-".
+        std::size_t i = 1;
+        while (i < Line.size() && Line[i] >= '0' && Line[i] <= '9')
+            ++i;
+        if (i < Line.size() && static_cast<unsigned char>(Line[i]) < 0x80 &&
+            !(Line[i] == '.' && i + 1 < Line.size() && Line[i + 1] >= '0' && Line[i + 1] <= '9'))
+            return std::nullopt;
+        return ReadNumbered(Line);
+    }
     std::size_t next = 0;
-    if ((b >= '0' && b <= '9') || DigitAt(Line, 0, next) >= 0)
+    if (DigitAt(Line, 0, next) >= 0)
         return ReadNumbered(Line);
     if (b == '[' || b >= 0xE0)
         return ReadWordNumbered(Line);

@@ -304,13 +304,8 @@ std::string_view HeadingCore(std::string_view Line, bool& Colon) {
     return Line;
 }
 
-} // namespace
-
-std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
-    if (Line.empty())
-        return std::nullopt;
-    if (auto start = ReadCjkClaimStart(Line))
-        return start;
+// "1. ", "(1)", "Claim 1.", and a margin's line number before them.
+std::optional<TClaimStart> ReadLatinClaimStart(std::string_view Line) {
     const char c = Line[0];
     if (IsDigit(c)) {
         if (auto start = ReadNumbered(Line))
@@ -332,6 +327,16 @@ std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
     if (c == '(')
         return ReadParenthesised(Line);
     return ReadWordNumbered(Line);
+}
+
+} // namespace
+
+std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
+    if (Line.empty())
+        return std::nullopt;
+    if (auto start = ReadLatinClaimStart(Line))
+        return start;
+    return ReadCjkClaimStart(Line);
 }
 
 bool IsClaimsHeading(std::string_view Line) {

@@ -75,6 +75,8 @@ std::size_t TrimEnd(std::string_view Text, std::size_t From, std::size_t To) {
 
 // A trimmed line's last character, a full-width or CJK mark ("。", "】") as its ASCII form.
 char LastChar(std::string_view Line) {
+    if (static_cast<unsigned char>(Line.back()) < 0x80)
+        return Line.back();
     if (const char cjk = CjkLineEnd(Line))
         return cjk;
     return Line.back();

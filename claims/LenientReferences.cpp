@@ -28,6 +28,8 @@ public:
             if (kind != TClaimWord::None)
                 ReadPhrase(i, kind);
         }
+        if (all.Cjk)
+            ReadCjkReferences(text, number, runs);
         TLenientReferences result;
         result.References = ReferencesOf(std::move(runs));
         result.Unresolved = std::move(unresolved);
@@ -297,26 +299,9 @@ TReferences ReferencesOf(std::vector<TReferenceRun> Runs) {
     return result;
 }
 
-namespace {
-
-// Chinese, Japanese and Korean references join those the phrase reader found.
-TLenientReferences WithCjkReferences(std::string_view Text, int32_t Number,
-                                     TLenientReferences Refs) {
-    if (!HasCjkText(Text))
-        return Refs;
-    std::vector<TReferenceRun> runs = Refs.References.Runs;
-    const std::size_t found = runs.size();
-    ReadCjkReferences(Text, Number, runs);
-    if (runs.size() != found)
-        Refs.References = ReferencesOf(std::move(runs));
-    return Refs;
-}
-
-} // namespace
-
 TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) {
     if (Text.find("[[") == std::string_view::npos)
-        return WithCjkReferences(Text, Number, TPhraseReader(Text, Number).Read());
+        return TPhraseReader(Text, Number).Read();
     // An amendment marks deleted text with double brackets ("claim [[3]] 5"):
     // blanked out, so that the rest keeps its place.
     std::string amended(Text);
@@ -327,5 +312,5 @@ TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) 
             break;
         amended.replace(open, close + 2 - open, close + 2 - open, ' ');
     }
-    return WithCjkReferences(amended, Number, TPhraseReader(amended, Number).Read());
+    return TPhraseReader(amended, Number).Read();
 }

@@ -214,6 +214,10 @@ TTokens LenientTokens(std::string_view Text) {
             }
             // A word that starts with I or l.
         }
+        if (c >= 0x3000) {
+            // Not the common path: ASCII tokens do not pass here.
+            result.Cjk = true;
+        }
         if (c >= 0xFF10 && c <= 0xFF19) {
             // Full-width digits, perhaps with ASCII ones among them.
             uint32_t value = c - 0xFF10;
@@ -265,6 +269,8 @@ TTokens LenientTokens(std::string_view Text) {
                 const uint32_t l = NextChar(Text, next);
                 if (!FoldLetter(l, folds))
                     break;
+                if (l >= 0x3000)
+                    result.Cjk = true;
                 end = next;
             }
             token.Kind = TTokenKind::Word;

@@ -56,6 +56,9 @@ struct TToken {
 struct TTokens {
     std::vector<TToken> Items;
     std::string Folds; // the words, folded, one after the other
+    // A character of the CJK blocks or the full-width forms was met: the
+    // text may hold Chinese, Japanese or Korean references.
+    bool Cjk = false;
 
     // A word's fold ("" for any other token).
     std::string_view Fold(const TToken& Token) const {
