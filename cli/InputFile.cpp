@@ -177,6 +177,12 @@ std::optional<std::string> ReadFile(const std::string& Name, TInputText& Text) {
     if (Text.mapped != nullptr) {
         const std::string_view bytes(static_cast<const char*>(Text.mapped), Text.mappedSize);
         Text.view = bytes.substr(0, bytes.find('\0'));
+        // Chinese, Japanese and Korean files of older systems are read as UTF-8.
+        if (std::string utf8; !IsValidUtf8(Text.view) &&
+                              DecodeLegacyCjk(Text.view, utf8) != TLegacyCjkEncoding::None) {
+            Text.owned = std::move(utf8);
+            Text.view = Text.owned;
+        }
         return std::nullopt;
     }
     DecodeForAnalysis(Text.owned);

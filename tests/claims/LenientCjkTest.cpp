@@ -3,6 +3,7 @@
 
 #include "ClaimTree.h"
 #include "LenientReferences.h"
+#include "TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,41 @@ TEST(LenientCjk, FindsClaimsAsTheseLanguagesNumberThem) {
     };
     for (const TCase& c : cases)
         EXPECT_EQ(Reading(c.Text), c.Expected) << c.Name << "\n" << c.Text;
+}
+
+// Files as Chinese, Japanese and Korean systems write them, decoded as the
+// command line and the window decode them.
+TEST(LenientCjk, ReadsFilesInTheirEncodings) {
+    using namespace std::string_literals;
+    const std::vector<TCase> cases = {
+        {"GB18030",
+         "\xc8\xa8\xc0\xfb\xd2\xaa\xc7\xf3\xca\xe9\x0a\x31\xa1\xa2\xd2\xbb\xd6\xd6\xb2\xe8"
+         "\xba\xf8\xa1\xa3\x0a\x32\xa1\xa2\xb8\xf9\xbe\xdd\xc8\xa8\xc0\xfb\xd2\xaa\xc7\xf3"
+         "\x31\xcb\xf9\xca\xf6\xb5\xc4\xb2\xe8\xba\xf8\xa1\xa3\x0a",
+         "1: 2:1"},
+        {"Shift_JIS",
+         "\x81\x79\x90\xbf\x8b\x81\x8d\x80\x82\x50\x81\x7a\x83\x50\x83\x67\x83\x8b\x81\x42"
+         "\x0a\x81\x79\x90\xbf\x8b\x81\x8d\x80\x82\x51\x81\x7a\x90\xbf\x8b\x81\x8d\x80\x82"
+         "\x50\x82\xc9\x8b\x4c\x8d\xda\x82\xcc\x83\x50\x83\x67\x83\x8b\x81\x42\x0a",
+         "1: 2:1"},
+        {"EUC-KR",
+         "\xa1\xbc\xc3\xbb\xb1\xb8\xc7\xd7\x20\x31\xa1\xbd\xb5\xb5\xbe\xee\xb6\xf4\x2e\x0a"
+         "\xa1\xbc\xc3\xbb\xb1\xb8\xc7\xd7\x20\x32\xa1\xbd\xc1\xa6\x31\xc7\xd7\xbf\xa1\x20"
+         "\xc0\xd6\xbe\xee\xbc\xad\x2c\x20\xb5\xb5\xbe\xee\xb6\xf4\x2e\x0a",
+         "1: 2:1"},
+        {"UTF-16 little endian",
+         "\xff\xfe" + Utf8ToUtf16("1、一种茶壶。\n2、根据权利要求1所述的茶壶。\n", false),
+         "1: 2:1"},
+        {"UTF-16 big endian",
+         "\xfe\xff" +
+             Utf8ToUtf16("【請求項１】ケトル。\n【請求項２】請求項１に記載のケトル。\n", true),
+         "1: 2:1"},
+    };
+    for (const TCase& c : cases) {
+        std::string text = c.Text;
+        DecodeForAnalysis(text);
+        EXPECT_EQ(Reading(text), c.Expected) << c.Name;
+    }
 }
 
 struct TReferenceCase {
