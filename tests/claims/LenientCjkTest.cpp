@@ -172,6 +172,8 @@ TEST(LenientCjk, MeasuresAndOrdinalsAreNoReferences) {
         {"根据权利要求1，2个把手", 3, "1"},
         {"根据权利要求1，2mm厚的壶壁", 3, "1"},
         {"根据权利要求2，其中3至5个孔", 4, "2"},
+        // After a comma only an earlier claim: seal no. 3 in claim 3.
+        {"根据权利要求2，3号密封圈位于壶盖内", 3, "2"},
         {"根据权利要求1.5倍的容积", 3, ""},
         {"长度为１～３ｍｍ的壶嘴", 2, ""},
         {"請求項１に記載のケトルであって、１０～１２ｍｍの鋼線", 2, "1"},
