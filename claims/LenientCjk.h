@@ -30,6 +30,14 @@ bool HasCjkText(std::string_view Text);
 // "1．", "１．", "1.2,4-二氨基…" (claim 1 on a chemical name), "【請求項１】",
 // "【청구항 1】", "청구항 1" alone on its line.
 std::optional<TClaimStart> ReadCjkClaimStart(std::string_view Line);
+// Whether ReadCjkClaimStart may find anything in Line: a test for every line
+// of a text, cheap enough to be inline.
+inline bool MayStartCjkClaim(std::string_view Line) {
+    if (Line.empty())
+        return false;
+    const auto b = static_cast<unsigned char>(Line[0]);
+    return (b >= '0' && b <= '9') || b == '[' || b >= 0xE0;
+}
 
 // "权利要求书", "【特許請求の範囲】", "【書類名】特許請求の範囲", "청구범위".
 bool IsCjkClaimsHeading(std::string_view Line);

@@ -336,6 +336,8 @@ std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
         return std::nullopt;
     if (auto start = ReadLatinClaimStart(Line))
         return start;
+    if (!MayStartCjkClaim(Line))
+        return std::nullopt;
     return ReadCjkClaimStart(Line);
 }
 
