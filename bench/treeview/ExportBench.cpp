@@ -21,14 +21,13 @@ const TClaimTree& ExampleFour() {
 }
 
 void BM_WholeTreeToPdf(benchmark::State& State) {
-    const TImageList images;
     int64_t bytes = 0;
     for (auto _ : State) {
         QBuffer file;
         file.open(QIODevice::WriteOnly);
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        const TExportPicture picture(WholeExportTree(ExampleFour(), MaxDrawnBoxes), images,
+        const TExportPicture picture(WholeExportTree(ExampleFour(), MaxDrawnBoxes),
                                      PageTextRoom(writer));
         if (!PaintPages(picture, writer))
             State.SkipWithError("painting failed");
@@ -39,12 +38,11 @@ void BM_WholeTreeToPdf(benchmark::State& State) {
 }
 
 void BM_WholeTreeToSvg(benchmark::State& State) {
-    const TImageList images;
     int64_t bytes = 0;
     for (auto _ : State) {
         QBuffer file;
         file.open(QIODevice::WriteOnly);
-        const TExportPicture picture(WholeExportTree(ExampleFour(), MaxDrawnBoxes), images, 800);
+        const TExportPicture picture(WholeExportTree(ExampleFour(), MaxDrawnBoxes), 800);
         if (!picture.WriteSvg(file, QStringLiteral("Example 4")))
             State.SkipWithError("writing failed");
         bytes = file.size();

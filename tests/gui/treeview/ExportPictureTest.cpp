@@ -102,7 +102,7 @@ void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem() {
 
     const TExportTree exported = ShownExportTree(*drawn.drawing, MaxDrawnBoxes);
     QCOMPARE(OutlineText(exported), outline);
-    const TExportPicture picture(exported, drawn.images, drawn.pane.width());
+    const TExportPicture picture(exported, drawn.pane.width());
     const TTreeDrawing& drawing = *drawn.drawing;
     const std::vector<TDrawnRow> rows = ShownRows(drawing);
     QCOMPARE(exported.Rows.size(), rows.size());
@@ -148,7 +148,7 @@ void ExportPictureTest::pagesBreakBetweenBoxes() {
     drawn.drawing->ShowTextButtonClick(*drawn.Node(9), drawn.View(drawn.Node(9)).ShowTextButton);
     drawn.drawing->ShowTextButtonClick(*drawn.Node(9), drawn.View(drawn.Node(9)).ShowTextButton);
     const TExportTree exported = ShownExportTree(*drawn.drawing, MaxDrawnBoxes);
-    const TExportPicture picture(exported, drawn.images, drawn.pane.width());
+    const TExportPicture picture(exported, drawn.pane.width());
     const std::vector<int> tops = picture.PageTops(pageHeight);
 
     std::vector<int> rowTops;
