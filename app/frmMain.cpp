@@ -250,7 +250,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
-    TreeExport1 = new TTreeExport(*shownTree, *mnuTools, *this);
+    TreeExport1 = new TTreeExport(*shownTree, *documentSource, *mnuTools, *this);
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
 
