@@ -378,10 +378,9 @@ TReportTitle TTreeExport::ReportTitle() const {
         title.Name = QFileInfo(fileName).fileName();
     } else {
         // A new draft: the window's title without the program's name.
-        title.Name = window.windowTitle();
-        const qsizetype dash = title.Name.indexOf(QStringLiteral(" - "));
-        if (dash >= 0)
-            title.Name = title.Name.mid(dash + 3);
+        const QString caption = window.windowTitle();
+        const qsizetype dash = caption.indexOf(QStringLiteral(" - "));
+        title.Name = dash >= 0 ? caption.mid(dash + 3) : QStringLiteral("Untitled");
     }
     title.Number = QString::fromStdString(FindDocumentNumber(document.AnalysedText()));
     title.Date = QLocale().toString(QDate::currentDate(), QLocale::LongFormat);

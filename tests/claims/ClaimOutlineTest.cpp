@@ -82,6 +82,8 @@ TEST(ClaimOutline, DocumentNumberIsFoundAtTheTopOnly) {
         {"EP 3 456 789 B1\nWe claim:\n1. A pump.\n", "EP 3 456 789 B1"},
         {"Patent WO 2031/123456\n", "WO 2031/123456"},
         {"US 11,234,567 B2\n", "US 11,234,567 B2"},
+        {"GB 654321\n", "GB 654321"},
+        {"US 12345 A1\n", ""},
         {"We claim:\n1. A pump as in US 12.\n", ""},
         {"We claim:\n1. A BUS 1234567 pump.\n", ""},
         {tenLines + "US 2031/0123456 A1\n", ""},
