@@ -8,6 +8,8 @@
 #include "Report.h"
 #include "TreeDrawing.h"
 
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QtTest>
 #include <sstream>
 
@@ -69,6 +71,7 @@ private slots:
     void pagesBreakBetweenBoxes_data();
     void pagesBreakBetweenBoxes();
     void cutDrawingIsExportedAsCut();
+    void progressStopsThePaging();
 };
 
 void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem_data() {
@@ -176,6 +179,27 @@ void ExportPictureTest::cutDrawingIsExportedAsCut() {
     QCOMPARE(OutlineText(exported),
              QStringLiteral("Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n"));
     QCOMPARE(exported.Notices, QStringList{DrawingLimitNotice(4)});
+}
+
+// A stop asked for before a page paints no further page: Cancel must not
+// wait for the rest of a long export.
+void ExportPictureTest::progressStopsThePaging() {
+    const TClaimTree tree(BuiltinExampleText(4));
+    const TExportTree whole = WholeExportTree(tree, 2000);
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    const TExportPicture picture(whole, PageTextRoom(writer));
+    std::vector<int> asked;
+    int pages = 0;
+    QVERIFY(!PaintPages(picture, writer, [&](int Page, int Pages) {
+        asked.push_back(Page);
+        pages = Pages;
+        return Page < 2;
+    }));
+    QVERIFY(pages > 10);
+    QCOMPARE(asked, (std::vector<int>{0, 1, 2}));
 }
 
 QTEST_MAIN(ExportPictureTest)
