@@ -143,15 +143,19 @@ bool TClaimTreeReport::Paint(QPagedPaintDevice& Device) const {
     }
 
     const int pages = page + 1;
-    const QString header = HeaderText();
+    // A long file name gives way; the number, date and reading never do.
+    const QString tail = HeaderText().mid(title.Name.size());
+    const QString header =
+        smallMetrics.elidedText(title.Name, Qt::ElideMiddle,
+                                std::max(width - smallMetrics.horizontalAdvance(tail), width / 4)) +
+        tail;
     auto next = placed.begin();
     for (page = 0; page < pages; ++page) {
         if (page > 0 && !Device.newPage())
             return false;
         painter.setFont(small);
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, 0, width, headerBottom), Qt::AlignLeft | Qt::AlignTop,
-                         smallMetrics.elidedText(header, Qt::ElideMiddle, width));
+        painter.drawText(QRectF(0, 0, width, headerBottom), Qt::AlignLeft | Qt::AlignTop, header);
         painter.setPen(QPen(Qt::gray, dpi / 100));
         painter.drawLine(QPointF(0, headerBottom - smallMetrics.descent()),
                          QPointF(width, headerBottom - smallMetrics.descent()));

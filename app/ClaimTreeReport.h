@@ -27,10 +27,10 @@ public:
     // page could not be started.
     bool Paint(QPagedPaintDevice& Device) const;
 
+private:
     // The header's text, as one line.
     QString HeaderText() const;
 
-private:
     struct TLine {
         QString Text;
         QString Note; // after the text, in grey

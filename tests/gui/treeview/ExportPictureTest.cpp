@@ -179,6 +179,16 @@ void ExportPictureTest::cutDrawingIsExportedAsCut() {
     QCOMPARE(OutlineText(exported),
              QStringLiteral("Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n"));
     QCOMPARE(exported.Notices, QStringList{DrawingLimitNotice(4)});
+    // Above the boxes as well as below them: the first page says so.
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    QVERIFY(TExportPicture(exported, drawn.pane.width()).WriteSvg(svg, QStringLiteral("cut")));
+    const QString text = QString::fromUtf8(svg.data());
+    const qsizetype notice = text.indexOf(DrawingLimitNotice(4).toHtmlEscaped());
+    QVERIFY(notice >= 0);
+    QVERIFY(notice < text.indexOf(QLatin1String(">Claim 1<")));
+    QVERIFY(text.lastIndexOf(DrawingLimitNotice(4).toHtmlEscaped()) >
+            text.indexOf(QLatin1String(">Claim 4<")));
 }
 
 // A stop asked for before a page paints no further page: Cancel must not
