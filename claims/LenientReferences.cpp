@@ -41,6 +41,16 @@ private:
         return t != nullptr && IsWord(*t) && !t->Glued && Test(all.Fold(*t));
     }
 
+    // List and range words in the language of the claim word being read.
+    bool IsListAt(std::size_t i) const {
+        const TToken* t = At(i);
+        return t != nullptr && IsWord(*t) && !t->Glued && IsListWordIn(language, all.Fold(*t));
+    }
+    bool IsRangeAt(std::size_t i) const {
+        const TToken* t = At(i);
+        return t != nullptr && IsWord(*t) && !t->Glued && IsRangeWordIn(language, all.Fold(*t));
+    }
+
     // A number that some unit or decimal part follows is a measure.
     bool IsMeasure(std::size_t i) const {
         const TToken* next = At(i + 1);
@@ -121,7 +131,13 @@ private:
 
     void ReadPhrase(std::size_t ClaimWord, TClaimWord Kind) {
         const std::string_view fold = all.Fold(tokens[ClaimWord]);
-        std::size_t i = SkipFillers(ClaimWord + 1);
+        language = ClaimWordLanguage(fold);
+        std::size_t i = ClaimWord + 1;
+        // "по п. 1", "zastrz. 2"
+        if (At(i) != nullptr && At(i)->Kind == TTokenKind::Period && At(i)->Glued &&
+            IsAbbreviatedClaimWord(fold))
+            ++i;
+        i = SkipFillers(i);
         if (ClaimNumberAt(i, true) != 0) {
             if (IsScannedClaimWord(fold) && tokens[i].Kind == TTokenKind::Number)
                 unresolved.emplace_back(
@@ -129,7 +145,7 @@ private:
             ReadList(ClaimWord, i);
             return;
         }
-        if (ReadPreceding(ClaimWord, Kind))
+        if (ReadPreceding(ClaimWord, Kind) || ReadOrdinal(ClaimWord, Kind))
             return;
         if (Kind == TClaimWord::Weak)
             return;
@@ -171,6 +187,22 @@ private:
         return true;
     }
 
+    // "according to the first claim", "nach dem zweiten Anspruch": an
+    // ordinal before a singular claim word names an earlier claim.
+    bool ReadOrdinal(std::size_t ClaimWord, TClaimWord Kind) {
+        if (Kind != TClaimWord::Singular || ClaimWord < 2 || !IsWord(tokens[ClaimWord - 1]) ||
+            !IsWord(tokens[ClaimWord - 2]))
+            return false;
+        const int32_t ordinal = OrdinalValue(all.Fold(tokens[ClaimWord - 1]));
+        if (ordinal == 0 || !IsDefiniteArticle(all.Fold(tokens[ClaimWord - 2])))
+            return false;
+        // A later claim is never what "the third claim" of claim 2 means.
+        if (ordinal >= number)
+            return false;
+        Add(ordinal, ordinal);
+        return true;
+    }
+
     void ReadList(std::size_t ClaimWord, std::size_t i) {
         int64_t value = ClaimNumberAt(i, true);
         NoteScanned(ClaimWord, i);
@@ -179,7 +211,7 @@ private:
             std::size_t next = SkipMargin(i + 1);
             const TToken* t = At(next);
             const bool range = t != nullptr && !t->Glued
-                                   ? (t->Kind == TTokenKind::Dash || WordAt(next, IsRangeWord))
+                                   ? (t->Kind == TTokenKind::Dash || IsRangeAt(next))
                                    : (t != nullptr && t->Kind == TTokenKind::Dash);
             if (range) {
                 std::size_t end = SkipFillers(next + 1);
@@ -211,13 +243,13 @@ private:
             if (t->Kind == TTokenKind::Comma) {
                 ++next;
                 joined = false;
-                if (WordAt(next, IsListWord)) {
+                if (IsListAt(next)) {
                     ++next;
                     joined = true;
                     if (WordAt(next, IsListTailWord))
                         ++next;
                 }
-            } else if (WordAt(next, IsListWord)) {
+            } else if (IsListAt(next)) {
                 ++next;
                 joined = true;
                 // "o bien"
@@ -228,7 +260,7 @@ private:
                     ++next;
                 // "and/or"
                 if (At(next) != nullptr && At(next)->Kind == TTokenKind::Slash &&
-                    WordAt(next + 1, IsListWord))
+                    IsListAt(next + 1))
                     next += 2;
             } else {
                 return;
@@ -249,7 +281,7 @@ private:
                 return;
             const TToken* afterFollowing = At(next + 1);
             if (afterFollowing != nullptr &&
-                (afterFollowing->Kind == TTokenKind::Dash || WordAt(next + 1, IsRangeWord))) {
+                (afterFollowing->Kind == TTokenKind::Dash || IsRangeAt(next + 1))) {
                 const std::size_t end = SkipFillers(next + 2);
                 if (At(end) != nullptr && At(end)->Kind == TTokenKind::Number && IsMeasure(end))
                     return;
@@ -266,6 +298,7 @@ private:
     const std::vector<TToken>& tokens = all.Items;
     std::vector<TReferenceRun> runs;
     std::vector<std::string> unresolved;
+    TWordLanguage language = TWordLanguage::Other;
 };
 
 } // namespace
