@@ -55,7 +55,8 @@ constexpr std::array<std::string_view, 66> Preceding = {
     "ovenstaende",     "ovanstaende",    "foregaaende",    "edellisten",     "edellisen",
     "edellinen",       "edelliset",      "edellista",      "edella",         "aiempien",
     "aikaisempien",    "edeltavien",     "edeltavan",      "aforesaid",      "previously",
-    "hereinbefore",    "herebefore"};
+    "hereinbefore",    "herebefore",     "vorgehenden",    "vorgehende",     "vorgehendem",
+    "vorgehender"};
 
 constexpr std::array<std::string_view, 50> Quantifiers = {
     "any",        "each",         "every",     "all",       "one",         "either",     "einem",
@@ -504,4 +505,12 @@ int32_t OrdinalValue(std::string_view Fold) {
 
 bool IsDefiniteArticle(std::string_view Fold) {
     return InWords(DefiniteArticles, Fold);
+}
+
+bool IsDependingWord(std::string_view Fold) {
+    return Fold == "dependent" || Fold == "depending" || Fold == "dependant";
+}
+
+bool IsThereonWord(std::string_view Fold) {
+    return Fold == "thereon" || Fold == "thereupon" || Fold == "therefrom" || Fold == "therefor";
 }

@@ -73,3 +73,7 @@ bool IsHeadingClaimWord(std::string_view Fold);
 int32_t OrdinalValue(std::string_view Fold);
 // "the", "dem", "la": before an ordinal that names a claim.
 bool IsDefiniteArticle(std::string_view Fold);
+
+// "dependent", "depending" and "thereon", "therefrom": "any claim dependent thereon".
+bool IsDependingWord(std::string_view Fold);
+bool IsThereonWord(std::string_view Fold);

@@ -173,6 +173,15 @@ bool SameStyle(TNumbering Chain, const TClaimStart& Start) {
     return Start.Numbering == Chain || !Start.Status.empty();
 }
 
+// "2. The pump ..." after claim 2, as a claim of its own: written in the set's
+// style, after a sentence, starting with a capital.
+bool IsRepeatedClaim(const TChain& Chain, const TEvent& Event) {
+    const TClaimStart& start = Event.Start;
+    return start.First == Chain.Last && start.Last == start.First &&
+           start.Numbering == Chain.Numbering && Event.AfterSentence && start.CapitalStart &&
+           !start.Cancelled;
+}
+
 // Groups the claim starts into claim sets: each runs 1, 2, 3, ... in one
 // numbering style; numbers that do not continue the set are text.
 std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
@@ -227,6 +236,12 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                               start.CapitalStart))) {
                     open->Members.push_back(i);
                     open->Last = start.Last;
+                    headingSince = std::numeric_limits<std::size_t>::max();
+                    continue;
+                }
+                // The same number again: a second claim, kept for the checks to report.
+                if (IsRepeatedClaim(*open, event)) {
+                    open->Members.push_back(i);
                     headingSince = std::numeric_limits<std::size_t>::max();
                     continue;
                 }
@@ -399,6 +414,7 @@ private:
         TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
         claim.References = std::move(refs.References);
         claim.Unresolved = std::move(refs.Unresolved);
+        claim.WithDependants = std::move(refs.WithDependants);
         return claim;
     }
 

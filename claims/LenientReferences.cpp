@@ -30,6 +30,7 @@ public:
         TLenientReferences result;
         result.References = ReferencesOf(std::move(runs));
         result.Unresolved = std::move(unresolved);
+        result.WithDependants = std::move(withDependants);
         return result;
     }
 
@@ -145,7 +146,8 @@ private:
             ReadList(ClaimWord, i);
             return;
         }
-        if (ReadPreceding(ClaimWord, Kind) || ReadOrdinal(ClaimWord, Kind))
+        if (ReadPreceding(ClaimWord, Kind) || ReadOrdinal(ClaimWord, Kind) ||
+            ReadDependantsOf(ClaimWord))
             return;
         if (Kind == TClaimWord::Weak)
             return;
@@ -200,6 +202,24 @@ private:
         if (ordinal >= number)
             return false;
         Add(ordinal, ordinal);
+        return true;
+    }
+
+    // "claim 1 or any claim dependent thereon", "claim 3 or any claim
+    // depending therefrom": the claim just named and its dependants.
+    bool ReadDependantsOf(std::size_t ClaimWord) {
+        if (runs.empty() || !WordAt(ClaimWord + 1, IsDependingWord))
+            return false;
+        std::size_t i = ClaimWord + 2;
+        // "dependent on it", "dependent upon it"
+        if (WordAt(i, [](std::string_view w) { return w == "on" || w == "upon"; }) &&
+            WordAt(i + 1, [](std::string_view w) { return w == "it"; }))
+            i += 2;
+        else if (WordAt(i, IsThereonWord))
+            ++i;
+        else
+            return false;
+        withDependants.push_back(runs.back().Last);
         return true;
     }
 
@@ -298,6 +318,7 @@ private:
     const std::vector<TToken>& tokens = all.Items;
     std::vector<TReferenceRun> runs;
     std::vector<std::string> unresolved;
+    std::vector<int32_t> withDependants;
     TWordLanguage language = TWordLanguage::Other;
 };
 

@@ -14,6 +14,10 @@ struct TLenientReferences {
     // Phrases that name a claim without a number that can be read
     // ("claims wherein"), and numbers read from scanning errors ("claim I").
     std::vector<std::string> Unresolved;
+    // "claim 1 or any claim dependent thereon": claims whose dependants among
+    // the claims before this one are referred to as well. Only the claim set
+    // knows those; References holds the claims named.
+    std::vector<int32_t> WithDependants;
 };
 
 // Reads every reference phrase of claim Number's Text: each claim word with
