@@ -1,5 +1,6 @@
 #include "LenientReader.h"
 
+#include "LenientLayouts.h"
 #include "LenientLexicon.h"
 #include "LenientNumbering.h"
 #include "LenientReferences.h"
@@ -462,6 +463,9 @@ private:
 int32_t ReadLenientClaims(std::string_view Text, const TLenientClaimSink& Claims) {
     if (const auto nul = Text.find('\0'); nul != std::string_view::npos)
         Text = Text.substr(0, nul);
+    std::string unmarked;
+    if (UnmarkFullTextLayout(Text, unmarked))
+        Text = unmarked;
     int32_t further = 0;
     const std::vector<TEvent> events = TLineScanner(Text).Scan();
     std::vector<TChain> chains = FindChains(events);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Full-text layouts whose markup hides the claims, rewritten for reading.
+// Every byte keeps its offset and every line its number: markup turns into
+// blanks.
+//
+// - A reissue: deleted matter ".[. ... .]." is blanked, and a claim deleted
+//   whole keeps its number as "N. (Canceled)", so that the set still runs
+//   from 1 and shows what the reissue cancelled; the markers of added matter
+//   ".Iadd." and ".Iaddend." are blanked and their text kept.
+// - Tagged full text: in the section that a line "CLMS" opens, the tags at
+//   the lines' starts ("NUM  1.", "PAR  A pump", "PA1  a housing;") are
+//   blanked, up to the next section tag alone on its line ("ABST", "DETD").
+//
+// Returns false, and leaves Out alone, when Text has none of these.
+bool UnmarkFullTextLayout(std::string_view Text, std::string& Out);
