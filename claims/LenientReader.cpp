@@ -215,7 +215,10 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
             continue;
         }
         if (event.Kind == TEventKind::SectionHeading) {
-            close(event.LineStart);
+            // A table in a claim, copied one cell per line, may have a cell
+            // "Description": a heading follows a finished sentence.
+            if (event.AfterSentence)
+                close(event.LineStart);
             continue;
         }
         const TClaimStart& start = event.Start;
@@ -242,6 +245,11 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                 }
                 // The same number again: a second claim, kept for the checks to report.
                 if (IsRepeatedClaim(*open, event)) {
+                    // "2. cooling." of a list in claim 1, then the true claim 2:
+                    // the item goes back into claim 1's text.
+                    if (!Events[open->Members.back()].Start.CapitalStart &&
+                        open->Members.size() > 1)
+                        open->Members.pop_back();
                     open->Members.push_back(i);
                     headingSince = std::numeric_limits<std::size_t>::max();
                     continue;
