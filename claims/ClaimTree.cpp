@@ -97,6 +97,8 @@ bool AddEarlierDependants(TReferences& Refs, const std::vector<int32_t>& Of,
     }
     std::vector<TReferenceRun> runs = Refs.Runs;
     for (const TClaim& claim : Claims) {
+        if (--Steps < 0)
+            return false;
         if (!InClaimTable(claim.Number) || reached[static_cast<std::size_t>(claim.Number)])
             continue;
         for (const TReferenceRun& run : claim.References) {
