@@ -177,3 +177,21 @@ bool UnmarkFullTextLayout(std::string_view Text, std::string& Out) {
         Out = std::move(s);
     return changed;
 }
+
+bool IsFullTextMarkupLine(std::string_view Line) {
+    if (Line.starts_with(DeletedOpen) || Line.starts_with(AddedOpen))
+        return true;
+    while (!Line.empty() && (IsBlank(Line.back()) || IsLineBreak(Line.back())))
+        Line.remove_suffix(1);
+    return Line == ClaimsTag;
+}
+
+bool UnmarkReissueText(std::string_view Text, std::string& Out) {
+    if (Text.find(".[.") == std::string_view::npos && Text.find(".Iadd") == std::string_view::npos)
+        return false;
+    std::string s(Text);
+    if (!UnmarkReissue(s))
+        return false;
+    Out = std::move(s);
+    return true;
+}

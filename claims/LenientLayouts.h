@@ -17,3 +17,12 @@
 //
 // Returns false, and leaves Out alone, when Text has none of these.
 bool UnmarkFullTextLayout(std::string_view Text, std::string& Out);
+
+// Whether a line (without its leading blanks) shows one of these layouts:
+// it starts with a reissue marker or is the tag "CLMS". The reading looks at
+// every line anyway; a search of the whole text would cost every text.
+bool IsFullTextMarkupLine(std::string_view Line);
+
+// A claim's text with the reissue markup inside it blanked ("claim .[.4.].
+// .Iadd.6.Iaddend."), as UnmarkFullTextLayout does; false when it has none.
+bool UnmarkReissueText(std::string_view Text, std::string& Out);

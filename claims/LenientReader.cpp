@@ -122,6 +122,8 @@ private:
         event.NonBlank = nonBlank;
         event.AfterClause = afterClause;
         event.AfterSentence = afterSentence;
+        if ((c == '.' || c == 'C') && IsFullTextMarkupLine(content))
+            markup = true;
         const bool punctuation = !(c >= '0' && c <= '9') && c != '(' && c != '[' &&
                                  static_cast<unsigned char>(c) < 0x80 &&
                                  !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
@@ -162,6 +164,11 @@ private:
         ++nonBlank;
     }
 
+public:
+    // A line showed the markup of a reissue or of tagged full text.
+    bool markup = false;
+
+private:
     std::string_view text;
     std::vector<TEvent> events;
     int64_t nonBlank = 0;
@@ -471,11 +478,14 @@ private:
 int32_t ReadLenientClaims(std::string_view Text, const TLenientClaimSink& Claims) {
     if (const auto nul = Text.find('\0'); nul != std::string_view::npos)
         Text = Text.substr(0, nul);
-    std::string unmarked;
-    if (UnmarkFullTextLayout(Text, unmarked))
-        Text = unmarked;
     int32_t further = 0;
-    const std::vector<TEvent> events = TLineScanner(Text).Scan();
+    TLineScanner scanner(Text);
+    std::vector<TEvent> events = scanner.Scan();
+    std::string unmarked;
+    if (scanner.markup && UnmarkFullTextLayout(Text, unmarked)) {
+        Text = unmarked;
+        events = TLineScanner(Text).Scan();
+    }
     std::vector<TChain> chains = FindChains(events);
     if (chains.empty())
         return further;

@@ -1,5 +1,6 @@
 #include "LenientReferences.h"
 
+#include "LenientLayouts.h"
 #include "LenientLexicon.h"
 #include "LenientText.h"
 
@@ -351,6 +352,9 @@ TReferences ReferencesOf(std::vector<TReferenceRun> Runs) {
 }
 
 TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) {
+    std::string reissued;
+    if (UnmarkReissueText(Text, reissued))
+        Text = reissued;
     if (Text.find("[[") == std::string_view::npos)
         return TPhraseReader(Text, Number).Read();
     // An amendment marks deleted text with double brackets ("claim [[3]] 5"):

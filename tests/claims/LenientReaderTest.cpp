@@ -371,6 +371,10 @@ TEST(LenientReading, ReadsFullTextLayouts) {
         {"a reissue deletes a claim too short for its status",
          "Claims\n.[.1. A..].\n.Iadd.2. B..Iaddend.\n.Iadd.3. C of claim 2..Iaddend.\n",
          "1: 2: 3:2"},
+        {"reissue markup inside claims only",
+         "Claims\n1. A pump .[.of steel.]. .Iadd.of brass.Iaddend..\n2. The pump of claim "
+         ".[.2.]. .Iadd.1.Iaddend., wherein it is red.\n",
+         "1: 2:1"},
         {"a deleted bracket without its end deletes nothing",
          "Claims\n1. A .[.of steel.\n2. B of claim 1.\n", "1: 2:1"},
         {"tags outside the claims section stay",
