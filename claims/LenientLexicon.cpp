@@ -310,7 +310,12 @@ constexpr std::string_view SectionEnds[] = {"ozet", "tarifname", "aciklama"};
 } // namespace turkish
 
 namespace portuguese {
+// Also in the older tables; here for the words that differ from Spanish.
+constexpr std::string_view Singulars[] = {"reivindicacao"};
+constexpr std::string_view Plurals[] = {"reivindicacoes"};
 constexpr std::string_view Preceding[] = {"anteriormente", "antecedentes", "precedentemente"};
+constexpr std::string_view Lists[] = {"ou", "e"};
+constexpr std::string_view Ranges[] = {"a", "ate"};
 constexpr std::string_view Quantifiers[] = {"quaisquer", "cada", "umas"};
 constexpr std::string_view SectionEnds[] = {"relatorio", "listagem"};
 } // namespace portuguese
@@ -361,16 +366,44 @@ constexpr TLanguageWords Languages[] = {
      {},
      turkish::SectionEnds},
     {TWordLanguage::Portuguese,
-     {},
-     {},
+     portuguese::Singulars,
+     portuguese::Plurals,
      {},
      {},
      portuguese::Preceding,
      portuguese::Quantifiers,
-     {},
-     {},
+     portuguese::Lists,
+     portuguese::Ranges,
      {},
      portuguese::SectionEnds},
+};
+
+// The list words that join claims in the alternative, and those that join
+// them together: "claim 1 or 2" is a multiple dependent claim as US practice
+// wants it, "claims 1 and 2" is not.
+struct TJoiningWords {
+    TWordLanguage Language;
+    TWords Ors;
+    TWords Ands;
+};
+
+constexpr std::string_view RussianOrs[] = {"или", "либо"};
+constexpr std::string_view RussianAnds[] = {"и"};
+constexpr std::string_view PolishOrs[] = {"albo", "lub", "badz"};
+constexpr std::string_view PolishAnds[] = {"i", "oraz"};
+constexpr std::string_view CzechOrs[] = {"nebo", "ci"};
+constexpr std::string_view CzechAnds[] = {"a"};
+constexpr std::string_view TurkishOrs[] = {"veya", "ya", "yahut"};
+constexpr std::string_view TurkishAnds[] = {"ve", "ile"};
+constexpr std::string_view PortugueseOrs[] = {"ou"};
+constexpr std::string_view PortugueseAnds[] = {"e"};
+
+constexpr TJoiningWords Joining[] = {
+    {TWordLanguage::Russian, RussianOrs, RussianAnds},
+    {TWordLanguage::Polish, PolishOrs, PolishAnds},
+    {TWordLanguage::Czech, CzechOrs, CzechAnds},
+    {TWordLanguage::Turkish, TurkishOrs, TurkishAnds},
+    {TWordLanguage::Portuguese, PortugueseOrs, PortugueseAnds},
 };
 
 bool InWords(TWords Words, std::string_view W) {
@@ -394,7 +427,7 @@ bool InAnyLanguage(TWords TLanguageWords::*Field, std::string_view W) {
 // Every claim word of these tables starts so: the cheap test for the many words that are none.
 bool MayBeWiderClaimWord(std::string_view Fold) {
     return Fold.starts_with("\xd0\xbf") || Fold.starts_with("zastrz") || Fold.starts_with("nar") ||
-           Fold.starts_with("istem");
+           Fold.starts_with("istem") || Fold.starts_with("reivindicac");
 }
 
 } // namespace
@@ -513,4 +546,26 @@ bool IsDependingWord(std::string_view Fold) {
 
 bool IsThereonWord(std::string_view Fold) {
     return Fold == "thereon" || Fold == "thereupon" || Fold == "therefrom" || Fold == "therefor";
+}
+
+namespace {
+
+const TJoiningWords* JoiningWords(TWordLanguage Language) {
+    for (const TJoiningWords& words : Joining) {
+        if (words.Language == Language)
+            return &words;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool IsOrWordIn(TWordLanguage Language, std::string_view Fold) {
+    const TJoiningWords* words = JoiningWords(Language);
+    return words != nullptr && InWords(words->Ors, Fold);
+}
+
+bool IsAndWordIn(TWordLanguage Language, std::string_view Fold) {
+    const TJoiningWords* words = JoiningWords(Language);
+    return words != nullptr && InWords(words->Ands, Fold);
 }

@@ -77,3 +77,8 @@ bool IsDefiniteArticle(std::string_view Fold);
 // "dependent", "depending" and "thereon", "therefrom": "any claim dependent thereon".
 bool IsDependingWord(std::string_view Fold);
 bool IsThereonWord(std::string_view Fold);
+
+// "albo", "veya", "или": joins claims in the alternative; "i", "ve", "и":
+// joins them together. Only for the languages of the tables above.
+bool IsOrWordIn(TWordLanguage Language, std::string_view Fold);
+bool IsAndWordIn(TWordLanguage Language, std::string_view Fold);

@@ -369,3 +369,49 @@ TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) 
     }
     return TPhraseReader(amended, Number).Read();
 }
+
+std::optional<bool> WiderReferenceInTheAlternative(std::string_view Text) {
+    const TTokens all = LenientTokens(Text);
+    const std::vector<TToken>& tokens = all.Items;
+    std::size_t claimWord = 0;
+    while (claimWord < tokens.size() &&
+           (!IsWord(tokens[claimWord]) ||
+            ClaimWordKind(all.Fold(tokens[claimWord])) == TClaimWord::None))
+        ++claimWord;
+    if (claimWord == tokens.size())
+        return std::nullopt;
+    const TWordLanguage language = ClaimWordLanguage(all.Fold(tokens[claimWord]));
+    if (language == TWordLanguage::Other)
+        return std::nullopt;
+    // "any one of", "któregokolwiek z", "любому из" just before the claim word.
+    for (std::size_t j = claimWord; j-- > 0 && claimWord - j <= 4;) {
+        if (IsWord(tokens[j]) && IsQuantifierWord(all.Fold(tokens[j])))
+            return true;
+    }
+    bool hasOr = false;
+    bool hasAnd = false;
+    for (std::size_t j = claimWord + 1; j < tokens.size(); ++j) {
+        const TToken& t = tokens[j];
+        if (t.Kind == TTokenKind::Number || t.Kind == TTokenKind::Dash ||
+            t.Kind == TTokenKind::Comma || (t.Kind == TTokenKind::Period && t.Glued))
+            continue;
+        // "3'ten": a case ending after an apostrophe.
+        if (t.Kind == TTokenKind::Other && t.Glued)
+            continue;
+        if (!IsWord(t))
+            break;
+        const std::string_view fold = all.Fold(t);
+        if (t.Glued && j > 0 && tokens[j - 1].Kind == TTokenKind::Other)
+            continue;
+        // Turkish puts "herhangi birine" after the numbers.
+        if (IsQuantifierWord(fold))
+            return true;
+        if (IsOrWordIn(language, fold))
+            hasOr = true;
+        else if (IsAndWordIn(language, fold))
+            hasAnd = true;
+        else if (!IsRangeWordIn(language, fold) && ClaimWordKind(fold) == TClaimWord::None)
+            break;
+    }
+    return hasOr && !hasAnd;
+}
