@@ -426,8 +426,22 @@ bool InAnyLanguage(TWords TLanguageWords::*Field, std::string_view W) {
 
 // Every claim word of these tables starts so: the cheap test for the many words that are none.
 bool MayBeWiderClaimWord(std::string_view Fold) {
-    return Fold.starts_with("\xd0\xbf") || Fold.starts_with("zastrz") || Fold.starts_with("nar") ||
-           Fold.starts_with("istem") || Fold.starts_with("reivindicac");
+    if (Fold.size() < 2)
+        return false;
+    switch (Fold[0]) {
+    case '\xd0':
+        return Fold[1] == '\xbf'; // "п"
+    case 'z':
+        return Fold.starts_with("zastrz");
+    case 'n':
+        return Fold.starts_with("nar");
+    case 'i':
+        return Fold.starts_with("istem");
+    case 'r':
+        return Fold.starts_with("reivindicac");
+    default:
+        return false;
+    }
 }
 
 } // namespace

@@ -35,6 +35,21 @@ public:
         return result;
     }
 
+    // ".[." or ".Iadd": a reissue's markup, found among the tokens rather than
+    // by another search of every claim's text.
+    bool HasReissueMarkup() const {
+        for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+            if (tokens[i].Kind != TTokenKind::Period || !tokens[i + 1].Glued)
+                continue;
+            const TToken& next = tokens[i + 1];
+            if (next.Kind == TTokenKind::Other && text[next.Begin] == '[')
+                return true;
+            if (IsWord(next) && all.Fold(next).starts_with("iadd"))
+                return true;
+        }
+        return false;
+    }
+
 private:
     const TToken* At(std::size_t i) const { return i < tokens.size() ? &tokens[i] : nullptr; }
 
@@ -352,11 +367,16 @@ TReferences ReferencesOf(std::vector<TReferenceRun> Runs) {
 }
 
 TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) {
+    if (Text.find("[[") == std::string_view::npos) {
+        TPhraseReader reader(Text, Number);
+        std::string reissued;
+        if (!reader.HasReissueMarkup() || !UnmarkReissueText(Text, reissued))
+            return reader.Read();
+        return TPhraseReader(reissued, Number).Read();
+    }
     std::string reissued;
     if (UnmarkReissueText(Text, reissued))
         Text = reissued;
-    if (Text.find("[[") == std::string_view::npos)
-        return TPhraseReader(Text, Number).Read();
     // An amendment marks deleted text with double brackets ("claim [[3]] 5"):
     // blanked out, so that the rest keeps its place.
     std::string amended(Text);
