@@ -93,15 +93,20 @@ private:
     }
 
     // A printed page's line count in its margin ("5", "10", ... alone on its
-    // line), with a number after it: a reference wrapped across it goes on.
+    // line or at its start), with a number after it: a reference wrapped
+    // across it goes on.
     std::size_t SkipMargin(std::size_t i) const {
         const TToken* t = At(i);
         const TToken* after = At(i + 1);
         if (t == nullptr || after == nullptr || i == 0 || t->Kind != TTokenKind::Number ||
             t->Value % 5 != 0 || t->Value > 100 || t->Value == 0)
             return i;
-        if (!LineBreakBetween(tokens[i - 1].End, t->Begin) ||
-            !LineBreakBetween(t->End, after->Begin))
+        if (!LineBreakBetween(tokens[i - 1].End, t->Begin))
+            return i;
+        // "10 2, wherein": the margin's number at the start of the line, the
+        // claim's after it.
+        if (!LineBreakBetween(t->End, after->Begin) &&
+            (after->Kind != TTokenKind::Number || after->Glued))
             return i;
         return i + 1;
     }
@@ -155,6 +160,8 @@ private:
             IsAbbreviatedClaimWord(fold))
             ++i;
         i = SkipFillers(i);
+        if (At(i + 1) != nullptr && At(i + 1)->Kind == TTokenKind::Number)
+            i = SkipMargin(i);
         if (ClaimNumberAt(i, true) != 0) {
             if (IsScannedClaimWord(fold) && tokens[i].Kind == TTokenKind::Number)
                 unresolved.emplace_back(

@@ -232,6 +232,10 @@ TEST(LenientReading, ReadsReferenceWording) {
         {"a margin line number inside a wrapped reference",
          "Claims\n1. A.\n2. B.\n3. C.\n4. D.\n5. E of claims 1\n10\nto 3 or\n15\n4 and F.\n",
          "1: 2: 3: 4: 5:1,2,3,4"},
+        {"a margin line number before the number on a wrapped reference's line",
+         "Claims\n1. A.\n2. B.\n3. C of claim\n10 2, wherein E.\n4. D of claims 1 to\n15 3, "
+         "with 5 layers.\n",
+         "1: 2: 3:2 4:1,2,3"},
         {"comma lists", "Claims\n1. A.\n2. B.\n3. C.\n4. D of claims 1, 2, or 3.\n",
          "1: 2: 3: 4:1,2,3"},
         {"deleted text of an amendment", "Claims\n1. A.\n2. B.\n3. C of claim [[1]] 2.\n",
