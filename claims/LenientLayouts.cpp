@@ -1,5 +1,6 @@
 #include "LenientLayouts.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -159,16 +160,48 @@ bool UnmarkTagged(std::string& s) {
     return true;
 }
 
+// "Claims Text - CLTX (2):": the label that field-by-field exports put
+// before each paragraph of a field.
+bool IsFieldLabelLine(std::string_view Line) {
+    while (!Line.empty() && (IsBlank(Line.back()) || IsLineBreak(Line.back())))
+        Line.remove_suffix(1);
+    if (Line.size() > 80 || !Line.ends_with("):"))
+        return false;
+    const std::size_t open = Line.rfind(" (");
+    if (open == std::string_view::npos || open < 7 || open + 4 > Line.size())
+        return false;
+    for (std::size_t i = open + 2; i + 2 < Line.size(); ++i) {
+        if (!IsDigit(Line[i]))
+            return false;
+    }
+    const std::string_view tag = Line.substr(open - 4, 4);
+    return Line.substr(open - 7, 3) == " - " &&
+           std::all_of(tag.begin(), tag.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+bool UnmarkFieldLabels(std::string& s) {
+    bool changed = false;
+    for (std::size_t pos = 0; pos < s.size();) {
+        std::size_t end = pos;
+        while (end < s.size() && !IsLineBreak(s[end]))
+            ++end;
+        if (IsFieldLabelLine(std::string_view(s).substr(pos, end - pos))) {
+            Blank(s, pos, end);
+            changed = true;
+        }
+        pos = end + 1;
+    }
+    return changed;
+}
+
 } // namespace
 
 bool UnmarkFullTextLayout(std::string_view Text, std::string& Out) {
     const bool reissue = Find(Text, DeletedOpen, 0) != std::string_view::npos ||
                          Find(Text, AddedOpen, 0) != std::string_view::npos;
     const bool tagged = Find(Text, ClaimsTag, 0) != std::string_view::npos;
-    if (!reissue && !tagged)
-        return false;
     std::string s(Text);
-    bool changed = false;
+    bool changed = UnmarkFieldLabels(s);
     if (reissue)
         changed = UnmarkReissue(s);
     if (tagged)
@@ -183,7 +216,7 @@ bool IsFullTextMarkupLine(std::string_view Line) {
         return true;
     while (!Line.empty() && (IsBlank(Line.back()) || IsLineBreak(Line.back())))
         Line.remove_suffix(1);
-    return Line == ClaimsTag;
+    return Line == ClaimsTag || IsFieldLabelLine(Line);
 }
 
 bool UnmarkReissueText(std::string_view Text, std::string& Out) {

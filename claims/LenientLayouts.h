@@ -15,11 +15,14 @@
 //   the lines' starts ("NUM  1.", "PAR  A pump", "PA1  a housing;") are
 //   blanked, up to the next section tag alone on its line ("ABST", "DETD").
 //
+// - Exports field by field: a label line before each paragraph ("Claims
+//   Text - CLTX (2):") is blanked.
+//
 // Returns false, and leaves Out alone, when Text has none of these.
 bool UnmarkFullTextLayout(std::string_view Text, std::string& Out);
 
 // Whether a line (without its leading blanks) shows one of these layouts:
-// it starts with a reissue marker or is the tag "CLMS". The reading looks at
+// it starts with a reissue marker, is the tag "CLMS" or a field label. The reading looks at
 // every line anyway; a search of the whole text would cost every text.
 bool IsFullTextMarkupLine(std::string_view Line);
 

@@ -396,6 +396,13 @@ TEST(LenientReading, ReadsFullTextLayouts) {
     EXPECT_EQ(tree.Claims[1].Line, 3);
     EXPECT_EQ(tree.Claims[1].Offset, reissue.find(".Iadd.2."));
     EXPECT_EQ(tree.Claims[2].Text, "A valve.");
+
+    const TClaimTree labelled("Claims Text - CLTX (1):\n1. A pump.\n\nClaims Text - CLTX (2):\n"
+                              "2. The pump of claim 1.\n",
+                              TReading::Lenient);
+    ASSERT_EQ(Reading(labelled), "1: 2:1");
+    EXPECT_EQ(labelled.Claims[0].Text, "A pump.");
+    EXPECT_TRUE(labelled.Claims[0].Unresolved.empty());
 }
 
 TEST(LenientReading, KeepsARepeatedNumberAndReportsIt) {
