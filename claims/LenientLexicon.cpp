@@ -205,7 +205,7 @@ bool IsRangeWord(std::string_view Fold) {
     return In(Ranges, Fold);
 }
 bool IsFillerWord(std::string_view Fold) {
-    return In(Fillers, Fold);
+    return In(Fillers, Fold) || IsWiderFillerWord(Fold);
 }
 bool IsUnitWord(std::string_view Fold) {
     return In(Units, Fold);
@@ -582,4 +582,15 @@ bool IsOrWordIn(TWordLanguage Language, std::string_view Fold) {
 bool IsAndWordIn(TWordLanguage Language, std::string_view Fold) {
     const TJoiningWords* words = JoiningWords(Language);
     return words != nullptr && InWords(words->Ands, Fold);
+}
+
+namespace {
+
+// "zastrz. od 1 do 3", "пп. с 1 по 3": the word that opens a range.
+constexpr std::string_view WiderFillers[] = {"od", "с", "от"};
+
+} // namespace
+
+bool IsWiderFillerWord(std::string_view Fold) {
+    return InWords(WiderFillers, Fold);
 }

@@ -82,3 +82,5 @@ bool IsThereonWord(std::string_view Fold);
 // joins them together. Only for the languages of the tables above.
 bool IsOrWordIn(TWordLanguage Language, std::string_view Fold);
 bool IsAndWordIn(TWordLanguage Language, std::string_view Fold);
+// "od", "с": fillers of the languages above.
+bool IsWiderFillerWord(std::string_view Fold);

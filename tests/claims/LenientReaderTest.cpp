@@ -352,6 +352,10 @@ TEST(LenientReading, ReadsWiderAlphabetsWhateverTheirCase) {
          "ZASTRZEŻENIA PATENTOWE\n1. Pompa.\n2. Pompa według zastrzeżenia 1.\n"
          "3. Pompa według któregokolwiek z poprzednich zastrzeżeń.\n",
          "1: 2:1 3:1,2"},
+        {"a range opened by a word",
+         "Zastrzeżenia\n1. A.\n2. B.\n3. C.\n4. D według zastrz. od 1 do 3.\n"
+         "5. E по пп. с 2 по 4.\n",
+         "1: 2: 3: 4:1,2,3 5:2,3,4"},
     });
 }
 
