@@ -379,6 +379,10 @@ TEST(LenientReading, ReadsFullTextLayouts) {
         {"a reissue deletes a claim too short for its status",
          "Claims\n.[.1. A..].\n.Iadd.2. B..Iaddend.\n.Iadd.3. C of claim 2..Iaddend.\n",
          "1: 2: 3:2"},
+        {"one bracket deletes two claims",
+         "Claims\n.[.1. A ladder with two rails.\n2. The ladder of claim 1, with rungs..].\n"
+         ".Iadd.3. A ladder..Iaddend.\n.Iadd.4. The ladder of claim 3..Iaddend.\n",
+         "1: 2: 3: 4:3"},
         {"reissue markup inside claims only",
          "Claims\n1. A pump .[.of steel.]. .Iadd.of brass.Iaddend..\n2. The pump of claim "
          ".[.2.]. .Iadd.1.Iaddend., wherein it is red.\n",
