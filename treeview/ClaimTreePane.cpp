@@ -401,10 +401,11 @@ void TClaimTreePane::focusInEvent(QFocusEvent* Event) {
 
 void TClaimTreePane::focusOutEvent(QFocusEvent* Event) {
     QScrollArea::focusOutEvent(Event);
-    // A menu over the pane, or another window for a while, leaves the
-    // keyboard where it was.
+    // A menu over the pane, the menu bar or another window for a while
+    // leaves the keyboard where it was.
     const Qt::FocusReason reason = Event->reason();
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+        reason != Qt::MenuBarFocusReason)
         keyboardUsed = false;
     UpdateFocusMark();
 }

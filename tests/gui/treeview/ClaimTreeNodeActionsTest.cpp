@@ -3,6 +3,7 @@
 
 #include "DrawnTree.h"
 
+#include <QAccessible>
 #include <QtTest>
 #include <algorithm>
 
@@ -440,6 +441,11 @@ void ClaimTreeNodeActionsTest::keysMoveAndExpand() {
     QVERIFY(drawn.pane.CurrentBox() != nullptr);
     QCOMPARE(NameOf(*drawn.pane.CurrentBox()), current);
     QCOMPARE(ShownBoxes(drawn), shown);
+    // A screen reader hears of the current box and its state.
+    const TClaimTreeNode& at = *drawn.pane.CurrentBox();
+    QCOMPARE(QAccessible::queryAccessibleInterface(&drawn.pane)->text(QAccessible::Name),
+             TClaimTreePane::BoxAccessibleName(at, drawn.View(&at).DisplayState ==
+                                                       TDisplayState::Expanded));
     // The current box is in view.
     const QLabel* caption = drawn.View(drawn.pane.CurrentBox()).CaptionLabel;
     const QRect place(caption->mapTo(drawn.pane.viewport(), QPoint(0, 0)), caption->size());

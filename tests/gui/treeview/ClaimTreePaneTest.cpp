@@ -81,6 +81,7 @@ void ClaimTreePaneTest::focusMarkOnlyFromTheKeyboard_data() {
     QTest::newRow("focus gone") << QStringList{"Tab", "key", "away"} << "";
     QTest::newRow("back by a click") << QStringList{"Tab", "away", "click"} << "";
     QTest::newRow("other window for a while") << QStringList{"Tab", "key", "window"} << "2";
+    QTest::newRow("menu bar for a while") << QStringList{"Tab", "key", "menu bar"} << "2";
 }
 
 // The picture stays as it was until the keyboard reaches the pane.
@@ -109,7 +110,10 @@ void ClaimTreePaneTest::focusMarkOnlyFromTheKeyboard() {
             drawn->pane.setFocus(Qt::TabFocusReason);
         else if (step == QLatin1String("key"))
             QTest::keyClick(&drawn->pane, Qt::Key_Down);
-        else if (step == QLatin1String("away"))
+        else if (step == QLatin1String("menu bar")) {
+            other->setFocus(Qt::MenuBarFocusReason);
+            drawn->pane.setFocus(Qt::MenuBarFocusReason);
+        } else if (step == QLatin1String("away"))
             other->setFocus(Qt::MouseFocusReason);
         else if (step == QLatin1String("window")) {
             QWidget elsewhere;
