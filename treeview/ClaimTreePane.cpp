@@ -26,6 +26,9 @@ int ScrollDelta(int First, int Last, int Extent) {
     return 0;
 }
 
+// What a screen reader calls the pane while no box is current.
+constexpr const char* TreeAccessibleName = "Tree of claims";
+
 // Room between a box and the focus mark around it, and the mark's width.
 constexpr int FocusMarkGap = 2;
 constexpr int FocusMarkWidth = 2;
@@ -91,7 +94,7 @@ TClaimTreePane::TClaimTreePane(QWidget* Parent)
     focusMark = new TFocusMark(viewport());
     // A click on a box's caption or row makes it the current box.
     content->installEventFilter(this);
-    setAccessibleName(QStringLiteral("Tree of claims"));
+    setAccessibleName(QLatin1String(TreeAccessibleName));
 }
 
 TClaimTreePane::~TClaimTreePane() {
@@ -249,6 +252,8 @@ void TClaimTreePane::UpdateFocusMark() {
     TClaimTreeNode* node = hasFocus() && keyboardUsed ? ShownCurrent() : nullptr;
     if (node == nullptr) {
         focusMark->hide();
+        if (accessibleName() != QLatin1String(TreeAccessibleName))
+            setAccessibleName(QLatin1String(TreeAccessibleName));
         return;
     }
     current = node;
@@ -282,61 +287,53 @@ bool TClaimTreePane::TreeKey(int Key, Qt::KeyboardModifiers Modifiers) {
     const auto here = static_cast<std::ptrdiff_t>(RowIndex(*drawing, *at));
     if (here >= count)
         return false;
-    // The index of the shown row nearest to From going by Step, or -1.
-    const auto shownFrom = [&rows, count](std::ptrdiff_t From, std::ptrdiff_t Step) {
-        for (std::ptrdiff_t i = From; i >= 0 && i < count; i += Step) {
-            if (RowShown(rows[static_cast<std::size_t>(i)]))
-                return i;
-        }
-        return std::ptrdiff_t{-1};
-    };
     std::ptrdiff_t to = here;
+    // The node of the shown row nearest to From going by Step, with its index
+    // in to; null and -1 when there is none.
+    const auto shownFrom = [&rows, count, &to](std::ptrdiff_t From, std::ptrdiff_t Step) {
+        for (to = From; to >= 0 && to < count; to += Step) {
+            if (RowShown(rows[static_cast<std::size_t>(to)]))
+                return rows[static_cast<std::size_t>(to)].Node;
+        }
+        to = -1;
+        return static_cast<TClaimTreeNode*>(nullptr);
+    };
+    const int top = rows[static_cast<std::size_t>(here)].Top;
+    const int page = std::max(1, ClientHeight());
     // While the mark is not shown, a first move only shows where the keys start.
     const bool fresh = !keyboardUsed || current == nullptr;
+    TClaimTreeNode* target = nullptr;
     switch (Key) {
     case Qt::Key_Up:
-        to = fresh ? here : shownFrom(here - 1, -1);
+        target = fresh ? at : shownFrom(here - 1, -1);
         break;
     case Qt::Key_Down:
-        to = fresh ? here : shownFrom(here + 1, 1);
+        target = fresh ? at : shownFrom(here + 1, 1);
         break;
     case Qt::Key_Home:
-        to = shownFrom(0, 1);
+        target = shownFrom(0, 1);
         break;
     case Qt::Key_End:
-        to = shownFrom(count - 1, -1);
+        target = shownFrom(count - 1, -1);
         break;
     case Qt::Key_PageDown: {
-        // The last shown row within a view's height below, at least the next.
-        const int goal = rows[static_cast<std::size_t>(here)].Top + std::max(1, ClientHeight());
+        // The last shown row within a page below, at least the next one.
         const auto past = std::partition_point(
-            rows.begin(), rows.end(), [goal](const TDrawnRow& r) { return r.Top <= goal; });
-        to = shownFrom((past - rows.begin()) - 1, -1);
+            rows.begin(), rows.end(), [&](const TDrawnRow& r) { return r.Top <= top + page; });
+        target = shownFrom((past - rows.begin()) - 1, -1);
         if (to <= here)
-            to = shownFrom(here + 1, 1);
+            target = shownFrom(here + 1, 1);
         break;
     }
     case Qt::Key_PageUp: {
-        const int goal = rows[static_cast<std::size_t>(here)].Top - std::max(1, ClientHeight());
+        // The first shown row within a page above, at least the previous one.
         const auto first = std::partition_point(
-            rows.begin(), rows.end(), [goal](const TDrawnRow& r) { return r.Top < goal; });
-        to = shownFrom(first - rows.begin(), 1);
+            rows.begin(), rows.end(), [&](const TDrawnRow& r) { return r.Top < top - page; });
+        target = shownFrom(first - rows.begin(), 1);
         if (to < 0 || to >= here)
-            to = shownFrom(here - 1, -1);
+            target = shownFrom(here - 1, -1);
         break;
     }
-    default:
-        break;
-    }
-    TClaimTreeNode* target = to >= 0 ? rows[static_cast<std::size_t>(to)].Node : nullptr;
-    switch (Key) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-        break;
     case Qt::Key_Left:
         target = at->Parent != nullptr ? at->Parent : at;
         break;
@@ -364,7 +361,6 @@ bool TClaimTreePane::TreeKey(int Key, Qt::KeyboardModifiers Modifiers) {
     }
     keyboardUsed = true;
     SetCurrentBox(target != nullptr ? target : at);
-    UpdateFocusMark();
     return true;
 }
 
