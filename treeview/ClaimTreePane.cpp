@@ -78,7 +78,8 @@ bool RowShown(const TDrawnRow& Row) {
 } // namespace
 
 TClaimTreePane::TClaimTreePane(QWidget* Parent)
-    : QScrollArea(Parent), content(new QWidget), maxBoxes(MaxDrawnBoxes) {
+    : QScrollArea(Parent), content(new QWidget), focusMark(new TFocusMark(viewport())),
+      maxBoxes(MaxDrawnBoxes) {
     setBackgroundRole(QPalette::Base);
     QPalette white = palette();
     white.setColor(QPalette::Base, Qt::white);
@@ -91,7 +92,6 @@ TClaimTreePane::TClaimTreePane(QWidget* Parent)
     setWidgetResizable(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lastClientWidth = ClientWidth();
-    focusMark = new TFocusMark(viewport());
     // A click on a box's caption or row makes it the current box.
     content->installEventFilter(this);
     setAccessibleName(QLatin1String(TreeAccessibleName));
