@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QObject>
-#include <QRect>
 
 class QAction;
 class QMenu;
 class QPlainTextEdit;
+class QSplitter;
 class QWidget;
-class TAnchorLayout;
 class TProblemsPanel;
 class TShownTree;
 struct TClaimChecks;
@@ -19,10 +18,9 @@ class TCheckDisplay : public QObject {
     Q_OBJECT
 
 public:
-    // Puts the panel into Box, below Input, whose designed place in Layout
-    // is InputBounds.
-    TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTextEdit& Input,
-                  QRect InputBounds, QWidget& Box);
+    // Puts the panel into Room below Input, the splitter's first pane. The
+    // user sizes the panel with the splitter; its height is remembered.
+    TCheckDisplay(TShownTree& Shown, QSplitter& Room, QPlainTextEdit& Input);
 
     // The Tools item, checked and remembered: the checks are on.
     QAction* CheckClaims1 = nullptr;
@@ -35,12 +33,17 @@ public:
     // the checks of the shown tree, already done.
     void Show(bool Quiet, const TClaimChecks* Known = nullptr);
 
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
 private:
     void CheckClaimsClick();
 
+    // Gives the panel the height it was last given.
+    void RestoreHeight();
+
     TShownTree& shown;
-    TAnchorLayout& layout;
+    QSplitter& room;
     QPlainTextEdit& input;
-    const QRect inputBounds;
     bool quiet = false;
 };
