@@ -151,6 +151,9 @@ void ClaimTreeNodeActionsTest::actionsChangeTheView_data() {
                                                    << "2 5 7" << branch;
     QTest::newRow("show in a collapsed branch") << QStringList{"-", "show 4"} << "1 2 3 4 5' 5 7"
                                                 << "5' 5 7" << branch;
+    QTest::newRow("show a box left out of one branch")
+        << QStringList{"branch 4", "show 5"} << "1 2 3 4 5"
+        << "5" << all;
     QTest::newRow("show out of one branch") << QStringList{"branch 4", "show 6"} << "1 2 3 4 5 6"
                                             << "" << all;
 }
