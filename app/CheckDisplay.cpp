@@ -10,9 +10,11 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStatusBar>
 #include <algorithm>
 #include <unordered_map>
 #include <vector>
@@ -26,8 +28,13 @@ constexpr int LeastTextHeight = 80;
 
 } // namespace
 
-TCheckDisplay::TCheckDisplay(TShownTree& Shown, QSplitter& Room, QPlainTextEdit& Input)
+TCheckDisplay::TCheckDisplay(TShownTree& Shown, QSplitter& Room, QPlainTextEdit& Input,
+                             QStatusBar& Status)
     : QObject(&Room), shown(Shown), room(Room), input(Input) {
+    lbFeeCounts = new QLabel(&Status);
+    lbFeeCounts->setObjectName(QStringLiteral("lbFeeCounts"));
+    lbFeeCounts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Status.addWidget(lbFeeCounts, 1);
     pnProblems = new TProblemsPanel(&Room);
     room.addWidget(pnProblems);
     // A taller window gives the text the new room; the panel keeps its height.
@@ -80,16 +87,16 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
 
 void TCheckDisplay::CheckClaimsClick() {
     ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
-    Show(quiet);
+    Show();
 }
 
-void TCheckDisplay::Show(bool Quiet, const TClaimChecks* Known) {
-    quiet = Quiet;
+void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     const TClaimTree* tree = shown.Tree();
     std::vector<TClaimProblem> problems;
     TFeeCounts fees;
-    if (tree != nullptr && CheckClaims1->isChecked() && !Quiet) {
-        if (Known != nullptr) {
+    const bool checking = tree != nullptr && CheckClaims1->isChecked();
+    if (checking) {
+        if (Known != nullptr && Checked == tree) {
             problems = Known->Problems;
             fees = Known->Fees;
         } else {
@@ -109,4 +116,5 @@ void TCheckDisplay::Show(bool Quiet, const TClaimChecks* Known) {
         marks[problem.Claim] |= problemMark;
     shown.SetBoxMarks(std::move(marks));
     pnProblems->SetProblems(problems, fees);
+    lbFeeCounts->setText(checking ? TProblemsPanel::FeesText(fees) : QString());
 }
