@@ -30,7 +30,7 @@ constexpr int LeastTextHeight = 80;
 
 TCheckDisplay::TCheckDisplay(TShownTree& Shown, QSplitter& Room, QPlainTextEdit& Input,
                              QStatusBar& Status)
-    : QObject(&Room), shown(Shown), room(Room), input(Input) {
+    : QObject(&Room), shown(Shown), room(Room), input(Input), status(Status) {
     lbFeeCounts = new QLabel(&Status);
     lbFeeCounts->setObjectName(QStringLiteral("lbFeeCounts"));
     lbFeeCounts->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -81,12 +81,15 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
     CheckClaims1->setObjectName(QStringLiteral("CheckClaims1"));
     CheckClaims1->setCheckable(true);
     CheckClaims1->setChecked(ProgramSettings().value(CheckClaimsKey, true).toBool());
+    // Without the checks the window is as it was: no status bar.
+    status.setVisible(CheckClaims1->isChecked());
     connect(CheckClaims1, &QAction::triggered, this,
             [this] { RunHandler([this] { CheckClaimsClick(); }); });
 }
 
 void TCheckDisplay::CheckClaimsClick() {
     ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
+    status.setVisible(CheckClaims1->isChecked());
     Show();
 }
 

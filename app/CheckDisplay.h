@@ -53,4 +53,5 @@ private:
     TShownTree& shown;
     QSplitter& room;
     QPlainTextEdit& input;
+    QStatusBar& status;
 };

@@ -313,9 +313,9 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     cmInput->setEnabled(false);
     cmInput->setReadOnly(false);
 
-    // The status bar comes below the designed client area.
-    resize(DesignClientWidth,
-           DesignClientHeight + MainMenu1->sizeHint().height() + statusBar()->sizeHint().height());
+    // The status bar, when the checks show it, comes below the designed client area.
+    const int statusHeight = statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height();
+    resize(DesignClientWidth, DesignClientHeight + MainMenu1->sizeHint().height() + statusHeight);
     if (const QScreen* desktop = QGuiApplication::primaryScreen())
         move(desktop->availableGeometry().center() - rect().center());
 }
