@@ -595,6 +595,14 @@ bool TfrMain::eventFilter(QObject* Watched, QEvent* Event) {
     // A disabled pane takes no input; its filter still sees the key.
     if (Watched == cmInput && Event->type() == QEvent::KeyPress && cmInput->isEnabled()) {
         auto* key = static_cast<QKeyEvent*>(Event);
+        // Tab types in the text, so Ctrl+Tab and Ctrl+Shift+Tab leave it.
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Tab && modifiers == Qt::ControlModifier) ||
+            (key->key() == Qt::Key_Backtab &&
+             modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab);
+            return true;
+        }
         if (TypesCharacter(*key))
             RunHandler([this, key] { cmInputKeyPress(key); });
     }
