@@ -133,11 +133,15 @@ void TClaimTreePane::SetDrawing(TTreeDrawing* Drawing) {
 
 void TClaimTreePane::SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) {
     boxMarks = std::move(Marks);
-    if (drawing != nullptr)
-        RunTreeHandler([this] {
-            if (drawing != nullptr)
-                drawing->MarksChanged();
-        });
+    if (drawing == nullptr)
+        return;
+    RunTreeHandler([this] {
+        if (drawing != nullptr)
+            drawing->MarksChanged();
+    });
+    // The boxes' controls leave their repaints to the content: marks placed
+    // now show only with its next one.
+    content->update();
 }
 
 unsigned TClaimTreePane::BoxMarks(int32_t ClaimNumber) const {

@@ -50,10 +50,11 @@ QString CollapsedBoxes(const TDrawnTree& Drawn) {
     return names.join(QLatin1Char(' '));
 }
 
-// The Claims menu: the first copy that can be revealed is laid out.
-void RevealClaim(TDrawnTree& Drawn, int Number) {
+// The Claims menu: the first copy that can be revealed is laid out. A
+// problem's row keeps the other boxes as they are.
+void RevealClaim(TDrawnTree& Drawn, int Number, bool KeepOthers = false) {
     for (TClaimTreeNode* node : Drawn.tree->NodesByClaim[static_cast<std::size_t>(Number)]) {
-        if (Drawn.drawing->Reveal(*node) != nullptr) {
+        if (Drawn.drawing->Reveal(*node, KeepOthers) != nullptr) {
             Drawn.drawing->Relayout();
             Drawn.pane.ScrollInView(Drawn.View(node).CaptionLabel);
             return;
@@ -73,6 +74,8 @@ void Act(TDrawnTree& Drawn, const QString& Action) {
         QTest::mouseClick(Drawn.View(Named(Drawn, words[1])).BranchButton, Qt::LeftButton);
     else if (words[0] == QLatin1String("reveal"))
         RevealClaim(Drawn, words[1].toInt());
+    else if (words[0] == QLatin1String("show"))
+        RevealClaim(Drawn, words[1].toInt(), true);
     else
         QFAIL(qPrintable(Action));
 }
@@ -144,6 +147,18 @@ void ClaimTreeNodeActionsTest::actionsChangeTheView_data() {
     QTest::newRow("reveal the copy that carries now")
         << QStringList{"expand 5'", "-", "reveal 6"} << "1 2 3 5' 6' 5 7"
         << "3 5 7" << branch;
+    QTest::newRow("show keeps the other branches")
+        << QStringList{"expand 3", "expand 5", "show 6"} << "1 2 3 5' 5 6 7 8"
+        << "3 5'" << branch;
+    QTest::newRow("show leaves the box as it was") << QStringList{"-", "show 2"} << "1 2 5 7"
+                                                   << "2 5 7" << branch;
+    QTest::newRow("show in a collapsed branch") << QStringList{"-", "show 4"} << "1 2 3 4 5' 5 7"
+                                                << "5' 5 7" << branch;
+    QTest::newRow("show a box left out of one branch")
+        << QStringList{"branch 4", "show 5"} << "1 2 3 4 5"
+        << "5" << all;
+    QTest::newRow("show out of one branch") << QStringList{"branch 4", "show 6"} << "1 2 3 4 5 6"
+                                            << "" << all;
 }
 
 void ClaimTreeNodeActionsTest::actionsChangeTheView() {
