@@ -135,6 +135,9 @@ public:
     bool FormClose();
 
     void ShowWelcomePage();
+    // The caption: Lead, then the document's Name, marked while its text
+    // has unsaved changes.
+    void ShowTitle(const QString& Lead, const QString& Name = {});
 
     // Documents, the analysis, tabs and the Claims menu.
     bool CheckUnsavedChanges();
@@ -263,6 +266,9 @@ private:
     // The pane's text as typed, for the analyses of typed texts.
     TLiveText* liveText = nullptr;
     int treePaneWidth = 0;
+    QString titleLead;
+    QString titleName;
+    void UpdateTitle();
     TAnchorLayout* claimsLayout = nullptr;
     // Analyses the text of the last analysis again, with the reading now chosen.
     void ReadAgain();
