@@ -703,6 +703,7 @@ private slots:
         QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Cannot create file ") + name + '.');
         QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("Velkin"));
         QVERIFY(window->InputModified);
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("Velkin - *")));
     }
 
     // After typing into an opened file, every way of dropping it asks first;
