@@ -10,8 +10,10 @@
 #include "VelkinApplication.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <unordered_map>
 #include <vector>
 
@@ -23,8 +25,12 @@ constexpr int ProblemsPanelHeight = 140;
 } // namespace
 
 TCheckDisplay::TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTextEdit& Input,
-                             QRect InputBounds, QWidget& Box)
+                             QRect InputBounds, QWidget& Box, QStatusBar& Status)
     : QObject(&Box), shown(Shown), layout(Layout), input(Input), inputBounds(InputBounds) {
+    lbFeeCounts = new QLabel(&Status);
+    lbFeeCounts->setObjectName(QStringLiteral("lbFeeCounts"));
+    lbFeeCounts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Status.addWidget(lbFeeCounts, 1);
     pnProblems = new TProblemsPanel(&Box);
     const QRect below(inputBounds.left(), inputBounds.bottom() + 1 - ProblemsPanelHeight,
                       inputBounds.width(), ProblemsPanelHeight);
@@ -44,16 +50,16 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
 
 void TCheckDisplay::CheckClaimsClick() {
     ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
-    Show(quiet);
+    Show();
 }
 
-void TCheckDisplay::Show(bool Quiet, const TClaimChecks* Known) {
-    quiet = Quiet;
+void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     const TClaimTree* tree = shown.Tree();
     std::vector<TClaimProblem> problems;
     TFeeCounts fees;
-    if (tree != nullptr && CheckClaims1->isChecked() && !Quiet) {
-        if (Known != nullptr) {
+    const bool checking = tree != nullptr && CheckClaims1->isChecked();
+    if (checking) {
+        if (Known != nullptr && Checked == tree) {
             problems = Known->Problems;
             fees = Known->Fees;
         } else {
@@ -74,6 +80,7 @@ void TCheckDisplay::Show(bool Quiet, const TClaimChecks* Known) {
     shown.SetBoxMarks(std::move(marks));
     const bool wasShown = !pnProblems->isHidden();
     pnProblems->SetProblems(problems, fees);
+    lbFeeCounts->setText(checking ? TProblemsPanel::FeesText(fees) : QString());
     if (wasShown == problems.empty()) {
         // The input pane gives the panel room only while it is shown.
         QRect bounds = inputBounds;

@@ -56,6 +56,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStringList>
 #include <QTabBar>
 #include <QTextBlock>
@@ -252,7 +253,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
-    TreeExport1 = new TTreeExport(*shownTree, *mnuTools, *this);
+    TreeExport1 = new TTreeExport(*shownTree, *documentSource, *mnuTools, *this);
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
 
@@ -265,7 +266,9 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     cmInput->setEnabled(false);
     cmInput->setReadOnly(false);
 
-    resize(DesignClientWidth, DesignClientHeight + MainMenu1->sizeHint().height());
+    // The status bar comes below the designed client area.
+    resize(DesignClientWidth,
+           DesignClientHeight + MainMenu1->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* desktop = QGuiApplication::primaryScreen())
         move(desktop->availableGeometry().center() - rect().center());
 }
@@ -1011,8 +1014,8 @@ void TfrMain::CreateDraftingTools() {
 }
 
 void TfrMain::CreateProblemsPanel() {
-    ClaimChecks1 =
-        new TCheckDisplay(*shownTree, *claimsLayout, *cmInput, InputPaneBounds, *gbClaims);
+    ClaimChecks1 = new TCheckDisplay(*shownTree, *claimsLayout, *cmInput, InputPaneBounds,
+                                     *gbClaims, *statusBar());
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
@@ -1061,7 +1064,7 @@ void TfrMain::AnalyseTypedText() {
     order.Format = DocumentFormat;
     order.Reading = Readings1->ForDocument();
     order.Notice = !Readings1->ShowingExample();
-    order.Checks = !Readings1->ShowingExample();
+    order.Checks = true;
     Analyses1->Start(std::move(order));
 }
 
@@ -1121,8 +1124,8 @@ void TfrMain::NewDraftClick() {
 }
 
 void TfrMain::ShowProblems(const TClaimChecks* Known) {
-    // The built-in examples show the program's own reading, as they always have.
-    ClaimChecks1->Show(Readings1->ShowingExample(), Known);
+    // The built-in examples show their problems as any text does.
+    ClaimChecks1->Show(Known, ClaimTree.get());
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {

@@ -71,7 +71,9 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     std::ostringstream out;
     std::ostringstream err;
-    report.Status = WriteModeReport(out, err, Options, {Name, Name, true}, tree, input);
+    const std::unique_ptr<TClaimTree> other = OtherReading(input, Options.Reading);
+    report.Status =
+        WriteModeReport(out, err, Options, {Name, Name, true}, tree, input, other.get());
     report.Err = std::move(err).str();
     report.Out = std::move(out).str();
     return report;

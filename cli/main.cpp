@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -171,7 +172,7 @@ std::string InputName(const TOptions& Options) {
 // Writes the report that Options ask for to standard output; returns the
 // exit status, with a message on standard error for a failure.
 int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTree& Tree,
-                std::string_view Input) {
+                std::string_view Input, const TClaimTree& Other) {
     TStandardOutput output;
     std::ostream out(&output);
     // Lines in the form FILE:LINE: ..., with "-" for standard input.
@@ -179,7 +180,7 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
         Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
     const int status = WriteModeReport(
         out, std::cerr, {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim},
-        {Name, file, false}, Tree, Input);
+        {Name, file, false}, Tree, Input, &Other);
     out.flush();
     if (!out)
         return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));
@@ -197,7 +198,9 @@ int Run(const TOptions& Options, const std::string& Name) {
     // nodes; the claim in full follows a node's path.
     const TClaimTree tree(input.View(), Options.Reading, TClaimTree::MaxCreatedNodes,
                           Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted);
-    return WriteReport(Options, Name, tree, input.View());
+    // Said on standard error when it reads other claims or references.
+    const std::unique_ptr<TClaimTree> other = OtherReading(input.View(), Options.Reading);
+    return WriteReport(Options, Name, tree, input.View(), *other);
 }
 
 // Maps the stack the analysis will use before the heap may fill the address
