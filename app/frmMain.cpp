@@ -180,6 +180,7 @@ public:
 
     QString FileName() const override { return window.DocumentFileName; }
     const std::string& AnalysedText() const override { return window.InputText; }
+    QString Caption() const override { return window.DocumentCaption(); }
 
 private:
     const TfrMain& window;

@@ -138,6 +138,8 @@ public:
     // The caption: Lead, then the document's Name, marked while its text
     // has unsaved changes.
     void ShowTitle(const QString& Lead, const QString& Name = {});
+    // The caption without the mark.
+    QString DocumentCaption() const { return titleLead + titleName; }
 
     // Documents, the analysis, tabs and the Claims menu.
     bool CheckUnsavedChanges();
