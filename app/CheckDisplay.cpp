@@ -26,7 +26,8 @@ constexpr int ProblemsPanelHeight = 140;
 
 TCheckDisplay::TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTextEdit& Input,
                              QRect InputBounds, QWidget& Box, QStatusBar& Status)
-    : QObject(&Box), shown(Shown), layout(Layout), input(Input), inputBounds(InputBounds) {
+    : QObject(&Box), shown(Shown), layout(Layout), input(Input), inputBounds(InputBounds),
+      status(Status) {
     lbFeeCounts = new QLabel(&Status);
     lbFeeCounts->setObjectName(QStringLiteral("lbFeeCounts"));
     lbFeeCounts->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -44,12 +45,15 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
     CheckClaims1->setObjectName(QStringLiteral("CheckClaims1"));
     CheckClaims1->setCheckable(true);
     CheckClaims1->setChecked(ProgramSettings().value(CheckClaimsKey, true).toBool());
+    // Without the checks the window is as it was: no status bar.
+    status.setVisible(CheckClaims1->isChecked());
     connect(CheckClaims1, &QAction::triggered, this,
             [this] { RunHandler([this] { CheckClaimsClick(); }); });
 }
 
 void TCheckDisplay::CheckClaimsClick() {
     ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
+    status.setVisible(CheckClaims1->isChecked());
     Show();
 }
 

@@ -49,4 +49,5 @@ private:
     TAnchorLayout& layout;
     QPlainTextEdit& input;
     const QRect inputBounds;
+    QStatusBar& status;
 };

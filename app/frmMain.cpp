@@ -267,9 +267,9 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     cmInput->setEnabled(false);
     cmInput->setReadOnly(false);
 
-    // The status bar comes below the designed client area.
-    resize(DesignClientWidth,
-           DesignClientHeight + MainMenu1->sizeHint().height() + statusBar()->sizeHint().height());
+    // The status bar, when the checks show it, comes below the designed client area.
+    const int statusHeight = statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height();
+    resize(DesignClientWidth, DesignClientHeight + MainMenu1->sizeHint().height() + statusHeight);
     if (const QScreen* desktop = QGuiApplication::primaryScreen())
         move(desktop->availableGeometry().center() - rect().center());
 }
@@ -527,6 +527,14 @@ bool TfrMain::eventFilter(QObject* Watched, QEvent* Event) {
     // A disabled pane takes no input; its filter still sees the key.
     if (Watched == cmInput && Event->type() == QEvent::KeyPress && cmInput->isEnabled()) {
         auto* key = static_cast<QKeyEvent*>(Event);
+        // Tab types in the text, so Ctrl+Tab and Ctrl+Shift+Tab leave it.
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Tab && modifiers == Qt::ControlModifier) ||
+            (key->key() == Qt::Key_Backtab &&
+             modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab);
+            return true;
+        }
         if (TypesCharacter(*key))
             RunHandler([this, key] { cmInputKeyPress(key); });
     }

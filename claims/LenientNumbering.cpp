@@ -95,8 +95,7 @@ bool IsCapital(std::string_view s, std::size_t i) {
         return true;
     std::size_t next = i;
     const uint32_t c = NextChar(s, next);
-    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == '(' ||
-           c == '[' || c == '"' || c == 0x201C;
+    return IsCapitalLetter(c) || c == '(' || c == '[' || c == '"' || c == 0x201C;
 }
 
 // A bracketed amendment status at i: "(Currently amended)", "[Canceled]".
@@ -349,7 +348,8 @@ bool IsClaimsHeading(std::string_view Line) {
     bool claimWord = false;
     bool vocabulary = true;
     for (const std::string& w : words) {
-        const bool isClaim = ClaimWordKind(w) != TClaimWord::None || w == "claimed";
+        const bool isClaim =
+            ClaimWordKind(w) != TClaimWord::None || w == "claimed" || IsHeadingClaimWord(w);
         claimWord = claimWord || isClaim;
         vocabulary = vocabulary && (isClaim || IsClaimsHeadingWord(w));
     }
@@ -368,7 +368,7 @@ bool IsSectionHeading(std::string_view Line) {
     if (Line.empty() || Line.size() > 60 || Line.back() == '.' || Line.back() == ',' ||
         Line.back() == ';')
         return false;
-    if (!(Line[0] >= 'A' && Line[0] <= 'Z'))
+    if (!IsCapital(Line, 0) || Line[0] == '(' || Line[0] == '[' || Line[0] == '"')
         return false;
     const std::vector<std::string> words = FoldedWords(Line);
     return !words.empty() && words.size() <= 6 && IsSectionEndWord(words.front());

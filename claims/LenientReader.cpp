@@ -1,5 +1,6 @@
 #include "LenientReader.h"
 
+#include "LenientLayouts.h"
 #include "LenientLexicon.h"
 #include "LenientNumbering.h"
 #include "LenientReferences.h"
@@ -121,6 +122,8 @@ private:
         event.NonBlank = nonBlank;
         event.AfterClause = afterClause;
         event.AfterSentence = afterSentence;
+        if ((c == '.' || c == 'C') && IsFullTextMarkupLine(content))
+            markup = true;
         const bool punctuation = !(c >= '0' && c <= '9') && c != '(' && c != '[' &&
                                  static_cast<unsigned char>(c) < 0x80 &&
                                  !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
@@ -161,6 +164,11 @@ private:
         ++nonBlank;
     }
 
+public:
+    // A line showed the markup of a reissue or of tagged full text.
+    bool markup = false;
+
+private:
     std::string_view text;
     std::vector<TEvent> events;
     int64_t nonBlank = 0;
@@ -171,6 +179,15 @@ private:
 
 bool SameStyle(TNumbering Chain, const TClaimStart& Start) {
     return Start.Numbering == Chain || !Start.Status.empty();
+}
+
+// "2. The pump ..." after claim 2, as a claim of its own: written in the set's
+// style, after a sentence, starting with a capital.
+bool IsRepeatedClaim(const TChain& Chain, const TEvent& Event) {
+    const TClaimStart& start = Event.Start;
+    return start.First == Chain.Last && start.Last == start.First &&
+           start.Numbering == Chain.Numbering && Event.AfterSentence && start.CapitalStart &&
+           !start.Cancelled;
 }
 
 // Groups the claim starts into claim sets: each runs 1, 2, 3, ... in one
@@ -205,7 +222,10 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
             continue;
         }
         if (event.Kind == TEventKind::SectionHeading) {
-            close(event.LineStart);
+            // A table in a claim, copied one cell per line, may have a cell
+            // "Description": a heading follows a finished sentence.
+            if (event.AfterSentence)
+                close(event.LineStart);
             continue;
         }
         const TClaimStart& start = event.Start;
@@ -227,6 +247,17 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                               start.CapitalStart))) {
                     open->Members.push_back(i);
                     open->Last = start.Last;
+                    headingSince = std::numeric_limits<std::size_t>::max();
+                    continue;
+                }
+                // The same number again: a second claim, kept for the checks to report.
+                if (IsRepeatedClaim(*open, event)) {
+                    // "2. cooling." of a list in claim 1, then the true claim 2:
+                    // the item goes back into claim 1's text.
+                    if (!Events[open->Members.back()].Start.CapitalStart &&
+                        open->Members.size() > 1)
+                        open->Members.pop_back();
+                    open->Members.push_back(i);
                     headingSince = std::numeric_limits<std::size_t>::max();
                     continue;
                 }
@@ -399,6 +430,7 @@ private:
         TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
         claim.References = std::move(refs.References);
         claim.Unresolved = std::move(refs.Unresolved);
+        claim.WithDependants = std::move(refs.WithDependants);
         return claim;
     }
 
@@ -447,7 +479,13 @@ int32_t ReadLenientClaims(std::string_view Text, const TLenientClaimSink& Claims
     if (const auto nul = Text.find('\0'); nul != std::string_view::npos)
         Text = Text.substr(0, nul);
     int32_t further = 0;
-    const std::vector<TEvent> events = TLineScanner(Text).Scan();
+    TLineScanner scanner(Text);
+    std::vector<TEvent> events = scanner.Scan();
+    std::string unmarked;
+    if (scanner.markup && UnmarkFullTextLayout(Text, unmarked)) {
+        Text = unmarked;
+        events = TLineScanner(Text).Scan();
+    }
     std::vector<TChain> chains = FindChains(events);
     if (chains.empty())
         return further;

@@ -74,6 +74,70 @@ bool IsDashChar(uint32_t C) {
     return C == '-' || C == 0x1E || C == 0xAD || (C >= 0x2010 && C <= 0x2015) || C == 0x2212;
 }
 
+namespace {
+
+// Base letters of U+0100 to U+017F, Latin Extended-A: the Central European and
+// Turkish letters. '?' marks the two ligatures, spelled out below.
+constexpr std::string_view LatinExtendedA =
+    "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii??jjkkk"
+    "llllllllllnnnnnnnnnoooooo??rrrrrrsssssssstttttt"
+    "uuuuuuuuuuuuwwyyyzzzzzzs";
+
+void AppendUtf8(uint32_t C, std::string& Out) {
+    if (C < 0x800) {
+        Out += static_cast<char>(0xC0 | (C >> 6));
+    } else {
+        Out += static_cast<char>(0xE0 | (C >> 12));
+        Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+    }
+    Out += static_cast<char>(0x80 | (C & 0x3F));
+}
+
+} // namespace
+
+bool FoldWiderLetter(uint32_t C, std::string& Out) {
+    if (C >= 0x100 && C < 0x180) {
+        const char base = LatinExtendedA[C - 0x100];
+        if (base == '?')
+            Out += C < 0x140 ? "ij" : "oe";
+        else
+            Out += base;
+        return true;
+    }
+    // Combining accents belong to the letter before them: "i̇" (i and a
+    // dot above) is how a lower-casing that ignores Turkish writes "İ".
+    if (C >= 0x300 && C < 0x370)
+        return true;
+    // Cyrillic folds to its own lower case, "Ё" to "е".
+    if (C == 0x401 || C == 0x451) {
+        AppendUtf8(0x435, Out);
+        return true;
+    }
+    if (C >= 0x400 && C < 0x500) {
+        if (C < 0x410)
+            C += 0x50;
+        else if (C < 0x430)
+            C += 0x20;
+        AppendUtf8(C, Out);
+        return true;
+    }
+    return false;
+}
+
+bool IsCapitalLetter(uint32_t C) {
+    if ((C >= 'A' && C <= 'Z') || (C >= 0xC0 && C <= 0xDE && C != 0xD7))
+        return true;
+    if (C >= 0x400 && C < 0x430)
+        return true;
+    if (C >= 0x100 && C < 0x180) {
+        // Upper case comes first in each pair; the pairs shift at U+0139 and U+0179.
+        if ((C >= 0x139 && C <= 0x148) || C >= 0x179)
+            return C % 2 == 1 && C != 0x17F;
+        return C % 2 == 0 && C != 0x138 && C != 0x149;
+    }
+    return false;
+}
+
 bool FoldLetter(uint32_t C, std::string& Out) {
     if (IsAsciiLetter(C)) {
         Out += static_cast<char>(C | 0x20);
@@ -105,6 +169,8 @@ bool FoldLetter(uint32_t C, std::string& Out) {
     default:
         break;
     }
+    if (FoldWiderLetter(C, Out))
+        return true;
     // Other alphabets: letters, but no lexicon word. Punctuation and symbols
     // of the general blocks are not letters.
     if ((C >= 0x100 && C < 0x2000) || (C >= 0x3040 && C < 0xFFF0) || C >= 0x10000) {

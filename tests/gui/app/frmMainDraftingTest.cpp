@@ -564,7 +564,8 @@ private slots:
         else
             OpenNew(QStringLiteral("fees.txt"), text);
         QCOMPARE(window->ClaimChecks1->pnProblems->ProblemCount(), problems);
-        QVERIFY(fees.isVisible());
+        // Without the checks the window has no status bar, as before them.
+        QCOMPARE(fees.isVisible(), checks);
         if (!checks) {
             QVERIFY(fees.text().isEmpty());
             return;
@@ -605,6 +606,46 @@ private slots:
         QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->cmInput->geometry(), input);
         QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
+    }
+
+    // Tab goes round every part of the window and so does Shift+Tab, the
+    // other way; in the input pane Tab types, so Ctrl+Tab goes on from it.
+    void tabCycle_data() {
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QString>("cycle");
+        QTest::newRow("Tab") << false
+                             << "btnExpandAll btnCollapseAll TabControl1 sbClaimTree cmInput "
+                                "lvProblems";
+        QTest::newRow("Shift+Tab") << true
+                                   << "btnExpandAll lvProblems cmInput sbClaimTree TabControl1 "
+                                      "btnCollapseAll";
+    }
+
+    void tabCycle() {
+        QFETCH(bool, back);
+        QFETCH(QString, cycle);
+        OpenNew(QStringLiteral("pump.txt"), TallClaims(3));
+        TClaimProblem problem;
+        problem.Claim = 2;
+        problem.Line = 5;
+        problem.Severity = TSeverity::Error;
+        problem.Message = "Claim 2 refers to a claim.";
+        window->ClaimChecks1->pnProblems->SetProblems({problem}, {});
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->btnExpandAll->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        do {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus != nullptr);
+            visited << focus->objectName();
+            const Qt::KeyboardModifiers typing =
+                focus == window->cmInput ? Qt::ControlModifier : Qt::NoModifier;
+            QTest::keyClick(focus, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                            typing | (back ? Qt::ShiftModifier : Qt::NoModifier));
+        } while (QApplication::focusWidget() != window->btnExpandAll && visited.size() < 20);
+        QCOMPARE(visited.join(QLatin1Char(' ')), cycle);
+        QCOMPARE(window->cmInput->toPlainText(), TallClaims(3));
     }
 };
 
