@@ -9,14 +9,12 @@
 namespace {
 
 // The bytes that end every line of a text with Format, when one kind of
-// line end does: a new text's CR LF, or the file's own when all its lines
-// end alike. Empty when lines keep ends of their own.
+// line end does: a new text's NativeLineBreak, or the file's own when all its
+// lines end alike. Empty when lines keep ends of their own.
 std::string_view OneLineEnd(const TDocumentFormat& Format) {
-    if (!Format.Lines)
-        return "\r\n";
-    if (!Format.Lines->OneBreak())
+    if (Format.Lines && !Format.Lines->OneBreak())
         return {};
-    switch (Format.Lines->NewLineBreak()) {
+    switch (Format.Lines ? Format.Lines->NewLineBreak() : NativeLineBreak) {
     case TLineBreak::Lf:
         return "\n";
     case TLineBreak::CrLf:

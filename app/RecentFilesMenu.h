@@ -7,8 +7,8 @@
 class QAction;
 class QMenu;
 
-// The File menu's list of the last documents read, newest first, kept in
-// the settings between runs.
+// The File menu's list of the last documents read or saved, newest first,
+// kept in the settings between runs.
 class TRecentFilesMenu : public QObject {
     Q_OBJECT
 
@@ -18,8 +18,8 @@ public:
 
     QMenu* mnuRecentFiles;
 
-    // A document was opened: a read one goes to the top, one that has gone
-    // leaves the list.
+    // A document was opened or saved under a new name: a read or written
+    // one goes to the top, one that has gone leaves the list.
     void Opened(const QString& FileName, bool Read);
 
 private:

@@ -140,7 +140,7 @@ TExportTree TTreeExport::CurrentTree() const {
     TExportTree exported = shown.ExportRows(whole);
     for (TExportRow& row : exported.Rows)
         row.Marks = shown.BoxMarks(row.Number);
-    exported.Heading << window.windowTitle() << shown.CountsText()
+    exported.Heading << document.Caption() << shown.CountsText()
                      << (tree->Reading == TReading::Lenient ? QStringLiteral("Lenient reading")
                                                             : QStringLiteral("Standard reading"));
     if (whole)
@@ -205,7 +205,7 @@ bool TTreeExport::PaintWithProgress(const TExportPicture& Picture, QPagedPaintDe
 bool TTreeExport::WritePdf(const TExportTree& Tree, QIODevice& File) {
     QPdfWriter writer(&File);
     writer.setCreator(QStringLiteral("Veltrum"));
-    writer.setTitle(window.windowTitle());
+    writer.setTitle(document.Caption());
     writer.setPageSize(LocalePageSize(QLocale::system()));
     writer.setPageMargins(PageMargins, QPageLayout::Millimeter);
     const TExportPicture picture(Tree, PageTextRoom(writer));
@@ -217,7 +217,7 @@ bool TTreeExport::WritePdf(const TExportTree& Tree, QIODevice& File) {
 
 bool TTreeExport::WriteSvg(const TExportTree& Tree, QIODevice& File) {
     const TExportPicture picture(Tree, shown.DrawingWidth());
-    return picture.WriteSvg(File, window.windowTitle());
+    return picture.WriteSvg(File, document.Caption());
 }
 
 bool TTreeExport::WritePng(const TExportTree& Tree, QIODevice& File, QString& Error) {
@@ -378,7 +378,7 @@ TReportTitle TTreeExport::ReportTitle() const {
         title.Name = QFileInfo(fileName).fileName();
     } else {
         // A new draft: the window's title without the program's name.
-        const QString caption = window.windowTitle();
+        const QString caption = document.Caption();
         const qsizetype dash = caption.indexOf(QStringLiteral(" - "));
         title.Name = dash >= 0 ? caption.mid(dash + 3) : QStringLiteral("Untitled");
     }

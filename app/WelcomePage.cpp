@@ -11,7 +11,8 @@ const std::array<QString, WelcomeLineCount>& WelcomeLines() {
         QStringLiteral("checking the consistency of a patent document you yourself compose with "
                        "the possibility to edit it."),
         QStringLiteral(" "),
-        QStringLiteral("Click 'Examples' in 'File' to see some useful examples."),
+        QStringLiteral("Click 'Open...' in 'File' (Ctrl+O) to read a patent text, or 'Examples' "
+                       "to see some useful examples."),
     };
     return lines;
 }

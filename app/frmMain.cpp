@@ -188,6 +188,7 @@ public:
 
     QString FileName() const override { return window.DocumentFileName; }
     const std::string& AnalysedText() const override { return window.InputText; }
+    QString Caption() const override { return window.DocumentCaption(); }
 
 private:
     const TfrMain& window;
@@ -280,13 +281,15 @@ bool TypesCharacter(const QKeyEvent& Key) {
 
 TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     setObjectName(QStringLiteral("frMain"));
-    setWindowTitle(QStringLiteral("Veltrum"));
     setWindowIcon(ProgramIcon());
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 8));
     CreatePanes();
+    ShowTitle(QStringLiteral("Veltrum"));
+    connect(cmInput->document(), &QTextDocument::modificationChanged, this,
+            [this] { UpdateTitle(); });
     CreateMenu();
     CreateFileDialogs();
-    RecentFiles1 = new TRecentFilesMenu(*File1, N1, [this](const QString& FileName) {
+    RecentFiles1 = new TRecentFilesMenu(*File1, Save1, [this](const QString& FileName) {
         if (CheckUnsavedChanges())
             OpenDocument(FileName);
     });
@@ -424,6 +427,15 @@ void TfrMain::CreateMenu() {
     New1 = addItem(File1, "New1", QStringLiteral("&New"), &TfrMain::New1Click);
     New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
 
+    Open1 = addItem(File1, "Open1", QStringLiteral("&Open..."), &TfrMain::Open1Click);
+    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save1 = addItem(File1, "Save1", QStringLiteral("&Save"), &TfrMain::Save1Click);
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Save1->setEnabled(false);
+    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("Save &As..."), &TfrMain::SaveAs1Click);
+    SaveAs1->setEnabled(false);
+    File1->addSeparator()->setObjectName(QStringLiteral("N2"));
+
     Example = File1->addMenu(QStringLiteral("Examples"));
     Example->setObjectName(QStringLiteral("Example"));
     const auto caption = [](int Number) {
@@ -434,21 +446,6 @@ void TfrMain::CreateMenu() {
     Example3 = addItem(Example, "Example3", caption(3), &TfrMain::Example3Click);
     Example4 = addItem(Example, "Example4", caption(4), &TfrMain::Example4Click);
     Example5 = addItem(Example, "Example5", caption(5), &TfrMain::Example5Click);
-
-    // Open, Save and Save As are not shown: they belong to the File menu but
-    // are left out of its list, and are the window's actions instead, so that
-    // their keys work. Qt disables a hidden action, key and all.
-    Open1 = addItem(File1, "Open1", QStringLiteral("&Open..."), &TfrMain::Open1Click);
-    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    Save1 = addItem(File1, "Save1", QStringLiteral("&Save"), &TfrMain::Save1Click);
-    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    Save1->setEnabled(false);
-    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("Save &As..."), &TfrMain::SaveAs1Click);
-    SaveAs1->setEnabled(false);
-    for (QAction* item : {Open1, Save1, SaveAs1}) {
-        File1->removeAction(item);
-        addAction(item);
-    }
 
     N1 = File1->addSeparator();
     N1->setObjectName(QStringLiteral("N1"));
@@ -627,6 +624,19 @@ void TfrMain::DropFile(const QString& FileName) {
         OpenDocument(FileName);
 }
 
+void TfrMain::ShowTitle(const QString& Lead, const QString& Name) {
+    titleLead = Lead;
+    titleName = Name;
+    UpdateTitle();
+}
+
+void TfrMain::UpdateTitle() {
+    const bool unsaved = !titleName.isEmpty() && cmInput->isEnabled() && !cmInput->isReadOnly() &&
+                         cmInput->document()->isModified();
+    // The mark goes before the document's name, as desktop programs show it.
+    setWindowTitle(titleLead + (unsaved ? QStringLiteral("*") : QString()) + titleName);
+}
+
 void TfrMain::ShowWelcomePage() {
     sbClaimTree->DestroyComponents();
     QWidget* page = sbClaimTree->Content();
@@ -661,9 +671,11 @@ bool TfrMain::CheckUnsavedChanges() {
         QStringLiteral("Input file\n") +
             (DocumentFileName.isEmpty() ? QStringLiteral("Untitled") : DocumentFileName) +
             QStringLiteral("\nhas unsaved changes. Would you like to save it first?"),
-        QStringLiteral("WARNING"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
-    // Yes: the user saves first, so the operation is abandoned.
-    return answer != QMessageBox::Yes;
+        QStringLiteral("WARNING"), QMessageBox::Question,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    // Yes: the user saves first, so the operation is abandoned, as on Cancel
+    // (and Escape). Only No lets the edits go.
+    return answer == QMessageBox::No;
 }
 
 bool TfrMain::LoadInputFile(const QString& FileName) {
@@ -702,7 +714,7 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
                                           "whole text is analysed, found and saved.")
                                .arg(MaxShownLine));
     }
-    setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
+    ShowTitle(QStringLiteral("Velkin - "), LoadedFileName);
     SetSaveEnabled(!Damage1->IsDamaged());
     return true;
 }
@@ -745,7 +757,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
     if (fileName.startsWith(QLatin1Char('\\')))
         fileName.remove(0, 1);
     DocumentFileName = ProgramDir + fileName;
-    setWindowTitle(QString::fromLatin1(example.WindowCaption));
+    ShowTitle(QString::fromLatin1(example.WindowCaption));
     InputText = BuiltinExampleText(Number);
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
@@ -831,7 +843,7 @@ void TfrMain::New1Click() {
         return;
     const TBusyCursor busy;
     DocumentFileName.clear();
-    setWindowTitle(QStringLiteral("Veltrum"));
+    ShowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
     ClaimDrawing.reset();
     ClaimTree.reset();
@@ -872,6 +884,8 @@ bool TfrMain::OpenDocument(const QString& FileName) {
         InputText.clear();
     }
     cmInput->setPlainText(QString());
+    // The pane's mark is cleared without a signal when it is emptied.
+    UpdateTitle();
     // Save would write the empty pane over the file that could not be read.
     const bool read = LoadInputFile(fileName);
     if (!read) {
@@ -936,10 +950,9 @@ bool TfrMain::SaveDocument(const QString& FileName) {
     // A Windows-1252 document written as UTF-8 stays UTF-8.
     DocumentFormat = written;
     InputModified = false;
-    // The pane's mark stays set, and undo no longer clears it: undoing back
-    // to the text as it was opened is a change against the saved file.
+    // The pane's mark now says whether the text differs from the file: undo
+    // back to the saved text clears it, and further back sets it again.
     cmInput->document()->setModified(false);
-    cmInput->document()->setModified(true);
     return true;
 }
 
@@ -957,7 +970,8 @@ void TfrMain::SaveAs1Click() {
         return;
     DocumentFileName = fileName;
     LoadedFileName = fileName;
-    setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
+    ShowTitle(QStringLiteral("Velkin - "), LoadedFileName);
+    RecentFiles1->Opened(fileName, true);
 }
 
 void TfrMain::Exit1Click() {
@@ -1168,7 +1182,7 @@ void TfrMain::NewDraftClick() {
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
     cmInput->setPlainText(QString());
-    setWindowTitle(QStringLiteral("Velkin - Untitled"));
+    ShowTitle(QStringLiteral("Velkin - "), QStringLiteral("Untitled"));
     SetSaveEnabled(true);
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     AnalyseInput([this] { InputModified = false; });

@@ -139,6 +139,11 @@ public:
     bool FormClose();
 
     void ShowWelcomePage();
+    // The caption: Lead, then the document's Name, marked while its text
+    // has unsaved changes.
+    void ShowTitle(const QString& Lead, const QString& Name = {});
+    // The caption without the mark.
+    QString DocumentCaption() const { return titleLead + titleName; }
 
     // Documents, the analysis, tabs and the Claims menu.
     bool CheckUnsavedChanges();
@@ -282,6 +287,9 @@ private:
     // problems panel.
     QVBoxLayout* inputColumn = nullptr;
     QSplitter* splInput = nullptr;
+    QString titleLead;
+    QString titleName;
+    void UpdateTitle();
     // Analyses the text of the last analysis again, with the reading now chosen.
     void ReadAgain();
 };

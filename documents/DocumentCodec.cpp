@@ -220,11 +220,12 @@ void MatchRange(TLines Old, TLines New, qsizetype OldAt, qsizetype NewAt, int De
 // The end of each line of New but the last: a line New shares with Old keeps
 // its end; of lines put in place of others, the first ones take the ends of
 // the lines they replace in turn and the last one that of the last line
-// replaced; lines added take NewLineBreak.
+// replaced; lines added take NewLineBreak. A new text, without Old, takes
+// NativeLineBreak throughout.
 std::vector<TLineBreak> LineBreaks(const std::vector<QStringView>& New, const TDocumentLines* Old) {
     const qsizetype m = static_cast<qsizetype>(New.size());
     std::vector<TLineBreak> breaks(static_cast<std::size_t>(m - 1),
-                                   Old ? Old->NewLineBreak() : TLineBreak::CrLf);
+                                   Old ? Old->NewLineBreak() : NativeLineBreak);
     if (!Old)
         return breaks;
     const qsizetype n = Old->Count();

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QtGlobal>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,13 @@ enum class TTextEncoding { Utf8, Windows1252, Utf8Bom, Utf16Le, Utf16Be };
 // What ends a line. The pane breaks the line at each of them alike, so the
 // file's own end is remembered per line.
 enum class TLineBreak : unsigned char { Lf, CrLf, Cr, ParagraphSeparator, FrameStart, FrameEnd };
+
+// The end of the lines of a new text: what the system's own editors write.
+#ifdef Q_OS_WIN
+inline constexpr TLineBreak NativeLineBreak = TLineBreak::CrLf;
+#else
+inline constexpr TLineBreak NativeLineBreak = TLineBreak::Lf;
+#endif
 
 // A text as it was last read or saved: its lines as the pane shows them, and
 // what ended each line in the file.
@@ -56,7 +64,7 @@ struct TDocumentFormat {
     bool ShowsByte30 = true;
     bool ShowsByte31 = true;
     // The text as last read or saved; none for a new text, whose lines end
-    // in CR LF (what Windows editors write).
+    // in NativeLineBreak.
     std::shared_ptr<const TDocumentLines> Lines;
 };
 

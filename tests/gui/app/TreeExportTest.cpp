@@ -7,7 +7,9 @@
 #include "BoxGeometry.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "ClaimTreeReport.h"
 #include "Dialogs.h"
+#include "DraftingTools.h"
 #include "GlyphButton.h"
 #include "TreeDrawing.h"
 #include "frmMain.h"
@@ -18,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -383,6 +386,17 @@ private slots:
             QVERIFY2(count == 1, qPrintable(QString::number(claim)));
         QVERIFY(text.contains(QStringLiteral("also depends on claims 2\u20134")));
         QVERIFY(text.contains(QLatin1String("also depends on claim 12")));
+    }
+
+    // The caption's mark of unsaved changes is the editor's, not the paper's.
+    void unsavedDraftIsNamedWithoutTheMark() {
+        window->Drafting1->NewDraft1->trigger();
+        window->cmInput->insertPlainText(QStringLiteral("1. A pump.\n2. The pump of claim 1."));
+        window->Drafting1->AnalyseAgain1->trigger();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - *Untitled"));
+        QCOMPARE(window->TreeExport1->CurrentTree().Heading.value(0),
+                 QStringLiteral("Velkin - Untitled"));
+        QCOMPARE(window->TreeExport1->ReportTitle().Name, QStringLiteral("Untitled"));
     }
 
     void wholeTreePastTheLimitIsRefused() {

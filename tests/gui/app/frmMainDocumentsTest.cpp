@@ -8,7 +8,9 @@
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
+#include "DraftingTools.h"
 #include "GlyphButton.h"
+#include "RecentFilesMenu.h"
 #include "TreeDrawing.h"
 #include "WelcomePage.h"
 #include "frmMain.h"
@@ -32,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -624,7 +627,9 @@ private slots:
         window->Save1->trigger();
         QCOMPARE(TDialogs::BoxCount(), answer == QMessageBox::NoButton ? 0 : 1);
         QCOMPARE(ReadBytes(name), saved);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + name);
+        // Kept editing: the text still differs from the file.
+        const QString mark = answer == QMessageBox::Cancel ? QStringLiteral("*") : QString();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + mark + name);
     }
 
     // The question names the first character Windows-1252 lacks; a document
@@ -653,7 +658,7 @@ private slots:
         TDialogs::SetNextAnswer(QMessageBox::Save);
         window->Save1Click();
         QVERIFY(!window->InputModified);
-        QVERIFY(window->cmInput->document()->isModified()); // Save leaves the pane's mark
+        QVERIFY(!window->cmInput->document()->isModified()); // the text is the file's
         QCOMPARE(ReadBytes(name), std::string("90\xc2\xb0\r\n\xe2\x86\x92"));
         Type(Qt::Key_Backspace);
         window->Save1Click();
@@ -698,33 +703,54 @@ private slots:
         QCOMPARE(TDialogs::LastBox().Text, QStringLiteral("Cannot create file ") + name + '.');
         QCOMPARE(TDialogs::LastBox().Caption, QStringLiteral("Velkin"));
         QVERIFY(window->InputModified);
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("Velkin - *")));
     }
 
-    // After typing into an opened file, every way of dropping it asks first.
+    // After typing into an opened file, every way of dropping it asks first;
+    // Yes and Cancel leave everything as it was.
     void unsavedChangesQuestion_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("answer");
-        for (const char* path : {"New", "Open", "Example", "Exit", "Close"}) {
+        for (const char* path :
+             {"New", "Open", "Recent", "Drop", "Example", "New draft", "Exit", "Close"}) {
             QTest::addRow("%s, Yes", path) << path << int(QMessageBox::Yes);
             QTest::addRow("%s, No", path) << path << int(QMessageBox::No);
+            QTest::addRow("%s, Cancel", path) << path << int(QMessageBox::Cancel);
         }
     }
 
     void unsavedChangesQuestion() {
         QFETCH(QString, path);
         QFETCH(int, answer);
+        const QString other = OpenNew(QStringLiteral("other.txt"), "1. Other.\r\n");
         const QString name = OpenNew(QStringLiteral("pump.txt"), PumpText);
-        const QString other = Write(QStringLiteral("other.txt"), "1. Other.\r\n");
         Type(Qt::Key_X);
         TDialogs::SetNextAnswer(QMessageBox::StandardButton(answer));
         if (path == "Open")
             TDialogs::SetNextFileName(other);
 
-        if (path == "New")
+        if (path == "New") {
             window->New1->trigger();
-        else if (path == "Open")
+        } else if (path == "Open") {
             window->Open1->trigger();
-        else if (path == "Example")
+        } else if (path == "Recent") {
+            for (QAction* item : window->RecentFiles1->mnuRecentFiles->actions()) {
+                if (item->data().toString() == other) {
+                    item->trigger();
+                    break;
+                }
+            }
+        } else if (path == "Drop") {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(other)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(window.get(), &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window.get(), &drop);
+        } else if (path == "New draft") {
+            window->Drafting1->NewDraft1->trigger();
+        } else if (path == "Example")
             window->Example1->trigger();
         else if (path == "Exit")
             window->Exit1->trigger();
@@ -737,11 +763,11 @@ private slots:
                                "\nhas unsaved changes. Would you like to save it first?");
         QCOMPARE(box.Caption, QStringLiteral("WARNING"));
         QCOMPARE(box.Icon, QMessageBox::Question);
-        QCOMPARE(box.Buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 
-        if (answer == QMessageBox::Yes) {
+        if (answer != QMessageBox::No) {
             QVERIFY(window->isVisible());
-            QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + name);
+            QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - *") + name);
             QCOMPARE(window->DocumentFileName, name);
             QVERIFY(window->cmInput->toPlainText().startsWith(QLatin1Char('x')));
             QVERIFY(window->InputModified);
@@ -749,7 +775,10 @@ private slots:
         }
         const QMap<QString, QString> captions = {{"New", "Veltrum"},
                                                  {"Open", "Velkin - " + other},
-                                                 {"Example", BuiltinExample(1).WindowCaption}};
+                                                 {"Recent", "Velkin - " + other},
+                                                 {"Drop", "Velkin - " + other},
+                                                 {"Example", BuiltinExample(1).WindowCaption},
+                                                 {"New draft", "Velkin - Untitled"}};
         if (captions.contains(path)) {
             QVERIFY(window->isVisible());
             QCOMPARE(window->windowTitle(), captions[path]);
@@ -791,6 +820,71 @@ private slots:
         window->New1->trigger();
         QCOMPARE(TDialogs::BoxCount(), 0);
         QCOMPARE(window->windowTitle(), QStringLiteral("Veltrum"));
+    }
+
+    // The caption marks a text that differs from its file, and only then:
+    // undo back to the saved text takes the mark away, further back brings
+    // it again. NAME is the opened file, OTHER the name saved as.
+    void modifiedMark_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("opened") << "open"
+                                << "Velkin - NAME";
+        QTest::newRow("typed") << "open, type"
+                               << "Velkin - *NAME";
+        QTest::newRow("typed, undone") << "open, type, undo"
+                                       << "Velkin - NAME";
+        QTest::newRow("saved") << "open, type, save"
+                               << "Velkin - NAME";
+        QTest::newRow("undone past the save") << "open, type, save, undo"
+                                              << "Velkin - *NAME";
+        QTest::newRow("redone to the save") << "open, type, save, undo, redo"
+                                            << "Velkin - NAME";
+        QTest::newRow("redone past the save") << "open, type, undo, save, redo"
+                                              << "Velkin - *NAME";
+        QTest::newRow("typed after the save") << "open, type, save, type"
+                                              << "Velkin - *NAME";
+        QTest::newRow("saved as") << "open, type, save as"
+                                  << "Velkin - OTHER";
+        QTest::newRow("new draft typed") << "draft, type"
+                                         << "Velkin - *Untitled";
+        QTest::newRow("example typed")
+            << "example, type" << QString(BuiltinExample(1).WindowCaption);
+        QTest::newRow("dropped by New") << "open, type, new"
+                                        << "Veltrum";
+    }
+
+    void modifiedMark() {
+        QFETCH(QString, steps);
+        QFETCH(QString, caption);
+        const QString name = Write(QStringLiteral("pump.txt"), PumpText);
+        const QString other = dir->filePath(QStringLiteral("other.txt"));
+        for (const QString& step : steps.split(QStringLiteral(", "))) {
+            if (step == "open") {
+                Open(name);
+            } else if (step == "type") {
+                Type(Qt::Key_End, Qt::ControlModifier);
+                Type(Qt::Key_X);
+            } else if (step == "undo") {
+                window->cmInput->undo();
+            } else if (step == "redo") {
+                window->cmInput->redo();
+            } else if (step == "save") {
+                window->Save1->trigger();
+            } else if (step == "save as") {
+                TDialogs::SetNextFileName(other);
+                window->SaveAs1->trigger();
+            } else if (step == "draft") {
+                window->Drafting1->NewDraft1->trigger();
+            } else if (step == "example") {
+                window->Example1->trigger();
+            } else if (step == "new") {
+                TDialogs::SetNextAnswer(QMessageBox::No);
+                window->New1->trigger();
+            }
+        }
+        QCOMPARE(window->windowTitle(),
+                 QString(caption).replace("NAME", name).replace("OTHER", other));
     }
 
     void keys_data() {

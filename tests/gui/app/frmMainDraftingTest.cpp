@@ -15,6 +15,7 @@
 #include "ProblemsPanel.h"
 #include "ProgramSettings.h"
 #include "ReadingChoice.h"
+#include "RecentFilesMenu.h"
 #include "TreeDrawing.h"
 #include "frmMain.h"
 
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -470,9 +472,14 @@ private slots:
         const QString name = dir->filePath(QStringLiteral("draft.txt"));
         TDialogs::SetNextFileName(name);
         window->Save1->trigger();
-        QCOMPARE(ReadBytes(name), std::string("1. A pump.\r\n2. The pump of claim 1."));
+        // Lines end as the system's own editors end them.
+        QCOMPARE(ReadBytes(name), std::string("1. A pump.\n2. The pump of claim 1."));
         QCOMPARE(window->windowTitle(), QStringLiteral("Velkin - ") + name);
         QVERIFY(!window->InputModified);
+        bool recent = false;
+        for (const QAction* item : window->RecentFiles1->mnuRecentFiles->actions())
+            recent = recent || item->data().toString() == name;
+        QVERIFY(recent);
 
         window->New1->trigger();
         QVERIFY(!window->cmInput->isEnabled());

@@ -230,11 +230,11 @@ private slots:
                 << QStringLiteral("Example%1").arg(n) << QStringLiteral("Example &%1").arg(n)
                 << none << true << true;
         QTest::newRow("Open") << "Open1"
-                              << "&Open..." << QKeySequence("Ctrl+O") << false << true;
+                              << "&Open..." << QKeySequence("Ctrl+O") << true << true;
         QTest::newRow("Save") << "Save1"
-                              << "&Save" << QKeySequence("Ctrl+S") << false << false;
+                              << "&Save" << QKeySequence("Ctrl+S") << true << false;
         QTest::newRow("Save As") << "SaveAs1"
-                                 << "Save &As..." << none << false << false;
+                                 << "Save &As..." << none << true << false;
         QTest::newRow("separator") << "N1"
                                    << "" << none << true << true;
         QTest::newRow("Exit") << "Exit1"
@@ -273,13 +273,8 @@ private slots:
         QCOMPARE(names(window->MainMenu1->actions()),
                  QStringList({"File1", "mnuClaims", "mnuTools", "Help1"}));
         QCOMPARE(names(window->File1->actions()),
-                 QStringList({"New1", "Example", "mnuRecentFiles", "N1", "Exit1"}));
-        // The items that are not shown are the File menu's all the same, and
-        // the window's, which makes their keys work.
-        for (QAction* item : {window->Open1, window->Save1, window->SaveAs1}) {
-            QCOMPARE(item->parent(), window->File1);
-            QVERIFY(window->actions().contains(item));
-        }
+                 QStringList({"New1", "Open1", "mnuRecentFiles", "Save1", "SaveAs1", "N2",
+                              "Example", "N1", "Exit1"}));
         QVERIFY(window->N1->isSeparator());
         QCOMPARE(names(window->Example->actions()),
                  QStringList({"Example1", "Example2", "Example3", "Example4", "Example5"}));
@@ -292,7 +287,7 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("itemEnabled");
         QTest::addColumn<int>("triggered");
-        QTest::newRow("Ctrl+O opens, item not shown") << "Open1" << int(Qt::Key_O) << true << 1;
+        QTest::newRow("Ctrl+O opens") << "Open1" << int(Qt::Key_O) << true << 1;
         QTest::newRow("Ctrl+O, Open disabled") << "Open1" << int(Qt::Key_O) << false << 0;
         QTest::newRow("Ctrl+S, Save disabled") << "Save1" << int(Qt::Key_S) << false << 0;
         QTest::newRow("Ctrl+S once Save enabled") << "Save1" << int(Qt::Key_S) << true << 1;
