@@ -236,7 +236,8 @@ void ClaimTreeNodeActionsTest::subtreeMovesToTheExpandedCopy() {
 }
 
 // Claim 3 has a copy below claim 2 with a sibling after it, and carries two
-// levels: 1 [2 [3b, 6], 3a [4 [5]]]. The rows around the moving subtree stay.
+// levels: 1 [2 [3b, 6], 3a [4 [5]], 7]. The rows around the moving subtree
+// stay; those below both copies move by what a shown text adds or takes.
 void ClaimTreeNodeActionsTest::copyClickAmongSiblings() {
     TDrawnTree drawn("We claim:\n"
                      "1. A pump.\n"
@@ -244,7 +245,8 @@ void ClaimTreeNodeActionsTest::copyClickAmongSiblings() {
                      "3. The pump of claims 1 or 2.\n"
                      "4. The pump of claim 3.\n"
                      "5. The pump of claim 4.\n"
-                     "6. The pump of claim 2.\n");
+                     "6. The pump of claim 2.\n"
+                     "7. The pump of claim 1.\n");
     TClaimTreeNode* other = drawn.Node(3, 1);
     QCOMPARE(other->Parent, drawn.Node(2));
     drawn.drawing->ExpandButtonClick(*other, drawn.View(other).ExpandButton);
