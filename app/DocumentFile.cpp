@@ -1,5 +1,7 @@
 #include "DocumentFile.h"
 
+#include "DocumentReader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -147,4 +149,29 @@ void WriteDocumentFile(const QString& FileName, const std::string& Bytes) {
                                  "; the text is saved in " +
                                  QFile::decodeName(temporary).toStdString());
     ::unlink(temporary.constData());
+}
+
+bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString& Format,
+                       QString& Fault) {
+    Format.clear();
+    Fault.clear();
+    if (DetectDocumentFormat(Bytes) == QLatin1String("text")) {
+        Document = ReadDocumentText(Bytes);
+        return true;
+    }
+    const TDocumentRead read = ReadDocument(Bytes);
+    if (!read.Error.isEmpty()) {
+        Fault = QStringLiteral("The file ") + read.Error + u'.';
+        return false;
+    }
+    if (read.Format == QLatin1String("text")) {
+        Document = ReadDocumentText(Bytes);
+        return true;
+    }
+    Document = TDocumentText();
+    Document.Shown = read.Documents.front().Text;
+    const QByteArray utf8 = Document.Shown.toUtf8();
+    Document.Analysed.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    Format = read.Format;
+    return true;
 }

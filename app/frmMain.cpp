@@ -13,6 +13,7 @@
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
+#include "DocumentReader.h"
 #include "DocumentSource.h"
 #include "DocumentView.h"
 #include "DraftingTools.h"
@@ -407,7 +408,12 @@ void TfrMain::CreateFileDialogs() {
     OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
     OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog->setFileMode(QFileDialog::AnyFile);
-    OpenDialog->setNameFilters(filters);
+    OpenDialog->setNameFilters(
+        {QStringLiteral("Patent documents (*.txt *.docx *.odt *.xml *.html *.htm)"),
+         QStringLiteral("Text files (*.txt)"),
+         QStringLiteral("Word and OpenDocument files (*.docx *.odt)"),
+         QStringLiteral("Patent-office XML (*.xml)"), QStringLiteral("Web pages (*.html *.htm)"),
+         QStringLiteral("All files (*)")});
 
     SaveDialog1 = new TSaveFileDialog(this);
     SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
@@ -595,17 +601,21 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     LoadedFileName = FileName;
     std::string bytes;
     TDocumentText document;
+    QString convertedFrom; // the format of a document read into text
+    QString fault;
     bool read = false;
     try {
         const TBusyCursor busy;
         read = ReadDocumentFile(FileName, bytes);
         if (read)
-            document = ReadDocumentText(bytes);
+            read = ReadInputDocument(bytes, document, convertedFrom, fault);
     } catch (const std::bad_alloc&) {
         read = false;
     }
     if (!read) {
-        TDialogs::Message(this, QStringLiteral("Unable to open file\n") + FileName,
+        TDialogs::Message(this,
+                          QStringLiteral("Unable to open file\n") + FileName +
+                              (fault.isEmpty() ? QString() : u'\n' + fault),
                           QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
         return false;
     }
@@ -619,8 +629,10 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     const bool whole = documentView->ShowText(document.Shown);
     // Edits of a damaged document could only be saved over what was left out;
     // a line shown cut short could only be edited as far as it is shown.
-    cmInput->setReadOnly(Damage1->IsDamaged() || !whole);
-    if (!whole && !Damage1->IsDamaged()) {
+    cmInput->setReadOnly(Damage1->IsDamaged() || !whole || !convertedFrom.isEmpty());
+    if (!convertedFrom.isEmpty()) {
+        Damage1->SetConverted(DocumentFormatName(convertedFrom));
+    } else if (!whole && !Damage1->IsDamaged()) {
         Label3->setText(QStringLiteral("Input text (read-only: lines too long to show whole)"));
         Label3->setToolTip(QStringLiteral("Lines over %L1 characters are shown cut short; the "
                                           "whole text is analysed, found and saved.")
@@ -628,6 +640,8 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     }
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
     SetSaveEnabled(!Damage1->IsDamaged());
+    if (Damage1->IsConverted())
+        Save1->setEnabled(false);
     return true;
 }
 
@@ -815,7 +829,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
 }
 
 void TfrMain::Save1Click() {
-    if (Damage1->IsDamaged()) {
+    if (Damage1->IsDamaged() || Damage1->IsConverted()) {
         Damage1->DamagedSaveClick();
         return;
     }
@@ -879,6 +893,12 @@ void TfrMain::SaveAs1Click() {
     // The names change only once the file is written.
     if (fileName.isEmpty() || !SaveDocument(fileName))
         return;
+    // The text read from another format is now a plain text of its own.
+    if (Damage1->IsConverted()) {
+        Damage1->Set(TDocumentDamage::None);
+        cmInput->setReadOnly(false);
+        SetSaveEnabled(true);
+    }
     DocumentFileName = fileName;
     LoadedFileName = fileName;
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);

@@ -172,6 +172,45 @@ private slots:
         QCOMPARE(window->DocumentFileName, pump);
     }
 
+    // A web page, XML or Word file shows the text read from it, read-only;
+    // Save explains and Save As writes that text as a plain text, which then
+    // is the document. A damaged one names its fault and changes nothing.
+    void otherFormatsOpenReadOnlyAndSaveAsText() {
+        const QString page = Write(
+            QStringLiteral("pump.html"),
+            "<html><head><title>Pump</title><script>1. no</script></head><body>"
+            "<section itemprop=\"claims\"><div class=\"claim\" num=\"1\">A pump.</div>"
+            "<div class=\"claim\" num=\"2\">The pump of claim 1, with a valve.</div>"
+            "<div class=\"claim\" num=\"3\">A valve.</div>"
+            "<div class=\"claim\" num=\"4\">The pump of claims 2 or 3.</div></section></body></html>");
+        QVERIFY(window->OpenDocument(page));
+        QCOMPARE(window->Label4->text(), PumpCounts);
+        QVERIFY(window->cmInput->isReadOnly());
+        QCOMPARE(window->Label3->text(), QStringLiteral("Input text (read-only: from a web page)"));
+        QVERIFY(!window->Save1->isEnabled());
+        QVERIFY(window->SaveAs1->isEnabled());
+        window->Save1Click();
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("Save As writes")));
+
+        const QString text = dir->filePath(QStringLiteral("pump.txt"));
+        TDialogs::SetNextFileName(text);
+        window->SaveAs1Click();
+        QFile saved(text);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("Pump\r\n\r\nClaims\r\n\r\n1. A pump.\r\n2. The pump of "
+                                             "claim 1, with a valve.\r\n3. A valve.\r\n4. The pump "
+                                             "of claims 2 or 3.\r\n"));
+        QCOMPARE(window->DocumentFileName, text);
+        QVERIFY(!window->cmInput->isReadOnly());
+        QCOMPARE(window->Label3->text(), QStringLiteral("Input text"));
+        QVERIFY(window->Save1->isEnabled());
+
+        const QString damaged = Write(QStringLiteral("cut.docx"), std::string("PK\x03\x04cut", 7));
+        QVERIFY(!window->OpenDocument(damaged));
+        QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("damaged or truncated zip")));
+    }
+
     void recentFilesKeepTheLastEightAndDropMissingOnes() {
         QStringList opened;
         for (int i = 1; i <= 9; ++i) {
