@@ -15,9 +15,10 @@ namespace {
 // Words of varied length, as a text has, so the container packs as a real
 // document does rather than as a run of one phrase.
 std::string Words(std::mt19937& Random, int Count) {
-    static const char* const words[] = {"the", "pump", "housing", "valve", "rotor", "wherein",
-                                        "comprising", "shaft", "seal", "inlet", "outlet", "of",
-                                        "and", "a", "first", "second", "chamber", "spring"};
+    static const char* const words[] = {"the",     "pump",       "housing", "valve", "rotor",
+                                        "wherein", "comprising", "shaft",   "seal",  "inlet",
+                                        "outlet",  "of",         "and",     "a",     "first",
+                                        "second",  "chamber",    "spring"};
     std::string text;
     for (int i = 0; i < Count; ++i) {
         text += words[Random() % std::size(words)];
@@ -43,13 +44,17 @@ std::string WordDraft(int Pages) {
                     "new words </w:t></w:r></w:ins>";
         body += "<w:r><w:t xml:space=\"preserve\">" + Words(random, 5) + "</w:t></w:r></w:p>";
     }
-    const std::string ns = " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+    const std::string ns =
+        " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
     return MakeZip(
-        {{"word/document.xml", "<w:document" + ns + "><w:body>" + body + "</w:body></w:document>", true},
+        {{"word/document.xml", "<w:document" + ns + "><w:body>" + body + "</w:body></w:document>",
+          true},
          {"word/numbering.xml",
-          "<w:numbering" + ns + "><w:abstractNum w:abstractNumId=\"1\"><w:lvl w:ilvl=\"0\"><w:start "
-          "w:val=\"1\"/><w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum><w:num w:numId=\"1\">"
-          "<w:abstractNumId w:val=\"1\"/></w:num></w:numbering>", true}});
+          "<w:numbering" + ns +
+              "><w:abstractNum w:abstractNumId=\"1\"><w:lvl w:ilvl=\"0\"><w:start "
+              "w:val=\"1\"/><w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum><w:num w:numId=\"1\">"
+              "<w:abstractNumId w:val=\"1\"/></w:num></w:numbering>",
+          true}});
 }
 
 // Grants of some 50 KB each, one after another, to Bytes in all.
@@ -60,7 +65,9 @@ std::string WeeklyFile(std::size_t Bytes) {
         file += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE us-patent-grant SYSTEM "
                 "\"us-patent-grant-v45-2014-04-03.dtd\" [ ]>\n<us-patent-grant lang=\"EN\">"
                 "<us-bibliographic-data-grant><publication-reference><document-id><country>US"
-                "</country><doc-number>" + std::to_string(20000000 + n) + "</doc-number><kind>B2"
+                "</country><doc-number>" +
+                std::to_string(20000000 + n) +
+                "</doc-number><kind>B2"
                 "</kind></document-id></publication-reference><invention-title>" +
                 Words(random, 5) + "</invention-title></us-bibliographic-data-grant><description>";
         for (int p = 0; p < 60; ++p)
@@ -72,7 +79,8 @@ std::string WeeklyFile(std::size_t Bytes) {
             if (c > 1)
                 file += "<claim-ref idref=\"CLM-" + std::to_string(c - 1) + "\">claim " +
                         std::to_string(c - 1) + "</claim-ref>, ";
-            file += "comprising:<claim-text>" + Words(random, 20) + "</claim-text></claim-text></claim>\n";
+            file += "comprising:<claim-text>" + Words(random, 20) +
+                    "</claim-text></claim-text></claim>\n";
         }
         file += "</claims></us-patent-grant>\n";
     }

@@ -82,7 +82,8 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     if (!document) {
         // The reports need the counts and the walk over the whole tree, not the nodes.
         const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
-        report.Status = WriteModeReport(out, err, Options, {Name, Name, true}, tree, input);
+        report.Status =
+            WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false}, tree, input);
     }
     for (const TInputDocument& one : documents) {
         const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes,
@@ -106,7 +107,7 @@ int WorseStatus(int a, int b) {
 TReportInput DocumentInput(const std::string& Name, const std::string& File,
                            const TInputDocument& Document, const std::vector<TInputDocument>& All,
                            bool Batched) {
-    TReportInput input{Name, File, Batched};
+    TReportInput input{Name, File, Batched, {}, {}, false};
     if (Document.Format != "text")
         input.Format = Document.Format;
     if (All.size() > 1) {

@@ -192,7 +192,7 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
     const int status = WriteModeReport(
         out, std::cerr,
         {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language},
-        Document ? *Document : TReportInput{Name, file, false}, Tree, Input);
+        Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input);
     out.flush();
     if (!out)
         return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));

@@ -64,27 +64,30 @@ public:
 
     bool Next(TTag& Tag) {
         Tag = {};
-        if (at >= page.size())
-            return false;
-        if (page[at] != u'<' || at + 1 >= page.size() ||
-            !(page[at + 1].isLetter() || page[at + 1] == u'/' || page[at + 1] == u'!' ||
-              page[at + 1] == u'?')) {
-            qsizetype end = page.indexOf(u'<', at + 1);
-            if (end < 0)
-                end = page.size();
-            Tag.Text = DecodeEntities(QStringView(page).mid(at, end - at));
-            at = end;
-            return true;
-        }
-        if (QStringView(page).mid(at, 4) == QLatin1String("<!--")) {
-            const qsizetype end = page.indexOf(QLatin1String("-->"), at + 4);
-            at = end < 0 ? page.size() : end + 3;
-            return Next(Tag);
-        }
-        if (page[at + 1] == u'!' || page[at + 1] == u'?') {
-            const qsizetype end = page.indexOf(u'>', at);
-            at = end < 0 ? page.size() : end + 1;
-            return Next(Tag);
+        // Comments, declarations and processing instructions are skipped in
+        // a loop: a page of a million of them must not recurse as deep.
+        for (;;) {
+            if (at >= page.size())
+                return false;
+            if (page[at] != u'<' || at + 1 >= page.size() ||
+                !(page[at + 1].isLetter() || page[at + 1] == u'/' || page[at + 1] == u'!' ||
+                  page[at + 1] == u'?')) {
+                qsizetype end = page.indexOf(u'<', at + 1);
+                if (end < 0)
+                    end = page.size();
+                Tag.Text = DecodeEntities(QStringView(page).mid(at, end - at));
+                at = end;
+                return true;
+            }
+            if (QStringView(page).mid(at, 4) == QLatin1String("<!--")) {
+                const qsizetype end = page.indexOf(QLatin1String("-->"), at + 4);
+                at = end < 0 ? page.size() : end + 3;
+            } else if (page[at + 1] == u'!' || page[at + 1] == u'?') {
+                const qsizetype end = page.indexOf(u'>', at);
+                at = end < 0 ? page.size() : end + 1;
+            } else {
+                break;
+            }
         }
         qsizetype i = at + 1;
         if (page[i] == u'/') {

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         CheckRead(ReadDocument(input));
         return 0;
     }
-    CheckRead(ReadDocument(MakeZip({{"mimetype", "application/vnd.oasis.opendocument.text"},
-                                    {"content.xml", input, true}})));
+    CheckRead(ReadDocument(MakeZip(
+        {{"mimetype", "application/vnd.oasis.opendocument.text"}, {"content.xml", input, true}})));
     return 0;
 }

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         "<w:start w:val=\"1\"/><w:lvlText w:val=\"%1.\"/></w:lvl><w:lvl w:ilvl=\"1\">"
         "<w:numFmt w:val=\"lowerRoman\"/><w:lvlText w:val=\"%1.%2)\"/></w:lvl></w:abstractNum>"
         "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"1\"/></w:num></w:numbering>";
-    CheckRead(ReadDocument(MakeZip({{"word/document.xml", input, true},
-                                    {"word/numbering.xml", numbering}})));
+    CheckRead(ReadDocument(
+        MakeZip({{"word/document.xml", input, true}, {"word/numbering.xml", numbering}})));
     return 0;
 }
