@@ -16,6 +16,7 @@
 #include "DocumentReader.h"
 #include "DocumentSource.h"
 #include "DocumentView.h"
+#include "DocumentWatcher.h"
 #include "DraftingTools.h"
 #include "FindBar.h"
 #include "Fonts.h"
@@ -683,6 +684,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
     if (fileName.startsWith(QLatin1Char('\\')))
         fileName.remove(0, 1);
     DocumentFileName = ProgramDir + fileName;
+    Watcher1->Watch({});
     setWindowTitle(QString::fromLatin1(example.WindowCaption));
     InputText = BuiltinExampleText(Number);
     cmInput->setEnabled(true);
@@ -769,6 +771,7 @@ void TfrMain::New1Click() {
         return;
     const TBusyCursor busy;
     DocumentFileName.clear();
+    Watcher1->Watch({});
     setWindowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
     ClaimDrawing.reset();
@@ -817,6 +820,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
         Damage1->Set(TDocumentDamage::None);
     }
     RecentFiles1->Opened(fileName, read);
+    Watcher1->Watch(read ? fileName : QString());
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
@@ -871,6 +875,8 @@ bool TfrMain::SaveDocument(const QString& FileName) {
         EncodeDocumentText(text, written, bytes);
     }
     WriteDocumentFile(FileName, bytes);
+    if (QFileInfo(FileName).absoluteFilePath() == Watcher1->FileName())
+        Watcher1->Written();
     // A Windows-1252 document written as UTF-8 stays UTF-8.
     DocumentFormat = written;
     InputModified = false;
@@ -901,6 +907,7 @@ void TfrMain::SaveAs1Click() {
     }
     DocumentFileName = fileName;
     LoadedFileName = fileName;
+    Watcher1->Watch(fileName);
     setWindowTitle(QStringLiteral("Velkin - ") + LoadedFileName);
 }
 
@@ -1012,6 +1019,9 @@ void TfrMain::CreateDraftingTools() {
     ClaimChecks1->AddItem(*mnuTools, Drafting1->NewDraft1);
 
     Damage1 = new TDamagedDocument(*Label3, *this, [this] { return DocumentFileName; });
+    Watcher1 = new TDocumentWatcher(this);
+    connect(Watcher1, &TDocumentWatcher::Changed, this,
+            [this] { RunHandler([this] { FileChangedOnDisk(); }); });
 
     // Every change, whatever made it: keys, menus, drops, undo and redo.
     ConnectHandler(cmInput, &QPlainTextEdit::textChanged, &TfrMain::InputChanged);
@@ -1085,6 +1095,31 @@ void TfrMain::ShowTypedAnalysis(TAnalysis Analysis) {
     });
 }
 
+void TfrMain::FileChangedOnDisk() {
+    const QString fileName = DocumentFileName;
+    if (fileName.isEmpty() || QFileInfo(fileName).absoluteFilePath() != Watcher1->FileName())
+        return;
+    if (InputModified && cmInput->document()->isModified() &&
+        TDialogs::Message(this,
+                          QStringLiteral("The file\n") + fileName +
+                              QStringLiteral("\nchanged on disk. Read it again, losing the edits "
+                                             "in the pane?"),
+                          QStringLiteral("WARNING"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    // As Analyse again does: the tab and the place in the drawing stay.
+    KeepingView([this, &fileName] {
+        Analyses1->Drop();
+        sbClaimTree->DestroyComponents();
+        ClaimDrawing.reset();
+        ClaimTree.reset();
+        // A file that cannot be read now keeps the text shown.
+        if (!LoadInputFile(fileName))
+            InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
+        AnalyseInput([this] { InputModified = false; });
+    });
+}
+
 void TfrMain::KeepingView(const std::function<void()>& Analyse) {
     // What the user looks at: the tab of a root claim (its caption names the
     // claim) and the place in the drawing.
@@ -1113,6 +1148,7 @@ void TfrMain::NewDraftClick() {
     }
     InputText.clear();
     DocumentFileName.clear();
+    Watcher1->Watch({});
     LoadedFileName.clear();
     DocumentFormat = TDocumentFormat();
     Damage1->Set(TDocumentDamage::None);

@@ -30,6 +30,7 @@ class TTreeDrawing;
 class TBoxMenu;
 class TClaimTreePane;
 class TDamagedDocument;
+class TDocumentWatcher;
 class TDocumentView;
 class TDraftingTools;
 class TFindBar;
@@ -209,6 +210,9 @@ private:
     bool SaveDocument(const QString& FileName);
     // Set for a document that Save would damage: it stays read-only.
     TDamagedDocument* Damage1 = nullptr;
+    // The open document's file, to read again when it changes on disk.
+    TDocumentWatcher* Watcher1 = nullptr;
+    void FileChangedOnDisk();
     // Analyses the pane's current text, keeping the tab and the scroll position.
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.

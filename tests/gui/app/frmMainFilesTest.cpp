@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QUrl>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -176,13 +177,14 @@ private slots:
     // Save explains and Save As writes that text as a plain text, which then
     // is the document. A damaged one names its fault and changes nothing.
     void otherFormatsOpenReadOnlyAndSaveAsText() {
-        const QString page = Write(
-            QStringLiteral("pump.html"),
-            "<html><head><title>Pump</title><script>1. no</script></head><body>"
-            "<section itemprop=\"claims\"><div class=\"claim\" num=\"1\">A pump.</div>"
-            "<div class=\"claim\" num=\"2\">The pump of claim 1, with a valve.</div>"
-            "<div class=\"claim\" num=\"3\">A valve.</div>"
-            "<div class=\"claim\" num=\"4\">The pump of claims 2 or 3.</div></section></body></html>");
+        const QString page =
+            Write(QStringLiteral("pump.html"),
+                  "<html><head><title>Pump</title><script>1. no</script></head><body>"
+                  "<section itemprop=\"claims\"><div class=\"claim\" num=\"1\">A pump.</div>"
+                  "<div class=\"claim\" num=\"2\">The pump of claim 1, with a valve.</div>"
+                  "<div class=\"claim\" num=\"3\">A valve.</div>"
+                  "<div class=\"claim\" num=\"4\">The pump of claims 2 or "
+                  "3.</div></section></body></html>");
         QVERIFY(window->OpenDocument(page));
         QCOMPARE(window->Label4->text(), PumpCounts);
         QVERIFY(window->cmInput->isReadOnly());
@@ -198,9 +200,10 @@ private slots:
         window->SaveAs1Click();
         QFile saved(text);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), QByteArray("Pump\r\n\r\nClaims\r\n\r\n1. A pump.\r\n2. The pump of "
-                                             "claim 1, with a valve.\r\n3. A valve.\r\n4. The pump "
-                                             "of claims 2 or 3.\r\n"));
+        QCOMPARE(saved.readAll(),
+                 QByteArray("Pump\r\n\r\nClaims\r\n\r\n1. A pump.\r\n2. The pump of "
+                            "claim 1, with a valve.\r\n3. A valve.\r\n4. The pump "
+                            "of claims 2 or 3.\r\n"));
         QCOMPARE(window->DocumentFileName, text);
         QVERIFY(!window->cmInput->isReadOnly());
         QCOMPARE(window->Label3->text(), QStringLiteral("Input text"));
@@ -209,6 +212,39 @@ private slots:
         const QString damaged = Write(QStringLiteral("cut.docx"), std::string("PK\x03\x04cut", 7));
         QVERIFY(!window->OpenDocument(damaged));
         QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("damaged or truncated zip")));
+    }
+
+    // Word processors save by writing a new file and renaming it over the
+    // old: every such save is read again, keeping the tab shown; with edits
+    // in the pane the window asks first.
+    void fileSavedByRenameIsReadAgain() {
+        const QString name = Write(QStringLiteral("draft.txt"), PumpText);
+        QVERIFY(window->OpenDocument(name));
+        window->TabControl1->setCurrentIndex(2); // claim 3's tree
+        const QString shown = window->TabControl1->tabText(2);
+        std::string text = "Draft\n\nWhat is claimed is:\n1. A pump.\n2. A valve.\n3. A seal.\n";
+        for (int save = 1; save <= 5; ++save) {
+            text += std::to_string(save + 3) + ". The pump of claim 1.\n";
+            const QString copy = Write(QStringLiteral("~draft.tmp"), text);
+            QCOMPARE(
+                ::rename(QFile::encodeName(copy).constData(), QFile::encodeName(name).constData()),
+                0);
+            QTRY_COMPARE(window->Label4->text(),
+                         QStringLiteral("Tree of claims: independent 3; dependent %1; total %2")
+                             .arg(save)
+                             .arg(save + 3));
+            QCOMPARE(window->TabControl1->tabText(window->TabControl1->currentIndex()), shown);
+        }
+        QCOMPARE(TDialogs::BoxCount(), 0);
+
+        TypeIntoPane();
+        TDialogs::SetNextAnswer(QMessageBox::No);
+        const QString copy = Write(QStringLiteral("~draft.tmp"), PumpText);
+        QCOMPARE(::rename(QFile::encodeName(copy).constData(), QFile::encodeName(name).constData()),
+                 0);
+        QTRY_COMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY(window->InputModified);
+        QVERIFY(window->Label4->text() != PumpCounts);
     }
 
     void recentFilesKeepTheLastEightAndDropMissingOnes() {
