@@ -13,13 +13,18 @@
 // whole: missing, a directory, vanished while reading, or too large for memory.
 bool ReadDocumentFile(const QString& FileName, std::string& Bytes);
 
+struct TDocumentRead;
+
 // The document in a file's bytes: a plain text as ReadDocumentText reads it
 // (Format empty), or the text read from a Word, OpenDocument, patent-office
 // XML or web-page file (Format "docx" and so on), as UTF-8. Of a file of
-// several documents, the first. False with Fault, a sentence, when such a
-// file cannot be read.
+// several documents, document Index (the first when out of range), its
+// claims in Language (its own when empty or missing). All, when given,
+// receives everything read. False with Fault, a sentence, when such a file
+// cannot be read.
 bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString& Format,
-                       QString& Fault);
+                       QString& Fault, int Index = 0, const QString& Language = {},
+                       TDocumentRead* All = nullptr);
 
 // Writes Bytes to FileName (through symbolic links, to the file they name).
 // A new or singly linked file is replaced by a complete temporary copy beside

@@ -11,6 +11,7 @@
 #include "ClaimTreePane.h"
 #include "DamagedDocument.h"
 #include "Dialogs.h"
+#include "DocumentChoice.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
 #include "DocumentReader.h"
@@ -243,6 +244,8 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
         if (CheckUnsavedChanges())
             OpenDocument(FileName);
     });
+    Choice1 = new TDocumentChoice(*File1, *mnuTools, *this,
+                                  [this] { RunHandler([this] { ReadFileAgain(); }); });
     documentView = std::make_unique<TTextPaneView>(*cmInput);
     shownTree = std::make_unique<TWindowTree>(*this);
     documentSource = std::make_unique<TWindowDocument>(*this);
@@ -608,8 +611,11 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     try {
         const TBusyCursor busy;
         read = ReadDocumentFile(FileName, bytes);
+        TDocumentRead all;
         if (read)
-            read = ReadInputDocument(bytes, document, convertedFrom, fault);
+            read = ReadInputDocument(bytes, document, convertedFrom, fault, Choice1->Index,
+                                     Choice1->Language, &all);
+        Choice1->Show(all);
     } catch (const std::bad_alloc&) {
         read = false;
     }
@@ -685,6 +691,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
         fileName.remove(0, 1);
     DocumentFileName = ProgramDir + fileName;
     Watcher1->Watch({});
+    Choice1->NewFile();
     setWindowTitle(QString::fromLatin1(example.WindowCaption));
     InputText = BuiltinExampleText(Number);
     cmInput->setEnabled(true);
@@ -772,6 +779,7 @@ void TfrMain::New1Click() {
     const TBusyCursor busy;
     DocumentFileName.clear();
     Watcher1->Watch({});
+    Choice1->NewFile();
     setWindowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
     ClaimDrawing.reset();
@@ -813,6 +821,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
         InputText.clear();
     }
     cmInput->setPlainText(QString());
+    Choice1->NewFile();
     // Save would write the empty pane over the file that could not be read.
     const bool read = LoadInputFile(fileName);
     if (!read) {
@@ -1108,16 +1117,21 @@ void TfrMain::FileChangedOnDisk() {
                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     // As Analyse again does: the tab and the place in the drawing stay.
-    KeepingView([this, &fileName] {
-        Analyses1->Drop();
-        sbClaimTree->DestroyComponents();
-        ClaimDrawing.reset();
-        ClaimTree.reset();
-        // A file that cannot be read now keeps the text shown.
-        if (!LoadInputFile(fileName))
-            InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
-        AnalyseInput([this] { InputModified = false; });
-    });
+    KeepingView([this] { ReadFileAgain(); });
+}
+
+void TfrMain::ReadFileAgain() {
+    const QString fileName = DocumentFileName;
+    if (fileName.isEmpty())
+        return;
+    Analyses1->Drop();
+    sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
+    ClaimTree.reset();
+    // A file that cannot be read now keeps the text shown.
+    if (!LoadInputFile(fileName))
+        InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
+    AnalyseInput([this] { InputModified = false; });
 }
 
 void TfrMain::KeepingView(const std::function<void()>& Analyse) {
@@ -1149,6 +1163,7 @@ void TfrMain::NewDraftClick() {
     InputText.clear();
     DocumentFileName.clear();
     Watcher1->Watch({});
+    Choice1->NewFile();
     LoadedFileName.clear();
     DocumentFormat = TDocumentFormat();
     Damage1->Set(TDocumentDamage::None);

@@ -31,6 +31,7 @@ class TBoxMenu;
 class TClaimTreePane;
 class TDamagedDocument;
 class TDocumentWatcher;
+class TDocumentChoice;
 class TDocumentView;
 class TDraftingTools;
 class TFindBar;
@@ -213,6 +214,10 @@ private:
     // The open document's file, to read again when it changes on disk.
     TDocumentWatcher* Watcher1 = nullptr;
     void FileChangedOnDisk();
+    // The document and claims language read of a file that holds several.
+    TDocumentChoice* Choice1 = nullptr;
+    // Reads the open file again and analyses it.
+    void ReadFileAgain();
     // Analyses the pane's current text, keeping the tab and the scroll position.
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.

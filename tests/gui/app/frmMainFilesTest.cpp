@@ -5,6 +5,7 @@
 #include "AppTestMain.h"
 #include "ClaimTree.h"
 #include "Dialogs.h"
+#include "DocumentChoice.h"
 #include "DocumentPlaces.h"
 #include "ProgramSettings.h"
 #include "RecentFilesMenu.h"
@@ -212,6 +213,56 @@ private slots:
         const QString damaged = Write(QStringLiteral("cut.docx"), std::string("PK\x03\x04cut", 7));
         QVERIFY(!window->OpenDocument(damaged));
         QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("damaged or truncated zip")));
+    }
+
+    // A weekly file's documents, and a document's claims languages, are
+    // chosen in menus; the file is read again with the choice.
+    void documentsAndLanguagesAreChosenInMenus() {
+        const std::string grant =
+            "<?xml version=\"1.0\"?><us-patent-grant><us-bibliographic-data-grant>"
+            "<publication-reference><document-id><country>US</country><doc-number>%1"
+            "</doc-number></document-id></publication-reference>"
+            "</us-bibliographic-data-grant><claims>%2</claims></us-patent-grant>\n";
+        const auto claims = [](int Count) {
+            QString text;
+            for (int c = 1; c <= Count; ++c)
+                text +=
+                    QStringLiteral("<claim num=\"%1\"><claim-text>A part %1.</claim-text></claim>")
+                        .arg(c);
+            return text;
+        };
+        const QString weekly = QString::fromStdString(grant).arg(QStringLiteral("11"), claims(2)) +
+                               QString::fromStdString(grant).arg(QStringLiteral("22"), claims(5));
+        QVERIFY(window->OpenDocument(Write(QStringLiteral("weekly.xml"), weekly.toStdString())));
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 2; dependent 0; total 2"));
+        const QList<QAction*> documents = window->Choice1->mnuDocuments->actions();
+        QCOMPARE(documents.size(), 2);
+        QCOMPARE(documents[1]->text(), QStringLiteral("US22"));
+        QVERIFY(!window->Choice1->mnuLanguages->isEnabled());
+        documents[1]->trigger();
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 5; dependent 0; total 5"));
+        QVERIFY(window->Choice1->mnuDocuments->actions()[1]->isChecked());
+
+        const std::string ep = "<?xml version=\"1.0\"?><ep-patent-document lang=\"de\">"
+                               "<claims lang=\"en\">" +
+                               claims(3).toStdString() +
+                               "</claims>"
+                               "<claims lang=\"de\">" +
+                               claims(1).toStdString() +
+                               "</claims>"
+                               "</ep-patent-document>";
+        QVERIFY(window->OpenDocument(Write(QStringLiteral("ep.xml"), ep)));
+        QVERIFY(!window->Choice1->mnuDocuments->isEnabled());
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 1; dependent 0; total 1"));
+        const QList<QAction*> languages = window->Choice1->mnuLanguages->actions();
+        QCOMPARE(languages.size(), 2);
+        QCOMPARE(languages[0]->text(), QStringLiteral("en"));
+        languages[0]->trigger();
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 3; dependent 0; total 3"));
     }
 
     // Word processors save by writing a new file and renaming it over the
