@@ -26,6 +26,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QUrl>
