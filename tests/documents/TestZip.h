@@ -56,7 +56,10 @@ inline std::string MakeZip(const std::vector<TZipMember>& Members) {
             put(To, m.Name.size(), 2);
             put(To, 0, 2);
             if (Central) {
-                put(To, 0, 2 + 2 + 2 + 4); // comment, disk, attributes
+                put(To, 0, 2); // comment
+                put(To, 0, 2); // disk
+                put(To, 0, 2); // attributes, inside
+                put(To, 0, 4); // and outside
                 put(To, zip.size(), 4);
             }
             To += m.Name;
