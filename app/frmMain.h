@@ -87,6 +87,13 @@ public:
     QAction* Exit1;
     // The last documents read, newest first.
     TRecentFilesMenu* RecentFiles1 = nullptr;
+    // The open document's file, to read again when it changes on disk.
+    TDocumentWatcher* Watcher1 = nullptr;
+    void FileChangedOnDisk();
+    // The document and claims language read of a file that holds several.
+    TDocumentChoice* Choice1 = nullptr;
+    // Reads the open file again and analyses it.
+    void ReadFileAgain();
     QMenu* mnuClaims;
     // The reading of documents, with the Tools item "Lenient reading".
     TReadingChoice* Readings1 = nullptr;
@@ -211,13 +218,6 @@ private:
     bool SaveDocument(const QString& FileName);
     // Set for a document that Save would damage: it stays read-only.
     TDamagedDocument* Damage1 = nullptr;
-    // The open document's file, to read again when it changes on disk.
-    TDocumentWatcher* Watcher1 = nullptr;
-    void FileChangedOnDisk();
-    // The document and claims language read of a file that holds several.
-    TDocumentChoice* Choice1 = nullptr;
-    // Reads the open file again and analyses it.
-    void ReadFileAgain();
     // Analyses the pane's current text, keeping the tab and the scroll position.
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
