@@ -5,10 +5,11 @@
 #include <QMenu>
 #include <QWidget>
 
-TDocumentChoice::TDocumentChoice(QMenu& File, QMenu& Tools, QWidget& Window,
+TDocumentChoice::TDocumentChoice(QMenu& File, QAction* Before, QMenu& Tools, QWidget& Window,
                                  std::function<void()> ReadAgain)
     : QObject(&Window), readAgain(std::move(ReadAgain)) {
-    mnuDocuments = File.addMenu(QStringLiteral("Documents in this file"));
+    mnuDocuments = new QMenu(QStringLiteral("Documents in this file"), &File);
+    File.insertMenu(Before, mnuDocuments);
     mnuDocuments->setObjectName(QStringLiteral("mnuDocuments"));
     mnuDocuments->setEnabled(false);
     mnuLanguages = Tools.addMenu(QStringLiteral("Claims language"));

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class QAction;
 class QMenu;
 class QWidget;
 
@@ -16,8 +17,10 @@ class TDocumentChoice : public QObject {
     Q_OBJECT
 
 public:
-    // ReadAgain reads the open file with the new choice.
-    TDocumentChoice(QMenu& File, QMenu& Tools, QWidget& Window, std::function<void()> ReadAgain);
+    // The documents' menu goes into File before Before; ReadAgain reads the
+    // open file with the new choice.
+    TDocumentChoice(QMenu& File, QAction* Before, QMenu& Tools, QWidget& Window,
+                    std::function<void()> ReadAgain);
 
     QMenu* mnuDocuments;
     QMenu* mnuLanguages;

@@ -244,8 +244,8 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
         if (CheckUnsavedChanges())
             OpenDocument(FileName);
     });
-    Choice1 = new TDocumentChoice(*File1, *mnuTools, *this,
-                                  [this] { RunHandler([this] { ReadFileAgain(); }); });
+    Choice1 = new TDocumentChoice(*File1, RecentFiles1->mnuRecentFiles->menuAction(), *mnuTools,
+                                  *this, [this] { RunHandler([this] { ReadFileAgain(); }); });
     documentView = std::make_unique<TTextPaneView>(*cmInput);
     shownTree = std::make_unique<TWindowTree>(*this);
     documentSource = std::make_unique<TWindowDocument>(*this);

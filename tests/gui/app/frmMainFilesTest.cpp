@@ -193,6 +193,7 @@ private slots:
         QCOMPARE(window->Label3->text(), QStringLiteral("Input text (read-only: from a web page)"));
         QVERIFY(!window->Save1->isEnabled());
         QVERIFY(window->SaveAs1->isEnabled());
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
         window->Save1Click();
         QCOMPARE(TDialogs::BoxCount(), 1);
         QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("Save As writes")));
@@ -211,7 +212,9 @@ private slots:
         QCOMPARE(window->Label3->text(), QStringLiteral("Input text"));
         QVERIFY(window->Save1->isEnabled());
 
-        const QString damaged = Write(QStringLiteral("cut.docx"), std::string("PK\x03\x04cut", 7));
+        const QString damaged = Write(QStringLiteral("cut.docx"), std::string("PK\x03\x04"
+                                                                              "cut"));
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
         QVERIFY(!window->OpenDocument(damaged));
         QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("damaged or truncated zip")));
     }
