@@ -10,8 +10,10 @@
 #include "VelkinApplication.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <unordered_map>
 #include <vector>
 
@@ -23,8 +25,13 @@ constexpr int ProblemsPanelHeight = 140;
 } // namespace
 
 TCheckDisplay::TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTextEdit& Input,
-                             QRect InputBounds, QWidget& Box)
-    : QObject(&Box), shown(Shown), layout(Layout), input(Input), inputBounds(InputBounds) {
+                             QRect InputBounds, QWidget& Box, QStatusBar& Status)
+    : QObject(&Box), shown(Shown), layout(Layout), input(Input), inputBounds(InputBounds),
+      status(Status) {
+    lbFeeCounts = new QLabel(&Status);
+    lbFeeCounts->setObjectName(QStringLiteral("lbFeeCounts"));
+    lbFeeCounts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Status.addWidget(lbFeeCounts, 1);
     pnProblems = new TProblemsPanel(&Box);
     const QRect below(inputBounds.left(), inputBounds.bottom() + 1 - ProblemsPanelHeight,
                       inputBounds.width(), ProblemsPanelHeight);
@@ -38,22 +45,25 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
     CheckClaims1->setObjectName(QStringLiteral("CheckClaims1"));
     CheckClaims1->setCheckable(true);
     CheckClaims1->setChecked(ProgramSettings().value(CheckClaimsKey, true).toBool());
+    // Without the checks the window is as it was: no status bar.
+    status.setVisible(CheckClaims1->isChecked());
     connect(CheckClaims1, &QAction::triggered, this,
             [this] { RunHandler([this] { CheckClaimsClick(); }); });
 }
 
 void TCheckDisplay::CheckClaimsClick() {
     ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
-    Show(quiet);
+    status.setVisible(CheckClaims1->isChecked());
+    Show();
 }
 
-void TCheckDisplay::Show(bool Quiet, const TClaimChecks* Known) {
-    quiet = Quiet;
+void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     const TClaimTree* tree = shown.Tree();
     std::vector<TClaimProblem> problems;
     TFeeCounts fees;
-    if (tree != nullptr && CheckClaims1->isChecked() && !Quiet) {
-        if (Known != nullptr) {
+    const bool checking = tree != nullptr && CheckClaims1->isChecked();
+    if (checking) {
+        if (Known != nullptr && Checked == tree) {
             problems = Known->Problems;
             fees = Known->Fees;
         } else {
@@ -74,6 +84,7 @@ void TCheckDisplay::Show(bool Quiet, const TClaimChecks* Known) {
     shown.SetBoxMarks(std::move(marks));
     const bool wasShown = !pnProblems->isHidden();
     pnProblems->SetProblems(problems, fees);
+    lbFeeCounts->setText(checking ? TProblemsPanel::FeesText(fees) : QString());
     if (wasShown == problems.empty()) {
         // The input pane gives the panel room only while it is shown.
         QRect bounds = inputBounds;

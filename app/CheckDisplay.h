@@ -4,36 +4,43 @@
 #include <QRect>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QStatusBar;
 class QWidget;
 class TAnchorLayout;
 class TProblemsPanel;
 class TShownTree;
+class TClaimTree;
 struct TClaimChecks;
 
 // The claim checks as the window shows them: the problems panel below the
 // input pane, which gives it room while it is shown, the problem marks of
-// the boxes, and the Tools item that turns the checks on and off.
+// the boxes, the fee counts in the status bar, and the Tools item that turns
+// the checks on and off.
 class TCheckDisplay : public QObject {
     Q_OBJECT
 
 public:
     // Puts the panel into Box, below Input, whose designed place in Layout
-    // is InputBounds.
+    // is InputBounds, and the fee counts into Status.
     TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTextEdit& Input,
-                  QRect InputBounds, QWidget& Box);
+                  QRect InputBounds, QWidget& Box, QStatusBar& Status);
 
     // The Tools item, checked and remembered: the checks are on.
     QAction* CheckClaims1 = nullptr;
     TProblemsPanel* pnProblems;
+    // The fee counts of the shown tree, problems or none; empty without a
+    // tree or while the checks are off.
+    QLabel* lbFeeCounts;
 
     // Puts the item into Tools before Before.
     void AddItem(QMenu& Tools, QAction* Before);
-    // Checks the shown tree, or shows no problem for a Quiet one (a
-    // built-in example) or while the checks are off. Known, when given, holds
-    // the checks of the shown tree, already done.
-    void Show(bool Quiet, const TClaimChecks* Known = nullptr);
+    // Checks the shown tree, or shows no problem while the checks are off.
+    // Known, when given, holds the checks of Checked, already done: they are
+    // used only while Checked is the tree shown.
+    void Show(const TClaimChecks* Known = nullptr, const TClaimTree* Checked = nullptr);
 
 private:
     void CheckClaimsClick();
@@ -42,5 +49,5 @@ private:
     TAnchorLayout& layout;
     QPlainTextEdit& input;
     const QRect inputBounds;
-    bool quiet = false;
+    QStatusBar& status;
 };

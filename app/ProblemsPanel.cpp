@@ -77,6 +77,9 @@ QString TProblemsPanel::FeesText(const TFeeCounts& Fees) {
 
 void TProblemsPanel::SetProblems(const std::vector<TClaimProblem>& Problems,
                                  const TFeeCounts& FeeCounts) {
+    // Old rows and new never show together: the list is painted once, whole,
+    // after the change, from its first row.
+    List->setUpdatesEnabled(false);
     List->clear();
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(Problems.size()));
@@ -94,6 +97,8 @@ void TProblemsPanel::SetProblems(const std::vector<TClaimProblem>& Problems,
         rows.append(row);
     }
     List->addTopLevelItems(rows);
+    List->scrollToTop();
+    List->setUpdatesEnabled(true);
     Title->setText(TitleText(Problems.size()));
     Fees->setText(FeesText(FeeCounts));
     setVisible(!Problems.empty());

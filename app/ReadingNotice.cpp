@@ -1,30 +1,16 @@
 #include "ReadingNotice.h"
 
 #include "AnchorLayout.h"
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <algorithm>
-#include <map>
-#include <vector>
 
 namespace {
 
 constexpr int NoticeHeight = 24;
-
-// Each claim number with its references, every number once.
-std::map<int32_t, std::vector<int32_t>> ClaimReferences(const TClaimTree& Tree) {
-    std::map<int32_t, std::vector<int32_t>> claims;
-    for (const TClaim& claim : Tree.Claims) {
-        std::vector<int32_t> list = claim.ReferenceList();
-        std::sort(list.begin(), list.end());
-        list.erase(std::unique(list.begin(), list.end()), list.end());
-        claims[claim.Number] = std::move(list);
-    }
-    return claims;
-}
 
 QString Claims(std::size_t Count) {
     if (Count == 0)
@@ -32,40 +18,27 @@ QString Claims(std::size_t Count) {
     return Count == 1 ? QStringLiteral("1 claim") : QStringLiteral("%1 claims").arg(Count);
 }
 
-// How many claims the two readings read differently.
-std::size_t DifferentClaims(const TClaimTree& a, const TClaimTree& b) {
-    const auto left = ClaimReferences(a);
-    const auto right = ClaimReferences(b);
-    std::size_t count = 0;
-    for (const auto& [number, references] : left) {
-        const auto other = right.find(number);
-        count += other == right.end() || other->second != references ? 1 : 0;
-    }
-    for (const auto& entry : right)
-        count += left.count(entry.first) == 0 ? 1 : 0;
-    return count;
-}
-
 } // namespace
 
 bool ReadingsDiffer(const TClaimTree& Shown, const TClaimTree& Other) {
-    return ClaimReferences(Shown) != ClaimReferences(Other);
+    return CompareReadings(Shown, Other).Differ();
 }
 
 QString ReadingNoticeText(const TClaimTree& Shown, const TClaimTree& Other) {
-    const bool differ = ReadingsDiffer(Shown, Other);
+    // The command line compares the same way.
+    const TReadingDifference difference = CompareReadings(Shown, Other);
+    const bool differ = difference.Differ();
     const std::size_t shown = Shown.Claims.size();
     const std::size_t other = Other.Claims.size();
     if (Shown.Reading == TReading::Standard) {
         if (!differ)
             return {};
-        const TClaimTree& lenient = Other;
         QString text = QStringLiteral("This text reads differently with lenient reading: ");
         if (other != shown) {
             text += Claims(other) + QStringLiteral(" instead of ") +
                     Claims(shown).replace(QStringLiteral(" claims"), QString());
         } else {
-            const std::size_t count = DifferentClaims(Shown, lenient);
+            const std::size_t count = difference.Differing;
             text += count == 1 ? QStringLiteral("1 claim reads differently")
                                : QStringLiteral("%1 claims read differently").arg(count);
         }
@@ -79,7 +52,7 @@ QString ReadingNoticeText(const TClaimTree& Shown, const TClaimTree& Other) {
             QStringLiteral(": ") + Claims(shown) + QStringLiteral(", the standard reading ") +
             (other == 0 ? QStringLiteral("finds none") : QStringLiteral("finds ") + Claims(other));
     } else {
-        const std::size_t count = DifferentClaims(Shown, Other);
+        const std::size_t count = difference.Differing;
         text += QStringLiteral(": the standard reading reads ") +
                 (count == 1 ? QStringLiteral("1 claim") : QStringLiteral("%1 claims").arg(count)) +
                 QStringLiteral(" differently");

@@ -59,6 +59,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStringList>
 #include <QTabBar>
 #include <QTextBlock>
@@ -255,7 +256,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     CreateDraftingTools();
     imageList = std::make_unique<TImageList>();
     imlCLTR = imageList.get();
-    TreeExport1 = new TTreeExport(*shownTree, *mnuTools, *this);
+    TreeExport1 = new TTreeExport(*shownTree, *documentSource, *mnuTools, *this);
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
 
@@ -268,7 +269,9 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     cmInput->setEnabled(false);
     cmInput->setReadOnly(false);
 
-    resize(DesignClientWidth, DesignClientHeight + MainMenu1->sizeHint().height());
+    // The status bar, when the checks show it, comes below the designed client area.
+    const int statusHeight = statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height();
+    resize(DesignClientWidth, DesignClientHeight + MainMenu1->sizeHint().height() + statusHeight);
     if (const QScreen* desktop = QGuiApplication::primaryScreen())
         move(desktop->availableGeometry().center() - rect().center());
 }
@@ -1037,8 +1040,8 @@ void TfrMain::CreateDraftingTools() {
 }
 
 void TfrMain::CreateProblemsPanel() {
-    ClaimChecks1 =
-        new TCheckDisplay(*shownTree, *claimsLayout, *cmInput, InputPaneBounds, *gbClaims);
+    ClaimChecks1 = new TCheckDisplay(*shownTree, *claimsLayout, *cmInput, InputPaneBounds,
+                                     *gbClaims, *statusBar());
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
@@ -1087,7 +1090,7 @@ void TfrMain::AnalyseTypedText() {
     order.Format = DocumentFormat;
     order.Reading = Readings1->ForDocument();
     order.Notice = !Readings1->ShowingExample();
-    order.Checks = !Readings1->ShowingExample();
+    order.Checks = true;
     Analyses1->Start(std::move(order));
 }
 
@@ -1179,8 +1182,8 @@ void TfrMain::NewDraftClick() {
 }
 
 void TfrMain::ShowProblems(const TClaimChecks* Known) {
-    // The built-in examples show the program's own reading, as they always have.
-    ClaimChecks1->Show(Readings1->ShowingExample(), Known);
+    // The built-in examples show their problems as any text does.
+    ClaimChecks1->Show(Known, ClaimTree.get());
 }
 
 void TfrMain::ShowProblemClaim(int Claim, int Line) {

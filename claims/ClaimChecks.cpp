@@ -782,6 +782,10 @@ const char* ProblemKindName(TProblemKind Kind) {
         return "range-too-wide";
     case TProblemKind::RangeWithText:
         return "range-with-text";
+    case TProblemKind::OtherReading:
+        return "other-reading";
+    case TProblemKind::ClaimsLeftOut:
+        return "claims-left-out";
     }
     return "unknown";
 }
@@ -864,4 +868,148 @@ TClaimChecks CheckAndCountFees(const TClaimTree& Tree) {
     checks.Problems = ProblemsOf(Tree, reading);
     checks.Fees = FeesOf(reading);
     return checks;
+}
+
+std::string MessageAfterClaim(const TClaimProblem& Problem) {
+    // "laim 2", as in "Claim 2" and "claim 2".
+    const std::string name = "laim " + std::to_string(Problem.Claim);
+    const std::string& message = Problem.Message;
+    for (std::size_t found = message.find(name); found != std::string::npos;
+         found = message.find(name, found + 1)) {
+        const std::size_t at = found - 1;
+        const std::size_t end = found + name.size();
+        if (found == 0 || (message[at] != 'C' && message[at] != 'c') ||
+            (at > 0 && message[at - 1] != ' '))
+            continue;
+        // "Claim 2" and not the start of "Claim 23".
+        if (end < message.size() && message[end] >= '0' && message[end] <= '9')
+            continue;
+        if (at == 0) {
+            std::size_t rest = end;
+            if (rest < message.size() && message[rest] == ':')
+                ++rest;
+            if (rest < message.size() && message[rest] == ' ')
+                ++rest;
+            return message.substr(rest);
+        }
+        return message.substr(0, at) + "this claim" + message.substr(end);
+    }
+    return message;
+}
+
+const char* ReadingName(TReading Reading) {
+    return Reading == TReading::Lenient ? "lenient" : "standard";
+}
+
+namespace {
+
+// Each claim number of a reading once, ascending, with its last claim's
+// references as ascending runs that neither overlap nor touch.
+struct TReadClaim {
+    int32_t Number = 0;
+    int32_t Line = 0;
+    TRuns References;
+};
+
+std::vector<TReadClaim> ReadClaims(const TClaimTree& Tree) {
+    std::vector<std::pair<int32_t, std::size_t>> order; // number, index
+    order.reserve(Tree.Claims.size());
+    for (const TClaim& claim : Tree.Claims)
+        order.emplace_back(claim.Number, claim.Index);
+    if (!std::is_sorted(order.begin(), order.end()))
+        std::sort(order.begin(), order.end());
+    std::vector<TReadClaim> claims;
+    claims.reserve(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i + 1 < order.size() && order[i + 1].first == order[i].first)
+            continue; // a later claim of the number counts
+        const TClaim& claim = Tree.Claims[order[i].second];
+        TRuns runs;
+        runs.reserve(claim.References.size());
+        for (const TReferenceRun& run : claim.References)
+            runs.emplace_back(run.First, run.Last);
+        if (!std::is_sorted(runs.begin(), runs.end()))
+            std::sort(runs.begin(), runs.end());
+        TRuns merged;
+        for (const auto& [first, last] : runs)
+            Append(merged, first, last);
+        claims.push_back({claim.Number, claim.Line, std::move(merged)});
+    }
+    return claims;
+}
+
+} // namespace
+
+TReadingDifference CompareReadings(const TClaimTree& InUse, const TClaimTree& Other) {
+    TReadingDifference difference;
+    difference.Claims = InUse.Claims.size();
+    difference.OtherClaims = Other.Claims.size();
+    const std::vector<TReadClaim> mine = ReadClaims(InUse);
+    const std::vector<TReadClaim> theirs = ReadClaims(Other);
+    const bool standard = InUse.Reading == TReading::Standard;
+    const auto differs = [&](const TReadClaim& Claim) {
+        if (difference.Differing++ == 0) {
+            difference.FirstClaim = Claim.Number;
+            difference.FirstLine = Claim.Line;
+        }
+    };
+    std::size_t i = 0, j = 0;
+    while (i < mine.size() || j < theirs.size()) {
+        if (j == theirs.size() || (i < mine.size() && mine[i].Number < theirs[j].Number)) {
+            differs(mine[i++]);
+        } else if (i == mine.size() || theirs[j].Number < mine[i].Number) {
+            const TReadClaim& missing = theirs[j++];
+            differs(missing);
+            if (standard && missing.Number >= 100) {
+                if (difference.LeftOut.empty())
+                    difference.LeftOutLine = missing.Line;
+                Append(difference.LeftOut, missing.Number, missing.Number);
+            }
+        } else {
+            if (mine[i].References != theirs[j].References)
+                differs(mine[i]);
+            ++i;
+            ++j;
+        }
+    }
+    return difference;
+}
+
+std::vector<TClaimProblem> ReadingProblems(TReading InUse, const TReadingDifference& Difference) {
+    std::vector<TClaimProblem> problems;
+    if (!Difference.Differ())
+        return problems;
+    const std::string used = ReadingName(InUse);
+    const std::string other =
+        ReadingName(InUse == TReading::Lenient ? TReading::Standard : TReading::Lenient);
+    const auto claims = [](std::size_t Count) {
+        return Count == 0   ? std::string("no claims")
+               : Count == 1 ? std::string("1 claim")
+                            : std::to_string(Count) + " claims";
+    };
+    std::string message;
+    if (Difference.Claims != Difference.OtherClaims)
+        message = "The " + used + " reading finds " + claims(Difference.Claims) + "; the " + other +
+                  " reading finds " +
+                  (Difference.OtherClaims == 0 ? std::string("none")
+                                               : std::to_string(Difference.OtherClaims)) +
+                  ".";
+    else
+        message = "The " + used + " and the " + other + " reading each find " +
+                  claims(Difference.Claims) + " but read " +
+                  (Difference.Differing == 1 ? std::string("1 of them")
+                                             : std::to_string(Difference.Differing) + " of them") +
+                  " differently.";
+    problems.push_back({Difference.FirstClaim, Difference.FirstLine, TSeverity::Warning,
+                        TProblemKind::OtherReading, std::move(message)});
+    if (!Difference.LeftOut.empty()) {
+        const bool one = CountOf(Difference.LeftOut) == 1;
+        problems.push_back({Difference.LeftOut.front().first, Difference.LeftOutLine,
+                            TSeverity::Error, TProblemKind::ClaimsLeftOut,
+                            "The standard reading leaves out " + ClaimList(Difference.LeftOut) +
+                                ", which the lenient reading finds; the checks and fee counts "
+                                "cover only the claims before " +
+                                (one ? "it." : "them.")});
+    }
+    return problems;
 }

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TClaimTree;
+enum class TReading;
 
 enum class TSeverity { Warning, Error };
 
@@ -31,6 +33,8 @@ enum class TProblemKind {
     Gap,
     RangeTooWide,
     RangeWithText,
+    OtherReading,
+    ClaimsLeftOut,
 };
 
 // The short stable key that scripts read: "later-reference", "gap", ...
@@ -47,6 +51,38 @@ struct TClaimProblem {
 
 // Every problem of the claim set, in text order.
 std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree);
+
+// Problem's message as it reads after "claim N: ": a leading "Claim N" is
+// left out, one further in reads "this claim".
+std::string MessageAfterClaim(const TClaimProblem& Problem);
+
+// How the other reading of the same text differs from the one in use.
+struct TReadingDifference {
+    std::size_t Claims = 0;      // claims the reading in use finds
+    std::size_t OtherClaims = 0; // claims the other reading finds
+    // Claim numbers that one reading lacks or reads with other references
+    // (the last claim of a number counts), the lowest with its line.
+    std::size_t Differing = 0;
+    int32_t FirstClaim = 0;
+    int32_t FirstLine = 0;
+    // Claims numbered 100 and more that the lenient reading finds and the
+    // standard one in use leaves out, as runs, with the first one's line.
+    std::vector<std::pair<int32_t, int32_t>> LeftOut;
+    int32_t LeftOutLine = 0;
+
+    bool Differ() const { return Differing != 0; }
+};
+
+// In time and memory linear in the claims and their references (ranges
+// are compared as ranges), and the sorting of the claim numbers.
+TReadingDifference CompareReadings(const TClaimTree& InUse, const TClaimTree& Other);
+
+// A warning when the readings differ, and an error for the claims the
+// standard reading leaves out; InUse is the reading in use.
+std::vector<TClaimProblem> ReadingProblems(TReading InUse, const TReadingDifference& Difference);
+
+// "standard" or "lenient".
+const char* ReadingName(TReading Reading);
 
 struct TUsFeeCounts {
     int64_t Total = 0; // the claims as counted for fees

@@ -82,14 +82,17 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     if (!document) {
         // The reports need the counts and the walk over the whole tree, not the nodes.
         const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
-        report.Status =
-            WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false}, tree, input);
+        const std::unique_ptr<TClaimTree> other = OtherReading(input, Options.Reading);
+        report.Status = WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false}, tree,
+                                        input, other.get());
     }
     for (const TInputDocument& one : documents) {
         const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes,
                               TNodes::Counted);
-        const int status = WriteModeReport(
-            out, err, Options, DocumentInput(Name, Name, one, documents, true), tree, one.Text);
+        const std::unique_ptr<TClaimTree> other = OtherReading(one.Text, Options.Reading);
+        const int status =
+            WriteModeReport(out, err, Options, DocumentInput(Name, Name, one, documents, true),
+                            tree, one.Text, other.get());
         report.Status = WorseStatus(report.Status, status);
     }
     report.Err = std::move(err).str();

@@ -123,8 +123,34 @@ int64_t MaxTreeReportBytes(int64_t MaxNodes) {
                : std::max(least, MaxNodes * perNode);
 }
 
-int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
-                    const TReportInput& Of, const TClaimTree& Tree, std::string_view Input) {
+std::unique_ptr<TClaimTree> OtherReading(std::string_view Text, TReading Reading) {
+    const TReading other = Reading == TReading::Lenient ? TReading::Standard : TReading::Lenient;
+    return std::make_unique<TClaimTree>(Text, other, 0, TNodes::Counted);
+}
+
+std::string ReadingLine(const std::string& Name, TReading InUse,
+                        const TReadingDifference& Difference) {
+    if (!Difference.Differ())
+        return {};
+    const bool lenient = InUse == TReading::Lenient;
+    const auto claims = [](std::size_t Count) {
+        return std::to_string(Count) + (Count == 1 ? " claim" : " claims");
+    };
+    std::string line = Name + ": the " + ReadingName(InUse) + " reading found " +
+                       claims(Difference.Claims) + "; the " + (lenient ? "standard" : "lenient") +
+                       " reading ";
+    if (Difference.Claims != Difference.OtherClaims)
+        line += "finds " + std::to_string(Difference.OtherClaims);
+    else
+        line += "reads " + std::to_string(Difference.Differing) + " of them differently";
+    return line + (lenient ? " (without --lenient)" : " (use --lenient)");
+}
+
+namespace {
+
+int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
+                  const TReportInput& Of, const TClaimTree& Tree, std::string_view Input,
+                  const TReadingDifference& difference) {
     const int64_t most = MaxReportBytes(Input.size());
     switch (Options.Mode) {
     case TMode::Summary:
@@ -177,7 +203,15 @@ int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& 
         return Written;
     }
     case TMode::Check: {
-        const TClaimChecks checks = CheckAndCountFees(Tree);
+        TClaimChecks checks = CheckAndCountFees(Tree);
+        // What the other reading finds goes first; claims left out are
+        // after every claim read.
+        std::vector<TClaimProblem> reading = ReadingProblems(Options.Reading, difference);
+        if (!reading.empty()) {
+            checks.Problems.insert(checks.Problems.begin(), std::move(reading.front()));
+            for (std::size_t i = 1; i < reading.size(); ++i)
+                checks.Problems.push_back(std::move(reading[i]));
+        }
         const auto write = [&](std::ostream& To) {
             WriteCheckReport(To, Of.File, checks.Problems, checks.Fees);
         };
@@ -221,4 +255,21 @@ int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& 
     }
     }
     return Written;
+}
+
+} // namespace
+
+int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
+                    const TReportInput& Of, const TClaimTree& Tree, std::string_view Input,
+                    const TClaimTree* Other) {
+    const TReadingDifference difference =
+        Other != nullptr ? CompareReadings(Tree, *Other) : TReadingDifference();
+    const int status = WriteReportOf(Out, Err, Options, Of, Tree, Input, difference);
+    // A failure is said in one line of its own.
+    if (status == Written || status == ChecksFailed) {
+        if (const std::string line = ReadingLine(Of.Name, Options.Reading, difference);
+            !line.empty())
+            Err << "veltrum-claims: " << line << '\n';
+    }
+    return status;
 }

@@ -3,10 +3,12 @@
 // The report of one analysed input in the mode the arguments chose: the one
 // place that writes it, for a single input and for every file of a batch.
 
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -59,6 +61,18 @@ struct TReportInput {
 
 // Writes the report of Tree, read from Input, to Out, and a one-line message
 // "veltrum-claims: ..." to Err for a failure; returns the exit status.
-// Whether Out could be written is the caller's to check.
+// Whether Out could be written is the caller's to check. Other, the other
+// reading of Input, when given: a line on Err says where it reads other
+// claims or references, and --check lists that among the problems.
 int WriteModeReport(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
-                    const TReportInput& Of, const TClaimTree& Tree, std::string_view Input);
+                    const TReportInput& Of, const TClaimTree& Tree, std::string_view Input,
+                    const TClaimTree* Other = nullptr);
+
+// The other reading of Text than Reading, with the claims and references
+// only: what CompareReadings needs.
+std::unique_ptr<TClaimTree> OtherReading(std::string_view Text, TReading Reading);
+
+// "NAME: the standard reading found 0 claims; the lenient reading finds 12
+// (use --lenient)", or empty when the readings agree.
+std::string ReadingLine(const std::string& Name, TReading InUse,
+                        const TReadingDifference& Difference);

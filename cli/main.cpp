@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -183,7 +184,8 @@ std::string InputName(const TOptions& Options) {
 // Writes the report that Options ask for to standard output; returns the
 // exit status, with a message on standard error for a failure.
 int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTree& Tree,
-                std::string_view Input, const TReportInput* Document = nullptr) {
+                std::string_view Input, const TClaimTree& Other,
+                const TReportInput* Document = nullptr) {
     TStandardOutput output;
     std::ostream out(&output);
     // Lines in the form FILE:LINE: ..., with "-" for standard input.
@@ -192,7 +194,7 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
     const int status = WriteModeReport(
         out, std::cerr,
         {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language},
-        Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input);
+        Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input, &Other);
     out.flush();
     if (!out)
         return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));
@@ -216,15 +218,19 @@ int Run(const TOptions& Options, const std::string& Name) {
         int status = Written;
         for (const TInputDocument& one : documents) {
             const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes, nodes);
+            // Said on standard error when it reads other claims or references.
+            const std::unique_ptr<TClaimTree> other = OtherReading(one.Text, Options.Reading);
             const TReportInput of = DocumentInput(Name, *Options.File, one, documents, false);
-            status = WorseStatus(status, WriteReport(Options, Name, tree, one.Text, &of));
+            status = WorseStatus(status, WriteReport(Options, Name, tree, one.Text, *other, &of));
             if (status == Failed)
                 break;
         }
         return status;
     }
     const TClaimTree tree(input.View(), Options.Reading, TClaimTree::MaxCreatedNodes, nodes);
-    return WriteReport(Options, Name, tree, input.View());
+    // Said on standard error when it reads other claims or references.
+    const std::unique_ptr<TClaimTree> other = OtherReading(input.View(), Options.Reading);
+    return WriteReport(Options, Name, tree, input.View(), *other);
 }
 
 // Maps the stack the analysis will use before the heap may fill the address

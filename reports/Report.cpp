@@ -205,7 +205,7 @@ void WriteCheckReport(std::ostream& Out, std::string_view File,
     for (const TClaimProblem& p : Problems) {
         text.append(File);
         text += ':' + std::to_string(p.Line) + ": " + SeverityName(p.Severity) + ": claim " +
-                std::to_string(p.Claim) + ": " + p.Message + '\n';
+                std::to_string(p.Claim) + ": " + MessageAfterClaim(p) + '\n';
         flush(std::size_t{1} << 16);
     }
     const TUsFeeCounts& us = Fees.Us;

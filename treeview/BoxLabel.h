@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QLabel>
 #include <QString>
 #include <cstdint>
@@ -30,4 +31,18 @@ public:
 protected:
     bool event(QEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
+
+private:
+    // How much of the text reaches x = Right; the whole text when a shorter
+    // part could draw differently.
+    qsizetype ShownLength(int Right);
+
+    // The last cut, kept for repaints of the same text.
+    struct TCut {
+        QString Text;
+        QFont Font;
+        bool Cuttable = false;
+        int Right = -1;
+        qsizetype Length = 0;
+    } cut;
 };

@@ -5,7 +5,6 @@
 #include "ClaimTreePane.h"
 #include "Fonts.h"
 #include "GlyphButton.h"
-#include "ImageList.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -50,9 +49,8 @@ template <typename F> void LayOut(QTextLayout& Layout, int TextWidth, F&& Visit)
 
 } // namespace
 
-TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int TextRoom)
-    : tree(std::move(Tree)), images(Images), font(LayoutFont(QStringLiteral("MS Sans Serif"), 8)),
-      rootFont(font) {
+TExportPicture::TExportPicture(TExportTree Tree, int TextRoom)
+    : tree(std::move(Tree)), font(LayoutFont(QStringLiteral("MS Sans Serif"), 8)), rootFont(font) {
     rootFont.setBold(true);
     const QFontMetrics plain(font);
     const QFontMetrics strong(rootFont);
@@ -74,7 +72,11 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
     };
     for (qsizetype i = 0; i < tree.Heading.size(); ++i)
         addLine(tree.Heading[i], i == 0, false);
-    if (!tree.Heading.isEmpty())
+    // A cut tree says so above the boxes as well as below them: the reader
+    // of the first page must not take it for the whole.
+    for (const QString& notice : tree.Notices)
+        addLine(notice, true, true);
+    if (!tree.Heading.isEmpty() || !tree.Notices.isEmpty())
         y += HeadingGap;
 
     // By depth, the expanded row above whose vertical line the next row of
@@ -123,13 +125,13 @@ TExportPicture::TExportPicture(TExportTree Tree, const TImageList& Images, int T
                 {left + LineOffset, y + ChildLineTop, left + LineOffset, y + ChildLineTop});
         }
 
+        // Paper has no use for the window's buttons: the caption starts where
+        // the line from the parent ends.
         const QFontMetrics& captionMetrics = row.Kind == TClaimKind::Independent ? strong : plain;
-        int x = left + (row.HasChildren ? ButtonPitch : 0);
-        x += width(row.Caption, row.Kind == TClaimKind::Independent) + LabelGap;
+        int x = left + width(row.Caption, row.Kind == TClaimKind::Independent) + LabelGap;
         const int captionEnd = x;
-        x += 2 * ButtonPitch;
-        if (row.Depth > 0 && row.Kind != TClaimKind::MultipleDependent)
-            x += ButtonPitch;
+        // The list of dependants stands apart, as a column of its own.
+        x += ButtonPitch;
         int rowHeight = std::max(Button, captionMetrics.height());
         if (row.HasChildren) {
             x += width(row.Dependents, false);
@@ -195,7 +197,6 @@ class TExportPicture::TCanvas {
 public:
     virtual ~TCanvas() = default;
     virtual void DottedLine(int X1, int Y1, int X2, int Y2) = 0;
-    virtual void Glyph(int Index, int X, int Y) = 0;
     // A line of Font (bold: the root's) in Color, its baseline at Y.
     virtual void Text(int X, int Y, const QString& Text, bool Bold, QRgb Color) = 0;
     // Part Line of a memo's text, its top at Y.
@@ -207,16 +208,15 @@ namespace {
 
 class TPainterCanvas : public TExportPicture::TCanvas {
 public:
-    TPainterCanvas(QPainter& Painter, const TImageList& Images, const QFont& Font,
-                   const QFont& Bold, TExportPicture::TShapedTexts& Shaped)
-        : painter(Painter), images(Images), font(Font), bold(Bold), shaped(Shaped),
+    TPainterCanvas(QPainter& Painter, const QFont& Font, const QFont& Bold,
+                   TExportPicture::TShapedTexts& Shaped)
+        : painter(Painter), font(Font), bold(Bold), shaped(Shaped),
           dotted(Qt::black, 1, Qt::DotLine) {}
 
     void DottedLine(int X1, int Y1, int X2, int Y2) override {
         painter.setPen(dotted);
         painter.drawLine(QPointF(X1 + 0.5, Y1 + 0.5), QPointF(X2 + 0.5, Y2 + 0.5));
     }
-    void Glyph(int Index, int X, int Y) override { painter.drawPixmap(X, Y, images.Image(Index)); }
     void Text(int X, int Y, const QString& Text, bool Bold, QRgb Color) override {
         // The same few captions and lists of dependants come back on every
         // page: each is shaped once.
@@ -245,7 +245,6 @@ public:
 
 private:
     QPainter& painter;
-    const TImageList& images;
     const QFont& font;
     const QFont& bold;
     TExportPicture::TShapedTexts& shaped;
@@ -282,15 +281,6 @@ public:
         Point(X1 + 0.5, Y1 + 0.5);
         out += 'L';
         Point(X2 + 0.5, Y2 + 0.5);
-        out += "\"/>\n";
-    }
-    void Glyph(int Index, int X, int Y) override {
-        out += "<use xlink:href=\"#g";
-        out += QByteArray::number(Index);
-        out += "\" x=\"";
-        out += QByteArray::number(X);
-        out += "\" y=\"";
-        out += QByteArray::number(Y);
         out += "\"/>\n";
     }
     void Text(int X, int Y, const QString& Text, bool Bold, QRgb Color) override {
@@ -370,27 +360,15 @@ void TExportPicture::PaintRow(TCanvas& Canvas, const TBlock& Block, int Top, int
     const TExportRow& row = tree.Rows[static_cast<std::size_t>(Block.Row)];
     if (Block.Top >= Top && Block.Top < Bottom) {
         const int y = Block.Top - Top;
-        int x = RowLeftAt(row.Depth);
-        // A glyph's 13 pixels sit one pixel into its 16-pixel image.
-        const auto glyph = [&](int Index) {
-            Canvas.Glyph(Index, x - 1, y - 1);
-            x += ButtonPitch;
-        };
-        if (row.HasChildren)
-            glyph(row.Expanded ? TImageList::Collapse : TImageList::Expand);
-        Canvas.Text(x, y + (row.Kind == TClaimKind::Independent ? boldAscent : ascent), row.Caption,
+        Canvas.Text(RowLeftAt(row.Depth),
+                    y + (row.Kind == TClaimKind::Independent ? boldAscent : ascent), row.Caption,
                     row.Kind == TClaimKind::Independent,
                     row.Kind == TClaimKind::MultipleDependent ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
         if (row.Marks != 0)
             PaintMarks(Canvas, row.Marks, Block.CaptionEnd - LabelGap - 1 + MarkerGap, y + 1);
-        x = Block.CaptionEnd;
-        glyph(TImageList::ShowText);
-        glyph(TImageList::HideText);
-        if (row.Depth > 0 && row.Kind != TClaimKind::MultipleDependent)
-            glyph(tree.BranchMode == TBranchMode::AllBranches ? TImageList::ShowBranch
-                                                              : TImageList::ShowAll);
         if (row.HasChildren)
-            Canvas.Text(x, y + ascent, row.Dependents, false, qRgb(0, 0, 0));
+            Canvas.Text(Block.CaptionEnd + ButtonPitch, y + ascent, row.Dependents, false,
+                        qRgb(0, 0, 0));
     }
     if (Block.Text.empty())
         return;
@@ -449,7 +427,7 @@ void TExportPicture::PaintOn(TCanvas& Canvas, int Top, int Bottom) const {
 
 void TExportPicture::Paint(QPainter& Painter, int Top, int Bottom) const {
     Painter.save();
-    TPainterCanvas canvas(Painter, images, font, rootFont, shapedTexts);
+    TPainterCanvas canvas(Painter, font, rootFont, shapedTexts);
     PaintOn(canvas, Top, Bottom);
     Painter.restore();
 }
@@ -460,8 +438,7 @@ bool TExportPicture::WriteSvg(QIODevice& Device, const QString& Title) const {
     const QByteArray width = QByteArray::number(size.width());
     const QByteArray height = QByteArray::number(size.height());
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
-           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" +
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
            width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height +
            "\">\n<title>";
     AppendEscaped(out, Title);
@@ -475,19 +452,8 @@ bool TExportPicture::WriteSvg(QIODevice& Device, const QString& Title) const {
            ".m { font-family: '" +
            TClaimMemo::TextFont().family().toUtf8() +
            "', sans-serif; font-size: " + QByteArray::number(TClaimMemo::TextFont().pixelSize()) +
-           "px; white-space: pre }\n</style>\n<defs>\n";
-    // Each glyph once, as a PNG; the boxes use them.
-    for (int i = 0; i < TImageList::Count; ++i) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        images.Image(i).save(&buffer, "PNG");
-        out += "<image id=\"g" + QByteArray::number(i) + "\" width=\"" +
-               QByteArray::number(TImageList::ImageSize) + "\" height=\"" +
-               QByteArray::number(TImageList::ImageSize) +
-               "\" xlink:href=\"data:image/png;base64," + png.toBase64() + "\"/>\n";
-    }
-    out += "</defs>\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+           "px; white-space: pre }\n</style>\n";
+    out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     TSvgCanvas canvas(out);
     PaintOn(canvas, 0, size.height());
     out += "</svg>\n";
@@ -521,7 +487,8 @@ int PageTextRoom(const QPagedPaintDevice& Device) {
     return Device.width() * 96 / std::max(Device.logicalDpiX(), 1);
 }
 
-bool PaintPages(const TExportPicture& Picture, QPagedPaintDevice& Device) {
+bool PaintPages(const TExportPicture& Picture, QPagedPaintDevice& Device,
+                const TPageProgress& Progress) {
     QPainter painter;
     if (!painter.begin(&Device))
         return false;
@@ -533,6 +500,10 @@ bool PaintPages(const TExportPicture& Picture, QPagedPaintDevice& Device) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(scale, scale);
     for (std::size_t page = 0; page < tops.size(); ++page) {
+        if (Progress && !Progress(static_cast<int>(page), static_cast<int>(tops.size()))) {
+            painter.end();
+            return false;
+        }
         if (page > 0 && !Device.newPage())
             return false;
         const int next = page + 1 < tops.size() ? tops[page + 1] : Picture.Size().height();

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -16,16 +17,15 @@ class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
 class QTextLayout;
-class TImageList;
 
 // An exported tree laid out as the window lays out its boxes, in pixels at
-// 96 dots per inch, and painted with QPainter: the same fonts, glyphs, lines
-// and rhythm, without a widget.
+// 96 dots per inch, and painted with QPainter: the same fonts, lines and
+// rhythm, without a widget and without its buttons.
 class TExportPicture {
 public:
     // TextRoom is the width the claim texts may fill, as the pane's width
     // is in the window.
-    TExportPicture(TExportTree Tree, const TImageList& Images, int TextRoom);
+    TExportPicture(TExportTree Tree, int TextRoom);
 
     // Top of row Row's box in the picture.
     int RowTop(std::size_t Row) const { return rowTops[Row]; }
@@ -83,7 +83,6 @@ private:
                   QTextLayout& Layout) const;
 
     TExportTree tree;
-    const TImageList& images;
     QFont font;
     QFont rootFont;
     std::vector<TBlock> blocks;
@@ -97,9 +96,15 @@ private:
     QSize size;
 };
 
+// Told before each page is painted: the page, from 0, and how many there
+// are; returns false to stop.
+using TPageProgress = std::function<bool(int Page, int Pages)>;
+
 // Paints Picture over the pages of Device, scaled to the page's width but
-// never enlarged; returns false when a page could not be started.
-bool PaintPages(const TExportPicture& Picture, QPagedPaintDevice& Device);
+// never enlarged; returns false when a page could not be started, or when
+// Progress stopped it.
+bool PaintPages(const TExportPicture& Picture, QPagedPaintDevice& Device,
+                const TPageProgress& Progress = {});
 
 // The width, in picture pixels, that a page of Device offers the texts.
 int PageTextRoom(const QPagedPaintDevice& Device);

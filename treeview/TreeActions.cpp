@@ -88,15 +88,15 @@ void TTreeDrawing::ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender) {
             else
                 Retire(Node);
             decomposeHandler = nullptr;
-            RelayoutMoved(old, Node);
+            RelayoutMoved(old, Node, &TRowGeometry::Expand);
         } else {
-            RelayoutBelow(&Node);
+            RelayoutBelow(&Node, &TRowGeometry::Expand);
         }
         ScrollInView(Node, &TRowGeometry::Expand);
     } else if (view.DisplayState == TDisplayState::Expanded) {
         view.DisplayState = TDisplayState::Collapsed;
         SetChildrenState(Node, TDisplayState::Hidden);
-        RelayoutBelow(&Node);
+        RelayoutBelow(&Node, &TRowGeometry::Expand);
         ScrollInView(Node, &TRowGeometry::Expand);
     }
 }
@@ -112,7 +112,7 @@ void TTreeDrawing::ShowTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
     } else {
         view.TextMode = view.TextMode == TTextMode::None ? TTextMode::Preview : TTextMode::Whole;
     }
-    RelayoutBelow(&Node);
+    RelayoutBelow(&Node, &TRowGeometry::ShowText);
     ScrollInView(Node, &TRowGeometry::ShowText);
 }
 
@@ -120,7 +120,7 @@ void TTreeDrawing::HideTextButtonClick(TClaimTreeNode& Node, QObject* Sender) {
     if (ClickedPane(Sender) == nullptr || Node.OwnerTree() != &tree)
         return;
     View(Node).TextMode = TTextMode::None;
-    RelayoutBelow(&Node);
+    RelayoutBelow(&Node, &TRowGeometry::HideText);
     ScrollInView(Node, &TRowGeometry::HideText);
 }
 

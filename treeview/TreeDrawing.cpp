@@ -736,54 +736,145 @@ bool TTreeDrawing::MeetChildLines(const TClaimTreeNode& Node) {
     return true;
 }
 
-bool TTreeDrawing::LayOutSubtreeAnew(TClaimTreeNode& Node) {
-    std::size_t first = 0;
-    std::size_t end = 0;
-    if (!SubtreeRows(Node, first, end))
+bool TTreeDrawing::LayOutSubtreesAnew(TClaimTreeNode* Old, TClaimTreeNode& New) {
+    struct TPart {
+        TClaimTreeNode* Node;
+        std::size_t First; // its old rows
+        std::size_t End;
+        std::size_t FreshFirst; // its new rows, laid out after all others
+        std::size_t FreshEnd;
+    };
+    std::array<TPart, 2> parts{};
+    std::size_t count = 0;
+    for (TClaimTreeNode* node : {Old, &New}) {
+        if (node == nullptr)
+            continue;
+        TPart& part = parts[count++];
+        part.Node = node;
+        if (!SubtreeRows(*node, part.First, part.End))
+            return false;
+    }
+    if (count == 2 && parts[1].First < parts[0].First)
+        std::swap(parts[0], parts[1]);
+    // One subtree inside the other: the whole layout sorts it out.
+    if (count == 2 && parts[0].End > parts[1].First)
         return false;
-    const int32_t level = rows[first].Level;
+
     const std::size_t oldSize = rows.size();
-    const int oldEnd = end < oldSize ? rows[end].Top : rowsEnd;
-    // The old rows leave the layout; those the new one keeps come back.
-    for (std::size_t i = first + 1; i < end; ++i)
-        views[rows[i].Node->Index].Layout = 0;
-    // The new rows go after all others first, then take the old ones' place:
-    // the rows below move once, and only when the count changes.
-    int y = rows[first].Top;
-    const int64_t maxBoxes = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
-    int64_t budget = maxBoxes - static_cast<int64_t>(oldSize - (end - first));
-    std::size_t next = oldSize;
-    LayOutSubtree(Node, level, y, budget, next, false);
-    if (truncated)
-        return false;
-    const int delta = y - oldEnd;
-    if (end < oldSize && rows[oldSize - 1].Top + delta > MaxContentY)
-        return false;
-    std::vector<TDrawnRow> fresh(rows.begin() + static_cast<std::ptrdiff_t>(oldSize), rows.end());
-    rows.resize(oldSize);
-    const auto at = [](std::size_t Index) { return static_cast<std::ptrdiff_t>(Index); };
-    if (fresh.size() > end - first)
-        rows.insert(rows.begin() + at(end), fresh.size() - (end - first), TDrawnRow{});
-    else
-        rows.erase(rows.begin() + at(first + fresh.size()), rows.begin() + at(end));
-    std::copy(fresh.begin(), fresh.end(), rows.begin() + at(first));
-    const std::size_t newEnd = first + fresh.size();
-    for (std::size_t i = first; i < newEnd; ++i)
-        rowOf[rows[i].Node->Index] = i;
-    if (newEnd != end || delta != 0) {
-        for (std::size_t i = newEnd; i < rows.size(); ++i) {
-            TDrawnRow& row = rows[i];
-            row.Top += delta;
-            if (row.Height > 0)
-                row.Bottom += delta;
-            rowOf[row.Node->Index] = i;
+    const auto oldTop = [&](std::size_t Row) { return Row < oldSize ? rows[Row].Top : rowsEnd; };
+    int oldRight = -1;
+    std::size_t kept = oldSize;
+    for (std::size_t p = 0; p < count; ++p) {
+        kept -= parts[p].End - parts[p].First;
+        for (std::size_t i = parts[p].First; i < parts[p].End; ++i) {
+            if (rows[i].Height > 0)
+                oldRight = std::max(oldRight, rows[i].Right);
+            // The old rows leave the layout; those the new one keeps come back.
+            if (i > parts[p].First)
+                views[rows[i].Node->Index].Layout = 0;
         }
     }
-    rowsEnd += delta;
-    return MeetChildLines(Node);
+    // The new rows go after all others first, then take the old ones' place
+    // in one pass: the rows between and below move once, and are visited
+    // only when they move.
+    const int64_t maxBoxes = pane != nullptr ? pane->MaxBoxes() : MaxDrawnBoxes;
+    int64_t budget = maxBoxes - static_cast<int64_t>(kept);
+    std::array<int, 2> shiftAfter{}; // how far the rows after each part move down
+    int shift = 0;
+    for (std::size_t p = 0; p < count; ++p) {
+        TPart& part = parts[p];
+        int y = rows[part.First].Top + shift;
+        part.FreshFirst = rows.size();
+        std::size_t next = rows.size();
+        LayOutSubtree(*part.Node, rows[part.First].Level, y, budget, next, false);
+        if (truncated)
+            return false;
+        part.FreshEnd = rows.size();
+        shift = y - oldTop(part.End);
+        shiftAfter[p] = shift;
+        // The last row that moves by this much must stay within reach.
+        const std::size_t lastMoved = p + 1 < count ? parts[p + 1].First : oldSize;
+        if (lastMoved > part.End && rows[lastMoved - 1].Top + shift > MaxContentY)
+            return false;
+    }
+
+    const auto at = [](std::size_t Index) { return static_cast<std::ptrdiff_t>(Index); };
+    const std::size_t segmentFirst = parts[0].First;
+    const std::size_t segmentEnd = parts[count - 1].End;
+    std::vector<TDrawnRow> segment;
+    segment.reserve(segmentEnd - segmentFirst +
+                    (oldSize == rows.size() ? 0 : rows.size() - oldSize));
+    int newRight = -1;
+    for (std::size_t p = 0; p < count; ++p) {
+        const TPart& part = parts[p];
+        for (std::size_t i = part.FreshFirst; i < part.FreshEnd; ++i) {
+            if (rows[i].Height > 0)
+                newRight = std::max(newRight, rows[i].Right);
+        }
+        segment.insert(segment.end(), rows.begin() + at(part.FreshFirst),
+                       rows.begin() + at(part.FreshEnd));
+        const std::size_t gapEnd = p + 1 < count ? parts[p + 1].First : part.End;
+        segment.insert(segment.end(), rows.begin() + at(part.End), rows.begin() + at(gapEnd));
+    }
+    rows.resize(oldSize);
+    const std::size_t oldSegment = segmentEnd - segmentFirst;
+    if (segment.size() > oldSegment)
+        rows.insert(rows.begin() + at(segmentEnd), segment.size() - oldSegment, TDrawnRow{});
+    else
+        rows.erase(rows.begin() + at(segmentFirst + segment.size()), rows.begin() + at(segmentEnd));
+    std::copy(segment.begin(), segment.end(), rows.begin() + at(segmentFirst));
+
+    // The new rows and the rows between get their indexes; the rows between
+    // and below move down by the shift of the part above them.
+    const auto move = [&](std::size_t From, std::size_t To, int Shift, bool Renumber) {
+        for (std::size_t i = From; i < To; ++i) {
+            TDrawnRow& row = rows[i];
+            row.Top += Shift;
+            if (row.Height > 0)
+                row.Bottom += Shift;
+            if (Renumber)
+                rowOf[row.Node->Index] = i;
+        }
+    };
+    std::size_t i = segmentFirst;
+    for (std::size_t p = 0; p < count; ++p) {
+        const TPart& part = parts[p];
+        const std::size_t freshEnd = i + (part.FreshEnd - part.FreshFirst);
+        move(i, freshEnd, 0, true);
+        const std::size_t gapEnd =
+            freshEnd + ((p + 1 < count ? parts[p + 1].First : part.End) - part.End);
+        // Rows between keep their indexes when the part above kept its count.
+        if (freshEnd != part.End || shiftAfter[p] != 0)
+            move(freshEnd, gapEnd, shiftAfter[p], freshEnd != part.End);
+        i = gapEnd;
+    }
+    if (rows.size() != oldSize || shift != 0)
+        move(segmentFirst + segment.size(), rows.size(), shift, rows.size() != oldSize);
+    rowsEnd += shift;
+
+    for (std::size_t p = 0; p < count; ++p) {
+        if (!MeetChildLines(*parts[p].Node))
+            return false;
+    }
+    // The widest row stays the widest unless the old rows held it.
+    if (oldRight < extentRight || newRight >= extentRight) {
+        extentRight = std::max(extentRight, newRight);
+        // Rows never overlap: the last shown row reaches lowest.
+        extentBottom = -1;
+        for (std::size_t r = rows.size(); r-- > 0;) {
+            if (rows[r].Height > 0) {
+                extentBottom = rows[r].Bottom;
+                break;
+            }
+        }
+    } else {
+        FindExtent();
+    }
+    return true;
 }
 
-void TTreeDrawing::RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New) {
+void TTreeDrawing::RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New,
+                                 QRect TRowGeometry::*KeepInView) {
     if (pane == nullptr || busy)
         return;
     if (truncated || rows.empty() || !IsLaidOut(New)) {
@@ -794,21 +885,23 @@ void TTreeDrawing::RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New) {
     {
         const TBusy busyNow(busy);
         // The old box first: its rows go, and New's row moves with the rest.
-        const bool moved = (Old == nullptr || !IsLaidOut(*Old) || LayOutSubtreeAnew(*Old)) &&
-                           LayOutSubtreeAnew(New);
-        if (moved)
-            FindExtent();
-        else
+        if (!LayOutSubtreesAnew(Old != nullptr && IsLaidOut(*Old) ? Old : nullptr, New))
             LayOutRows();
-        ShowLayout();
+        ShowLayout(&New, KeepInView);
     }
     pane->FitContent();
 }
 
-void TTreeDrawing::ShowLayout() {
+void TTreeDrawing::ShowLayout(const TClaimTreeNode* Keep, QRect TRowGeometry::*Part) {
     pane->SetDrawingExtent(QSize(extentRight + 1, extentBottom + 1));
     // Fitting the content may move the view; the widgets follow below.
     pane->FitContent();
+    // Scrolling first gives widgets only to the rows that end up in view.
+    if (Keep != nullptr && Part != nullptr && IsLaidOut(*Keep)) {
+        const QRect place = Geometry(*Keep, View(*Keep).RowTop).*Part;
+        if (!place.isEmpty())
+            pane->ScrollInView(place);
+    }
     Materialise(true);
     ShowNotice(rowsEnd);
 }
@@ -825,7 +918,7 @@ void TTreeDrawing::Relayout() {
     pane->FitContent();
 }
 
-void TTreeDrawing::RelayoutBelow(const TClaimTreeNode* Node) {
+void TTreeDrawing::RelayoutBelow(const TClaimTreeNode* Node, QRect TRowGeometry::*KeepInView) {
     if (pane == nullptr || busy)
         return;
     if (truncated || rows.empty() || (Node != nullptr && !IsLaidOut(*Node))) {
@@ -837,7 +930,7 @@ void TTreeDrawing::RelayoutBelow(const TClaimTreeNode* Node) {
         const TBusy busyNow(busy);
         if (!LayOutAgain(Node))
             LayOutRows();
-        ShowLayout();
+        ShowLayout(Node, KeepInView);
     }
     pane->FitContent();
 }

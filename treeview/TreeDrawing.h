@@ -158,11 +158,13 @@ public:
     // leaves the set of rows alone: only Node's subtree is laid out again,
     // the rows below move by the difference, and boxes hidden before and
     // after keep their hidden subtrees as they are.
-    void RelayoutBelow(const TClaimTreeNode* Node);
+    // With KeepInView, the view scrolls to that part of Node's box first.
+    void RelayoutBelow(const TClaimTreeNode* Node, QRect TRowGeometry::*KeepInView = nullptr);
     // The same after the subtree of claim New's number moved from Old (null
     // when nothing carried it) to New: only the rows of the two boxes'
     // subtrees are made again, the rows between and below move.
-    void RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New);
+    void RelayoutMoved(TClaimTreeNode* Old, TClaimTreeNode& New,
+                       QRect TRowGeometry::*KeepInView = nullptr);
     // Widgets for the rows that scrolling or resizing brought near the view.
     void ViewMoved();
     // The box marks changed: the shown boxes show the new ones.
@@ -210,15 +212,17 @@ private:
     // The in-place passes of RelayoutBelow; false when a whole layout is needed.
     bool LayOutAgain(const TClaimTreeNode* Node);
     bool LayOutAgainBelow(const TClaimTreeNode& Node);
-    // Lays Node's subtree out anew in place of its old rows, which may
-    // differ in number; false when a whole layout is needed.
-    bool LayOutSubtreeAnew(TClaimTreeNode& Node);
+    // Lays the subtrees of Old (when given) and New out anew in place of
+    // their old rows, which may differ in number; false when a whole layout
+    // is needed.
+    bool LayOutSubtreesAnew(TClaimTreeNode* Old, TClaimTreeNode& New);
     // Gives the vertical lines of Node's ancestors their new ends; false
     // when an ancestor's row is not where the layout left it.
     bool MeetChildLines(const TClaimTreeNode& Node);
     void FindExtent(); // of the shown rows
-    // Sizes the content to the rows and gives the rows near the view widgets.
-    void ShowLayout();
+    // Sizes the content to the rows, scrolls Part of Keep's box in view when
+    // given, and gives the rows near the view widgets.
+    void ShowLayout(const TClaimTreeNode* Keep = nullptr, QRect TRowGeometry::*Part = nullptr);
     // The row of a node laid out by the last layout.
     std::size_t RowOf(const TClaimTreeNode& Node) const { return rowOf[Node.Index]; }
     // The rows of Node's subtree as laid out, [First, End); false when

@@ -24,9 +24,9 @@ function(expect status pattern)
 endfunction()
 
 # Warnings only, errors, and the name of an example.
-expect(0 "a-pump.txt:6: warning: claim 3: US practice: Claim 3 refers to claims 1 and 2 together"
+expect(0 "a-pump.txt:6: warning: claim 3: US practice: this claim refers to claims 1 and 2 together"
        --check ${checks}/a-pump.txt)
-expect(1 "^[^\n]*b-valve.txt:5: error: claim 2: Claim 2 refers to claim 3, which comes after it; [^\n]*\n[^\n]*b-valve.txt:5: error: claim 2: Claim 2 gets no box[^\n]*\n[^\n]*b-valve.txt: US fees: 3 claims as counted for fees \\(0 over 20\\), 1 independent \\(0 over 3\\), no multiple dependent claim\n[^\n]*b-valve.txt: EP claims fee: 3 claims, 0 from the 16th to the 50th, 0 from the 51st on\n$"
+expect(1 "^[^\n]*b-valve.txt:5: error: claim 2: refers to claim 3, which comes after it; [^\n]*\n[^\n]*b-valve.txt:5: error: claim 2: gets no box[^\n]*\n[^\n]*b-valve.txt: US fees: 3 claims as counted for fees \\(0 over 20\\), 1 independent \\(0 over 3\\), no multiple dependent claim\n[^\n]*b-valve.txt: EP claims fee: 3 claims, 0 from the 16th to the 50th, 0 from the 51st on\n$"
        --check ${checks}/b-valve.txt)
 expect(0 "^example-4:31: warning: claim 5: US practice:" --check --example 4)
 expect(0 "^[^\n]*pump-claims.txt: US fees: 5 claims as counted for fees" --check ${pump})
@@ -140,3 +140,46 @@ expect(2 "^[^\n]*pump-claims.txt: Tree[^\n]*\n$" ${pump} ${documents}/damaged.do
 if(NOT err MATCHES "^veltrum-claims: [^\n]*damaged.docx is a damaged or truncated zip container\n$")
   message(FATAL_ERROR "damaged document: ${err}")
 endif()
+
+# Where the other reading finds other claims or references, one line on
+# standard error says so, in every mode and for every file of a batch; the
+# reports themselves are those of the reading in use, and --check lists it
+# as a problem. Claims from 100 on that the standard reading leaves out are
+# an error.
+set(readings ${WORK}/readings)
+file(REMOVE_RECURSE ${readings})
+file(MAKE_DIRECTORY ${readings})
+file(WRITE ${readings}/agreeing.txt "We claim:\n1. A pump.\n2. The pump of claim 1.\n")
+file(WRITE ${readings}/bracketed.txt "A pump\n\nClaims:\n(1) A pump.\n(2) The pump of claim 1.\n")
+file(WRITE ${readings}/preceding.txt "We claim:\n1. A pump.\n2. The pump of Claim I.\n")
+set(many_claims "We claim:\n1. A pump.\n")
+foreach(n RANGE 2 120)
+  string(APPEND many_claims "${n}. The pump of claim 1.\n")
+endforeach()
+file(WRITE ${readings}/many.txt "${many_claims}")
+set(standard_none "[^\n]*bracketed.txt: the standard reading found 0 claims<sc> the lenient reading finds 2 \\(use --lenient\\)\n")
+# args | exit | standard output | standard error ("-" for none); "<sc>" is ";"
+set(reading_cases
+  "${readings}/bracketed.txt|0|^Tree of claims: independent 0<sc> dependent 0<sc> total 0\n$|^veltrum-claims: ${standard_none}$"
+  "--lenient|${readings}/bracketed.txt|0|^Tree of claims: independent 1<sc> dependent 1<sc> total 2\n$|^veltrum-claims: [^\n]*bracketed.txt: the lenient reading found 2 claims<sc> the standard reading finds 0 \\(without --lenient\\)\n$"
+  "--check|${readings}/bracketed.txt|0|^[^\n]*bracketed.txt:4: warning: claim 1: The standard reading finds no claims<sc> the lenient reading finds 2.\n[^\n]*US fees: 0 claims|${standard_none}"
+  "--check|${readings}/preceding.txt|0|:3: warning: claim 2: The standard and the lenient reading each find 2 claims but read 1 of them differently.\n|the lenient reading reads 1 of them differently \\(use --lenient\\)\n$"
+  "--check|${readings}/many.txt|1|^[^\n]*many.txt:101: warning: claim 100: The standard reading finds 99 claims<sc> the lenient reading finds 120.\n[^\n]*many.txt:101: error: claim 100: The standard reading leaves out claims 100 to 120, which the lenient reading finds<sc> the checks and fee counts cover only the claims before them.\n[^\n]*US fees: 99 claims|found 99 claims<sc> the lenient reading finds 120 \\(use --lenient\\)\n$"
+  "--check|--lenient|${readings}/many.txt|0|^[^\n]*many.txt:101: warning: claim 100: The lenient reading finds 120 claims<sc> the standard reading finds 99.\n[^\n]*US fees: 120 claims|\\(without --lenient\\)\n$"
+  "--check|--lenient|${readings}/agreeing.txt|0|^[^\n]*agreeing.txt: US fees|-"
+  "--tree|${readings}/bracketed.txt|0|^$|${standard_none}"
+  "--json|${readings}/agreeing.txt|0|\"problems\": \\[\\]|-"
+  "--summary|--jobs|2|${readings}|0|^[^\n]*agreeing.txt: Tree[^\n]*\n[^\n]*bracketed.txt: Tree[^\n]*\n[^\n]*many.txt: Tree[^\n]*\n[^\n]*preceding.txt: Tree[^\n]*\n$|^veltrum-claims: ${standard_none}veltrum-claims: [^\n]*many.txt: [^\n]*\nveltrum-claims: [^\n]*preceding.txt: [^\n]*\n$")
+foreach(case IN LISTS reading_cases)
+  # "<sc>" stands for a semicolon, which would split the list.
+  string(REPLACE "|" ";" fields "${case}")
+  list(POP_BACK fields err_pattern out_pattern status)
+  string(REPLACE "<sc>" ";" err_pattern "${err_pattern}")
+  string(REPLACE "<sc>" ";" out_pattern "${out_pattern}")
+  expect(${status} "${out_pattern}" ${fields})
+  if(err_pattern STREQUAL "-" AND NOT err STREQUAL "")
+    message(FATAL_ERROR "${fields}: nothing expected on standard error:\n${err}")
+  elseif(NOT err_pattern STREQUAL "-" AND NOT err MATCHES "${err_pattern}")
+    message(FATAL_ERROR "${fields}: standard error does not match ${err_pattern}:\n${err}")
+  endif()
+endforeach()

@@ -4,9 +4,11 @@
 #include "ClaimTree.h"
 
 #include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -395,6 +397,149 @@ TEST(CheckClaims, BuiltinExamplesHaveOnlyTheirRealProblems) {
             flagged.push_back(p.Claim);
         }
         EXPECT_EQ(flagged, multipleOnMultiple[example - 1]) << example;
+    }
+}
+
+// A check line names the claim before its message, which then must not name
+// it again: "claim 2: refers to claim 3", never "claim 2: Claim 2 refers".
+TEST(CheckClaims, MessageAfterClaimNamesTheClaimOnce) {
+    const std::tuple<int32_t, std::string, std::string> cases[] = {
+        {2, "Claim 2 refers to claim 23, which comes after it.",
+         "refers to claim 23, which comes after it."},
+        {2, "Claim 23 refers to claim 2.", "Claim 23 refers to this claim."},
+        {23, "Claim 2 refers to Claim 23.", "Claim 2 refers to this claim."},
+        {4, "Claim 4: the reference \"x\" could not be read.",
+         "the reference \"x\" could not be read."},
+        {3, "US practice: Claim 3 refers to claims 1 and 2 together.",
+         "US practice: this claim refers to claims 1 and 2 together."},
+        {6, "Claims 3 to 5 are missing from the numbering.",
+         "Claims 3 to 5 are missing from the numbering."},
+        {7, "Claim 7", ""},
+    };
+    for (const auto& [claim, message, expected] : cases)
+        EXPECT_EQ(MessageAfterClaim({claim, 0, TSeverity::Error, TProblemKind::Gap, message}),
+                  expected)
+            << message;
+
+    // Every kind of problem, as the checks word it.
+    const std::pair<std::string, TReading> texts[] = {
+        {"We claim:\n 1. A pump.\n 2. The pump of claim 2.\n 3. The pump of claim 9.\n"
+         " 4. The pump of claim 50.\n 5. (Canceled)\n 6. The pump of claim 5.\n"
+         " 7. The valve of claims 1 and 6.\n 8. The valve of claim 7 or 1.\n"
+         " 9. The valve of claim 1.\n 10. The valve of claim A.\n",
+         TReading::Lenient},
+        {"We claim:\n1. A.\n3. B.\n2. C.\n2. D.\n 1500. E.\n", TReading::Standard},
+        {"We claim:\n 2. A.\n 3. B.\n", TReading::Lenient},
+        {"We claim:\n1-3000. (Canceled)\n 3001-3005. A pump.\n 3006. A.\n", TReading::Lenient},
+    };
+    std::vector<TClaimProblem> all =
+        CheckClaims(TClaimTree(ClaimText({"A.", "B of claim 1 or 1.", "C of claim 2 or 2."}), 2));
+    for (const auto& [text, reading] : texts)
+        for (TClaimProblem& p : CheckClaims(TClaimTree(text, reading)))
+            all.push_back(std::move(p));
+    std::set<TProblemKind> kinds;
+    for (const TClaimProblem& p : all) {
+        kinds.insert(p.Kind);
+        const std::string after = MessageAfterClaim(p);
+        const std::string name = "laim " + std::to_string(p.Claim);
+        for (std::size_t at = after.find(name); at != std::string::npos;
+             at = after.find(name, at + 1)) {
+            const std::size_t end = at + name.size();
+            EXPECT_TRUE(end < after.size() && std::isdigit(static_cast<unsigned char>(after[end])))
+                << ProblemKindName(p.Kind) << ": " << after;
+        }
+        EXPECT_TRUE(!after.empty() && after[0] != ' ' && after[0] != ':') << after;
+    }
+    // Less the two that compare readings.
+    EXPECT_EQ(kinds.size(), std::size_t{int(TProblemKind::ClaimsLeftOut) - 1});
+}
+
+// The second reading is compared claim number by claim number, ranges as
+// ranges; where the standard reading stops before claim 100, the claims
+// after it are named.
+TEST(CompareReadings, CountsWhatTheOtherReadingReadsOtherwise) {
+    std::string many = "We claim:\n1. A pump.\n";
+    for (int n = 2; n <= 120; ++n)
+        many += std::to_string(n) + ". The pump of claim 1.\n";
+    struct Case {
+        const char* Name;
+        std::string Text;
+        TReading InUse;
+        std::size_t Claims, OtherClaims, Differing;
+        int32_t FirstClaim, FirstLine;
+        std::vector<std::pair<int32_t, int32_t>> LeftOut;
+        int32_t LeftOutLine;
+    };
+    const Case cases[] = {
+        {"agreeing",
+         ClaimText({"A.", "B of claim 1.", "C of claims 1 to 2 and 1."}),
+         TReading::Standard,
+         3,
+         3,
+         0,
+         0,
+         0,
+         {},
+         0},
+        {"a range and its numbers",
+         ClaimText({"A.", "B.", "C of claims 1 to 2.", "D of claim 1, 2 or 3."}),
+         TReading::Lenient,
+         4,
+         4,
+         0,
+         0,
+         0,
+         {},
+         0},
+        {"none read",
+         "Claims:\n(1) A pump.\n(2) The pump of claim 1.\n",
+         TReading::Standard,
+         0,
+         2,
+         2,
+         1,
+         2,
+         {},
+         0},
+        {"none read, lenient in use",
+         "Claims:\n(1) A pump.\n(2) The pump of claim 1.\n",
+         TReading::Lenient,
+         2,
+         0,
+         2,
+         1,
+         2,
+         {},
+         0},
+        {"a reference",
+         "We claim:\n1. A pump.\n2. The pump of Claim I.\n3. The pump of claim 2.\n",
+         TReading::Standard,
+         3,
+         3,
+         1,
+         2,
+         3,
+         {},
+         0},
+        {"stops at 99", many, TReading::Standard, 99, 120, 21, 100, 101, {{100, 120}}, 101},
+        {"past 99, lenient in use", many, TReading::Lenient, 120, 99, 21, 100, 101, {}, 0},
+    };
+    for (const Case& c : cases) {
+        const TReading other =
+            c.InUse == TReading::Standard ? TReading::Lenient : TReading::Standard;
+        const TReadingDifference got =
+            CompareReadings(TClaimTree(c.Text, c.InUse), TClaimTree(c.Text, other, 0));
+        EXPECT_EQ(got.Claims, c.Claims) << c.Name;
+        EXPECT_EQ(got.OtherClaims, c.OtherClaims) << c.Name;
+        EXPECT_EQ(got.Differing, c.Differing) << c.Name;
+        EXPECT_EQ(got.FirstClaim, c.FirstClaim) << c.Name;
+        EXPECT_EQ(got.FirstLine, c.FirstLine) << c.Name;
+        EXPECT_EQ(got.LeftOut, c.LeftOut) << c.Name;
+        EXPECT_EQ(got.LeftOutLine, c.LeftOutLine) << c.Name;
+        EXPECT_EQ(ReadingProblems(c.InUse, got).size(), std::size_t{c.Differing == 0    ? 0u
+                                                                    : c.LeftOut.empty() ? 1u
+                                                                                        : 2u})
+            << c.Name;
     }
 }
 

@@ -3,7 +3,9 @@
 #include "VelkinApplication.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <string>
@@ -45,8 +47,11 @@ private:
         TVelkinApplication application(argc, argv);                                                \
         TVelkinApplication::setApplicationName(QStringLiteral("Velkin"));                          \
         application.setAttribute(Qt::AA_Use96Dpi, true);                                           \
-        /* Settings (recent files, folders) go to a scratch place, not the user's. */              \
+        /* Settings (recent files, folders) go to a scratch place, not the user's, and */          \
+        /* each test program has its own: they run side by side. */                                \
         QStandardPaths::setTestModeEnabled(true);                                                  \
+        const QTemporaryDir settingsDir;                                                           \
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());        \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

@@ -13,15 +13,20 @@
 #include "frmMain.h"
 
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <map>
@@ -39,6 +44,27 @@ std::string ManyClaims() {
     for (int n = 2; n <= 99; ++n)
         text += std::to_string(n) + ". The pump of claim " + std::to_string(n / 2) + ".\n";
     return text;
+}
+
+// Claim n depends on every claim before it: the drawn tree doubles with
+// every claim, the claims do not.
+std::string AnyPrecedingClaims(int Count) {
+    std::string text = "We claim:\n1. A pump.\n2. The pump of claim 1.\n";
+    for (int n = 3; n <= Count; ++n)
+        text +=
+            std::to_string(n) + ". The pump of any of claims 1 to " + std::to_string(n - 1) + ".\n";
+    return text;
+}
+
+// Pictures in a PDF: the window's buttons would be some.
+int PdfImageCount(const QString& FileName) {
+    QProcess pdfimages;
+    pdfimages.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), FileName});
+    if (!pdfimages.waitForFinished(60'000) || pdfimages.exitCode() != 0)
+        return -1;
+    // Two lines of column titles, then one line an image.
+    const QList<QByteArray> lines = pdfimages.readAllStandardOutput().trimmed().split('\n');
+    return static_cast<int>(lines.size()) - 2;
 }
 
 // How often a caption stands in Text as a line of its own: pdftotext and
@@ -94,6 +120,10 @@ private:
     }
 
     void ShowSet(const QString& Set) {
+        if (Set == QLatin1String("any preceding")) {
+            Analyse(AnyPrecedingClaims(11));
+            return;
+        }
         if (!Set.startsWith(QLatin1String("example 4"))) {
             Analyse(ManyClaims());
             return;
@@ -139,7 +169,8 @@ private slots:
         QTest::newRow("pdf long chain") << int(TFormat::Pdf) << "many claims" << false << 3;
         QTest::newRow("pdf example 4 texts")
             << int(TFormat::Pdf) << "example 4 texts" << false << 1;
-        QTest::newRow("pdf example 4 whole") << int(TFormat::Pdf) << "example 4" << true << 500;
+        QTest::newRow("pdf any preceding whole")
+            << int(TFormat::Pdf) << "any preceding" << true << 20;
         QTest::newRow("svg example 4") << int(TFormat::Svg) << "example 4" << false << 1;
         QTest::newRow("svg long chain") << int(TFormat::Svg) << "many claims" << false << 1;
         QTest::newRow("png example 4") << int(TFormat::Png) << "example 4" << false << 1;
@@ -175,10 +206,13 @@ private slots:
             }
             // pdftotext ends every page with a form feed.
             QVERIFY(text.count(QLatin1Char('\f')) >= minPages);
+            // Paper shows none of the window's buttons.
+            QCOMPARE(PdfImageCount(name), 0);
             break;
         }
         case TFormat::Svg:
             CheckCaptions(SvgText(name), tree);
+            QVERIFY(!QString::fromStdString(ReadBytes(name)).contains(QLatin1String("<image")));
             break;
         case TFormat::Png: {
             const QImage image(name, "PNG");
@@ -286,6 +320,115 @@ private slots:
         window->TreeExport1->CopyTreeAsText1->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral("Claim 1\n  Claim 2\nClaim 3\n  Claim 4 (dependent of 2, 3)\n"));
+    }
+
+    // Every page names the document, its number when the text gives one, the
+    // date and the reading, and counts the pages.
+    void reportPagesCarryHeaderAndFooter_data() {
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("numbered") << "(10) Pub. No.: US 2031/0123456 A1\n"
+                                  << "US 2031/0123456 A1";
+        QTest::newRow("no number") << "Claims as filed\n" << QString();
+    }
+
+    void reportPagesCarryHeaderAndFooter() {
+        QFETCH(QString, top);
+        QFETCH(QString, number);
+        window->DocumentFileName = folder.filePath(QStringLiteral("pump claims.txt"));
+        Analyse(top.toStdString() + AnyPrecedingClaims(99));
+        const QString name = folder.filePath(QStringLiteral("report.pdf"));
+        QVERIFY(window->TreeExport1->ExportReport(name));
+        QCOMPARE(TDialogs::BoxCount(), 0);
+        QStringList pages = PdfText(name).split(QLatin1Char('\f'));
+        pages.removeLast(); // after the last form feed
+        QVERIFY(pages.size() >= 2);
+        const QString date = QLocale().toString(QDate::currentDate(), QLocale::LongFormat);
+        for (qsizetype page = 0; page < pages.size(); ++page) {
+            const QString& text = pages[page];
+            QVERIFY2(text.contains(QLatin1String("pump claims.txt")), qPrintable(text));
+            QVERIFY(text.contains(date));
+            QVERIFY(text.contains(QLatin1String("Standard reading")));
+            QVERIFY(text.contains(QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages.size())));
+            if (!number.isEmpty())
+                QVERIFY(text.contains(number));
+            else
+                QVERIFY(!text.contains(QLatin1String("\u00b7  \u00b7")));
+        }
+        // The problems and the fee counts follow the outline.
+        QVERIFY(pages.back().contains(QLatin1String("US fees:")));
+    }
+
+    // A claim hanging on several claims is drawn below each of them, with
+    // its dependants; the report names it once.
+    void reportOutlinesEachClaimOnce() {
+        Analyse(AnyPrecedingClaims(12) + "13. A valve.\n14. The valve of claim 13 or 12.\n" +
+                "15. The valve of claim 14.\n");
+        QVERIFY(window->ClaimTree->FullNodeCount > 1000);
+        const QString name = folder.filePath(QStringLiteral("report.pdf"));
+        QVERIFY(window->TreeExport1->ExportReport(name));
+        const QString text = PdfText(name);
+        const qsizetype start = text.indexOf(QLatin1String("\nClaims\n"));
+        const qsizetype end = text.indexOf(QLatin1String("\nProblems\n"));
+        QVERIFY(start >= 0 && end > start);
+        std::map<int, int> seen;
+        static const QRegularExpression claimLine(QStringLiteral("^Claim (\\d+)(\\s|$)"));
+        for (const QString& line : text.mid(start, end - start).split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch match = claimLine.match(line.trimmed());
+            if (match.hasMatch())
+                ++seen[match.captured(1).toInt()];
+        }
+        QCOMPARE(static_cast<int>(seen.size()), 15);
+        for (const auto& [claim, count] : seen)
+            QVERIFY2(count == 1, qPrintable(QString::number(claim)));
+        QVERIFY(text.contains(QStringLiteral("also depends on claims 2\u20134")));
+        QVERIFY(text.contains(QLatin1String("also depends on claim 12")));
+    }
+
+    void wholeTreePastTheLimitIsRefused() {
+        window->Example4Click();
+        window->TreeExport1->WholeTree1->setChecked(true);
+        const int64_t boxes = window->ClaimTree->FullNodeCount;
+        QVERIFY(boxes > TTreeExport::MaxWholeTreeBoxes);
+        const QString name = folder.filePath(QStringLiteral("whole.pdf"));
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        QVERIFY(!window->TreeExport1->Export(TFormat::Pdf, name));
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY2(TDialogs::LastBox().Text.contains(QLocale().toString(boxes)),
+                 qPrintable(TDialogs::LastBox().Text));
+        QVERIFY(!QFile::exists(name));
+        // The tree as shown is still written.
+        window->TreeExport1->WholeTree1->setChecked(false);
+        QVERIFY(window->TreeExport1->Export(TFormat::Pdf, name));
+    }
+
+    // Cancel stops the whole-tree export between two pages: no file, no error.
+    void wholeTreeExportCancels() {
+        Analyse(AnyPrecedingClaims(11));
+        window->TreeExport1->WholeTree1->setChecked(true);
+        const QString name = folder.filePath(QStringLiteral("cancelled.pdf"));
+        QElapsedTimer sinceCancel;
+        int pages = 0;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* progress = window->findChild<QProgressDialog*>(QStringLiteral("ExportProgress"));
+            if (progress == nullptr || progress->value() < 2 || sinceCancel.isValid())
+                return;
+            pages = progress->maximum();
+            sinceCancel.start();
+            progress->cancel();
+        });
+        poll.start(10);
+        QElapsedTimer whole;
+        whole.start();
+        QVERIFY(!window->TreeExport1->Export(TFormat::Pdf, name));
+        const qint64 afterCancel = sinceCancel.elapsed();
+        QVERIFY(sinceCancel.isValid());
+        qInfo("cancelled within %lld ms of %lld ms, %d pages", afterCancel, whole.elapsed(), pages);
+        QVERIFY(pages > 20);
+        QCOMPARE(TDialogs::BoxCount(), 0);
+        QVERIFY(!QFile::exists(name));
+        QVERIFY(window->findChild<QProgressDialog*>(QStringLiteral("ExportProgress")) == nullptr);
     }
 
     void pageSizeFollowsTheLocale_data() {

@@ -4,6 +4,7 @@
 #include "AnalysisRunner.h"
 #include "AppTestMain.h"
 #include "CheckDisplay.h"
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
@@ -18,9 +19,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -371,6 +374,71 @@ private slots:
         QCOMPARE(window->sbClaimTree->DrawnTree(), window->ClaimTree.get());
     }
 
+    // Analysed as you type, on the window's thread or one of its own, the
+    // problems list holds the latest text's rows only, and shows them
+    // without waiting for a repaint; checks handed in for another tree than
+    // the one shown are never shown.
+    void problemRowsFollowTheText_data() {
+        QTest::addColumn<bool>("large");
+        QTest::newRow("window's thread") << false;
+        QTest::newRow("thread of its own") << true;
+    }
+
+    void problemRowsFollowTheText() {
+        QFETCH(bool, large);
+        const auto draft = [large](const QString& Claims) {
+            return large ? LargeDraft(Claims) : QStringLiteral("What is claimed is:\n") + Claims;
+        };
+        QString many = QStringLiteral("1. A pump.\n");
+        for (int n = 2; n <= 40; ++n)
+            many += QStringLiteral("%1. The pump of claim 99.\n").arg(n);
+        OpenNew(QStringLiteral("many.txt"), draft(many));
+        window->Drafting1->AnalyseAsYouType1->trigger();
+        QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
+        QCOMPARE(list.topLevelItemCount(), 78);
+        list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum() / 2);
+        // The old text's checks, as a result that came too late would hold them.
+        const TClaimTree oldTree(window->InputText);
+        const TClaimChecks oldChecks = CheckAndCountFees(oldTree);
+
+        EditPane(draft(QStringLiteral("1. A pump.\n2. The pump of claim 3.\n3. A valve.\n")));
+        if (large) {
+            window->Drafting1->tmAnalyse->stop();
+            window->AnalyseTypedText();
+            QTRY_VERIFY(!window->Analyses1->Busy());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(window->ClaimTree->ClaimCount, 3, 2000);
+        const auto rows = [&list] {
+            QStringList texts;
+            for (int row = 0; row < list.topLevelItemCount(); ++row)
+                texts << list.topLevelItem(row)->text(TProblemsPanel::ClaimColumn) + ": " +
+                             list.topLevelItem(row)->text(TProblemsPanel::MessageColumn);
+            return texts;
+        };
+        QStringList latest;
+        for (const TClaimProblem& problem : CheckClaims(*window->ClaimTree))
+            latest << QString::number(problem.Claim) + ": " +
+                          QString::fromStdString(problem.Message);
+        QCOMPARE(rows(), latest);
+        QCOMPARE(latest.size(), 2);
+
+        // What the screen shows is what a whole repaint shows.
+        QTest::qWait(50);
+        const auto onScreen = [&] {
+            const QPoint at = list.viewport()->mapTo(window.get(), QPoint());
+            return window->screen()
+                ->grabWindow(window->winId(), at.x(), at.y(), list.viewport()->width(),
+                             list.viewport()->height())
+                .toImage();
+        };
+        const QImage shown = onScreen();
+        list.viewport()->repaint();
+        QCOMPARE(shown, onScreen());
+
+        window->ClaimChecks1->Show(&oldChecks, &oldTree);
+        QCOMPARE(rows(), latest);
+    }
+
     // From nothing to a named file; File > New still shows the welcome page.
     void newDraft() {
         window->Drafting1->NewDraft1->trigger();
@@ -432,8 +500,8 @@ private slots:
         QVERIFY(window->sbClaimTree->viewport()->rect().contains(place));
     }
 
-    // The checks can be switched off, and the built-in examples, whose
-    // layout users know, never show them (example 4 has real US-practice
+    // The checks can be switched off; the built-in examples show theirs as
+    // the command line and the exports do (example 4 has real US-practice
     // warnings).
     void checksOffAndOnExamples() {
         window->Drafting1->NewDraft1->trigger();
@@ -449,8 +517,57 @@ private slots:
 
         TDialogs::SetNextAnswer(QMessageBox::No);
         window->Example4->trigger();
-        QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
-        QCOMPARE(window->sbClaimTree->BoxMarks(5), 0u);
+        QVERIFY(window->ClaimChecks1->pnProblems->isVisible());
+        QCOMPARE(window->ClaimChecks1->pnProblems->ProblemCount(), 11);
+        QCOMPARE(window->sbClaimTree->BoxMarks(5), unsigned(TBoxMark::Problem));
+    }
+
+    // The fee counts show below the window whether or not there are
+    // problems, as the command line counts them, and go with the tree.
+    void feeCountsAlwaysShown_data() {
+        QTest::addColumn<int>("example");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("checks");
+        QTest::addColumn<QString>("counted");
+        QTest::addColumn<int>("problems");
+        QTest::newRow("21 claims, no problem")
+            << 0 << TallClaims(21) << true << QStringLiteral("21 claims, 1 independent; 1 over 20")
+            << 0;
+        QTest::newRow("a problem") << 0
+                                   << QStringLiteral("We claim:\n1. A pump.\n2. The pump of "
+                                                     "claim 3.\n3. The pump of claim 1 or 2.\n")
+                                   << true << QStringLiteral("4 claims, 1 independent") << 2;
+        QTest::newRow("example 4") << 4 << QString() << true
+                                   << QStringLiteral("; multiple dependent claim surcharge") << 11;
+        QTest::newRow("checks off") << 0 << TallClaims(21) << false << QString() << 0;
+    }
+
+    void feeCountsAlwaysShown() {
+        QFETCH(int, example);
+        QFETCH(QString, text);
+        QFETCH(bool, checks);
+        QFETCH(QString, counted);
+        QFETCH(int, problems);
+        QLabel& fees = *window->ClaimChecks1->lbFeeCounts;
+        QVERIFY(fees.text().isEmpty());
+        if (!checks)
+            window->ClaimChecks1->CheckClaims1->trigger();
+        if (example == 4)
+            window->Example4->trigger();
+        else
+            OpenNew(QStringLiteral("fees.txt"), text);
+        QCOMPARE(window->ClaimChecks1->pnProblems->ProblemCount(), problems);
+        // Without the checks the window has no status bar, as before them.
+        QCOMPARE(fees.isVisible(), checks);
+        if (!checks) {
+            QVERIFY(fees.text().isEmpty());
+            return;
+        }
+        QVERIFY2(fees.text().contains(counted), qPrintable(fees.text()));
+        QCOMPARE(fees.text(), TProblemsPanel::FeesText(CountFees(*window->ClaimTree)));
+        // The welcome page has no tree to count.
+        window->New1->trigger();
+        QVERIFY(fees.text().isEmpty());
     }
 
     // A reference to a later claim: the panel comes below a shorter input

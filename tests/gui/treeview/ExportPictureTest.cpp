@@ -8,6 +8,8 @@
 #include "Report.h"
 #include "TreeDrawing.h"
 
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QtTest>
 #include <sstream>
 
@@ -69,6 +71,7 @@ private slots:
     void pagesBreakBetweenBoxes_data();
     void pagesBreakBetweenBoxes();
     void cutDrawingIsExportedAsCut();
+    void progressStopsThePaging();
 };
 
 void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem_data() {
@@ -102,7 +105,7 @@ void ExportPictureTest::shownRowsStandWhereTheWindowDrawsThem() {
 
     const TExportTree exported = ShownExportTree(*drawn.drawing, MaxDrawnBoxes);
     QCOMPARE(OutlineText(exported), outline);
-    const TExportPicture picture(exported, drawn.images, drawn.pane.width());
+    const TExportPicture picture(exported, drawn.pane.width());
     const TTreeDrawing& drawing = *drawn.drawing;
     const std::vector<TDrawnRow> rows = ShownRows(drawing);
     QCOMPARE(exported.Rows.size(), rows.size());
@@ -148,7 +151,7 @@ void ExportPictureTest::pagesBreakBetweenBoxes() {
     drawn.drawing->ShowTextButtonClick(*drawn.Node(9), drawn.View(drawn.Node(9)).ShowTextButton);
     drawn.drawing->ShowTextButtonClick(*drawn.Node(9), drawn.View(drawn.Node(9)).ShowTextButton);
     const TExportTree exported = ShownExportTree(*drawn.drawing, MaxDrawnBoxes);
-    const TExportPicture picture(exported, drawn.images, drawn.pane.width());
+    const TExportPicture picture(exported, drawn.pane.width());
     const std::vector<int> tops = picture.PageTops(pageHeight);
 
     std::vector<int> rowTops;
@@ -176,6 +179,37 @@ void ExportPictureTest::cutDrawingIsExportedAsCut() {
     QCOMPARE(OutlineText(exported),
              QStringLiteral("Claim 1\n  Claim 2\n    Claim 3\n      Claim 4\n"));
     QCOMPARE(exported.Notices, QStringList{DrawingLimitNotice(4)});
+    // Above the boxes as well as below them: the first page says so.
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    QVERIFY(TExportPicture(exported, drawn.pane.width()).WriteSvg(svg, QStringLiteral("cut")));
+    const QString text = QString::fromUtf8(svg.data());
+    const qsizetype notice = text.indexOf(DrawingLimitNotice(4).toHtmlEscaped());
+    QVERIFY(notice >= 0);
+    QVERIFY(notice < text.indexOf(QLatin1String(">Claim 1<")));
+    QVERIFY(text.lastIndexOf(DrawingLimitNotice(4).toHtmlEscaped()) >
+            text.indexOf(QLatin1String(">Claim 4<")));
+}
+
+// A stop asked for before a page paints no further page: Cancel must not
+// wait for the rest of a long export.
+void ExportPictureTest::progressStopsThePaging() {
+    const TClaimTree tree(BuiltinExampleText(4));
+    const TExportTree whole = WholeExportTree(tree, 2000);
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    const TExportPicture picture(whole, PageTextRoom(writer));
+    std::vector<int> asked;
+    int pages = 0;
+    QVERIFY(!PaintPages(picture, writer, [&](int Page, int Pages) {
+        asked.push_back(Page);
+        pages = Pages;
+        return Page < 2;
+    }));
+    QVERIFY(pages > 10);
+    QCOMPARE(asked, (std::vector<int>{0, 1, 2}));
 }
 
 QTEST_MAIN(ExportPictureTest)

@@ -84,6 +84,8 @@ private slots:
     void nodeLimitRefusesToOpen();
     void marksShowOnEveryBoxOfTheClaim();
     void longLabelsAreCut();
+    void longLabelSeenInPart_data();
+    void longLabelSeenInPart();
 };
 
 void TreeDrawingTest::bigTreeHasWidgetsNearTheView() {
@@ -297,6 +299,40 @@ void TreeDrawingTest::longLabelsAreCut() {
     const QStringList outline =
         OutlineText(ShownExportTree(*drawn.drawing, MaxDrawnBoxes)).split(QLatin1Char('\n'));
     QCOMPARE(outline.at(1).trimmed(), caption);
+}
+
+void TreeDrawingTest::longLabelSeenInPart_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("left"); // of the label in the view
+    QString numbers;
+    for (int number = 2; numbers.size() < 3000; ++number)
+        numbers += QString::number(number) + QLatin1Char(' ');
+    QTest::newRow("dependants") << numbers << 0;
+    QTest::newRow("dependants, scrolled") << numbers << -700;
+    QTest::newRow("accents") << numbers.replace(QLatin1String("7"), QStringLiteral("7\u0301"))
+                             << -30;
+    QTest::newRow("tabs") << QString(numbers).replace(QLatin1Char('5'), QLatin1Char('\t')) << 0;
+    QTest::newRow("right to left") << QStringLiteral("\u05d0\u05d1 ") + numbers << 0;
+}
+
+// Only the part of a long label that reaches the view is drawn; the view
+// shows what the whole label would.
+void TreeDrawingTest::longLabelSeenInPart() {
+    QFETCH(QString, text);
+    QFETCH(int, left);
+    const auto seen = [&](QLabel* Label) {
+        QWidget view;
+        view.setAutoFillBackground(true);
+        view.setPalette(QPalette(Qt::white));
+        view.resize(400, 20);
+        Label->setParent(&view);
+        Label->setText(text);
+        Label->setGeometry(left, 2, Label->sizeHint().width(), 16);
+        return view.grab().toImage();
+    };
+    const QImage cut = seen(new TBoxLabel(nullptr));
+    const QImage whole = seen(new QLabel);
+    QCOMPARE(cut, whole);
 }
 
 QTEST_MAIN(TreeDrawingTest)
