@@ -75,6 +75,10 @@ struct TWordCase {
     std::string Expected;
 };
 
+void PrintTo(const TWordCase& Case, std::ostream* Out) {
+    *Out << Case.What;
+}
+
 class WordTest : public testing::TestWithParam<TWordCase> {};
 
 TEST_P(WordTest, ReadsAsAPersonDoes) {
@@ -178,6 +182,10 @@ struct TOdfCase {
     std::string Body;
     std::string Expected;
 };
+
+void PrintTo(const TOdfCase& Case, std::ostream* Out) {
+    *Out << Case.What;
+}
 
 class OdfTest : public testing::TestWithParam<TOdfCase> {};
 
@@ -297,6 +305,10 @@ struct TXmlCase {
     std::vector<TClaimLink> Links;
 };
 
+void PrintTo(const TXmlCase& Case, std::ostream* Out) {
+    *Out << Case.What;
+}
+
 class PatentXmlTest : public testing::TestWithParam<TXmlCase> {};
 
 TEST_P(PatentXmlTest, ReadsTheClaimsAndTheirLinks) {
@@ -386,6 +398,10 @@ struct THtmlCase {
     std::vector<TClaimLink> Links;
 };
 
+void PrintTo(const THtmlCase& Case, std::ostream* Out) {
+    *Out << Case.What;
+}
+
 class HtmlTest : public testing::TestWithParam<THtmlCase> {};
 
 TEST_P(HtmlTest, ReadsTheClaims) {
@@ -448,6 +464,10 @@ struct TBadCase {
     std::string Error; // what the message must say
 };
 
+void PrintTo(const TBadCase& Case, std::ostream* Out) {
+    *Out << Case.What;
+}
+
 class BadFileTest : public testing::TestWithParam<TBadCase> {};
 
 TEST_P(BadFileTest, IsRefusedWithAMessage) {
@@ -473,12 +493,11 @@ INSTANTIATE_TEST_SUITE_P(
         TBadCase{"a password-protected Word file (a compound file)",
                  std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0", 11),
                  "encrypted Word document"},
-        TBadCase{
-            "a member stating more than any document unpacks",
-            // Stored, at a ratio a document has: the total alone refuses it.
-            MakeZip({{"word/document.xml", std::string(700 << 10, 'a'), false, false,
-                      int64_t{300} << 20}}),
-            "unpacks to more"},
+        TBadCase{"a member stating more than any document unpacks",
+                 // Stored, at a ratio a document has: the total alone refuses it.
+                 MakeZip({{"word/document.xml", std::string(700 << 10, 'a'), false, false,
+                           int64_t{300} << 20}}),
+                 "unpacks to more"},
         TBadCase{"a member that expands a thousand times",
                  MakeZip({{"word/document.xml", std::string(4 << 20, ' '), true}}),
                  "unpacks to more"},
