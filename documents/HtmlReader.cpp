@@ -291,7 +291,9 @@ std::optional<TClaimsBlock> MarkedClaims(const QString& Page) {
             // The number the text starts with, else its place.
             static const QRegularExpression lead(QStringLiteral("^\\s*(\\d{1,6})\\s*[.)]"));
             const auto match = lead.match(text);
-            claim.Number = match.hasMatch() ? match.captured(1).toInt() : static_cast<int>(i + 1);
+            const int written = match.hasMatch() ? match.captured(1).toInt() : 0;
+            // "0." numbers no claim: the place does.
+            claim.Number = written > 0 ? written : static_cast<int>(i + 1);
         }
         if (!claim.Id.isEmpty())
             numbers.insert(claim.Id, claim.Number);
