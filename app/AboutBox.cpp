@@ -6,7 +6,6 @@
 #include "VeltrumVersion.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -219,12 +218,4 @@ void TAboutBox::showEvent(QShowEvent* Event) {
     }
     FormActivate();
     OKButton->setFocus(Qt::ActiveWindowFocusReason);
-}
-
-void TAboutBox::keyPressEvent(QKeyEvent* Event) {
-    // No Cancel button: OK, Enter or the close box close the dialog, Escape
-    // does not.
-    if (Event->matches(QKeySequence::Cancel))
-        return;
-    QDialog::keyPressEvent(Event);
 }

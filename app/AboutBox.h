@@ -57,7 +57,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* Event) override;
-    void keyPressEvent(QKeyEvent* Event) override;
 
 private:
     // Lays the figures out so that each reads whole.

@@ -1,6 +1,5 @@
 #include "CheckDisplay.h"
 
-#include "AnchorLayout.h"
 #include "ClaimChecks.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
@@ -10,33 +9,70 @@
 #include "VelkinApplication.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStatusBar>
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
 namespace {
 
 const QString CheckClaimsKey = QStringLiteral("Drafting/CheckClaims");
+const QString PanelHeightKey = QStringLiteral("Window/ProblemsPanelHeight");
 constexpr int ProblemsPanelHeight = 140;
+constexpr int LeastTextHeight = 80;
 
 } // namespace
 
-TCheckDisplay::TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTextEdit& Input,
-                             QRect InputBounds, QWidget& Box, QStatusBar& Status)
-    : QObject(&Box), shown(Shown), layout(Layout), input(Input), inputBounds(InputBounds),
-      status(Status) {
+TCheckDisplay::TCheckDisplay(TShownTree& Shown, QSplitter& Room, QPlainTextEdit& Input,
+                             QStatusBar& Status)
+    : QObject(&Room), shown(Shown), room(Room), input(Input), status(Status) {
     lbFeeCounts = new QLabel(&Status);
     lbFeeCounts->setObjectName(QStringLiteral("lbFeeCounts"));
     lbFeeCounts->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Status.addWidget(lbFeeCounts, 1);
-    pnProblems = new TProblemsPanel(&Box);
-    const QRect below(inputBounds.left(), inputBounds.bottom() + 1 - ProblemsPanelHeight,
-                      inputBounds.width(), ProblemsPanelHeight);
-    layout.Place(pnProblems, below, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    pnProblems = new TProblemsPanel(&Room);
+    room.addWidget(pnProblems);
+    // A taller window gives the text the new room; the panel keeps its height.
+    room.setStretchFactor(room.indexOf(&input), 1);
+    room.setStretchFactor(room.indexOf(pnProblems), 0);
     pnProblems->hide();
+    // Whoever shows or hides the panel, the text gives or takes back its room.
+    pnProblems->installEventFilter(this);
+    connect(&room, &QSplitter::splitterMoved, this, [this] {
+        if (!pnProblems->isHidden())
+            ProgramSettings().setValue(PanelHeightKey, pnProblems->height());
+    });
+}
+
+bool TCheckDisplay::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == pnProblems &&
+        (Event->type() == QEvent::ShowToParent || Event->type() == QEvent::HideToParent)) {
+        RunHandler([this, Event] {
+            // At once: the splitter would share the room out only later.
+            room.refresh();
+            if (Event->type() == QEvent::ShowToParent)
+                RestoreHeight();
+            if (input.hasFocus())
+                input.ensureCursorVisible();
+        });
+    }
+    return QObject::eventFilter(Watched, Event);
+}
+
+void TCheckDisplay::RestoreHeight() {
+    const int wanted = ProgramSettings().value(PanelHeightKey, ProblemsPanelHeight).toInt();
+    const int whole = room.height() - room.handleWidth();
+    // A height remembered from a larger window leaves the text a few lines.
+    const int height = std::clamp(wanted, 0, std::max(whole - LeastTextHeight, 0));
+    QList<int> sizes = room.sizes();
+    sizes[room.indexOf(&input)] = std::max(whole - height, 0);
+    sizes[room.indexOf(pnProblems)] = height;
+    room.setSizes(sizes);
 }
 
 void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
@@ -82,16 +118,6 @@ void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     for (const TClaimProblem& problem : problems)
         marks[problem.Claim] |= problemMark;
     shown.SetBoxMarks(std::move(marks));
-    const bool wasShown = !pnProblems->isHidden();
     pnProblems->SetProblems(problems, fees);
     lbFeeCounts->setText(checking ? TProblemsPanel::FeesText(fees) : QString());
-    if (wasShown == problems.empty()) {
-        // The input pane gives the panel room only while it is shown.
-        QRect bounds = inputBounds;
-        if (!problems.empty())
-            bounds.setHeight(inputBounds.height() - ProblemsPanelHeight - 4);
-        layout.Move(&input, bounds);
-        if (input.hasFocus())
-            input.ensureCursorVisible();
-    }
 }

@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QObject>
-#include <QRect>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QSplitter;
 class QStatusBar;
 class QWidget;
-class TAnchorLayout;
 class TProblemsPanel;
 class TShownTree;
 class TClaimTree;
@@ -23,10 +22,10 @@ class TCheckDisplay : public QObject {
     Q_OBJECT
 
 public:
-    // Puts the panel into Box, below Input, whose designed place in Layout
-    // is InputBounds, and the fee counts into Status.
-    TCheckDisplay(TShownTree& Shown, TAnchorLayout& Layout, QPlainTextEdit& Input,
-                  QRect InputBounds, QWidget& Box, QStatusBar& Status);
+    // Puts the panel into Room below Input, the splitter's first pane, and
+    // the fee counts into Status. The user sizes the panel with the
+    // splitter; its height is remembered.
+    TCheckDisplay(TShownTree& Shown, QSplitter& Room, QPlainTextEdit& Input, QStatusBar& Status);
 
     // The Tools item, checked and remembered: the checks are on.
     QAction* CheckClaims1 = nullptr;
@@ -42,12 +41,17 @@ public:
     // used only while Checked is the tree shown.
     void Show(const TClaimChecks* Known = nullptr, const TClaimTree* Checked = nullptr);
 
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
 private:
     void CheckClaimsClick();
 
+    // Gives the panel the height it was last given.
+    void RestoreHeight();
+
     TShownTree& shown;
-    TAnchorLayout& layout;
+    QSplitter& room;
     QPlainTextEdit& input;
-    const QRect inputBounds;
     QStatusBar& status;
 };

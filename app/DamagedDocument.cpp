@@ -20,6 +20,11 @@ QString DamageNotice(TDocumentDamage Damage, bool Short) {
     case TDocumentDamage::NotText:
         return Short ? QStringLiteral("not plain text")
                      : QStringLiteral("The file is not plain text.");
+    case TDocumentDamage::LegacyCjk:
+        return Short ? QStringLiteral("older Chinese, Japanese or Korean encoding")
+                     : QStringLiteral("The file is in an older Chinese, Japanese or Korean "
+                                      "encoding (GB18030, Shift_JIS or EUC-KR); it is shown "
+                                      "read-only so that saving cannot change it.");
     case TDocumentDamage::None:
         break;
     }

@@ -147,10 +147,6 @@ QWidget& TTextPaneView::Widget() {
     return pane;
 }
 
-QRect TTextPaneView::TextArea() const {
-    return pane.viewport()->geometry();
-}
-
 bool TTextPaneView::ShowText(const QString& Text) {
     TPaneText text = CutLongLines(Text);
     showing = true;

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QPointer>
-#include <QRect>
 #include <QString>
 #include <functional>
 #include <utility>
@@ -26,10 +25,8 @@ class TDocumentView {
 public:
     virtual ~TDocumentView() = default;
 
-    // The pane itself: what a bar over the text sits on, and takes focus back.
+    // The pane itself: what takes focus back, and Escape from.
     virtual QWidget& Widget() = 0;
-    // Where in Widget() the text is shown.
-    virtual QRect TextArea() const = 0;
 
     // Puts a new document into the pane; false when some line is too long to
     // show whole and is shown cut short, so that the pane must not be edited:
@@ -98,7 +95,6 @@ public:
     TTextPaneView& operator=(const TTextPaneView&) = delete;
 
     QWidget& Widget() override;
-    QRect TextArea() const override;
     bool ShowText(const QString& Text) override;
     QString Text() const override;
     QString RawText() const override;

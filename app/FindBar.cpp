@@ -76,7 +76,7 @@ bool CountMatches(QStringView Text, QStringView Needle, Qt::CaseSensitivity Sens
 }
 
 TFindBar::TFindBar(TDocumentView& Document, TShownTree& Shown, QMenu& Tools, QWidget& Window)
-    : QFrame(&Document.Widget()), document(Document), shown(Shown), input(&Document.Widget()),
+    : QFrame(&Window), document(Document), shown(Shown), input(&Document.Widget()),
       grid(new QGridLayout(this)), refreshTimer(new QTimer(this)), searchTimer(new QTimer(this)),
       showTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
@@ -146,7 +146,6 @@ TFindBar::TFindBar(TDocumentView& Document, TShownTree& Shown, QMenu& Tools, QWi
 
 void TFindBar::Open() {
     show();
-    raise();
     Place();
     edFind->setFocus(Qt::ShortcutFocusReason);
     edFind->selectAll();
@@ -173,19 +172,26 @@ void TFindBar::Close() {
 }
 
 void TFindBar::Place() {
-    const QRect area = document.TextArea();
     // The count takes a line of its own where the bar is too narrow for it
     // beside the field.
+    const bool wasBeside = grid->itemAtPosition(0, 3) != nullptr;
     grid->removeWidget(lblMatches);
     grid->addWidget(lblMatches, 0, 3);
     grid->invalidate();
-    if (grid->minimumSize().width() > area.width()) {
+    const bool beside = grid->minimumSize().width() <= width();
+    if (!beside) {
         grid->removeWidget(lblMatches);
         grid->addWidget(lblMatches, 1, 1, 1, 6);
         grid->invalidate();
     }
-    // Across the top of the text, which scrolls on beneath it.
-    setGeometry(area.left(), area.top(), area.width(), grid->sizeHint().height());
+    // The layout above gives the bar the height of its lines.
+    if (beside != wasBeside)
+        updateGeometry();
+}
+
+void TFindBar::resizeEvent(QResizeEvent* Event) {
+    QFrame::resizeEvent(Event);
+    Place();
 }
 
 void TFindBar::Refresh() {
@@ -355,10 +361,6 @@ qsizetype TFindBar::ClaimStart(int32_t Number) const {
 }
 
 bool TFindBar::eventFilter(QObject* Watched, QEvent* Event) {
-    // Not through the window: it may be on its way out while its children
-    // still get events.
-    if (Watched == input && Event->type() == QEvent::Resize && isVisible())
-        Place();
     const bool keyPress = Event->type() == QEvent::KeyPress;
     if (!keyPress && Event->type() != QEvent::ShortcutOverride)
         return QFrame::eventFilter(Watched, Event);

@@ -34,11 +34,12 @@ struct TFindCount {
 bool CountMatches(QStringView Text, QStringView Needle, Qt::CaseSensitivity Sensitivity,
                   TFindCount& Progress, qsizetype Span);
 
-// The find bar over the input pane (Ctrl+F): counts the occurrences in the
+// The find bar of the input pane (Ctrl+F): counts the occurrences in the
 // text and highlights those in view, marks the boxes of the claims that
 // contain it, and steps through those claims, revealing each box. A long
 // text is searched in slices while the window goes on answering. Hidden
-// until asked for. Its item goes into Tools, its key works anywhere in Window.
+// until asked for. Its item goes into Tools, its key works anywhere in Window;
+// Window's layout gives it room of its own, above the text.
 class TFindBar : public QFrame {
     Q_OBJECT
 
@@ -74,6 +75,7 @@ public:
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
 
 private:
     void Place();

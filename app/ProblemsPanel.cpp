@@ -2,13 +2,32 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 constexpr int ClaimRole = Qt::UserRole;
 constexpr int LineRole = Qt::UserRole + 1;
+
+// Measures a row with the width its column has, so that a wrapped message
+// gets the lines it needs: the list itself measures as if there were no edge.
+class TWrappingDelegate final : public QStyledItemDelegate {
+public:
+    explicit TWrappingDelegate(QTreeView* List) : QStyledItemDelegate(List), list(List) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+        QStyleOptionViewItem option = Option;
+        option.rect = QRect(0, 0, list->header()->sectionSize(Index.column()),
+                            std::max(Option.rect.height(), 1));
+        return QStyledItemDelegate::sizeHint(option, Index);
+    }
+
+private:
+    QTreeView* list;
+};
 
 } // namespace
 
@@ -28,7 +47,11 @@ TProblemsPanel::TProblemsPanel(QWidget* Parent) : QWidget(Parent) {
     List->setHeaderLabels({QStringLiteral("Claim"), QStringLiteral("Line"),
                            QStringLiteral("Severity"), QStringLiteral("Message")});
     List->setRootIsDecorated(false);
-    List->setUniformRowHeights(true);
+    // Long messages wrap onto more lines rather than being cut short.
+    List->setWordWrap(true);
+    List->setTextElideMode(Qt::ElideNone);
+    List->setUniformRowHeights(false);
+    List->setItemDelegate(new TWrappingDelegate(List));
     List->setAllColumnsShowFocus(true);
     List->setSelectionMode(QAbstractItemView::SingleSelection);
     List->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -36,6 +59,8 @@ TProblemsPanel::TProblemsPanel(QWidget* Parent) : QWidget(Parent) {
     header->setStretchLastSection(true);
     for (int column : {ClaimColumn, LineColumn, SeverityColumn})
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // A narrower or wider message column wraps its messages anew.
+    connect(header, &QHeaderView::sectionResized, List, [this] { List->doItemsLayout(); });
 
     // The fees take a line of their own and wrap: the panel is as narrow as
     // the input pane.

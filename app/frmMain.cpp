@@ -52,6 +52,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -67,6 +68,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
 #include <new>
@@ -79,6 +81,12 @@ namespace {
 constexpr Qt::Edges LeftTop = Qt::LeftEdge | Qt::TopEdge;
 constexpr Qt::Edges LeftTopRight = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge;
 constexpr Qt::Edges AllSides = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
+
+// The frame around the box a problem's row shows: a moment, so that the eye
+// finds it in a full pane, then gone.
+constexpr int FlashMilliseconds = 2000;
+constexpr int FlashMargin = 3;
+const QColor FlashColour(255, 120, 0);
 
 // Sizes of the client area as the window was designed.
 constexpr int DesignClientWidth = 688;
@@ -227,6 +235,46 @@ void TWindowTree::RestoreViewPlace(const TViewPlace& Place) {
         pane.verticalScrollBar()->setValue(drawing->View(*nodes[Place.Copy]).RowTop - Place.Offset);
 }
 
+// Whether Node's box is shown with every box above it open.
+bool InOpenBranch(const TTreeDrawing& Drawing, const TClaimTreeNode& Node) {
+    if (!Drawing.IsShown(Node))
+        return false;
+    for (const TClaimTreeNode* above = Node.Parent; above != nullptr; above = above->Parent) {
+        if (Drawing.View(*above).DisplayState != TDisplayState::Expanded)
+            return false;
+    }
+    return true;
+}
+
+// The frame FlashBox puts around a box's caption in the drawing Area.
+class TBoxFlash final : public QWidget {
+public:
+    TBoxFlash(QWidget* Area, QRect Caption);
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
+};
+
+TBoxFlash::TBoxFlash(QWidget* Area, QRect Caption) : QWidget(Area) {
+    setObjectName(QStringLiteral("BoxFlash"));
+    // Every click goes through to the box beneath.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(Caption.adjusted(-FlashMargin, -FlashMargin, FlashMargin, FlashMargin));
+    raise();
+    show();
+    QTimer::singleShot(FlashMilliseconds, this, [this] { deleteLater(); });
+}
+
+void TBoxFlash::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(FlashColour, 2));
+    QColor fill = FlashColour;
+    fill.setAlpha(50);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+}
+
 } // namespace
 
 bool TypesCharacter(const QKeyEvent& Key) {
@@ -258,6 +306,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     imlCLTR = imageList.get();
     TreeExport1 = new TTreeExport(*shownTree, *documentSource, *mnuTools, *this);
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
+    inputColumn->insertWidget(0, FindBar1);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
@@ -315,11 +364,25 @@ void TfrMain::CreatePanes() {
     ReadingNotice = new TReadingNotice(gbTree, tree, sbClaimTree);
 
     gbClaims = NewPaneBox(Splitter2, "gbClaims");
-    auto* claims = claimsLayout = new TAnchorLayout(
+    auto* claims = new TAnchorLayout(
         gbClaims, QSize(DesignClientWidth - DesignTreeWidth - 6, DesignClientHeight));
     Label3 = NewPaneCaption(gbClaims, "Label3", QStringLiteral("Input text"));
     claims->Place(Label3, QRect(2, 11, 349, 16), LeftTopRight);
-    cmInput = new QPlainTextEdit(gbClaims);
+    // The text, with the find bar above it and the problems panel below it,
+    // each in room of its own.
+    auto* inputArea = new QWidget(gbClaims);
+    inputArea->setObjectName(QStringLiteral("pnInput"));
+    inputColumn = new QVBoxLayout(inputArea);
+    inputColumn->setContentsMargins(0, 0, 0, 0);
+    inputColumn->setSpacing(2);
+    // The pane may shrink below what its controls would like, as the rest of
+    // the window may.
+    inputColumn->setSizeConstraint(QLayout::SetNoConstraint);
+    splInput = new QSplitter(Qt::Vertical, inputArea);
+    splInput->setObjectName(QStringLiteral("splInput"));
+    splInput->setChildrenCollapsible(false);
+    inputColumn->addWidget(splInput, 1);
+    cmInput = new QPlainTextEdit(splInput);
     cmInput->setObjectName(QStringLiteral("cmInput"));
     cmInput->setFont(LayoutFont(QStringLiteral("Arial"), 10));
     cmInput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -330,7 +393,8 @@ void TfrMain::CreatePanes() {
     cmInput->installEventFilter(this);
     // Files dropped on the text open; text dragged within it stays an edit.
     cmInput->viewport()->installEventFilter(this);
-    claims->Place(cmInput, QRect(2, 32, 349, 400), AllSides);
+    splInput->addWidget(cmInput);
+    claims->Place(inputArea, QRect(2, 32, 349, 400), AllSides);
 
     Splitter2->addWidget(gbTree);
     Splitter2->addWidget(gbClaims);
@@ -340,7 +404,7 @@ void TfrMain::CreatePanes() {
     SetTreePaneWidth(DesignTreeWidth);
 
     connect(Splitter2, &QSplitter::splitterMoved, this,
-            [this] { treePaneWidth = gbTree->width(); });
+            [this] { treePaneWidth = chosenTreePaneWidth = gbTree->width(); });
     ConnectHandler(btnExpandAll, &QPushButton::clicked, &TfrMain::btnExpandAllClick);
     ConnectHandler(btnCollapseAll, &QPushButton::clicked, &TfrMain::btnCollapseAllClick);
     ConnectHandler(TabControl1, &QTabBar::currentChanged, &TfrMain::TabControl1Change);
@@ -438,7 +502,7 @@ int TfrMain::OuterWidth() const {
 }
 
 void TfrMain::SetTreePaneWidth(int Width) {
-    treePaneWidth = Width;
+    treePaneWidth = chosenTreePaneWidth = Width;
     ApplyTreePaneWidth();
 }
 
@@ -504,8 +568,9 @@ void TfrMain::resizeEvent(QResizeEvent* Event) {
 
 void TfrMain::FormResize() {
     const int client = ClientWidth();
-    if (client < TreePaneWidth())
-        SetTreePaneWidth((client / 3) * 2);
+    // Narrowed from the width last chosen, not from the last narrowed one: a
+    // window made small and large again gives the tree pane its width back.
+    treePaneWidth = client < chosenTreePaneWidth ? (client / 3) * 2 : chosenTreePaneWidth;
 }
 
 void TfrMain::closeEvent(QCloseEvent* Event) {
@@ -540,6 +605,14 @@ bool TfrMain::eventFilter(QObject* Watched, QEvent* Event) {
     // A disabled pane takes no input; its filter still sees the key.
     if (Watched == cmInput && Event->type() == QEvent::KeyPress && cmInput->isEnabled()) {
         auto* key = static_cast<QKeyEvent*>(Event);
+        // Tab types in the text, so Ctrl+Tab and Ctrl+Shift+Tab leave it.
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Tab && modifiers == Qt::ControlModifier) ||
+            (key->key() == Qt::Key_Backtab &&
+             modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab);
+            return true;
+        }
         if (TypesCharacter(*key))
             RunHandler([this, key] { cmInputKeyPress(key); });
     }
@@ -1012,13 +1085,6 @@ void TfrMain::ReadAgain() {
 // Drafting: the window's side of the drafting commands, the checks and
 // damaged documents.
 
-namespace {
-
-// Bounds of the input pane as designed; the problems panel takes its bottom.
-constexpr QRect InputPaneBounds(2, 32, 349, 400);
-
-} // namespace
-
 void TfrMain::CreateDraftingTools() {
     Drafting1 = new TDraftingTools(
         *mnuTools, [this] { AnalyseEditedText(); }, [this] { AnalyseTypedText(); },
@@ -1040,8 +1106,7 @@ void TfrMain::CreateDraftingTools() {
 }
 
 void TfrMain::CreateProblemsPanel() {
-    ClaimChecks1 = new TCheckDisplay(*shownTree, *claimsLayout, *cmInput, InputPaneBounds,
-                                     *gbClaims, *statusBar());
+    ClaimChecks1 = new TCheckDisplay(*shownTree, *splInput, *cmInput, *statusBar());
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });
@@ -1203,21 +1268,40 @@ void TfrMain::ShowProblemClaim(int Claim, int Line) {
     }
     if (TabControl1->currentIndex() > 0)
         TabControl1->setCurrentIndex(0);
-    RevealClaim(Claim);
+    // The user's other open branches stay open: only the way to the box opens.
+    if (const TClaimTreeNode* shown = RevealBox(Claim, true))
+        FlashBox(*shown);
 }
 
 bool TfrMain::RevealClaim(int Claim) {
+    return RevealBox(Claim, false) != nullptr;
+}
+
+TClaimTreeNode* TfrMain::RevealBox(int Claim, bool KeepOthers) {
     if (!ClaimTree || !ClaimDrawing || !InClaimTable(Claim))
-        return false;
+        return nullptr;
     // Reveal may add nodes to the list: walk it by index.
     const std::vector<TClaimTreeNode*>& nodes =
         ClaimTree->NodesByClaim[static_cast<std::size_t>(Claim)];
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        if (TClaimTreeNode* revealed = ClaimDrawing->Reveal(*nodes[i])) {
-            ClaimDrawing->Relayout();
-            ScrollBoxInView(*ClaimDrawing, *revealed);
-            return true;
-        }
+    TClaimTreeNode* revealed = nullptr;
+    // A box already on screen needs nothing opened.
+    for (std::size_t i = 0; KeepOthers && revealed == nullptr && i < nodes.size(); ++i) {
+        if (InOpenBranch(*ClaimDrawing, *nodes[i]))
+            revealed = nodes[i];
     }
-    return false;
+    for (std::size_t i = 0; revealed == nullptr && i < nodes.size(); ++i)
+        revealed = ClaimDrawing->Reveal(*nodes[i], KeepOthers);
+    if (revealed == nullptr)
+        return nullptr;
+    ClaimDrawing->Relayout();
+    ScrollBoxInView(*ClaimDrawing, *revealed);
+    return revealed;
+}
+
+void TfrMain::FlashBox(const TClaimTreeNode& Node) {
+    delete boxFlash.data();
+    if (!ClaimDrawing || !ClaimDrawing->IsShown(Node))
+        return;
+    const QRect caption = ClaimDrawing->Geometry(Node, ClaimDrawing->View(Node).RowTop).Caption;
+    boxFlash = new TBoxFlash(sbClaimTree->Content(), caption);
 }

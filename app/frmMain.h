@@ -4,6 +4,7 @@
 #include "VelkinApplication.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,7 +23,9 @@ class QPushButton;
 class QSplitter;
 class QTabBar;
 class QTimer;
+class QVBoxLayout;
 class TAnchorLayout;
+class TClaimTreeNode;
 class TCheckDisplay;
 class TProblemsPanel;
 class TClaimTree;
@@ -132,7 +135,8 @@ public:
     int OuterWidth() const;
 
     // The tree pane keeps the width last given, whatever the window does,
-    // until FormResize or the splitter changes it.
+    // while the window is wide enough for it (FormResize); the splitter
+    // changes it.
     int TreePaneWidth() const { return treePaneWidth; }
     void SetTreePaneWidth(int Width);
 
@@ -222,8 +226,16 @@ private:
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.
     void ShowProblems(const TClaimChecks* Known = nullptr);
-    // Selects the claim's first line in the input pane and reveals its box.
+    // Selects the claim's first line in the input pane, reveals its box
+    // without closing any other, and flashes it.
     void ShowProblemClaim(int Claim, int Line);
+    // Reveals a box of the claim and scrolls it into view, and returns it;
+    // null when none can be. KeepOthers opens no more than the way to it,
+    // and prefers a box already on screen.
+    TClaimTreeNode* RevealBox(int Claim, bool KeepOthers);
+    // A moment's frame around Node's box.
+    void FlashBox(const TClaimTreeNode& Node);
+    QPointer<QWidget> boxFlash;
     // Analyses the pane's text, once a document or an example is shown.
     void AnalyseEditedText();
     // Shows the analysis of the typed text, as AnalyseAgain would.
@@ -272,7 +284,13 @@ private:
     // The pane's text as typed, for the analyses of typed texts.
     TLiveText* liveText = nullptr;
     int treePaneWidth = 0;
-    TAnchorLayout* claimsLayout = nullptr;
+    // The width last set or dragged; a narrower window narrows the pane
+    // for as long as it is too narrow for it.
+    int chosenTreePaneWidth = 0;
+    // The input pane's column: the find bar, then the text above the
+    // problems panel.
+    QVBoxLayout* inputColumn = nullptr;
+    QSplitter* splInput = nullptr;
     // Analyses the text of the last analysis again, with the reading now chosen.
     void ReadAgain();
 };

@@ -16,6 +16,30 @@ std::string LongDocument(std::size_t Bytes) {
     return text;
 }
 
+std::string LongCjkDocument(std::size_t Bytes) {
+    const std::string paragraph =
+        "[0012]如图3所示，壶体12的内胆14由不锈钢制成，外壳16与内胆14之间留有5至10mm的间隙，"
+        "加热盘18位于底部，功率为1500W。温控器20在水温达到95℃时断开电路。\r\n"
+        "在另一实施例中，如图4所示，壶盖22与壶体12通过铰链24连接，含有1-5重量份的陶瓷涂层。\r\n";
+    std::string text = "电热水壶\r\n说明书\r\n技术领域\r\n";
+    while (text.size() + paragraph.size() < Bytes)
+        text += paragraph;
+    text += "权利要求书\r\n";
+    for (int n = 1; n <= 20; ++n) {
+        text += std::to_string(n) + "．";
+        if (n % 10 == 1)
+            text += "一种电热水壶，包括壶体、加热盘和温控器。\r\n";
+        else if (n % 7 == 0)
+            text += "根据权利要求" + std::to_string(n - 3) + "至" + std::to_string(n - 1) +
+                    "中任一项所述的电热水壶，其中间隙为5至10mm。\r\n";
+        else
+            text += "根据权利要求" + std::to_string(n - 1) +
+                    "所述的电热水壶，其中加热盘为\r\n"
+                    "铝制。\r\n";
+    }
+    return text;
+}
+
 std::string OrdinaryClaims(int Claims) {
     std::string text = "What is claimed is:\r\n";
     for (int n = 1; n <= Claims; ++n) {

@@ -8,6 +8,10 @@
 // claims section of twenty ordinary claims at the end.
 std::string LongDocument(std::size_t Bytes);
 
+// The same in Chinese: numbered description paragraphs, then the claims
+// section of twenty claims.
+std::string LongCjkDocument(std::size_t Bytes);
+
 // Claims claims; claim n refers to claim n - 1 or to a few earlier claims,
 // as ordinary claim sets do.
 std::string OrdinaryClaims(int Claims);

@@ -48,6 +48,12 @@ BENCHMARK(LongDocumentLenient)
     ->Arg(100)
     ->Unit(benchmark::kMillisecond);
 
+void LongCjkDocumentLenient(benchmark::State& State) {
+    const std::string text = LongCjkDocument(static_cast<std::size_t>(State.range(0)) << 20);
+    Analyse(State, text, TReading::Lenient);
+}
+BENCHMARK(LongCjkDocumentLenient)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond);
+
 void OrdinaryClaimsBench(benchmark::State& State) {
     Analyse(State, OrdinaryClaims(static_cast<int>(State.range(0))));
 }

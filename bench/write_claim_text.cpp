@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: write_claim_text (document MB | ordinary N | all-preceding N)\n";
+        std::cerr << "usage: write_claim_text (document MB | cjk-document MB | ordinary N | all-preceding N)\n";
         return 2;
     }
     const std::string_view kind = argv[1];
@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     }
     if (kind == "document")
         std::cout << LongDocument(static_cast<std::size_t>(n) << 20);
+    else if (kind == "cjk-document")
+        std::cout << LongCjkDocument(static_cast<std::size_t>(n) << 20);
     else if (kind == "ordinary")
         std::cout << OrdinaryClaims(static_cast<int>(n));
     else if (kind == "all-preceding")

@@ -3,6 +3,7 @@
 #include "ClaimTree.h"
 #include "ClaimWords.h"
 #include "LenientLexicon.h"
+#include "LenientReferences.h"
 #include "Tools.h"
 
 #include <algorithm>
@@ -290,6 +291,10 @@ bool IsReadingsClaimWord(std::string_view Word, TReading Reading) {
 // "claims 1 and/or 2". Unknown wording counts as alternative, so that it gives
 // no false problem.
 bool InTheAlternative(std::string_view Text, TReading Reading) {
+    if (Reading == TReading::Lenient) {
+        if (const std::optional<bool> wider = WiderReferenceInTheAlternative(Text))
+            return *wider;
+    }
     TClaimWordReader words(Text);
     std::string_view word;
     std::array<std::string_view, 4> lastFour; // the words before the claim word

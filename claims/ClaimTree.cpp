@@ -81,6 +81,46 @@ bool ClipToTable(const TReferenceRun& Run, int32_t& First, int32_t& Last) {
     return First <= Last;
 }
 
+// Steps that "claim 1 or any claim dependent thereon" may take in one tree,
+// in all: the walk over earlier claims would make a text of such phrases
+// quadratic.
+constexpr int64_t DependantWalkSteps = 20'000'000;
+
+// Adds to Refs the claims before this one that depend on a claim of Of,
+// directly or through others. False, and Refs as it was, when the steps ran out.
+bool AddEarlierDependants(TReferences& Refs, const std::vector<int32_t>& Of,
+                          const std::deque<TClaim>& Claims, int64_t& Steps) {
+    std::vector<bool> reached(ClaimTableSize, false);
+    for (int32_t n : Of) {
+        if (InClaimTable(n))
+            reached[static_cast<std::size_t>(n)] = true;
+    }
+    std::vector<TReferenceRun> runs = Refs.Runs;
+    for (const TClaim& claim : Claims) {
+        if (--Steps < 0)
+            return false;
+        if (!InClaimTable(claim.Number) || reached[static_cast<std::size_t>(claim.Number)])
+            continue;
+        for (const TReferenceRun& run : claim.References) {
+            const int32_t first = std::max<int32_t>(run.First, 0);
+            const int32_t last = std::min<int32_t>(run.Last, ClaimTableSize - 1);
+            Steps -= std::max<int64_t>(1, static_cast<int64_t>(last) - first + 1);
+            if (Steps < 0)
+                return false;
+            bool hit = false;
+            for (int32_t r = first; r <= last && !hit; ++r)
+                hit = reached[static_cast<std::size_t>(r)];
+            if (hit) {
+                reached[static_cast<std::size_t>(claim.Number)] = true;
+                runs.push_back({claim.Number, claim.Number});
+                break;
+            }
+        }
+    }
+    Refs = ReferencesOf(std::move(runs));
+    return true;
+}
+
 } // namespace
 
 std::string TClaim::Caption() const {
@@ -320,6 +360,7 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
         return;
     Text = Text.substr(0, ScanAnalysedText(Text, TextIsUtf8));
     TTreeBuilder builder(*this, MaxNodes, Nodes);
+    int64_t dependantSteps = DependantWalkSteps;
     // Each claim is placed as it is read: a million claims are never held twice.
     FurtherClaimSets = ReadLenientClaims(Text, [&](TLenientClaim&& found) {
         if (found.Last != found.Number && (!InClaimTable(found.Last) || !found.Text.empty())) {
@@ -333,6 +374,10 @@ TClaimTree::TClaimTree(std::string_view Text, TReading Reading, int64_t MaxNodes
             claim.Offset = found.Offset;
             claim.Status = std::move(found.Status);
             claim.Unresolved = std::move(found.Unresolved);
+            if (!found.WithDependants.empty() &&
+                !AddEarlierDependants(found.References, found.WithDependants, Claims,
+                                      dependantSteps))
+                claim.Unresolved.push_back("any claim dependent thereon");
             builder.Place(claim, std::move(found.References));
             return;
         }

@@ -1,5 +1,6 @@
 #include "LenientNumbering.h"
 
+#include "LenientCjk.h"
 #include "LenientLexicon.h"
 #include "LenientText.h"
 
@@ -95,8 +96,7 @@ bool IsCapital(std::string_view s, std::size_t i) {
         return true;
     std::size_t next = i;
     const uint32_t c = NextChar(s, next);
-    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == '(' ||
-           c == '[' || c == '"' || c == 0x201C;
+    return IsCapitalLetter(c) || c == '(' || c == '[' || c == '"' || c == 0x201C || IsCjkLetter(c);
 }
 
 // A bracketed amendment status at i: "(Currently amended)", "[Canceled]".
@@ -303,11 +303,8 @@ std::string_view HeadingCore(std::string_view Line, bool& Colon) {
     return Line;
 }
 
-} // namespace
-
-std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
-    if (Line.empty())
-        return std::nullopt;
+// "1. ", "(1)", "Claim 1.", and a margin's line number before them.
+std::optional<TClaimStart> ReadLatinClaimStart(std::string_view Line) {
     const char c = Line[0];
     if (IsDigit(c)) {
         if (auto start = ReadNumbered(Line))
@@ -331,9 +328,23 @@ std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
     return ReadWordNumbered(Line);
 }
 
+} // namespace
+
+std::optional<TClaimStart> ReadClaimStart(std::string_view Line) {
+    if (Line.empty())
+        return std::nullopt;
+    if (auto start = ReadLatinClaimStart(Line))
+        return start;
+    if (!MayStartCjkClaim(Line))
+        return std::nullopt;
+    return ReadCjkClaimStart(Line);
+}
+
 bool IsClaimsHeading(std::string_view Line) {
     if (Line.empty() || Line.size() > 90)
         return false;
+    if (IsCjkClaimsHeading(Line))
+        return true;
     bool colon = false;
     const std::string_view core = HeadingCore(Line, colon);
     if (core.empty() || core.size() > 70)
@@ -349,7 +360,8 @@ bool IsClaimsHeading(std::string_view Line) {
     bool claimWord = false;
     bool vocabulary = true;
     for (const std::string& w : words) {
-        const bool isClaim = ClaimWordKind(w) != TClaimWord::None || w == "claimed";
+        const bool isClaim =
+            ClaimWordKind(w) != TClaimWord::None || w == "claimed" || IsHeadingClaimWord(w);
         claimWord = claimWord || isClaim;
         vocabulary = vocabulary && (isClaim || IsClaimsHeadingWord(w));
     }
@@ -365,10 +377,12 @@ bool IsClaimsHeading(std::string_view Line) {
 }
 
 bool IsSectionHeading(std::string_view Line) {
+    if (IsCjkSectionHeading(Line))
+        return true;
     if (Line.empty() || Line.size() > 60 || Line.back() == '.' || Line.back() == ',' ||
         Line.back() == ';')
         return false;
-    if (!(Line[0] >= 'A' && Line[0] <= 'Z'))
+    if (!IsCapital(Line, 0) || Line[0] == '(' || Line[0] == '[' || Line[0] == '"')
         return false;
     const std::vector<std::string> words = FoldedWords(Line);
     return !words.empty() && words.size() <= 6 && IsSectionEndWord(words.front());

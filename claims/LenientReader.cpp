@@ -1,5 +1,7 @@
 #include "LenientReader.h"
 
+#include "LenientCjk.h"
+#include "LenientLayouts.h"
 #include "LenientLexicon.h"
 #include "LenientNumbering.h"
 #include "LenientReferences.h"
@@ -72,6 +74,15 @@ std::size_t TrimEnd(std::string_view Text, std::size_t From, std::size_t To) {
     return To;
 }
 
+// A trimmed line's last character, a full-width or CJK mark ("。", "】") as its ASCII form.
+char LastChar(std::string_view Line) {
+    if (static_cast<unsigned char>(Line.back()) < 0x80)
+        return Line.back();
+    if (const char cjk = CjkLineEnd(Line))
+        return cjk;
+    return Line.back();
+}
+
 class TLineScanner {
 public:
     explicit TLineScanner(std::string_view Text) : text(Text) {}
@@ -121,6 +132,8 @@ private:
         event.NonBlank = nonBlank;
         event.AfterClause = afterClause;
         event.AfterSentence = afterSentence;
+        if ((c == '.' || c == 'C') && IsFullTextMarkupLine(content))
+            markup = true;
         const bool punctuation = !(c >= '0' && c <= '9') && c != '(' && c != '[' &&
                                  static_cast<unsigned char>(c) < 0x80 &&
                                  !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
@@ -130,7 +143,7 @@ private:
                 event.TextBegin = first + event.Start.TextBegin;
                 event.TitleLike = event.TextBegin < last && last - event.TextBegin < 60 &&
                                   event.Start.Status.empty() &&
-                                  std::strchr(".,;:", text[last - 1]) == nullptr;
+                                  std::strchr(".,;:", LastChar(content)) == nullptr;
                 events.push_back(std::move(event));
             } else if (content.size() <= 90 && IsClaimsHeading(content)) {
                 event.Kind = TEventKind::ClaimsHeading;
@@ -156,11 +169,16 @@ private:
                 }
             }
         }
-        lastChar = text[last - 1];
+        lastChar = LastChar(content);
         blankBefore = false;
         ++nonBlank;
     }
 
+public:
+    // A line showed the markup of a reissue or of tagged full text.
+    bool markup = false;
+
+private:
     std::string_view text;
     std::vector<TEvent> events;
     int64_t nonBlank = 0;
@@ -171,6 +189,15 @@ private:
 
 bool SameStyle(TNumbering Chain, const TClaimStart& Start) {
     return Start.Numbering == Chain || !Start.Status.empty();
+}
+
+// "2. The pump ..." after claim 2, as a claim of its own: written in the set's
+// style, after a sentence, starting with a capital.
+bool IsRepeatedClaim(const TChain& Chain, const TEvent& Event) {
+    const TClaimStart& start = Event.Start;
+    return start.First == Chain.Last && start.Last == start.First &&
+           start.Numbering == Chain.Numbering && Event.AfterSentence && start.CapitalStart &&
+           !start.Cancelled;
 }
 
 // Groups the claim starts into claim sets: each runs 1, 2, 3, ... in one
@@ -205,7 +232,10 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
             continue;
         }
         if (event.Kind == TEventKind::SectionHeading) {
-            close(event.LineStart);
+            // A table in a claim, copied one cell per line, may have a cell
+            // "Description": a heading follows a finished sentence.
+            if (event.AfterSentence)
+                close(event.LineStart);
             continue;
         }
         const TClaimStart& start = event.Start;
@@ -227,6 +257,17 @@ std::vector<TChain> FindChains(const std::vector<TEvent>& Events) {
                               start.CapitalStart))) {
                     open->Members.push_back(i);
                     open->Last = start.Last;
+                    headingSince = std::numeric_limits<std::size_t>::max();
+                    continue;
+                }
+                // The same number again: a second claim, kept for the checks to report.
+                if (IsRepeatedClaim(*open, event)) {
+                    // "2. cooling." of a list in claim 1, then the true claim 2:
+                    // the item goes back into claim 1's text.
+                    if (!Events[open->Members.back()].Start.CapitalStart &&
+                        open->Members.size() > 1)
+                        open->Members.pop_back();
+                    open->Members.push_back(i);
                     headingSince = std::numeric_limits<std::size_t>::max();
                     continue;
                 }
@@ -269,7 +310,7 @@ std::size_t LastClaimEnd(std::string_view Text, const TEvent& Event, std::size_t
                 return pos;
             blank = false;
             text = true;
-            lastChar = Text[last - 1];
+            lastChar = LastChar(Text.substr(first, last - first));
             if (lastChar == '.')
                 return last;
         }
@@ -399,6 +440,7 @@ private:
         TLenientReferences refs = ReadLenientReferences(claim.Text, claim.Number);
         claim.References = std::move(refs.References);
         claim.Unresolved = std::move(refs.Unresolved);
+        claim.WithDependants = std::move(refs.WithDependants);
         return claim;
     }
 
@@ -447,7 +489,13 @@ int32_t ReadLenientClaims(std::string_view Text, const TLenientClaimSink& Claims
     if (const auto nul = Text.find('\0'); nul != std::string_view::npos)
         Text = Text.substr(0, nul);
     int32_t further = 0;
-    const std::vector<TEvent> events = TLineScanner(Text).Scan();
+    TLineScanner scanner(Text);
+    std::vector<TEvent> events = scanner.Scan();
+    std::string unmarked;
+    if (scanner.markup && UnmarkFullTextLayout(Text, unmarked)) {
+        Text = unmarked;
+        events = TLineScanner(Text).Scan();
+    }
     std::vector<TChain> chains = FindChains(events);
     if (chains.empty())
         return further;

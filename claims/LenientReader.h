@@ -20,6 +20,8 @@ struct TLenientClaim {
     std::string Status;
     TReferences References;
     std::vector<std::string> Unresolved;
+    // Claims whose earlier dependants the claim refers to as well.
+    std::vector<int32_t> WithDependants;
 };
 
 struct TLenientClaims {

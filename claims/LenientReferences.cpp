@@ -1,5 +1,7 @@
 #include "LenientReferences.h"
 
+#include "LenientCjk.h"
+#include "LenientLayouts.h"
 #include "LenientLexicon.h"
 #include "LenientText.h"
 
@@ -27,10 +29,28 @@ public:
             if (kind != TClaimWord::None)
                 ReadPhrase(i, kind);
         }
+        if (all.Cjk)
+            ReadCjkReferences(text, number, runs);
         TLenientReferences result;
         result.References = ReferencesOf(std::move(runs));
         result.Unresolved = std::move(unresolved);
+        result.WithDependants = std::move(withDependants);
         return result;
+    }
+
+    // ".[." or ".Iadd": a reissue's markup, found among the tokens rather than
+    // by another search of every claim's text.
+    bool HasReissueMarkup() const {
+        for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+            if (tokens[i].Kind != TTokenKind::Period || !tokens[i + 1].Glued)
+                continue;
+            const TToken& next = tokens[i + 1];
+            if (next.Kind == TTokenKind::Other && text[next.Begin] == '[')
+                return true;
+            if (IsWord(next) && all.Fold(next).starts_with("iadd"))
+                return true;
+        }
+        return false;
     }
 
 private:
@@ -39,6 +59,16 @@ private:
     bool WordAt(std::size_t i, bool (*Test)(std::string_view)) const {
         const TToken* t = At(i);
         return t != nullptr && IsWord(*t) && !t->Glued && Test(all.Fold(*t));
+    }
+
+    // List and range words in the language of the claim word being read.
+    bool IsListAt(std::size_t i) const {
+        const TToken* t = At(i);
+        return t != nullptr && IsWord(*t) && !t->Glued && IsListWordIn(language, all.Fold(*t));
+    }
+    bool IsRangeAt(std::size_t i) const {
+        const TToken* t = At(i);
+        return t != nullptr && IsWord(*t) && !t->Glued && IsRangeWordIn(language, all.Fold(*t));
     }
 
     // A number that some unit or decimal part follows is a measure.
@@ -66,15 +96,20 @@ private:
     }
 
     // A printed page's line count in its margin ("5", "10", ... alone on its
-    // line), with a number after it: a reference wrapped across it goes on.
+    // line or at its start), with a number after it: a reference wrapped
+    // across it goes on.
     std::size_t SkipMargin(std::size_t i) const {
         const TToken* t = At(i);
         const TToken* after = At(i + 1);
         if (t == nullptr || after == nullptr || i == 0 || t->Kind != TTokenKind::Number ||
             t->Value % 5 != 0 || t->Value > 100 || t->Value == 0)
             return i;
-        if (!LineBreakBetween(tokens[i - 1].End, t->Begin) ||
-            !LineBreakBetween(t->End, after->Begin))
+        if (!LineBreakBetween(tokens[i - 1].End, t->Begin))
+            return i;
+        // "10 2, wherein": the margin's number at the start of the line, the
+        // claim's after it.
+        if (!LineBreakBetween(t->End, after->Begin) &&
+            (after->Kind != TTokenKind::Number || after->Glued))
             return i;
         return i + 1;
     }
@@ -121,7 +156,15 @@ private:
 
     void ReadPhrase(std::size_t ClaimWord, TClaimWord Kind) {
         const std::string_view fold = all.Fold(tokens[ClaimWord]);
-        std::size_t i = SkipFillers(ClaimWord + 1);
+        language = ClaimWordLanguage(fold);
+        std::size_t i = ClaimWord + 1;
+        // "по п. 1", "zastrz. 2"
+        if (At(i) != nullptr && At(i)->Kind == TTokenKind::Period && At(i)->Glued &&
+            IsAbbreviatedClaimWord(fold))
+            ++i;
+        i = SkipFillers(i);
+        if (At(i + 1) != nullptr && At(i + 1)->Kind == TTokenKind::Number)
+            i = SkipMargin(i);
         if (ClaimNumberAt(i, true) != 0) {
             if (IsScannedClaimWord(fold) && tokens[i].Kind == TTokenKind::Number)
                 unresolved.emplace_back(
@@ -129,7 +172,8 @@ private:
             ReadList(ClaimWord, i);
             return;
         }
-        if (ReadPreceding(ClaimWord, Kind))
+        if (ReadPreceding(ClaimWord, Kind) || ReadOrdinal(ClaimWord, Kind) ||
+            ReadDependantsOf(ClaimWord))
             return;
         if (Kind == TClaimWord::Weak)
             return;
@@ -171,6 +215,40 @@ private:
         return true;
     }
 
+    // "according to the first claim", "nach dem zweiten Anspruch": an
+    // ordinal before a singular claim word names an earlier claim.
+    bool ReadOrdinal(std::size_t ClaimWord, TClaimWord Kind) {
+        if (Kind != TClaimWord::Singular || ClaimWord < 2 || !IsWord(tokens[ClaimWord - 1]) ||
+            !IsWord(tokens[ClaimWord - 2]))
+            return false;
+        const int32_t ordinal = OrdinalValue(all.Fold(tokens[ClaimWord - 1]));
+        if (ordinal == 0 || !IsDefiniteArticle(all.Fold(tokens[ClaimWord - 2])))
+            return false;
+        // A later claim is never what "the third claim" of claim 2 means.
+        if (ordinal >= number)
+            return false;
+        Add(ordinal, ordinal);
+        return true;
+    }
+
+    // "claim 1 or any claim dependent thereon", "claim 3 or any claim
+    // depending therefrom": the claim just named and its dependants.
+    bool ReadDependantsOf(std::size_t ClaimWord) {
+        if (runs.empty() || !WordAt(ClaimWord + 1, IsDependingWord))
+            return false;
+        std::size_t i = ClaimWord + 2;
+        // "dependent on it", "dependent upon it"
+        if (WordAt(i, [](std::string_view w) { return w == "on" || w == "upon"; }) &&
+            WordAt(i + 1, [](std::string_view w) { return w == "it"; }))
+            i += 2;
+        else if (WordAt(i, IsThereonWord))
+            ++i;
+        else
+            return false;
+        withDependants.push_back(runs.back().Last);
+        return true;
+    }
+
     void ReadList(std::size_t ClaimWord, std::size_t i) {
         int64_t value = ClaimNumberAt(i, true);
         NoteScanned(ClaimWord, i);
@@ -179,7 +257,7 @@ private:
             std::size_t next = SkipMargin(i + 1);
             const TToken* t = At(next);
             const bool range = t != nullptr && !t->Glued
-                                   ? (t->Kind == TTokenKind::Dash || WordAt(next, IsRangeWord))
+                                   ? (t->Kind == TTokenKind::Dash || IsRangeAt(next))
                                    : (t != nullptr && t->Kind == TTokenKind::Dash);
             if (range) {
                 std::size_t end = SkipFillers(next + 1);
@@ -211,13 +289,13 @@ private:
             if (t->Kind == TTokenKind::Comma) {
                 ++next;
                 joined = false;
-                if (WordAt(next, IsListWord)) {
+                if (IsListAt(next)) {
                     ++next;
                     joined = true;
                     if (WordAt(next, IsListTailWord))
                         ++next;
                 }
-            } else if (WordAt(next, IsListWord)) {
+            } else if (IsListAt(next)) {
                 ++next;
                 joined = true;
                 // "o bien"
@@ -228,7 +306,7 @@ private:
                     ++next;
                 // "and/or"
                 if (At(next) != nullptr && At(next)->Kind == TTokenKind::Slash &&
-                    WordAt(next + 1, IsListWord))
+                    IsListAt(next + 1))
                     next += 2;
             } else {
                 return;
@@ -249,7 +327,7 @@ private:
                 return;
             const TToken* afterFollowing = At(next + 1);
             if (afterFollowing != nullptr &&
-                (afterFollowing->Kind == TTokenKind::Dash || WordAt(next + 1, IsRangeWord))) {
+                (afterFollowing->Kind == TTokenKind::Dash || IsRangeAt(next + 1))) {
                 const std::size_t end = SkipFillers(next + 2);
                 if (At(end) != nullptr && At(end)->Kind == TTokenKind::Number && IsMeasure(end))
                     return;
@@ -266,6 +344,8 @@ private:
     const std::vector<TToken>& tokens = all.Items;
     std::vector<TReferenceRun> runs;
     std::vector<std::string> unresolved;
+    std::vector<int32_t> withDependants;
+    TWordLanguage language = TWordLanguage::Other;
 };
 
 } // namespace
@@ -297,8 +377,16 @@ TReferences ReferencesOf(std::vector<TReferenceRun> Runs) {
 }
 
 TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) {
-    if (Text.find("[[") == std::string_view::npos)
-        return TPhraseReader(Text, Number).Read();
+    if (Text.find("[[") == std::string_view::npos) {
+        TPhraseReader reader(Text, Number);
+        std::string reissued;
+        if (!reader.HasReissueMarkup() || !UnmarkReissueText(Text, reissued))
+            return reader.Read();
+        return TPhraseReader(reissued, Number).Read();
+    }
+    std::string reissued;
+    if (UnmarkReissueText(Text, reissued))
+        Text = reissued;
     // An amendment marks deleted text with double brackets ("claim [[3]] 5"):
     // blanked out, so that the rest keeps its place.
     std::string amended(Text);
@@ -310,4 +398,50 @@ TLenientReferences ReadLenientReferences(std::string_view Text, int32_t Number) 
         amended.replace(open, close + 2 - open, close + 2 - open, ' ');
     }
     return TPhraseReader(amended, Number).Read();
+}
+
+std::optional<bool> WiderReferenceInTheAlternative(std::string_view Text) {
+    const TTokens all = LenientTokens(Text);
+    const std::vector<TToken>& tokens = all.Items;
+    std::size_t claimWord = 0;
+    while (claimWord < tokens.size() &&
+           (!IsWord(tokens[claimWord]) ||
+            ClaimWordKind(all.Fold(tokens[claimWord])) == TClaimWord::None))
+        ++claimWord;
+    if (claimWord == tokens.size())
+        return std::nullopt;
+    const TWordLanguage language = ClaimWordLanguage(all.Fold(tokens[claimWord]));
+    if (language == TWordLanguage::Other)
+        return std::nullopt;
+    // "any one of", "któregokolwiek z", "любому из" just before the claim word.
+    for (std::size_t j = claimWord; j-- > 0 && claimWord - j <= 4;) {
+        if (IsWord(tokens[j]) && IsQuantifierWord(all.Fold(tokens[j])))
+            return true;
+    }
+    bool hasOr = false;
+    bool hasAnd = false;
+    for (std::size_t j = claimWord + 1; j < tokens.size(); ++j) {
+        const TToken& t = tokens[j];
+        if (t.Kind == TTokenKind::Number || t.Kind == TTokenKind::Dash ||
+            t.Kind == TTokenKind::Comma || (t.Kind == TTokenKind::Period && t.Glued))
+            continue;
+        // "3'ten": a case ending after an apostrophe.
+        if (t.Kind == TTokenKind::Other && t.Glued)
+            continue;
+        if (!IsWord(t))
+            break;
+        const std::string_view fold = all.Fold(t);
+        if (t.Glued && j > 0 && tokens[j - 1].Kind == TTokenKind::Other)
+            continue;
+        // Turkish puts "herhangi birine" after the numbers.
+        if (IsQuantifierWord(fold))
+            return true;
+        if (IsOrWordIn(language, fold))
+            hasOr = true;
+        else if (IsAndWordIn(language, fold))
+            hasAnd = true;
+        else if (!IsRangeWordIn(language, fold) && ClaimWordKind(fold) == TClaimWord::None)
+            break;
+    }
+    return hasOr && !hasAnd;
 }

@@ -1,5 +1,7 @@
 #include "LenientText.h"
 
+#include "LenientCjk.h"
+
 #include <algorithm>
 
 namespace {
@@ -74,6 +76,70 @@ bool IsDashChar(uint32_t C) {
     return C == '-' || C == 0x1E || C == 0xAD || (C >= 0x2010 && C <= 0x2015) || C == 0x2212;
 }
 
+namespace {
+
+// Base letters of U+0100 to U+017F, Latin Extended-A: the Central European and
+// Turkish letters. '?' marks the two ligatures, spelled out below.
+constexpr std::string_view LatinExtendedA =
+    "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii??jjkkk"
+    "llllllllllnnnnnnnnnoooooo??rrrrrrsssssssstttttt"
+    "uuuuuuuuuuuuwwyyyzzzzzzs";
+
+void AppendUtf8(uint32_t C, std::string& Out) {
+    if (C < 0x800) {
+        Out += static_cast<char>(0xC0 | (C >> 6));
+    } else {
+        Out += static_cast<char>(0xE0 | (C >> 12));
+        Out += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+    }
+    Out += static_cast<char>(0x80 | (C & 0x3F));
+}
+
+} // namespace
+
+bool FoldWiderLetter(uint32_t C, std::string& Out) {
+    if (C >= 0x100 && C < 0x180) {
+        const char base = LatinExtendedA[C - 0x100];
+        if (base == '?')
+            Out += C < 0x140 ? "ij" : "oe";
+        else
+            Out += base;
+        return true;
+    }
+    // Combining accents belong to the letter before them: "i̇" (i and a
+    // dot above) is how a lower-casing that ignores Turkish writes "İ".
+    if (C >= 0x300 && C < 0x370)
+        return true;
+    // Cyrillic folds to its own lower case, "Ё" to "е".
+    if (C == 0x401 || C == 0x451) {
+        AppendUtf8(0x435, Out);
+        return true;
+    }
+    if (C >= 0x400 && C < 0x500) {
+        if (C < 0x410)
+            C += 0x50;
+        else if (C < 0x430)
+            C += 0x20;
+        AppendUtf8(C, Out);
+        return true;
+    }
+    return false;
+}
+
+bool IsCapitalLetter(uint32_t C) {
+    if ((C >= 'A' && C <= 'Z') || (C >= 0xC0 && C <= 0xDE && C != 0xD7))
+        return true;
+    if (C >= 0x400 && C < 0x430)
+        return true;
+    if (C >= 0x100 && C < 0x180) {
+        // Upper case comes first in each pair; the pairs shift at U+0139 and U+0179.
+        if ((C >= 0x139 && C <= 0x148) || C >= 0x179)
+            return C % 2 == 1 && C != 0x17F;
+        return C % 2 == 0 && C != 0x138 && C != 0x149;
+    }
+    return false;
+}
+
 bool FoldLetter(uint32_t C, std::string& Out) {
     if (IsAsciiLetter(C)) {
         Out += static_cast<char>(C | 0x20);
@@ -105,6 +171,17 @@ bool FoldLetter(uint32_t C, std::string& Out) {
     default:
         break;
     }
+    // Full-width Latin letters are their ASCII ones; full-width digits and
+    // punctuation are no letters.
+    if (C >= 0xFF01 && C <= 0xFF65) {
+        const char a = AsciiForm(C);
+        if (!IsAsciiLetter(static_cast<unsigned char>(a)))
+            return false;
+        Out += static_cast<char>(a | 0x20);
+        return true;
+    }
+    if (FoldWiderLetter(C, Out))
+        return true;
     // Other alphabets: letters, but no lexicon word. Punctuation and symbols
     // of the general blocks are not letters.
     if ((C >= 0x100 && C < 0x2000) || (C >= 0x3040 && C < 0xFFF0) || C >= 0x10000) {
@@ -203,6 +280,30 @@ TTokens LenientTokens(std::string_view Text) {
             }
             // A word that starts with I or l.
         }
+        if (c >= 0x3000) {
+            // Not the common path: ASCII tokens do not pass here.
+            result.Cjk = true;
+        }
+        if (c >= 0xFF10 && c <= 0xFF19) {
+            // Full-width digits, perhaps with ASCII ones among them.
+            uint32_t value = c - 0xFF10;
+            std::size_t end = pos;
+            for (;;) {
+                std::size_t next = end;
+                const uint32_t d = end < n ? NextChar(Text, next) : 0;
+                if (IsDigit(d))
+                    value = Appended(value, d - '0');
+                else if (d >= 0xFF10 && d <= 0xFF19)
+                    value = Appended(value, d - 0xFF10);
+                else
+                    break;
+                end = next;
+            }
+            token.Kind = TTokenKind::Number;
+            token.Value = value;
+            add(token, end);
+            continue;
+        }
         const std::size_t foldBegin = folds.size();
         if (IsAsciiLetter(c)) {
             // The common word: ASCII letters up to a byte that is no letter.
@@ -234,6 +335,8 @@ TTokens LenientTokens(std::string_view Text) {
                 const uint32_t l = NextChar(Text, next);
                 if (!FoldLetter(l, folds))
                     break;
+                if (l >= 0x3000)
+                    result.Cjk = true;
                 end = next;
             }
             token.Kind = TTokenKind::Word;
@@ -242,19 +345,21 @@ TTokens LenientTokens(std::string_view Text) {
             add(token, end);
             continue;
         }
-        if (IsDashChar(c))
+        // Full-width and CJK punctuation as its ASCII form.
+        const char a = c < 0x80 ? static_cast<char>(c) : AsciiForm(c);
+        if (IsDashChar(c) || a == '-' || (c >= 0x80 && a == '~'))
             token.Kind = TTokenKind::Dash;
-        else if (c == ',')
+        else if (a == ',')
             token.Kind = TTokenKind::Comma;
-        else if (c == ';')
+        else if (a == ';')
             token.Kind = TTokenKind::Semicolon;
-        else if (c == '.')
+        else if (a == '.')
             token.Kind = TTokenKind::Period;
-        else if (c == ':')
+        else if (a == ':')
             token.Kind = TTokenKind::Colon;
-        else if (c == '/')
+        else if (a == '/')
             token.Kind = TTokenKind::Slash;
-        else if (c == '%' || c == 0x2030)
+        else if (a == '%' || c == 0x2030)
             token.Kind = TTokenKind::Percent;
         else if (c == 0xB0 || c == 0xBA)
             token.Kind = TTokenKind::Degree;

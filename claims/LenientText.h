@@ -22,6 +22,13 @@ bool IsDashChar(uint32_t C);
 // give "~", so that they never match a lexicon word.
 bool FoldLetter(uint32_t C, std::string& Out);
 
+// FoldLetter for the letters of Central Europe, Turkey and the Cyrillic
+// alphabet: Latin letters fold to their ASCII base ("ł" gives "l", "İ" and
+// "ı" both give "i"), Cyrillic ones to lower-case Cyrillic in UTF-8.
+bool FoldWiderLetter(uint32_t C, std::string& Out);
+// An upper-case Latin or Cyrillic letter.
+bool IsCapitalLetter(uint32_t C);
+
 enum class TTokenKind : uint8_t {
     Word,      // letters, folded
     Number,    // ASCII digits
@@ -56,6 +63,9 @@ struct TToken {
 struct TTokens {
     std::vector<TToken> Items;
     std::string Folds; // the words, folded, one after the other
+    // A character of the CJK blocks or the full-width forms was met: the
+    // text may hold Chinese, Japanese or Korean references.
+    bool Cjk = false;
 
     // A word's fold ("" for any other token).
     std::string_view Fold(const TToken& Token) const {

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <iconv.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -221,6 +223,82 @@ std::string Windows1252OrUtf8(const std::string& Utf8) {
     return single ? bytes : Utf8;
 }
 
+namespace {
+
+struct TLegacyCjk {
+    TLegacyCjkEncoding Encoding;
+    const char* Name;
+    const char* IconvName; // the Windows form, a superset of the standard one
+    // Claim words and headings in this encoding: "权利要求", "權利要求"; "請求項";
+    // "청구항", "청구범위".
+    std::array<std::string_view, 2> Marks;
+};
+
+constexpr TLegacyCjk LegacyCjk[] = {
+    {TLegacyCjkEncoding::Gb18030,
+     "GB18030",
+     "GB18030",
+     {"\xc8\xa8\xc0\xfb\xd2\xaa\xc7\xf3", "\x99\xe0\xc0\xfb\xd2\xaa\xc7\xf3"}},
+    {TLegacyCjkEncoding::ShiftJis, "Shift_JIS", "CP932", {"\x90\xbf\x8b\x81\x8d\x80", ""}},
+    {TLegacyCjkEncoding::EucKr,
+     "EUC-KR",
+     "CP949",
+     {"\xc3\xbb\xb1\xb8\xc7\xd7", "\xc3\xbb\xb1\xb8\xb9\xfc\xc0\xa7"}},
+};
+
+// The whole of Bytes from the encoding Name as UTF-8; false at the first
+// byte sequence it does not hold.
+bool ConvertStrictly(std::string_view Bytes, const char* Name, std::string& Utf8) {
+    const iconv_t cd = ::iconv_open("UTF-8", Name);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    std::string out(Bytes.size() + Bytes.size() / 2 + 16, '\0');
+    char* in = const_cast<char*>(Bytes.data());
+    std::size_t inLeft = Bytes.size();
+    std::size_t done = 0;
+    bool ok = true;
+    while (inLeft > 0) {
+        char* to = out.data() + done;
+        std::size_t outLeft = out.size() - done;
+        const std::size_t r = ::iconv(cd, &in, &inLeft, &to, &outLeft);
+        done = out.size() - outLeft;
+        if (r != static_cast<std::size_t>(-1))
+            continue;
+        if (errno != E2BIG) {
+            ok = false; // a sequence the encoding lacks, or one cut off at the end
+            break;
+        }
+        out.resize(out.size() * 2);
+    }
+    ::iconv_close(cd);
+    if (!ok)
+        return false;
+    out.resize(done);
+    Utf8 = std::move(out);
+    return true;
+}
+
+} // namespace
+
+TLegacyCjkEncoding DecodeLegacyCjk(std::string_view Bytes, std::string& Utf8) {
+    for (const TLegacyCjk& legacy : LegacyCjk) {
+        const bool marked = std::any_of(legacy.Marks.begin(), legacy.Marks.end(), [&](auto m) {
+            return !m.empty() && Bytes.find(m) != std::string_view::npos;
+        });
+        if (marked && ConvertStrictly(Bytes, legacy.IconvName, Utf8))
+            return legacy.Encoding;
+    }
+    return TLegacyCjkEncoding::None;
+}
+
+const char* LegacyCjkName(TLegacyCjkEncoding Encoding) {
+    for (const TLegacyCjk& legacy : LegacyCjk) {
+        if (legacy.Encoding == Encoding)
+            return legacy.Name;
+    }
+    return "";
+}
+
 bool DecodeForAnalysis(std::string& Bytes) {
     const auto cutAtZero = [](std::string& Text) {
         if (const std::size_t zero = Text.find('\0'); zero != std::string::npos)
@@ -229,6 +307,9 @@ bool DecodeForAnalysis(std::string& Bytes) {
     const TByteOrderMark mark = DetectByteOrderMark(Bytes);
     if (mark == TByteOrderMark::None) {
         cutAtZero(Bytes);
+        if (std::string utf8;
+            !IsValidUtf8(Bytes) && DecodeLegacyCjk(Bytes, utf8) != TLegacyCjkEncoding::None)
+            Bytes = std::move(utf8);
         return true;
     }
     const std::string_view body = std::string_view(Bytes).substr(ByteOrderMarkBytes(mark).size());

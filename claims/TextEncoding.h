@@ -46,10 +46,22 @@ bool Utf16ToUtf8(std::string_view Bytes, bool BigEndian, std::string& Utf8);
 // Valid UTF-8 as UTF-16 code units, without a mark.
 std::string Utf8ToUtf16(std::string_view Utf8, bool BigEndian);
 
+// Chinese, Japanese and Korean files from older systems.
+enum class TLegacyCjkEncoding { None, Gb18030, ShiftJis, EucKr };
+
+// The encoding that Bytes, which are no UTF-8, are plainly in, with their text
+// as UTF-8 in Utf8: the bytes of a claim word of the language ("权利要求",
+// "請求項", "청구항") are there, and the whole text converts without a fault.
+// None, and Utf8 untouched, for anything else: such bytes stay Windows-1252.
+TLegacyCjkEncoding DecodeLegacyCjk(std::string_view Bytes, std::string& Utf8);
+// "GB18030", "Shift_JIS", "EUC-KR"; "" for None.
+const char* LegacyCjkName(TLegacyCjkEncoding Encoding);
+
 // Turns a file's bytes, in place, into the text the analysis reads, as the
 // window does: a byte order mark removed, UTF-16 decoded, and the text cut at
 // its first zero character; a marked text that Windows-1252 holds becomes
-// Windows-1252 again. Unmarked bytes are only cut. False when UTF-16 had an
+// Windows-1252 again. Unmarked bytes are only cut, but for those plainly in a
+// Chinese, Japanese or Korean encoding, which become UTF-8. False when UTF-16 had an
 // odd last byte or an unpaired surrogate.
 bool DecodeForAnalysis(std::string& Bytes);
 

@@ -194,7 +194,17 @@ std::optional<std::string> ReadFile(const std::string& Name, TInputText& Text) {
     if (Text.mapped != nullptr) {
         const std::string_view bytes(static_cast<const char*>(Text.mapped), Text.mappedSize);
         Text.document = MayBeDocument(bytes);
-        Text.view = Text.document ? bytes : bytes.substr(0, bytes.find('\0'));
+        if (Text.document) {
+            Text.view = bytes;
+            return std::nullopt;
+        }
+        Text.view = bytes.substr(0, bytes.find('\0'));
+        // Chinese, Japanese and Korean files of older systems are read as UTF-8.
+        if (std::string utf8; !IsValidUtf8(Text.view) &&
+                              DecodeLegacyCjk(Text.view, utf8) != TLegacyCjkEncoding::None) {
+            Text.owned = std::move(utf8);
+            Text.view = Text.owned;
+        }
         return std::nullopt;
     }
     Text.document = MayBeDocument(Text.owned);

@@ -412,6 +412,7 @@ TDocumentText ReadDocumentText(std::string_view Bytes) {
     Bytes.remove_prefix(ByteOrderMarkBytes(mark).size());
     bool whole = true;
     bool cut = false;
+    bool legacy = false;
     std::string utf8;
     if (mark == TByteOrderMark::Utf16Le || mark == TByteOrderMark::Utf16Be) {
         const bool bigEndian = mark == TByteOrderMark::Utf16Be;
@@ -431,12 +432,21 @@ TDocumentText ReadDocumentText(std::string_view Bytes) {
             format.Encoding = isUtf8 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
             document.Analysed = std::string(Bytes);
         }
-        utf8 = isUtf8 ? std::string(Bytes) : Windows1252ToUtf8(Bytes);
+        if (isUtf8)
+            utf8 = std::string(Bytes);
+        else if (mark == TByteOrderMark::None &&
+                 DecodeLegacyCjk(Bytes, utf8) != TLegacyCjkEncoding::None)
+            legacy = true;
+        else
+            utf8 = Windows1252ToUtf8(Bytes);
+        if (legacy)
+            document.Analysed = utf8;
     }
     if (mark != TByteOrderMark::None)
         document.Analysed = Windows1252OrUtf8(utf8);
     document.Damage = cut                                        ? TDocumentDamage::CutAtZeroByte
                       : !whole || LooksBinary(document.Analysed) ? TDocumentDamage::NotText
+                      : legacy                                   ? TDocumentDamage::LegacyCjk
                                                                  : TDocumentDamage::None;
     document.Shown = ShownText(FromUtf8(utf8), format);
     return document;

@@ -61,7 +61,10 @@ struct TDocumentFormat {
 };
 
 // Why a document may not be saved; None when it may.
-enum class TDocumentDamage { None, CutAtZeroByte, NotText };
+// LegacyCjk: a Chinese, Japanese or Korean encoding of older systems (GB18030,
+// Shift_JIS, EUC-KR), shown and analysed, but never written back: were the
+// guess wrong, saving would spoil the file.
+enum class TDocumentDamage { None, CutAtZeroByte, NotText, LegacyCjk };
 
 // A document as read from its file.
 struct TDocumentText {

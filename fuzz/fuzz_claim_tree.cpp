@@ -133,11 +133,12 @@ void CheckCountedTree(std::string_view Input, const TClaimTree& Tree) {
 }
 
 // What the lenient reading promises beyond any tree: a claim set reads
-// upwards, and every reference list is ascending, each claim once.
+// upwards (a repeated number is a claim of its own), and every reference list
+// is ascending, each claim once.
 void CheckLenient(std::string_view Input, const TClaimTree& Tree) {
     for (const TClaim& claim : Tree.Claims) {
-        Check(claim.Index == 0 || claim.Number > Tree.Claims[claim.Index - 1].Number,
-              "lenient claim numbers do not ascend");
+        Check(claim.Index == 0 || claim.Number >= Tree.Claims[claim.Index - 1].Number,
+              "lenient claim numbers go down");
         Check(claim.Line >= 1 && claim.Offset <= Input.size(), "claim position");
         const std::vector<int32_t> list = claim.ReferenceList();
         for (std::size_t i = 1; i < list.size(); ++i)

@@ -2,11 +2,14 @@
 
 #include <QPointer>
 #include <QScrollArea>
+#include <QString>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
+class QKeyEvent;
 class TClaimTree;
+class TClaimTreeNode;
 class TTreeDrawing;
 
 // Marks that a box can carry, as bits: the claim has problems found by the
@@ -35,7 +38,8 @@ public:
 
     // The drawing whose boxes the pane holds, or null.
     TTreeDrawing* Drawing() const { return drawing; }
-    void SetDrawing(TTreeDrawing* Drawing) { drawing = Drawing; }
+    // A new drawing, or none, forgets the current box.
+    void SetDrawing(TTreeDrawing* Drawing);
     // The extent of the whole drawing, which may be larger than that of the
     // controls it has made so far; FitContent covers it.
     void SetDrawingExtent(QSize Extent) { drawingExtent = Extent; }
@@ -71,12 +75,42 @@ public:
     // The same for a rectangle in content coordinates.
     void ScrollInView(const QRect& ContentRect);
 
+    // The box the keys act on, or null. It is forgotten with the drawing;
+    // a box that a collapse hid gives way to its nearest shown ancestor.
+    TClaimTreeNode* CurrentBox() const { return current; }
+    // Makes Node, a box the drawing shows, the current box and scrolls it
+    // into view; any other node is ignored.
+    void SetCurrentBox(TClaimTreeNode* Node);
+    // What a screen reader says for a box: its caption, which names the
+    // claim, and whether its dependants are shown.
+    static QString BoxAccessibleName(const TClaimTreeNode& Node, bool Expanded);
+
 protected:
     void resizeEvent(QResizeEvent* Event) override;
     void scrollContentsBy(int Dx, int Dy) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+    // The current box if shown, else its nearest shown ancestor, else the
+    // first box in view; null without shown boxes.
+    TClaimTreeNode* ShownCurrent() const;
+    // Acts on a key; false for a key that is not the tree's.
+    bool TreeKey(int Key, Qt::KeyboardModifiers Modifiers);
+    void OpenBoxMenu(const TClaimTreeNode& Node);
+    // Shows the focus mark around the current box while the keyboard is in
+    // the pane, hides it otherwise.
+    void UpdateFocusMark();
+
     QWidget* content;
+    QWidget* focusMark; // on the viewport, above the content
+    TClaimTreeNode* current = nullptr;
+    // Set once the pane is reached or used from the keyboard, so that a
+    // click alone leaves the picture as it was.
+    bool keyboardUsed = false;
     std::vector<QPointer<QWidget>> rightAnchored;
     const TClaimTree* drawnTree = nullptr;
     TTreeDrawing* drawing = nullptr;

@@ -180,7 +180,7 @@ void TTreeDrawing::CollapseSubtree(TClaimTreeNode& Node) {
     });
 }
 
-TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node) {
+TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node, bool KeepOthers) {
     if (Node.OwnerTree() != &tree)
         return nullptr;
     // Climb to the root first: a copy on the way that does not carry its
@@ -201,6 +201,8 @@ TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node) {
     }
     // Children first: when the node limit refuses them, nothing has changed.
     for (TClaimTreeNode* node : path) {
+        if (KeepOthers && node == &Node)
+            continue;
         if (node->Kind == TClaimKind::MultipleDependent && !tree.CreateChildren(node)) {
             RefuseToOpen(*node);
             return nullptr;
@@ -208,6 +210,15 @@ TClaimTreeNode* TTreeDrawing::Reveal(TClaimTreeNode& Node) {
     }
     for (auto node = path.rbegin(); node != path.rend(); ++node) {
         TClaimTreeNode& at = **node;
+        if (KeepOthers && &at == &Node)
+            break;
+        if (KeepOthers && View(at).DisplayState == TDisplayState::Expanded) {
+            // Open, yet its child on the way may be hidden by "Show branch".
+            TNodeView& next = View(**(node + 1));
+            if (next.DisplayState == TDisplayState::Hidden)
+                next.DisplayState = TDisplayState::Collapsed;
+            continue;
+        }
         View(at).DisplayState = TDisplayState::Expanded;
         if (at.Kind == TClaimKind::MultipleDependent)
             tree.SubtreeNodeByClaim[static_cast<std::size_t>(at.Number)] = &at;

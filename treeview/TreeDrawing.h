@@ -121,8 +121,10 @@ public:
     void CollapseSubtree(TClaimTreeNode& Node);
     // Opens the path down to Node and Node itself; null, with nothing
     // changed, when a copy on the way does not carry its claim's subtree or
-    // the node limit refuses a copy's children.
-    TClaimTreeNode* Reveal(TClaimTreeNode& Node);
+    // the node limit refuses a copy's children. KeepOthers opens only the
+    // boxes on the way that are closed, and leaves Node and every other
+    // box as they are.
+    TClaimTreeNode* Reveal(TClaimTreeNode& Node, bool KeepOthers = false);
 
     // The clicks on a box's buttons. Sender is the clicked button, or null.
     void ExpandButtonClick(TClaimTreeNode& Node, QObject* Sender);

@@ -231,6 +231,16 @@ TEST(CheckClaims, MultipleDependencyInTheAlternativeAsTheLenientReadingFindsIt) 
         {"Pumpe ifølge kravene 1 og 2.", false},
         {"Pumpe ifølge et hvilket som helst af kravene 1 og 2.", true},
         {"Pompe selon les revendications 1 ou 2.", true},
+        {"Pompa według zastrz. 1 albo 2.", true},
+        {"Pompa według zastrz. 1 i 2.", false},
+        {"Насос по пп. 1 или 2.", true},
+        {"Насос по пп. 1 и 2.", false},
+        {"Čerpadlo podle nároků 1 a 2.", false},
+        {"Čerpadlo podle nároku 1 nebo 2.", true},
+        {"İstem 1 ila 2'den herhangi birine göre pompa.", true},
+        {"İstem 1 ve 2'ye göre pompa.", false},
+        {"Bomba conforme qualquer uma das reivindicações 1 a 2.", true},
+        {"Bomba de acordo com as reivindicações 1 e 2.", false},
     };
     for (const auto& [claim, alternative] : cases) {
         const TClaimTree tree("Krav\n1. A.\n2. B.\n3. " + std::string(claim) + "\n",

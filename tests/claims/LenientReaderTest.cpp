@@ -1,3 +1,4 @@
+#include "ClaimChecks.h"
 #include "ClaimTree.h"
 
 #include <gtest/gtest.h>
@@ -219,8 +220,7 @@ TEST(LenientReading, ReadsReferenceWording) {
          "claim 1, 20-120 parts by weight of filler.\n4. The gas of claim 2 and 3 mm.\n",
          "1: 2:1 3:1 4:2"},
         // Past 32 bits a number must not wrap round to a small claim number.
-        {"a number too large for any claim", "Claims\n1. A.\n2. B of claim 4294967297.\n",
-         "1: 2:"},
+        {"a number too large for any claim", "Claims\n1. A.\n2. B of claim 4294967297.\n", "1: 2:"},
         {"a number that counts a noun",
          "Claims\n1. A.\n2. B.\n3. C of claim 1 and 2 valves.\n4. D of claims 1 and 2, wherein "
          "E.\n5. F of claim 1 or 2 comprises G.\n",
@@ -232,6 +232,10 @@ TEST(LenientReading, ReadsReferenceWording) {
         {"a margin line number inside a wrapped reference",
          "Claims\n1. A.\n2. B.\n3. C.\n4. D.\n5. E of claims 1\n10\nto 3 or\n15\n4 and F.\n",
          "1: 2: 3: 4: 5:1,2,3,4"},
+        {"a margin line number before the number on a wrapped reference's line",
+         "Claims\n1. A.\n2. B.\n3. C of claim\n10 2, wherein E.\n4. D of claims 1 to\n15 3, "
+         "with 5 layers.\n",
+         "1: 2: 3:2 4:1,2,3"},
         {"comma lists", "Claims\n1. A.\n2. B.\n3. C.\n4. D of claims 1, 2, or 3.\n",
          "1: 2: 3: 4:1,2,3"},
         {"deleted text of an amendment", "Claims\n1. A.\n2. B.\n3. C of claim [[1]] 2.\n",
@@ -327,6 +331,100 @@ TEST(LenientReading, FindsLinesWhateverTheLineEndsAndClaimsRunTogether) {
             lines.push_back(claim.Line);
         EXPECT_EQ(lines, (std::vector<int32_t>{2, 3, 3, 5, 6, 7})) << text;
     }
+}
+
+TEST(LenientReading, ReadsWiderAlphabetsWhateverTheirCase) {
+    ExpectReadings({
+        {"Russian capitals and an abbreviation glued to its number",
+         "ФОРМУЛА ИЗОБРЕТЕНИЯ\n1. Насос.\n2. НАСОС ПО П.1.\n3. Насос по пп. 1 или 2.\n",
+         "1: 2:1 3:1,2"},
+        {"Russian item word in the text, without a number, is no claim",
+         "Формула изобретения\n1. Насос.\n2. Насос по п. 1, где каждый пункт меню светится.\n",
+         "1: 2:1"},
+        {"Turkish dotless and dotted i, and a lower-casing that kept the dot as an accent",
+         "İSTEMLER\n1. Bir pompa.\n2. ıstem 1'e göre pompa.\n3. i\xcc\x87stem 2'ye göre pompa.\n",
+         "1: 2:1 3:2"},
+        {"Czech \"a\" joins two claims, Portuguese \"a\" ends a range",
+         "Nároky\n1. A.\n2. B.\n3. C.\n4. D podle nároků 1 a 3.\n"
+         "5. E de acordo com as reivindicações 1 a 3.\n",
+         "1: 2: 3: 4:1,3 5:1,2,3"},
+        {"Polish letters with a stroke and a dot",
+         "ZASTRZEŻENIA PATENTOWE\n1. Pompa.\n2. Pompa według zastrzeżenia 1.\n"
+         "3. Pompa według któregokolwiek z poprzednich zastrzeżeń.\n",
+         "1: 2:1 3:1,2"},
+        {"a range opened by a word",
+         "Zastrzeżenia\n1. A.\n2. B.\n3. C.\n4. D według zastrz. od 1 do 3.\n"
+         "5. E по пп. с 2 по 4.\n",
+         "1: 2: 3: 4:1,2,3 5:2,3,4"},
+    });
+}
+
+TEST(LenientReading, ReadsOrdinalAndDependantReferences) {
+    ExpectReadings({
+        {"an ordinal names an earlier claim only",
+         "Claims\n1. A.\n2. B of the first claim.\n3. C of the fourth claim, and the third "
+         "layer.\n",
+         "1: 2:1 3:"},
+        {"the ordinal needs its article", "Claims\n1. A.\n2. B.\n3. C as a second claim.\n",
+         "1: 2: 3:"},
+        {"dependants through others, and not those of a later claim",
+         "Claims\n1. A.\n2. B of claim 1.\n3. C of claim 2.\n4. D.\n5. E of claim 4.\n"
+         "6. F of claim 1 or any claim dependent thereon.\n7. G of claim 6.\n",
+         "1: 2:1 3:2 4: 5:4 6:1,2,3 7:6"},
+    });
+}
+
+TEST(LenientReading, ReadsFullTextLayouts) {
+    ExpectReadings({
+        {"a reissue deletes a claim too short for its status",
+         "Claims\n.[.1. A..].\n.Iadd.2. B..Iaddend.\n.Iadd.3. C of claim 2..Iaddend.\n",
+         "1: 2: 3:2"},
+        {"one bracket deletes two claims",
+         "Claims\n.[.1. A ladder with two rails.\n2. The ladder of claim 1, with rungs..].\n"
+         ".Iadd.3. A ladder..Iaddend.\n.Iadd.4. The ladder of claim 3..Iaddend.\n",
+         "1: 2: 3: 4:3"},
+        {"reissue markup inside claims only",
+         "Claims\n1. A pump .[.of steel.]. .Iadd.of brass.Iaddend..\n2. The pump of claim "
+         ".[.2.]. .Iadd.1.Iaddend., wherein it is red.\n",
+         "1: 2:1"},
+        {"a deleted bracket without its end deletes nothing",
+         "Claims\n1. A .[.of steel.\n2. B of claim 1.\n", "1: 2:1"},
+        {"tags outside the claims section stay",
+         "DETD\nPAR  1. A step of claim 1.\nCLMS\nNUM  1.\nPAR  A pump.\nNUM  2.\nPAR  The pump "
+         "of claim 1.\nABST\nPAR  2. Not a claim.\n",
+         "1: 2:1"},
+    });
+    const std::string reissue = "Claims\n.[.1. A pump with a long housing..].\n"
+                                ".Iadd.2. The pump of claim .[.1.]. 3..Iaddend.\n"
+                                ".Iadd.3. A valve..Iaddend.\n";
+    const TClaimTree tree(reissue, TReading::Lenient);
+    ASSERT_EQ(Reading(tree), "1: 2:3 3:");
+    EXPECT_EQ(tree.Claims[0].Status, "Canceled");
+    EXPECT_EQ(tree.Claims[0].Text, "");
+    EXPECT_EQ(tree.Claims[1].Line, 3);
+    EXPECT_EQ(tree.Claims[1].Offset, reissue.find(".Iadd.2."));
+    EXPECT_EQ(tree.Claims[2].Text, "A valve.");
+
+    const TClaimTree labelled("Claims Text - CLTX (1):\n1. A pump.\n\nClaims Text - CLTX (2):\n"
+                              "2. The pump of claim 1.\n",
+                              TReading::Lenient);
+    ASSERT_EQ(Reading(labelled), "1: 2:1");
+    EXPECT_EQ(labelled.Claims[0].Text, "A pump.");
+    EXPECT_TRUE(labelled.Claims[0].Unresolved.empty());
+}
+
+TEST(LenientReading, KeepsARepeatedNumberAndReportsIt) {
+    const TClaimTree tree("Claims\n1. A pump.\n2. The pump of claim 1.\n2. The pump of claim 1, "
+                          "with a seal.\n3. The pump of claim 2.\n",
+                          TReading::Lenient);
+    ASSERT_EQ(Reading(tree), "1: 2:1 2:1 3:2");
+    EXPECT_EQ(tree.Claims[2].Text, "The pump of claim 1, with a seal.");
+    const std::vector<TClaimProblem> problems = CheckClaims(tree);
+    const auto repeated =
+        std::count_if(problems.begin(), problems.end(), [](const TClaimProblem& p) {
+            return p.Kind == TProblemKind::RepeatedNumber;
+        });
+    EXPECT_EQ(repeated, 1);
 }
 
 TEST(LenientReading, LeavesTextsWithoutClaimsEmpty) {

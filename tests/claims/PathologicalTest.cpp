@@ -267,6 +267,21 @@ const TRow Rows[] = {
              text += std::to_string(n) + ".\n";
          return text;
      }},
+    // Each claim refers to the dependants of a claim before it: the walk over
+    // the claims before must not make the reading quadratic.
+    {"DependantsOfEveryClaimBefore",
+     [] {
+         return "We claim:\n 1. A pump.\n" +
+                Repeated(" 2. A of claim 1 or any claim dependent thereon.\n", 200'000 / Shrink);
+     }},
+    // Reissue brackets and tagged lines on every line, some never closed.
+    {"FullTextMarkupEverywhere",
+     [] {
+         return "CLMS\n" +
+                Repeated("NUM  1.\nPAR  .[.A pump..]. .Iadd.A valve..Iaddend.\n",
+                         100'000 / Shrink) +
+                Repeated(".[.2. B .Iadd.\n", 100'000 / Shrink);
+     }},
     // One long claim: a token took some 70 bytes.
     {"OneLongClaim",
      [] {

@@ -174,6 +174,11 @@ TEST(TextEncoding, DecodedForAnalysis) {
         {"\xfe\xff\0"
          "1\0"s,
          "1\xef\xbf\xbd", false}, // odd last byte
+        {"\xc8\xa8\xc0\xfb\xd2\xaa\xc7\xf3\x31"s,
+         "\xe6\x9d\x83\xe5\x88\xa9\xe8\xa6\x81\xe6\xb1\x82\x31"}, // GB18030 "权利要求1"
+        {"\xc8\xa8\xc0\xfb\xd2\xaa\xc7\xf3\x81"s,
+         "\xc8\xa8\xc0\xfb\xd2\xaa\xc7\xf3\x81"}, // cut off inside a character: left as it is
+        {"Gr\xf6\xdf\x65 \xc8\xa8"s, "Gr\xf6\xdf\x65 \xc8\xa8"}, // 1252 without a claim word
     };
     for (const auto& [bytes, analysed, whole] : cases) {
         std::string text = bytes;

@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(box.result(), int(QDialog::Accepted));
     }
 
-    // OK, Enter and the close box close the dialog; it has no Cancel.
+    // OK, Enter, the close box and Escape close the dialog.
     void closing_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("closes");
@@ -212,7 +212,7 @@ private slots:
         QTest::newRow("keypad Enter") << "keypad Enter" << true << int(QDialog::Accepted);
         QTest::newRow("OK") << "OK" << true << int(QDialog::Accepted);
         QTest::newRow("close box") << "close box" << true << int(QDialog::Rejected);
-        QTest::newRow("Escape") << "Escape" << false << int(QDialog::Rejected);
+        QTest::newRow("Escape") << "Escape" << true << int(QDialog::Rejected);
     }
 
     void closing() {

@@ -83,31 +83,58 @@ private slots:
         QCOMPARE(TBoxMenu::ClaimInFull(*node), inFull);
     }
 
-    void rightClickCopies_data() {
+    void menuCopies_data() {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("copied");
-        QTest::newRow("text") << "CopyClaimText1"
-                              << "The lever of claim 2, hardened.";
-        QTest::newRow("in full") << "CopyClaimInFull1"
-                                 << "1. A lever.\n\n2. The lever of claim 1, of steel.\n\n"
-                                    "3.\tThe lever of claim 2, hardened.";
+        const QString text = QStringLiteral("The lever of claim 2, hardened.");
+        const QString inFull =
+            QStringLiteral("1. A lever.\n\n2. The lever of claim 1, of steel.\n\n"
+                           "3.\tThe lever of claim 2, hardened.");
+        QTest::newRow("right click, text") << "right click"
+                                           << "CopyClaimText1" << text;
+        QTest::newRow("right click, in full") << "right click"
+                                              << "CopyClaimInFull1" << inFull;
+        QTest::newRow("Menu key") << "Menu"
+                                  << "CopyClaimText1" << text;
+        QTest::newRow("Shift+F10") << "Shift+F10"
+                                   << "CopyClaimInFull1" << inFull;
     }
 
-    void rightClickCopies() {
+    // The menu of claim 3's box opens at the box, by a click or the keys.
+    void menuCopies() {
+        QFETCH(QString, how);
         QFETCH(QString, item);
         QFETCH(QString, copied);
         QGuiApplication::clipboard()->clear();
-        QLabel* caption =
-            window->ClaimDrawing->View(*window->ClaimTree->NodesByClaim[3].front()).CaptionLabel;
-        QTimer::singleShot(0, this, [item] {
+        TClaimTreeNode* three = window->ClaimTree->NodesByClaim[3].front();
+        QLabel* caption = window->ClaimDrawing->View(*three).CaptionLabel;
+        const bool click = how == QLatin1String("right click");
+        QPoint at;
+        bool opened = false;
+        QTimer::singleShot(0, this, [item, &at, &opened] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);
+            opened = true;
+            QVERIFY2((menu->pos() - at).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("menu at %1, %2").arg(menu->x()).arg(menu->y())));
             menu->findChild<QAction*>(item)->trigger();
             menu->close();
         });
-        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(3, 3),
-                                caption->mapToGlobal(QPoint(3, 3)));
-        QApplication::sendEvent(caption, &click);
+        if (click) {
+            at = caption->mapToGlobal(QPoint(3, 3));
+            QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(3, 3), at);
+            QApplication::sendEvent(caption, &request);
+        } else {
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            window->sbClaimTree->setFocus(Qt::TabFocusReason);
+            window->sbClaimTree->SetCurrentBox(three);
+            at = caption->mapToGlobal(QPoint(0, caption->height() - 1));
+            const QKeyCombination key = QKeySequence(how)[0];
+            QTest::keyClick(window->sbClaimTree, key.key(), key.keyboardModifiers());
+        }
+        QVERIFY(opened);
         QCOMPARE(QGuiApplication::clipboard()->text(), copied);
     }
 };

@@ -134,6 +134,12 @@ private slots:
         QTest::newRow("Windows-1252 hyphens")
             << Bytes("X\x1eray cas\x1fing") << QStringLiteral("X\u2011ray cas\u00ading")
             << Bytes("X\x1eray cas\x1fing") << TDocumentDamage::None;
+        // Shown and read, but a wrong guess must not be written back.
+        QTest::newRow("GB18030: read-only")
+            << Bytes("\xc8\xa8\xc0\xfb\xd2\xaa\xc7\xf3\x31")
+            << QStringLiteral("\u6743\u5229\u8981\u6c421")
+            << std::string("\xe6\x9d\x83\xe5\x88\xa9\xe8\xa6\x81\xe6\xb1\x82\x31")
+            << TDocumentDamage::LegacyCjk;
         QTest::newRow("zero byte")
             << Bytes("1. A pump.\r\n\0\x01\x02") << QStringLiteral("1. A pump.\n")
             << std::string("1. A pump.\r\n") << TDocumentDamage::CutAtZeroByte;

@@ -26,6 +26,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -77,6 +78,19 @@ public:
 
     std::size_t MarkedClaims = 0;
     int Reveals = 0;
+};
+
+// Counts the repaints of the control it watches.
+class TPaintCount final : public QObject {
+public:
+    int Count = 0;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (Event->type() == QEvent::Paint)
+            ++Count;
+        return QObject::eventFilter(Watched, Event);
+    }
 };
 
 } // namespace
@@ -234,15 +248,79 @@ private slots:
         QCOMPARE(FoundMarks(), claims);
     }
 
+    // Marks follow the field as it is typed in, character by character, and
+    // stay through F5, beside the problem marks. Backspace is "<".
+    void marksFollowTheField_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QList<TClaims>>("marked");
+        QTest::newRow("narrowing") << "pum" << QList<TClaims>{{1, 2, 4, 5}, {4, 5}, {4, 5}};
+        QTest::newRow("widening again") << "sea<<" << QList<TClaims>{{2, 3}, {3}, {3}, {3}, {2, 3}};
+    }
+
+    void marksFollowTheField() {
+        QFETCH(QString, keys);
+        QFETCH(QList<TClaims>, marked);
+        bar->Find1->trigger();
+        // The boxes' controls leave their repaints to the drawing's area: new
+        // marks are seen only once it is repainted.
+        TPaintCount paints;
+        window->sbClaimTree->Content()->installEventFilter(&paints);
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            paints.Count = 0;
+            if (keys[i] == u'<')
+                QTest::keyClick(bar->edFind, Qt::Key_Backspace);
+            else
+                QTest::keyClick(bar->edFind, keys[i].toLatin1());
+            QTRY_COMPARE(FoundMarks(), marked[i]);
+            QTRY_VERIFY(paints.Count > 0);
+        }
+        // Claim 1 now refers to a later claim: a problem.
+        QString edited = ExchangerClaims;
+        edited.replace(QStringLiteral("1. A heat exchanger with"),
+                       QStringLiteral("1. The heat exchanger of claim 4 with"));
+        window->cmInput->setPlainText(edited);
+        QTest::keyClick(bar->edFind, Qt::Key_F5);
+        QVERIFY(window->InputText.find("of claim 4 with") != std::string::npos);
+        QCOMPARE(FoundMarks(), marked.constLast());
+        QCOMPARE(window->sbClaimTree->BoxMarks(1) & static_cast<unsigned>(TBoxMark::Problem),
+                 static_cast<unsigned>(TBoxMark::Problem));
+        QVERIFY(bar->isVisible());
+    }
+
+    // The bar has room of its own above the text: it covers neither the
+    // text's first line nor the caption, and gives the room back when closed.
+    void barTakesItsOwnRoom() {
+        const auto inWindow = [this](const QWidget* Control, QRect Rect) {
+            return Rect.translated(Control->mapTo(window.get(), QPoint()));
+        };
+        const QRect pane = inWindow(window->cmInput, window->cmInput->rect());
+        bar->Find1->trigger();
+        QTRY_VERIFY(inWindow(window->cmInput, window->cmInput->rect()).top() > pane.top());
+        const QRect shown = inWindow(bar, bar->rect());
+        const QRect firstLine =
+            inWindow(window->cmInput->viewport(),
+                     window->cmInput->cursorRect(QTextCursor(window->cmInput->document())));
+        QVERIFY(!shown.intersects(firstLine));
+        QVERIFY(!shown.intersects(inWindow(window->cmInput, window->cmInput->rect())));
+        QVERIFY(!shown.intersects(inWindow(window->Label3, window->Label3->rect())));
+        QCOMPARE(shown.left(), pane.left());
+        QCOMPARE(shown.width(), pane.width());
+        QTest::keyClick(bar->edFind, Qt::Key_Escape);
+        QTRY_COMPARE(inWindow(window->cmInput, window->cmInput->rect()), pane);
+    }
+
     // The bar works on the text alone while there is no tree to mark.
     void findsTextWithoutATree() {
         QWidget host;
         QMenu tools;
+        QVBoxLayout column(&host);
         QPlainTextEdit text(&host);
+        column.addWidget(&text);
         text.setPlainText(ExchangerClaims);
         TTextPaneView document(text);
         TNoTree shown;
         TFindBar found(document, shown, tools, host);
+        column.insertWidget(0, &found);
         host.show();
         found.Open();
         QTest::keyClicks(found.edFind, QStringLiteral("plate"));
@@ -258,7 +336,7 @@ private slots:
         // A pane too narrow for the count beside the field gives it a line of
         // its own, never cut short.
         for (const int width : {900, 300}) {
-            text.resize(width, 200);
+            host.resize(width, 200);
             QCoreApplication::processEvents();
             QVERIFY(found.lblMatches->width() >= found.lblMatches->sizeHint().width());
             QVERIFY(found.rect().contains(found.lblMatches->geometry()));

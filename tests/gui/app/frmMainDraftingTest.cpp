@@ -10,6 +10,7 @@
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DraftingTools.h"
+#include "GlyphButton.h"
 #include "LiveText.h"
 #include "ProblemsPanel.h"
 #include "ProgramSettings.h"
@@ -22,10 +23,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -41,6 +44,7 @@
 namespace {
 
 const QString AsYouTypeKey = QStringLiteral("Drafting/AnalyseAsYouType");
+const QString PanelHeightKey = QStringLiteral("Window/ProblemsPanelHeight");
 
 // Claim 1 with Count - 1 dependants: a tree taller than the pane.
 QString TallClaims(int Count) {
@@ -108,6 +112,7 @@ private slots:
         ProgramSettings().remove(AsYouTypeKey);
         ProgramSettings().remove(QStringLiteral("Drafting/CheckClaims"));
         ProgramSettings().remove(QStringLiteral("reading/lenient"));
+        ProgramSettings().remove(PanelHeightKey);
         dir = std::make_unique<QTemporaryDir>();
         window = std::make_unique<TfrMain>();
         frMain = window.get();
@@ -121,6 +126,7 @@ private slots:
         dir.reset();
         TDialogs::Reset();
         ProgramSettings().remove(AsYouTypeKey);
+        ProgramSettings().remove(PanelHeightKey);
     }
 
     // The pane's text is analysed; the file, the marks and the chosen tab's
@@ -474,11 +480,15 @@ private slots:
     }
 
     // A problem's row selects the claim's first line and brings its box into
-    // view from inside a collapsed branch.
+    // view from inside a collapsed branch, flashing it; the branch the user
+    // opened stays open.
     void problemShowsItsClaim() {
         OpenNew(QStringLiteral("tall.txt"),
-                TallClaims(30) + QStringLiteral("31. The pump of claim 30.\n"));
+                TallClaims(30) + QStringLiteral("31. The pump of claim 30.\n32. A valve.\n"
+                                                "33. The valve of claim 32.\n"));
         window->btnCollapseAll->click();
+        QTest::mouseClick(View(32).ExpandButton, Qt::LeftButton);
+        QVERIFY(View(33).CaptionLabel->isVisibleTo(window->sbClaimTree));
         QVERIFY(!View(31).CaptionLabel || !View(31).CaptionLabel->isVisibleTo(window->sbClaimTree));
         TClaimProblem problem;
         problem.Claim = 31;
@@ -498,6 +508,74 @@ private slots:
         const QRect place(View(31).CaptionLabel->mapTo(window->sbClaimTree->viewport(), QPoint()),
                           View(31).CaptionLabel->size());
         QVERIFY(window->sbClaimTree->viewport()->rect().contains(place));
+        QCOMPARE(View(32).DisplayState, TDisplayState::Expanded);
+        QVERIFY(View(33).CaptionLabel->isVisibleTo(window->sbClaimTree));
+        QCOMPARE(View(31).DisplayState, TDisplayState::Collapsed);
+
+        const QPointer<QWidget> flash =
+            window->sbClaimTree->Content()->findChild<QWidget*>(QStringLiteral("BoxFlash"));
+        QVERIFY(flash != nullptr && flash->isVisible());
+        QVERIFY(flash->geometry().contains(View(31).CaptionLabel->geometry()));
+        QTRY_VERIFY_WITH_TIMEOUT(flash.isNull(), 5000);
+    }
+
+    // Of a claim's boxes, one already in view is shown: no closed branch opens.
+    void problemPrefersABoxInView() {
+        OpenNew(QStringLiteral("two.txt"),
+                QStringLiteral("What is claimed is:\n1. A pump.\n2. A valve.\n"
+                               "3. The device of claim 1 or 2.\n"));
+        QTest::mouseClick(View(1).ExpandButton, Qt::LeftButton);
+        TClaimProblem problem;
+        problem.Claim = 3;
+        problem.Message = "Claim 3 is a test.";
+        window->ClaimChecks1->pnProblems->SetProblems({problem}, {});
+        QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.topLevelItem(0)).center());
+        QCOMPARE(View(1).DisplayState, TDisplayState::Collapsed);
+        const TClaimTreeNode* underValve = window->ClaimTree->NodesByClaim[3].back();
+        QVERIFY(
+            window->ClaimDrawing->View(*underValve).CaptionLabel->isVisibleTo(window->sbClaimTree));
+    }
+
+    // The panel below the text takes the height the user drags it to, in
+    // this window and the next; a long message wraps onto more lines.
+    void problemsPanelKeepsItsHeight() {
+        window->Drafting1->NewDraft1->trigger();
+        EditPane(QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 3.\n"));
+        window->Drafting1->AnalyseAgain1->trigger();
+        TProblemsPanel& panel = *window->ClaimChecks1->pnProblems;
+        QVERIFY(panel.isVisible());
+        auto* split = window->findChild<QSplitter*>(QStringLiteral("splInput"));
+        QVERIFY(split != nullptr);
+        const int height = panel.height();
+        const int textHeight = window->cmInput->height();
+        QSplitterHandle* handle = split->handle(1);
+        const QPoint middle = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(handle, middle - QPoint(0, 60));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, middle - QPoint(0, 60));
+        QCOMPARE(panel.height(), height + 60);
+        QCOMPARE(window->cmInput->height(), textHeight - 60);
+
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        window->WasActivated = true;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->Drafting1->NewDraft1->trigger();
+        TClaimProblem problem;
+        problem.Claim = 2;
+        problem.Severity = TSeverity::Warning;
+        problem.Message = "A message long enough that a panel this narrow can only show it on "
+                          "several lines, one below the other, so that nothing of it is lost.";
+        window->ClaimChecks1->pnProblems->SetProblems({problem}, {});
+        QCOMPARE(window->ClaimChecks1->pnProblems->height(), height + 60);
+        QTreeWidget& list = *window->ClaimChecks1->pnProblems->List;
+        QTRY_VERIFY(list.visualItemRect(list.topLevelItem(0)).height() >
+                    2 * list.fontMetrics().height());
+        QCOMPARE(list.topLevelItem(0)->toolTip(TProblemsPanel::MessageColumn),
+                 QString::fromStdString(problem.Message));
     }
 
     // The checks can be switched off; the built-in examples show theirs as
@@ -599,6 +677,46 @@ private slots:
         QVERIFY(window->ClaimChecks1->pnProblems->isHidden());
         QCOMPARE(window->cmInput->geometry(), input);
         QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
+    }
+
+    // Tab goes round every part of the window and so does Shift+Tab, the
+    // other way; in the input pane Tab types, so Ctrl+Tab goes on from it.
+    void tabCycle_data() {
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QString>("cycle");
+        QTest::newRow("Tab") << false
+                             << "btnExpandAll btnCollapseAll TabControl1 sbClaimTree cmInput "
+                                "lvProblems";
+        QTest::newRow("Shift+Tab") << true
+                                   << "btnExpandAll lvProblems cmInput sbClaimTree TabControl1 "
+                                      "btnCollapseAll";
+    }
+
+    void tabCycle() {
+        QFETCH(bool, back);
+        QFETCH(QString, cycle);
+        OpenNew(QStringLiteral("pump.txt"), TallClaims(3));
+        TClaimProblem problem;
+        problem.Claim = 2;
+        problem.Line = 5;
+        problem.Severity = TSeverity::Error;
+        problem.Message = "Claim 2 refers to a claim.";
+        window->ClaimChecks1->pnProblems->SetProblems({problem}, {});
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->btnExpandAll->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        do {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus != nullptr);
+            visited << focus->objectName();
+            const Qt::KeyboardModifiers typing =
+                focus == window->cmInput ? Qt::ControlModifier : Qt::NoModifier;
+            QTest::keyClick(focus, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                            typing | (back ? Qt::ShiftModifier : Qt::NoModifier));
+        } while (QApplication::focusWidget() != window->btnExpandAll && visited.size() < 20);
+        QCOMPARE(visited.join(QLatin1Char(' ')), cycle);
+        QCOMPARE(window->cmInput->toPlainText(), TallClaims(3));
     }
 };
 

@@ -47,6 +47,17 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
+    // Where a control stands in its pane's box, whatever holds it within.
+    QRect PlaceOf(const QString& Name) const {
+        const QWidget* control = window->findChild<QWidget*>(Name);
+        if (control == window->gbTree || control == window->gbClaims)
+            return control->geometry();
+        const QWidget* box = control->parentWidget();
+        while (box != window->gbTree && box != window->gbClaims)
+            box = box->parentWidget();
+        return {control->mapTo(box, QPoint()), control->size()};
+    }
+
     QList<QLabel*> PageItems() const {
         return window->sbClaimTree->Content()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     }
@@ -174,7 +185,7 @@ private slots:
         QFETCH(QRect, bounds);
         ShowUnactivated();
         QCOMPARE(window->centralWidget()->size(), QSize(688, 434));
-        QCOMPARE(window->findChild<QWidget*>(name)->geometry(), bounds);
+        QCOMPARE(PlaceOf(name), bounds);
         QCOMPARE(window->Splitter2->handle(1)->geometry(), QRect(329, 0, 6, 434));
     }
 
@@ -198,7 +209,7 @@ private slots:
         ShowUnactivated();
         const int menu = window->height() - window->centralWidget()->height();
         window->resize(888, 534 + menu);
-        QCOMPARE(window->findChild<QWidget*>(name)->geometry(), bounds);
+        QCOMPARE(PlaceOf(name), bounds);
     }
 
     void menu_data() {
@@ -365,6 +376,7 @@ private slots:
         QTest::newRow("equal: unchanged") << 600 << 600 << 600;
         QTest::newRow("one above: unchanged") << 600 << 601 << 600;
         QTest::newRow("grow: unchanged") << 600 << 1200 << 600;
+        QTest::newRow("very small") << 600 << 175 << 116;
     }
 
     void resizeRule() {
@@ -381,6 +393,10 @@ private slots:
         // Where the input pane still fits, the tree pane shows that width.
         if (clientWidth >= expected + 6 + 2)
             QCOMPARE(window->gbTree->width(), expected);
+        // Wide again, the tree pane has the width it had before.
+        window->resize(1000, window->height());
+        QCOMPARE(window->TreePaneWidth(), treeWidth);
+        QCOMPARE(window->gbTree->width(), treeWidth);
     }
 
     void splitterDragSetsTreeWidth() {

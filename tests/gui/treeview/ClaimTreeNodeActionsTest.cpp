@@ -3,6 +3,7 @@
 
 #include "DrawnTree.h"
 
+#include <QAccessible>
 #include <QtTest>
 #include <algorithm>
 
@@ -49,10 +50,11 @@ QString CollapsedBoxes(const TDrawnTree& Drawn) {
     return names.join(QLatin1Char(' '));
 }
 
-// The Claims menu: the first copy that can be revealed is laid out.
-void RevealClaim(TDrawnTree& Drawn, int Number) {
+// The Claims menu: the first copy that can be revealed is laid out. A
+// problem's row keeps the other boxes as they are.
+void RevealClaim(TDrawnTree& Drawn, int Number, bool KeepOthers = false) {
     for (TClaimTreeNode* node : Drawn.tree->NodesByClaim[static_cast<std::size_t>(Number)]) {
-        if (Drawn.drawing->Reveal(*node) != nullptr) {
+        if (Drawn.drawing->Reveal(*node, KeepOthers) != nullptr) {
             Drawn.drawing->Relayout();
             Drawn.pane.ScrollInView(Drawn.View(node).CaptionLabel);
             return;
@@ -72,6 +74,8 @@ void Act(TDrawnTree& Drawn, const QString& Action) {
         QTest::mouseClick(Drawn.View(Named(Drawn, words[1])).BranchButton, Qt::LeftButton);
     else if (words[0] == QLatin1String("reveal"))
         RevealClaim(Drawn, words[1].toInt());
+    else if (words[0] == QLatin1String("show"))
+        RevealClaim(Drawn, words[1].toInt(), true);
     else
         QFAIL(qPrintable(Action));
 }
@@ -102,6 +106,8 @@ private slots:
     void expandAllHidesTexts();
     void decomposeButtonCallsHandler();
     void clickedButtonStaysInViewWhenScrollBarsAppear();
+    void keysMoveAndExpand_data();
+    void keysMoveAndExpand();
 };
 
 void ClaimTreeNodeActionsTest::actionsChangeTheView_data() {
@@ -141,6 +147,18 @@ void ClaimTreeNodeActionsTest::actionsChangeTheView_data() {
     QTest::newRow("reveal the copy that carries now")
         << QStringList{"expand 5'", "-", "reveal 6"} << "1 2 3 5' 6' 5 7"
         << "3 5 7" << branch;
+    QTest::newRow("show keeps the other branches")
+        << QStringList{"expand 3", "expand 5", "show 6"} << "1 2 3 5' 5 6 7 8"
+        << "3 5'" << branch;
+    QTest::newRow("show leaves the box as it was") << QStringList{"-", "show 2"} << "1 2 5 7"
+                                                   << "2 5 7" << branch;
+    QTest::newRow("show in a collapsed branch") << QStringList{"-", "show 4"} << "1 2 3 4 5' 5 7"
+                                                << "5' 5 7" << branch;
+    QTest::newRow("show a box left out of one branch")
+        << QStringList{"branch 4", "show 5"} << "1 2 3 4 5"
+        << "5" << all;
+    QTest::newRow("show out of one branch") << QStringList{"branch 4", "show 6"} << "1 2 3 4 5 6"
+                                            << "" << all;
 }
 
 void ClaimTreeNodeActionsTest::actionsChangeTheView() {
@@ -351,6 +369,103 @@ void ClaimTreeNodeActionsTest::clickedButtonStaysInViewWhenScrollBarsAppear() {
     const QRect place(clicked->mapTo(drawn.pane.viewport(), QPoint(0, 0)), clicked->size());
     QVERIFY2(drawn.pane.viewport()->rect().contains(place),
              qPrintable(QStringLiteral("button at %1, %2").arg(place.x()).arg(place.y())));
+}
+
+void ClaimTreeNodeActionsTest::keysMoveAndExpand_data() {
+    QTest::addColumn<QString>("keys"); // "-" is Collapse all, "click N" a click on N's caption
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("shown");
+    const QString all = QStringLiteral("1 2 3 4 5' 5 6 7 8");
+    QTest::newRow("Tab starts at the top") << ""
+                                           << "1" << all;
+    QTest::newRow("Down") << "Down"
+                          << "2" << all;
+    QTest::newRow("Up to a collapsed copy") << "End Up Up Up Up"
+                                            << "5'" << all;
+    QTest::newRow("Up at the top stays") << "Up"
+                                         << "1" << all;
+    QTest::newRow("End, Up") << "End Up"
+                             << "7" << all;
+    QTest::newRow("Home") << "End Home"
+                          << "1" << all;
+    QTest::newRow("Left to the parent") << "Down Down Down Left"
+                                        << "3" << all;
+    QTest::newRow("Left at a root stays") << "End Up Left"
+                                          << "7" << all;
+    QTest::newRow("Right to the first dependant") << "Down Right"
+                                                  << "3" << all;
+    QTest::newRow("Right on a last box stays") << "End Right"
+                                               << "8" << all;
+    QTest::newRow("Space collapses") << "Down Space"
+                                     << "2"
+                                     << "1 2 5 6 7 8";
+    QTest::newRow("Down skips the hidden boxes") << "Down Space Down"
+                                                 << "5"
+                                                 << "1 2 5 6 7 8";
+    QTest::newRow("Space again expands one level") << "Down Space Space"
+                                                   << "2"
+                                                   << "1 2 3 5' 5 6 7 8";
+    QTest::newRow("Enter collapses") << "Down Return"
+                                     << "2"
+                                     << "1 2 5 6 7 8";
+    QTest::newRow("Space on a last box") << "End Space"
+                                         << "8" << all;
+    QTest::newRow("Right opens a collapsed box") << "- Right"
+                                                 << "2"
+                                                 << "1 2 5 7";
+    QTest::newRow("Right opens the other copy") << "End Up Up Up Up Right"
+                                                << "6'"
+                                                << "1 2 3 4 5' 6' 5 7 8";
+    QTest::newRow("collapsed away: from the shown ancestor") << "Down Down - Down"
+                                                             << "7"
+                                                             << "1 7";
+    QTest::newRow("Page Down") << "PgDown"
+                               << "4" << all;
+    QTest::newRow("Page Down twice") << "PgDown PgDown"
+                                     << "6" << all;
+    QTest::newRow("Page Up") << "PgDown PgDown PgUp"
+                             << "4" << all;
+    QTest::newRow("Page Down at the end") << "End PgDown"
+                                          << "8" << all;
+    QTest::newRow("a click chooses the box") << "click 6 Up"
+                                             << "5" << all;
+}
+
+// The pane shows about four rows, so that a page is a few boxes.
+void ClaimTreeNodeActionsTest::keysMoveAndExpand() {
+    QFETCH(QString, keys);
+    QFETCH(QString, current);
+    QFETCH(QString, shown);
+    TDrawnTree drawn(PumpClaims, 480, 120);
+    drawn.pane.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&drawn.pane));
+    drawn.pane.clearFocus();
+    drawn.pane.setFocus(Qt::TabFocusReason);
+    const QStringList words = keys.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (words[i] == QLatin1String("-")) {
+            drawn.drawing->CollapseAll();
+        } else if (words[i] == QLatin1String("click")) {
+            QTest::mouseClick(drawn.View(Named(drawn, words[++i])).CaptionLabel, Qt::LeftButton);
+        } else {
+            const QKeyCombination key = QKeySequence(words[i])[0];
+            QVERIFY2(key.key() != Qt::Key_unknown, qPrintable(words[i]));
+            QTest::keyClick(&drawn.pane, key.key(), key.keyboardModifiers());
+        }
+    }
+    QVERIFY(drawn.pane.CurrentBox() != nullptr);
+    QCOMPARE(NameOf(*drawn.pane.CurrentBox()), current);
+    QCOMPARE(ShownBoxes(drawn), shown);
+    // A screen reader hears of the current box and its state.
+    const TClaimTreeNode& at = *drawn.pane.CurrentBox();
+    QCOMPARE(QAccessible::queryAccessibleInterface(&drawn.pane)->text(QAccessible::Name),
+             TClaimTreePane::BoxAccessibleName(at, drawn.View(&at).DisplayState ==
+                                                       TDisplayState::Expanded));
+    // The current box is in view.
+    const QLabel* caption = drawn.View(drawn.pane.CurrentBox()).CaptionLabel;
+    const QRect place(caption->mapTo(drawn.pane.viewport(), QPoint(0, 0)), caption->size());
+    QVERIFY(drawn.pane.viewport()->rect().contains(place));
+    CompareWithWholeLayout(drawn);
 }
 
 QTEST_MAIN(ClaimTreeNodeActionsTest)

@@ -2,6 +2,7 @@
 
 #include "DrawnTree.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -12,6 +13,8 @@ private slots:
     void scrollInViewMovesLeast_data();
     void scrollInViewMovesLeast();
     void contentFollowsShownControls();
+    void focusMarkOnlyFromTheKeyboard_data();
+    void focusMarkOnlyFromTheKeyboard();
 };
 
 void ClaimTreePaneTest::scrollInViewMovesLeast_data() {
@@ -65,6 +68,83 @@ void ClaimTreePaneTest::contentFollowsShownControls() {
     QCOMPARE(drawn.pane.Content()->height(),
              std::max(drawn.View(7).RowTop + 13, drawn.pane.ClientHeight()));
     QVERIFY(drawn.pane.Content()->width() < expanded.width());
+}
+
+void ClaimTreePaneTest::focusMarkOnlyFromTheKeyboard_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("marked"); // the claim whose box carries the mark, or ""
+    QTest::newRow("no focus") << QStringList() << "";
+    QTest::newRow("focus from a click") << QStringList{"click"} << "";
+    QTest::newRow("click on a box") << QStringList{"click", "caption 2"} << "";
+    QTest::newRow("Tab") << QStringList{"Tab"} << "1";
+    QTest::newRow("a key after a click") << QStringList{"click", "caption 2", "key"} << "2";
+    QTest::newRow("focus gone") << QStringList{"Tab", "key", "away"} << "";
+    QTest::newRow("back by a click") << QStringList{"Tab", "away", "click"} << "";
+    QTest::newRow("other window for a while") << QStringList{"Tab", "key", "window"} << "2";
+    QTest::newRow("menu bar for a while") << QStringList{"Tab", "key", "menu bar"} << "2";
+}
+
+// The picture stays as it was until the keyboard reaches the pane.
+void ClaimTreePaneTest::focusMarkOnlyFromTheKeyboard() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, marked);
+    QWidget window;
+    auto* other = new QLineEdit(&window);
+    auto* drawn = new TDrawnTree(PumpClaims, 300, 300);
+    std::unique_ptr<TDrawnTree> owner(drawn);
+    drawn->pane.setParent(&window);
+    drawn->pane.move(0, 40);
+    drawn->pane.show();
+    window.resize(300, 340);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    const QImage before = drawn->pane.viewport()->grab().toImage();
+    for (const QString& step : steps) {
+        if (step == QLatin1String("click"))
+            drawn->pane.setFocus(Qt::MouseFocusReason);
+        else if (step.startsWith(QLatin1String("caption")))
+            QTest::mouseClick(drawn->View(step.mid(8).toInt()).CaptionLabel, Qt::LeftButton);
+        else if (step == QLatin1String("Tab"))
+            drawn->pane.setFocus(Qt::TabFocusReason);
+        else if (step == QLatin1String("key"))
+            QTest::keyClick(&drawn->pane, Qt::Key_Down);
+        else if (step == QLatin1String("menu bar")) {
+            other->setFocus(Qt::MenuBarFocusReason);
+            drawn->pane.setFocus(Qt::MenuBarFocusReason);
+        } else if (step == QLatin1String("away"))
+            other->setFocus(Qt::MouseFocusReason);
+        else if (step == QLatin1String("window")) {
+            QWidget elsewhere;
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            elsewhere.close();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+        }
+    }
+    const QImage after = drawn->pane.viewport()->grab().toImage();
+    if (marked.isEmpty()) {
+        QCOMPARE(after, before);
+        return;
+    }
+    QVERIFY(after != before);
+    // The mark runs close above and below the box's caption, in the highlight colour.
+    const QLabel* caption = drawn->View(marked.toInt()).CaptionLabel;
+    const QRect place(caption->mapTo(drawn->pane.viewport(), QPoint(0, 0)), caption->size());
+    const QColor highlight = drawn->pane.palette().color(QPalette::Active, QPalette::Highlight);
+    const auto marks = [&](int From, int Step) {
+        for (int y = From; std::abs(y - From) < 8; y += Step) {
+            if (after.pixelColor(place.center().x(), y) == highlight)
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(marks(place.top() - 1, -1));
+    QVERIFY(marks(place.bottom() + 1, 1));
+    QCOMPARE(drawn->pane.CurrentBox(), drawn->Node(marked.toInt()));
 }
 
 QTEST_MAIN(ClaimTreePaneTest)
