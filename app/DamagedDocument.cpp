@@ -48,6 +48,7 @@ TDamagedDocument::TDamagedDocument(QLabel& Caption, QWidget& Window,
 
 void TDamagedDocument::Set(TDocumentDamage Damage) {
     damage = Damage;
+    converted.clear();
     caption.setText(
         IsDamaged() ? QStringLiteral("Input text (read-only: %1)").arg(DamageNotice(damage, true))
                     : QStringLiteral("Input text"));
@@ -55,7 +56,26 @@ void TDamagedDocument::Set(TDocumentDamage Damage) {
     DamagedSave1->setEnabled(IsDamaged());
 }
 
+void TDamagedDocument::SetConverted(const QString& FormatName) {
+    Set(TDocumentDamage::None);
+    converted = FormatName;
+    caption.setText(QStringLiteral("Input text (read-only: from %1)").arg(converted));
+    caption.setToolTip(QStringLiteral("The text read from %1. Save As writes it as a plain-text "
+                                      "file.")
+                           .arg(converted));
+    DamagedSave1->setEnabled(true);
+}
+
 void TDamagedDocument::DamagedSaveClick() {
+    if (IsConverted()) {
+        TDialogs::Message(&window,
+                          QStringLiteral("The file is %1; Veltrum shows the text read from it "
+                                         "and does not write it back:\n%2\nSave As writes the "
+                                         "text as a plain-text file.")
+                              .arg(converted, fileName()),
+                          QStringLiteral("Velkin"), QMessageBox::Information, QMessageBox::Ok);
+        return;
+    }
     TDialogs::Message(&window,
                       DamageNotice(damage, false) +
                           QStringLiteral("\nSaving would damage the file, so it is read-only:\n") +

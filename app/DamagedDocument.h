@@ -25,6 +25,10 @@ public:
 
     void Set(TDocumentDamage Damage);
     bool IsDamaged() const { return damage != TDocumentDamage::None; }
+    // A document read from another format ("a Word document"): its text is
+    // shown read-only, Save explains, Save As writes the text as plain text.
+    void SetConverted(const QString& FormatName);
+    bool IsConverted() const { return !converted.isEmpty(); }
     void DamagedSaveClick();
 
 private:
@@ -32,4 +36,5 @@ private:
     QWidget& window;
     std::function<QString()> fileName;
     TDocumentDamage damage = TDocumentDamage::None;
+    QString converted;
 };

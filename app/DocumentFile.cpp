@@ -1,5 +1,7 @@
 #include "DocumentFile.h"
 
+#include "DocumentReader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -147,4 +149,39 @@ void WriteDocumentFile(const QString& FileName, const std::string& Bytes) {
                                  "; the text is saved in " +
                                  QFile::decodeName(temporary).toStdString());
     ::unlink(temporary.constData());
+}
+
+bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString& Format,
+                       QString& Fault, int Index, const QString& Language, TDocumentRead* All) {
+    Format.clear();
+    Fault.clear();
+    if (All != nullptr)
+        *All = TDocumentRead();
+    if (DetectDocumentFormat(Bytes) == QLatin1String("text")) {
+        Document = ReadDocumentText(Bytes);
+        return true;
+    }
+    TDocumentRead read = ReadDocument(Bytes, Language);
+    // A language the chosen document lacks: its own instead.
+    if (!read.Error.isEmpty() && !Language.isEmpty())
+        read = ReadDocument(Bytes);
+    if (!read.Error.isEmpty()) {
+        Fault = QStringLiteral("The file ") + read.Error + u'.';
+        return false;
+    }
+    if (read.Format == QLatin1String("text")) {
+        Document = ReadDocumentText(Bytes);
+        return true;
+    }
+    const std::size_t index = Index >= 0 && static_cast<std::size_t>(Index) < read.Documents.size()
+                                  ? static_cast<std::size_t>(Index)
+                                  : 0;
+    Document = TDocumentText();
+    Document.Shown = read.Documents[index].Text;
+    const QByteArray utf8 = Document.Shown.toUtf8();
+    Document.Analysed.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    Format = read.Format;
+    if (All != nullptr)
+        *All = std::move(read);
+    return true;
 }

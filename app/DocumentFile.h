@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 // Document files: plain text, read byte for byte and written back in the
 // encoding, byte order mark and line ends they were read with.
@@ -11,6 +12,19 @@
 // Reads the whole file into Bytes. False when it cannot be opened or read
 // whole: missing, a directory, vanished while reading, or too large for memory.
 bool ReadDocumentFile(const QString& FileName, std::string& Bytes);
+
+struct TDocumentRead;
+
+// The document in a file's bytes: a plain text as ReadDocumentText reads it
+// (Format empty), or the text read from a Word, OpenDocument, patent-office
+// XML or web-page file (Format "docx" and so on), as UTF-8. Of a file of
+// several documents, document Index (the first when out of range), its
+// claims in Language (its own when empty or missing). All, when given,
+// receives everything read. False with Fault, a sentence, when such a file
+// cannot be read.
+bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString& Format,
+                       QString& Fault, int Index = 0, const QString& Language = {},
+                       TDocumentRead* All = nullptr);
 
 // Writes Bytes to FileName (through symbolic links, to the file they name).
 // A new or singly linked file is replaced by a complete temporary copy beside

@@ -11,10 +11,13 @@
 #include "ClaimTreePane.h"
 #include "DamagedDocument.h"
 #include "Dialogs.h"
+#include "DocumentChoice.h"
 #include "DocumentFile.h"
 #include "DocumentPlaces.h"
+#include "DocumentReader.h"
 #include "DocumentSource.h"
 #include "DocumentView.h"
+#include "DocumentWatcher.h"
 #include "DraftingTools.h"
 #include "FindBar.h"
 #include "Fonts.h"
@@ -293,6 +296,9 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
         if (CheckUnsavedChanges())
             OpenDocument(FileName);
     });
+    // After the examples, as the documents of a file are another choice of text.
+    Choice1 = new TDocumentChoice(*File1, N1, *mnuTools, *this,
+                                  [this] { RunHandler([this] { ReadFileAgain(); }); });
     documentView = std::make_unique<TTextPaneView>(*cmInput);
     shownTree = std::make_unique<TWindowTree>(*this);
     documentSource = std::make_unique<TWindowDocument>(*this);
@@ -471,7 +477,12 @@ void TfrMain::CreateFileDialogs() {
     OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
     OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog->setFileMode(QFileDialog::AnyFile);
-    OpenDialog->setNameFilters(filters);
+    OpenDialog->setNameFilters(
+        {QStringLiteral("Patent documents (*.txt *.docx *.odt *.xml *.html *.htm)"),
+         QStringLiteral("Text files (*.txt)"),
+         QStringLiteral("Word and OpenDocument files (*.docx *.odt)"),
+         QStringLiteral("Patent-office XML (*.xml)"), QStringLiteral("Web pages (*.html *.htm)"),
+         QStringLiteral("All files (*)")});
 
     SaveDialog1 = new TSaveFileDialog(this);
     SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
@@ -683,17 +694,24 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     LoadedFileName = FileName;
     std::string bytes;
     TDocumentText document;
+    QString convertedFrom; // the format of a document read into text
+    QString fault;
     bool read = false;
     try {
         const TBusyCursor busy;
         read = ReadDocumentFile(FileName, bytes);
+        TDocumentRead all;
         if (read)
-            document = ReadDocumentText(bytes);
+            read = ReadInputDocument(bytes, document, convertedFrom, fault, Choice1->Index,
+                                     Choice1->Language, &all);
+        Choice1->Show(all);
     } catch (const std::bad_alloc&) {
         read = false;
     }
     if (!read) {
-        TDialogs::Message(this, QStringLiteral("Unable to open file\n") + FileName,
+        TDialogs::Message(this,
+                          QStringLiteral("Unable to open file\n") + FileName +
+                              (fault.isEmpty() ? QString() : u'\n' + fault),
                           QStringLiteral("ERROR"), QMessageBox::Critical, QMessageBox::Ok);
         return false;
     }
@@ -707,8 +725,10 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     const bool whole = documentView->ShowText(document.Shown);
     // Edits of a damaged document could only be saved over what was left out;
     // a line shown cut short could only be edited as far as it is shown.
-    cmInput->setReadOnly(Damage1->IsDamaged() || !whole);
-    if (!whole && !Damage1->IsDamaged()) {
+    cmInput->setReadOnly(Damage1->IsDamaged() || !whole || !convertedFrom.isEmpty());
+    if (!convertedFrom.isEmpty()) {
+        Damage1->SetConverted(DocumentFormatName(convertedFrom));
+    } else if (!whole && !Damage1->IsDamaged()) {
         Label3->setText(QStringLiteral("Input text (read-only: lines too long to show whole)"));
         Label3->setToolTip(QStringLiteral("Lines over %L1 characters are shown cut short; the "
                                           "whole text is analysed, found and saved.")
@@ -716,6 +736,8 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     }
     ShowTitle(QStringLiteral("Velkin - "), LoadedFileName);
     SetSaveEnabled(!Damage1->IsDamaged());
+    if (Damage1->IsConverted())
+        Save1->setEnabled(false);
     return true;
 }
 
@@ -757,6 +779,8 @@ void TfrMain::ShowBuiltinExample(int Number) {
     if (fileName.startsWith(QLatin1Char('\\')))
         fileName.remove(0, 1);
     DocumentFileName = ProgramDir + fileName;
+    Watcher1->Watch({});
+    Choice1->NewFile();
     ShowTitle(QString::fromLatin1(example.WindowCaption));
     InputText = BuiltinExampleText(Number);
     cmInput->setEnabled(true);
@@ -843,6 +867,8 @@ void TfrMain::New1Click() {
         return;
     const TBusyCursor busy;
     DocumentFileName.clear();
+    Watcher1->Watch({});
+    Choice1->NewFile();
     ShowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
     ClaimDrawing.reset();
@@ -886,6 +912,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     cmInput->setPlainText(QString());
     // The pane's mark is cleared without a signal when it is emptied.
     UpdateTitle();
+    Choice1->NewFile();
     // Save would write the empty pane over the file that could not be read.
     const bool read = LoadInputFile(fileName);
     if (!read) {
@@ -893,6 +920,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
         Damage1->Set(TDocumentDamage::None);
     }
     RecentFiles1->Opened(fileName, read);
+    Watcher1->Watch(read ? fileName : QString());
     SetTreePaneWidth((ClientWidth() / 3) * 2);
     // Whether or not the file could be read: an unreadable one shows the
     // empty analysis under its name.
@@ -905,7 +933,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
 }
 
 void TfrMain::Save1Click() {
-    if (Damage1->IsDamaged()) {
+    if (Damage1->IsDamaged() || Damage1->IsConverted()) {
         Damage1->DamagedSaveClick();
         return;
     }
@@ -947,6 +975,8 @@ bool TfrMain::SaveDocument(const QString& FileName) {
         EncodeDocumentText(text, written, bytes);
     }
     WriteDocumentFile(FileName, bytes);
+    if (QFileInfo(FileName).absoluteFilePath() == Watcher1->FileName())
+        Watcher1->Written();
     // A Windows-1252 document written as UTF-8 stays UTF-8.
     DocumentFormat = written;
     InputModified = false;
@@ -968,8 +998,15 @@ void TfrMain::SaveAs1Click() {
     // The names change only once the file is written.
     if (fileName.isEmpty() || !SaveDocument(fileName))
         return;
+    // The text read from another format is now a plain text of its own.
+    if (Damage1->IsConverted()) {
+        Damage1->Set(TDocumentDamage::None);
+        cmInput->setReadOnly(false);
+        SetSaveEnabled(true);
+    }
     DocumentFileName = fileName;
     LoadedFileName = fileName;
+    Watcher1->Watch(fileName);
     ShowTitle(QStringLiteral("Velkin - "), LoadedFileName);
     RecentFiles1->Opened(fileName, true);
 }
@@ -1075,6 +1112,9 @@ void TfrMain::CreateDraftingTools() {
     ClaimChecks1->AddItem(*mnuTools, Drafting1->NewDraft1);
 
     Damage1 = new TDamagedDocument(*Label3, *this, [this] { return DocumentFileName; });
+    Watcher1 = new TDocumentWatcher(this);
+    connect(Watcher1, &TDocumentWatcher::Changed, this,
+            [this] { RunHandler([this] { FileChangedOnDisk(); }); });
 
     // Every change, whatever made it: keys, menus, drops, undo and redo.
     ConnectHandler(cmInput, &QPlainTextEdit::textChanged, &TfrMain::InputChanged);
@@ -1147,6 +1187,36 @@ void TfrMain::ShowTypedAnalysis(TAnalysis Analysis) {
     });
 }
 
+void TfrMain::FileChangedOnDisk() {
+    const QString fileName = DocumentFileName;
+    if (fileName.isEmpty() || QFileInfo(fileName).absoluteFilePath() != Watcher1->FileName())
+        return;
+    if (InputModified && cmInput->document()->isModified() &&
+        TDialogs::Message(this,
+                          QStringLiteral("The file\n") + fileName +
+                              QStringLiteral("\nchanged on disk. Read it again, losing the edits "
+                                             "in the pane?"),
+                          QStringLiteral("WARNING"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    // As Analyse again does: the tab and the place in the drawing stay.
+    KeepingView([this] { ReadFileAgain(); });
+}
+
+void TfrMain::ReadFileAgain() {
+    const QString fileName = DocumentFileName;
+    if (fileName.isEmpty())
+        return;
+    Analyses1->Drop();
+    sbClaimTree->DestroyComponents();
+    ClaimDrawing.reset();
+    ClaimTree.reset();
+    // A file that cannot be read now keeps the text shown.
+    if (!LoadInputFile(fileName))
+        InputText = AnalysedDocumentText(documentView->RawText(), DocumentFormat);
+    AnalyseInput([this] { InputModified = false; });
+}
+
 void TfrMain::KeepingView(const std::function<void()>& Analyse) {
     // What the user looks at: the tab of a root claim (its caption names the
     // claim) and the place in the drawing.
@@ -1175,6 +1245,8 @@ void TfrMain::NewDraftClick() {
     }
     InputText.clear();
     DocumentFileName.clear();
+    Watcher1->Watch({});
+    Choice1->NewFile();
     LoadedFileName.clear();
     DocumentFormat = TDocumentFormat();
     Damage1->Set(TDocumentDamage::None);

@@ -33,6 +33,8 @@ class TTreeDrawing;
 class TBoxMenu;
 class TClaimTreePane;
 class TDamagedDocument;
+class TDocumentWatcher;
+class TDocumentChoice;
 class TDocumentView;
 class TDraftingTools;
 class TFindBar;
@@ -88,6 +90,13 @@ public:
     QAction* Exit1;
     // The last documents read, newest first.
     TRecentFilesMenu* RecentFiles1 = nullptr;
+    // The open document's file, to read again when it changes on disk.
+    TDocumentWatcher* Watcher1 = nullptr;
+    void FileChangedOnDisk();
+    // The document and claims language read of a file that holds several.
+    TDocumentChoice* Choice1 = nullptr;
+    // Reads the open file again and analyses it.
+    void ReadFileAgain();
     QMenu* mnuClaims;
     // The reading of documents, with the Tools item "Lenient reading".
     TReadingChoice* Readings1 = nullptr;

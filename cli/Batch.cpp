@@ -3,6 +3,7 @@
 #include "ClaimChecks.h"
 #include "ClaimExport.h"
 #include "ClaimTree.h"
+#include "InputDocuments.h"
 #include "Report.h"
 #include "StandardOutput.h"
 #include "TextEncoding.h"
@@ -39,11 +40,14 @@ bool IsFolder(const std::string& Name) {
     return Name != "-" && fs::is_directory(Name, error);
 }
 
+// A folder's files to read: by name, as a folder holds other files too; each
+// is then read by what it holds.
 bool IsText(const fs::path& Path) {
     std::string ext = Path.extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".txt";
+    return ext == ".txt" || ext == ".docx" || ext == ".odt" || ext == ".xml" || ext == ".html" ||
+           ext == ".htm";
 }
 
 std::string JsonName(const std::string& Name) {
@@ -54,8 +58,14 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     TFileReport report;
     std::string input;
     std::optional<std::string> error;
+    bool document = false;
+    std::vector<TInputDocument> documents;
     try {
-        error = ReadFile(Name, input);
+        error = ReadFile(Name, input, &document);
+        if (!error && document) {
+            error = ReadInputDocuments(input, Name, Options.Language, documents);
+            input.clear();
+        }
     } catch (const std::bad_alloc&) {
         error = "cannot read " + Name + ": not enough memory";
     }
@@ -67,25 +77,52 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
         report.Status = 2;
         return report;
     }
-    // The reports need the counts and the walk over the whole tree, not the nodes.
-    const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
     std::ostringstream out;
     std::ostringstream err;
-    const std::unique_ptr<TClaimTree> other = OtherReading(input, Options.Reading);
-    report.Status =
-        WriteModeReport(out, err, Options, {Name, Name, true}, tree, input, other.get());
+    if (!document) {
+        // The reports need the counts and the walk over the whole tree, not the nodes.
+        const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
+        const std::unique_ptr<TClaimTree> other = OtherReading(input, Options.Reading);
+        report.Status = WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false}, tree,
+                                        input, other.get());
+    }
+    for (const TInputDocument& one : documents) {
+        const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes,
+                              TNodes::Counted);
+        const std::unique_ptr<TClaimTree> other = OtherReading(one.Text, Options.Reading);
+        const int status =
+            WriteModeReport(out, err, Options, DocumentInput(Name, Name, one, documents, true),
+                            tree, one.Text, other.get());
+        report.Status = WorseStatus(report.Status, status);
+    }
     report.Err = std::move(err).str();
     report.Out = std::move(out).str();
     return report;
 }
 
-// The worse of two exit statuses.
-int Worse(int a, int b) {
+} // namespace
+
+int WorseStatus(int a, int b) {
     const auto rank = [](int s) { return s == 2 ? 3 : s == 3 ? 2 : s == 1 ? 1 : 0; };
     return rank(a) >= rank(b) ? a : b;
 }
 
-} // namespace
+TReportInput DocumentInput(const std::string& Name, const std::string& File,
+                           const TInputDocument& Document, const std::vector<TInputDocument>& All,
+                           bool Batched) {
+    TReportInput input{Name, File, Batched, {}, {}, false};
+    if (Document.Format != "text")
+        input.Format = Document.Format;
+    if (All.size() > 1) {
+        // Every line then says which document it is of, as a batch's say which file.
+        input.OneOfSeveral = true;
+        input.Batched = true;
+        input.Document =
+            Document.Number.empty() ? std::to_string(&Document - All.data() + 1) : Document.Number;
+        input.File += '#' + input.Document;
+    }
+    return input;
+}
 
 bool IsBatch(const std::vector<std::string>& Arguments) {
     return Arguments.size() > 1 || (Arguments.size() == 1 && IsFolder(Arguments.front()));
@@ -120,7 +157,7 @@ std::vector<std::string> BatchFiles(const std::vector<std::string>& Arguments,
     return files;
 }
 
-std::string JsonLine(std::string_view Pretty, std::string_view File) {
+std::string JsonLine(std::string_view Pretty, std::string_view File, std::string_view Keys) {
     // Strings escape their line breaks, so every raw one is layout.
     std::string line;
     line.reserve(Pretty.size());
@@ -134,7 +171,7 @@ std::string JsonLine(std::string_view Pretty, std::string_view File) {
         if (i < Pretty.size())
             line += ' ';
     }
-    const std::string key = "\"file\": " + JsonName(std::string(File)) + ", ";
+    const std::string key = "\"file\": " + JsonName(std::string(File)) + ", " + std::string(Keys);
     const std::size_t open = line.find('{');
     if (open != std::string::npos)
         line.insert(open + 1 < line.size() && line[open + 1] == ' ' ? open + 2 : open + 1, key);
@@ -199,7 +236,7 @@ int RunBatch(const std::vector<std::string>& Arguments, const TReportOptions& Op
         for (const TFileReport& report : batch) {
             Out << report.Out;
             Err << report.Err;
-            status = Worse(status, report.Status);
+            status = WorseStatus(status, report.Status);
             // A full disk fails every report after it too: stop analysing.
             if (!Out.flush()) {
                 Err << "veltrum-claims: cannot write the report of " << files[written] << ": "

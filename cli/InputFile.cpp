@@ -24,7 +24,8 @@ std::string TooLarge(const std::string& Name, const std::string& Size,
 constexpr std::size_t MaxBytes = static_cast<std::size_t>(MaxInputBytes);
 
 // Reads Fd to its end, or to its first zero byte unless the text starts with
-// a UTF-16 mark (whose characters hold zero bytes); nothing past the limit.
+// a UTF-16 mark (whose characters hold zero bytes) or is a zip container;
+// nothing past the limit.
 std::optional<std::string> ReadStream(int Fd, const std::string& Name, std::string& Bytes) {
     char buffer[1 << 16];
     for (;;) {
@@ -41,7 +42,8 @@ std::optional<std::string> ReadStream(int Fd, const std::string& Name, std::stri
         const TByteOrderMark mark =
             DetectByteOrderMark(Bytes.substr(0, 2) + std::string(chunk.substr(0, 2)));
         const bool wide = mark == TByteOrderMark::Utf16Le || mark == TByteOrderMark::Utf16Be;
-        const std::size_t zero = wide ? std::string_view::npos : chunk.find('\0');
+        const bool zip = (Bytes.substr(0, 2) + std::string(chunk.substr(0, 2))).starts_with("PK");
+        const std::size_t zero = wide || zip ? std::string_view::npos : chunk.find('\0');
         chunk = chunk.substr(0, zero);
         const std::size_t need = Bytes.size() + chunk.size();
         if (need > MaxBytes)
@@ -148,10 +150,24 @@ std::optional<std::string> ReadBytes(const std::string& Name, std::string& Bytes
 
 } // namespace
 
-std::optional<std::string> ReadFile(const std::string& Name, std::string& Text) {
+bool MayBeDocument(std::string_view Bytes) {
+    if (Bytes.starts_with("PK\x03\x04") || Bytes.starts_with("PK\x05\x06") ||
+        Bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return true;
+    if (Bytes.starts_with("\xEF\xBB\xBF"))
+        Bytes.remove_prefix(3);
+    const std::size_t start = Bytes.find_first_not_of(" \t\r\n");
+    return start != std::string_view::npos && Bytes[start] == '<';
+}
+
+std::optional<std::string> ReadFile(const std::string& Name, std::string& Text, bool* Document) {
     if (auto error = ReadBytes(Name, Text))
         return error;
-    DecodeForAnalysis(Text);
+    const bool document = MayBeDocument(Text);
+    if (Document != nullptr)
+        *Document = document;
+    if (!document || Document == nullptr)
+        DecodeForAnalysis(Text);
     return std::nullopt;
 }
 
@@ -172,10 +188,16 @@ std::optional<std::string> ReadFile(const std::string& Name, TInputText& Text) {
     Text.Unmap();
     Text.owned.clear();
     Text.view = {};
+    Text.document = false;
     if (auto error = ReadBytes(Name, Text.owned, &Text.mapped, &Text.mappedSize))
         return error;
     if (Text.mapped != nullptr) {
         const std::string_view bytes(static_cast<const char*>(Text.mapped), Text.mappedSize);
+        Text.document = MayBeDocument(bytes);
+        if (Text.document) {
+            Text.view = bytes;
+            return std::nullopt;
+        }
         Text.view = bytes.substr(0, bytes.find('\0'));
         // Chinese, Japanese and Korean files of older systems are read as UTF-8.
         if (std::string utf8; !IsValidUtf8(Text.view) &&
@@ -183,6 +205,11 @@ std::optional<std::string> ReadFile(const std::string& Name, TInputText& Text) {
             Text.owned = std::move(utf8);
             Text.view = Text.owned;
         }
+        return std::nullopt;
+    }
+    Text.document = MayBeDocument(Text.owned);
+    if (Text.document) {
+        Text.view = Text.owned;
         return std::nullopt;
     }
     DecodeForAnalysis(Text.owned);

@@ -169,7 +169,24 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         if (Of.Batched) {
             std::ostringstream pretty;
             write(pretty);
-            Out << JsonLine(pretty.str(), Of.File) << '\n';
+            std::string file = Of.File;
+            std::string keys;
+            if (Of.OneOfSeveral)
+                file.resize(file.size() - std::min(file.size(), Of.Document.size() + 1));
+            if (Of.OneOfSeveral)
+                keys += "\"document\": " + JsonString(DecodeToUtf8(Of.Document)) + ", ";
+            if (!Of.Format.empty())
+                keys += "\"format\": " + JsonString(Of.Format) + ", ";
+            Out << JsonLine(pretty.str(), file, keys) << '\n';
+        } else if (!Of.Format.empty()) {
+            // Plain texts keep the report they always had.
+            std::ostringstream pretty;
+            write(pretty);
+            std::string report = std::move(pretty).str();
+            const std::size_t open = report.find("{\n");
+            if (open != std::string::npos)
+                report.insert(open + 2, "  \"format\": " + JsonString(Of.Format) + ",\n");
+            Out << report;
         } else {
             write(Out);
         }

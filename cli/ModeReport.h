@@ -20,6 +20,8 @@ struct TReportOptions {
     int64_t MaxNodes = 1'000'000;
     TReading Reading = TReading::Standard;
     int64_t FullTextClaim = 0;
+    // The claims language of a document that has several; empty for its own.
+    std::string Language;
 };
 
 // Exit statuses.
@@ -50,6 +52,11 @@ struct TReportInput {
     // In a batch every report says which file it is of: a prefix on each
     // line, a "FILE:" line before a tree, a "file" key in JSON.
     bool Batched = false;
+    // For a document that is not a plain text: its format ("docx") and, in a
+    // file of several, its publication number. The JSON report names both.
+    std::string Format;
+    std::string Document;
+    bool OneOfSeveral = false;
 };
 
 // Writes the report of Tree, read from Input, to Out, and a one-line message

@@ -29,6 +29,7 @@ namespace {
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
+    "                      [--language CODE]\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --version | --help";
 
@@ -50,13 +51,19 @@ constexpr const char* Help =
     "                   reference style, not only the program's own strict rules\n"
     "  --max-nodes N    with --tree, give up past N nodes (default 1000000)\n"
     "  --jobs N         with several files or a folder, use N threads\n"
+    "  --language CODE  of a document with claims in several languages, read\n"
+    "                   these (de, en, fr); by default the language of the\n"
+    "                   proceedings, else English\n"
     "  --example N      read built-in example N (1 to 5) instead of a file\n"
     "  -                read standard input\n"
     "  --version        print the version\n"
     "  --help           print this help\n"
     "\n"
-    "A FOLDER stands for its .txt files, sorted by name; with several files each\n"
-    "line of the reports starts with the file's name.\n"
+    "A FOLDER stands for its .txt, .docx, .odt, .xml, .html and .htm files, sorted\n"
+    "by name; with several files each line of the reports starts with the file's\n"
+    "name. Word and OpenDocument files, patent-office XML and saved web pages are\n"
+    "recognised by their content and read as their text; a file of several\n"
+    "documents gives a report of each, as FILE#NUMBER.\n"
     "\n"
     "Exit status: 0 success; 1 a --check problem that is an error; 2 wrong\n"
     "arguments, a file that cannot be read or output that cannot be written, or\n"
@@ -75,6 +82,7 @@ struct TOptions {
     // Batch use: every FILE or FOLDER given, and the threads to analyse them on.
     std::vector<std::string> Files;
     int Jobs = 0;
+    std::string Language;
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -127,6 +135,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Reading = TReading::Lenient;
         } else if (arg == "--check") {
             Options.Mode = TMode::Check;
+        } else if (NumericOption("--language", argc, argv, i, value)) {
+            if (value.empty() || value.size() > 8)
+                return "--language needs a language code, as de or en";
+            Options.Language = std::string(value);
         } else if (NumericOption("--jobs", argc, argv, i, value)) {
             int64_t n = 0;
             if (!ParseCount(value, n) || n < 1 || n > 1024)
@@ -172,15 +184,17 @@ std::string InputName(const TOptions& Options) {
 // Writes the report that Options ask for to standard output; returns the
 // exit status, with a message on standard error for a failure.
 int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTree& Tree,
-                std::string_view Input, const TClaimTree& Other) {
+                std::string_view Input, const TClaimTree& Other,
+                const TReportInput* Document = nullptr) {
     TStandardOutput output;
     std::ostream out(&output);
     // Lines in the form FILE:LINE: ..., with "-" for standard input.
     const std::string file =
         Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
     const int status = WriteModeReport(
-        out, std::cerr, {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim},
-        {Name, file, false}, Tree, Input, &Other);
+        out, std::cerr,
+        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language},
+        Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input, &Other);
     out.flush();
     if (!out)
         return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));
@@ -196,8 +210,24 @@ int Run(const TOptions& Options, const std::string& Name) {
     }
     // The reports need the counts and the walk over the whole tree, not the
     // nodes; the claim in full follows a node's path.
-    const TClaimTree tree(input.View(), Options.Reading, TClaimTree::MaxCreatedNodes,
-                          Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted);
+    const TNodes nodes = Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted;
+    if (input.Document()) {
+        std::vector<TInputDocument> documents;
+        if (const auto error = ReadInputDocuments(input.View(), Name, Options.Language, documents))
+            return Fail(*error);
+        int status = Written;
+        for (const TInputDocument& one : documents) {
+            const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes, nodes);
+            // Said on standard error when it reads other claims or references.
+            const std::unique_ptr<TClaimTree> other = OtherReading(one.Text, Options.Reading);
+            const TReportInput of = DocumentInput(Name, *Options.File, one, documents, false);
+            status = WorseStatus(status, WriteReport(Options, Name, tree, one.Text, *other, &of));
+            if (status == Failed)
+                break;
+        }
+        return status;
+    }
+    const TClaimTree tree(input.View(), Options.Reading, TClaimTree::MaxCreatedNodes, nodes);
     // Said on standard error when it reads other claims or references.
     const std::unique_ptr<TClaimTree> other = OtherReading(input.View(), Options.Reading);
     return WriteReport(Options, Name, tree, input.View(), *other);
@@ -242,7 +272,8 @@ int main(int argc, char** argv) {
         TStandardOutput output;
         std::ostream out(&output);
         return RunBatch(options.Files,
-                        {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim},
+                        {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim,
+                         options.Language},
                         jobs, out, std::cerr);
     }
 

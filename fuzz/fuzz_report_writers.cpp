@@ -45,7 +45,7 @@ protected:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     const std::string_view input(reinterpret_cast<const char*>(Data), Size);
-    const TReportInput of{"fuzz", "fuzz", false};
+    const TReportInput of{"fuzz", "fuzz", false, {}, {}, false};
     for (const TReading reading : {TReading::Standard, TReading::Lenient}) {
         const TClaimTree tree(input, reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
         for (const TMode mode : {TMode::Summary, TMode::Json, TMode::Tree, TMode::Check,

@@ -119,6 +119,28 @@ if(NOT err MATCHES "^veltrum-claims: cannot open [^\n]*dangling.txt: No such fil
   message(FATAL_ERROR "links in a folder: ${err}")
 endif()
 
+# Documents known by their content: a weekly XML file gives one JSON line per
+# document, naming it and the format; other reports prefix FILE#NUMBER.
+set(documents ${FIXTURES}/documents)
+expect(0 "^{ \"file\": \"[^\"]*weekly.xml\", \"document\": \"US09999001B2\", \"format\": \"uspto-xml\", \"reading\": \"standard\", \"claimCount\": 3, [^\n]*}\n{ \"file\": \"[^\"]*weekly.xml\", \"document\": \"US09999002B2\", \"format\": \"uspto-xml\", [^\n]*\"claimCount\": 2, [^\n]*}\n$"
+       --json ${documents}/weekly.xml)
+expect(0 "^[^\n]*weekly.xml#US09999001B2: Tree of claims: independent 1; dependent 2; total 3\n[^\n]*weekly.xml#US09999002B2: Tree of claims: independent 1; dependent 1; total 2\n$"
+       ${documents}/weekly.xml)
+expect(0 "^{\n  \"format\": \"html\",\n  \"reading\": \"standard\",\n  \"claimCount\": 2," --json
+       ${documents}/claims-page.html)
+# English by default, the language asked for, and one the file lacks.
+expect(0 "total 3\n$" ${documents}/three-languages.xml)
+expect(0 "total 2\n$" --language de ${documents}/three-languages.xml)
+expect(2 "^$" --language it ${documents}/three-languages.xml)
+if(NOT err MATCHES "three-languages.xml has no claims in language it \\(it has en, de\\)\n$")
+  message(FATAL_ERROR "--language it: ${err}")
+endif()
+# A damaged document: its name and the fault, and the other files still read.
+expect(2 "^[^\n]*pump-claims.txt: Tree[^\n]*\n$" ${pump} ${documents}/damaged.docx)
+if(NOT err MATCHES "^veltrum-claims: [^\n]*damaged.docx is a damaged or truncated zip container\n$")
+  message(FATAL_ERROR "damaged document: ${err}")
+endif()
+
 # Where the other reading finds other claims or references, one line on
 # standard error says so, in every mode and for every file of a batch; the
 # reports themselves are those of the reading in use, and --check lists it

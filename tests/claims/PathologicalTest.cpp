@@ -288,6 +288,24 @@ const TRow Rows[] = {
          return "We claim:\n1. A pump" +
                 Repeated(" wherein the valve is held in the housing", 100'000 / Shrink) + ".\n";
      }},
+    // Files known by their content as documents, whatever their name.
+    {"XmlNestedPastTheBound",
+     [] { return "<?xml version=\"1.0\"?><us-patent-grant>" + Repeated("<b>", 200'000 / Shrink); }},
+    {"WeeklyFileOfManySmallDocuments",
+     [] {
+         return Repeated(
+             "<?xml version=\"1.0\"?><us-patent-grant><claims><claim num=\"1\">"
+             "<claim-text>1. A pump.</claim-text></claim><claim num=\"2\"><claim-text>"
+             "2. The pump of claim 1.</claim-text></claim></claims></us-patent-grant>\n",
+             20'000 / Shrink);
+     }},
+    {"PageOfCommentsAlone",
+     [] { return "<html><body>" + Repeated("<!-- -->", 1'000'000 / Shrink); }},
+    {"PageOfNestedListsAndClaims",
+     [] {
+         return "<html><section itemprop=\"claims\">" +
+                Repeated("<ol><li><div class=\"claim\">1. A pump.", 50'000 / Shrink);
+     }},
 };
 
 void PrintTo(const TRow& Row, std::ostream* Out) {

@@ -5,6 +5,7 @@
 #include "AppTestMain.h"
 #include "ClaimTree.h"
 #include "Dialogs.h"
+#include "DocumentChoice.h"
 #include "DocumentPlaces.h"
 #include "ProgramSettings.h"
 #include "RecentFilesMenu.h"
@@ -25,9 +26,11 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QUrl>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -170,6 +173,134 @@ private slots:
         window->OpenDocument(first);
         Drop(window.get(), pump);
         QCOMPARE(window->DocumentFileName, pump);
+    }
+
+    // A web page, XML or Word file shows the text read from it, read-only;
+    // Save explains and Save As writes that text as a plain text, which then
+    // is the document. A damaged one names its fault and changes nothing.
+    void otherFormatsOpenReadOnlyAndSaveAsText() {
+        const QString page =
+            Write(QStringLiteral("pump.html"),
+                  "<html><head><title>Pump</title><script>1. no</script></head><body>"
+                  "<section itemprop=\"claims\"><div class=\"claim\" num=\"1\">A pump.</div>"
+                  "<div class=\"claim\" num=\"2\">The pump of claim 1, with a valve.</div>"
+                  "<div class=\"claim\" num=\"3\">A valve.</div>"
+                  "<div class=\"claim\" num=\"4\">The pump of claims 2 or "
+                  "3.</div></section></body></html>");
+        QVERIFY(window->OpenDocument(page));
+        QCOMPARE(window->Label4->text(), PumpCounts);
+        QVERIFY(window->cmInput->isReadOnly());
+        QCOMPARE(window->Label3->text(), QStringLiteral("Input text (read-only: from a web page)"));
+        QVERIFY(!window->Save1->isEnabled());
+        QVERIFY(window->SaveAs1->isEnabled());
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        window->Save1Click();
+        QCOMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("Save As writes")));
+
+        const QString text = dir->filePath(QStringLiteral("pump.txt"));
+        TDialogs::SetNextFileName(text);
+        window->SaveAs1Click();
+        QFile saved(text);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        // A new text file: the system's line ends.
+        QCOMPARE(saved.readAll(),
+                 QByteArray("Pump\n\nClaims\n\n1. A pump.\n2. The pump of "
+                            "claim 1, with a valve.\n3. A valve.\n4. The pump "
+                            "of claims 2 or 3.\n"));
+        QCOMPARE(window->DocumentFileName, text);
+        QVERIFY(!window->cmInput->isReadOnly());
+        QCOMPARE(window->Label3->text(), QStringLiteral("Input text"));
+        QVERIFY(window->Save1->isEnabled());
+
+        const QString damaged = Write(QStringLiteral("cut.docx"), std::string("PK\x03\x04"
+                                                                              "cut"));
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        QVERIFY(!window->OpenDocument(damaged));
+        QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("damaged or truncated zip")));
+    }
+
+    // A weekly file's documents, and a document's claims languages, are
+    // chosen in menus; the file is read again with the choice.
+    void documentsAndLanguagesAreChosenInMenus() {
+        const std::string grant =
+            "<?xml version=\"1.0\"?><us-patent-grant><us-bibliographic-data-grant>"
+            "<publication-reference><document-id><country>US</country><doc-number>%1"
+            "</doc-number></document-id></publication-reference>"
+            "</us-bibliographic-data-grant><claims>%2</claims></us-patent-grant>\n";
+        const auto claims = [](int Count) {
+            QString text;
+            for (int c = 1; c <= Count; ++c)
+                text +=
+                    QStringLiteral("<claim num=\"%1\"><claim-text>A part %1.</claim-text></claim>")
+                        .arg(c);
+            return text;
+        };
+        const QString weekly = QString::fromStdString(grant).arg(QStringLiteral("11"), claims(2)) +
+                               QString::fromStdString(grant).arg(QStringLiteral("22"), claims(5));
+        QVERIFY(window->OpenDocument(Write(QStringLiteral("weekly.xml"), weekly.toStdString())));
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 2; dependent 0; total 2"));
+        const QList<QAction*> documents = window->Choice1->mnuDocuments->actions();
+        QCOMPARE(documents.size(), 2);
+        QCOMPARE(documents[1]->text(), QStringLiteral("US22"));
+        QVERIFY(!window->Choice1->mnuLanguages->isEnabled());
+        documents[1]->trigger();
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 5; dependent 0; total 5"));
+        QVERIFY(window->Choice1->mnuDocuments->actions()[1]->isChecked());
+
+        const std::string ep = "<?xml version=\"1.0\"?><ep-patent-document lang=\"de\">"
+                               "<claims lang=\"en\">" +
+                               claims(3).toStdString() +
+                               "</claims>"
+                               "<claims lang=\"de\">" +
+                               claims(1).toStdString() +
+                               "</claims>"
+                               "</ep-patent-document>";
+        QVERIFY(window->OpenDocument(Write(QStringLiteral("ep.xml"), ep)));
+        QVERIFY(!window->Choice1->mnuDocuments->isEnabled());
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 1; dependent 0; total 1"));
+        const QList<QAction*> languages = window->Choice1->mnuLanguages->actions();
+        QCOMPARE(languages.size(), 2);
+        QCOMPARE(languages[0]->text(), QStringLiteral("en"));
+        languages[0]->trigger();
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 3; dependent 0; total 3"));
+    }
+
+    // Word processors save by writing a new file and renaming it over the
+    // old: every such save is read again, keeping the tab shown; with edits
+    // in the pane the window asks first.
+    void fileSavedByRenameIsReadAgain() {
+        const QString name = Write(QStringLiteral("draft.txt"), PumpText);
+        QVERIFY(window->OpenDocument(name));
+        window->TabControl1->setCurrentIndex(2); // claim 3's tree
+        const QString shown = window->TabControl1->tabText(2);
+        std::string text = "Draft\n\nWhat is claimed is:\n1. A pump.\n2. A valve.\n3. A seal.\n";
+        for (int save = 1; save <= 5; ++save) {
+            text += std::to_string(save + 3) + ". The pump of claim 1.\n";
+            const QString copy = Write(QStringLiteral("~draft.tmp"), text);
+            QCOMPARE(
+                ::rename(QFile::encodeName(copy).constData(), QFile::encodeName(name).constData()),
+                0);
+            QTRY_COMPARE(window->Label4->text(),
+                         QStringLiteral("Tree of claims: independent 3; dependent %1; total %2")
+                             .arg(save)
+                             .arg(save + 3));
+            QCOMPARE(window->TabControl1->tabText(window->TabControl1->currentIndex()), shown);
+        }
+        QCOMPARE(TDialogs::BoxCount(), 0);
+
+        TypeIntoPane();
+        TDialogs::SetNextAnswer(QMessageBox::No);
+        const QString copy = Write(QStringLiteral("~draft.tmp"), PumpText);
+        QCOMPARE(::rename(QFile::encodeName(copy).constData(), QFile::encodeName(name).constData()),
+                 0);
+        QTRY_COMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY(window->InputModified);
+        QVERIFY(window->Label4->text() != PumpCounts);
     }
 
     void recentFilesKeepTheLastEightAndDropMissingOnes() {

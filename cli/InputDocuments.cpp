@@ -1,0 +1,24 @@
+#include "InputDocuments.h"
+
+#include "DocumentReader.h"
+#include "TextEncoding.h"
+
+std::optional<std::string> ReadInputDocuments(std::string_view Bytes, const std::string& Name,
+                                              const std::string& Language,
+                                              std::vector<TInputDocument>& Documents) {
+    Documents.clear();
+    const TDocumentRead read = ReadDocument(Bytes, QString::fromStdString(Language));
+    if (!read.Error.isEmpty())
+        return Name + " " + read.Error.toStdString();
+    if (read.Format == QLatin1String("text")) {
+        // Markup-like text that is none: read as every plain text is.
+        std::string text(Bytes);
+        DecodeForAnalysis(text);
+        Documents.push_back({std::move(text), "text", {}});
+        return std::nullopt;
+    }
+    for (const TReadDocument& document : read.Documents)
+        Documents.push_back({document.Text.toStdString(), read.Format.toStdString(),
+                             document.Number.toStdString()});
+    return std::nullopt;
+}

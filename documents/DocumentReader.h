@@ -1,0 +1,63 @@
+#pragma once
+
+// Word, OpenDocument, patent-office XML and saved web pages read into the text
+// a person reads in them: claim numbers that the markup or a list's automatic
+// numbering makes are written out, so that the analysis reads them as it
+// reads a typed text.
+
+#include <QString>
+#include <QStringList>
+#include <string_view>
+#include <vector>
+
+// A claim link the markup itself makes (a claim reference element), from the
+// claim holding it to the claim it names.
+struct TClaimLink {
+    int From = 0;
+    int To = 0;
+    bool operator==(const TClaimLink&) const = default;
+};
+
+// One language's claims in a document that has several.
+struct TClaimsBlock {
+    QString Language; // as marked ("en", "de"), empty when unmarked
+    QString Text;     // the claims, each starting a line with its number
+    std::vector<TClaimLink> Links;
+};
+
+// One document of a file (a weekly patent-office file holds many).
+struct TReadDocument {
+    QString Number;   // the publication number, e.g. "US1234567B2"; may be empty
+    QString Title;    // may be empty
+    QString Text;     // the text as read, lines broken by line feeds
+    QString Language; // the language of the claims read into Text
+    std::vector<TClaimsBlock> ClaimsBlocks; // every language's claims
+    std::vector<TClaimLink> Links;          // of the claims in Text
+};
+
+// A file's documents, or what keeps it from being read.
+struct TDocumentRead {
+    // "docx", "odt", "uspto-xml", "epo-xml", "st36-xml", "st96-xml", "html",
+    // "text"; empty when the file could not be read.
+    QString Format;
+    std::vector<TReadDocument> Documents; // at least one when Error is empty
+    QString Error;                        // what is wrong, e.g. "is an encrypted Word document"
+};
+
+// The format the bytes hold, from their content alone: "docx", "odt", "xml"
+// (a patent-office kind decided when read), "html", "zip" (no document this
+// program reads), or "text".
+QString DetectDocumentFormat(std::string_view Bytes);
+
+// Reads a file's bytes. Language picks the claims when a document has them in
+// several ("de"); empty takes the language of the proceedings, else English,
+// else the first. Hostile files are refused with an Error, never expanded:
+// zip members past MaxUnpackedBytes in all or of a wild ratio, encrypted
+// members, XML entity declarations and nesting past MaxNestingDepth.
+TDocumentRead ReadDocument(std::string_view Bytes, const QString& Language = {});
+
+// A format as the window's caption names it: "a Word document".
+QString DocumentFormatName(const QString& Format);
+
+inline constexpr qint64 MaxUnpackedBytes = qint64{256} << 20;
+inline constexpr int MaxNestingDepth = 256;
