@@ -3,6 +3,7 @@
 
 #include "ClaimTree.h"
 #include "LenientReferences.h"
+#include "ReadingText.h"
 #include "TextEncoding.h"
 
 #include <gtest/gtest.h>
@@ -11,19 +12,7 @@ namespace {
 
 // "1: 2:1 3:1,2": each claim and the claims it refers to.
 std::string Reading(const std::string& Text) {
-    const TClaimTree tree(Text, TReading::Lenient);
-    std::string out;
-    for (const TClaim& claim : tree.Claims) {
-        if (!out.empty())
-            out += ' ';
-        out += std::to_string(claim.Number) + ':';
-        bool first = true;
-        for (int32_t r : claim.ReferenceList()) {
-            out += (first ? "" : ",") + std::to_string(r);
-            first = false;
-        }
-    }
-    return out;
+    return ReadingText(TClaimTree(Text, TReading::Lenient));
 }
 
 struct TCase {

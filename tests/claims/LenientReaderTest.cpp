@@ -1,25 +1,13 @@
 #include "ClaimChecks.h"
 #include "ClaimTree.h"
+#include "ReadingText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The claims as a reader writes them down: "1:" an independent claim 1,
-// "3:1,2" claim 3 referring to claims 1 and 2; claims separated by blanks.
 std::string Reading(const TClaimTree& Tree) {
-    std::string out;
-    for (const TClaim& claim : Tree.Claims) {
-        if (!out.empty())
-            out += ' ';
-        out += std::to_string(claim.Number) + ':';
-        bool first = true;
-        for (int32_t r : claim.ReferenceList()) {
-            out += (first ? "" : ",") + std::to_string(r);
-            first = false;
-        }
-    }
-    return out;
+    return ReadingText(Tree);
 }
 
 struct TCase {
