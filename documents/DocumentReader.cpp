@@ -5,6 +5,7 @@
 #include "ZipArchive.h"
 
 #include <QHash>
+#include <utility>
 
 namespace {
 
@@ -32,12 +33,8 @@ bool LooksLikeHtml(std::string_view Markup) {
 }
 
 TDocumentRead ReadAsText(std::string_view Bytes) {
-    TDocumentRead read;
     TTextEncoding encoding;
-    read.Format = QStringLiteral("text");
-    read.Documents.push_back({});
-    read.Documents.front().Text = DecodeDocumentText(Bytes, encoding);
-    return read;
+    return OneDocumentRead(QStringLiteral("text"), DecodeDocumentText(Bytes, encoding));
 }
 
 } // namespace
@@ -61,6 +58,18 @@ QString DetectDocumentFormat(std::string_view Bytes) {
             return QStringLiteral("xml");
     }
     return QStringLiteral("text");
+}
+
+TDocumentRead OneDocumentRead(const QString& Format, QString Text, const QString& Error) {
+    TDocumentRead read;
+    if (!Error.isEmpty()) {
+        read.Error = Error;
+        return read;
+    }
+    read.Format = Format;
+    read.Documents.push_back({});
+    read.Documents.front().Text = std::move(Text);
+    return read;
 }
 
 TDocumentRead ReadDocument(std::string_view Bytes, const QString& Language) {

@@ -14,6 +14,10 @@ TDocumentRead ReadOpenDocumentText(TZipArchive& Zip);
 TDocumentRead ReadPatentXml(std::string_view Bytes, const QString& Language);
 TDocumentRead ReadHtmlPage(std::string_view Bytes);
 
+// A file of one document: its Text, read as Format; or Error when the
+// reading failed.
+TDocumentRead OneDocumentRead(const QString& Format, QString Text, const QString& Error = {});
+
 // A QXmlStreamReader that refuses what a hostile file uses to blow up: entity
 // declarations (the reader would expand them), and nesting past
 // MaxNestingDepth. Entities that an external DTD would define are read as

@@ -213,12 +213,5 @@ TDocumentRead ReadOpenDocumentText(TZipArchive& Zip) {
             paragraph += xml.Text();
         }
     }
-    if (!xml.Error().isEmpty()) {
-        read.Error = xml.Error();
-        return read;
-    }
-    read.Format = QStringLiteral("odt");
-    read.Documents.push_back({});
-    read.Documents.front().Text = text;
-    return read;
+    return OneDocumentRead(QStringLiteral("odt"), std::move(text), xml.Error());
 }

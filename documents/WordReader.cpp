@@ -333,12 +333,5 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip) {
             paragraph += xml.Text();
         }
     }
-    if (!xml.Error().isEmpty()) {
-        read.Error = xml.Error();
-        return read;
-    }
-    read.Format = QStringLiteral("docx");
-    read.Documents.push_back({});
-    read.Documents.front().Text = text;
-    return read;
+    return OneDocumentRead(QStringLiteral("docx"), std::move(text), xml.Error());
 }
