@@ -99,7 +99,9 @@ bool AddEarlierDependants(TReferences& Refs, const std::vector<int32_t>& Of,
     for (const TClaim& claim : Claims) {
         if (--Steps < 0)
             return false;
-        if (!InClaimTable(claim.Number) || reached[static_cast<std::size_t>(claim.Number)])
+        // No reference names claim 0, though a text may number a claim so.
+        if (claim.Number < 1 || !InClaimTable(claim.Number) ||
+            reached[static_cast<std::size_t>(claim.Number)])
             continue;
         for (const TReferenceRun& run : claim.References) {
             const int32_t first = std::max<int32_t>(run.First, 0);
