@@ -73,6 +73,13 @@ TDocumentRead OneDocumentRead(const QString& Format, QString Text, const QString
 }
 
 TDocumentRead ReadDocument(std::string_view Bytes, const QString& Language) {
+    TReadOptions options;
+    options.Language = Language;
+    return ReadDocument(Bytes, options);
+}
+
+TDocumentRead ReadDocument(std::string_view Bytes, const TReadOptions& Options) {
+    const QString& Language = Options.Language;
     TDocumentRead read;
     if (Bytes.empty()) {
         read.Error = QStringLiteral("is empty");

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,15 @@ struct TClaimsBlock {
     std::vector<TClaimLink> Links;
 };
 
+// Where a line of a document's Text stands on the printed pages (PDF), for
+// citing it as patent people do: "col. 12, ll. 5-20" or "page 3, line 15".
+struct TLineOrigin {
+    int Page = 0;   // the page number as printed, else the PDF page from 1
+    int Column = 0; // the column number as printed (two-column grants); 0 when none
+    int Line = 0;   // the line number the margin counts; 0 when none
+    bool operator==(const TLineOrigin&) const = default;
+};
+
 // One document of a file (a weekly patent-office file holds many).
 struct TReadDocument {
     QString Number;   // the publication number, e.g. "US1234567B2"; may be empty
@@ -33,6 +43,10 @@ struct TReadDocument {
     QString Language; // the language of the claims read into Text
     std::vector<TClaimsBlock> ClaimsBlocks; // every language's claims
     std::vector<TClaimLink> Links;          // of the claims in Text
+    // One per line of Text for a document read from printed pages (PDF);
+    // empty for every other format.
+    std::vector<TLineOrigin> LineOrigins;
+    bool Ocr = false; // some of Text was recognised from page images
 };
 
 // A file's documents, or what keeps it from being read.
@@ -55,6 +69,22 @@ QString DetectDocumentFormat(std::string_view Bytes);
 // zip members past MaxUnpackedBytes in all or of a wild ratio, encrypted
 // members, XML entity declarations and nesting past MaxNestingDepth.
 TDocumentRead ReadDocument(std::string_view Bytes, const QString& Language = {});
+
+// How a file is read, beyond its bytes.
+struct TReadOptions {
+    // The claims language, as for ReadDocument above.
+    QString Language;
+    // Tracked changes read as the text was before them (deletions kept,
+    // insertions dropped) rather than as accepted.
+    bool OriginalText = false;
+    // Pages without a text layer are recognised from their image.
+    bool Ocr = false;
+    // Called now and then while a long file is read (pages of a PDF); returns
+    // false to stop the reading, which then ends with Error "was cancelled".
+    std::function<bool(int Done, int Total)> Progress;
+};
+
+TDocumentRead ReadDocument(std::string_view Bytes, const TReadOptions& Options);
 
 // A format as the window's caption names it: "a Word document".
 QString DocumentFormatName(const QString& Format);
