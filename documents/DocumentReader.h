@@ -52,15 +52,15 @@ struct TReadDocument {
 // A file's documents, or what keeps it from being read.
 struct TDocumentRead {
     // "docx", "odt", "uspto-xml", "epo-xml", "st36-xml", "st96-xml", "html",
-    // "text"; empty when the file could not be read.
+    // "pdf", "text"; empty when the file could not be read.
     QString Format;
     std::vector<TReadDocument> Documents; // at least one when Error is empty
     QString Error;                        // what is wrong, e.g. "is an encrypted Word document"
 };
 
 // The format the bytes hold, from their content alone: "docx", "odt", "xml"
-// (a patent-office kind decided when read), "html", "zip" (no document this
-// program reads), or "text".
+// (a patent-office kind decided when read), "html", "pdf", "zip" (no
+// document this program reads), or "text".
 QString DetectDocumentFormat(std::string_view Bytes);
 
 // Reads a file's bytes. Language picks the claims when a document has them in
