@@ -747,6 +747,7 @@ bool TfrMain::ShowInputFile(const QString& FileName, TInputFile File) {
             ? &File.All.Documents.front()
             : nullptr;
     DocumentLines = pdf != nullptr ? pdf->LineOrigins : std::vector<TLineOrigin>();
+    DocumentLastLines = pdf != nullptr ? pdf->LastLineOrigins : std::vector<TLineOrigin>();
     DocumentFormat = document.Format;
     Damage1->Set(document.Damage);
     cmInput->setEnabled(true);
@@ -782,7 +783,7 @@ void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
 
 void TfrMain::ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
                            const std::function<void()>& CallerSettings) {
-    claimCitations = ClaimCitations(*ClaimTree, InputText, DocumentLines);
+    claimCitations = ClaimCitations(*ClaimTree, InputText, {DocumentLines, DocumentLastLines});
     ClaimDrawing = std::make_unique<TTreeDrawing>(*ClaimTree);
     if (Other != nullptr)
         Readings1->UpdateNotice(*ClaimTree, *Other);
@@ -821,6 +822,7 @@ void TfrMain::ShowBuiltinExample(int Number) {
     ShowTitle(QString::fromLatin1(example.WindowCaption));
     InputText = BuiltinExampleText(Number);
     DocumentLines.clear();
+    DocumentLastLines.clear();
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
     cmInput->setPlainText(DecodeDocumentText(InputText, DocumentFormat));
@@ -915,6 +917,7 @@ void TfrMain::New1Click() {
     ShowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
     DocumentLines.clear();
+    DocumentLastLines.clear();
     ClaimDrawing.reset();
     ClaimTree.reset();
     ShowProblems();
@@ -952,6 +955,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     if (file.Cancelled)
         return false;
     DocumentLines.clear();
+    DocumentLastLines.clear();
     if (ClaimTree) {
         const TBusyCursor busy;
         sbClaimTree->DestroyComponents();
@@ -1052,6 +1056,7 @@ void TfrMain::SaveAs1Click() {
     if (Damage1->IsConverted()) {
         Damage1->Set(TDocumentDamage::None);
         DocumentLines.clear();
+        DocumentLastLines.clear();
         cmInput->setReadOnly(false);
         SetSaveEnabled(true);
     }
@@ -1301,6 +1306,7 @@ void TfrMain::NewDraftClick() {
     LoadedFileName.clear();
     DocumentFormat = TDocumentFormat();
     DocumentLines.clear();
+    DocumentLastLines.clear();
     Damage1->Set(TDocumentDamage::None);
     Readings1->NewDocument(false);
     cmInput->setEnabled(true);

@@ -127,6 +127,7 @@ public:
     std::string InputText;
     // Of a PDF: where each line of InputText stands on the pages; else empty.
     std::vector<TLineOrigin> DocumentLines;
+    std::vector<TLineOrigin> DocumentLastLines;
     // Where a claim stands on the pages of a PDF ("col. 28, ll. 5-22"), as
     // the last analysis found; empty for other documents.
     QString CitationOf(const TClaim& Claim) const;

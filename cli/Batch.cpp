@@ -84,8 +84,8 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
         const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
         const std::unique_ptr<TClaimTree> other = OtherReading(input, Options.Reading);
         report.Status =
-            WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false, {}, false}, tree,
-                            input, other.get());
+            WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false, {}, {}, false},
+                            tree, input, other.get());
     }
     for (const TInputDocument& one : documents) {
         const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes,
@@ -111,10 +111,11 @@ int WorseStatus(int a, int b) {
 TReportInput DocumentInput(const std::string& Name, const std::string& File,
                            const TInputDocument& Document, const std::vector<TInputDocument>& All,
                            bool Batched) {
-    TReportInput input{Name, File, Batched, {}, {}, false, {}, false};
+    TReportInput input{Name, File, Batched, {}, {}, false, {}, {}, false};
     if (Document.Format != "text")
         input.Format = Document.Format;
     input.LineOrigins = Document.LineOrigins;
+    input.LastLineOrigins = Document.LastLineOrigins;
     input.Ocr = Document.Ocr;
     if (All.size() > 1) {
         // Every line then says which document it is of, as a batch's say which file.

@@ -17,11 +17,12 @@ std::optional<std::string> ReadInputDocuments(std::string_view Bytes, const std:
         // Markup-like text that is none: read as every plain text is.
         std::string text(Bytes);
         DecodeForAnalysis(text);
-        Documents.push_back({std::move(text), "text", {}, {}, false});
+        Documents.push_back({std::move(text), "text", {}, {}, {}, false});
         return std::nullopt;
     }
     for (const TReadDocument& document : read.Documents)
         Documents.push_back({document.Text.toStdString(), read.Format.toStdString(),
-                             document.Number.toStdString(), document.LineOrigins, document.Ocr});
+                             document.Number.toStdString(), document.LineOrigins,
+                             document.LastLineOrigins, document.Ocr});
     return std::nullopt;
 }

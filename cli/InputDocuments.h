@@ -17,6 +17,7 @@ struct TInputDocument {
     // Of a PDF: where each line of Text stands on the pages, and whether
     // some of it was recognised from page images.
     std::vector<TLineOrigin> LineOrigins;
+    std::vector<TLineOrigin> LastLineOrigins;
     bool Ocr = false;
 };
 

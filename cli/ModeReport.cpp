@@ -153,8 +153,8 @@ namespace {
 // The "citation" member of each claim's JSON, by the claim's Index; none
 // without the lines' origins.
 std::vector<std::string> CitationKeys(const TClaimTree& Tree, std::string_view Input,
-                                      const std::vector<TLineOrigin>& Lines) {
-    if (Lines.empty())
+                                      const TTextOrigins& Lines) {
+    if (Lines.First.empty())
         return {};
     std::vector<std::string> keys;
     for (const std::optional<TCitation>& citation : ClaimCitations(Tree, Input, Lines))
@@ -176,7 +176,8 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         const bool utf8 = IsValidUtf8(Input);
         const TClaimChecks checks = CheckAndCountFees(Tree);
         // Of a PDF, each claim says where it stands on the pages.
-        const std::vector<std::string> citations = CitationKeys(Tree, Input, Of.LineOrigins);
+        const std::vector<std::string> citations =
+            CitationKeys(Tree, Input, {Of.LineOrigins, Of.LastLineOrigins});
         int64_t citationBytes = 0;
         for (const std::string& key : citations)
             citationBytes += static_cast<int64_t>(key.size()) + 8;

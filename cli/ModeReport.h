@@ -64,6 +64,7 @@ struct TReportInput {
     // claims' citations in JSON, and whether some of it was recognised from
     // page images.
     std::vector<TLineOrigin> LineOrigins;
+    std::vector<TLineOrigin> LastLineOrigins;
     bool Ocr = false;
 };
 

@@ -204,7 +204,7 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
         out, std::cerr,
         {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language,
          Options.Ocr},
-        Document ? *Document : TReportInput{Name, file, false, {}, {}, false, {}, false}, Tree,
+        Document ? *Document : TReportInput{Name, file, false, {}, {}, false, {}, {}, false}, Tree,
         Input, &Other);
     out.flush();
     if (!out)

@@ -38,25 +38,26 @@ std::vector<std::size_t> LineStarts(std::string_view Text) {
 
 } // namespace
 
-std::optional<TCitation> LinesCitation(const std::vector<TLineOrigin>& Lines, int FirstLine,
-                                       int LastLine) {
-    const auto origin = [&](int Line) -> const TLineOrigin* {
-        if (Line < 1 || static_cast<std::size_t>(Line) > Lines.size() ||
-            Lines[static_cast<std::size_t>(Line) - 1].Page < 1)
+std::optional<TCitation> LinesCitation(const TTextOrigins& Lines, int FirstLine, int LastLine) {
+    const auto origin = [](const std::vector<TLineOrigin>& Of, int Line) -> const TLineOrigin* {
+        if (Line < 1 || static_cast<std::size_t>(Line) > Of.size() ||
+            Of[static_cast<std::size_t>(Line) - 1].Page < 1)
             return nullptr;
-        return &Lines[static_cast<std::size_t>(Line) - 1];
+        return &Of[static_cast<std::size_t>(Line) - 1];
     };
-    const TLineOrigin* first = origin(FirstLine);
-    const TLineOrigin* last = origin(std::max(FirstLine, LastLine));
+    const TLineOrigin* first = origin(Lines.First, FirstLine);
+    const TLineOrigin* last =
+        origin(Lines.Last.size() == Lines.First.size() ? Lines.Last : Lines.First,
+               std::max(FirstLine, LastLine));
     if (first == nullptr || last == nullptr)
         return std::nullopt;
     return TCitation{*first, *last};
 }
 
 std::vector<std::optional<TCitation>> ClaimCitations(const TClaimTree& Tree, std::string_view Text,
-                                                     const std::vector<TLineOrigin>& Lines) {
+                                                     const TTextOrigins& Lines) {
     std::vector<std::optional<TCitation>> citations(Tree.Claims.size());
-    if (Lines.empty())
+    if (Lines.First.empty())
         return citations;
     const std::vector<std::size_t> starts = LineStarts(Text);
     const auto lineCount = static_cast<int>(starts.size());

@@ -21,18 +21,25 @@ struct TCitation {
     bool operator==(const TCitation&) const = default;
 };
 
+// Where the lines of a text stand on the printed pages, one each: the first
+// printed line of each, and its last (a line of text may join several
+// printed lines); Last may be empty when each is one printed line.
+struct TTextOrigins {
+    const std::vector<TLineOrigin>& First;
+    const std::vector<TLineOrigin>& Last;
+};
+
 // The citation of the claim that runs from line FirstLine to line LastLine
-// (from 1) of a text whose lines stand where Lines says, one per line; none
-// when either line has no origin.
-std::optional<TCitation> LinesCitation(const std::vector<TLineOrigin>& Lines, int FirstLine,
-                                       int LastLine);
+// (from 1) of a text whose lines stand where Lines says; none when either
+// line has no origin.
+std::optional<TCitation> LinesCitation(const TTextOrigins& Lines, int FirstLine, int LastLine);
 
 // The citation of each claim of Tree, by its Index, read from Text, whose
 // lines stand where Lines says. A claim ends on the line that holds the end
 // of its text, and never past the line before the next claim. All empty when
-// Lines is (a text not read from printed pages).
+// Lines has none (a text not read from printed pages).
 std::vector<std::optional<TCitation>> ClaimCitations(const TClaimTree& Tree, std::string_view Text,
-                                                     const std::vector<TLineOrigin>& Lines);
+                                                     const TTextOrigins& Lines);
 
 // As JSON: {"page": 14, "column": 28, "lines": [5, 22]}, or for a claim that
 // runs over a column or page break, from where it starts to where it ends:

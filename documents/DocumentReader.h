@@ -46,6 +46,9 @@ struct TReadDocument {
     // One per line of Text for a document read from printed pages (PDF);
     // empty for every other format.
     std::vector<TLineOrigin> LineOrigins;
+    // One per line of Text with LineOrigins: where its last printed line
+    // stands (a line of Text joins a paragraph's printed lines).
+    std::vector<TLineOrigin> LastLineOrigins;
     bool Ocr = false; // some of Text was recognised from page images
 };
 

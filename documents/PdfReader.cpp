@@ -189,6 +189,7 @@ TDocumentRead ReadPdfDocument(std::string_view Bytes, const TReadOptions& Option
     TReadDocument& one = read.Documents.emplace_back();
     one.Text = std::move(text.Text);
     one.LineOrigins = std::move(text.Lines);
+    one.LastLineOrigins = std::move(text.LastLines);
     one.Ocr = recognised;
     return read;
 }

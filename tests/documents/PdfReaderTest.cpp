@@ -194,11 +194,11 @@ TEST(Citation, ClaimsEndWhereTheirTextEnds) {
         lines.push_back({l < 6 ? 3 : 4, 0, l < 6 ? 45 + l : l - 5});
     const TClaimTree tree(text, TReading::Lenient);
     ASSERT_GE(tree.Claims.size(), 2u);
-    const auto citations = ClaimCitations(tree, text, lines);
+    const auto citations = ClaimCitations(tree, text, {lines, {}});
     ASSERT_TRUE(citations[0] && citations[1]);
     EXPECT_EQ(*citations[0], (TCitation{{3, 0, 47}, {3, 0, 48}}));
     EXPECT_EQ(*citations[1], (TCitation{{3, 0, 50}, {4, 0, 2}}));
-    EXPECT_TRUE(ClaimCitations(tree, text, {})[0] == std::nullopt);
+    EXPECT_TRUE(ClaimCitations(tree, text, {{}, {}})[0] == std::nullopt);
 }
 
 } // namespace

@@ -92,6 +92,42 @@ std::vector<QString> TestClaims() {
     };
 }
 
+namespace {
+
+// Sets the description's paragraphs, then Paragraphs, a blank line after
+// each, at the flow's place; Place puts a line on its page, Advance moves on.
+template <typename PlaceF, typename AdvanceF, typename HereF>
+void SetParagraphs(const std::vector<QString>& Paragraphs, int DescriptionLines, double Width,
+                   double Size, TPrintedPdf& Printed, PlaceF&& Place, AdvanceF&& Advance,
+                   HereF&& Here) {
+    // The description a patent's claims follow fills whole lines.
+    for (int d = 0; d < DescriptionLines; ++d) {
+        const QStringList lines =
+            Wrapped(QStringLiteral("The description of the pump tells in its line %1 how the "
+                                   "parts work together to move the liquid onward.")
+                        .arg(d + 1),
+                    Width, Size);
+        Place(lines.front());
+        Advance();
+    }
+    if (DescriptionLines > 0)
+        Advance();
+    for (const QString& paragraph : Paragraphs) {
+        const QStringList lines = Wrapped(paragraph, Width, Size);
+        for (qsizetype l = 0; l < lines.size(); ++l) {
+            if (l == 0)
+                Printed.First.push_back(Here());
+            if (l == lines.size() - 1)
+                Printed.Last.push_back(Here());
+            Place(lines[l]);
+            Advance();
+        }
+        Advance();
+    }
+}
+
+} // namespace
+
 TPrintedPdf GrantPdf(const std::vector<QString>& Paragraphs, int Skip) {
     constexpr double left = 54, columnWidth = 234, gutter = 36, top = 84, pitch = 12;
     constexpr int linesPerColumn = 56;
@@ -111,35 +147,26 @@ TPrintedPdf GrantPdf(const std::vector<QString>& Paragraphs, int Skip) {
         flow.Pages.push_back(std::move(page));
     };
     newPage();
-    const auto advance = [&] {
-        if (++flow.Line <= linesPerColumn)
-            return;
-        flow.Line = 1;
-        if (++flow.Column < 2)
-            return;
-        flow.Column = 0;
-        ++flow.Page;
-        newPage();
-    };
-    const auto here = [&] {
-        return TLineOrigin{flow.Page + 1, 2 * flow.Page + flow.Column + 1, flow.Line};
-    };
-    for (int s = 0; s < Skip; ++s)
-        advance();
-    for (const QString& paragraph : Paragraphs) {
-        const QStringList lines = Wrapped(paragraph, columnWidth, 10);
-        for (qsizetype l = 0; l < lines.size(); ++l) {
-            if (l == 0)
-                printed.First.push_back(here());
-            if (l == lines.size() - 1)
-                printed.Last.push_back(here());
+    SetParagraphs(
+        Paragraphs, Skip, columnWidth, 10, printed,
+        [&](const QString& Line) {
             flow.Pages[static_cast<std::size_t>(flow.Page)].Lines.push_back(
-                {left + flow.Column * (columnWidth + gutter), top + (flow.Line - 1) * pitch,
-                 lines[l], 10});
-            advance();
-        }
-        advance();
-    }
+                {left + flow.Column * (columnWidth + gutter), top + (flow.Line - 1) * pitch, Line,
+                 10});
+        },
+        [&] {
+            if (++flow.Line <= linesPerColumn)
+                return;
+            flow.Line = 1;
+            if (++flow.Column < 2)
+                return;
+            flow.Column = 0;
+            ++flow.Page;
+            newPage();
+        },
+        [&] {
+            return TLineOrigin{flow.Page + 1, 2 * flow.Page + flow.Column + 1, flow.Line};
+        });
     printed.Bytes = WriteTestPdf(flow.Pages);
     return printed;
 }
@@ -161,29 +188,22 @@ TPrintedPdf OneColumnPdf(const std::vector<QString>& Paragraphs, int FirstPage, 
         flow.Pages.push_back(std::move(page));
     };
     newPage();
-    const auto advance = [&] {
-        if (++flow.Line <= linesPerPage)
-            return;
-        flow.Line = 1;
-        ++flow.Page;
-        newPage();
-    };
-    const auto here = [&] { return TLineOrigin{FirstPage + flow.Page, 0, flow.Line}; };
-    for (int s = 0; s < Skip; ++s)
-        advance();
-    for (const QString& paragraph : Paragraphs) {
-        const QStringList lines = Wrapped(paragraph, width, 11);
-        for (qsizetype l = 0; l < lines.size(); ++l) {
-            if (l == 0)
-                printed.First.push_back(here());
-            if (l == lines.size() - 1)
-                printed.Last.push_back(here());
+    SetParagraphs(
+        Paragraphs, Skip, width, 11, printed,
+        [&](const QString& Line) {
             flow.Pages[static_cast<std::size_t>(flow.Page)].Lines.push_back(
-                {left, top + (flow.Line - 1) * pitch, lines[l], 11});
-            advance();
-        }
-        advance();
-    }
+                {left, top + (flow.Line - 1) * pitch, Line, 11});
+        },
+        [&] {
+            if (++flow.Line <= linesPerPage)
+                return;
+            flow.Line = 1;
+            ++flow.Page;
+            newPage();
+        },
+        [&] {
+            return TLineOrigin{FirstPage + flow.Page, 0, flow.Line};
+        });
     printed.Bytes = WriteTestPdf(flow.Pages);
     return printed;
 }

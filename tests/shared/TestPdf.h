@@ -41,7 +41,7 @@ struct TPrintedPdf {
 // A two-column grant: a running header, the column numbers (from 1) above
 // the columns, the line numbers 5, 10, ... in the gutter; the paragraphs run
 // down the left column, then the right, page after page, a blank line
-// between them. Skip blank lines come first, as a description would.
+// between them. Skip lines of a description come first.
 TPrintedPdf GrantPdf(const std::vector<QString>& Paragraphs, int Skip = 0);
 
 // A one-column publication: a header with its number, the line numbers 5,

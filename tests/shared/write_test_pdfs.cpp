@@ -26,13 +26,12 @@ int main(int argc, char** argv) {
         return 2;
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const std::vector<QString> claims = TestClaims();
-    const std::string grant = GrantPdf(claims, 40).Bytes;
-    const bool written = Write(folder.filePath(QStringLiteral("grant.pdf")), grant) &&
-                         Write(folder.filePath(QStringLiteral("publication.pdf")),
-                               OneColumnPdf(claims, 2, 48).Bytes) &&
-                         Write(folder.filePath(QStringLiteral("cut.pdf")),
-                               grant.substr(0, grant.size() / 2)) &&
-                         Write(folder.filePath(QStringLiteral("scan.pdf")),
-                               WriteTestPdf({TTestPage{}}));
+    const std::string grant = GrantPdf(claims, 100).Bytes;
+    const bool written =
+        Write(folder.filePath(QStringLiteral("grant.pdf")), grant) &&
+        Write(folder.filePath(QStringLiteral("publication.pdf")),
+              OneColumnPdf(claims, 2, 48).Bytes) &&
+        Write(folder.filePath(QStringLiteral("cut.pdf")), grant.substr(0, grant.size() / 2)) &&
+        Write(folder.filePath(QStringLiteral("scan.pdf")), WriteTestPdf({TTestPage{}}));
     return written ? 0 : 1;
 }
