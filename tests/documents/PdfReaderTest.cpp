@@ -89,25 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
         TBadPdf{"pages without text, recognition off", WriteTestPdf({TTestPage{}, TTestPage{}}),
                 false, "text recognition is off"}));
 
-TEST(PdfReader, ReadsEveryPageInOrderWithOrigins) {
-    const TPrintedPdf printed = OneColumnPdf(PumpClaims, 2, 50);
-    const TDocumentRead read = Read(printed.Bytes);
-    ASSERT_TRUE(read.Error.isEmpty()) << read.Error.toStdString();
-    EXPECT_EQ(read.Format, QStringLiteral("pdf"));
-    EXPECT_EQ(DocumentFormatName(read.Format), QStringLiteral("a PDF"));
-    ASSERT_EQ(read.Documents.size(), 1u);
-    const TReadDocument& document = read.Documents.front();
-    EXPECT_FALSE(document.Ocr);
-    EXPECT_EQ(document.LineOrigins.size(),
-              static_cast<std::size_t>(document.Text.count(u'\n') + 1));
-    // Claim 1 starts on the first page and ends on the next.
-    const qsizetype one = document.Text.indexOf(QStringLiteral("A pump comprising"));
-    const qsizetype three = document.Text.indexOf(QStringLiteral("closes when the pump stops"));
-    ASSERT_GE(one, 0);
-    EXPECT_GT(three, one);
-    EXPECT_LT(document.LineOrigins.front().Page, document.LineOrigins.back().Page);
-}
-
 TEST(PdfReader, TellsItsProgressAndStopsWhenCancelled) {
     const std::string bytes = WriteTestPdf(std::vector<TTestPage>(
         4, TTestPage{612, 792, {{72, 72, QStringLiteral("1. A pump."), 10}}}));
@@ -128,6 +109,23 @@ TEST(PdfReader, TellsItsProgressAndStopsWhenCancelled) {
     EXPECT_EQ(cancelled.Error, QStringLiteral("was cancelled"));
     EXPECT_TRUE(cancelled.Documents.empty());
     EXPECT_LE(asked, 3);
+}
+
+// A scan: the page's words recognised from its image, and the reading says so.
+TEST(PdfReader, RecognisesPagesWithoutText) {
+    TTestPage scan{612, 792, {}, true};
+    const char* lines[] = {"Claims", "1. A pump with a housing.",
+                           "2. The pump of claim 1, with a valve.",
+                           "3. The pump of claim 2, with a motor."};
+    for (const char* line : lines)
+        scan.Lines.push_back({72, 100 + 30.0 * static_cast<double>(scan.Lines.size()),
+                              QString::fromLatin1(line), 12});
+    const TDocumentRead read = Read(WriteTestPdf({scan}), true);
+    ASSERT_TRUE(read.Error.isEmpty()) << read.Error.toStdString();
+    EXPECT_TRUE(read.Documents.front().Ocr);
+    const TClaimTree tree(read.Documents.front().Text.toStdString(), TReading::Lenient);
+    EXPECT_EQ(tree.ClaimCount, 3);
+    EXPECT_EQ(tree.Roots.size(), 1u);
 }
 
 // A page of 4800 points square is 20,000 pixels square at 300 dpi: 400 MB
@@ -173,6 +171,39 @@ TEST(Citation, JsonAndTextForEachKindOfPlace) {
     for (const TCase& c : cases) {
         EXPECT_EQ(CitationJson(c.Citation), c.Json);
         EXPECT_EQ(CitationText(c.Citation), QString::fromUtf8(c.Text));
+    }
+}
+
+// PDFs laid out as the offices print them, read back: each claim cited
+// where it was printed, over column and page breaks too.
+TEST(Citation, ClaimsOfPrintedPdfsAreCitedExactly) {
+    struct TCase {
+        const char* What;
+        TPrintedPdf Printed;
+    };
+    const TCase cases[] = {
+        {"grant, claim 2 over a column and page break", GrantPdf(PumpClaims, 100)},
+        {"grant, claims mid-column", GrantPdf(PumpClaims, 60)},
+        {"publication, claim 1 over a page break", OneColumnPdf(PumpClaims, 2, 48)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        const TDocumentRead read = Read(c.Printed.Bytes);
+        ASSERT_TRUE(read.Error.isEmpty()) << read.Error.toStdString();
+        EXPECT_EQ(DocumentFormatName(read.Format), QStringLiteral("a PDF"));
+        const TReadDocument& document = read.Documents.front();
+        EXPECT_FALSE(document.Ocr);
+        const std::string text = document.Text.toStdString();
+        const TClaimTree tree(text, TReading::Lenient);
+        ASSERT_EQ(tree.Claims.size(), PumpClaims.size() - 1);
+        const auto citations =
+            ClaimCitations(tree, text, {document.LineOrigins, document.LastLineOrigins});
+        for (std::size_t i = 0; i < tree.Claims.size(); ++i) {
+            ASSERT_TRUE(citations[i]) << "claim " << i + 1;
+            // Paragraph 0 is the heading.
+            EXPECT_EQ(*citations[i], (TCitation{c.Printed.First[i + 1], c.Printed.Last[i + 1]}))
+                << "claim " << i + 1 << ": " << CitationJson(*citations[i]);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -63,6 +64,21 @@ std::string WriteTestPdf(const std::vector<TTestPage>& Pages) {
                 painter.begin(&writer);
             else
                 writer.newPage();
+            if (page.Scanned) {
+                constexpr double dpi = 300;
+                QImage scan(static_cast<int>(page.Width / 72 * dpi),
+                            static_cast<int>(page.Height / 72 * dpi), QImage::Format_Grayscale8);
+                scan.fill(Qt::white);
+                QPainter onScan(&scan);
+                onScan.scale(dpi / 72, dpi / 72);
+                for (const TPdfTextLine& line : page.Lines) {
+                    onScan.setFont(Serif(line.Size));
+                    onScan.drawText(QPointF(line.X, line.Y), line.Text);
+                }
+                onScan.end();
+                painter.drawImage(QRectF(0, 0, page.Width, page.Height), scan);
+                continue;
+            }
             for (const TPdfTextLine& line : page.Lines) {
                 painter.setFont(Serif(line.Size));
                 painter.drawText(QPointF(line.X, line.Y), line.Text);

@@ -22,6 +22,9 @@ struct TTestPage {
     double Width = 612; // points: US letter
     double Height = 792;
     std::vector<TPdfTextLine> Lines; // none: a page without a text layer
+    // The lines drawn into an image of the page at 300 dpi, as a scanner
+    // makes it: no text layer.
+    bool Scanned = false;
 };
 
 std::string WriteTestPdf(const std::vector<TTestPage>& Pages);
