@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -38,8 +39,13 @@ std::optional<TDocumentRead> ReadInBackground(QWidget& Window, std::string_view 
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
-    // Shown by itself once the reading has taken this long.
-    dialog.setMinimumDuration(PdfProgressDelayMs);
+    // Shown once the reading has taken a moment, whatever the dialog's own
+    // estimate of the time left.
+    dialog.setMinimumDuration(std::numeric_limits<int>::max());
+    QTimer::singleShot(PdfProgressDelayMs, &dialog, [&] {
+        if (!cancelled)
+            dialog.show();
+    });
     QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
         cancelled = true;
         dialog.setLabelText(QStringLiteral("Cancelling\u2026"));
@@ -48,6 +54,9 @@ std::optional<TDocumentRead> ReadInBackground(QWidget& Window, std::string_view 
     QTimer follow;
     follow.setInterval(50);
     QObject::connect(&follow, &QTimer::timeout, &dialog, [&] {
+        // Escape and the close box cancel without the signal.
+        if (dialog.wasCanceled() && !cancelled)
+            emit dialog.canceled();
         if (cancelled || total <= 0)
             return;
         dialog.setMaximum(total);

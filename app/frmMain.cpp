@@ -314,6 +314,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
     inputColumn->insertWidget(0, FindBar1);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
+    BoxMenu1->Citation = [this](const TClaim& Claim) { return CitationOf(Claim); };
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))
