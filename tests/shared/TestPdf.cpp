@@ -116,8 +116,13 @@ template <typename PlaceF, typename AdvanceF, typename HereF>
 void SetParagraphs(const std::vector<QString>& Paragraphs, int DescriptionLines, double Width,
                    double Size, TPrintedPdf& Printed, PlaceF&& Place, AdvanceF&& Advance,
                    HereF&& Here) {
-    // The description a patent's claims follow fills whole lines.
+    // The description a patent's claims follow fills whole lines, in
+    // paragraphs of ten.
     for (int d = 0; d < DescriptionLines; ++d) {
+        if (d > 0 && d % 10 == 0) {
+            Advance();
+            continue;
+        }
         const QStringList lines =
             Wrapped(QStringLiteral("The description of the pump tells in its line %1 how the "
                                    "parts work together to move the liquid onward.")
