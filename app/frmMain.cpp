@@ -703,7 +703,9 @@ TfrMain::TInputFile TfrMain::ReadInputFile(const QString& FileName, int Index,
             // Off the GUI thread, as a long PDF takes its time.
             TReadOptions options;
             options.Ocr = true;
+            ++readingInBackground;
             std::optional<TDocumentRead> pdf = ReadInBackground(*this, bytes, options);
+            --readingInBackground;
             if (!pdf) {
                 file.Cancelled = true;
                 return file;
@@ -1245,6 +1247,11 @@ void TfrMain::ShowTypedAnalysis(TAnalysis Analysis) {
 }
 
 void TfrMain::FileChangedOnDisk() {
+    // Not in the middle of reading a PDF: once that is done.
+    if (readingInBackground > 0) {
+        QTimer::singleShot(250, this, [this] { RunHandler([this] { FileChangedOnDisk(); }); });
+        return;
+    }
     const QString fileName = DocumentFileName;
     if (fileName.isEmpty() || QFileInfo(fileName).absoluteFilePath() != Watcher1->FileName())
         return;

@@ -300,6 +300,8 @@ private:
     TInputFile ReadInputFile(const QString& FileName, int Index, const QString& Language);
     bool ShowInputFile(const QString& FileName, TInputFile File);
     std::vector<std::optional<TCitation>> claimCitations;
+    int readingInBackground = 0; // a PDF is being read; events still come
+
     void CreateDraftingTools();
     void CreateProblemsPanel();
     // Every change the user makes to the pane's text.

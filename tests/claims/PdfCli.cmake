@@ -22,6 +22,15 @@ expect(0 "^{\n  \"format\": \"pdf\",\n  \"reading\": \"lenient\",.*\"number\": 2
 expect(0 "\"number\": 1, [^}]*\"citation\": {\"page\": 2, \"line\": 52, \"to\": {\"page\": 3, \"line\": 1}} }" ""
        --lenient --json ${pdfs}/publication.pdf)
 expect(2 "^$" "^veltrum-claims: [^\n]*cut.pdf is a truncated PDF" ${pdfs}/cut.pdf)
+# Read from standard input, zero bytes and all.
+execute_process(COMMAND ${CLI} --lenient --json - INPUT_FILE ${pdfs}/grant.pdf
+                RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT got EQUAL 0 OR NOT out MATCHES "\"number\": 4, [^}]*\"citation\": {\"page\": 2, \"column\": 3, \"lines\": \\[6, 7\\]}")
+  message(FATAL_ERROR "a PDF on standard input: exit ${got}\n${out}\n${err}")
+endif()
+# A scan is recognised, and says so.
+expect(0 "^{\n  \"format\": \"pdf\",\n  \"ocr\": true,\n.*\"claimCount\": 2," "" --lenient --json
+       ${pdfs}/scan.pdf)
 expect(2 "^$" "scan.pdf is a PDF of page images without text, and text recognition is off\n$"
        --no-ocr ${pdfs}/scan.pdf)
 # A folder's PDFs, by name, each with its format; the cut one names its fault.

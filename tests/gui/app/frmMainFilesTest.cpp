@@ -3,6 +3,7 @@
 // exported tables.
 
 #include "AppTestMain.h"
+#include "BoxMenu.h"
 #include "ClaimTree.h"
 #include "Dialogs.h"
 #include "DocumentChoice.h"
@@ -17,9 +18,11 @@
 #include "frmMain.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -238,6 +241,11 @@ private slots:
         QCOMPARE(claims.size(), 4);
         QCOMPARE(claims[1]->text(), QStringLiteral("Claim 2\tcol. 2, l. 56 \u2013 col. 3, l. 1"));
         QCOMPARE(claims[2]->text(), QStringLiteral("Claim 3\tcol. 3, ll. 3\u20134"));
+        const std::unique_ptr<QMenu> menu(
+            window->BoxMenu1->MenuFor(*window->ClaimTree->NodesByClaim[1].front()));
+        menu->findChild<QAction*>(QStringLiteral("CopyClaimText1"))->trigger();
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(
+            QStringLiteral(" the pressure measured at the outlet.\n(col. 2, ll. 48\u201354)")));
         // A text again: no citations.
         QVERIFY(window->OpenDocument(Write(QStringLiteral("pump.txt"), PumpText)));
         QCOMPARE(window->mnuClaims->actions()[1]->text(), QStringLiteral("Claim 2"));
