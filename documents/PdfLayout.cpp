@@ -121,12 +121,16 @@ struct TColumns {
 
 // Gutters are vertical runs of white space that nearly no word crosses, from
 // the words' horizontal spread; numbers alone (line numbers in the gutter)
-// and words wider than a column do not count.
-TColumns FindColumns(const std::vector<TWord>& Words, double Em) {
+// and words wider than a column do not count, nor do words above Top or
+// below Bottom (a running header wider than the text).
+TColumns FindColumns(const std::vector<TWord>& Words, double Em, double Top, double Bottom) {
     TColumns cols;
     double x0 = FarAway, x1 = -FarAway;
+    const auto counts = [&](const TWord& w) {
+        return HasLetter(w.Text) && w.B > Top && w.T < Bottom;
+    };
     for (const TWord& w : Words) {
-        if (!HasLetter(w.Text))
+        if (!counts(w))
             continue;
         x0 = std::min(x0, w.L);
         x1 = std::max(x1, w.R);
@@ -141,21 +145,27 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em) {
     const auto binOf = [&](double X) {
         return std::clamp(static_cast<int>((X - x0) / bin), 0, Bins - 1);
     };
-    std::vector<int> delta(Bins + 1, 0), centers(Bins + 1, 0);
+    std::vector<int> delta(Bins + 1, 0), centers(Bins + 1, 0), anyDelta(Bins + 1, 0);
     int counted = 0;
     for (const TWord& w : Words) {
-        if (!HasLetter(w.Text) || w.R - w.L > 0.6 * (x1 - x0))
+        if (!counts(w))
+            continue;
+        ++anyDelta[binOf(w.L)];
+        --anyDelta[binOf(w.R) + 1];
+        if (w.R - w.L > 0.6 * (x1 - x0))
             continue;
         ++delta[binOf(w.L)];
         --delta[binOf(w.R) + 1];
         ++centers[binOf((w.L + w.R) / 2) + 1];
         ++counted;
     }
-    std::vector<int> cover(Bins, 0);
+    std::vector<int> cover(Bins, 0), anyCover(Bins, 0);
     int maxCover = 0;
-    for (int i = 0, run = 0; i < Bins; ++i) {
+    for (int i = 0, run = 0, any = 0; i < Bins; ++i) {
         run += delta[i];
+        any += anyDelta[i];
         cover[i] = run;
+        anyCover[i] = any;
         maxCover = std::max(maxCover, run);
         centers[i + 1] += centers[i]; // words whose middle is left of bin i + 1
     }
@@ -194,9 +204,9 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em) {
     edges.push_back(Bins);
     for (std::size_t e = 0; e + 1 < edges.size(); e += 2) {
         int a = edges[e], b = edges[e + 1] - 1;
-        while (a < b && cover[a] == 0)
+        while (a < b && anyCover[a] == 0)
             ++a;
-        while (b > a && cover[b] == 0)
+        while (b > a && anyCover[b] == 0)
             --b;
         cols.TextL.push_back(x0 + a * bin);
         cols.TextR.push_back(x0 + (b + 1) * bin);
@@ -402,7 +412,9 @@ TPage PreparePage(const TPdfPage& Page) {
     page.EdgeTop = pageTop + 0.06 * (pageBottom - pageTop);
     page.EdgeBottom = pageBottom - 0.06 * (pageBottom - pageTop);
 
-    page.Columns = FindColumns(words, em);
+    page.Columns = FindColumns(words, em, page.EdgeTop, page.EdgeBottom);
+    if (!(page.Columns.TextL.front() < page.Columns.TextR.back()))
+        page.Columns = FindColumns(words, em, -FarAway, FarAway);
     return page;
 }
 
@@ -694,7 +706,7 @@ std::vector<TPrintedLine> PrintedLines(std::vector<TPage>& Pages) {
             const double right = line.Column < 0 ? pageR : page.Columns.TextR[c];
             printed.Wide = line.Column < 0 && !page.Columns.Cuts.empty();
             printed.Indented = line.L > left + 0.8 * line.EmH;
-            printed.Short = line.R < right - 1.5 * line.EmH;
+            printed.Short = line.R < right - 0.6 * line.EmH;
             printed.GapAbove = previous != nullptr && previous->Column == line.Column && step > 0 &&
                                line.Base - previous->Base > 1.6 * step;
             previous = &line;
@@ -708,7 +720,8 @@ std::vector<TPrintedLine> PrintedLines(std::vector<TPage>& Pages) {
 
 // "12." or "12 ." at the start of a line: the number, else 0.
 int ClaimNumberAtStart(const QString& S) {
-    static const QRegularExpression re(QStringLiteral(R"(^(\d{1,4})\s?\.(?:\s|$))"));
+    static const QRegularExpression re(
+        QStringLiteral(R"(^(\d{1,4})\s?\.(?:\s|$|[\x{3000}-\x{30FF}\x{3400}-\x{9FFF}]))"));
     const QRegularExpressionMatch m = re.match(S);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
@@ -716,6 +729,13 @@ int ClaimNumberAtStart(const QString& S) {
 bool StartsWithListMarker(const QString& S) {
     static const QRegularExpression re(QStringLiteral(R"(^\(?(?:[a-z]|[ivx]{1,4})\)\s)"));
     return re.match(S).hasMatch();
+}
+
+// Chinese and Japanese characters, their punctuation and full-width forms.
+bool IsCjk(QChar C) {
+    const char16_t c = C.unicode();
+    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x4DBF) ||
+           (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF);
 }
 
 bool IsHyphen(QChar C) {
@@ -818,6 +838,8 @@ TPdfText LayOutPdfPages(const std::vector<TPdfPage>& Pages) {
             if (IsHyphen(end) && current.size() >= 2 &&
                 current[current.size() - 2].isLetterOrNumber())
                 JoinHyphenated(current, line.Text, pairs);
+            else if (IsCjk(current.back()) || IsCjk(line.Text.front()))
+                current += line.Text; // these scripts break lines anywhere, without spaces
             else
                 current += QLatin1Char(' ') + line.Text;
             text.LastLines.back() = line.Origin;
