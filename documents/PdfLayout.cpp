@@ -679,6 +679,8 @@ std::vector<TPrintedLine> PrintedLines(std::vector<TPage>& Pages) {
     std::vector<TPrintedLine> out;
     for (std::size_t p = 0; p < Pages.size(); ++p) {
         TPage& page = Pages[p];
+        if (page.Lines.empty())
+            continue;
         const double pitch = LabelPitch(page);
         std::vector<double> steps;
         for (std::size_t i = 1; i < page.Lines.size(); ++i) {
