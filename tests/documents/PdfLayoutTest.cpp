@@ -167,6 +167,68 @@ TEST(PdfLayout, JoinsWordsIntoLines) {
         EXPECT_EQ(LayOutPdfPages({PageOf(c.Words)}).Text.toStdString(), c.Text) << c.Name;
 }
 
+// ---- Paragraphs ----
+
+TEST(PdfLayout, JoinsTheLinesOfAParagraph) {
+    struct TPrinted {
+        const char* Text;
+        bool Full = false;     // reaches the right edge
+        bool Indented = false; // starts in from the left edge
+    };
+    struct TCase {
+        const char* Name;
+        std::vector<TPrinted> Lines;
+        const char* Text;
+    };
+    const std::vector<TCase> cases{
+        {"a paragraph's lines join",
+         {{"1. A pump comprising a rotor", true}, {"that turns.", false}},
+         "1. A pump comprising a rotor that turns."},
+        {"a short line ends a paragraph",
+         {{"1. A pump.", false}, {"The pump turns.", false}},
+         "1. A pump.\nThe pump turns."},
+        {"an indented line starts one",
+         {{"1. A pump comprising a rotor", true}, {"wherein it turns.", false, true}},
+         "1. A pump comprising a rotor\nwherein it turns."},
+        {"a claim number after a full line starts a claim",
+         {{"1. A pump comprising a rotor.", true}, {"2. The pump of claim 1.", false}},
+         "1. A pump comprising a rotor.\n2. The pump of claim 1."},
+        {"a reference broken before its number does not",
+         {{"1. A pump.", false}, {"2. The pump as defined in claim", true}, {"1.", false},
+          {"3. A valve.", false}},
+         "1. A pump.\n2. The pump as defined in claim 1.\n3. A valve."},
+        {"a claim number alone takes its text",
+         {{"7.", false}, {"A valve comprising a seat.", false}},
+         "7. A valve comprising a seat."},
+        {"list items keep their lines",
+         {{"1. A method comprising steps of", true}, {"a) heating the part;", true},
+          {"b) cooling it.", false}},
+         "1. A method comprising steps of\na) heating the part;\nb) cooling it."},
+    };
+    for (const TCase& c : cases) {
+        TPdfPage page{595, 842, {}};
+        double base = 100;
+        for (const TPrinted& line : c.Lines) {
+            const QStringList words = QString::fromUtf8(line.Text).split(u' ');
+            double left = line.Indented ? 90 : 70;
+            qsizetype chars = 0;
+            for (const QString& w : words)
+                chars += w.size();
+            const double space = line.Full && words.size() > 1
+                                     ? (525 - left - chars * 5.0) / (words.size() - 1)
+                                     : 5;
+            for (const QString& w : words) {
+                page.Words.push_back({left, base - 8, left + w.size() * 5.0, base + 2, w});
+                left += w.size() * 5.0 + space;
+            }
+            base += 12;
+        }
+        // A full line of its own, far below, marks the right edge.
+        page.Words.push_back({70, 400, 525, 410, "x"});
+        EXPECT_EQ(LayOutPdfPages({page}).Text.section(u'\n', 0, -2).toStdString(), c.Text) << c.Name;
+    }
+}
+
 // ---- Hyphens at line ends ----
 
 // A full line ending in Last, the next line starting with Next, and far
