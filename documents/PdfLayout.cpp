@@ -127,7 +127,7 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em, double Top, dou
     TColumns cols;
     double x0 = FarAway, x1 = -FarAway;
     const auto counts = [&](const TWord& w) {
-        return HasLetter(w.Text) && w.B > Top && w.T < Bottom;
+        return !IsDigits(w.Text) && w.B > Top && w.T < Bottom;
     };
     for (const TWord& w : Words) {
         if (!counts(w))
@@ -169,10 +169,12 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em, double Top, dou
         maxCover = std::max(maxCover, run);
         centers[i + 1] += centers[i]; // words whose middle is left of bin i + 1
     }
-    std::vector<int> gutterBins; // start, end pairs
+    std::vector<int> gutterBins; // start, end and cut of each
     if (counted >= 6) {
-        const int quiet = maxCover / 20;
-        const int minRun = std::max(2, static_cast<int>(std::ceil(Em / bin)));
+        // A title or a table row may cross the gutter; on a page of few lines
+        // a word alone may not.
+        const int quiet = maxCover >= 8 ? std::max(1, maxCover / 10) : 0;
+        const int minRun = std::max(2, static_cast<int>(std::ceil(1.5 * Em / bin)));
         for (int i = Bins / 20; i < Bins - Bins / 20;) {
             if (cover[i] > quiet) {
                 ++i;
@@ -181,9 +183,38 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em, double Top, dou
             int j = i;
             while (j < Bins - Bins / 20 && cover[j] <= quiet)
                 ++j;
-            if (j - i >= minRun && gutterBins.size() < 20) {
-                gutterBins.push_back(i);
-                gutterBins.push_back(j);
+            if (j - i >= minRun && gutterBins.size() < 30) {
+                // The gutter proper is the emptiest part of the run (the run
+                // may reach into a column where few lines are that long); word
+                // gaps of lines across the page are no gutter, so more lines
+                // are allowed while the emptiest part is that narrow.
+                const int least = *std::min_element(cover.begin() + i, cover.begin() + j);
+                int from = i, to = i;
+                for (int allowed = least; allowed <= quiet; ++allowed) {
+                    for (int k = i; k < j;) {
+                        int e = k;
+                        while (e < j && cover[e] <= allowed)
+                            ++e;
+                        if (e - k > to - from) {
+                            from = k;
+                            to = e;
+                        }
+                        k = std::max(e, k + 1);
+                    }
+                    if (to - from >= minRun)
+                        break;
+                }
+                // The cut where lines across the page have words, so that
+                // they are seen to cross it.
+                int cut = (from + to) / 2;
+                for (int k = from; k < to; ++k)
+                    if (cover[k] > cover[cut] ||
+                        (cover[k] == cover[cut] &&
+                         std::abs(2 * k - from - to) < std::abs(2 * cut - from - to)))
+                        cut = k;
+                gutterBins.push_back(from);
+                gutterBins.push_back(to);
+                gutterBins.push_back(cut);
             }
             i = j;
         }
@@ -192,14 +223,14 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em, double Top, dou
     // space of a short line or a table.
     std::vector<int> edges{0};
     const int needed = std::max(3, counted / 30);
-    for (std::size_t g = 0; g < gutterBins.size(); g += 2) {
-        const int next = g + 2 < gutterBins.size() ? gutterBins[g + 2] : Bins;
+    for (std::size_t g = 0; g < gutterBins.size(); g += 3) {
+        const int next = g + 3 < gutterBins.size() ? gutterBins[g + 3] : Bins;
         if (centers[gutterBins[g]] - centers[edges.back()] < needed ||
             centers[next] - centers[gutterBins[g + 1]] < needed)
             continue;
         edges.push_back(gutterBins[g]);
         edges.push_back(gutterBins[g + 1]);
-        cols.Cuts.push_back(x0 + (gutterBins[g] + gutterBins[g + 1]) / 2.0 * bin);
+        cols.Cuts.push_back(x0 + (gutterBins[g + 2] + 0.5) * bin);
     }
     edges.push_back(Bins);
     for (std::size_t e = 0; e + 1 < edges.size(); e += 2) {

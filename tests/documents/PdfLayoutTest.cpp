@@ -168,6 +168,54 @@ TEST(PdfLayout, JoinsWordsIntoLines) {
         EXPECT_EQ(LayOutPdfPages({PageOf(c.Words)}).Text.toStdString(), c.Text) << c.Name;
 }
 
+// ---- Columns ----
+
+// Columns of lines numbered in reading order under a title; a full-width
+// line after the tenth line of each column cuts the columns in two: the
+// first ten lines of each column are read, then it, then the rest.
+TEST(PdfLayout, ReadsColumnByColumnAroundFullWidthLines) {
+    for (const int columns : {2, 3}) {
+        for (const QString across :
+             {QString(),
+              QStringLiteral("A sentence set across the page from the left to the right edge")}) {
+            std::vector<TPlaced> words;
+            const auto line = [&](const QString& Text, double Left, double Base, double Space) {
+                for (const QString& w : Text.split(u' ')) {
+                    words.push_back({w, Left, Base});
+                    Left += w.size() * 5 + Space;
+                }
+            };
+            const double width = 480.0 / columns;
+            const QString title(
+                "A title set over all the columns of the page, from the left to the right");
+            line(title, 60 + (width * columns - 40 - title.size() * 5) / 2, 100, 5);
+            std::string expected = title.toStdString();
+            int order = 0;
+            const std::vector<std::pair<int, int>> parts =
+                across.isEmpty() ? std::vector<std::pair<int, int>>{{0, 20}}
+                                 : std::vector<std::pair<int, int>>{{0, 10}, {10, 20}};
+            for (const auto& [from, to] : parts) {
+                for (int c = 0; c < columns; ++c)
+                    for (int l = from; l < to; ++l) {
+                        QString text = QString("%1. Column %2").arg(++order).arg(QString("abc")[c]);
+                        while (text.size() * 5 < width - 80)
+                            text += " words";
+                        text += u'.';
+                        line(text, 60 + c * width,
+                             130 + l * 12 + (l >= 10 && !across.isEmpty()) * 24, 5);
+                        expected += "\n" + text.toStdString();
+                    }
+                if (from == 0 && !across.isEmpty()) {
+                    line(QString("%1. %2.").arg(++order).arg(across), 62, 130 + 10 * 12 + 6, 5.5);
+                    expected += "\n" + std::to_string(order) + ". " + across.toStdString() + ".";
+                }
+            }
+            EXPECT_EQ(LayOutPdfPages({PageOf(words)}).Text.toStdString(), expected)
+                << columns << " columns, " << across.toStdString();
+        }
+    }
+}
+
 // ---- Paragraphs ----
 
 TEST(PdfLayout, JoinsTheLinesOfAParagraph) {
