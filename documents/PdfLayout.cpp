@@ -121,12 +121,16 @@ struct TColumns {
 
 // Gutters are vertical runs of white space that nearly no word crosses, from
 // the words' horizontal spread; numbers alone (line numbers in the gutter)
-// and words wider than a column do not count.
-TColumns FindColumns(const std::vector<TWord>& Words, double Em) {
+// and words wider than a column do not count, nor do words above Top or
+// below Bottom (a running header wider than the text).
+TColumns FindColumns(const std::vector<TWord>& Words, double Em, double Top, double Bottom) {
     TColumns cols;
     double x0 = FarAway, x1 = -FarAway;
+    const auto counts = [&](const TWord& w) {
+        return !IsDigits(w.Text) && w.B > Top && w.T < Bottom;
+    };
     for (const TWord& w : Words) {
-        if (!HasLetter(w.Text))
+        if (!counts(w))
             continue;
         x0 = std::min(x0, w.L);
         x1 = std::max(x1, w.R);
@@ -141,28 +145,36 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em) {
     const auto binOf = [&](double X) {
         return std::clamp(static_cast<int>((X - x0) / bin), 0, Bins - 1);
     };
-    std::vector<int> delta(Bins + 1, 0), centers(Bins + 1, 0);
+    std::vector<int> delta(Bins + 1, 0), centers(Bins + 1, 0), anyDelta(Bins + 1, 0);
     int counted = 0;
     for (const TWord& w : Words) {
-        if (!HasLetter(w.Text) || w.R - w.L > 0.6 * (x1 - x0))
+        if (!counts(w))
+            continue;
+        ++anyDelta[binOf(w.L)];
+        --anyDelta[binOf(w.R) + 1];
+        if (w.R - w.L > 0.6 * (x1 - x0))
             continue;
         ++delta[binOf(w.L)];
         --delta[binOf(w.R) + 1];
         ++centers[binOf((w.L + w.R) / 2) + 1];
         ++counted;
     }
-    std::vector<int> cover(Bins, 0);
+    std::vector<int> cover(Bins, 0), anyCover(Bins, 0);
     int maxCover = 0;
-    for (int i = 0, run = 0; i < Bins; ++i) {
+    for (int i = 0, run = 0, any = 0; i < Bins; ++i) {
         run += delta[i];
+        any += anyDelta[i];
         cover[i] = run;
+        anyCover[i] = any;
         maxCover = std::max(maxCover, run);
         centers[i + 1] += centers[i]; // words whose middle is left of bin i + 1
     }
-    std::vector<int> gutterBins; // start, end pairs
+    std::vector<int> gutterBins; // start, end and cut of each
     if (counted >= 6) {
-        const int quiet = maxCover / 20;
-        const int minRun = std::max(2, static_cast<int>(std::ceil(Em / bin)));
+        // A title or a table row may cross the gutter; on a page of few lines
+        // a word alone may not.
+        const int quiet = maxCover >= 8 ? std::max(1, maxCover / 10) : 0;
+        const int minRun = std::max(2, static_cast<int>(std::ceil(1.5 * Em / bin)));
         for (int i = Bins / 20; i < Bins - Bins / 20;) {
             if (cover[i] > quiet) {
                 ++i;
@@ -171,9 +183,38 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em) {
             int j = i;
             while (j < Bins - Bins / 20 && cover[j] <= quiet)
                 ++j;
-            if (j - i >= minRun && gutterBins.size() < 20) {
-                gutterBins.push_back(i);
-                gutterBins.push_back(j);
+            if (j - i >= minRun && gutterBins.size() < 30) {
+                // The gutter proper is the emptiest part of the run (the run
+                // may reach into a column where few lines are that long); word
+                // gaps of lines across the page are no gutter, so more lines
+                // are allowed while the emptiest part is that narrow.
+                const int least = *std::min_element(cover.begin() + i, cover.begin() + j);
+                int from = i, to = i;
+                for (int allowed = least; allowed <= quiet; ++allowed) {
+                    for (int k = i; k < j;) {
+                        int e = k;
+                        while (e < j && cover[e] <= allowed)
+                            ++e;
+                        if (e - k > to - from) {
+                            from = k;
+                            to = e;
+                        }
+                        k = std::max(e, k + 1);
+                    }
+                    if (to - from >= minRun)
+                        break;
+                }
+                // The cut where lines across the page have words, so that
+                // they are seen to cross it.
+                int cut = (from + to) / 2;
+                for (int k = from; k < to; ++k)
+                    if (cover[k] > cover[cut] ||
+                        (cover[k] == cover[cut] &&
+                         std::abs(2 * k - from - to) < std::abs(2 * cut - from - to)))
+                        cut = k;
+                gutterBins.push_back(from);
+                gutterBins.push_back(to);
+                gutterBins.push_back(cut);
             }
             i = j;
         }
@@ -182,21 +223,21 @@ TColumns FindColumns(const std::vector<TWord>& Words, double Em) {
     // space of a short line or a table.
     std::vector<int> edges{0};
     const int needed = std::max(3, counted / 30);
-    for (std::size_t g = 0; g < gutterBins.size(); g += 2) {
-        const int next = g + 2 < gutterBins.size() ? gutterBins[g + 2] : Bins;
+    for (std::size_t g = 0; g < gutterBins.size(); g += 3) {
+        const int next = g + 3 < gutterBins.size() ? gutterBins[g + 3] : Bins;
         if (centers[gutterBins[g]] - centers[edges.back()] < needed ||
             centers[next] - centers[gutterBins[g + 1]] < needed)
             continue;
         edges.push_back(gutterBins[g]);
         edges.push_back(gutterBins[g + 1]);
-        cols.Cuts.push_back(x0 + (gutterBins[g] + gutterBins[g + 1]) / 2.0 * bin);
+        cols.Cuts.push_back(x0 + (gutterBins[g + 2] + 0.5) * bin);
     }
     edges.push_back(Bins);
     for (std::size_t e = 0; e + 1 < edges.size(); e += 2) {
         int a = edges[e], b = edges[e + 1] - 1;
-        while (a < b && cover[a] == 0)
+        while (a < b && anyCover[a] == 0)
             ++a;
-        while (b > a && cover[b] == 0)
+        while (b > a && anyCover[b] == 0)
             --b;
         cols.TextL.push_back(x0 + a * bin);
         cols.TextR.push_back(x0 + (b + 1) * bin);
@@ -402,7 +443,9 @@ TPage PreparePage(const TPdfPage& Page) {
     page.EdgeTop = pageTop + 0.06 * (pageBottom - pageTop);
     page.EdgeBottom = pageBottom - 0.06 * (pageBottom - pageTop);
 
-    page.Columns = FindColumns(words, em);
+    page.Columns = FindColumns(words, em, page.EdgeTop, page.EdgeBottom);
+    if (!(page.Columns.TextL.front() < page.Columns.TextR.back()))
+        page.Columns = FindColumns(words, em, -FarAway, FarAway);
     return page;
 }
 
@@ -667,6 +710,8 @@ std::vector<TPrintedLine> PrintedLines(std::vector<TPage>& Pages) {
     std::vector<TPrintedLine> out;
     for (std::size_t p = 0; p < Pages.size(); ++p) {
         TPage& page = Pages[p];
+        if (page.Lines.empty())
+            continue;
         const double pitch = LabelPitch(page);
         std::vector<double> steps;
         for (std::size_t i = 1; i < page.Lines.size(); ++i) {
@@ -694,7 +739,7 @@ std::vector<TPrintedLine> PrintedLines(std::vector<TPage>& Pages) {
             const double right = line.Column < 0 ? pageR : page.Columns.TextR[c];
             printed.Wide = line.Column < 0 && !page.Columns.Cuts.empty();
             printed.Indented = line.L > left + 0.8 * line.EmH;
-            printed.Short = line.R < right - 1.5 * line.EmH;
+            printed.Short = line.R < right - 0.6 * line.EmH;
             printed.GapAbove = previous != nullptr && previous->Column == line.Column && step > 0 &&
                                line.Base - previous->Base > 1.6 * step;
             previous = &line;
@@ -708,7 +753,8 @@ std::vector<TPrintedLine> PrintedLines(std::vector<TPage>& Pages) {
 
 // "12." or "12 ." at the start of a line: the number, else 0.
 int ClaimNumberAtStart(const QString& S) {
-    static const QRegularExpression re(QStringLiteral(R"(^(\d{1,4})\s?\.(?:\s|$))"));
+    static const QRegularExpression re(
+        QStringLiteral(R"(^(\d{1,4})\s?\.(?:\s|$|[\x{3000}-\x{30FF}\x{3400}-\x{9FFF}]))"));
     const QRegularExpressionMatch m = re.match(S);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
@@ -716,6 +762,13 @@ int ClaimNumberAtStart(const QString& S) {
 bool StartsWithListMarker(const QString& S) {
     static const QRegularExpression re(QStringLiteral(R"(^\(?(?:[a-z]|[ivx]{1,4})\)\s)"));
     return re.match(S).hasMatch();
+}
+
+// Chinese and Japanese characters, their punctuation and full-width forms.
+bool IsCjk(QChar C) {
+    const char16_t c = C.unicode();
+    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x4DBF) ||
+           (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF);
 }
 
 bool IsHyphen(QChar C) {
@@ -818,6 +871,8 @@ TPdfText LayOutPdfPages(const std::vector<TPdfPage>& Pages) {
             if (IsHyphen(end) && current.size() >= 2 &&
                 current[current.size() - 2].isLetterOrNumber())
                 JoinHyphenated(current, line.Text, pairs);
+            else if (IsCjk(current.back()) || IsCjk(line.Text.front()))
+                current += line.Text; // these scripts break lines anywhere, without spaces
             else
                 current += QLatin1Char(' ') + line.Text;
             text.LastLines.back() = line.Origin;

@@ -116,6 +116,17 @@ TPdfTestDocument LayOutTestPages(const QStringList& Paragraphs, const TPdfTestLa
             used = 0;
         };
         for (QString w : words) {
+            // Longer than a line (a text written without spaces): broken
+            // anywhere, as such scripts are.
+            while (w.size() > capacity - used - (current.isEmpty() ? 0 : 1) &&
+                   w.size() > capacity / 2) {
+                const int room = capacity - used - (current.isEmpty() ? 0 : 1);
+                if (room > 0) {
+                    current.push_back(w.left(room));
+                    w = w.mid(room);
+                }
+                flush(false);
+            }
             const int needed = static_cast<int>(w.size()) + (current.isEmpty() ? 0 : 1);
             if (used + needed <= capacity) {
                 current.push_back(w);
