@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -83,12 +83,14 @@ TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Language
 
     // "eng+deu": names of letters, digits and underscores only, so that a
     // name never walks out of the data directory.
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_]+$"));
     QStringList languages = Languages.split(QLatin1Char('+'), Qt::SkipEmptyParts);
     if (languages.isEmpty())
         languages << QStringLiteral("eng");
     for (const QString& language : languages) {
-        if (!name.match(language).hasMatch()) {
+        const bool isName = std::all_of(language.begin(), language.end(), [](QChar c) {
+            return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+        });
+        if (!isName) {
             result.Error =
                 QStringLiteral("\"%1\" is not a language name for recognition").arg(language);
             return result;
