@@ -44,18 +44,71 @@ bool AskCancelled(void* Cancelled, int) {
     return (*static_cast<const std::function<bool()>*>(Cancelled))();
 }
 
-// Tesseract writes its warnings to stderr unless told where else; its debug
-// file is one setting for the whole process, so it is set once.
-void SilenceTesseract(tesseract::TessBaseAPI& Api) {
+// Settings Tesseract keeps for the whole process, so set once: its warnings
+// go to stderr unless told where else; and a column of lone claim numbers
+// ("1 .", "2 .") beside margin line numbers was taken for vertical text and
+// read as "=", "N", "w". Patent text is never set vertically.
+void SetUpTesseract(tesseract::TessBaseAPI& Api) {
     static std::once_flag once;
-    std::call_once(once, [&] { Api.SetVariable("debug_file", "/dev/null"); });
+    std::call_once(once, [&] {
+        Api.SetVariable("debug_file", "/dev/null");
+        Api.SetVariable("textord_tabfind_vertical_text", "0");
+    });
 }
 
 struct TIteratorDeleter {
     void operator()(tesseract::ResultIterator* It) const { delete It; }
 };
 
+bool AllDigits(QStringView Text) {
+    return !Text.isEmpty() && std::all_of(Text.begin(), Text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
 } // namespace
+
+void MendRecognisedWords(std::vector<TPdfWord>& Words) {
+    // Inside claim words only: neither spelling is a word of its own.
+    static const struct {
+        const char* Read;
+        const char* Meant;
+    } inWords[] = {{"nspriich", "nsprüch"},
+                   {"NSPRIICH", "NSPRÜCH"},
+                   {"eivindicag", "eivindicaç"},
+                   {"EIVINDICAG", "EIVINDICAÇ"}};
+    for (TPdfWord& word : Words) {
+        for (const auto& mend : inWords)
+            word.Text.replace(QString::fromUtf8(mend.Read), QString::fromUtf8(mend.Meant));
+    }
+    for (std::size_t i = 1; i < Words.size(); ++i) {
+        if (!AllDigits(Words[i - 1].Text))
+            continue;
+        QString& text = Words[i].Text;
+        if (text == QLatin1String("0") && i + 1 < Words.size() &&
+            AllDigits(Words[i + 1].Text.left(1))) {
+            text = QStringLiteral("o");
+            continue;
+        }
+        // "05," after a number: the "o" and the number ran together. Three
+        // digits are a group of thousands ("5 050 g"); without the comma or
+        // stop the leading zero may be meant ("2 05 mm").
+        qsizetype end = text.size();
+        while (end > 0 && QStringLiteral(",.;:)").contains(text[end - 1]))
+            --end;
+        if (end != 2 || end == text.size() || text[0] != QLatin1Char('0') ||
+            !AllDigits(QStringView(text).mid(1, end - 1)))
+            continue;
+        TPdfWord number = Words[i];
+        const double split = Words[i].Left + (Words[i].Right - Words[i].Left) / text.size();
+        Words[i].Text = QStringLiteral("o");
+        Words[i].Right = split;
+        number.Text = number.Text.mid(1);
+        number.Left = split;
+        Words.insert(Words.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(number));
+        ++i;
+    }
+}
 
 bool OcrAvailable() {
     return MissingLanguages(DataDirectory(), {QStringLiteral("eng")}).isEmpty();
@@ -113,7 +166,7 @@ TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Language
 
     // One engine per call: engines are not shared between threads.
     tesseract::TessBaseAPI api;
-    SilenceTesseract(api);
+    SetUpTesseract(api);
     if (api.Init(directory.toLocal8Bit().constData(),
                  languages.join(QLatin1Char('+')).toLatin1().constData(),
                  tesseract::OEM_LSTM_ONLY) != 0) {
@@ -166,5 +219,6 @@ TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Language
         word.Bottom = (inLine ? lineBottom : bottom) * scale;
         result.Words.push_back(std::move(word));
     } while (it->Next(tesseract::RIL_WORD));
+    MendRecognisedWords(result.Words);
     return result;
 }
