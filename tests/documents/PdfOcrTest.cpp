@@ -122,6 +122,7 @@ TEST(PdfOcr, MendsWhatTheReadingsCannotUse) {
         {"claim 1, 0 5", "claim 1, 0 5"},
         {"claim 12 0", "claim 12 0"},
         {"Gewicht 5 050 g", "Gewicht 5 050 g"},
+        {"Massen von 1 050, 2 100 kg", "Massen von 1 050, 2 100 kg"},
         {"1 012 und 2 05 mm", "1 012 und 2 05 mm"},
     };
     for (const auto& c : cases) {
