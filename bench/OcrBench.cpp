@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <sys/resource.h>
 
 namespace {
@@ -41,6 +42,32 @@ BENCHMARK_CAPTURE(BM_RecognisePage, eng, "eng")->Unit(benchmark::kSecond)->Itera
 BENCHMARK_CAPTURE(BM_RecognisePage, eng_deu_fra, "eng+deu+fra")
     ->Unit(benchmark::kSecond)
     ->Iterations(3);
+
+// Cancel pressed 0.1 s, 1 s and 3 s into a page: how long recognition goes on
+// before it returns (the engine is asked between words, not while it finds
+// the page's blocks and lines).
+void BM_CancelLatency(benchmark::State& State) {
+    const std::vector<TRenderedPage> pages = RenderPages(FullPage(), TPageLayout::UsGrant);
+    using TClock = std::chrono::steady_clock;
+    const auto after = std::chrono::milliseconds(State.range(0));
+    double worst = 0;
+    for (auto _ : State) {
+        const TClock::time_point start = TClock::now();
+        const TRecognisedWords got =
+            RecogniseWords(PageImageOf(pages.front()), QStringLiteral("eng"),
+                           [&] { return TClock::now() - start >= after; });
+        worst =
+            std::max(worst, std::chrono::duration<double>(TClock::now() - start - after).count());
+        benchmark::DoNotOptimize(got.Words.size());
+    }
+    State.counters["latency_s"] = worst;
+}
+BENCHMARK(BM_CancelLatency)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(2);
 
 } // namespace
 

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -55,7 +55,55 @@ struct TIteratorDeleter {
     void operator()(tesseract::ResultIterator* It) const { delete It; }
 };
 
+bool AllDigits(QStringView Text) {
+    return !Text.isEmpty() && std::all_of(Text.begin(), Text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
 } // namespace
+
+void MendRecognisedWords(std::vector<TPdfWord>& Words) {
+    // Inside claim words only: neither spelling is a word of its own.
+    static const struct {
+        const char* Read;
+        const char* Meant;
+    } inWords[] = {{"nspriich", "nsprüch"},
+                   {"NSPRIICH", "NSPRÜCH"},
+                   {"eivindicag", "eivindicaç"},
+                   {"EIVINDICAG", "EIVINDICAÇ"}};
+    for (TPdfWord& word : Words) {
+        for (const auto& mend : inWords)
+            word.Text.replace(QString::fromUtf8(mend.Read), QString::fromUtf8(mend.Meant));
+    }
+    for (std::size_t i = 1; i < Words.size(); ++i) {
+        if (!AllDigits(Words[i - 1].Text))
+            continue;
+        QString& text = Words[i].Text;
+        if (text == QLatin1String("0") && i + 1 < Words.size() &&
+            AllDigits(Words[i + 1].Text.left(1))) {
+            text = QStringLiteral("o");
+            continue;
+        }
+        // "05," after a number: the "o" and the number ran together. Three
+        // digits are a group of thousands ("5 050 g"); without the comma or
+        // stop the leading zero may be meant ("2 05 mm").
+        qsizetype end = text.size();
+        while (end > 0 && QStringLiteral(",.;:)").contains(text[end - 1]))
+            --end;
+        if (end != 2 || end == text.size() || text[0] != QLatin1Char('0') ||
+            !AllDigits(QStringView(text).mid(1, end - 1)))
+            continue;
+        TPdfWord number = Words[i];
+        const double split = Words[i].Left + (Words[i].Right - Words[i].Left) / text.size();
+        Words[i].Text = QStringLiteral("o");
+        Words[i].Right = split;
+        number.Text = number.Text.mid(1);
+        number.Left = split;
+        Words.insert(Words.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(number));
+        ++i;
+    }
+}
 
 bool OcrAvailable() {
     return MissingLanguages(DataDirectory(), {QStringLiteral("eng")}).isEmpty();
@@ -83,12 +131,14 @@ TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Language
 
     // "eng+deu": names of letters, digits and underscores only, so that a
     // name never walks out of the data directory.
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_]+$"));
     QStringList languages = Languages.split(QLatin1Char('+'), Qt::SkipEmptyParts);
     if (languages.isEmpty())
         languages << QStringLiteral("eng");
     for (const QString& language : languages) {
-        if (!name.match(language).hasMatch()) {
+        const bool isName = std::all_of(language.begin(), language.end(), [](QChar c) {
+            return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+        });
+        if (!isName) {
             result.Error =
                 QStringLiteral("\"%1\" is not a language name for recognition").arg(language);
             return result;
@@ -118,9 +168,12 @@ TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Language
         result.Error = QStringLiteral("the language data for text recognition could not be loaded");
         return result;
     }
-    // Measured on generated two-column and one-column pages: automatic
-    // segmentation finds the columns; the layout step orders the words.
-    api.SetPageSegMode(tesseract::PSM_AUTO);
+    // Measured on the lenient corpus rendered as US-like two-column and
+    // EP-like pages: read as one block, the claims came out right where
+    // automatic segmentation took a column of lone claim numbers ("1 .",
+    // "2 .") for vertical text and lost a heading's umlaut; sparse text did
+    // worse still. The layout step finds the columns from the word boxes.
+    api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
     api.SetImage(Image.Pixels, Image.Width, Image.Height, 1, Image.BytesPerLine);
     api.SetSourceResolution(static_cast<int>(std::lround(Image.Dpi)));
 
@@ -164,5 +217,6 @@ TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Language
         word.Bottom = (inLine ? lineBottom : bottom) * scale;
         result.Words.push_back(std::move(word));
     } while (it->Next(tesseract::RIL_WORD));
+    MendRecognisedWords(result.Words);
     return result;
 }

@@ -106,6 +106,44 @@ TEST(PdfOcr, CancelledStopsRecognition) {
     EXPECT_TRUE(got.Words.empty());
 }
 
+// What recognition makes of claim words and numbers that the readings cannot
+// use is mended; everything else stays as read.
+TEST(PdfOcr, MendsWhatTheReadingsCannotUse) {
+    const struct {
+        const char* Read;
+        const char* Mended;
+    } cases[] = {
+        {"nach einem der Anspriiche 1 bis 3", "nach einem der Ansprüche 1 bis 3"},
+        {"PATENTANSPRIICHE", "PATENTANSPRÜCHE"},
+        {"conforme a reivindicagao 2", "conforme a reivindicaçao 2"},
+        {"las reivindicaciones 2 0 3,", "las reivindicaciones 2 o 3,"},
+        {"la rivendicazione 1 05, caratterizzata", "la rivendicazione 1 o 5, caratterizzata"},
+        {"claims 1 to 3 at 0 to 5 bar, 10 0.5 mm", "claims 1 to 3 at 0 to 5 bar, 10 0.5 mm"},
+        {"claim 1, 0 5", "claim 1, 0 5"},
+        {"claim 12 0", "claim 12 0"},
+        {"Gewicht 5 050 g", "Gewicht 5 050 g"},
+        {"Massen von 1 050, 2 100 kg", "Massen von 1 050, 2 100 kg"},
+        {"1 012 und 2 05 mm", "1 012 und 2 05 mm"},
+    };
+    for (const auto& c : cases) {
+        std::vector<TPdfWord> words;
+        double left = 0;
+        for (const QString& text : QString::fromUtf8(c.Read).split(QLatin1Char(' '))) {
+            words.push_back({left, 0, left + 6.0 * text.size(), 10, text});
+            left += 6.0 * text.size() + 4;
+        }
+        MendRecognisedWords(words);
+        QStringList mended;
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            mended << words[i].Text;
+            if (i > 0) {
+                EXPECT_LE(words[i - 1].Right, words[i].Left) << c.Read;
+            }
+        }
+        EXPECT_EQ(mended.join(QLatin1Char(' ')).toStdString(), c.Mended);
+    }
+}
+
 // Images and language names recognition must refuse before it starts, without
 // touching the pixels (the huge image here has none behind it).
 TEST(PdfOcr, RefusesWhatItCannotRead) {
