@@ -1122,6 +1122,7 @@ void TfrMain::CreateDraftingTools() {
 
 void TfrMain::CreateProblemsPanel() {
     ClaimChecks1 = new TCheckDisplay(*shownTree, *splInput, *cmInput, *statusBar());
+    ClaimChecks1->DocumentPath = [this] { return DocumentFileName; };
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix };
 
@@ -22,6 +23,10 @@ struct TReportOptions {
     int64_t FullTextClaim = 0;
     // The claims language of a document that has several; empty for its own.
     std::string Language;
+    // Also check the claims' wording (categories, reference signs).
+    bool Wording = false;
+    // Kinds of problem that --check and --json leave out.
+    std::vector<TProblemKind> Skip;
 };
 
 // Exit statuses.
