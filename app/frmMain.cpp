@@ -1122,7 +1122,8 @@ void TfrMain::CreateDraftingTools() {
 
 void TfrMain::CreateProblemsPanel() {
     ClaimChecks1 = new TCheckDisplay(*shownTree, *splInput, *cmInput, *statusBar());
-    ClaimChecks1->DocumentPath = [this] { return DocumentFileName; };
+    // Known before the analysis of an opened file is shown, unlike DocumentFileName.
+    ClaimChecks1->DocumentPath = [this] { return LoadedFileName; };
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });

@@ -104,6 +104,16 @@ struct TNamed {
     bool Named = false;
 };
 
+// A noun the tables do not know names a thing; a number or a claim word
+// ("Claim 1, wherein ...") names nothing.
+TNamed Guess(std::string_view Head) {
+    const auto first = static_cast<unsigned char>(Head.empty() ? '0' : Head.front());
+    if ((first >= '0' && first <= '9') || first == '-' ||
+        In(Head, {"claim", "claims", "anspruch", "revendication"}))
+        return {};
+    return {TClaimCategory::Apparatus, false};
+}
+
 TNamed EnglishCategory(const std::vector<std::string>& Words) {
     const std::size_t first = SkipArticles(Words, {"a", "an", "the", "one"});
     if (first < Words.size() && Words[first] == "use")
@@ -160,7 +170,11 @@ TNamed EnglishCategory(const std::vector<std::string>& Words) {
                             "carrying",
                             "and",
                             "or",
-                            "said"});
+                            "said",
+                            "holding",
+                            "embodying",
+                            "tangibly",
+                            "whose"});
     if (span.empty())
         return {};
     const std::string_view head = span.back();
@@ -193,7 +207,7 @@ TNamed EnglishCategory(const std::vector<std::string>& Words) {
                   "tool", "instrument", "equipment", "circuit", "installation", "plant", "vehicle",
                   "mechanism", "appliance", "structure", "kit-of-parts"}))
         return {TClaimCategory::Apparatus, true};
-    return {TClaimCategory::Apparatus, false};
+    return Guess(head);
 }
 
 TNamed GermanCategory(const std::vector<std::string>& Words) {
@@ -248,7 +262,7 @@ TNamed GermanCategory(const std::vector<std::string>& Words) {
     if (EndsWithAny(head, {"vorrichtung", "einrichtung", "anordnung", "system", "gerät", "apparat",
                            "maschine", "anlage", "baugruppe", "werkzeug"}))
         return {TClaimCategory::Apparatus, true};
-    return {TClaimCategory::Apparatus, false};
+    return Guess(head);
 }
 
 TNamed FrenchCategory(const std::vector<std::string>& Words) {
@@ -283,7 +297,7 @@ TNamed FrenchCategory(const std::vector<std::string>& Words) {
     if (In(head, {"dispositif", "appareil", "système", "systeme", "machine", "installation",
                   "ensemble", "équipement", "outil", "agencement", "unité", "appareillage"}))
         return {TClaimCategory::Apparatus, true};
-    return {TClaimCategory::Apparatus, false};
+    return Guess(head);
 }
 
 // Whether an apparatus claim is written as means for functions: most of its
@@ -464,7 +478,12 @@ std::vector<TCategoryOfClaim> ClaimCategories(const TClaimTree& Tree) {
             of.Category = own;
         } else {
             const TClaimCategory inherited = categories[parent].Category;
-            if (named && Family(own) != Family(inherited)) {
+            // "A dryer for carrying out the method of claim 1": a thing,
+            // though the tables do not know its name, is not a method.
+            const bool thing =
+                own == TClaimCategory::Apparatus &&
+                (inherited == TClaimCategory::Method || inherited == TClaimCategory::Use);
+            if ((named || thing) && Family(own) != Family(inherited)) {
                 of.Category = own;
                 of.OtherCategoryClaim = Tree.Claims[parent].Number;
                 of.OtherCategory = inherited;
