@@ -174,7 +174,17 @@ TNamed EnglishCategory(const std::vector<std::string>& Words) {
                             "holding",
                             "embodying",
                             "tangibly",
-                            "whose"});
+                            "whose",
+                            "selected",
+                            "represented",
+                            "chosen",
+                            "provided",
+                            "mounted",
+                            "disposed",
+                            "located",
+                            "connected",
+                            "intended",
+                            "designed"});
     if (span.empty())
         return {};
     const std::string_view head = span.back();
@@ -190,6 +200,9 @@ TNamed EnglishCategory(const std::vector<std::string>& Words) {
         return {TClaimCategory::Medium, true};
     if (head == "means")
         return {TClaimCategory::MeansPlusFunction, true};
+    // "A culture medium"; "The medium of claim 14" names no category of its own.
+    if (In(head, {"medium", "media"}))
+        return {TClaimCategory::Product, false};
     if (In(head,
            {"composition", "compositions", "compound",    "compounds",  "formulation", "mixture",
             "alloy",       "product",      "kit",         "material",   "polymer",     "copolymer",
