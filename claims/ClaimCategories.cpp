@@ -8,11 +8,13 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 // A preamble is read no further: the category is named in its first words.
-constexpr std::size_t PreambleWords = 40;
+constexpr std::size_t PreambleWords = 16;
 
 bool IsWordByte(unsigned char C) {
     return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') ||
@@ -24,6 +26,7 @@ bool IsWordByte(unsigned char C) {
 // ("l'utilisation", "d’un") give the article as a word of its own.
 std::vector<std::string> FirstWords(std::string_view Text, std::size_t Most) {
     std::vector<std::string> words;
+    words.reserve(std::min<std::size_t>(Most, 64));
     std::size_t i = 0;
     while (i < Text.size() && words.size() < Most) {
         const auto c = static_cast<unsigned char>(Text[i]);
@@ -75,11 +78,13 @@ bool Punctuation(std::string_view Word) {
 }
 
 // The words from First up to a stop word or punctuation, at most eight.
+using TWordSet = std::unordered_set<std::string_view>;
+
 std::vector<std::string_view> Span(const std::vector<std::string>& Words, std::size_t First,
-                                   std::initializer_list<std::string_view> Stops) {
+                                   const TWordSet& Stops) {
     std::vector<std::string_view> span;
     for (std::size_t i = First; i < Words.size() && span.size() < 8; ++i) {
-        if (Punctuation(Words[i]) || In(Words[i], Stops))
+        if (Punctuation(Words[i]) || Stops.count(Words[i]) != 0)
             break;
         span.push_back(Words[i]);
     }
@@ -118,73 +123,73 @@ TNamed EnglishCategory(const std::vector<std::string>& Words) {
     const std::size_t first = SkipArticles(Words, {"a", "an", "the", "one"});
     if (first < Words.size() && Words[first] == "use")
         return {TClaimCategory::Use, true};
-    const auto span = Span(Words, first,
-                           {"for",
-                            "of",
-                            "to",
-                            "in",
-                            "on",
-                            "at",
-                            "with",
-                            "by",
-                            "from",
-                            "as",
-                            "comprising",
-                            "comprises",
-                            "including",
-                            "includes",
-                            "having",
-                            "has",
-                            "which",
-                            "that",
-                            "wherein",
-                            "whereby",
-                            "where",
-                            "characterized",
-                            "characterised",
-                            "consisting",
-                            "according",
-                            "being",
-                            "configured",
-                            "adapted",
-                            "operable",
-                            "storing",
-                            "containing",
-                            "suitable",
-                            "used",
-                            "using",
-                            "obtainable",
-                            "obtained",
-                            "made",
-                            "produced",
-                            "prepared",
-                            "useful",
-                            "capable",
-                            "arranged",
-                            "defined",
-                            "claimed",
-                            "recited",
-                            "executable",
-                            "embodied",
-                            "encoded",
-                            "carrying",
-                            "and",
-                            "or",
-                            "said",
-                            "holding",
-                            "embodying",
-                            "tangibly",
-                            "whose",
-                            "selected",
-                            "represented",
-                            "chosen",
-                            "provided",
-                            "mounted",
-                            "disposed",
-                            "located",
-                            "connected",
-                            "intended",
-                            "designed"});
+    static const TWordSet stops{"for",
+                                "of",
+                                "to",
+                                "in",
+                                "on",
+                                "at",
+                                "with",
+                                "by",
+                                "from",
+                                "as",
+                                "comprising",
+                                "comprises",
+                                "including",
+                                "includes",
+                                "having",
+                                "has",
+                                "which",
+                                "that",
+                                "wherein",
+                                "whereby",
+                                "where",
+                                "characterized",
+                                "characterised",
+                                "consisting",
+                                "according",
+                                "being",
+                                "configured",
+                                "adapted",
+                                "operable",
+                                "storing",
+                                "containing",
+                                "suitable",
+                                "used",
+                                "using",
+                                "obtainable",
+                                "obtained",
+                                "made",
+                                "produced",
+                                "prepared",
+                                "useful",
+                                "capable",
+                                "arranged",
+                                "defined",
+                                "claimed",
+                                "recited",
+                                "executable",
+                                "embodied",
+                                "encoded",
+                                "carrying",
+                                "and",
+                                "or",
+                                "said",
+                                "holding",
+                                "embodying",
+                                "tangibly",
+                                "whose",
+                                "selected",
+                                "represented",
+                                "chosen",
+                                "provided",
+                                "mounted",
+                                "disposed",
+                                "located",
+                                "connected",
+                                "intended",
+                                "designed"};
+    const auto span = Span(Words, first, stops);
     if (span.empty())
         return {};
     const std::string_view head = span.back();
@@ -229,15 +234,15 @@ TNamed GermanCategory(const std::vector<std::string>& Words) {
                              "den", "dem", "des"});
     if (first < Words.size() && EndsWithAny(Words[first], {"verwendung", "gebrauch"}))
         return {TClaimCategory::Use, true};
-    const auto span =
-        Span(Words, first,
-             {"zur",          "zum",       "zu",         "für",        "fuer",        "von",
-              "vom",          "mit",       "nach",       "gemäß",      "gemaess",     "gemäss",
-              "entsprechend", "umfassend", "aufweisend", "enthaltend", "beinhaltend", "bestehend",
-              "dadurch",      "wobei",     "welche",     "welcher",    "welches",     "die",
-              "der",          "das",       "in",         "im",         "an",          "am",
-              "auf",          "bei",       "durch",      "mittels",    "als",         "aus",
-              "insbesondere", "und",       "oder"});
+    static const TWordSet stops{
+        "zur",          "zum",       "zu",         "für",        "fuer",        "von",
+        "vom",          "mit",       "nach",       "gemäß",      "gemaess",     "gemäss",
+        "entsprechend", "umfassend", "aufweisend", "enthaltend", "beinhaltend", "bestehend",
+        "dadurch",      "wobei",     "welche",     "welcher",    "welches",     "die",
+        "der",          "das",       "in",         "im",         "an",          "am",
+        "auf",          "bei",       "durch",      "mittels",    "als",         "aus",
+        "insbesondere", "und",       "oder"};
+    const auto span = Span(Words, first, stops);
     if (span.empty())
         return {};
     const std::string_view head = span.back();
@@ -394,6 +399,21 @@ const char* ClaimCategoryName(TClaimCategory Category) {
 TClaimLanguage ClaimSetLanguage(const TClaimTree& Tree) {
     // Words only one of the languages uses often; the last count is of
     // languages whose claims look alike but the tables do not read.
+    static const std::unordered_map<std::string_view, int> languageWords = [] {
+        std::unordered_map<std::string_view, int> words;
+        const std::initializer_list<std::string_view> lists[] = {
+            {"the", "of", "and", "wherein", "said", "claim", "a", "an", "which"},
+            {"der", "die", "das", "und", "nach", "anspruch", "ein", "eine", "einer", "wobei",
+             "dadurch", "mit"},
+            {"le", "la", "les", "et", "selon", "revendication", "un", "une", "du", "dans",
+             "caractérisé"},
+            {"el", "y", "il", "según", "secondo", "rivendicazione", "reivindicación", "conclusie",
+             "volgens", "het", "een", "och", "og", "krav", "ifølge", "o", "com", "que"}};
+        for (int k = 0; k < 4; ++k)
+            for (std::string_view w : lists[k])
+                words.emplace(w, k);
+        return words;
+    }();
     std::array<int, 4> counts{};
     std::size_t claims = 0;
     for (const TClaim& claim : Tree.Claims) {
@@ -401,18 +421,8 @@ TClaimLanguage ClaimSetLanguage(const TClaimTree& Tree) {
             break;
         const std::string utf8 = Tree.TextIsUtf8 ? claim.Text : Windows1252ToUtf8(claim.Text);
         for (const std::string& w : FirstWords(utf8, 60)) {
-            if (In(w, {"the", "of", "and", "wherein", "said", "claim", "a", "an", "which"}))
-                ++counts[0];
-            else if (In(w, {"der", "die", "das", "und", "nach", "anspruch", "ein", "eine", "einer",
-                            "wobei", "dadurch", "mit"}))
-                ++counts[1];
-            else if (In(w, {"le", "la", "les", "et", "selon", "revendication", "un", "une", "du",
-                            "dans", "caractérisé"}))
-                ++counts[2];
-            else if (In(w, {"el", "y", "il", "según", "secondo", "rivendicazione", "reivindicación",
-                            "conclusie", "volgens", "het", "een", "och", "og", "krav", "ifølge",
-                            "o", "com", "que"}))
-                ++counts[3];
+            if (const auto it = languageWords.find(w); it != languageWords.end())
+                ++counts[it->second];
         }
     }
     const auto most = std::max_element(counts.begin(), counts.end());
@@ -430,27 +440,38 @@ TClaimLanguage ClaimSetLanguage(const TClaimTree& Tree) {
     }
 }
 
-TClaimCategory PreambleCategory(std::string_view Text, TClaimLanguage Language, bool& Named) {
-    Named = false;
+namespace {
+
+// The preamble's category, an apparatus claim of means for functions not yet
+// told apart: that reads the whole claim, and only a claim of its own
+// category needs it.
+TNamed NamedCategory(std::string_view Text, TClaimLanguage Language) {
     const std::vector<std::string> words = FirstWords(Text, PreambleWords);
-    TNamed found;
     switch (Language) {
     case TClaimLanguage::English:
-        found = EnglishCategory(words);
-        break;
+        return EnglishCategory(words);
     case TClaimLanguage::German:
-        found = GermanCategory(words);
-        break;
+        return GermanCategory(words);
     case TClaimLanguage::French:
-        found = FrenchCategory(words);
-        break;
+        return FrenchCategory(words);
     case TClaimLanguage::Other:
         break;
     }
-    if (found.Category == TClaimCategory::Apparatus && MeansForFunctions(Text, Language))
-        found.Category = TClaimCategory::MeansPlusFunction;
+    return {};
+}
+
+TClaimCategory WithMeans(TClaimCategory Category, std::string_view Text, TClaimLanguage Language) {
+    return Category == TClaimCategory::Apparatus && MeansForFunctions(Text, Language)
+               ? TClaimCategory::MeansPlusFunction
+               : Category;
+}
+
+} // namespace
+
+TClaimCategory PreambleCategory(std::string_view Text, TClaimLanguage Language, bool& Named) {
+    const TNamed found = NamedCategory(Text, Language);
     Named = found.Named;
-    return found.Category;
+    return WithMeans(found.Category, Text, Language);
 }
 
 std::vector<TCategoryOfClaim> ClaimCategories(const TClaimTree& Tree) {
@@ -463,10 +484,11 @@ std::vector<TCategoryOfClaim> ClaimCategories(const TClaimTree& Tree) {
     std::map<int32_t, std::size_t> latestBeyond;
     for (const TClaim& claim : Tree.Claims) {
         TCategoryOfClaim& of = categories[claim.Index];
-        bool named = false;
         const std::string utf8 = Tree.TextIsUtf8 ? std::string() : Windows1252ToUtf8(claim.Text);
-        const TClaimCategory own = PreambleCategory(
-            Tree.TextIsUtf8 ? std::string_view(claim.Text) : utf8, language, named);
+        const std::string_view text = Tree.TextIsUtf8 ? std::string_view(claim.Text) : utf8;
+        const TNamed found = NamedCategory(text, language);
+        const TClaimCategory own = found.Category;
+        const bool named = found.Named;
         std::size_t parent = SIZE_MAX;
         for (const TReferenceRun& run : claim.References) {
             // The first number of the run read before this claim.
@@ -488,7 +510,7 @@ std::vector<TCategoryOfClaim> ClaimCategories(const TClaimTree& Tree) {
                 break;
         }
         if (parent == SIZE_MAX || categories[parent].Category == TClaimCategory::Unknown) {
-            of.Category = own;
+            of.Category = WithMeans(own, text, language);
         } else {
             const TClaimCategory inherited = categories[parent].Category;
             // "A dryer for carrying out the method of claim 1": a thing,
@@ -497,7 +519,7 @@ std::vector<TCategoryOfClaim> ClaimCategories(const TClaimTree& Tree) {
                 own == TClaimCategory::Apparatus &&
                 (inherited == TClaimCategory::Method || inherited == TClaimCategory::Use);
             if ((named || thing) && Family(own) != Family(inherited)) {
-                of.Category = own;
+                of.Category = WithMeans(own, text, language);
                 of.OtherCategoryClaim = Tree.Claims[parent].Number;
                 of.OtherCategory = inherited;
             } else {

@@ -134,6 +134,17 @@ private slots:
         ProgramSettings().remove(PanelHeightKey);
     }
 
+    // A box's caption says its claim's category, and for a claim of another
+    // category that refers to one, which claim and category that is.
+    void boxCaptionsSayTheCategory() {
+        OpenNew(QStringLiteral("pump.txt"),
+                QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"
+                               "3. A method of using the pump of claim 2.\n"));
+        QCOMPARE(View(2).CaptionLabel->toolTip(), QStringLiteral("Apparatus claim"));
+        QCOMPARE(View(3).CaptionLabel->toolTip(),
+                 QStringLiteral("Method claim, referring to apparatus claim 2"));
+    }
+
     // A dismissed problem leaves the list, the count and the box marks, is
     // listed apart, stays dismissed for the same file in a new window, and
     // comes back when restored; the file's text is not touched.
