@@ -7,9 +7,8 @@
 #include <array>
 #include <initializer_list>
 #include <map>
+#include <span>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
@@ -78,13 +77,11 @@ bool Punctuation(std::string_view Word) {
 }
 
 // The words from First up to a stop word or punctuation, at most eight.
-using TWordSet = std::unordered_set<std::string_view>;
-
 std::vector<std::string_view> Span(const std::vector<std::string>& Words, std::size_t First,
-                                   const TWordSet& Stops) {
+                                   std::span<const std::string_view> Stops) {
     std::vector<std::string_view> span;
     for (std::size_t i = First; i < Words.size() && span.size() < 8; ++i) {
-        if (Punctuation(Words[i]) || Stops.count(Words[i]) != 0)
+        if (Punctuation(Words[i]) || std::find(Stops.begin(), Stops.end(), Words[i]) != Stops.end())
             break;
         span.push_back(Words[i]);
     }
@@ -123,72 +120,72 @@ TNamed EnglishCategory(const std::vector<std::string>& Words) {
     const std::size_t first = SkipArticles(Words, {"a", "an", "the", "one"});
     if (first < Words.size() && Words[first] == "use")
         return {TClaimCategory::Use, true};
-    static const TWordSet stops{"for",
-                                "of",
-                                "to",
-                                "in",
-                                "on",
-                                "at",
-                                "with",
-                                "by",
-                                "from",
-                                "as",
-                                "comprising",
-                                "comprises",
-                                "including",
-                                "includes",
-                                "having",
-                                "has",
-                                "which",
-                                "that",
-                                "wherein",
-                                "whereby",
-                                "where",
-                                "characterized",
-                                "characterised",
-                                "consisting",
-                                "according",
-                                "being",
-                                "configured",
-                                "adapted",
-                                "operable",
-                                "storing",
-                                "containing",
-                                "suitable",
-                                "used",
-                                "using",
-                                "obtainable",
-                                "obtained",
-                                "made",
-                                "produced",
-                                "prepared",
-                                "useful",
-                                "capable",
-                                "arranged",
-                                "defined",
-                                "claimed",
-                                "recited",
-                                "executable",
-                                "embodied",
-                                "encoded",
-                                "carrying",
-                                "and",
-                                "or",
-                                "said",
-                                "holding",
-                                "embodying",
-                                "tangibly",
-                                "whose",
-                                "selected",
-                                "represented",
-                                "chosen",
-                                "provided",
-                                "mounted",
-                                "disposed",
-                                "located",
-                                "connected",
-                                "intended",
-                                "designed"};
+    static constexpr std::string_view stops[] = {"for",
+                                                 "of",
+                                                 "to",
+                                                 "in",
+                                                 "on",
+                                                 "at",
+                                                 "with",
+                                                 "by",
+                                                 "from",
+                                                 "as",
+                                                 "comprising",
+                                                 "comprises",
+                                                 "including",
+                                                 "includes",
+                                                 "having",
+                                                 "has",
+                                                 "which",
+                                                 "that",
+                                                 "wherein",
+                                                 "whereby",
+                                                 "where",
+                                                 "characterized",
+                                                 "characterised",
+                                                 "consisting",
+                                                 "according",
+                                                 "being",
+                                                 "configured",
+                                                 "adapted",
+                                                 "operable",
+                                                 "storing",
+                                                 "containing",
+                                                 "suitable",
+                                                 "used",
+                                                 "using",
+                                                 "obtainable",
+                                                 "obtained",
+                                                 "made",
+                                                 "produced",
+                                                 "prepared",
+                                                 "useful",
+                                                 "capable",
+                                                 "arranged",
+                                                 "defined",
+                                                 "claimed",
+                                                 "recited",
+                                                 "executable",
+                                                 "embodied",
+                                                 "encoded",
+                                                 "carrying",
+                                                 "and",
+                                                 "or",
+                                                 "said",
+                                                 "holding",
+                                                 "embodying",
+                                                 "tangibly",
+                                                 "whose",
+                                                 "selected",
+                                                 "represented",
+                                                 "chosen",
+                                                 "provided",
+                                                 "mounted",
+                                                 "disposed",
+                                                 "located",
+                                                 "connected",
+                                                 "intended",
+                                                 "designed"};
     const auto span = Span(Words, first, stops);
     if (span.empty())
         return {};
@@ -234,7 +231,7 @@ TNamed GermanCategory(const std::vector<std::string>& Words) {
                              "den", "dem", "des"});
     if (first < Words.size() && EndsWithAny(Words[first], {"verwendung", "gebrauch"}))
         return {TClaimCategory::Use, true};
-    static const TWordSet stops{
+    static constexpr std::string_view stops[] = {
         "zur",          "zum",       "zu",         "für",        "fuer",        "von",
         "vom",          "mit",       "nach",       "gemäß",      "gemaess",     "gemäss",
         "entsprechend", "umfassend", "aufweisend", "enthaltend", "beinhaltend", "bestehend",
@@ -399,21 +396,6 @@ const char* ClaimCategoryName(TClaimCategory Category) {
 TClaimLanguage ClaimSetLanguage(const TClaimTree& Tree) {
     // Words only one of the languages uses often; the last count is of
     // languages whose claims look alike but the tables do not read.
-    static const std::unordered_map<std::string_view, int> languageWords = [] {
-        std::unordered_map<std::string_view, int> words;
-        const std::initializer_list<std::string_view> lists[] = {
-            {"the", "of", "and", "wherein", "said", "claim", "a", "an", "which"},
-            {"der", "die", "das", "und", "nach", "anspruch", "ein", "eine", "einer", "wobei",
-             "dadurch", "mit"},
-            {"le", "la", "les", "et", "selon", "revendication", "un", "une", "du", "dans",
-             "caractérisé"},
-            {"el", "y", "il", "según", "secondo", "rivendicazione", "reivindicación", "conclusie",
-             "volgens", "het", "een", "och", "og", "krav", "ifølge", "o", "com", "que"}};
-        for (int k = 0; k < 4; ++k)
-            for (std::string_view w : lists[k])
-                words.emplace(w, k);
-        return words;
-    }();
     std::array<int, 4> counts{};
     std::size_t claims = 0;
     for (const TClaim& claim : Tree.Claims) {
@@ -421,8 +403,18 @@ TClaimLanguage ClaimSetLanguage(const TClaimTree& Tree) {
             break;
         const std::string utf8 = Tree.TextIsUtf8 ? claim.Text : Windows1252ToUtf8(claim.Text);
         for (const std::string& w : FirstWords(utf8, 60)) {
-            if (const auto it = languageWords.find(w); it != languageWords.end())
-                ++counts[it->second];
+            if (In(w, {"the", "of", "and", "wherein", "said", "claim", "a", "an", "which"}))
+                ++counts[0];
+            else if (In(w, {"der", "die", "das", "und", "nach", "anspruch", "ein", "eine", "einer",
+                            "wobei", "dadurch", "mit"}))
+                ++counts[1];
+            else if (In(w, {"le", "la", "les", "et", "selon", "revendication", "un", "une", "du",
+                            "dans", "caractérisé"}))
+                ++counts[2];
+            else if (In(w, {"el", "y", "il", "según", "secondo", "rivendicazione", "reivindicación",
+                            "conclusie", "volgens", "het", "een", "och", "og", "krav", "ifølge",
+                            "o", "com", "que"}))
+                ++counts[3];
         }
     }
     const auto most = std::max_element(counts.begin(), counts.end());
