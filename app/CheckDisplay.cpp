@@ -22,6 +22,7 @@
 namespace {
 
 const QString CheckClaimsKey = QStringLiteral("Drafting/CheckClaims");
+const QString CheckWordingKey = QStringLiteral("Drafting/CheckWording");
 const QString PanelHeightKey = QStringLiteral("Window/ProblemsPanelHeight");
 constexpr int ProblemsPanelHeight = 140;
 constexpr int LeastTextHeight = 80;
@@ -43,6 +44,20 @@ TCheckDisplay::TCheckDisplay(TShownTree& Shown, QSplitter& Room, QPlainTextEdit&
     pnProblems->hide();
     // Whoever shows or hides the panel, the text gives or takes back its room.
     pnProblems->installEventFilter(this);
+    connect(pnProblems, &TProblemsPanel::ProblemDismissed, this,
+            [this](const TClaimProblem& Problem) {
+                RunHandler([this, Problem] {
+                    Dismissed.Dismiss(Path(), Problem);
+                    Present();
+                });
+            });
+    connect(pnProblems, &TProblemsPanel::ProblemRestored, this,
+            [this](const TClaimProblem& Problem) {
+                RunHandler([this, Problem] {
+                    Dismissed.Restore(Path(), Problem);
+                    Present();
+                });
+            });
     connect(&room, &QSplitter::splitterMoved, this, [this] {
         if (!pnProblems->isHidden())
             ProgramSettings().setValue(PanelHeightKey, pnProblems->height());
@@ -85,6 +100,17 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
     status.setVisible(CheckClaims1->isChecked());
     connect(CheckClaims1, &QAction::triggered, this,
             [this] { RunHandler([this] { CheckClaimsClick(); }); });
+    CheckWording1 = new QAction(QStringLiteral("Check claim &wording"), &Tools);
+    Tools.insertAction(Before, CheckWording1);
+    CheckWording1->setObjectName(QStringLiteral("CheckWording1"));
+    CheckWording1->setCheckable(true);
+    CheckWording1->setChecked(ProgramSettings().value(CheckWordingKey, false).toBool());
+    connect(CheckWording1, &QAction::triggered, this, [this] {
+        RunHandler([this] {
+            ProgramSettings().setValue(CheckWordingKey, CheckWording1->isChecked());
+            Show();
+        });
+    });
 }
 
 void TCheckDisplay::CheckClaimsClick() {
@@ -95,18 +121,30 @@ void TCheckDisplay::CheckClaimsClick() {
 
 void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     const TClaimTree* tree = shown.Tree();
-    std::vector<TClaimProblem> problems;
-    TFeeCounts fees;
+    found.clear();
+    fees = {};
     const bool checking = tree != nullptr && CheckClaims1->isChecked();
+    const bool wording = CheckWording1 != nullptr && CheckWording1->isChecked();
     if (checking) {
-        if (Known != nullptr && Checked == tree) {
-            problems = Known->Problems;
+        // Checks made elsewhere leave the wording out.
+        if (Known != nullptr && Checked == tree && !wording) {
+            found = Known->Problems;
             fees = Known->Fees;
         } else {
-            problems = CheckClaims(*tree);
+            const std::string text = wording ? input.toPlainText().toStdString() : std::string();
+            found = CheckClaims(*tree, {wording, text});
             fees = CountFees(*tree);
         }
     }
+    Present();
+    lbFeeCounts->setText(checking ? TProblemsPanel::FeesText(fees) : QString());
+}
+
+void TCheckDisplay::Present() {
+    const TClaimTree* tree = shown.Tree();
+    std::vector<TClaimProblem> problems;
+    std::vector<TClaimProblem> dismissed;
+    Dismissed.Split(Path(), found, problems, dismissed);
     // Marks of other kinds stay: the find bar's, for one.
     const auto problemMark = static_cast<unsigned>(TBoxMark::Problem);
     std::unordered_map<int32_t, unsigned> marks;
@@ -118,6 +156,5 @@ void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     for (const TClaimProblem& problem : problems)
         marks[problem.Claim] |= problemMark;
     shown.SetBoxMarks(std::move(marks));
-    pnProblems->SetProblems(problems, fees);
-    lbFeeCounts->setText(checking ? TProblemsPanel::FeesText(fees) : QString());
+    pnProblems->SetProblems(problems, fees, dismissed);
 }

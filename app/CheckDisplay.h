@@ -1,6 +1,12 @@
 #pragma once
 
+#include "ClaimChecks.h"
+#include "DismissedProblems.h"
+
 #include <QObject>
+#include <QString>
+#include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -12,7 +18,6 @@ class QWidget;
 class TProblemsPanel;
 class TShownTree;
 class TClaimTree;
-struct TClaimChecks;
 
 // The claim checks as the window shows them: the problems panel below the
 // input pane, which gives it room while it is shown, the problem marks of
@@ -29,12 +34,20 @@ public:
 
     // The Tools item, checked and remembered: the checks are on.
     QAction* CheckClaims1 = nullptr;
+    // The Tools item, checked and remembered: the checks also read the
+    // claims' wording (categories, reference signs).
+    QAction* CheckWording1 = nullptr;
     TProblemsPanel* pnProblems;
     // The fee counts of the shown tree, problems or none; empty without a
     // tree or while the checks are off.
     QLabel* lbFeeCounts;
 
-    // Puts the item into Tools before Before.
+    // The path of the document shown, which dismissed problems are kept
+    // under; empty for one never saved.
+    std::function<QString()> DocumentPath;
+    TDismissedProblems Dismissed;
+
+    // Puts the items into Tools before Before.
     void AddItem(QMenu& Tools, QAction* Before);
     // Checks the shown tree, or shows no problem while the checks are off.
     // Known, when given, holds the checks of Checked, already done: they are
@@ -46,6 +59,10 @@ protected:
 
 private:
     void CheckClaimsClick();
+    // Shows the problems last found, less those dismissed: in the panel, as
+    // box marks.
+    void Present();
+    QString Path() const { return DocumentPath ? DocumentPath() : QString(); }
 
     // Gives the panel the height it was last given.
     void RestoreHeight();
@@ -54,4 +71,6 @@ private:
     QSplitter& room;
     QPlainTextEdit& input;
     QStatusBar& status;
+    std::vector<TClaimProblem> found;
+    TFeeCounts fees;
 };

@@ -1,8 +1,10 @@
 #include "ProblemsPanel.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyledItemDelegate>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -29,6 +31,30 @@ private:
     QTreeView* list;
 };
 
+QTreeWidget* NewProblemList(QWidget* Parent, const QString& Name) {
+    auto* list = new QTreeWidget(Parent);
+    list->setObjectName(Name);
+    list->setHeaderLabels({QStringLiteral("Claim"), QStringLiteral("Line"),
+                           QStringLiteral("Severity"), QStringLiteral("Message")});
+    list->setRootIsDecorated(false);
+    // Long messages wrap onto more lines rather than being cut short.
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setUniformRowHeights(false);
+    list->setItemDelegate(new TWrappingDelegate(list));
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView* header = list->header();
+    header->setStretchLastSection(true);
+    for (int column :
+         {TProblemsPanel::ClaimColumn, TProblemsPanel::LineColumn, TProblemsPanel::SeverityColumn})
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // A narrower or wider message column wraps its messages anew.
+    QObject::connect(header, &QHeaderView::sectionResized, list, [list] { list->doItemsLayout(); });
+    return list;
+}
+
 } // namespace
 
 TProblemsPanel::TProblemsPanel(QWidget* Parent) : QWidget(Parent) {
@@ -42,25 +68,42 @@ TProblemsPanel::TProblemsPanel(QWidget* Parent) : QWidget(Parent) {
     Fees->setObjectName(QStringLiteral("lbFees"));
     Fees->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    List = new QTreeWidget(this);
-    List->setObjectName(QStringLiteral("lvProblems"));
-    List->setHeaderLabels({QStringLiteral("Claim"), QStringLiteral("Line"),
-                           QStringLiteral("Severity"), QStringLiteral("Message")});
-    List->setRootIsDecorated(false);
-    // Long messages wrap onto more lines rather than being cut short.
-    List->setWordWrap(true);
-    List->setTextElideMode(Qt::ElideNone);
-    List->setUniformRowHeights(false);
-    List->setItemDelegate(new TWrappingDelegate(List));
-    List->setAllColumnsShowFocus(true);
-    List->setSelectionMode(QAbstractItemView::SingleSelection);
-    List->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QHeaderView* header = List->header();
-    header->setStretchLastSection(true);
-    for (int column : {ClaimColumn, LineColumn, SeverityColumn})
-        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    // A narrower or wider message column wraps its messages anew.
-    connect(header, &QHeaderView::sectionResized, List, [this] { List->doItemsLayout(); });
+    List = NewProblemList(this, QStringLiteral("lvProblems"));
+    lvDismissed = NewProblemList(this, QStringLiteral("lvDismissed"));
+    lvDismissed->hide();
+    btnDismissed = new QToolButton(this);
+    btnDismissed->setObjectName(QStringLiteral("btnDismissed"));
+    btnDismissed->setCheckable(true);
+    btnDismissed->setAutoRaise(true);
+    btnDismissed->hide();
+    connect(btnDismissed, &QToolButton::toggled, lvDismissed, &QWidget::setVisible);
+
+    // The current row's menu and key; the problem goes by its place in the list.
+    const auto rowAction = [this](const QString& Text, QTreeWidget* From, const char* Name,
+                                  auto Done) {
+        auto* action = new QAction(Text, From);
+        action->setObjectName(QString::fromLatin1(Name));
+        action->setShortcut(QKeySequence::Delete);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        From->addAction(action);
+        From->setContextMenuPolicy(Qt::ActionsContextMenu);
+        connect(action, &QAction::triggered, this, [this, From, Done] {
+            QTreeWidgetItem* item = From->currentItem();
+            const int row = item != nullptr ? From->indexOfTopLevelItem(item) : -1;
+            if (row >= 0)
+                Done(row);
+        });
+        return action;
+    };
+    Dismiss1 =
+        rowAction(QStringLiteral("&Ignore in this document"), List, "Dismiss1", [this](int Row) {
+            if (static_cast<std::size_t>(Row) < shown.size())
+                emit ProblemDismissed(TClaimProblem(shown[Row]));
+        });
+    Restore1 = rowAction(QStringLiteral("&Restore"), lvDismissed, "Restore1", [this](int Row) {
+        if (static_cast<std::size_t>(Row) < dismissed.size())
+            emit ProblemRestored(TClaimProblem(dismissed[Row]));
+    });
 
     // The fees take a line of their own and wrap: the panel is as narrow as
     // the input pane.
@@ -71,10 +114,14 @@ TProblemsPanel::TProblemsPanel(QWidget* Parent) : QWidget(Parent) {
     layout->addWidget(Title);
     layout->addWidget(Fees);
     layout->addWidget(List, 1);
+    layout->addWidget(btnDismissed, 0, Qt::AlignLeft);
+    layout->addWidget(lvDismissed, 1);
 
     connect(List, &QTreeWidget::itemClicked, this,
             [this](const QTreeWidgetItem* Item) { Choose(Item); });
     connect(List, &QTreeWidget::itemActivated, this,
+            [this](const QTreeWidgetItem* Item) { Choose(Item); });
+    connect(lvDismissed, &QTreeWidget::itemClicked, this,
             [this](const QTreeWidgetItem* Item) { Choose(Item); });
     hide();
 }
@@ -101,11 +148,25 @@ QString TProblemsPanel::FeesText(const TFeeCounts& Fees) {
 }
 
 void TProblemsPanel::SetProblems(const std::vector<TClaimProblem>& Problems,
-                                 const TFeeCounts& FeeCounts) {
+                                 const TFeeCounts& FeeCounts,
+                                 const std::vector<TClaimProblem>& Dismissed) {
+    shown = Problems;
+    dismissed = Dismissed;
+    Fill(*List, Problems);
+    Fill(*lvDismissed, Dismissed);
+    btnDismissed->setText(QStringLiteral("Dismissed (%1)").arg(Dismissed.size()));
+    btnDismissed->setVisible(!Dismissed.empty());
+    lvDismissed->setVisible(!Dismissed.empty() && btnDismissed->isChecked());
+    Title->setText(TitleText(Problems.size()));
+    Fees->setText(FeesText(FeeCounts));
+    setVisible(!Problems.empty() || !Dismissed.empty());
+}
+
+void TProblemsPanel::Fill(QTreeWidget& List, const std::vector<TClaimProblem>& Problems) {
     // Old rows and new never show together: the list is painted once, whole,
     // after the change, from its first row.
-    List->setUpdatesEnabled(false);
-    List->clear();
+    List.setUpdatesEnabled(false);
+    List.clear();
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(Problems.size()));
     for (const TClaimProblem& problem : Problems) {
@@ -121,12 +182,9 @@ void TProblemsPanel::SetProblems(const std::vector<TClaimProblem>& Problems,
         row->setData(ClaimColumn, LineRole, problem.Line);
         rows.append(row);
     }
-    List->addTopLevelItems(rows);
-    List->scrollToTop();
-    List->setUpdatesEnabled(true);
-    Title->setText(TitleText(Problems.size()));
-    Fees->setText(FeesText(FeeCounts));
-    setVisible(!Problems.empty());
+    List.addTopLevelItems(rows);
+    List.scrollToTop();
+    List.setUpdatesEnabled(true);
 }
 
 void TProblemsPanel::Clear() {

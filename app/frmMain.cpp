@@ -1181,6 +1181,8 @@ void TfrMain::CreateDraftingTools() {
 
 void TfrMain::CreateProblemsPanel() {
     ClaimChecks1 = new TCheckDisplay(*shownTree, *splInput, *cmInput, *statusBar());
+    // Known before the analysis of an opened file is shown, unlike DocumentFileName.
+    ClaimChecks1->DocumentPath = [this] { return LoadedFileName; };
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });

@@ -1,9 +1,11 @@
 #include "ClaimChecks.h"
 
+#include "ClaimCategories.h"
 #include "ClaimTree.h"
 #include "ClaimWords.h"
 #include "LenientLexicon.h"
 #include "LenientReferences.h"
+#include "ReferenceSigns.h"
 #include "Tools.h"
 
 #include <algorithm>
@@ -791,8 +793,22 @@ const char* ProblemKindName(TProblemKind Kind) {
         return "other-reading";
     case TProblemKind::ClaimsLeftOut:
         return "claims-left-out";
+    case TProblemKind::CategoryCount:
+        return "category-count";
+    case TProblemKind::ReferenceSign:
+        return "reference-sign";
     }
     return "unknown";
+}
+
+bool ProblemKindOfName(std::string_view Name, TProblemKind& Kind) {
+    for (int k = 0; k <= static_cast<int>(TProblemKind::ReferenceSign); ++k) {
+        if (Name == ProblemKindName(static_cast<TProblemKind>(k))) {
+            Kind = static_cast<TProblemKind>(k);
+            return true;
+        }
+    }
+    return false;
 }
 
 const char* SeverityName(TSeverity Severity) {
@@ -827,13 +843,26 @@ std::vector<TIndexedProblem> WideRangeProblems(const TClaimTree& Tree) {
     return problems;
 }
 
-std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading) {
+// The checks of the claims' words: categories and reference signs.
+void AddWordingProblems(const TClaimTree& Tree, std::string_view Text,
+                        std::vector<TIndexedProblem>& Problems) {
+    std::vector<std::pair<std::size_t, TClaimProblem>> found;
+    AddCategoryProblems(Tree, ClaimCategories(Tree), found);
+    AddReferenceSignProblems(Tree, DescriptionBefore(Tree, Text), found);
+    for (auto& [index, problem] : found)
+        Problems.push_back({index, std::move(problem)});
+}
+
+std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading,
+                                      const TCheckOptions& Options) {
     if (!Tree.UnreadRanges.empty()) {
         std::vector<TIndexedProblem> ranges = WideRangeProblems(Tree);
         Reading.problems.insert(Reading.problems.begin(), std::make_move_iterator(ranges.begin()),
                                 std::make_move_iterator(ranges.end()));
     }
     CheckNumbering(Tree, Reading.beyondClaims, Reading.problems);
+    if (Options.Wording)
+        AddWordingProblems(Tree, Options.Text, Reading.problems);
     // Text order; within a claim, references before numbering.
     const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {
         return a.Index < b.Index;
@@ -858,19 +887,19 @@ TFeeCounts FeesOf(const TClaimSetReading& Reading) {
 
 } // namespace
 
-std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree) {
+std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree, const TCheckOptions& Options) {
     TClaimSetReading reading(Tree, true);
-    return ProblemsOf(Tree, reading);
+    return ProblemsOf(Tree, reading, Options);
 }
 
 TFeeCounts CountFees(const TClaimTree& Tree) {
     return FeesOf(TClaimSetReading(Tree, false));
 }
 
-TClaimChecks CheckAndCountFees(const TClaimTree& Tree) {
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree, const TCheckOptions& Options) {
     TClaimSetReading reading(Tree, true);
     TClaimChecks checks;
-    checks.Problems = ProblemsOf(Tree, reading);
+    checks.Problems = ProblemsOf(Tree, reading, Options);
     checks.Fees = FeesOf(reading);
     return checks;
 }

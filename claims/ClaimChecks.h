@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,10 +36,14 @@ enum class TProblemKind {
     RangeWithText,
     OtherReading,
     ClaimsLeftOut,
+    CategoryCount,
+    ReferenceSign,
 };
 
 // The short stable key that scripts read: "later-reference", "gap", ...
 const char* ProblemKindName(TProblemKind Kind);
+// The kind of a key, or false when no kind has it.
+bool ProblemKindOfName(std::string_view Name, TProblemKind& Kind);
 
 // One problem of one claim; Message is a sentence a drafter understands.
 struct TClaimProblem {
@@ -49,8 +54,18 @@ struct TClaimProblem {
     std::string Message;
 };
 
+// What the checks look at beyond the references and the numbering.
+struct TCheckOptions {
+    // The claims' wording: more than one independent claim of a category,
+    // and reference signs.
+    bool Wording = false;
+    // What the tree was read from: its description, the text before the
+    // claims, tells which reference signs it never uses. Empty when unknown.
+    std::string_view Text;
+};
+
 // Every problem of the claim set, in text order.
-std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree);
+std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree, const TCheckOptions& Options = {});
 
 // Problem's message as it reads after "claim N: ": a leading "Claim N" is
 // left out, one further in reads "this claim".
@@ -111,4 +126,4 @@ struct TClaimChecks {
     TFeeCounts Fees;
 };
 
-TClaimChecks CheckAndCountFees(const TClaimTree& Tree);
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree, const TCheckOptions& Options = {});

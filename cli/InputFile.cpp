@@ -51,10 +51,11 @@ std::optional<std::string> ReadStream(int Fd, const std::string& Name, std::stri
         if (need > MaxBytes)
             return TooLarge(Name, {});
         // Doubling near the limit would hold old and new copies of a quarter
-        // of a gigabyte each: jump to the limit from half of it instead.
+        // of a gigabyte each: jump to the limit from a quarter of it instead,
+        // so that the copy costs a quarter more than the limit at most.
         if (need > Bytes.capacity()) {
             const std::size_t doubled = 2 * Bytes.capacity();
-            Bytes.reserve(std::max(need, doubled > MaxBytes / 2 ? MaxBytes : doubled));
+            Bytes.reserve(std::max(need, doubled > MaxBytes / 4 ? MaxBytes : doubled));
         }
         Bytes.append(chunk);
         if (zero != std::string_view::npos)

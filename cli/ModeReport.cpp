@@ -162,6 +162,22 @@ std::vector<std::string> CitationKeys(const TClaimTree& Tree, std::string_view I
     return keys;
 }
 
+// Problems of the kinds Skip names taken out.
+void LeaveOut(std::vector<TClaimProblem>& Problems, const std::vector<TProblemKind>& Skip) {
+    if (Skip.empty())
+        return;
+    std::erase_if(Problems, [&](const TClaimProblem& Problem) {
+        return std::find(Skip.begin(), Skip.end(), Problem.Kind) != Skip.end();
+    });
+}
+
+TClaimChecks ChecksOf(const TReportOptions& Options, const TClaimTree& Tree,
+                      std::string_view Input) {
+    TClaimChecks checks = CheckAndCountFees(Tree, {Options.Wording, Input});
+    LeaveOut(checks.Problems, Options.Skip);
+    return checks;
+}
+
 int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
                   const TReportInput& Of, const TClaimTree& Tree, std::string_view Input,
                   const TReadingDifference& difference) {
@@ -174,7 +190,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         return Written;
     case TMode::Json: {
         const bool utf8 = IsValidUtf8(Input);
-        const TClaimChecks checks = CheckAndCountFees(Tree);
+        const TClaimChecks checks = ChecksOf(Options, Tree, Input);
         // Of a PDF, each claim says where it stands on the pages.
         const std::vector<std::string> citations =
             CitationKeys(Tree, Input, {Of.LineOrigins, Of.LastLineOrigins});
@@ -228,7 +244,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         return Written;
     }
     case TMode::Check: {
-        TClaimChecks checks = CheckAndCountFees(Tree);
+        TClaimChecks checks = CheckAndCountFees(Tree, {Options.Wording, Input});
         // What the other reading finds goes first; claims left out are
         // after every claim read.
         std::vector<TClaimProblem> reading = ReadingProblems(Options.Reading, difference);
@@ -237,6 +253,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
             for (std::size_t i = 1; i < reading.size(); ++i)
                 checks.Problems.push_back(std::move(reading[i]));
         }
+        LeaveOut(checks.Problems, Options.Skip);
         const auto write = [&](std::ostream& To) {
             WriteCheckReport(To, Of.File, checks.Problems, checks.Fees);
         };

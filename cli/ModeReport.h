@@ -13,6 +13,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix };
 
@@ -25,6 +26,10 @@ struct TReportOptions {
     std::string Language;
     // The pages of a PDF that have no text are recognised from their images.
     bool Ocr = true;
+    // Also check the claims' wording (categories, reference signs).
+    bool Wording = false;
+    // Kinds of problem that --check and --json leave out.
+    std::vector<TProblemKind> Skip;
 };
 
 // Exit statuses.

@@ -29,7 +29,8 @@ namespace {
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
-    "                      [--language CODE] [--ocr | --no-ocr]\n"
+    "                      [--language CODE] [--ocr | --no-ocr] [--wording]\n"
+    "                      [--skip KIND]...\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --version | --help";
 
@@ -58,6 +59,10 @@ constexpr const char* Help =
     "                   scans (the default): pages with text are read as they are\n"
     "  --no-ocr         read only the text PDF pages have: faster, and a scan\n"
     "                   then fails\n"
+    "  --wording        --check and --json also check the claims' wording: more\n"
+    "                   than one independent claim of a category, reference signs\n"
+    "  --skip KIND      --check and --json leave out problems of KIND (as gap,\n"
+    "                   reference-sign); repeatable\n"
     "  --example N      read built-in example N (1 to 5) instead of a file\n"
     "  -                read standard input\n"
     "  --version        print the version\n"
@@ -90,6 +95,12 @@ struct TOptions {
     int Jobs = 0;
     std::string Language;
     bool Ocr = true;
+    bool Wording = false;
+    std::vector<TProblemKind> Skip;
+
+    TReportOptions Report() const {
+        return {Mode, MaxNodes, Reading, FullTextClaim, Language, Ocr, Wording, Skip};
+    }
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -119,6 +130,14 @@ bool NumericOption(std::string_view Option, int argc, char** argv, int& i,
     return false;
 }
 
+// Every kind of problem, as --skip takes them.
+std::string ProblemKindList() {
+    std::string list;
+    for (int k = 0; k <= static_cast<int>(TProblemKind::ReferenceSign); ++k)
+        list += (k ? ", " : "") + std::string(ProblemKindName(static_cast<TProblemKind>(k)));
+    return list;
+}
+
 std::string NeedsNumber(const std::string& Message, std::string_view Given) {
     return Given.empty() ? Message : Message + ", not '" + std::string(Given) + "'";
 }
@@ -144,6 +163,16 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Ocr = arg == "--ocr";
         } else if (arg == "--check") {
             Options.Mode = TMode::Check;
+        } else if (arg == "--wording") {
+            Options.Wording = true;
+        } else if (NumericOption("--skip", argc, argv, i, value)) {
+            TProblemKind kind{};
+            if (value.empty())
+                return "--skip needs a kind of problem, as gap or reference-sign";
+            if (!ProblemKindOfName(value, kind))
+                return "--skip: unknown kind of problem '" + std::string(value) +
+                       "'; the kinds are " + ProblemKindList();
+            Options.Skip.push_back(kind);
         } else if (NumericOption("--language", argc, argv, i, value)) {
             if (value.empty() || value.size() > 8)
                 return "--language needs a language code, as de or en";
@@ -201,9 +230,7 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
     const std::string file =
         Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
     const int status = WriteModeReport(
-        out, std::cerr,
-        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language,
-         Options.Ocr},
+        out, std::cerr, Options.Report(),
         Document ? *Document : TReportInput{Name, file, false, {}, {}, false, {}, {}, false}, Tree,
         Input, &Other);
     out.flush();
@@ -283,10 +310,7 @@ int main(int argc, char** argv) {
             options.Jobs ? options.Jobs : static_cast<int>(std::thread::hardware_concurrency());
         TStandardOutput output;
         std::ostream out(&output);
-        return RunBatch(options.Files,
-                        {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim,
-                         options.Language, options.Ocr},
-                        jobs, out, std::cerr);
+        return RunBatch(options.Files, options.Report(), jobs, out, std::cerr);
     }
 
     const std::string name = InputName(options);

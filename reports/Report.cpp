@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "ClaimCategories.h"
 #include "TextEncoding.h"
 
 #include <algorithm>
@@ -90,6 +91,15 @@ void WriteLenientFields(std::ostream& Out, const TClaim& Claim, bool InputIsUtf8
     Out << ']';
 }
 
+// "category", and for a claim that refers to a claim of another category,
+// that claim and its category.
+void WriteCategory(std::ostream& Out, const TCategoryOfClaim& Of) {
+    Out << ",\n      \"category\": \"" << ClaimCategoryName(Of.Category) << '"';
+    if (Of.OtherCategoryClaim != 0)
+        Out << ", \"otherCategory\": { \"claim\": " << Of.OtherCategoryClaim << ", \"category\": \""
+            << ClaimCategoryName(Of.OtherCategory) << "\" }";
+}
+
 // The keys "problems" and "fees", each on lines of their own.
 void WriteJsonChecks(std::ostream& Out, const TClaimChecks& Checks, bool InputIsUtf8) {
     const auto& [problems, fees] = Checks;
@@ -138,6 +148,7 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
     Out << "  \"nodesSaturated\": " << (Tree.FullNodeCount == SaturatedCount ? "true" : "false")
         << ",\n";
     Out << "  \"claims\": [";
+    const std::vector<TCategoryOfClaim> categories = ClaimCategories(Tree);
     for (const TClaim& claim : Tree.Claims) {
         Out << (claim.Index ? ",\n" : "\n");
         Out << "    { \"number\": " << claim.Number
@@ -148,6 +159,7 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
             << ",\n      \"text\": " << JsonText(claim.Text, InputIsUtf8);
         if (lenient)
             WriteLenientFields(Out, claim, InputIsUtf8);
+        WriteCategory(Out, categories[claim.Index]);
         if (ClaimKeys != nullptr && claim.Index < ClaimKeys->size() &&
             !(*ClaimKeys)[claim.Index].empty())
             Out << ",\n      " << (*ClaimKeys)[claim.Index];
@@ -160,7 +172,7 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
 
 int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks) {
     // Fixed text around the parts, and the widest number with its separator.
-    constexpr int64_t fixed = 1024, perClaim = 208, perProblem = 136, number = 13;
+    constexpr int64_t fixed = 1024, perClaim = 208 + 112, perProblem = 136, number = 13;
     // A string's bytes escaped, or read as Windows-1252 (three bytes at most).
     const auto string = [](std::string_view Bytes) {
         int64_t size = 2;

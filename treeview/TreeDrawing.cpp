@@ -4,6 +4,7 @@
 #include "BoxGeometry.h"
 #include "BoxLabel.h"
 #include "BoxPaint.h"
+#include "ClaimCategories.h"
 #include "Fonts.h"
 #include "TreeView.h"
 #include "TreeWalk.h"
@@ -253,6 +254,7 @@ constexpr std::size_t MinSpareSets = 256;
 struct TTreeDrawing::TClaimLook {
     bool HasChildren = false;
     QString Caption;
+    QString Hint; // the claim's category
     QSize CaptionSize;
     QString Dependents;
     QSize DependentsSize;
@@ -272,6 +274,50 @@ std::vector<TClaimTreeNode*> TTreeDrawing::ShownRoots() const {
         shown.push_back(tree.Roots[static_cast<std::size_t>(shownRoot)]);
     }
     return shown;
+}
+
+namespace {
+
+QString CategoryText(TClaimCategory Category) {
+    switch (Category) {
+    case TClaimCategory::Method:
+        return QStringLiteral("method");
+    case TClaimCategory::Apparatus:
+        return QStringLiteral("apparatus");
+    case TClaimCategory::Product:
+        return QStringLiteral("product");
+    case TClaimCategory::Use:
+        return QStringLiteral("use");
+    case TClaimCategory::Medium:
+        return QStringLiteral("computer-readable medium");
+    case TClaimCategory::MeansPlusFunction:
+        return QStringLiteral("means-plus-function");
+    case TClaimCategory::Unknown:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+// "Method claim", "Method claim, referring to apparatus claim 1", by claim
+// index; empty where the category is unknown.
+std::vector<QString> CategoryHints(const TClaimTree& Tree) {
+    std::vector<QString> hints;
+    hints.reserve(Tree.Claims.size());
+    for (const TCategoryOfClaim& of : ClaimCategories(Tree)) {
+        QString hint = CategoryText(of.Category);
+        if (!hint.isEmpty()) {
+            hint[0] = hint[0].toUpper();
+            hint += QStringLiteral(" claim");
+        }
+        if (!hint.isEmpty() && of.OtherCategoryClaim != 0)
+            hint += QStringLiteral(", referring to %1 claim %2")
+                        .arg(CategoryText(of.OtherCategory))
+                        .arg(of.OtherCategoryClaim);
+        hints.push_back(hint);
+    }
+    return hints;
 }
 
 QString NodeLimitNotice(int32_t FirstLeftOut) {
@@ -391,6 +437,10 @@ const TTreeDrawing::TClaimLook& TTreeDrawing::LookOf(const TClaimTreeNode& Node)
     QFont captionFont = font;
     captionFont.setBold(claim.Kind == TClaimKind::Independent);
     known->Caption = BoxLabelText(claim.Caption());
+    if (categoryHints.empty())
+        categoryHints = CategoryHints(tree);
+    if (claim.Index < categoryHints.size())
+        known->Hint = categoryHints[claim.Index];
     known->CaptionSize = QSize(QFontMetrics(captionFont).horizontalAdvance(known->Caption),
                                QFontMetrics(captionFont).height());
     // Every node of a claim has the same children in the whole tree.
@@ -1075,6 +1125,7 @@ void TTreeDrawing::Create(TClaimTreeNode& N, const TBoxLook& Look) {
     }
     v.CaptionLabel = newLabel(text.Caption, Look.CaptionFont(N));
     v.CaptionLabel->setPalette(Look.CaptionPalette(N));
+    SetHint(v.CaptionLabel, text.Hint);
     v.ShowTextButton = NewButton(box, &TTreeDrawing::ShowTextButtonClick,
                                  Look.Glyph(TImageList::ShowText), ShowTextHint);
     v.HideTextButton = NewButton(box, &TTreeDrawing::HideTextButtonClick,
@@ -1116,6 +1167,7 @@ bool TTreeDrawing::Reuse(TClaimTreeNode& N, const TBoxLook& Look) {
         v.CaptionLabel->setFont(font);
     v.CaptionLabel->setPalette(Look.CaptionPalette(N));
     v.CaptionLabel->setText(text.Caption);
+    SetHint(v.CaptionLabel, text.Hint);
     if (v.DependentsLabel != nullptr)
         v.DependentsLabel->setText(text.Dependents);
     v.TextMemo->SetText(text.Memo);

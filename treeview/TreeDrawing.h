@@ -287,6 +287,9 @@ private:
     std::vector<int32_t> refusedClaims;
     // By the claim's Index; made on first use.
     mutable std::vector<std::unique_ptr<TClaimLook>> looks;
+    // Each claim's category, by Index, as the caption's tool tip says it;
+    // found with the first look.
+    mutable std::vector<QString> categoryHints;
 };
 
 // Scrolls the pane so that the caption of Node's box is in view.

@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 // Rows that one drawing lays out at most. Only the rows near the view have
 // widgets, so every created node can have its row; the limit is a safety net
@@ -27,6 +28,10 @@ QString DrawingLimitNotice(int64_t Boxes);
 // The red line that ends the drawing of a tree whose placing stopped at the
 // node limit (TClaimTree::NodeLimitReached) before claim FirstLeftOut.
 QString NodeLimitNotice(int32_t FirstLeftOut);
+
+// Each claim's category as its caption's tool tip says it, by claim index:
+// "Method claim", "Method claim, referring to apparatus claim 1".
+std::vector<QString> CategoryHints(const TClaimTree& Tree);
 
 // The red line that ends a drawing in which claim Number could not be opened
 // further, because its children would pass the node limit.

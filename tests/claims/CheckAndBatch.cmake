@@ -31,6 +31,18 @@ expect(1 "^[^\n]*b-valve.txt:5: error: claim 2: refers to claim 3, which comes a
 expect(0 "^example-4:31: warning: claim 5: US practice:" --check --example 4)
 expect(0 "^[^\n]*pump-claims.txt: US fees: 5 claims as counted for fees" --check ${pump})
 
+# --skip leaves kinds out, errors too, and the exit status follows; a kind
+# it does not know is an argument error. --wording adds the wording checks.
+expect(0 "^[^\n]*b-valve.txt: US fees: [^\n]*\n[^\n]*b-valve.txt: EP claims fee: [^\n]*\n$"
+       --check --skip later-reference --skip=no-box ${checks}/b-valve.txt)
+expect(2 "^$" --check --skip gaps ${checks}/b-valve.txt)
+if(NOT err MATCHES "^veltrum-claims: --skip: unknown kind of problem 'gaps'; the kinds are missing-reference, [^\n]*, reference-sign\n")
+  message(FATAL_ERROR "--skip gaps: ${err}")
+endif()
+expect(0 "pump-claims.txt:6: warning: claim 3: EP practice: this claim is a further independent apparatus claim after claim 1;"
+       --check --wording ${pump})
+expect(0 "^[^\n]*pump-claims.txt: US fees" --check --wording --skip category-count ${pump})
+
 # Standard input is "-".
 execute_process(COMMAND ${CLI} --check - INPUT_FILE ${checks}/b-valve.txt
                 RESULT_VARIABLE got OUTPUT_VARIABLE out)

@@ -36,7 +36,8 @@ TEST(Report, JsonHoldsClaimsReferencesAndCounts) {
     for (const char* part :
          {R"("claimCount": 3)", R"("roots": [1])", R"("nodes": 4,)", R"("nodesSaturated": false)",
           R"("references": [1, 2],)", R"("dependencyText": "1, 2", "nodes": 2)",
-          R"("text": " A pump \"P\"." })"})
+          R"("text": " A pump \"P\".",
+      "category": "apparatus" })"})
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
 }
 

@@ -37,6 +37,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
 #include <memory>
@@ -126,9 +127,69 @@ private slots:
     void cleanup() {
         window.reset();
         dir.reset();
+        ProgramSettings().remove(QStringLiteral("DismissedProblems"));
+        ProgramSettings().remove(QStringLiteral("Drafting/CheckWording"));
         TDialogs::Reset();
         ProgramSettings().remove(AsYouTypeKey);
         ProgramSettings().remove(PanelHeightKey);
+    }
+
+    // A box's caption says its claim's category, and for a claim of another
+    // category that refers to one, which claim and category that is.
+    void boxCaptionsSayTheCategory() {
+        OpenNew(QStringLiteral("pump.txt"),
+                QStringLiteral("What is claimed is:\n1. A pump.\n2. The pump of claim 1.\n"
+                               "3. A method of using the pump of claim 2.\n"));
+        QCOMPARE(View(2).CaptionLabel->toolTip(), QStringLiteral("Apparatus claim"));
+        QCOMPARE(View(3).CaptionLabel->toolTip(),
+                 QStringLiteral("Method claim, referring to apparatus claim 2"));
+    }
+
+    // A dismissed problem leaves the list, the count and the box marks, is
+    // listed apart, stays dismissed for the same file in a new window, and
+    // comes back when restored; the file's text is not touched.
+    void dismissedProblemsAreRememberedPerDocument() {
+        const QString text = QStringLiteral("What is claimed is:\n1. A pump.\n"
+                                            "2. The pump of claim 4.\n3. The pump of claim 5.\n");
+        const QString name = OpenNew(QStringLiteral("pump.txt"), text);
+        TProblemsPanel* panel = window->ClaimChecks1->pnProblems;
+        QCOMPARE(panel->ProblemCount(), 4);
+        panel->List->setCurrentItem(panel->List->topLevelItem(0));
+        panel->Dismiss1->trigger();
+        QCOMPARE(panel->ProblemCount(), 3);
+        QCOMPARE(panel->Title->text(), QStringLiteral("3 problems"));
+        QCOMPARE(panel->btnDismissed->text(), QStringLiteral("Dismissed (1)"));
+        QCOMPARE(panel->lvDismissed->topLevelItemCount(), 1);
+        // Claim 2's other problem keeps its mark; dismissing it too clears it.
+        QCOMPARE(window->sbClaimTree->BoxMarks(2), unsigned(TBoxMark::Problem));
+        panel->List->setCurrentItem(panel->List->topLevelItem(0));
+        panel->Dismiss1->trigger();
+        QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
+        QCOMPARE(window->sbClaimTree->BoxMarks(3), unsigned(TBoxMark::Problem));
+
+        // Another document keeps its own problems.
+        OpenNew(QStringLiteral("other.txt"), text);
+        QCOMPARE(window->ClaimChecks1->pnProblems->ProblemCount(), 4);
+
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        window->WasActivated = true;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        TDialogs::SetNextFileName(name);
+        window->Open1Click();
+        panel = window->ClaimChecks1->pnProblems;
+        QCOMPARE(panel->ProblemCount(), 2);
+        QCOMPARE(panel->lvDismissed->topLevelItemCount(), 2);
+        QCOMPARE(window->sbClaimTree->BoxMarks(2), 0u);
+        panel->lvDismissed->setCurrentItem(panel->lvDismissed->topLevelItem(1));
+        panel->Restore1->trigger();
+        QCOMPARE(panel->ProblemCount(), 3);
+        QCOMPARE(panel->btnDismissed->text(), QStringLiteral("Dismissed (1)"));
+        QCOMPARE(window->sbClaimTree->BoxMarks(2), unsigned(TBoxMark::Problem));
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()), text);
     }
 
     // The pane's text is analysed; the file, the marks and the chosen tab's
