@@ -371,6 +371,49 @@ std::vector<std::string> RenumberedKeys(const std::vector<std::string_view>& Wor
 // ---------------------------------------------------------------------------
 // Matching
 
+// Words every claim is made of, which say nothing of which claim it is; in a
+// small claim set they would count as rare.
+bool IsCommonWord(const std::string& Core) {
+    static constexpr const char* Words[] = {"a",         "an",
+                                            "the",       "of",
+                                            "in",        "on",
+                                            "to",        "and",
+                                            "or",        "is",
+                                            "are",       "be",
+                                            "being",     "by",
+                                            "for",       "from",
+                                            "with",      "at",
+                                            "as",        "it",
+                                            "its",       "which",
+                                            "that",      "said",
+                                            "wherein",   "whereby",
+                                            "claim",     "claims",
+                                            "any",       "one",
+                                            "further",   "comprising",
+                                            "comprises", "having",
+                                            "has",       "der",
+                                            "die",       "das",
+                                            "nach",      "anspruch",
+                                            "wobei",     "le",
+                                            "la",        "les",
+                                            "selon",     "revendication",
+                                            "dans",      "de",
+                                            "du"};
+    for (const char* word : Words) {
+        if (Core == word)
+            return true;
+    }
+    return false;
+}
+
+// Common words weigh this little; words of a dependent claim's opening this
+// part of their weight.
+constexpr double CommonWordWeight = 0.1;
+constexpr double OpeningWeight = 0.3;
+
+// A claim word this early makes the opening of a dependent claim.
+constexpr std::size_t OpeningWords = 16;
+
 struct TClaimWords {
     std::vector<std::pair<int32_t, int32_t>> Counts; // word id, count; by id
     double Weight = 0;
@@ -380,15 +423,34 @@ class TWordTable {
 public:
     // The words that tell claims apart: lowered, without punctuation and
     // without numbers, which the renumbering changes.
+    // The opening of a dependent claim ("The pump of claim 1,") is read apart
+    // from its body: its words are those of every sibling, and it is the
+    // body that tells which claim of the other version a claim is.
     TClaimWords Read(std::string_view Text) {
         TClaimWords words;
-        for (std::string_view word : SplitWords(Text)) {
-            const std::string core = CoreWord(word);
+        const std::vector<std::string_view> split = SplitWords(Text);
+        std::size_t opening = 0;
+        for (std::size_t k = 0; k < split.size() && k < OpeningWords; ++k) {
+            if (!IsClaimWord(CoreWord(split[k])))
+                continue;
+            opening = k + 1;
+            while (opening < split.size() &&
+                   (IsNumberWord(split[opening]) || IsListWord(CoreWord(split[opening]))))
+                ++opening;
+            break;
+        }
+        for (std::size_t k = 0; k < split.size(); ++k) {
+            std::string core = CoreWord(split[k]);
             if (core.empty() || std::all_of(core.begin(), core.end(), IsDigit))
                 continue;
+            if (k < opening)
+                core.insert(core.begin(), '\x02');
             const auto [it, added] = ids.emplace(core, static_cast<int32_t>(ids.size()));
-            if (added)
+            if (added) {
                 Frequency.push_back(0);
+                Opening.push_back(k < opening);
+                Common.push_back(IsCommonWord(k < opening ? core.substr(1) : core));
+            }
             words.Counts.push_back({it->second, 1});
         }
         std::sort(words.Counts.begin(), words.Counts.end());
@@ -407,6 +469,8 @@ public:
 
     // Claims holding each word, over both versions.
     std::vector<int32_t> Frequency;
+    std::vector<bool> Opening; // a word of a dependent claim's opening
+    std::vector<bool> Common;  // IsCommonWord
 
 private:
     std::unordered_map<std::string, int32_t> ids;
@@ -422,7 +486,7 @@ struct TCandidate {
 constexpr std::size_t CandidatesPerClaim = 6;
 // Shares of weighted words two claims must have in common to be matched:
 // in the order of the claims, and moved out of it.
-constexpr double InOrderScore = 0.4;
+constexpr double InOrderScore = 0.5;
 constexpr double MovedScore = 0.6;
 // The part of a merged claim's own words the claim it merged into must take in.
 constexpr double MergedShare = 0.6;
@@ -531,7 +595,9 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
     const double claims = static_cast<double>(na + nb) + 1;
     std::vector<double> weight(table.Frequency.size());
     for (std::size_t w = 0; w < weight.size(); ++w)
-        weight[w] = std::log(claims / table.Frequency[w]) + 0.1;
+        weight[w] = table.Common[w] ? CommonWordWeight
+                                    : (std::log(claims / table.Frequency[w]) + 0.1) *
+                                          (table.Opening[w] ? OpeningWeight : 1.0);
     std::vector<std::vector<std::pair<int32_t, int32_t>>> holders(weight.size());
     for (std::size_t i = 0; i < na; ++i) {
         for (const auto& [id, count] : aWords[i].Counts) {

@@ -1,5 +1,6 @@
 #include "ClaimComparison.h"
 
+#include "ClaimListing.h"
 #include "ClaimTree.h"
 
 #include <gtest/gtest.h>
@@ -255,4 +256,46 @@ TEST(ClaimComparisonTest, WordDiffLeadsFromAToB) {
             ASSERT_LE(diff.size(), 1u) << aText << "|" << bText;
         }
     }
+}
+
+namespace {
+
+const std::string FanBefore = "1. A fan with a hub and six blades turning freely about an axis.\n"
+                              "2. The fan of claim 1, wherein the blades are curved.\n"
+                              "3. The fan of claim 1, wherein the hub is hollow.\n";
+const std::string FanAfter = "1. A fan with a hub and five blades turning about a fixed axis.\n"
+                             "3. The fan of claim 1, wherein the hub is hollow.\n"
+                             "4. The fan of claim 3, wherein the hub holds a bearing & a seal.\n";
+
+TClaimComparison FanComparison() {
+    const TClaimTree a(FanBefore, TReading::Lenient);
+    const TClaimTree b(FanAfter, TReading::Lenient);
+    return CompareClaims(a, b);
+}
+
+} // namespace
+
+// The listing of a response: canceled claims at their places, short
+// deletions in double brackets, longer ones struck through, new claims clean.
+TEST(ClaimComparisonTest, ListingAsHtmlAndText) {
+    const std::string html = ClaimListingHtml(FanComparison(), "Fan <draft>");
+    EXPECT_NE(html.find("<title>Listing of claims - Fan &lt;draft&gt;</title>"), std::string::npos);
+    const std::size_t body = html.find("<p class=\"claim\">");
+    ASSERT_NE(body, std::string::npos);
+    EXPECT_EQ(
+        html.substr(body),
+        "<p class=\"claim\">1. (Currently Amended) A fan with a hub and [[six]] <u>five</u> "
+        "blades turning <s>freely</s> about [[an]] <u>a fixed</u> axis.</p>\n"
+        "<p class=\"claim\">2. (Canceled)</p>\n"
+        "<p class=\"claim\">3. (Original) The fan of claim 1, wherein the hub is hollow.</p>\n"
+        "<p class=\"claim\">4. (New) The fan of claim 3, wherein the hub holds a bearing "
+        "&amp; a seal.</p>\n"
+        "</body>\n</html>\n");
+    EXPECT_EQ(ClaimComparisonText(FanComparison()),
+              "3 claims: 1 amended, 1 new, 0 renumbered; canceled: 2.\n\n"
+              "1. (Currently Amended) A fan with a hub and [-six-] {+five+} blades turning "
+              "[-freely-] about [-an-] {+a fixed+} axis.\n"
+              "2. (Canceled)\n"
+              "3. (Original) The fan of claim 1, wherein the hub is hollow.\n"
+              "4. (New) The fan of claim 3, wherein the hub holds a bearing & a seal.\n");
 }
