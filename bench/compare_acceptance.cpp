@@ -10,6 +10,7 @@
 #include "ClaimTree.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -94,7 +95,19 @@ int main(int argc, char** argv) {
                 rightWords += source && words;
                 if (expected.MergedFrom) {
                     ++merges;
-                    mergesFound += got.MergedFrom == std::vector<int32_t>{expected.MergedFrom};
+                    const bool found = got.MergedFrom == std::vector<int32_t>{expected.MergedFrom};
+                    mergesFound += found;
+                    if (verbose && !found && std::getenv("DUMP_MISSED_MERGE")) {
+                        std::ofstream(std::string(std::getenv("DUMP_MISSED_MERGE")) + ".a") << pair.A;
+                        std::ofstream(std::string(std::getenv("DUMP_MISSED_MERGE")) + ".b") << pair.B;
+                    }
+                    if (verbose && !found)
+                        std::cout << file.filename().string() << " pair " << p
+                                  << ": merge missed: claim " << expected.MergedFrom << " into "
+                                  << expected.Number << " (from " << got.From << ")\n"
+                                  << b.Claims[k].Text << "\n"
+                                  << a.Claims[static_cast<std::size_t>(expected.MergedFrom - 1)].Text
+                                  << "\n";
                 }
                 if (verbose && !(source && words))
                     std::cout << file.filename().string() << " pair " << p << ": claim "

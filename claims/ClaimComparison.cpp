@@ -738,11 +738,11 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
         return DiffKeyedWords(aw, keyViews, SplitWords(bTexts[j]));
     };
 
-    // A dependent claim of A with no successor whose own words went into the
+    // A dependent claim of A with no live successor whose own words went into the
     // claim that follows its parent was merged into it, as amendments do to
     // bring a dependent claim's feature into its independent claim.
     for (std::size_t i = 0; i < na; ++i) {
-        if (toOf[i] >= 0 || !aLive[i])
+        if ((toOf[i] >= 0 && bLive[toOf[i]]) || !aLive[i])
             continue;
         for (int32_t parentNumber : ReferencedNumbers(A.Claims[i])) {
             const auto parent = aIndexOf.find(parentNumber);
