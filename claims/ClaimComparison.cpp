@@ -106,7 +106,11 @@ namespace {
 // A deleted and those of B inserted; the rest pair up in order.
 class TMyersDiff {
 public:
-    TMyersDiff(const std::vector<int32_t>& A, const std::vector<int32_t>& B) : a(A), b(B) {
+    // Budget: steps of the search left; once spent, what is left to compare
+    // is marked deleted and inserted whole, so that crafted texts of
+    // different long claims cost seconds, not hours.
+    TMyersDiff(const std::vector<int32_t>& A, const std::vector<int32_t>& B, int64_t& Budget)
+        : a(A), b(B), budget(Budget) {
         Deleted.assign(A.size(), false);
         Inserted.assign(B.size(), false);
         const std::size_t size = A.size() + B.size() + 3;
@@ -129,7 +133,7 @@ private:
             ++Left, ++Top;
         while (Left < Right && Top < Bottom && a[Right - 1] == b[Bottom - 1])
             --Right, --Bottom;
-        if (Left == Right || Top == Bottom) {
+        if (Left == Right || Top == Bottom || budget <= 0) {
             for (int64_t x = Left; x < Right; ++x)
                 Deleted[x] = true;
             for (int64_t y = Top; y < Bottom; ++y)
@@ -137,6 +141,10 @@ private:
             return;
         }
         const TSnake snake = MiddleSnake(Left, Right, Top, Bottom);
+        if (budget <= 0) {
+            Compare(Left, Right, Top, Bottom);
+            return;
+        }
         const int64_t dx = snake.X1 - snake.X0;
         const int64_t dy = snake.Y1 - snake.Y0;
         if (dx != dy) {
@@ -164,6 +172,9 @@ private:
         vf[offset + 1] = Left;
         vb[offset + 1] = Bottom;
         for (int64_t d = 0; d <= most; ++d) {
+            budget -= 2 * d + 2;
+            if (budget <= 0)
+                break;
             for (int64_t k = d; k >= -d; k -= 2) {
                 const int64_t c = k - delta;
                 int64_t px, x;
@@ -175,8 +186,10 @@ private:
                 }
                 int64_t y = Top + (x - Left) - k;
                 const int64_t py = (d == 0 || x != px) ? y : y - 1;
+                const int64_t from = x;
                 while (x < Right && y < Bottom && a[x] == b[y])
                     ++x, ++y;
+                budget -= x - from;
                 vf[offset + k] = x;
                 if ((delta & 1) != 0 && c >= -(d - 1) && c <= d - 1 && y >= vb[offset + c])
                     return {px, py, x, y, true};
@@ -192,22 +205,31 @@ private:
                 }
                 int64_t x = Left + (y - Top) + k;
                 const int64_t px = (d == 0 || y != py) ? x : x + 1;
+                const int64_t from = x;
                 while (x > Left && y > Top && a[x - 1] == b[y - 1])
                     --x, --y;
+                budget -= from - x;
                 vb[offset + c] = y;
                 if ((delta & 1) == 0 && k >= -d && k <= d && x <= vf[offset + k])
                     return {x, y, px, py, false};
             }
         }
-        // Not reached for a box with an edit; as a safe answer, the whole box.
+        // Reached when the budget is spent: the caller compares no further.
+        budget = 0;
         return {Left, Top, Left, Top, true};
     }
 
     const std::vector<int32_t>& a;
     const std::vector<int32_t>& b;
+    int64_t& budget;
     std::vector<int64_t> forward;
     std::vector<int64_t> backward;
 };
+
+// Steps of the diff's search in one comparison, about a second's worth: a
+// claim set's diffs take a few million, two long claims rewritten throughout
+// could take hours.
+constexpr int64_t DiffBudget = 100'000'000;
 
 void AppendPiece(std::vector<TTextPiece>& Pieces, TTextChange Change, std::string_view Word) {
     if (!Pieces.empty() && Pieces.back().Change == Change) {
@@ -222,7 +244,8 @@ void AppendPiece(std::vector<TTextPiece>& Pieces, TTextChange Change, std::strin
 // as B has them, deleted words as A had them.
 std::vector<TTextPiece> DiffKeyedWords(const std::vector<std::string_view>& AWords,
                                        const std::vector<std::string_view>& AKeys,
-                                       const std::vector<std::string_view>& BWords) {
+                                       const std::vector<std::string_view>& BWords,
+                                       int64_t& Budget) {
     std::unordered_map<std::string_view, int32_t> ids;
     const auto id = [&](std::string_view Word) {
         return ids.emplace(Word, static_cast<int32_t>(ids.size())).first->second;
@@ -234,7 +257,7 @@ std::vector<TTextPiece> DiffKeyedWords(const std::vector<std::string_view>& AWor
         a.push_back(id(key));
     for (std::string_view word : BWords)
         b.push_back(id(word));
-    const TMyersDiff diff(a, b);
+    const TMyersDiff diff(a, b, Budget);
     std::vector<TTextPiece> pieces;
     std::size_t i = 0, j = 0;
     while (i < a.size() || j < b.size()) {
@@ -254,7 +277,8 @@ std::vector<TTextPiece> DiffKeyedWords(const std::vector<std::string_view>& AWor
 
 std::vector<TTextPiece> DiffWords(std::string_view A, std::string_view B) {
     const std::vector<std::string_view> a = SplitWords(A);
-    return DiffKeyedWords(a, a, SplitWords(B));
+    int64_t budget = DiffBudget;
+    return DiffKeyedWords(a, a, SplitWords(B), budget);
 }
 
 // ---------------------------------------------------------------------------
@@ -499,6 +523,8 @@ struct TCandidate {
 // Candidates kept per claim of B: enough for the order to choose among
 // near-equal claims, few enough to keep memory linear.
 constexpr std::size_t CandidatesPerClaim = 6;
+// Claims of A a word may be in and still count for the matching.
+constexpr std::size_t MaxHolders = 1000;
 // Shares of weighted words two claims must have in common to be matched:
 // in the order of the claims, and moved out of it.
 constexpr double InOrderScore = 0.5;
@@ -507,6 +533,7 @@ constexpr double MovedScore = 0.6;
 constexpr double SameReferencesBonus = 0.2;
 // The part of a merged claim's own words the claim it merged into must take in.
 constexpr double MergedShare = 0.6;
+constexpr std::size_t MergedParents = 4;
 
 std::string Utf8Text(const TClaimTree& Tree, const TClaim& Claim) {
     return Tree.TextIsUtf8 ? Claim.Text : Windows1252ToUtf8(Claim.Text);
@@ -637,6 +664,9 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
             continue;
         touched.clear();
         for (const auto& [id, count] : bWords[j].Counts) {
+            // A word in very many claims says little and would cost much.
+            if (holders[id].size() > MaxHolders)
+                continue;
             for (const auto& [i, aCount] : holders[id]) {
                 if (shared[i] == 0.0)
                     touched.push_back(i);
@@ -731,11 +761,12 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
 
     TClaimComparison comparison;
     comparison.Claims.resize(nb);
+    int64_t budget = DiffBudget;
     const auto diff = [&](std::size_t j, std::size_t i) {
         const std::vector<std::string_view> aw = SplitWords(aTexts[i]);
         const std::vector<std::string> keys = keysOf(i);
         const std::vector<std::string_view> keyViews(keys.begin(), keys.end());
-        return DiffKeyedWords(aw, keyViews, SplitWords(bTexts[j]));
+        return DiffKeyedWords(aw, keyViews, SplitWords(bTexts[j]), budget);
     };
 
     // A dependent claim of A with no live successor whose own words went into the
@@ -744,7 +775,11 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
     for (std::size_t i = 0; i < na; ++i) {
         if ((toOf[i] >= 0 && bLive[toOf[i]]) || !aLive[i])
             continue;
-        for (int32_t parentNumber : ReferencedNumbers(A.Claims[i])) {
+        // Merged claims name one claim or a few; not "any preceding claim".
+        const std::vector<int32_t> parents = ReferencedNumbers(A.Claims[i]);
+        if (parents.size() > MergedParents)
+            continue;
+        for (int32_t parentNumber : parents) {
             const auto parent = aIndexOf.find(parentNumber);
             if (parent == aIndexOf.end() || toOf[parent->second] < 0)
                 continue;

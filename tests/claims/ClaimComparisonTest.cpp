@@ -267,7 +267,7 @@ TEST(ClaimComparisonTest, WordDiffLeadsFromAToB) {
 
 namespace {
 
-const std::string FanBefore = "1. A fan with a hub and six blades turning freely about an axis.\n"
+const std::string FanBefore = "1. A fan with a hub and eight blades turning freely about an axis.\n"
                               "2. The fan of claim 1, wherein the blades are curved.\n"
                               "3. The fan of claim 1, wherein the hub is hollow.\n";
 const std::string FanAfter = "1. A fan with a hub and five blades turning about a fixed axis.\n"
@@ -282,8 +282,9 @@ TClaimComparison FanComparison() {
 
 } // namespace
 
-// The listing of a response: canceled claims at their places, short
-// deletions in double brackets, longer ones struck through, new claims clean.
+// The listing of a response: canceled claims at their places, deletions of
+// five characters or fewer in double brackets ("eight"), longer ones struck
+// through ("freely"), new claims clean.
 TEST(ClaimComparisonTest, ListingAsHtmlAndText) {
     const std::string html = ClaimListingHtml(FanComparison(), "Fan <draft>");
     EXPECT_NE(html.find("<title>Listing of claims - Fan &lt;draft&gt;</title>"), std::string::npos);
@@ -291,7 +292,7 @@ TEST(ClaimComparisonTest, ListingAsHtmlAndText) {
     ASSERT_NE(body, std::string::npos);
     EXPECT_EQ(
         html.substr(body),
-        "<p class=\"claim\">1. (Currently Amended) A fan with a hub and [[six]] <u>five</u> "
+        "<p class=\"claim\">1. (Currently Amended) A fan with a hub and [[eight]] <u>five</u> "
         "blades turning <s>freely</s> about [[an]] <u>a fixed</u> axis.</p>\n"
         "<p class=\"claim\">2. (Canceled)</p>\n"
         "<p class=\"claim\">3. (Original) The fan of claim 1, wherein the hub is hollow.</p>\n"
@@ -300,7 +301,7 @@ TEST(ClaimComparisonTest, ListingAsHtmlAndText) {
         "</body>\n</html>\n");
     EXPECT_EQ(ClaimComparisonText(FanComparison()),
               "3 claims: 1 amended, 1 new, 0 renumbered; canceled: 2.\n\n"
-              "1. (Currently Amended) A fan with a hub and [-six-] {+five+} blades turning "
+              "1. (Currently Amended) A fan with a hub and [-eight-] {+five+} blades turning "
               "[-freely-] about [-an-] {+a fixed+} axis.\n"
               "2. (Canceled)\n"
               "3. (Original) The fan of claim 1, wherein the hub is hollow.\n"
