@@ -307,3 +307,20 @@ TEST(ClaimComparisonTest, ListingAsHtmlAndText) {
               "3. (Original) The fan of claim 1, wherein the hub is hollow.\n"
               "4. (New) The fan of claim 3, wherein the hub holds a bearing & a seal.\n");
 }
+
+// Renumbered: the report says where each moved claim was, and a canceled
+// claim whose number B gave another claim is listed apart, by its old number.
+TEST(ClaimComparisonTest, ReportOfRenumberedClaims) {
+    const TClaimTree a("1. A lamp with a glass bulb.\n2. The lamp of claim 1, with a screw base.\n"
+                       "3. The lamp of claim 1, wherein the bulb is frosted.\n",
+                       TReading::Lenient);
+    const TClaimTree b("1. A lamp with a glass bulb.\n"
+                       "2. The lamp of claim 1, wherein the bulb is frosted.\n",
+                       TReading::Lenient);
+    EXPECT_EQ(ClaimComparisonText(CompareClaims(a, b)),
+              "2 claims: 0 amended, 0 new, 1 renumbered; canceled: 2.\n\n"
+              "1. (Original) A lamp with a glass bulb.\n"
+              "2. (Original) The lamp of claim 1, wherein the bulb is frosted.\n"
+              "   (was claim 3)\n"
+              "2 (as numbered before). (Canceled)\n");
+}
