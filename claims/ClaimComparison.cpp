@@ -832,7 +832,8 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
             compared.From = A.Claims[i].Number;
         const std::optional<TAmendmentStatus> own = ReadAmendmentStatus(claim.Status);
         if (!bLive[j]) {
-            compared.Status = TAmendmentStatus::Canceled;
+            // Listed without a text: canceled, unless the listing says otherwise.
+            compared.Status = own.value_or(TAmendmentStatus::Canceled);
             continue;
         }
         if (i >= 0 && aLive[i]) {
@@ -876,10 +877,11 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
         }
     }
 
-    // Every claim of A that no live claim of B comes from.
+    // Every claim of A that no claim of B continues (a withdrawn claim still
+    // stands).
     std::vector<bool> succeeded(na, false);
     for (std::size_t j = 0; j < nb; ++j) {
-        if (fromOf[j] >= 0 && bLive[j])
+        if (fromOf[j] >= 0 && comparison.Claims[j].Status != TAmendmentStatus::Canceled)
             succeeded[fromOf[j]] = true;
     }
     for (std::size_t i = 0; i < na; ++i) {

@@ -59,10 +59,9 @@ std::vector<TListingEntry> ClaimListing(const TClaimComparison& Comparison) {
     std::vector<int32_t> canceled;
     std::vector<int32_t> renumbered;
     for (int32_t n : Comparison.Canceled) {
-        const bool listed = std::any_of(
-            Comparison.Claims.begin(), Comparison.Claims.end(), [n](const TComparedClaim& c) {
-                return c.Status == TAmendmentStatus::Canceled && c.From == n && c.Number == n;
-            });
+        const bool listed =
+            std::any_of(Comparison.Claims.begin(), Comparison.Claims.end(),
+                        [n](const TComparedClaim& c) { return c.From == n && c.Number == n; });
         if (listed)
             continue;
         (numbersOfB.count(n) ? renumbered : canceled).push_back(n);
@@ -81,7 +80,7 @@ std::vector<TListingEntry> ClaimListing(const TClaimComparison& Comparison) {
             claim.Number, std::to_string(claim.Number), claim.Status, {}, static_cast<int64_t>(c)};
         if (claim.Status == TAmendmentStatus::CurrentlyAmended && claim.From != 0)
             entry.Text = claim.Redline;
-        else if (claim.Status != TAmendmentStatus::Canceled)
+        else if (!claim.Redline.empty())
             entry.Text.push_back({TTextChange::Same, CleanText(claim.Redline)});
         entries.push_back(std::move(entry));
     }

@@ -161,6 +161,11 @@ TEST(ClaimComparisonTest, PairsOfVersions) {
          "aluminium.\n",
          "1<1 CA +{rotor, wherein the rotor is made of stainless steel.} -{rotor.} m{2}; 2<2 C; "
          "3<3 O | canceled 2,4,5"},
+        {"a listing's claim withdrawn without its text still stands",
+         "1. A fan with a hub.\n2. A method of fanning a room.\n3. The fan of claim 1, with "
+         "blades.\n",
+         "1. (Original) A fan with a hub.\n2. (Withdrawn)\n3. (Canceled)\n",
+         "1<1 O; 2<2 W; 3<3 C | canceled 3"},
         {"a listing compared again: unchanged claims were presented before",
          "1. (Currently amended) A fan with a hub and five blades.\n2. (Canceled)\n"
          "3. (Original) The fan of claim 1, wherein the hub is hollow.\n",
