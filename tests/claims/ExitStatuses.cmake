@@ -105,8 +105,8 @@ endif()
 file(REMOVE ${sparse})
 # Read up to the limit in far less than twice its memory: 393,340 kB of
 # address space beyond what the program takes before it reads (its code and
-# libraries, measured while it waits on its input, so that the bound does not
-# move with the size of the program).
+# libraries, Qt, Poppler and Tesseract among them, measured while it waits on
+# its input, so that the bound does not move with the size of the program).
 if(MEMORY_LIMIT)
   execute_process(COMMAND sh -c "sleep 3 | \"$0\" - > /dev/null 2>&1 & sleep 1; sed -n 's/^VmSize:[^0-9]*\\([0-9]*\\).*/\\1/p' /proc/$!/status" ${CLI}
                   OUTPUT_VARIABLE base OUTPUT_STRIP_TRAILING_WHITESPACE)
