@@ -4,6 +4,7 @@
 // time, with exit status 0 (1 for --check), or with one line naming the
 // failure and status 2 or 3.
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -143,6 +144,31 @@ std::string Repeated(const std::string& Line, int Times) {
     for (int i = 0; i < Times; ++i)
         text += Line;
     return text;
+}
+
+// Text with the words of each line after its first in reverse order.
+std::string ReversedWords(const std::string& Text) {
+    std::string out;
+    out.reserve(Text.size());
+    std::size_t start = 0;
+    while (start < Text.size()) {
+        std::size_t end = Text.find('\n', start);
+        if (end == std::string::npos)
+            end = Text.size();
+        std::vector<std::string> words;
+        for (std::size_t at = start; at < end;) {
+            const std::size_t space = std::min(Text.find(' ', at), end);
+            words.push_back(Text.substr(at, space - at));
+            at = space + 1;
+        }
+        if (!words.empty())
+            std::reverse(words.begin() + 1, words.end());
+        for (std::size_t k = 0; k < words.size(); ++k)
+            out += (k ? " " : "") + words[k];
+        out += end < Text.size() ? "\n" : "";
+        start = end + 1;
+    }
+    return out;
 }
 
 const TRow Rows[] = {
@@ -354,6 +380,27 @@ TEST_P(Pathological, EveryModeEndsInBoundsWithAResultOrANamedFailure) {
                 ADD_FAILURE() << what;
         }
     }
+    // Two versions: the text with itself, and with the words of each line
+    // after its first in reverse order, which rewrites every claim throughout.
+    const std::string other = testing::TempDir() + "pathological-" + row.Name + "-b.txt";
+    std::ofstream(other, std::ios::binary) << ReversedWords(text);
+    const std::vector<std::vector<std::string>> comparisons = {
+        {"--compare", file, file}, {"--compare", "--json", file, other}};
+    for (const std::vector<std::string>& arguments : comparisons) {
+        const TRun run = RunCli(arguments);
+        const std::string what = arguments[1] + ": exit " + std::to_string(run.Status) + ", " +
+                                 std::to_string(run.OutputBytes) + " bytes out, " +
+                                 std::to_string(run.ResidentKb) + " kB resident\n" + run.Err;
+        EXPECT_FALSE(run.TimedOut) << what;
+        EXPECT_LE(run.OutputBytes, 2 * maxOutput) << what;
+        if (!Sanitized) {
+            EXPECT_LE(run.ResidentKb, MaxResidentKb) << what;
+        }
+        EXPECT_TRUE((run.Status == 0 && run.Err.empty()) ||
+                    (run.Status == 2 && std::regex_match(run.Err, named)))
+            << what;
+    }
+    std::remove(other.c_str());
     std::remove(file.c_str());
 }
 
