@@ -53,16 +53,19 @@ std::string NumberList(const std::vector<int32_t>& Numbers) {
 std::vector<TListingEntry> ClaimListing(const TClaimComparison& Comparison) {
     std::vector<TListingEntry> entries;
     std::set<int32_t> numbersOfB;
-    for (const TComparedClaim& claim : Comparison.Claims)
+    // Claims B lists under their own number as canceled; looked up once, as
+    // a search per canceled claim is quadratic in a long listing.
+    std::set<int32_t> listedAsBefore;
+    for (const TComparedClaim& claim : Comparison.Claims) {
         numbersOfB.insert(claim.Number);
+        if (claim.From == claim.Number)
+            listedAsBefore.insert(claim.Number);
+    }
     // A's canceled claims, in the order of their numbers, to go among B's.
     std::vector<int32_t> canceled;
     std::vector<int32_t> renumbered;
     for (int32_t n : Comparison.Canceled) {
-        const bool listed =
-            std::any_of(Comparison.Claims.begin(), Comparison.Claims.end(),
-                        [n](const TComparedClaim& c) { return c.From == n && c.Number == n; });
-        if (listed)
+        if (listedAsBefore.count(n) != 0)
             continue;
         (numbersOfB.count(n) ? renumbered : canceled).push_back(n);
     }
