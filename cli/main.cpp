@@ -29,7 +29,7 @@ namespace {
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
-    "                      [--language CODE]\n"
+    "                      [--language CODE] [--ocr | --no-ocr]\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --version | --help";
 
@@ -54,16 +54,22 @@ constexpr const char* Help =
     "  --language CODE  of a document with claims in several languages, read\n"
     "                   these (de, en, fr); by default the language of the\n"
     "                   proceedings, else English\n"
+    "  --ocr            recognise the text of PDF pages that have none, such as\n"
+    "                   scans (the default): pages with text are read as they are\n"
+    "  --no-ocr         read only the text PDF pages have: faster, and a scan\n"
+    "                   then fails\n"
     "  --example N      read built-in example N (1 to 5) instead of a file\n"
     "  -                read standard input\n"
     "  --version        print the version\n"
     "  --help           print this help\n"
     "\n"
-    "A FOLDER stands for its .txt, .docx, .odt, .xml, .html and .htm files, sorted\n"
-    "by name; with several files each line of the reports starts with the file's\n"
-    "name. Word and OpenDocument files, patent-office XML and saved web pages are\n"
-    "recognised by their content and read as their text; a file of several\n"
-    "documents gives a report of each, as FILE#NUMBER.\n"
+    "A FOLDER stands for its .txt, .docx, .odt, .xml, .html, .htm and .pdf files,\n"
+    "sorted by name; with several files each line of the reports starts with the\n"
+    "file's name. Word and OpenDocument files, patent-office XML, saved web pages\n"
+    "and PDFs are recognised by their content and read as their text; a file of\n"
+    "several documents gives a report of each, as FILE#NUMBER. In JSON, each claim\n"
+    "of a PDF gives its \"citation\", where it stands on the pages, and \"ocr\": true\n"
+    "says that some text was recognised from page images.\n"
     "\n"
     "Exit status: 0 success; 1 a --check problem that is an error; 2 wrong\n"
     "arguments, a file that cannot be read or output that cannot be written, or\n"
@@ -83,6 +89,7 @@ struct TOptions {
     std::vector<std::string> Files;
     int Jobs = 0;
     std::string Language;
+    bool Ocr = true;
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -133,6 +140,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Matrix;
         } else if (arg == "--lenient") {
             Options.Reading = TReading::Lenient;
+        } else if (arg == "--ocr" || arg == "--no-ocr") {
+            Options.Ocr = arg == "--ocr";
         } else if (arg == "--check") {
             Options.Mode = TMode::Check;
         } else if (NumericOption("--language", argc, argv, i, value)) {
@@ -193,8 +202,10 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
         Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
     const int status = WriteModeReport(
         out, std::cerr,
-        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language},
-        Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input, &Other);
+        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language,
+         Options.Ocr},
+        Document ? *Document : TReportInput{Name, file, false, {}, {}, false, {}, {}, false}, Tree,
+        Input, &Other);
     out.flush();
     if (!out)
         return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));
@@ -213,7 +224,8 @@ int Run(const TOptions& Options, const std::string& Name) {
     const TNodes nodes = Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted;
     if (input.Document()) {
         std::vector<TInputDocument> documents;
-        if (const auto error = ReadInputDocuments(input.View(), Name, Options.Language, documents))
+        if (const auto error =
+                ReadInputDocuments(input.View(), Name, Options.Language, documents, Options.Ocr))
             return Fail(*error);
         int status = Written;
         for (const TInputDocument& one : documents) {
@@ -273,7 +285,7 @@ int main(int argc, char** argv) {
         std::ostream out(&output);
         return RunBatch(options.Files,
                         {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim,
-                         options.Language},
+                         options.Language, options.Ocr},
                         jobs, out, std::cerr);
     }
 

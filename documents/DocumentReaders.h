@@ -13,6 +13,7 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip);
 TDocumentRead ReadOpenDocumentText(TZipArchive& Zip);
 TDocumentRead ReadPatentXml(std::string_view Bytes, const QString& Language);
 TDocumentRead ReadHtmlPage(std::string_view Bytes);
+TDocumentRead ReadPdfDocument(std::string_view Bytes, const TReadOptions& Options);
 
 // A file of one document: its Text, read as Format; or Error when the
 // reading failed.

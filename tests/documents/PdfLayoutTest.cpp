@@ -175,7 +175,7 @@ TEST(PdfLayout, JoinsWordsIntoLines) {
 // first ten lines of each column are read, then it, then the rest.
 TEST(PdfLayout, ReadsColumnByColumnAroundFullWidthLines) {
     for (const int columns : {2, 3}) {
-        for (const QString across :
+        for (const QString& across :
              {QString(),
               QStringLiteral("A sentence set across the page from the left to the right edge")}) {
             std::vector<TPlaced> words;
