@@ -174,6 +174,12 @@ TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Language
     // "2 .") for vertical text and lost a heading's umlaut; sparse text did
     // worse still. The layout step finds the columns from the word boxes.
     api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+    // Loading the language data takes a while: Cancel may have come meanwhile.
+    // The engine asks again between words, not while it finds the lines.
+    if (cancelled()) {
+        result.Error = QStringLiteral("recognition cancelled");
+        return result;
+    }
     api.SetImage(Image.Pixels, Image.Width, Image.Height, 1, Image.BytesPerLine);
     api.SetSourceResolution(static_cast<int>(std::lround(Image.Dpi)));
 
