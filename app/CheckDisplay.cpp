@@ -106,6 +106,8 @@ void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
             problems = CheckClaims(*tree);
             fees = CountFees(*tree);
         }
+        if (Links != nullptr)
+            AddLinkProblems(problems, *tree, *Links);
     }
     // Marks of other kinds stay: the find bar's, for one.
     const auto problemMark = static_cast<unsigned>(TBoxMark::Problem);

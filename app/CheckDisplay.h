@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -13,6 +14,7 @@ class TProblemsPanel;
 class TShownTree;
 class TClaimTree;
 struct TClaimChecks;
+struct TMarkupLink;
 
 // The claim checks as the window shows them: the problems panel below the
 // input pane, which gives it room while it is shown, the problem marks of
@@ -33,6 +35,9 @@ public:
     // The fee counts of the shown tree, problems or none; empty without a
     // tree or while the checks are off.
     QLabel* lbFeeCounts;
+    // The claim links of the open document's markup, compared with the
+    // references of its text; none for a plain text.
+    const std::vector<TMarkupLink>* Links = nullptr;
 
     // Puts the item into Tools before Before.
     void AddItem(QMenu& Tools, QAction* Before);

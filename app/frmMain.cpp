@@ -703,7 +703,7 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
         TDocumentRead all;
         if (read)
             read = ReadInputDocument(bytes, document, convertedFrom, fault, Choice1->Index,
-                                     Choice1->Language, &all);
+                                     Choice1->Language, &all, Choice1->OriginalText());
         Choice1->Show(all);
     } catch (const std::bad_alloc&) {
         read = false;
@@ -1122,6 +1122,7 @@ void TfrMain::CreateDraftingTools() {
 
 void TfrMain::CreateProblemsPanel() {
     ClaimChecks1 = new TCheckDisplay(*shownTree, *splInput, *cmInput, *statusBar());
+    ClaimChecks1->Links = &Choice1->Links;
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });

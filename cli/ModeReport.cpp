@@ -160,7 +160,8 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         return Written;
     case TMode::Json: {
         const bool utf8 = IsValidUtf8(Input);
-        const TClaimChecks checks = CheckAndCountFees(Tree);
+        TClaimChecks checks = CheckAndCountFees(Tree);
+        AddLinkProblems(checks.Problems, Tree, Of.Links);
         const auto write = [&](std::ostream& To) { WriteJsonReport(To, Tree, utf8, checks); };
         // Measured first, when a bound does not show at once that it fits:
         // the report is written as it is made.
@@ -204,6 +205,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
     }
     case TMode::Check: {
         TClaimChecks checks = CheckAndCountFees(Tree);
+        AddLinkProblems(checks.Problems, Tree, Of.Links);
         // What the other reading finds goes first; claims left out are
         // after every claim read.
         std::vector<TClaimProblem> reading = ReadingProblems(Options.Reading, difference);

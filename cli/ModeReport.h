@@ -22,6 +22,9 @@ struct TReportOptions {
     int64_t FullTextClaim = 0;
     // The claims language of a document that has several; empty for its own.
     std::string Language;
+    // Tracked changes of Word and OpenDocument files read as the text was
+    // before them.
+    bool OriginalText = false;
 };
 
 // Exit statuses.
@@ -57,6 +60,9 @@ struct TReportInput {
     std::string Format;
     std::string Document;
     bool OneOfSeveral = false;
+    // The markup's own claim links, which the checks compare with the text's
+    // references; empty for a plain text.
+    std::vector<TMarkupLink> Links = {};
 };
 
 // Writes the report of Tree, read from Input, to Out, and a one-line message

@@ -29,7 +29,7 @@ namespace {
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
-    "                      [--language CODE]\n"
+    "                      [--language CODE] [--original-text]\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --version | --help";
 
@@ -54,6 +54,8 @@ constexpr const char* Help =
     "  --language CODE  of a document with claims in several languages, read\n"
     "                   these (de, en, fr); by default the language of the\n"
     "                   proceedings, else English\n"
+    "  --original-text  read the tracked changes of Word and OpenDocument files as\n"
+    "                   the text was before them (deletions kept, insertions left out)\n"
     "  --example N      read built-in example N (1 to 5) instead of a file\n"
     "  -                read standard input\n"
     "  --version        print the version\n"
@@ -83,6 +85,7 @@ struct TOptions {
     std::vector<std::string> Files;
     int Jobs = 0;
     std::string Language;
+    bool OriginalText = false;
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -133,6 +136,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Matrix;
         } else if (arg == "--lenient") {
             Options.Reading = TReading::Lenient;
+        } else if (arg == "--original-text") {
+            Options.OriginalText = true;
         } else if (arg == "--check") {
             Options.Mode = TMode::Check;
         } else if (NumericOption("--language", argc, argv, i, value)) {
@@ -193,7 +198,8 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
         Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
     const int status = WriteModeReport(
         out, std::cerr,
-        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language},
+        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language,
+         Options.OriginalText},
         Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input, &Other);
     out.flush();
     if (!out)
@@ -213,7 +219,8 @@ int Run(const TOptions& Options, const std::string& Name) {
     const TNodes nodes = Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted;
     if (input.Document()) {
         std::vector<TInputDocument> documents;
-        if (const auto error = ReadInputDocuments(input.View(), Name, Options.Language, documents))
+        if (const auto error = ReadInputDocuments(input.View(), Name, Options.Language, documents,
+                                                  Options.OriginalText))
             return Fail(*error);
         int status = Written;
         for (const TInputDocument& one : documents) {
@@ -221,6 +228,9 @@ int Run(const TOptions& Options, const std::string& Name) {
             // Said on standard error when it reads other claims or references.
             const std::unique_ptr<TClaimTree> other = OtherReading(one.Text, Options.Reading);
             const TReportInput of = DocumentInput(Name, *Options.File, one, documents, false);
+            if (!one.Note.empty())
+                std::cerr << "veltrum-claims: " << of.File << ' ' << one.Note
+                          << ": its own claims are read\n";
             status = WorseStatus(status, WriteReport(Options, Name, tree, one.Text, *other, &of));
             if (status == Failed)
                 break;
@@ -273,7 +283,7 @@ int main(int argc, char** argv) {
         std::ostream out(&output);
         return RunBatch(options.Files,
                         {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim,
-                         options.Language},
+                         options.Language, options.OriginalText},
                         jobs, out, std::cerr);
     }
 

@@ -47,6 +47,9 @@ struct TReadDocument {
     // empty for every other format.
     std::vector<TLineOrigin> LineOrigins;
     bool Ocr = false; // some of Text was recognised from page images
+    // What could not be read as asked, e.g. "has no claims in language de
+    // (it has en)" of one document of a weekly file; empty when all was.
+    QString Note;
 };
 
 // A file's documents, or what keeps it from being read.
