@@ -246,8 +246,9 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip, bool Original) {
     int runs = 0;         // runs open: their tabs are text, the paragraph's are stops
     int inProperties = 0; // paragraph properties open
     int inText = 0;       // text elements open
-    // The paragraph mark itself was deleted (inserted, read as the original):
-    // the paragraph joins the next, which then starts with Joined.
+    // The paragraph mark itself was deleted or moved away (inserted or moved
+    // here, read as the original): the paragraph joins the next, which then
+    // starts with Joined.
     bool markGone = false;
     QString joined;
     TNumPr joinedNumPr;
@@ -272,7 +273,9 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip, bool Original) {
         }
         const QStringView name = reader.name();
         if (token == TToken::StartElement) {
-            if (inProperties && runs == 0 && (name == QLatin1String(Original ? "ins" : "del"))) {
+            if (inProperties && runs == 0 &&
+                (name == QLatin1String(Original ? "ins" : "del") ||
+                 name == QLatin1String(Original ? "moveTo" : "moveFrom"))) {
                 markGone = true;
                 skipDepth = xml.Depth();
             } else if (Skipped(name, Original)) {

@@ -159,6 +159,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "1. A pump.\n2. A gear.\n3. The pump of claim 1.\n4. Note.\n",
                   "1. A pump.\n2. A valve.\n3. The pump of claim 1.\nNote.\n"},
         TWordCase{
+            "a claim moved whole is read where it went, or as the original where it was",
+            NumP(1, 0, "A pump.") +
+                R"(<w:p><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:rPr><w:moveFrom/>)"
+                R"(</w:rPr></w:pPr><w:moveFrom><w:r><w:t>A valve.</w:t></w:r></w:moveFrom>)"
+                R"(</w:p>)" +
+                NumP(1, 0, "The pump of claim 1.") +
+                R"(<w:p><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:rPr><w:moveTo/>)"
+                R"(</w:rPr></w:pPr><w:moveTo><w:r><w:t>A valve.</w:t></w:r></w:moveTo></w:p>)",
+            "1. A pump.\n2. The pump of claim 1.\n3. A valve.\n",
+            "1. A pump.\n2. A valve.\n3. The pump of claim 1.\n"},
+        TWordCase{
             "a field shows its result, not its instruction",
             R"(<w:p><w:r><w:fldChar w:fldCharType="begin"/></w:r>)"
             R"(<w:r><w:instrText> SEQ Claim </w:instrText></w:r>)"
