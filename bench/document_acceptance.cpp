@@ -138,6 +138,20 @@ std::string Escaped(const std::string& Text) {
     return out;
 }
 
+// Where a claim's tracked insertion starts: at a blank past its middle.
+std::size_t Half(const std::string& Text) {
+    const std::size_t half = Text.find(' ', Text.size() / 2);
+    return half == std::string::npos ? Text.size() : half;
+}
+
+// Every third claim as its documents' tracked changes leave it in the
+// original: a deleted word before it, its inserted second half gone.
+std::vector<TSetClaim> OriginalClaims(std::vector<TSetClaim> Claims) {
+    for (std::size_t i = 1; i < Claims.size(); i += 3)
+        Claims[i].Text = "former " + Claims[i].Text.substr(0, Half(Claims[i].Text));
+    return Claims;
+}
+
 // ---- Word: each claim an item of an automatic list; a list restarts where
 // the numbers do not run on. Every third claim carries a deleted word and
 // its second half as an insertion.
@@ -162,15 +176,13 @@ std::string WordDocument(const std::vector<TSetClaim>& Claims) {
                 std::to_string(numId) + "\"/></w:numPr></w:pPr>";
         const std::string text = Escaped(claim.Text);
         if (i % 3 == 1) {
-            std::size_t half = text.find(' ', text.size() / 2);
-            if (half == std::string::npos)
-                half = text.size();
+            const std::size_t half = Half(claim.Text);
             body += "<w:del w:id=\"" + std::to_string(i) +
                     "\"><w:r><w:delText xml:space=\"preserve\">former </w:delText></w:r></w:del>"
                     "<w:r><w:t xml:space=\"preserve\">" +
-                    text.substr(0, half) + "</w:t></w:r><w:ins w:id=\"" + std::to_string(i) +
-                    "\"><w:r><w:t xml:space=\"preserve\">" + text.substr(half) +
-                    "</w:t></w:r></w:ins>";
+                    Escaped(claim.Text.substr(0, half)) + "</w:t></w:r><w:ins w:id=\"" +
+                    std::to_string(i) + "\"><w:r><w:t xml:space=\"preserve\">" +
+                    Escaped(claim.Text.substr(half)) + "</w:t></w:r></w:ins>";
         } else {
             body += "<w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
         }
@@ -210,11 +222,10 @@ std::string OdfDocument(const std::vector<TSetClaim>& Claims) {
                        "\"><text:deletion><text:p>former </text:p></text:deletion>"
                        "</text:changed-region><text:changed-region text:id=\"i" +
                        id + "\"><text:insertion/></text:changed-region>";
-            std::size_t half = text.find(' ', text.size() / 2);
-            if (half == std::string::npos)
-                half = text.size();
-            list += "<text:p><text:change text:change-id=\"d" + id + "\"/>" + text.substr(0, half) +
-                    "<text:change-start text:change-id=\"i" + id + "\"/>" + text.substr(half) +
+            const std::size_t half = Half(claim.Text);
+            list += "<text:p><text:change text:change-id=\"d" + id + "\"/>" +
+                    Escaped(claim.Text.substr(0, half)) + "<text:change-start text:change-id=\"i" +
+                    id + "\"/>" + Escaped(claim.Text.substr(half)) +
                     "<text:change-end text:change-id=\"i" + id + "\"/></text:p>";
         } else {
             list += "<text:p>" + text + "</text:p>";
@@ -356,7 +367,8 @@ int main(int argc, char** argv) {
     std::sort(texts.begin(), texts.end());
 
     const char* const formats[] = {
-        "docx", "odt", "uspto-xml", "weekly-xml", "epo-xml", "epo-xml --language de", "html"};
+        "docx",    "docx --original-text",  "odt", "odt --original-text", "uspto-xml", "weekly-xml",
+        "epo-xml", "epo-xml --language de", "html"};
     std::map<std::string, TTally> tallies;
     TTally careful, linked;
     std::string weekly;
@@ -388,6 +400,21 @@ int main(int argc, char** argv) {
         };
         if (path.stem() == show)
             std::cout << "---- plain\n" << PlainText(claims);
+        TReadOptions original;
+        original.OriginalText = true;
+        const TReadClaims before = LenientReading(PlainText(OriginalClaims(claims)));
+        const std::pair<std::string, TDocumentRead> originals[] = {
+            {"docx --original-text", ReadDocument(WordDocument(claims), original)},
+            {"odt --original-text", ReadDocument(OdfDocument(claims), original)},
+        };
+        for (const auto& [format, read] : originals) {
+            std::string error;
+            const TReadClaims got = DocumentReading(read, 0, &error);
+            tallies[format].Add(got, before);
+            if (faults && (got != before || !error.empty()))
+                std::cout << path.filename().string() << ": " << format << " reads otherwise"
+                          << (error.empty() ? "" : ": " + error) << "\n";
+        }
         for (const auto& [format, read] : reads) {
             if (path.stem() == show && !read.Documents.empty())
                 std::cout << "---- " << format << "\n" << read.Documents[0].Text.toStdString();
