@@ -1003,6 +1003,9 @@ void TfrMain::SaveAs1Click() {
         Damage1->Set(TDocumentDamage::None);
         cmInput->setReadOnly(false);
         SetSaveEnabled(true);
+        // Its edits have no markup whose claim links could be checked.
+        Choice1->NewFile();
+        ShowProblems(nullptr);
     }
     DocumentFileName = fileName;
     LoadedFileName = fileName;

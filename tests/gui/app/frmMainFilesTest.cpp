@@ -287,6 +287,10 @@ private slots:
         QTreeWidget& problems = *window->ClaimChecks1->pnProblems->List;
         QCOMPARE(problems.topLevelItemCount(), 1);
         QVERIFY(problems.topLevelItem(0)->text(3).contains(QLatin1String("linked to claim 2")));
+        // Saved as a plain text it has no markup left to check against.
+        TDialogs::SetNextFileName(dir->filePath(QStringLiteral("linked.txt")));
+        window->SaveAs1Click();
+        QCOMPARE(problems.topLevelItemCount(), 0);
 
         const std::string ns =
             " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
