@@ -152,6 +152,9 @@ file(WRITE ${linked} "<?xml version=\"1.0\"?>\n<us-patent-grant lang=\"EN\"><cla
 expect(0 "^[^\n]*linked.xml:5: warning: claim 3: is linked to claim 1 in the markup, but its text refers to claim 2\\.\n"
        --check ${linked})
 expect(0 "\"claim-link\"" --json ${linked})
+# A Word draft's tracked changes as accepted, and as the original text.
+expect(0 "total 2\n$" ${documents}/tracked.docx)
+expect(0 "total 1\n$" --original-text ${documents}/tracked.docx)
 # A damaged document: its name and the fault, and the other files still read.
 expect(2 "^[^\n]*pump-claims.txt: Tree[^\n]*\n$" ${pump} ${documents}/damaged.docx)
 if(NOT err MATCHES "^veltrum-claims: [^\n]*damaged.docx is a damaged or truncated zip container\n$")
