@@ -9,7 +9,9 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QMenu>
+#include <QToolTip>
 
 namespace {
 
@@ -50,7 +52,9 @@ QMenu* TBoxMenu::MenuFor(TClaimTreeNode& Node) {
     text->setObjectName(QStringLiteral("CopyClaimText1"));
     QAction* full = menu->addAction(QStringLiteral("Copy claim in full"));
     full->setObjectName(QStringLiteral("CopyClaimInFull1"));
-    const QString claimText = ClaimText(Node);
+    QString claimText = ClaimText(Node);
+    if (const QString citation = Citation ? Citation(*Node.Claim) : QString(); !citation.isEmpty())
+        claimText += QStringLiteral("\n(%1)").arg(citation);
     const QString inFull = ClaimInFull(Node);
     connect(text, &QAction::triggered, menu,
             [claimText] { QGuiApplication::clipboard()->setText(claimText); });
@@ -62,6 +66,17 @@ QMenu* TBoxMenu::MenuFor(TClaimTreeNode& Node) {
 bool TBoxMenu::eventFilter(QObject* Watched, QEvent* Event) {
     // Not through the window: it may be on its way out while the content
     // still gets events.
+    // The caption has no tip of its own: the box's comes here.
+    if (Event->type() == QEvent::ToolTip && Watched == content && Citation) {
+        auto* help = static_cast<QHelpEvent*>(Event);
+        const TClaimTreeNode* node = BoxAt(help->pos());
+        const QString citation = node != nullptr ? Citation(*node->Claim) : QString();
+        if (citation.isEmpty())
+            return QObject::eventFilter(Watched, Event);
+        QToolTip::showText(help->globalPos(),
+                           QStringLiteral("Claim %1: %2").arg(node->Number).arg(citation), content);
+        return true;
+    }
     if (Event->type() != QEvent::ContextMenu || Watched != content)
         return QObject::eventFilter(Watched, Event);
     auto* request = static_cast<QContextMenuEvent*>(Event);

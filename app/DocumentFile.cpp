@@ -171,13 +171,23 @@ bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString&
         options.Language.clear();
         read = ReadDocument(Bytes, options);
     }
-    if (!read.Error.isEmpty()) {
-        Fault = QStringLiteral("The file ") + read.Error + u'.';
-        return false;
-    }
     if (read.Format == QLatin1String("text")) {
         Document = ReadDocumentText(Bytes);
         return true;
+    }
+    return InputDocumentFrom(std::move(read), Document, Format, Fault, Index, All);
+}
+
+bool InputDocumentFrom(TDocumentRead Read, TDocumentText& Document, QString& Format, QString& Fault,
+                       int Index, TDocumentRead* All) {
+    TDocumentRead& read = Read;
+    Format.clear();
+    Fault.clear();
+    if (All != nullptr)
+        *All = TDocumentRead();
+    if (!read.Error.isEmpty()) {
+        Fault = QStringLiteral("The file ") + read.Error + u'.';
+        return false;
     }
     const std::size_t index = Index >= 0 && static_cast<std::size_t>(Index) < read.Documents.size()
                                   ? static_cast<std::size_t>(Index)

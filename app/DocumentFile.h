@@ -27,6 +27,10 @@ bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString&
                        QString& Fault, int Index = 0, const QString& Language = {},
                        TDocumentRead* All = nullptr, bool OriginalText = false);
 
+// As ReadInputDocument, from what ReadDocument read (a PDF read elsewhere).
+bool InputDocumentFrom(TDocumentRead Read, TDocumentText& Document, QString& Format, QString& Fault,
+                       int Index = 0, TDocumentRead* All = nullptr);
+
 // Writes Bytes to FileName (through symbolic links, to the file they name).
 // A new or singly linked file is replaced by a complete temporary copy beside
 // it that takes the old file's permissions and, where the user may give it,

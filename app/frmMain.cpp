@@ -7,6 +7,7 @@
 #include "BuiltinExamples.h"
 #include "BusyCursor.h"
 #include "CheckDisplay.h"
+#include "ClaimCitation.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "DamagedDocument.h"
@@ -23,6 +24,7 @@
 #include "Fonts.h"
 #include "ImageList.h"
 #include "LiveText.h"
+#include "PdfReading.h"
 #include "ProblemsPanel.h"
 #include "ProgramIcon.h"
 #include "ProgramSettings.h"
@@ -312,6 +314,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
     inputColumn->insertWidget(0, FindBar1);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
+    BoxMenu1->Citation = [this](const TClaim& Claim) { return CitationOf(Claim); };
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))
@@ -478,8 +481,8 @@ void TfrMain::CreateFileDialogs() {
     OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog->setFileMode(QFileDialog::AnyFile);
     OpenDialog->setNameFilters(
-        {QStringLiteral("Patent documents (*.txt *.docx *.odt *.xml *.html *.htm)"),
-         QStringLiteral("Text files (*.txt)"),
+        {QStringLiteral("Patent documents (*.txt *.docx *.odt *.xml *.html *.htm *.pdf)"),
+         QStringLiteral("Text files (*.txt)"), QStringLiteral("PDF files (*.pdf)"),
          QStringLiteral("Word and OpenDocument files (*.docx *.odt)"),
          QStringLiteral("Patent-office XML (*.xml)"), QStringLiteral("Web pages (*.html *.htm)"),
          QStringLiteral("All files (*)")});
@@ -689,25 +692,49 @@ bool TfrMain::CheckUnsavedChanges() {
     return answer == QMessageBox::No;
 }
 
-bool TfrMain::LoadInputFile(const QString& FileName) {
-    InputText.clear();
-    LoadedFileName = FileName;
-    std::string bytes;
-    TDocumentText document;
-    QString convertedFrom; // the format of a document read into text
-    QString fault;
-    bool read = false;
+TfrMain::TInputFile TfrMain::ReadInputFile(const QString& FileName, int Index,
+                                           const QString& Language) {
+    TInputFile file;
     try {
         const TBusyCursor busy;
-        read = ReadDocumentFile(FileName, bytes);
-        TDocumentRead all;
-        if (read)
-            read = ReadInputDocument(bytes, document, convertedFrom, fault, Choice1->Index,
-                                     Choice1->Language, &all, Choice1->OriginalText());
-        Choice1->Show(all);
+        std::string bytes;
+        file.Read = ReadDocumentFile(FileName, bytes);
+        if (file.Read && DetectDocumentFormat(bytes) == QLatin1String("pdf")) {
+            // Off the GUI thread, as a long PDF takes its time.
+            TReadOptions options;
+            options.Ocr = true;
+            ++readingInBackground;
+            std::optional<TDocumentRead> pdf = ReadInBackground(*this, bytes, options);
+            --readingInBackground;
+            if (!pdf) {
+                file.Cancelled = true;
+                return file;
+            }
+            file.Read = InputDocumentFrom(std::move(*pdf), file.Document, file.ConvertedFrom,
+                                          file.Fault, Index, &file.All);
+        } else if (file.Read) {
+            file.Read = ReadInputDocument(bytes, file.Document, file.ConvertedFrom, file.Fault,
+                                          Index, Language, &file.All, Choice1->OriginalText());
+        }
     } catch (const std::bad_alloc&) {
-        read = false;
+        file.Read = false;
     }
+    return file;
+}
+
+bool TfrMain::LoadInputFile(const QString& FileName) {
+    TInputFile file = ReadInputFile(FileName, Choice1->Index, Choice1->Language);
+    return !file.Cancelled && ShowInputFile(FileName, std::move(file));
+}
+
+bool TfrMain::ShowInputFile(const QString& FileName, TInputFile File) {
+    InputText.clear();
+    LoadedFileName = FileName;
+    TDocumentText& document = File.Document;
+    const QString& convertedFrom = File.ConvertedFrom; // the format of a document read into text
+    const QString& fault = File.Fault;
+    const bool read = File.Read;
+    Choice1->Show(File.All);
     if (!read) {
         TDialogs::Message(this,
                           QStringLiteral("Unable to open file\n") + FileName +
@@ -717,8 +744,13 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     }
     // A long text takes its time to show.
     const TBusyCursor busy;
-    bytes = std::string();
     InputText = std::move(document.Analysed);
+    const TReadDocument* pdf =
+        File.All.Format == QLatin1String("pdf") && !File.All.Documents.empty()
+            ? &File.All.Documents.front()
+            : nullptr;
+    DocumentLines = pdf != nullptr ? pdf->LineOrigins : std::vector<TLineOrigin>();
+    DocumentLastLines = pdf != nullptr ? pdf->LastLineOrigins : std::vector<TLineOrigin>();
     DocumentFormat = document.Format;
     Damage1->Set(document.Damage);
     cmInput->setEnabled(true);
@@ -727,7 +759,9 @@ bool TfrMain::LoadInputFile(const QString& FileName) {
     // a line shown cut short could only be edited as far as it is shown.
     cmInput->setReadOnly(Damage1->IsDamaged() || !whole || !convertedFrom.isEmpty());
     if (!convertedFrom.isEmpty()) {
-        Damage1->SetConverted(DocumentFormatName(convertedFrom));
+        Damage1->SetConverted(
+            DocumentFormatName(convertedFrom) +
+            (pdf != nullptr && pdf->Ocr ? QStringLiteral(", recognised by OCR") : QString()));
     } else if (!whole && !Damage1->IsDamaged()) {
         Label3->setText(QStringLiteral("Input text (read-only: lines too long to show whole)"));
         Label3->setToolTip(QStringLiteral("Lines over %L1 characters are shown cut short; the "
@@ -752,6 +786,7 @@ void TfrMain::AnalyseInput(const std::function<void()>& CallerSettings) {
 
 void TfrMain::ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
                            const std::function<void()>& CallerSettings) {
+    claimCitations = ClaimCitations(*ClaimTree, InputText, {DocumentLines, DocumentLastLines});
     ClaimDrawing = std::make_unique<TTreeDrawing>(*ClaimTree);
     if (Other != nullptr)
         Readings1->UpdateNotice(*ClaimTree, *Other);
@@ -769,6 +804,12 @@ void TfrMain::ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
     FindBar1->TreeChanged();
 }
 
+QString TfrMain::CitationOf(const TClaim& Claim) const {
+    return Claim.Index < claimCitations.size() && claimCitations[Claim.Index]
+               ? CitationText(*claimCitations[Claim.Index])
+               : QString();
+}
+
 void TfrMain::ShowBuiltinExample(int Number) {
     if (!CheckUnsavedChanges())
         return;
@@ -783,6 +824,8 @@ void TfrMain::ShowBuiltinExample(int Number) {
     Choice1->NewFile();
     ShowTitle(QString::fromLatin1(example.WindowCaption));
     InputText = BuiltinExampleText(Number);
+    DocumentLines.clear();
+    DocumentLastLines.clear();
     cmInput->setEnabled(true);
     cmInput->setReadOnly(false);
     cmInput->setPlainText(DecodeDocumentText(InputText, DocumentFormat));
@@ -850,6 +893,11 @@ void TfrMain::FillClaimsMenu() {
         if (ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)].empty())
             continue;
         auto* item = new QAction(QStringLiteral("Claim %1").arg(claim), this);
+        // Of a PDF, where the claim stands, right-aligned as a shortcut is.
+        if (const QString citation = CitationOf(
+                *ClaimTree->NodesByClaim[static_cast<std::size_t>(claim)].front()->Claim);
+            !citation.isEmpty())
+            item->setText(item->text() + u'\t' + citation);
         item->setObjectName(QStringLiteral("mnuClaim%1").arg(claim));
         item->setData(claim);
         ConnectHandler(item, &QAction::triggered, &TfrMain::ClaimMenuItemClick);
@@ -871,6 +919,8 @@ void TfrMain::New1Click() {
     Choice1->NewFile();
     ShowTitle(QStringLiteral("Veltrum"));
     SetSaveEnabled(false);
+    DocumentLines.clear();
+    DocumentLastLines.clear();
     ClaimDrawing.reset();
     ClaimTree.reset();
     ShowProblems();
@@ -902,6 +952,13 @@ void TfrMain::Open1Click() {
 bool TfrMain::OpenDocument(const QString& FileName) {
     // A copy: the name may belong to a recent-files item, which is replaced.
     const QString fileName = FileName;
+    // Read before anything changes: a PDF's reading may be cancelled, and
+    // then all stays as it was.
+    TInputFile file = ReadInputFile(fileName, 0, {});
+    if (file.Cancelled)
+        return false;
+    DocumentLines.clear();
+    DocumentLastLines.clear();
     if (ClaimTree) {
         const TBusyCursor busy;
         sbClaimTree->DestroyComponents();
@@ -914,7 +971,7 @@ bool TfrMain::OpenDocument(const QString& FileName) {
     UpdateTitle();
     Choice1->NewFile();
     // Save would write the empty pane over the file that could not be read.
-    const bool read = LoadInputFile(fileName);
+    const bool read = ShowInputFile(fileName, std::move(file));
     if (!read) {
         SetSaveEnabled(false);
         Damage1->Set(TDocumentDamage::None);
@@ -1001,6 +1058,8 @@ void TfrMain::SaveAs1Click() {
     // The text read from another format is now a plain text of its own.
     if (Damage1->IsConverted()) {
         Damage1->Set(TDocumentDamage::None);
+        DocumentLines.clear();
+        DocumentLastLines.clear();
         cmInput->setReadOnly(false);
         SetSaveEnabled(true);
         // Its edits have no markup whose claim links could be checked.
@@ -1192,6 +1251,11 @@ void TfrMain::ShowTypedAnalysis(TAnalysis Analysis) {
 }
 
 void TfrMain::FileChangedOnDisk() {
+    // Not in the middle of reading a PDF: once that is done.
+    if (readingInBackground > 0) {
+        QTimer::singleShot(250, this, [this] { RunHandler([this] { FileChangedOnDisk(); }); });
+        return;
+    }
     const QString fileName = DocumentFileName;
     if (fileName.isEmpty() || QFileInfo(fileName).absoluteFilePath() != Watcher1->FileName())
         return;
@@ -1253,6 +1317,8 @@ void TfrMain::NewDraftClick() {
     Choice1->NewFile();
     LoadedFileName.clear();
     DocumentFormat = TDocumentFormat();
+    DocumentLines.clear();
+    DocumentLastLines.clear();
     Damage1->Set(TDocumentDamage::None);
     Readings1->NewDocument(false);
     cmInput->setEnabled(true);

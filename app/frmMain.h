@@ -1,13 +1,17 @@
 #pragma once
 
+#include "ClaimCitation.h"
 #include "DocumentFile.h"
+#include "DocumentReader.h"
 #include "VelkinApplication.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDragEnterEvent;
@@ -49,6 +53,7 @@ class TReadingNotice;
 class TLiveText;
 class TAnalysisRunner;
 struct TAnalysis;
+struct TClaim;
 struct TClaimChecks;
 
 // The main window: the claim tree on the left, the input text on the right.
@@ -120,6 +125,12 @@ public:
     QString ProgramDir;
     // The text that the next analysis reads, as bytes.
     std::string InputText;
+    // Of a PDF: where each line of InputText stands on the pages; else empty.
+    std::vector<TLineOrigin> DocumentLines;
+    std::vector<TLineOrigin> DocumentLastLines;
+    // Where a claim stands on the pages of a PDF ("col. 28, ll. 5-22"), as
+    // the last analysis found; empty for other documents.
+    QString CitationOf(const TClaim& Claim) const;
     QString LoadedFileName;
     QString DocumentFileName;
     bool InputModified = false;
@@ -276,6 +287,21 @@ private:
     void ApplyTreePaneWidth();
     void SetSaveEnabled(bool Enabled);
     void SetZeroCounts();
+    // A file read, not yet shown: ReadInputFile may be cancelled while it
+    // reads a PDF, before anything in the window has changed.
+    struct TInputFile {
+        bool Read = false;
+        bool Cancelled = false;
+        TDocumentText Document;
+        QString ConvertedFrom; // the format of a document read into text
+        QString Fault;
+        TDocumentRead All;
+    };
+    TInputFile ReadInputFile(const QString& FileName, int Index, const QString& Language);
+    bool ShowInputFile(const QString& FileName, TInputFile File);
+    std::vector<std::optional<TCitation>> claimCitations;
+    int readingInBackground = 0; // a PDF is being read; events still come
+
     void CreateDraftingTools();
     void CreateProblemsPanel();
     // Every change the user makes to the pane's text.

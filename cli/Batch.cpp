@@ -47,7 +47,7 @@ bool IsText(const fs::path& Path) {
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext == ".txt" || ext == ".docx" || ext == ".odt" || ext == ".xml" || ext == ".html" ||
-           ext == ".htm";
+           ext == ".htm" || ext == ".pdf";
 }
 
 std::string JsonName(const std::string& Name) {
@@ -63,8 +63,8 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     try {
         error = ReadFile(Name, input, &document);
         if (!error && document) {
-            error =
-                ReadInputDocuments(input, Name, Options.Language, documents, Options.OriginalText);
+            error = ReadInputDocuments(input, Name, Options.Language, documents, Options.Ocr,
+                                       Options.OriginalText);
             input.clear();
         }
     } catch (const std::bad_alloc&) {
@@ -84,8 +84,9 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
         // The reports need the counts and the walk over the whole tree, not the nodes.
         const TClaimTree tree(input, Options.Reading, TClaimTree::MaxCreatedNodes, TNodes::Counted);
         const std::unique_ptr<TClaimTree> other = OtherReading(input, Options.Reading);
-        report.Status = WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false}, tree,
-                                        input, other.get());
+        report.Status =
+            WriteModeReport(out, err, Options, {Name, Name, true, {}, {}, false, {}, {}, false},
+                            tree, input, other.get());
     }
     for (const TInputDocument& one : documents) {
         const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes,
@@ -113,9 +114,12 @@ int WorseStatus(int a, int b) {
 TReportInput DocumentInput(const std::string& Name, const std::string& File,
                            const TInputDocument& Document, const std::vector<TInputDocument>& All,
                            bool Batched) {
-    TReportInput input{Name, File, Batched, {}, {}, false};
+    TReportInput input{Name, File, Batched, {}, {}, false, {}, {}, false};
     if (Document.Format != "text")
         input.Format = Document.Format;
+    input.LineOrigins = Document.LineOrigins;
+    input.LastLineOrigins = Document.LastLineOrigins;
+    input.Ocr = Document.Ocr;
     input.Links = Document.Links;
     if (All.size() > 1) {
         // Every line then says which document it is of, as a batch's say which file.

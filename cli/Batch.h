@@ -17,8 +17,8 @@
 bool IsBatch(const std::vector<std::string>& Arguments);
 
 // The files of a batch in argument order, each folder replaced by its .txt,
-// .docx, .odt, .xml, .html and .htm files sorted by name. A folder that cannot be listed, or holds
-// none, adds a message to Errors.
+// .docx, .odt, .xml, .html, .htm and .pdf files sorted by name. A folder
+// that cannot be listed, or holds none, adds a message to Errors.
 std::vector<std::string> BatchFiles(const std::vector<std::string>& Arguments,
                                     std::vector<std::string>& Errors);
 

@@ -24,8 +24,8 @@ std::string TooLarge(const std::string& Name, const std::string& Size,
 constexpr std::size_t MaxBytes = static_cast<std::size_t>(MaxInputBytes);
 
 // Reads Fd to its end, or to its first zero byte unless the text starts with
-// a UTF-16 mark (whose characters hold zero bytes) or is a zip container;
-// nothing past the limit.
+// a UTF-16 mark (whose characters hold zero bytes) or is a zip container or
+// a PDF; nothing past the limit.
 std::optional<std::string> ReadStream(int Fd, const std::string& Name, std::string& Bytes) {
     char buffer[1 << 16];
     for (;;) {
@@ -42,8 +42,10 @@ std::optional<std::string> ReadStream(int Fd, const std::string& Name, std::stri
         const TByteOrderMark mark =
             DetectByteOrderMark(Bytes.substr(0, 2) + std::string(chunk.substr(0, 2)));
         const bool wide = mark == TByteOrderMark::Utf16Le || mark == TByteOrderMark::Utf16Be;
-        const bool zip = (Bytes.substr(0, 2) + std::string(chunk.substr(0, 2))).starts_with("PK");
-        const std::size_t zero = wide || zip ? std::string_view::npos : chunk.find('\0');
+        const std::string head = Bytes.substr(0, 5) + std::string(chunk.substr(0, 5));
+        // Zip containers and PDFs are binary files, zero bytes and all.
+        const bool binary = head.starts_with("PK") || head.starts_with("%PDF-");
+        const std::size_t zero = wide || binary ? std::string_view::npos : chunk.find('\0');
         chunk = chunk.substr(0, zero);
         const std::size_t need = Bytes.size() + chunk.size();
         if (need > MaxBytes)
@@ -152,12 +154,13 @@ std::optional<std::string> ReadBytes(const std::string& Name, std::string& Bytes
 
 bool MayBeDocument(std::string_view Bytes) {
     if (Bytes.starts_with("PK\x03\x04") || Bytes.starts_with("PK\x05\x06") ||
-        Bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        Bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || Bytes.starts_with("%PDF-"))
         return true;
     if (Bytes.starts_with("\xEF\xBB\xBF"))
         Bytes.remove_prefix(3);
     const std::size_t start = Bytes.find_first_not_of(" \t\r\n");
-    return start != std::string_view::npos && Bytes[start] == '<';
+    return start != std::string_view::npos &&
+           (Bytes[start] == '<' || Bytes.substr(start).starts_with("%PDF-"));
 }
 
 std::optional<std::string> ReadFile(const std::string& Name, std::string& Text, bool* Document) {

@@ -15,7 +15,7 @@ inline constexpr int64_t MaxInputBytes = int64_t{256} << 20;
 inline constexpr int64_t MaxMappedBytes = int64_t{1} << 30;
 
 // Whether bytes may be a document to read through the documents library (a
-// zip container or markup) rather than a plain text.
+// zip container, a PDF or markup) rather than a plain text.
 bool MayBeDocument(std::string_view Bytes);
 
 // Reads the file, or standard input for "-", into Text as the analysis reads

@@ -2,6 +2,7 @@
 
 #include "Batch.h"
 #include "ClaimChecks.h"
+#include "ClaimCitation.h"
 #include "ClaimExport.h"
 #include "FullTextReport.h"
 #include "Report.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <streambuf>
@@ -148,6 +150,18 @@ std::string ReadingLine(const std::string& Name, TReading InUse,
 
 namespace {
 
+// The "citation" member of each claim's JSON, by the claim's Index; none
+// without the lines' origins.
+std::vector<std::string> CitationKeys(const TClaimTree& Tree, std::string_view Input,
+                                      const TTextOrigins& Lines) {
+    if (Lines.First.empty())
+        return {};
+    std::vector<std::string> keys;
+    for (const std::optional<TCitation>& citation : ClaimCitations(Tree, Input, Lines))
+        keys.push_back(citation ? "\"citation\": " + CitationJson(*citation) : std::string());
+    return keys;
+}
+
 int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Options,
                   const TReportInput& Of, const TClaimTree& Tree, std::string_view Input,
                   const TReadingDifference& difference) {
@@ -162,10 +176,18 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         const bool utf8 = IsValidUtf8(Input);
         TClaimChecks checks = CheckAndCountFees(Tree);
         AddLinkProblems(checks.Problems, Tree, Of.Links);
-        const auto write = [&](std::ostream& To) { WriteJsonReport(To, Tree, utf8, checks); };
+        // Of a PDF, each claim says where it stands on the pages.
+        const std::vector<std::string> citations =
+            CitationKeys(Tree, Input, {Of.LineOrigins, Of.LastLineOrigins});
+        int64_t citationBytes = 0;
+        for (const std::string& key : citations)
+            citationBytes += static_cast<int64_t>(key.size()) + 8;
+        const auto write = [&](std::ostream& To) {
+            WriteJsonReport(To, Tree, utf8, checks, citations.empty() ? nullptr : &citations);
+        };
         // Measured first, when a bound does not show at once that it fits:
         // the report is written as it is made.
-        if (JsonReportBound(Tree, checks) > most && ReportBytes(most, write) > most)
+        if (JsonReportBound(Tree, checks) + citationBytes > most && ReportBytes(most, write) > most)
             return Fail(Err, TooManyBytes(Of, "the JSON report", most), OverLimit);
         if (Of.Batched) {
             std::ostringstream pretty;
@@ -178,6 +200,8 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
                 keys += "\"document\": " + JsonString(DecodeToUtf8(Of.Document)) + ", ";
             if (!Of.Format.empty())
                 keys += "\"format\": " + JsonString(Of.Format) + ", ";
+            if (Of.Ocr)
+                keys += "\"ocr\": true, ";
             Out << JsonLine(pretty.str(), file, keys) << '\n';
         } else if (!Of.Format.empty()) {
             // Plain texts keep the report they always had.
@@ -186,7 +210,8 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
             std::string report = std::move(pretty).str();
             const std::size_t open = report.find("{\n");
             if (open != std::string::npos)
-                report.insert(open + 2, "  \"format\": " + JsonString(Of.Format) + ",\n");
+                report.insert(open + 2, "  \"format\": " + JsonString(Of.Format) + ",\n" +
+                                            (Of.Ocr ? "  \"ocr\": true,\n" : ""));
             Out << report;
         } else {
             write(Out);

@@ -5,6 +5,7 @@
 
 #include "ClaimChecks.h"
 #include "ClaimTree.h"
+#include "DocumentReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,8 @@ struct TReportOptions {
     int64_t FullTextClaim = 0;
     // The claims language of a document that has several; empty for its own.
     std::string Language;
+    // The pages of a PDF that have no text are recognised from their images.
+    bool Ocr = true;
     // Tracked changes of Word and OpenDocument files read as the text was
     // before them.
     bool OriginalText = false;
@@ -60,6 +63,12 @@ struct TReportInput {
     std::string Format;
     std::string Document;
     bool OneOfSeveral = false;
+    // Of a PDF: where each line of the input stands on the pages, for the
+    // claims' citations in JSON, and whether some of it was recognised from
+    // page images.
+    std::vector<TLineOrigin> LineOrigins;
+    std::vector<TLineOrigin> LastLineOrigins;
+    bool Ocr = false;
     // The markup's own claim links, which the checks compare with the text's
     // references; empty for a plain text.
     std::vector<TMarkupLink> Links = {};

@@ -29,7 +29,7 @@ namespace {
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
-    "                      [--language CODE] [--original-text]\n"
+    "                      [--language CODE] [--ocr | --no-ocr] [--original-text]\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --version | --help";
 
@@ -54,6 +54,10 @@ constexpr const char* Help =
     "  --language CODE  of a document with claims in several languages, read\n"
     "                   these (de, en, fr); by default the language of the\n"
     "                   proceedings, else English\n"
+    "  --ocr            recognise the text of PDF pages that have none, such as\n"
+    "                   scans (the default): pages with text are read as they are\n"
+    "  --no-ocr         read only the text PDF pages have: faster, and a scan\n"
+    "                   then fails\n"
     "  --original-text  read the tracked changes of Word and OpenDocument files as\n"
     "                   the text was before them (deletions kept, insertions left out)\n"
     "  --example N      read built-in example N (1 to 5) instead of a file\n"
@@ -61,11 +65,13 @@ constexpr const char* Help =
     "  --version        print the version\n"
     "  --help           print this help\n"
     "\n"
-    "A FOLDER stands for its .txt, .docx, .odt, .xml, .html and .htm files, sorted\n"
-    "by name; with several files each line of the reports starts with the file's\n"
-    "name. Word and OpenDocument files, patent-office XML and saved web pages are\n"
-    "recognised by their content and read as their text; a file of several\n"
-    "documents gives a report of each, as FILE#NUMBER.\n"
+    "A FOLDER stands for its .txt, .docx, .odt, .xml, .html, .htm and .pdf files,\n"
+    "sorted by name; with several files each line of the reports starts with the\n"
+    "file's name. Word and OpenDocument files, patent-office XML, saved web pages\n"
+    "and PDFs are recognised by their content and read as their text; a file of\n"
+    "several documents gives a report of each, as FILE#NUMBER. In JSON, each claim\n"
+    "of a PDF gives its \"citation\", where it stands on the pages, and \"ocr\": true\n"
+    "says that some text was recognised from page images.\n"
     "\n"
     "Exit status: 0 success; 1 a --check problem that is an error; 2 wrong\n"
     "arguments, a file that cannot be read or output that cannot be written, or\n"
@@ -85,6 +91,7 @@ struct TOptions {
     std::vector<std::string> Files;
     int Jobs = 0;
     std::string Language;
+    bool Ocr = true;
     bool OriginalText = false;
 };
 
@@ -136,6 +143,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Matrix;
         } else if (arg == "--lenient") {
             Options.Reading = TReading::Lenient;
+        } else if (arg == "--ocr" || arg == "--no-ocr") {
+            Options.Ocr = arg == "--ocr";
         } else if (arg == "--original-text") {
             Options.OriginalText = true;
         } else if (arg == "--check") {
@@ -199,8 +208,9 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
     const int status = WriteModeReport(
         out, std::cerr,
         {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language,
-         Options.OriginalText},
-        Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input, &Other);
+         Options.Ocr, Options.OriginalText},
+        Document ? *Document : TReportInput{Name, file, false, {}, {}, false, {}, {}, false}, Tree,
+        Input, &Other);
     out.flush();
     if (!out)
         return Fail("cannot write the report of " + Name + ": " + std::strerror(WriteError(out)));
@@ -220,7 +230,7 @@ int Run(const TOptions& Options, const std::string& Name) {
     if (input.Document()) {
         std::vector<TInputDocument> documents;
         if (const auto error = ReadInputDocuments(input.View(), Name, Options.Language, documents,
-                                                  Options.OriginalText))
+                                                  Options.Ocr, Options.OriginalText))
             return Fail(*error);
         int status = Written;
         for (const TInputDocument& one : documents) {
@@ -283,7 +293,7 @@ int main(int argc, char** argv) {
         std::ostream out(&output);
         return RunBatch(options.Files,
                         {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim,
-                         options.Language, options.OriginalText},
+                         options.Language, options.Ocr, options.OriginalText},
                         jobs, out, std::cerr);
     }
 

@@ -40,6 +40,8 @@ TDocumentRead ReadAsText(std::string_view Bytes) {
 } // namespace
 
 QString DetectDocumentFormat(std::string_view Bytes) {
+    if (StartsWith(Content(Bytes), "%PDF-"))
+        return QStringLiteral("pdf");
     if (StartsWith(Bytes, "PK\x03\x04") || StartsWith(Bytes, "PK\x05\x06")) {
         QString error;
         TZipArchive zip(Bytes, error);
@@ -114,6 +116,8 @@ TDocumentRead ReadDocument(std::string_view Bytes, const TReadOptions& Options) 
             return ReadAsText(Bytes);
     } else if (format == QLatin1String("html")) {
         read = ReadHtmlPage(Bytes);
+    } else if (format == QLatin1String("pdf")) {
+        read = ReadPdfDocument(Bytes, Options);
     } else {
         return ReadAsText(Bytes);
     }
@@ -135,6 +139,7 @@ QString DocumentFormatName(const QString& Format) {
         {QStringLiteral("st36-xml"), QStringLiteral("patent-office XML")},
         {QStringLiteral("st96-xml"), QStringLiteral("ST.96 XML")},
         {QStringLiteral("html"), QStringLiteral("a web page")},
+        {QStringLiteral("pdf"), QStringLiteral("a PDF")},
         {QStringLiteral("text"), QStringLiteral("a text")},
     };
     return names.value(Format, Format);

@@ -46,6 +46,9 @@ struct TReadDocument {
     // One per line of Text for a document read from printed pages (PDF);
     // empty for every other format.
     std::vector<TLineOrigin> LineOrigins;
+    // One per line of Text with LineOrigins: where its last printed line
+    // stands (a line of Text joins a paragraph's printed lines).
+    std::vector<TLineOrigin> LastLineOrigins;
     bool Ocr = false; // some of Text was recognised from page images
     // What could not be read as asked, e.g. "has no claims in language de
     // (it has en)" of one document of a weekly file; empty when all was.
@@ -55,15 +58,15 @@ struct TReadDocument {
 // A file's documents, or what keeps it from being read.
 struct TDocumentRead {
     // "docx", "odt", "uspto-xml", "epo-xml", "st36-xml", "st96-xml", "html",
-    // "text"; empty when the file could not be read.
+    // "pdf", "text"; empty when the file could not be read.
     QString Format;
     std::vector<TReadDocument> Documents; // at least one when Error is empty
     QString Error;                        // what is wrong, e.g. "is an encrypted Word document"
 };
 
 // The format the bytes hold, from their content alone: "docx", "odt", "xml"
-// (a patent-office kind decided when read), "html", "zip" (no document this
-// program reads), or "text".
+// (a patent-office kind decided when read), "html", "pdf", "zip" (no
+// document this program reads), or "text".
 QString DetectDocumentFormat(std::string_view Bytes);
 
 // Reads a file's bytes. Language picks the claims when a document has them in

@@ -14,6 +14,7 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip, bool Original);
 TDocumentRead ReadOpenDocumentText(TZipArchive& Zip, bool Original);
 TDocumentRead ReadPatentXml(std::string_view Bytes, const QString& Language);
 TDocumentRead ReadHtmlPage(std::string_view Bytes);
+TDocumentRead ReadPdfDocument(std::string_view Bytes, const TReadOptions& Options);
 
 // A file of one document: its Text, read as Format; or Error when the
 // reading failed.

@@ -29,3 +29,10 @@ bool OcrAvailable();
 // now and then and stops the recognition when it returns true.
 TRecognisedWords RecogniseWords(const TPageImage& Image, const QString& Languages,
                                 const std::function<bool()>& Cancelled = {});
+
+// Mends what recognition systematically gets wrong in claims and the
+// readings cannot undo, in recognition order: "ü" read as "ii" and "ç" as
+// "g" in the claim words ("Anspriiche", "reivindicagao"), and the Romance
+// "o" (or) between two claim numbers read as a zero ("2 0 3", "1 05,").
+// RecogniseWords applies it.
+void MendRecognisedWords(std::vector<TPdfWord>& Words);

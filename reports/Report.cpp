@@ -119,7 +119,7 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
 }
 
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8,
-                     const TClaimChecks& Checks) {
+                     const TClaimChecks& Checks, const std::vector<std::string>* ClaimKeys) {
     const auto independent = static_cast<int64_t>(Tree.Roots.size());
     const int64_t total = Tree.ClaimCount;
     const bool lenient = Tree.Reading == TReading::Lenient;
@@ -148,6 +148,9 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
             << ",\n      \"text\": " << JsonText(claim.Text, InputIsUtf8);
         if (lenient)
             WriteLenientFields(Out, claim, InputIsUtf8);
+        if (ClaimKeys != nullptr && claim.Index < ClaimKeys->size() &&
+            !(*ClaimKeys)[claim.Index].empty())
+            Out << ",\n      " << (*ClaimKeys)[claim.Index];
         Out << " }";
     }
     Out << (Tree.Claims.empty() ? "],\n" : "\n  ],\n");

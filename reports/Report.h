@@ -16,9 +16,12 @@ std::string ClaimCountsText(const TClaimTree& Tree);
 // are when InputIsUtf8, else each byte read as Windows-1252. References past
 // the claim table are listed up to as many as the claim's text has bytes.
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8);
-// The same with the checks of the tree already made.
+// The same with the checks of the tree already made. ClaimKeys, when given,
+// holds JSON members to add to each claim's object, by the claim's Index
+// ("\"citation\": {...}"; empty for none).
 void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8,
-                     const TClaimChecks& Checks);
+                     const TClaimChecks& Checks,
+                     const std::vector<std::string>* ClaimKeys = nullptr);
 
 // A bound on the bytes WriteJsonReport writes, found without writing: every
 // byte of a string may take six ("\u001f"), every number its widest form.

@@ -3,6 +3,7 @@
 // exported tables.
 
 #include "AppTestMain.h"
+#include "BoxMenu.h"
 #include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "Dialogs.h"
@@ -10,17 +11,21 @@
 #include "DocumentPlaces.h"
 #include "ProblemsPanel.h"
 #include "ProgramSettings.h"
+#include "ReadingChoice.h"
 #include "RecentFilesMenu.h"
 #include "TableExports.h"
+#include "TestPdf.h"
 #include "TestZip.h"
 #include "TextEncoding.h"
 #include "TreeExport.h"
 #include "frmMain.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,10 +33,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <cstdio>
@@ -221,6 +229,62 @@ private slots:
         TDialogs::SetNextAnswer(QMessageBox::Ok);
         QVERIFY(!window->OpenDocument(damaged));
         QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("damaged or truncated zip")));
+    }
+
+    // A PDF shows the text read from it, read-only, and the Claims menu says
+    // where each claim stands on the printed pages.
+    void pdfOpensReadOnlyWithCitations() {
+        window->Readings1->mnuLenientReading->setChecked(true);
+        const QString grant = Write(QStringLiteral("grant.pdf"), GrantPdf(TestClaims(), 100).Bytes);
+        QVERIFY(window->OpenDocument(grant));
+        QVERIFY(window->cmInput->isReadOnly());
+        QCOMPARE(window->Label3->text(), QStringLiteral("Input text (read-only: from a PDF)"));
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 1; dependent 3; total 4"));
+        const QList<QAction*> claims = window->mnuClaims->actions();
+        QCOMPARE(claims.size(), 4);
+        QCOMPARE(claims[1]->text(), QStringLiteral("Claim 2\tcol. 2, l. 56 \u2013 col. 3, l. 1"));
+        QCOMPARE(claims[2]->text(), QStringLiteral("Claim 3\tcol. 3, ll. 3\u20134"));
+        const std::unique_ptr<QMenu> menu(
+            window->BoxMenu1->MenuFor(*window->ClaimTree->NodesByClaim[1].front()));
+        menu->findChild<QAction*>(QStringLiteral("CopyClaimText1"))->trigger();
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(
+            QStringLiteral(" the pressure measured at the outlet.\n(col. 2, ll. 48\u201354)")));
+        // A text again: no citations.
+        QVERIFY(window->OpenDocument(Write(QStringLiteral("pump.txt"), PumpText)));
+        QCOMPARE(window->mnuClaims->actions()[1]->text(), QStringLiteral("Claim 2"));
+    }
+
+    // A long PDF is read off the GUI thread; its progress shows after a
+    // moment, and Cancel leaves the document that was open as it was.
+    void cancelledPdfLeavesTheOpenDocument() {
+        std::vector<TTestPage> pages(300);
+        for (TTestPage& page : pages)
+            for (int l = 0; l < 50; ++l)
+                page.Lines.push_back({72, 72 + 12.0 * l,
+                                      QStringLiteral("The description goes on in line %1.").arg(l),
+                                      10});
+        const QString pdf = Write(QStringLiteral("long.pdf"), WriteTestPdf(pages));
+        const QString pump = Write(QStringLiteral("pump.txt"), PumpText);
+        QVERIFY(window->OpenDocument(pump));
+        const QString title = window->windowTitle();
+        bool shown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto* progress = window->findChild<QProgressDialog*>(QStringLiteral("PdfProgress1"));
+            if (progress != nullptr && progress->isVisible() && !shown) {
+                shown = true;
+                QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+        });
+        watch.start(20);
+        QVERIFY(!window->OpenDocument(pdf));
+        QVERIFY(shown);
+        QCOMPARE(window->DocumentFileName, pump);
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(window->Label4->text(), PumpCounts);
+        QCOMPARE(window->cmInput->toPlainText().left(4), QStringLiteral("Pump"));
+        QVERIFY(!window->cmInput->isReadOnly());
     }
 
     // A weekly file's documents, and a document's claims languages, are

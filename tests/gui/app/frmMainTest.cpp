@@ -321,7 +321,7 @@ private slots:
         QVERIFY(window->OpenDialog->defaultSuffix().isEmpty());
         // Open offers every format it reads, all at once first.
         QCOMPARE(window->OpenDialog->nameFilters().first(),
-                 QStringLiteral("Patent documents (*.txt *.docx *.odt *.xml *.html *.htm)"));
+                 QStringLiteral("Patent documents (*.txt *.docx *.odt *.xml *.html *.htm *.pdf)"));
         QCOMPARE(window->OpenDialog->nameFilters().mid(1, 1), filters.mid(0, 1));
         QCOMPARE(window->OpenDialog->nameFilters().last(), filters.last());
         // Only a name in an existing folder is taken.
