@@ -135,6 +135,8 @@ void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
             found = CheckClaims(*tree, {wording, text});
             fees = CountFees(*tree);
         }
+        if (Links != nullptr)
+            AddLinkProblems(found, *tree, *Links);
     }
     Present();
     lbFeeCounts->setText(checking ? TProblemsPanel::FeesText(fees) : QString());

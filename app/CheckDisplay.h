@@ -18,6 +18,8 @@ class QWidget;
 class TProblemsPanel;
 class TShownTree;
 class TClaimTree;
+struct TClaimChecks;
+struct TMarkupLink;
 
 // The claim checks as the window shows them: the problems panel below the
 // input pane, which gives it room while it is shown, the problem marks of
@@ -41,6 +43,9 @@ public:
     // The fee counts of the shown tree, problems or none; empty without a
     // tree or while the checks are off.
     QLabel* lbFeeCounts;
+    // The claim links of the open document's markup, compared with the
+    // references of its text; none for a plain text.
+    const std::vector<TMarkupLink>* Links = nullptr;
 
     // The path of the document shown, which dismissed problems are kept
     // under; empty for one never saved.

@@ -1,9 +1,15 @@
 #include "DocumentChoice.h"
 
+#include "ProgramSettings.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 #include <QWidget>
+
+namespace {
+const QString OriginalTextKey = QStringLiteral("Documents/OriginalText");
+}
 
 TDocumentChoice::TDocumentChoice(QMenu& File, QAction* Before, QMenu& Tools, QWidget& Window,
                                  std::function<void()> ReadAgain)
@@ -15,6 +21,20 @@ TDocumentChoice::TDocumentChoice(QMenu& File, QAction* Before, QMenu& Tools, QWi
     mnuLanguages = Tools.addMenu(QStringLiteral("Claims language"));
     mnuLanguages->setObjectName(QStringLiteral("mnuLanguages"));
     mnuLanguages->setEnabled(false);
+    OriginalText1 = Tools.addAction(QStringLiteral("Read Tracked Changes as &Original Text"));
+    OriginalText1->setObjectName(QStringLiteral("OriginalText1"));
+    OriginalText1->setCheckable(true);
+    OriginalText1->setChecked(ProgramSettings().value(OriginalTextKey, false).toBool());
+    connect(OriginalText1, &QAction::triggered, this, [this] {
+        ProgramSettings().setValue(OriginalTextKey, OriginalText1->isChecked());
+        // Only Word and OpenDocument files track changes.
+        if (format == QLatin1String("docx") || format == QLatin1String("odt"))
+            readAgain();
+    });
+}
+
+bool TDocumentChoice::OriginalText() const {
+    return OriginalText1->isChecked();
 }
 
 void TDocumentChoice::NewFile() {
@@ -24,6 +44,8 @@ void TDocumentChoice::NewFile() {
 }
 
 void TDocumentChoice::Show(const TDocumentRead& Read) {
+    format = Read.Format;
+    Links.clear();
     mnuDocuments->clear();
     mnuLanguages->clear();
     const auto checked = [this](QMenu* Menu, const QString& Text, bool Current,
@@ -50,6 +72,11 @@ void TDocumentChoice::Show(const TDocumentRead& Read) {
     }
     mnuDocuments->setEnabled(documents.size() > 1);
     const bool inRange = Index >= 0 && static_cast<std::size_t>(Index) < documents.size();
+    // The document read: one out of range reads as the first.
+    if (!documents.empty())
+        for (const TClaimLink& link :
+             documents[inRange ? static_cast<std::size_t>(Index) : 0].Links)
+            Links.push_back({link.From, link.To});
     if (inRange && documents[static_cast<std::size_t>(Index)].ClaimsBlocks.size() > 1) {
         const TReadDocument& document = documents[static_cast<std::size_t>(Index)];
         for (const TClaimsBlock& block : document.ClaimsBlocks) {

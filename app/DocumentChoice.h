@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClaimChecks.h"
 #include "DocumentReader.h"
 
 #include <QObject>
@@ -11,8 +12,9 @@ class QMenu;
 class QWidget;
 
 // Which document of a file that holds several (a weekly patent-office file)
-// the window reads, and in which language it reads claims given in several:
-// File > Documents in this file, and Tools > Claims language.
+// the window reads, in which language it reads claims given in several, and
+// how it reads tracked changes: File > Documents in this file, Tools > Claims
+// language and Tools > Read Tracked Changes as Original Text.
 class TDocumentChoice : public QObject {
     Q_OBJECT
 
@@ -24,8 +26,13 @@ public:
 
     QMenu* mnuDocuments;
     QMenu* mnuLanguages;
-    int Index = 0;    // of the document read
-    QString Language; // asked for; empty for the document's own
+    QAction* OriginalText1; // checked and remembered
+    int Index = 0;          // of the document read
+    QString Language;       // asked for; empty for the document's own
+    // The markup's claim links of the document read, for the checks.
+    std::vector<TMarkupLink> Links;
+
+    bool OriginalText() const;
 
     // A file newly opened: its first document in its own language.
     void NewFile();
@@ -35,4 +42,5 @@ public:
 
 private:
     std::function<void()> readAgain;
+    QString format; // of the file read
 };

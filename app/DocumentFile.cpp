@@ -152,7 +152,8 @@ void WriteDocumentFile(const QString& FileName, const std::string& Bytes) {
 }
 
 bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString& Format,
-                       QString& Fault, int Index, const QString& Language, TDocumentRead* All) {
+                       QString& Fault, int Index, const QString& Language, TDocumentRead* All,
+                       bool OriginalText) {
     Format.clear();
     Fault.clear();
     if (All != nullptr)
@@ -161,10 +162,15 @@ bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString&
         Document = ReadDocumentText(Bytes);
         return true;
     }
-    TDocumentRead read = ReadDocument(Bytes, Language);
+    TReadOptions options;
+    options.Language = Language;
+    options.OriginalText = OriginalText;
+    TDocumentRead read = ReadDocument(Bytes, options);
     // A language the chosen document lacks: its own instead.
-    if (!read.Error.isEmpty() && !Language.isEmpty())
-        read = ReadDocument(Bytes);
+    if (!read.Error.isEmpty() && !Language.isEmpty()) {
+        options.Language.clear();
+        read = ReadDocument(Bytes, options);
+    }
     if (read.Format == QLatin1String("text")) {
         Document = ReadDocumentText(Bytes);
         return true;

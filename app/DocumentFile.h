@@ -20,11 +20,12 @@ struct TDocumentRead;
 // XML or web-page file (Format "docx" and so on), as UTF-8. Of a file of
 // several documents, document Index (the first when out of range), its
 // claims in Language (its own when empty or missing). All, when given,
-// receives everything read. False with Fault, a sentence, when such a file
-// cannot be read.
+// receives everything read. OriginalText reads tracked changes as the text
+// was before them. False with Fault, a sentence, when such a file cannot be
+// read.
 bool ReadInputDocument(std::string_view Bytes, TDocumentText& Document, QString& Format,
                        QString& Fault, int Index = 0, const QString& Language = {},
-                       TDocumentRead* All = nullptr);
+                       TDocumentRead* All = nullptr, bool OriginalText = false);
 
 // As ReadInputDocument, from what ReadDocument read (a PDF read elsewhere).
 bool InputDocumentFrom(TDocumentRead Read, TDocumentText& Document, QString& Format, QString& Fault,

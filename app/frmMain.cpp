@@ -714,7 +714,7 @@ TfrMain::TInputFile TfrMain::ReadInputFile(const QString& FileName, int Index,
                                           file.Fault, Index, &file.All);
         } else if (file.Read) {
             file.Read = ReadInputDocument(bytes, file.Document, file.ConvertedFrom, file.Fault,
-                                          Index, Language, &file.All);
+                                          Index, Language, &file.All, Choice1->OriginalText());
         }
     } catch (const std::bad_alloc&) {
         file.Read = false;
@@ -1062,6 +1062,9 @@ void TfrMain::SaveAs1Click() {
         DocumentLastLines.clear();
         cmInput->setReadOnly(false);
         SetSaveEnabled(true);
+        // Its edits have no markup whose claim links could be checked.
+        Choice1->NewFile();
+        ShowProblems(nullptr);
     }
     DocumentFileName = fileName;
     LoadedFileName = fileName;
@@ -1183,6 +1186,7 @@ void TfrMain::CreateProblemsPanel() {
     ClaimChecks1 = new TCheckDisplay(*shownTree, *splInput, *cmInput, *statusBar());
     // Known before the analysis of an opened file is shown, unlike DocumentFileName.
     ClaimChecks1->DocumentPath = [this] { return LoadedFileName; };
+    ClaimChecks1->Links = &Choice1->Links;
     connect(ClaimChecks1->pnProblems, &TProblemsPanel::ProblemChosen, this,
             [this](int Claim, int Line) {
                 RunHandler([this, Claim, Line] { ShowProblemClaim(Claim, Line); });

@@ -12,6 +12,7 @@
 #include <bit>
 #include <limits>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -797,12 +798,14 @@ const char* ProblemKindName(TProblemKind Kind) {
         return "category-count";
     case TProblemKind::ReferenceSign:
         return "reference-sign";
+    case TProblemKind::ClaimLink:
+        return "claim-link";
     }
     return "unknown";
 }
 
 bool ProblemKindOfName(std::string_view Name, TProblemKind& Kind) {
-    for (int k = 0; k <= static_cast<int>(TProblemKind::ReferenceSign); ++k) {
+    for (int k = 0; k <= static_cast<int>(LastProblemKind); ++k) {
         if (Name == ProblemKindName(static_cast<TProblemKind>(k))) {
             Kind = static_cast<TProblemKind>(k);
             return true;
@@ -1046,4 +1049,87 @@ std::vector<TClaimProblem> ReadingProblems(TReading InUse, const TReadingDiffere
                                 (one ? "it." : "them.")});
     }
     return problems;
+}
+
+std::vector<TClaimProblem> LinkProblems(const TClaimTree& Tree,
+                                        const std::vector<TMarkupLink>& Links) {
+    std::vector<TClaimProblem> problems;
+    if (Links.empty())
+        return problems;
+    std::map<int32_t, std::vector<int32_t>> linked;
+    for (const TMarkupLink& link : Links)
+        linked[link.From].push_back(link.To);
+    for (auto& [from, targets] : linked) {
+        std::sort(targets.begin(), targets.end());
+        targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+    }
+    std::set<int32_t> seen;
+    for (const TClaim& claim : Tree.Claims) {
+        // A repeated number is its own problem; its first claim is compared.
+        if (!seen.insert(claim.Number).second)
+            continue;
+        static const std::vector<int32_t> none;
+        const auto found = linked.find(claim.Number);
+        const std::vector<int32_t>& targets = found == linked.end() ? none : found->second;
+        std::vector<std::pair<int32_t, int32_t>> runs;
+        for (const TReferenceRun& run : claim.References)
+            runs.emplace_back(run.First, run.Last);
+        std::sort(runs.begin(), runs.end());
+        const auto isLinked = [&](int32_t Number) {
+            return std::binary_search(targets.begin(), targets.end(), Number);
+        };
+        std::vector<std::pair<int32_t, int32_t>> shown;
+        for (const auto& [first, last] : runs) {
+            if (!shown.empty() && int64_t{first} <= int64_t{shown.back().second} + 1)
+                shown.back().second = std::max(shown.back().second, last);
+            else
+                shown.emplace_back(first, last);
+        }
+        const auto isReferred = [&](int32_t Number) {
+            const auto after =
+                std::upper_bound(shown.begin(), shown.end(), std::pair{Number, INT32_MAX});
+            return after != shown.begin() && std::prev(after)->second >= Number;
+        };
+        // Each reference linked, a range at its ends at least, and each link
+        // inside a reference.
+        const bool agree = std::all_of(runs.begin(), runs.end(),
+                                       [&](const auto& Run) {
+                                           return isLinked(Run.first) && isLinked(Run.second);
+                                       }) &&
+                           std::all_of(targets.begin(), targets.end(), isReferred);
+        if (agree)
+            continue;
+        std::vector<std::pair<int32_t, int32_t>> markup;
+        for (const int32_t to : targets) {
+            if (!markup.empty() && int64_t{to} == int64_t{markup.back().second} + 1)
+                markup.back().second = to;
+            else
+                markup.emplace_back(to, to);
+        }
+        problems.push_back({claim.Number, claim.Line, TSeverity::Warning, TProblemKind::ClaimLink,
+                            Cat({"Claim ", std::to_string(claim.Number), " is linked to ",
+                                 markup.empty() ? "no claim" : ClaimList(markup),
+                                 " in the markup, but its text refers to ",
+                                 shown.empty() ? "no claim" : ClaimList(shown), "."})});
+    }
+    return problems;
+}
+
+void AddLinkProblems(std::vector<TClaimProblem>& Problems, const TClaimTree& Tree,
+                     const std::vector<TMarkupLink>& Links) {
+    std::vector<TClaimProblem> links = LinkProblems(Tree, Links);
+    if (links.empty())
+        return;
+    // Each goes after the problems of its own and earlier lines.
+    std::vector<TClaimProblem> merged;
+    merged.reserve(Problems.size() + links.size());
+    auto next = links.begin();
+    for (TClaimProblem& problem : Problems) {
+        for (; next != links.end() && problem.Line > next->Line; ++next)
+            merged.push_back(std::move(*next));
+        merged.push_back(std::move(problem));
+    }
+    for (; next != links.end(); ++next)
+        merged.push_back(std::move(*next));
+    Problems = std::move(merged);
 }

@@ -38,7 +38,11 @@ enum class TProblemKind {
     ClaimsLeftOut,
     CategoryCount,
     ReferenceSign,
+    ClaimLink,
 };
+
+// The last kind above: a new kind goes after it, and takes its place here.
+inline constexpr TProblemKind LastProblemKind = TProblemKind::ClaimLink;
 
 // The short stable key that scripts read: "later-reference", "gap", ...
 const char* ProblemKindName(TProblemKind Kind);
@@ -70,6 +74,24 @@ std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree, const TCheckOptio
 // Problem's message as it reads after "claim N: ": a leading "Claim N" is
 // left out, one further in reads "this claim".
 std::string MessageAfterClaim(const TClaimProblem& Problem);
+
+// A claim link that a document's markup makes, from the claim holding it to
+// the claim it names: a second witness of the references besides the text.
+struct TMarkupLink {
+    int32_t From = 0;
+    int32_t To = 0;
+};
+
+// A warning for each claim whose markup links and text references name other
+// claims, as one of the two is wrong. A range the text reads ("claims 1 to
+// 5") agrees with links to its ends. None when Links is empty: a text without
+// markup has nothing to compare.
+std::vector<TClaimProblem> LinkProblems(const TClaimTree& Tree,
+                                        const std::vector<TMarkupLink>& Links);
+
+// Problems with LinkProblems(Tree, Links) merged in, in text order.
+void AddLinkProblems(std::vector<TClaimProblem>& Problems, const TClaimTree& Tree,
+                     const std::vector<TMarkupLink>& Links);
 
 // How the other reading of the same text differs from the one in use.
 struct TReadingDifference {

@@ -63,7 +63,8 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
     try {
         error = ReadFile(Name, input, &document);
         if (!error && document) {
-            error = ReadInputDocuments(input, Name, Options.Language, documents, Options.Ocr);
+            error = ReadInputDocuments(input, Name, Options.Language, documents, Options.Ocr,
+                                       Options.OriginalText);
             input.clear();
         }
     } catch (const std::bad_alloc&) {
@@ -91,9 +92,11 @@ TFileReport Analyse(const std::string& Name, const TReportOptions& Options) {
         const TClaimTree tree(one.Text, Options.Reading, TClaimTree::MaxCreatedNodes,
                               TNodes::Counted);
         const std::unique_ptr<TClaimTree> other = OtherReading(one.Text, Options.Reading);
-        const int status =
-            WriteModeReport(out, err, Options, DocumentInput(Name, Name, one, documents, true),
-                            tree, one.Text, other.get());
+        const TReportInput of = DocumentInput(Name, Name, one, documents, true);
+        if (!one.Note.empty())
+            err << "veltrum-claims: " << of.File << ' ' << one.Note
+                << ": its own claims are read\n";
+        const int status = WriteModeReport(out, err, Options, of, tree, one.Text, other.get());
         report.Status = WorseStatus(report.Status, status);
     }
     report.Err = std::move(err).str();
@@ -117,6 +120,7 @@ TReportInput DocumentInput(const std::string& Name, const std::string& File,
     input.LineOrigins = Document.LineOrigins;
     input.LastLineOrigins = Document.LastLineOrigins;
     input.Ocr = Document.Ocr;
+    input.Links = Document.Links;
     if (All.size() > 1) {
         // Every line then says which document it is of, as a batch's say which file.
         input.OneOfSeveral = true;

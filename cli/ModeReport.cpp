@@ -171,9 +171,12 @@ void LeaveOut(std::vector<TClaimProblem>& Problems, const std::vector<TProblemKi
     });
 }
 
-TClaimChecks ChecksOf(const TReportOptions& Options, const TClaimTree& Tree,
-                      std::string_view Input) {
+// The problems a report shows: the checks, the markup's links against the
+// text, less the kinds left out.
+TClaimChecks ChecksOf(const TReportOptions& Options, const TClaimTree& Tree, std::string_view Input,
+                      const std::vector<TMarkupLink>& Links) {
     TClaimChecks checks = CheckAndCountFees(Tree, {Options.Wording, Input});
+    AddLinkProblems(checks.Problems, Tree, Links);
     LeaveOut(checks.Problems, Options.Skip);
     return checks;
 }
@@ -190,7 +193,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         return Written;
     case TMode::Json: {
         const bool utf8 = IsValidUtf8(Input);
-        const TClaimChecks checks = ChecksOf(Options, Tree, Input);
+        const TClaimChecks checks = ChecksOf(Options, Tree, Input, Of.Links);
         // Of a PDF, each claim says where it stands on the pages.
         const std::vector<std::string> citations =
             CitationKeys(Tree, Input, {Of.LineOrigins, Of.LastLineOrigins});
@@ -244,7 +247,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         return Written;
     }
     case TMode::Check: {
-        TClaimChecks checks = CheckAndCountFees(Tree, {Options.Wording, Input});
+        TClaimChecks checks = ChecksOf(Options, Tree, Input, Of.Links);
         // What the other reading finds goes first; claims left out are
         // after every claim read.
         std::vector<TClaimProblem> reading = ReadingProblems(Options.Reading, difference);

@@ -30,6 +30,9 @@ struct TReportOptions {
     bool Wording = false;
     // Kinds of problem that --check and --json leave out.
     std::vector<TProblemKind> Skip;
+    // Tracked changes of Word and OpenDocument files read as the text was
+    // before them.
+    bool OriginalText = false;
 };
 
 // Exit statuses.
@@ -71,6 +74,9 @@ struct TReportInput {
     std::vector<TLineOrigin> LineOrigins;
     std::vector<TLineOrigin> LastLineOrigins;
     bool Ocr = false;
+    // The markup's own claim links, which the checks compare with the text's
+    // references; empty for a plain text.
+    std::vector<TMarkupLink> Links = {};
 };
 
 // Writes the report of Tree, read from Input, to Out, and a one-line message

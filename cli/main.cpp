@@ -30,8 +30,8 @@ namespace {
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
-    "                      [--language CODE] [--ocr | --no-ocr] [--wording]\n"
-    "                      [--skip KIND]...\n"
+    "                      [--language CODE] [--ocr | --no-ocr] [--original-text]\n"
+    "                      [--wording] [--skip KIND]...\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --compare [--json | --html | --docx] [--language CODE] A B\n"
     "       veltrum-claims --version | --help";
@@ -66,6 +66,8 @@ constexpr const char* Help =
     "                   scans (the default): pages with text are read as they are\n"
     "  --no-ocr         read only the text PDF pages have: faster, and a scan\n"
     "                   then fails\n"
+    "  --original-text  read the tracked changes of Word and OpenDocument files as\n"
+    "                   the text was before them (deletions kept, insertions left out)\n"
     "  --wording        --check and --json also check the claims' wording: more\n"
     "                   than one independent claim of a category, reference signs\n"
     "  --skip KIND      --check and --json leave out problems of KIND (as gap,\n"
@@ -106,12 +108,13 @@ struct TOptions {
     std::vector<TProblemKind> Skip;
 
     TReportOptions Report() const {
-        return {Mode, MaxNodes, Reading, FullTextClaim, Language, Ocr, Wording, Skip};
+        return {Mode, MaxNodes, Reading, FullTextClaim, Language, Ocr, Wording, Skip, OriginalText};
     }
     bool Compare = false;
     // With --compare: --json, --html or --docx; Text for none.
     TCompareOutput CompareOutput = TCompareOutput::Text;
     bool ListingGiven = false; // --html or --docx
+    bool OriginalText = false;
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -144,7 +147,7 @@ bool NumericOption(std::string_view Option, int argc, char** argv, int& i,
 // Every kind of problem, as --skip takes them.
 std::string ProblemKindList() {
     std::string list;
-    for (int k = 0; k <= static_cast<int>(TProblemKind::ReferenceSign); ++k)
+    for (int k = 0; k <= static_cast<int>(LastProblemKind); ++k)
         list += (k ? ", " : "") + std::string(ProblemKindName(static_cast<TProblemKind>(k)));
     return list;
 }
@@ -178,6 +181,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Reading = TReading::Lenient;
         } else if (arg == "--ocr" || arg == "--no-ocr") {
             Options.Ocr = arg == "--ocr";
+        } else if (arg == "--original-text") {
+            Options.OriginalText = true;
         } else if (arg == "--check") {
             Options.Mode = TMode::Check;
         } else if (arg == "--wording") {
@@ -277,8 +282,8 @@ int Run(const TOptions& Options, const std::string& Name) {
     const TNodes nodes = Options.Mode == TMode::FullText ? TNodes::Created : TNodes::Counted;
     if (input.Document()) {
         std::vector<TInputDocument> documents;
-        if (const auto error =
-                ReadInputDocuments(input.View(), Name, Options.Language, documents, Options.Ocr))
+        if (const auto error = ReadInputDocuments(input.View(), Name, Options.Language, documents,
+                                                  Options.Ocr, Options.OriginalText))
             return Fail(*error);
         int status = Written;
         for (const TInputDocument& one : documents) {
@@ -286,6 +291,9 @@ int Run(const TOptions& Options, const std::string& Name) {
             // Said on standard error when it reads other claims or references.
             const std::unique_ptr<TClaimTree> other = OtherReading(one.Text, Options.Reading);
             const TReportInput of = DocumentInput(Name, *Options.File, one, documents, false);
+            if (!one.Note.empty())
+                std::cerr << "veltrum-claims: " << of.File << ' ' << one.Note
+                          << ": its own claims are read\n";
             status = WorseStatus(status, WriteReport(Options, Name, tree, one.Text, *other, &of));
             if (status == Failed)
                 break;

@@ -102,9 +102,9 @@ TDocumentRead ReadDocument(std::string_view Bytes, const TReadOptions& Options) 
         if (!zip.IsOpen())
             read.Error = error;
         else if (format == QLatin1String("docx"))
-            read = ReadWordDocument(zip);
+            read = ReadWordDocument(zip, Options.OriginalText);
         else if (format == QLatin1String("odt"))
-            read = ReadOpenDocumentText(zip);
+            read = ReadOpenDocumentText(zip, Options.OriginalText);
         else
             read.Error =
                 QStringLiteral("is a zip container that holds no Word or OpenDocument text");

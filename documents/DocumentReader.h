@@ -50,6 +50,9 @@ struct TReadDocument {
     // stands (a line of Text joins a paragraph's printed lines).
     std::vector<TLineOrigin> LastLineOrigins;
     bool Ocr = false; // some of Text was recognised from page images
+    // What could not be read as asked, e.g. "has no claims in language de
+    // (it has en)" of one document of a weekly file; empty when all was.
+    QString Note;
 };
 
 // A file's documents, or what keeps it from being read.

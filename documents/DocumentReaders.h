@@ -9,8 +9,9 @@
 
 class TZipArchive;
 
-TDocumentRead ReadWordDocument(TZipArchive& Zip);
-TDocumentRead ReadOpenDocumentText(TZipArchive& Zip);
+// Original: tracked changes read as the text was before them.
+TDocumentRead ReadWordDocument(TZipArchive& Zip, bool Original);
+TDocumentRead ReadOpenDocumentText(TZipArchive& Zip, bool Original);
 TDocumentRead ReadPatentXml(std::string_view Bytes, const QString& Language);
 TDocumentRead ReadHtmlPage(std::string_view Bytes);
 TDocumentRead ReadPdfDocument(std::string_view Bytes, const TReadOptions& Options);

@@ -1,5 +1,6 @@
 // OpenDocument texts (ODT): the body's paragraphs and headings with the
-// numbers their list styles show, tracked changes read as accepted.
+// numbers their list styles show, tracked changes read as accepted or, when
+// asked, as the text was before them.
 
 #include "DocumentReaders.h"
 #include "ListNumbers.h"
@@ -20,9 +21,33 @@ QString AttributeOf(const QXmlStreamReader& Reader, const char* Local) {
     return {};
 }
 
-// The list styles of a part, by name.
-std::optional<QString> ReadListStyles(const QByteArray& Bytes,
-                                      QHash<QString, TListLevels>& Styles) {
+// Paragraph styles: the list style each names ("" for none) and its parent.
+struct TParagraphStyles {
+    QHash<QString, QString> Lists;
+    QHash<QString, QString> Parents;
+
+    // The list style that numbers a paragraph of Style; empty for none.
+    QString ListOf(QString Style) const {
+        // A loop of parents must end: a style chain is short.
+        for (int step = 0; step < 16 && !Style.isEmpty(); ++step) {
+            if (const auto list = Lists.constFind(Style); list != Lists.cend())
+                return *list;
+            Style = Parents.value(Style);
+        }
+        return {};
+    }
+};
+
+bool HasAttribute(const QXmlStreamReader& Reader, const char* Local) {
+    for (const QXmlStreamAttribute& a : Reader.attributes())
+        if (a.name() == QLatin1String(Local))
+            return true;
+    return false;
+}
+
+// The list styles of a part, by name, and its paragraph styles.
+std::optional<QString> ReadListStyles(const QByteArray& Bytes, QHash<QString, TListLevels>& Styles,
+                                      TParagraphStyles& Paragraphs) {
     TSafeXml xml(Bytes);
     QXmlStreamReader& reader = xml.Reader();
     QString style;
@@ -33,7 +58,14 @@ std::optional<QString> ReadListStyles(const QByteArray& Bytes,
         if (token != TToken::StartElement)
             continue;
         const QStringView name = reader.name();
-        if (name == QLatin1String("list-style")) {
+        if (name == QLatin1String("style") &&
+            AttributeOf(reader, "family") == QLatin1String("paragraph")) {
+            const QString paragraph = AttributeOf(reader, "name");
+            if (HasAttribute(reader, "list-style-name"))
+                Paragraphs.Lists.insert(paragraph, AttributeOf(reader, "list-style-name"));
+            if (HasAttribute(reader, "parent-style-name"))
+                Paragraphs.Parents.insert(paragraph, AttributeOf(reader, "parent-style-name"));
+        } else if (name == QLatin1String("list-style")) {
             style = AttributeOf(reader, "name");
             Styles[style];
             for (TListLevel& level : Styles[style])
@@ -78,6 +110,12 @@ bool Skipped(QStringView Name) {
     return skipped.contains(Name.toString());
 }
 
+// A tracked change: what it deleted, a paragraph a line; or an insertion.
+struct TChange {
+    bool Insertion = false;
+    QStringList Deleted;
+};
+
 struct TOpenList {
     std::size_t Counter = 0;
     int Level = 0;
@@ -88,7 +126,7 @@ struct TOpenList {
 
 } // namespace
 
-TDocumentRead ReadOpenDocumentText(TZipArchive& Zip) {
+TDocumentRead ReadOpenDocumentText(TZipArchive& Zip, bool Original) {
     TDocumentRead read;
     QByteArray mimetype;
     if (!Zip.Read("mimetype", mimetype, read.Error))
@@ -102,16 +140,17 @@ TDocumentRead ReadOpenDocumentText(TZipArchive& Zip) {
     if (!Zip.Read("content.xml", content, read.Error))
         return read;
     QHash<QString, TListLevels> listStyles;
+    TParagraphStyles paragraphStyles;
     if (Zip.Has("styles.xml")) {
         QByteArray styles;
         if (!Zip.Read("styles.xml", styles, read.Error))
             return read;
-        if (auto error = ReadListStyles(styles, listStyles)) {
+        if (auto error = ReadListStyles(styles, listStyles, paragraphStyles)) {
             read.Error = QStringLiteral("has a damaged styles part: ") + *error;
             return read;
         }
     }
-    if (auto error = ReadListStyles(content, listStyles)) {
+    if (auto error = ReadListStyles(content, listStyles, paragraphStyles)) {
         read.Error = *error;
         return read;
     }
@@ -121,12 +160,23 @@ TDocumentRead ReadOpenDocumentText(TZipArchive& Zip) {
     std::vector<TListCounter> counters;
     QHash<QString, std::size_t> listIds;     // xml:id of a list -> its counter
     QHash<QString, std::size_t> lastOfStyle; // the latest list of a style
+    // Paragraphs outside lists numbered by their paragraph style: one list
+    // of each list style, running through the document.
+    QHash<QString, std::size_t> styleLists;
     std::vector<TOpenList> lists;
     QString text;
     QString paragraph;
     int inParagraph = 0;
     int skipDepth = 0;
     bool inBody = false;
+    // Read as the original: the changes by id, the one being read, and the
+    // insertion being left out.
+    QHash<QString, TChange> changes;
+    int inChanges = 0;
+    QString changeId;
+    int deletedParagraph = 0;
+    QString dropping;
+    bool joining = false; // an inserted paragraph break: the next paragraph runs on
     for (auto token = xml.Next(); token != TToken::Invalid && token != TToken::EndDocument;
          token = xml.Next()) {
         if (skipDepth) {
@@ -140,6 +190,42 @@ TDocumentRead ReadOpenDocumentText(TZipArchive& Zip) {
                 inBody = true;
             } else if (!inBody) {
                 continue;
+            } else if (Original && name == QLatin1String("tracked-changes")) {
+                inChanges = xml.Depth();
+            } else if (inChanges) {
+                if (name == QLatin1String("changed-region"))
+                    changeId = AttributeOf(reader, "id");
+                else if (name == QLatin1String("insertion"))
+                    changes[changeId].Insertion = true;
+                else if (name == QLatin1String("change-info"))
+                    skipDepth = xml.Depth();
+                else if ((name == QLatin1String("p") || name == QLatin1String("h")) &&
+                         deletedParagraph++ == 0)
+                    changes[changeId].Deleted.push_back({});
+                else if (deletedParagraph && name == QLatin1String("s"))
+                    changes[changeId].Deleted.back() += u' ';
+                else if (deletedParagraph && name == QLatin1String("tab"))
+                    changes[changeId].Deleted.back() += u'\t';
+            } else if (Original && name == QLatin1String("change")) {
+                const auto change = changes.constFind(AttributeOf(reader, "change-id"));
+                if (change != changes.cend() && !change->Insertion && dropping.isEmpty()) {
+                    const QString deleted = change->Deleted.join(u'\n');
+                    if (inParagraph)
+                        paragraph += deleted;
+                    else
+                        text += deleted + u'\n';
+                }
+            } else if (Original && name == QLatin1String("change-start")) {
+                const QString id = AttributeOf(reader, "change-id");
+                if (dropping.isEmpty() && changes.value(id).Insertion)
+                    dropping = id;
+            } else if (Original && name == QLatin1String("change-end")) {
+                if (AttributeOf(reader, "change-id") == dropping)
+                    dropping.clear();
+            } else if (!dropping.isEmpty() && name != QLatin1String("p") &&
+                       name != QLatin1String("h") && name != QLatin1String("list") &&
+                       name != QLatin1String("list-item") && name != QLatin1String("list-header")) {
+                // Spaces, tabs and breaks of inserted text.
             } else if (Skipped(name)) {
                 skipDepth = xml.Depth();
             } else if (name == QLatin1String("list")) {
@@ -178,14 +264,26 @@ TDocumentRead ReadOpenDocumentText(TZipArchive& Zip) {
                     counters[lists.back().Counter].Restart(lists.back().Level, start.toInt());
             } else if (name == QLatin1String("p") || name == QLatin1String("h")) {
                 if (inParagraph++ == 0) {
-                    paragraph.clear();
+                    if (!joining)
+                        paragraph.clear();
                     if (!lists.empty() && lists.back().ItemPending) {
                         TOpenList& list = lists.back();
                         list.ItemPending = false;
                         const auto style = listStyles.find(list.Style);
-                        if (!list.Header && style != listStyles.end())
+                        if (!joining && !list.Header && style != listStyles.end())
                             paragraph =
                                 counters[list.Counter].Next(*style, std::min(list.Level, 8));
+                    } else if (lists.empty() && !joining) {
+                        const QString listStyle =
+                            paragraphStyles.ListOf(AttributeOf(reader, "style-name"));
+                        const auto style = listStyles.constFind(listStyle);
+                        if (!listStyle.isEmpty() && style != listStyles.cend()) {
+                            if (!styleLists.contains(listStyle)) {
+                                styleLists.insert(listStyle, counters.size());
+                                counters.emplace_back();
+                            }
+                            paragraph = counters[styleLists.value(listStyle)].Next(*style, 0);
+                        }
                     }
                 } else {
                     paragraph += u'\n';
@@ -200,18 +298,29 @@ TDocumentRead ReadOpenDocumentText(TZipArchive& Zip) {
                 paragraph += u'\n';
             }
         } else if (token == TToken::EndElement) {
-            if (name == QLatin1String("body")) {
+            if (inChanges) {
+                if (xml.Depth() < inChanges)
+                    inChanges = 0;
+                else if (name == QLatin1String("p") || name == QLatin1String("h"))
+                    deletedParagraph = std::max(deletedParagraph - 1, 0);
+            } else if (name == QLatin1String("body")) {
                 inBody = false;
             } else if (name == QLatin1String("list") && !lists.empty()) {
                 lists.pop_back();
             } else if ((name == QLatin1String("p") || name == QLatin1String("h")) && inParagraph) {
-                if (--inParagraph == 0)
+                joining = !dropping.isEmpty() && inParagraph == 1;
+                if (--inParagraph == 0 && !joining)
                     text += paragraph + u'\n';
             }
+        } else if ((token == TToken::Characters || token == TToken::EntityReference) && inChanges &&
+                   deletedParagraph) {
+            changes[changeId].Deleted.back() += xml.Text();
         } else if ((token == TToken::Characters || token == TToken::EntityReference) &&
-                   inParagraph) {
+                   inParagraph && dropping.isEmpty()) {
             paragraph += xml.Text();
         }
     }
+    if (joining)
+        text += paragraph + u'\n';
     return OneDocumentRead(QStringLiteral("odt"), std::move(text), xml.Error());
 }

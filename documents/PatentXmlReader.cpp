@@ -222,13 +222,34 @@ TXmlDocument ReadOne(const QByteArray& Bytes) {
 }
 
 // Where each document of a file starts: a weekly file puts them one after
-// the other, each with its own XML declaration.
+// the other, each with its own XML declaration. "<?xml" in a comment, a
+// CDATA section or another processing instruction ("<?xml-stylesheet") starts
+// none.
 std::vector<std::size_t> DocumentStarts(std::string_view Bytes) {
     std::vector<std::size_t> starts{0};
-    const std::size_t first = Bytes.find("<?xml");
-    for (std::size_t at = first == std::string_view::npos ? first : Bytes.find("<?xml", first + 5);
-         at != std::string_view::npos; at = Bytes.find("<?xml", at + 5))
-        starts.push_back(at);
+    bool declared = false;
+    const auto skipTo = [&](std::size_t From, std::string_view End) {
+        const std::size_t at = Bytes.find(End, From);
+        return at == std::string_view::npos ? Bytes.size() : at + End.size();
+    };
+    for (std::size_t at = Bytes.find('<'); at < Bytes.size(); at = Bytes.find('<', at)) {
+        const std::string_view rest = Bytes.substr(at);
+        if (rest.starts_with("<!--")) {
+            at = skipTo(at + 4, "-->");
+        } else if (rest.starts_with("<![CDATA[")) {
+            at = skipTo(at + 9, "]]>");
+        } else if (rest.starts_with("<?")) {
+            const bool declaration = rest.starts_with("<?xml") && rest.size() > 5 &&
+                                     (rest[5] == ' ' || rest[5] == '\t' || rest[5] == '\r' ||
+                                      rest[5] == '\n' || rest[5] == '?');
+            if (declaration && declared)
+                starts.push_back(at);
+            declared = declared || declaration;
+            at = skipTo(at + 2, "?>");
+        } else {
+            ++at;
+        }
+    }
     return starts;
 }
 
@@ -268,9 +289,15 @@ TDocumentRead ReadPatentXml(std::string_view Bytes, const QString& Language) {
             for (const TClaimsBlock& block : document.ClaimsBlocks)
                 have.push_back(block.Language.isEmpty() ? QStringLiteral("unmarked")
                                                         : block.Language);
-            read.Error = QStringLiteral("has no claims in language %1 (it has %2)")
-                             .arg(Language, have.join(QStringLiteral(", ")));
-            return read;
+            const QString lacking = QStringLiteral("has no claims in language %1 (it has %2)")
+                                        .arg(Language, have.join(QStringLiteral(", ")));
+            // One document of several lacking it keeps the others readable:
+            // it is read in its own language, and says so.
+            if (starts.size() == 1) {
+                read.Error = lacking;
+                return read;
+            }
+            document.Note = lacking;
         }
         if (chosen == nullptr)
             chosen = find(one.Language);

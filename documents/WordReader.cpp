@@ -1,5 +1,6 @@
 // Word documents (DOCX): the body's paragraphs with the numbers that Word's
-// automatic list numbering shows, tracked changes read as accepted.
+// automatic list numbering shows, tracked changes read as accepted or, when
+// asked, as the text was before them.
 
 #include "DocumentReaders.h"
 #include "ListNumbers.h"
@@ -35,6 +36,18 @@ struct TNumbering {
         QHash<int, int> StartOverrides;
     };
     QHash<int, TInstance> Instances;
+    // Levels linked to a paragraph style: the style's paragraphs are numbered
+    // at that level of that list.
+    QHash<QString, std::pair<int, int>> StyleLevels; // style -> abstract, level
+
+    // The first instance of an abstract list; 0 when none.
+    int InstanceOf(int Abstract) const {
+        int first = 0;
+        for (auto it = Instances.cbegin(); it != Instances.cend(); ++it)
+            if (it->Abstract == Abstract && (first == 0 || it.key() < first))
+                first = it.key();
+        return first;
+    }
 };
 
 // A paragraph's list membership; NumId 0 takes it out of a list.
@@ -85,6 +98,8 @@ std::optional<QString> ReadNumbering(const QByteArray& Bytes, TNumbering& Number
                 lvl.Pattern = value;
             else if (name == QLatin1String("suff"))
                 lvl.Separator = value == QLatin1String("nothing") ? QString() : QStringLiteral(" ");
+            else if (name == QLatin1String("pStyle") && !value.isEmpty())
+                Numbering.StyleLevels.insert(value, {abstractId, level});
         } else if (numId >= 0) {
             if (name == QLatin1String("abstractNumId"))
                 Numbering.Instances[numId].Abstract = value.toInt();
@@ -146,22 +161,20 @@ std::optional<QString> ReadStyles(const QByteArray& Bytes, QHash<QString, TNumPr
     return std::nullopt;
 }
 
-// Elements whose text is no part of the final text: deletions, a tracked
-// change's old properties, the fallback copy of alternate content, text boxes.
-bool Skipped(QStringView Name) {
+// Elements whose text is no part of the text read: the side of tracked
+// changes not read, the fallback copy of alternate content, text boxes.
+bool Skipped(QStringView Name, bool Original) {
     static const QSet<QString> skipped{
-        QStringLiteral("del"),
-        QStringLiteral("moveFrom"),
-        QStringLiteral("delText"),
-        QStringLiteral("instrText"),
-        QStringLiteral("pPrChange"),
-        QStringLiteral("rPrChange"),
-        QStringLiteral("numberingChange"),
-        QStringLiteral("Fallback"),
-        QStringLiteral("txbxContent"),
-        QStringLiteral("delInstrText"),
+        QStringLiteral("instrText"),       QStringLiteral("rPrChange"),
+        QStringLiteral("numberingChange"), QStringLiteral("Fallback"),
+        QStringLiteral("txbxContent"),     QStringLiteral("delInstrText"),
     };
-    return skipped.contains(Name.toString());
+    // The old paragraph properties are read in place of the new ones.
+    static const QSet<QString> accepted{QStringLiteral("del"), QStringLiteral("moveFrom"),
+                                        QStringLiteral("delText"), QStringLiteral("pPrChange")};
+    static const QSet<QString> original{QStringLiteral("ins"), QStringLiteral("moveTo")};
+    const QString name = Name.toString();
+    return skipped.contains(name) || (Original ? original : accepted).contains(name);
 }
 
 // The numbers of Word's lists as they count paragraph by paragraph.
@@ -197,7 +210,7 @@ private:
 
 } // namespace
 
-TDocumentRead ReadWordDocument(TZipArchive& Zip) {
+TDocumentRead ReadWordDocument(TZipArchive& Zip, bool Original) {
     TDocumentRead read;
     QByteArray body;
     if (!Zip.Read("word/document.xml", body, read.Error))
@@ -229,10 +242,16 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip) {
     QString paragraph;
     TNumPr numPr;
     QString style;
-    int skipDepth = 0;        // inside a skipped element, at this depth
-    int runs = 0;             // runs open: their tabs are text, the paragraph's are stops
-    int inProperties = 0;     // paragraph properties open
-    int inText = 0;           // text elements open
+    int skipDepth = 0;    // inside a skipped element, at this depth
+    int runs = 0;         // runs open: their tabs are text, the paragraph's are stops
+    int inProperties = 0; // paragraph properties open
+    int inText = 0;       // text elements open
+    // The paragraph mark itself was deleted or moved away (inserted or moved
+    // here, read as the original): the paragraph joins the next, which then
+    // starts with Joined.
+    bool markGone = false;
+    QString joined;
+    TNumPr joinedNumPr;
     std::vector<bool> fields; // per open field: whether its result has begun
     // A table's row is one line, its cells apart by tabs, as a person reads
     // "1. | A pump ..." across; tables within cells join their cell.
@@ -254,12 +273,22 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip) {
         }
         const QStringView name = reader.name();
         if (token == TToken::StartElement) {
-            if (Skipped(name)) {
+            if (inProperties && runs == 0 &&
+                (name == QLatin1String(Original ? "ins" : "del") ||
+                 name == QLatin1String(Original ? "moveTo" : "moveFrom"))) {
+                markGone = true;
                 skipDepth = xml.Depth();
+            } else if (Skipped(name, Original)) {
+                skipDepth = xml.Depth();
+            } else if (Original && name == QLatin1String("pPrChange")) {
+                // What the paragraph was: its old properties alone.
+                numPr = {};
+                style.clear();
             } else if (name == QLatin1String("p")) {
                 paragraph.clear();
                 numPr = {};
                 style.clear();
+                markGone = false;
             } else if (name == QLatin1String("tbl")) {
                 ++tables;
             } else if (tables == 1 && name == QLatin1String("tr")) {
@@ -278,7 +307,8 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip) {
                     numPr.Level = Value(reader).toInt();
             } else if (name == QLatin1String("r")) {
                 ++runs;
-            } else if (runs && name == QLatin1String("t")) {
+            } else if (runs && (name == QLatin1String("t") ||
+                                (Original && name == QLatin1String("delText")))) {
                 ++inText;
             } else if (runs && !instruction()) {
                 if (name == QLatin1String("tab") || name == QLatin1String("ptab"))
@@ -298,7 +328,7 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip) {
                     fields.pop_back();
             }
         } else if (token == TToken::EndElement) {
-            if (name == QLatin1String("t")) {
+            if (name == QLatin1String("t") || name == QLatin1String("delText")) {
                 inText = std::max(inText - 1, 0);
             } else if (name == QLatin1String("r")) {
                 runs = std::max(runs - 1, 0);
@@ -310,6 +340,25 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip) {
                     effective.NumId = numPr.NumId;
                 if (numPr.Level)
                     effective.Level = numPr.Level;
+                if (const auto linked = numbering.StyleLevels.constFind(style);
+                    linked != numbering.StyleLevels.cend() && !numPr.Level) {
+                    effective.Level = linked->second;
+                    if (!effective.NumId)
+                        effective.NumId = numbering.InstanceOf(linked->first);
+                }
+                if (!joined.isNull()) {
+                    // The first of joined paragraphs keeps its list.
+                    if (joinedNumPr.NumId.value_or(0) != 0)
+                        effective = joinedNumPr;
+                    paragraph = joined + paragraph;
+                    joined = QString();
+                }
+                if (markGone && tables == 0) {
+                    joined = paragraph;
+                    joinedNumPr = effective;
+                    paragraph.clear();
+                    continue;
+                }
                 QString number;
                 if (effective.NumId.value_or(0) != 0)
                     number = counters.Next(*effective.NumId, effective.Level.value_or(0));
@@ -333,5 +382,7 @@ TDocumentRead ReadWordDocument(TZipArchive& Zip) {
             paragraph += xml.Text();
         }
     }
+    if (!joined.isNull())
+        text += joined + u'\n';
     return OneDocumentRead(QStringLiteral("docx"), std::move(text), xml.Error());
 }

@@ -10,9 +10,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const std::string input(reinterpret_cast<const char*>(Data), Size);
     if (input.starts_with("PK")) {
         CheckRead(ReadDocument(input));
+        TReadOptions original;
+        original.OriginalText = true;
+        CheckRead(ReadDocument(input, original));
         return 0;
     }
-    CheckRead(ReadDocument(MakeZip(
-        {{"mimetype", "application/vnd.oasis.opendocument.text"}, {"content.xml", input, true}})));
+    const std::string file = MakeZip(
+        {{"mimetype", "application/vnd.oasis.opendocument.text"}, {"content.xml", input, true}});
+    CheckRead(ReadDocument(file));
+    // Tracked changes read as the original text take other paths.
+    TReadOptions original;
+    original.OriginalText = true;
+    CheckRead(ReadDocument(file, original));
     return 0;
 }

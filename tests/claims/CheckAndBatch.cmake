@@ -36,7 +36,7 @@ expect(0 "^[^\n]*pump-claims.txt: US fees: 5 claims as counted for fees" --check
 expect(0 "^[^\n]*b-valve.txt: US fees: [^\n]*\n[^\n]*b-valve.txt: EP claims fee: [^\n]*\n$"
        --check --skip later-reference --skip=no-box ${checks}/b-valve.txt)
 expect(2 "^$" --check --skip gaps ${checks}/b-valve.txt)
-if(NOT err MATCHES "^veltrum-claims: --skip: unknown kind of problem 'gaps'; the kinds are missing-reference, [^\n]*, reference-sign\n")
+if(NOT err MATCHES "^veltrum-claims: --skip: unknown kind of problem 'gaps'; the kinds are missing-reference, [^\n]*, [a-z-]+\n")
   message(FATAL_ERROR "--skip gaps: ${err}")
 endif()
 expect(0 "pump-claims.txt:6: warning: claim 3: EP practice: this claim is a further independent apparatus claim after claim 1;"
@@ -147,6 +147,26 @@ expect(2 "^$" --language it ${documents}/three-languages.xml)
 if(NOT err MATCHES "three-languages.xml has no claims in language it \\(it has en, de\\)\n$")
   message(FATAL_ERROR "--language it: ${err}")
 endif()
+# Of a weekly file, a document without the language asked for is read in its own.
+expect(0 "^[^\n]*#US09999001B2: [^\n]*\n[^\n]*#US09999002B2: [^\n]*total 2\n$" --language de
+       ${documents}/weekly.xml)
+if(NOT err MATCHES "weekly.xml#US09999001B2 has no claims in language de \\(it has unmarked\\): its own claims are read\n")
+  message(FATAL_ERROR "--language de of a weekly file: ${err}")
+endif()
+# Where the markup's claim links and the text's references disagree, the
+# checks name both; the JSON report lists it by its kind.
+set(linked ${WORK}/linked.xml)
+file(WRITE ${linked} "<?xml version=\"1.0\"?>\n<us-patent-grant lang=\"EN\"><claims id=\"claims\">\n"
+  "<claim id=\"CLM-00001\" num=\"00001\"><claim-text>1. A pump.</claim-text></claim>\n"
+  "<claim id=\"CLM-00002\" num=\"00002\"><claim-text>2. The pump of <claim-ref idref=\"CLM-00001\">claim 1</claim-ref>.</claim-text></claim>\n"
+  "<claim id=\"CLM-00003\" num=\"00003\"><claim-text>3. The pump of <claim-ref idref=\"CLM-00001\">claim 2</claim-ref>.</claim-text></claim>\n"
+  "</claims></us-patent-grant>\n")
+expect(0 "^[^\n]*linked.xml:5: warning: claim 3: is linked to claim 1 in the markup, but its text refers to claim 2\\.\n"
+       --check ${linked})
+expect(0 "\"claim-link\"" --json ${linked})
+# A Word draft's tracked changes as accepted, and as the original text.
+expect(0 "total 2\n$" ${documents}/tracked.docx)
+expect(0 "total 1\n$" --original-text ${documents}/tracked.docx)
 # A damaged document: its name and the fault, and the other files still read.
 expect(2 "^[^\n]*pump-claims.txt: Tree[^\n]*\n$" ${pump} ${documents}/damaged.docx)
 if(NOT err MATCHES "^veltrum-claims: [^\n]*damaged.docx is a damaged or truncated zip container\n$")

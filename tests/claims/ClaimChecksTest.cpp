@@ -464,6 +464,50 @@ TEST(CheckClaims, MessageAfterClaimNamesTheClaimOnce) {
     EXPECT_EQ(kinds.size(), std::size_t{int(TProblemKind::ClaimsLeftOut) - 1});
 }
 
+// The markup's claim links against the text's references: a range agrees
+// with links to its ends, every link must be inside a reference, and a
+// problem goes in text order among the others.
+TEST(LinkProblems, NameBothSidesWhereTheyDisagree) {
+    const std::vector<std::string> claims{"A pump.", "The pump of claim 1.", "The pump of claim 2.",
+                                          "The pump of any one of claims 1 to 3.",
+                                          "A valve of claim 6."};
+    struct Case {
+        const char* Name;
+        std::vector<TMarkupLink> Links;
+        std::vector<std::string> Problems;
+    };
+    const std::string missing = "5:6:error:missing-reference: Claim 5 refers to claim 6, which "
+                                "does not exist.";
+    const std::string noBox = "5:6:error:no-box: Claim 5 gets no box in the tree: the claim it "
+                              "refers to does not exist.";
+    const Case cases[] = {
+        {"no markup, nothing compared", {}, {missing, noBox}},
+        {"agreeing; a range by its ends; a link given twice",
+         {{2, 1}, {2, 1}, {3, 2}, {4, 1}, {4, 3}, {5, 6}},
+         {missing, noBox}},
+        {"a range by every number",
+         {{2, 1}, {3, 2}, {4, 1}, {4, 2}, {4, 3}, {5, 6}},
+         {missing, noBox}},
+        {"another claim; a range's end unlinked; a link outside the text; none at all",
+         {{2, 3}, {3, 2}, {4, 1}, {4, 2}, {1, 4}},
+         {"1:2:warning:claim-link: Claim 1 is linked to claim 4 in the markup, but its text "
+          "refers to no claim.",
+          "2:3:warning:claim-link: Claim 2 is linked to claim 3 in the markup, but its text "
+          "refers to claim 1.",
+          "4:5:warning:claim-link: Claim 4 is linked to claims 1 and 2 in the markup, but its "
+          "text refers to claims 1 to 3.",
+          missing, noBox,
+          "5:6:warning:claim-link: Claim 5 is linked to no claim in the markup, but its text "
+          "refers to claim 6."}},
+    };
+    const TClaimTree tree(ClaimText(claims));
+    for (const Case& c : cases) {
+        std::vector<TClaimProblem> problems = CheckClaims(tree);
+        AddLinkProblems(problems, tree, c.Links);
+        EXPECT_EQ(Described(problems), c.Problems) << c.Name;
+    }
+}
+
 // The second reading is compared claim number by claim number, ranges as
 // ranges; where the standard reading stops before claim 100, the claims
 // after it are named.

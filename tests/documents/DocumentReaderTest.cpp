@@ -62,18 +62,32 @@ const std::string Numbering =
     R"(<w:num w:numId="2"><w:abstractNumId w:val="1"/>)"
     R"(<w:lvlOverride w:ilvl="0"><w:startOverride w:val="1"/></w:lvlOverride></w:num>)"
     R"(<w:num w:numId="3"><w:abstractNumId w:val="1"/></w:num>)"
-    R"(<w:num w:numId="4"><w:abstractNumId w:val="2"/></w:num>)";
+    R"(<w:num w:numId="4"><w:abstractNumId w:val="2"/></w:num>)"
+    // List 3's levels name the styles that number at them.
+    R"(<w:abstractNum w:abstractNumId="3"><w:lvl w:ilvl="0"><w:pStyle w:val="Linked"/>)"
+    R"(<w:lvlText w:val="%1."/></w:lvl><w:lvl w:ilvl="1"><w:pStyle w:val="LinkedSub"/>)"
+    R"(<w:lvlText w:val="%1.%2"/></w:lvl></w:abstractNum>)"
+    R"(<w:num w:numId="5"><w:abstractNumId w:val="3"/></w:num>)";
 
 const std::string ClaimStyles =
     R"(<w:style w:type="paragraph" w:styleId="ClaimBase"><w:pPr><w:numPr><w:numId w:val="1"/>)"
     R"(</w:numPr></w:pPr></w:style>)"
-    R"(<w:style w:type="paragraph" w:styleId="Claim"><w:basedOn w:val="ClaimBase"/></w:style>)";
+    R"(<w:style w:type="paragraph" w:styleId="Claim"><w:basedOn w:val="ClaimBase"/></w:style>)"
+    R"(<w:style w:type="paragraph" w:styleId="Linked"><w:pPr><w:numPr><w:numId w:val="5"/>)"
+    R"(</w:numPr></w:pPr></w:style><w:style w:type="paragraph" w:styleId="LinkedSub"/>)";
 
 struct TWordCase {
     const char* What;
     std::string Body;
     std::string Expected;
+    std::string Original = {}; // with tracked changes read as the original, when it differs
 };
+
+TDocumentRead ReadOriginal(const std::string& Bytes) {
+    TReadOptions options;
+    options.OriginalText = true;
+    return ReadDocument(Bytes, options);
+}
 
 void PrintTo(const TWordCase& Case, std::ostream* Out) {
     *Out << Case.What;
@@ -82,11 +96,17 @@ void PrintTo(const TWordCase& Case, std::ostream* Out) {
 class WordTest : public testing::TestWithParam<TWordCase> {};
 
 TEST_P(WordTest, ReadsAsAPersonDoes) {
-    const TDocumentRead read = ReadDocument(Docx(GetParam().Body, Numbering, ClaimStyles));
+    const std::string bytes = Docx(GetParam().Body, Numbering, ClaimStyles);
+    const TDocumentRead read = ReadDocument(bytes);
     ASSERT_EQ(Text(read.Error), "");
     EXPECT_EQ(Text(read.Format), "docx");
     ASSERT_EQ(read.Documents.size(), 1u);
     EXPECT_EQ(Text(read.Documents[0].Text), GetParam().Expected);
+    const TDocumentRead original = ReadOriginal(bytes);
+    ASSERT_EQ(original.Documents.size(), 1u);
+    const std::string& expected =
+        GetParam().Original.empty() ? GetParam().Expected : GetParam().Original;
+    EXPECT_EQ(Text(original.Documents[0].Text), expected) << "read as the original";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -112,12 +132,43 @@ INSTANTIATE_TEST_SUITE_P(
             R"(<w:p><w:pPr><w:pStyle w:val="Claim"/></w:pPr><w:r><w:t>A valve.</w:t></w:r></w:p>)",
             "1. A pump.\nNote.\n2. A valve.\n"},
         TWordCase{
+            "a list level linked to a style numbers that style's paragraphs at its level",
+            R"(<w:p><w:pPr><w:pStyle w:val="Linked"/></w:pPr><w:r><w:t>a</w:t></w:r></w:p>)"
+            R"(<w:p><w:pPr><w:pStyle w:val="LinkedSub"/></w:pPr><w:r><w:t>b</w:t></w:r></w:p>)"
+            R"(<w:p><w:pPr><w:pStyle w:val="Linked"/></w:pPr><w:r><w:t>c</w:t></w:r></w:p>)",
+            "1. a\n1.1 b\n2. c\n"},
+        TWordCase{
             "tracked changes read as accepted: insertions kept, deletions and moves away dropped",
             R"(<w:p><w:r><w:t xml:space="preserve">The pump of claim </w:t></w:r>)"
             R"(<w:del><w:r><w:delText>2</w:delText></w:r></w:del>)"
             R"(<w:ins><w:r><w:t>1</w:t></w:r></w:ins>)"
             R"(<w:moveFrom><w:r><w:t> old</w:t></w:r></w:moveFrom><w:r><w:t>.</w:t></w:r></w:p>)",
-            "The pump of claim 1.\n"},
+            "The pump of claim 1.\n", "The pump of claim 2 old.\n"},
+        TWordCase{"a claim deleted with its paragraph mark leaves no number; one inserted, none "
+                  "in the original; numbering added in review is the original's none",
+                  NumP(1, 0, "A pump.") +
+                      R"(<w:p><w:pPr><w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"
+                      R"(<w:rPr><w:del w:id="1"/></w:rPr></w:pPr><w:del><w:r><w:delText>A valve.)"
+                      R"(</w:delText></w:r></w:del></w:p>)"
+                      R"(<w:p><w:pPr><w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr>)"
+                      R"(<w:rPr><w:ins w:id="2"/></w:rPr></w:pPr><w:ins><w:r><w:t>A gear.</w:t>)"
+                      R"(</w:r></w:ins></w:p>)" +
+                      NumP(1, 0, "The pump of claim 1.") +
+                      R"(<w:p><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:pPrChange w:id="3">)"
+                      R"(<w:pPr/></w:pPrChange></w:pPr><w:r><w:t>Note.</w:t></w:r></w:p>)",
+                  "1. A pump.\n2. A gear.\n3. The pump of claim 1.\n4. Note.\n",
+                  "1. A pump.\n2. A valve.\n3. The pump of claim 1.\nNote.\n"},
+        TWordCase{
+            "a claim moved whole is read where it went, or as the original where it was",
+            NumP(1, 0, "A pump.") +
+                R"(<w:p><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:rPr><w:moveFrom/>)"
+                R"(</w:rPr></w:pPr><w:moveFrom><w:r><w:t>A valve.</w:t></w:r></w:moveFrom>)"
+                R"(</w:p>)" +
+                NumP(1, 0, "The pump of claim 1.") +
+                R"(<w:p><w:pPr><w:numPr><w:numId w:val="1"/></w:numPr><w:rPr><w:moveTo/>)"
+                R"(</w:rPr></w:pPr><w:moveTo><w:r><w:t>A valve.</w:t></w:r></w:moveTo></w:p>)",
+            "1. A pump.\n2. The pump of claim 1.\n3. A valve.\n",
+            "1. A pump.\n2. A valve.\n3. The pump of claim 1.\n"},
         TWordCase{
             "a field shows its result, not its instruction",
             R"(<w:p><w:r><w:fldChar w:fldCharType="begin"/></w:r>)"
@@ -154,6 +205,7 @@ std::string Odt(const std::string& Body,
         R"( xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")"
         R"( xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0")"
         R"( xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0")"
+        R"( xmlns:dc="http://purl.org/dc/elements/1.1/")"
         R"( xmlns:xml="http://www.w3.org/XML/1998/namespace")";
     const std::string styles =
         R"(<text:list-style style:name="L1">)"
@@ -164,6 +216,10 @@ std::string Odt(const std::string& Body,
         R"X( style:num-prefix="(" style:num-suffix=")" style:num-format="1" text:display-levels="1"/>)X"
         R"(<text:list-level-style-number text:level="2" style:num-suffix="." style:num-format="1")"
         R"( text:display-levels="2"/></text:list-style>)"
+        R"(<style:style style:name="ClaimP" style:family="paragraph" style:list-style-name="L1"/>)"
+        R"(<style:style style:name="ClaimQ" style:family="paragraph" style:parent-style-name="ClaimP"/>)"
+        R"(<style:style style:name="Plain" style:family="paragraph" style:parent-style-name="ClaimP")"
+        R"( style:list-style-name=""/>)"
         R"(<text:list-style style:name="B"><text:list-level-style-bullet text:level="1"/></text:list-style>)";
     return MakeZip({{"mimetype", Mime},
                     {"content.xml",
@@ -181,6 +237,7 @@ struct TOdfCase {
     const char* What;
     std::string Body;
     std::string Expected;
+    std::string Original = {}; // with tracked changes read as the original, when it differs
 };
 
 void PrintTo(const TOdfCase& Case, std::ostream* Out) {
@@ -190,11 +247,17 @@ void PrintTo(const TOdfCase& Case, std::ostream* Out) {
 class OdfTest : public testing::TestWithParam<TOdfCase> {};
 
 TEST_P(OdfTest, ReadsAsAPersonDoes) {
-    const TDocumentRead read = ReadDocument(Odt(GetParam().Body));
+    const std::string bytes = Odt(GetParam().Body);
+    const TDocumentRead read = ReadDocument(bytes);
     ASSERT_EQ(Text(read.Error), "");
     EXPECT_EQ(Text(read.Format), "odt");
     ASSERT_EQ(read.Documents.size(), 1u);
     EXPECT_EQ(Text(read.Documents[0].Text), GetParam().Expected);
+    const TDocumentRead original = ReadOriginal(bytes);
+    ASSERT_EQ(original.Documents.size(), 1u);
+    const std::string& expected =
+        GetParam().Original.empty() ? GetParam().Expected : GetParam().Original;
+    EXPECT_EQ(Text(original.Documents[0].Text), expected) << "read as the original";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -232,7 +295,28 @@ INSTANTIATE_TEST_SUITE_P(
             "<text:p>COMMENT</text:p></office:annotation><text:note><text:note-citation>1"
             "</text:note-citation><text:note-body><text:p>NOTE</text:p></text:note-body>"
             "</text:note>.</text:p>",
-            "The pump of claim 1.\n"},
+            "The pump of claim 1.\n", "The pump of claim OLD1.\n"},
+        TOdfCase{
+            "an inserted claim and a changed reference, read both ways",
+            "<text:tracked-changes><text:changed-region text:id=\"i1\"><text:insertion>"
+            "<office:change-info><dc:creator>R</dc:creator></office:change-info></text:insertion>"
+            "</text:changed-region><text:changed-region text:id=\"d1\"><text:deletion>"
+            "<text:p>2</text:p></text:deletion></text:changed-region>"
+            "<text:changed-region text:id=\"i2\"><text:insertion/></text:changed-region>"
+            "</text:tracked-changes><text:list text:style-name=\"L1\">" +
+                Item("A pump.") +
+                Item("<text:change-start text:change-id=\"i1\"/>A gear<text:s/>wheel.") +
+                Item("<text:change-end text:change-id=\"i1\"/>The pump of claim "
+                     "<text:change text:change-id=\"d1\"/><text:change-start "
+                     "text:change-id=\"i2\"/>1<text:change-end text:change-id=\"i2\"/>.") +
+                "</text:list>",
+            "1. A pump.\n2. A gear wheel.\n3. The pump of claim 1.\n",
+            "1. A pump.\n2. The pump of claim 2.\n"},
+        TOdfCase{"a paragraph style's list numbers paragraphs outside lists, through parents",
+                 "<text:p text:style-name=\"ClaimP\">A pump.</text:p><text:p "
+                 "text:style-name=\"Plain\">Note.</text:p><text:p text:style-name=\"ClaimQ\">"
+                 "The pump of claim 1.</text:p>",
+                 "1. A pump.\nNote.\n2. The pump of claim 1.\n"},
         TOdfCase{"spaces, tabs and line breaks",
                  "<text:p>A<text:s text:c=\"3\"/>pump<text:tab/>with<text:line-break/>a "
                  "<text:span>valve</text:span></text:p>",
@@ -373,6 +457,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& Info) { return "Case" + std::to_string(Info.index); });
 
 TEST(PatentXml, AWeeklyFileGivesEveryDocumentInOrder) {
+    // Declarations in a comment or CDATA, and other instructions, start none.
+    const std::string quoted =
+        R"(<?xml version="1.0"?><?xml-stylesheet href="s.xsl"?><!-- <?xml version="1.0"?> -->)" +
+        WoDocument.substr(WoDocument.find("<wo-"));
+    const std::string cdata = "<abstract><![CDATA[<?xml version=\"1.0\"?>]]></abstract><claims";
+    const TDocumentRead one =
+        ReadDocument(std::string(quoted).replace(quoted.find("<claims"), 7, cdata));
+    ASSERT_EQ(Text(one.Error), "");
+    EXPECT_EQ(one.Documents.size(), 1u);
+
     std::string second = UsGrant;
     second.replace(second.find("09999001"), 8, "09999002");
     const TDocumentRead read = ReadDocument(UsGrant + second + WoDocument);
@@ -387,6 +481,14 @@ TEST(PatentXml, AWeeklyFileGivesEveryDocumentInOrder) {
 TEST(PatentXml, ALanguageTheDocumentLacksIsNamed) {
     const TDocumentRead read = ReadDocument(EpDocument(""), QStringLiteral("it"));
     EXPECT_EQ(Text(read.Error), "has no claims in language it (it has de, en, fr)");
+    // Of a weekly file, the others are read; the one lacking it in its own.
+    const TDocumentRead weekly = ReadDocument(EpDocument("") + UsGrant, QStringLiteral("de"));
+    ASSERT_EQ(Text(weekly.Error), "");
+    ASSERT_EQ(weekly.Documents.size(), 2u);
+    EXPECT_EQ(Text(weekly.Documents[0].Language), "de");
+    EXPECT_EQ(Text(weekly.Documents[0].Note), "");
+    EXPECT_EQ(Text(weekly.Documents[1].Note), "has no claims in language de (it has unmarked)");
+    EXPECT_NE(Text(weekly.Documents[1].Text).find("1. A hose reel"), std::string::npos);
 }
 
 // ---- Web pages ----

@@ -4,15 +4,18 @@
 
 #include "AppTestMain.h"
 #include "BoxMenu.h"
+#include "CheckDisplay.h"
 #include "ClaimTree.h"
 #include "Dialogs.h"
 #include "DocumentChoice.h"
 #include "DocumentPlaces.h"
+#include "ProblemsPanel.h"
 #include "ProgramSettings.h"
 #include "ReadingChoice.h"
 #include "RecentFilesMenu.h"
 #include "TableExports.h"
 #include "TestPdf.h"
+#include "TestZip.h"
 #include "TextEncoding.h"
 #include "TreeExport.h"
 #include "frmMain.h"
@@ -37,6 +40,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUrl>
 #include <cstdio>
 #include <memory>
@@ -331,6 +335,51 @@ private slots:
         languages[0]->trigger();
         QCOMPARE(window->Label4->text(),
                  QStringLiteral("Tree of claims: independent 3; dependent 0; total 3"));
+    }
+
+    // The markup's claim links are checked against the text; a Word draft's
+    // tracked changes read as the original text once Tools says so, which is
+    // remembered, and back.
+    void documentLinksAndTrackedChanges() {
+        const std::string linked =
+            "<?xml version=\"1.0\"?><us-patent-grant><claims>"
+            "<claim id=\"C1\" num=\"1\"><claim-text>A pump.</claim-text></claim>"
+            "<claim id=\"C2\" num=\"2\"><claim-text>A valve.</claim-text></claim>"
+            "<claim id=\"C3\" num=\"3\"><claim-text>The pump of <claim-ref idref=\"C2\">"
+            "claim 1</claim-ref>.</claim-text></claim></claims></us-patent-grant>";
+        QVERIFY(window->OpenDocument(Write(QStringLiteral("linked.xml"), linked)));
+        QTreeWidget& problems = *window->ClaimChecks1->pnProblems->List;
+        QCOMPARE(problems.topLevelItemCount(), 1);
+        QVERIFY(problems.topLevelItem(0)->text(3).contains(QLatin1String("linked to claim 2")));
+        // Saved as a plain text it has no markup left to check against.
+        TDialogs::SetNextFileName(dir->filePath(QStringLiteral("linked.txt")));
+        window->SaveAs1Click();
+        QCOMPARE(problems.topLevelItemCount(), 0);
+
+        const std::string ns =
+            " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+        const auto paragraph = [](const std::string& Text) {
+            return "<w:p><w:r><w:t>" + Text + "</w:t></w:r></w:p>";
+        };
+        const std::string draft =
+            MakeZip({{"word/document.xml",
+                      "<w:document" + ns + "><w:body>" + paragraph("What is claimed is:") +
+                          paragraph("1. A pump.") + paragraph("2. The pump of claim 1.") +
+                          "<w:p><w:pPr><w:rPr><w:ins w:id=\"1\"/></w:rPr></w:pPr><w:ins w:id=\"2\">"
+                          "<w:r><w:t>3. A valve.</w:t></w:r></w:ins></w:p>" +
+                          "</w:body></w:document>"}});
+        QVERIFY(!window->Choice1->OriginalText1->isChecked());
+        QVERIFY(window->OpenDocument(Write(QStringLiteral("draft.docx"), draft)));
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 2; dependent 1; total 3"));
+        window->Choice1->OriginalText1->trigger();
+        QCOMPARE(window->Label4->text(),
+                 QStringLiteral("Tree of claims: independent 1; dependent 1; total 2"));
+        window = std::make_unique<TfrMain>();
+        frMain = window.get();
+        QVERIFY(window->Choice1->OriginalText1->isChecked());
+        window->Choice1->OriginalText1->trigger();
+        QVERIFY(!ProgramSettings().value(QStringLiteral("Documents/OriginalText")).toBool());
     }
 
     // Word processors save by writing a new file and renaming it over the
