@@ -1,5 +1,6 @@
 #include "ClaimTreePane.h"
 
+#include "BoxGeometry.h"
 #include "BoxLabel.h"
 #include "Fonts.h"
 #include "HandlerRunner.h"
@@ -7,6 +8,7 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -141,6 +143,31 @@ void TClaimTreePane::SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) {
     });
     // The boxes' controls leave their repaints to the content: marks placed
     // now show only with its next one.
+    content->update();
+}
+
+void TClaimTreePane::SetBoxTags(std::unordered_map<int32_t, TBoxTag> Tags) {
+    const QFontMetrics metrics(BoxTagFont());
+    for (auto& [number, tag] : Tags)
+        tag.Width = metrics.horizontalAdvance(tag.Text) + 2 * BoxGeometry::BoxTagPadding;
+    boxTags = std::move(Tags);
+}
+
+const TBoxTag* TClaimTreePane::BoxTag(int32_t ClaimNumber) const {
+    const auto found = boxTags.find(ClaimNumber);
+    return found == boxTags.end() ? nullptr : &found->second;
+}
+
+void TClaimTreePane::SetSelectedTag(int32_t ClaimNumber) {
+    if (selectedTag == ClaimNumber)
+        return;
+    selectedTag = ClaimNumber;
+    if (drawing == nullptr)
+        return;
+    RunTreeHandler([this] {
+        if (drawing != nullptr)
+            drawing->MarksChanged();
+    });
     content->update();
 }
 
@@ -426,6 +453,7 @@ bool TClaimTreePane::eventFilter(QObject* Watched, QEvent* Event) {
         if (TClaimTreeNode* node = drawing->NodeAt(at)) {
             current = node;
             UpdateFocusMark();
+            emit BoxClicked(node);
         }
     }
     return QScrollArea::eventFilter(Watched, Event);

@@ -1,0 +1,376 @@
+// The comparison window: the boxes' tags, a click on a box, the list of
+// changes with its filters, the export of the listing, and the other version
+// read and put on the right side.
+
+#include "CompareWindow.h"
+
+#include "AppTestMain.h"
+#include "ClaimTree.h"
+#include "ClaimTreePane.h"
+#include "CompareCommand.h"
+#include "Dialogs.h"
+#include "TreeDrawing.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+// The application as filed, and as amended: claim 2 canceled, claim 3 now
+// hangs on claim 1 and is claim 2, claim 4 is claim 3 with another valve,
+// claim 4 is new.
+const char* const FiledClaims = "What is claimed is:\n"
+                                "1. A pump comprising a rotor.\n"
+                                "2. The pump of claim 1, wherein the rotor is of steel.\n"
+                                "3. The pump of claim 2, further comprising a valve.\n"
+                                "4. The pump of claim 3, wherein the valve is a check valve.\n";
+const char* const AmendedClaims = "We claim:\n"
+                                  "1. A pump comprising a rotor and a housing.\n"
+                                  "2. The pump of claim 1, further comprising a valve.\n"
+                                  "3. The pump of claim 2, wherein the valve is a ball valve.\n"
+                                  "4. The pump of claim 1, having a seal.\n";
+
+using enum TTextChange;
+using enum TAmendmentStatus;
+
+TComparedClaim Compared(int32_t Number, int32_t From, TAmendmentStatus Status,
+                        std::vector<TTextPiece> Redline) {
+    TComparedClaim claim;
+    claim.Number = Number;
+    claim.From = From;
+    claim.Status = Status;
+    for (const TTextPiece& piece : Redline) {
+        if (piece.Change == Inserted)
+            claim.Inserted.push_back(piece.Text);
+        if (piece.Change == Deleted)
+            claim.Deleted.push_back(piece.Text);
+    }
+    claim.Redline = std::move(Redline);
+    return claim;
+}
+
+// What the matching finds for the two versions above.
+TClaimComparison AmendedComparison() {
+    TClaimComparison comparison;
+    comparison.Claims.push_back(Compared(
+        1, 1, CurrentlyAmended,
+        {{Same, "A pump comprising a"}, {Deleted, "rotor."}, {Inserted, "rotor and a housing."}}));
+    TComparedClaim second = Compared(2, 3, CurrentlyAmended,
+                                     {{Same, "The pump of claim"},
+                                      {Deleted, "2,"},
+                                      {Inserted, "1,"},
+                                      {Same, "further comprising a valve."}});
+    second.ReferencesAdded = {1};
+    second.ReferencesDropped = {2};
+    comparison.Claims.push_back(second);
+    comparison.Claims.push_back(Compared(3, 4, CurrentlyAmended,
+                                         {{Same, "The pump of claim 2, wherein the valve is a"},
+                                          {Deleted, "check"},
+                                          {Inserted, "ball"},
+                                          {Same, "valve."}}));
+    comparison.Claims.push_back(
+        Compared(4, 0, New, {{Inserted, "The pump of claim 1, having a seal."}}));
+    comparison.Canceled = {2};
+    return comparison;
+}
+
+TCompareVersion Version(const char* Name, const char* Text) {
+    return {QString::fromLatin1(Name), Text, TReading::Standard};
+}
+
+std::unique_ptr<TCompareWindow> OpenComparison() {
+    auto window = std::make_unique<TCompareWindow>(
+        Version("filed.txt", FiledClaims), Version("amended.txt", AmendedClaims), nullptr,
+        [](const TClaimTree&, const TClaimTree&) { return AmendedComparison(); });
+    window->show();
+    return window;
+}
+
+TClaimTreePane& Pane(TCompareWindow& Window, bool SideB) {
+    return SideB ? *Window.sbTreeB : *Window.sbTreeA;
+}
+
+TTreeDrawing& Drawing(TCompareWindow& Window, bool SideB) {
+    return SideB ? Window.DrawingB() : Window.DrawingA();
+}
+
+const TClaimTreeNode& FirstBox(TCompareWindow& Window, bool SideB, int32_t Claim) {
+    const TClaimTree& tree = SideB ? Window.TreeB() : Window.TreeA();
+    return *tree.NodesByClaim[static_cast<std::size_t>(Claim)].front();
+}
+
+QRect CaptionOf(TCompareWindow& Window, bool SideB, int32_t Claim) {
+    const TClaimTreeNode& node = FirstBox(Window, SideB, Claim);
+    TTreeDrawing& drawing = Drawing(Window, SideB);
+    return drawing.Geometry(node, drawing.View(node).RowTop).Caption;
+}
+
+// The tag widget drawn beside the first box of Claim, or null.
+QWidget* TagWidget(TCompareWindow& Window, bool SideB, int32_t Claim) {
+    const QRect caption = CaptionOf(Window, SideB, Claim);
+    for (QWidget* child :
+         Pane(Window, SideB)
+             .Content()
+             ->findChildren<QWidget*>(QStringLiteral("BoxMarker"), Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible() && child->geometry().top() <= caption.center().y() &&
+            child->geometry().bottom() >= caption.center().y())
+            return child;
+    }
+    return nullptr;
+}
+
+// The document's text with inserted runs in <u>, deleted ones in <s>.
+QString Marked(const QTextDocument& Document) {
+    QString marked;
+    for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
+        if (!marked.isEmpty())
+            marked += u'|';
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            const QString text = fragment.fragment().text();
+            if (format.fontUnderline())
+                marked += QStringLiteral("<u>") + text + QStringLiteral("</u>");
+            else if (format.fontStrikeOut())
+                marked += QStringLiteral("<s>") + text + QStringLiteral("</s>");
+            else
+                marked += text;
+        }
+    }
+    return marked;
+}
+
+// The list of changes as Next (or Previous) steps through it from nothing chosen.
+QString Steps(TCompareWindow& Window, bool Forward) {
+    QStringList steps;
+    for (int i = 0; i < 8; ++i) {
+        const int32_t a = Window.ChosenA();
+        const int32_t b = Window.ChosenB();
+        Forward ? Window.NextChange() : Window.PreviousChange();
+        if (Window.ChosenA() == a && Window.ChosenB() == b)
+            break;
+        steps << (Window.ChosenB() != 0 ? QStringLiteral("B%1").arg(Window.ChosenB())
+                                        : QStringLiteral("A%1").arg(Window.ChosenA()));
+    }
+    return steps.join(u' ');
+}
+
+} // namespace
+
+class CompareWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { TDialogs::Reset(); }
+
+    // Every box says in words what became of its claim, beside its caption
+    // and clear of its buttons.
+    void tagsShowWhatChanged_data() {
+        QTest::addColumn<bool>("sideB");
+        QTest::addColumn<int>("claim");
+        QTest::addColumn<QString>("tag");
+        QTest::newRow("A1 amended in place") << false << 1 << "Amended";
+        QTest::newRow("A2 canceled") << false << 2 << "Canceled";
+        QTest::newRow("A3 amended, renumbered") << false << 3 << "Amended, now 2";
+        QTest::newRow("B2 amended, renumbered") << true << 2 << "Amended, was 3";
+        QTest::newRow("B4 new") << true << 4 << "New";
+    }
+    void tagsShowWhatChanged() {
+        QFETCH(bool, sideB);
+        QFETCH(int, claim);
+        QFETCH(QString, tag);
+        const auto window = OpenComparison();
+        QWidget* marker = TagWidget(*window, sideB, claim);
+        QVERIFY(marker != nullptr);
+        QCOMPARE(marker->accessibleName(), tag);
+        const TClaimTreeNode& node = FirstBox(*window, sideB, claim);
+        TTreeDrawing& drawing = Drawing(*window, sideB);
+        const TRowGeometry g = drawing.Geometry(node, drawing.View(node).RowTop);
+        QVERIFY(marker->geometry().left() > g.Caption.right());
+        QVERIFY(!marker->geometry().intersects(g.ShowText));
+        QVERIFY(g.Extent.contains(marker->geometry()));
+    }
+
+    // A click on a box shows its claim's redline and chooses its counterpart.
+    void clickShowsRedline_data() {
+        QTest::addColumn<bool>("sideB");
+        QTest::addColumn<int>("claim");
+        QTest::addColumn<int>("chosenA");
+        QTest::addColumn<int>("chosenB");
+        QTest::addColumn<QString>("redline");
+        QTest::newRow("B3, words changed")
+            << true << 3 << 4 << 3
+            << "Claim 3 (claim 4 of A): Currently Amended|The pump of claim 2, wherein "
+               "the valve is a <s>check</s> <u>ball</u> valve.";
+        QTest::newRow("A3, its successor")
+            << false << 3 << 3 << 2
+            << "Claim 2 (claim 3 of A): Currently Amended|Dependency changed: now refers to "
+               "claim 1; no longer to claim 2|The pump of claim <s>2,</s> <u>1,</u> further "
+               "comprising a valve.";
+        QTest::newRow("A2, canceled") << false << 2 << 2 << 0
+                                      << "Claim 2 of A: Canceled|<s>The pump of claim 1, "
+                                         "wherein the rotor is of steel.</s>";
+    }
+    void clickShowsRedline() {
+        QFETCH(bool, sideB);
+        QFETCH(int, claim);
+        QFETCH(int, chosenA);
+        QFETCH(int, chosenB);
+        QFETCH(QString, redline);
+        const auto window = OpenComparison();
+        QTest::mouseClick(Pane(*window, sideB).Content(), Qt::LeftButton, {},
+                          CaptionOf(*window, sideB, claim).center());
+        QCOMPARE(window->ChosenA(), chosenA);
+        QCOMPARE(window->ChosenB(), chosenB);
+        QCOMPARE(Marked(*window->mmRedline->document()), redline);
+        // Both sides frame the chosen claims' tags.
+        QCOMPARE(window->sbTreeA->SelectedTag(), chosenA);
+        QCOMPARE(window->sbTreeB->SelectedTag(), chosenB);
+        QCOMPARE(window->sbTreeB->CurrentBox() != nullptr, chosenB != 0);
+    }
+
+    // Next and Previous step through the changes the filters let through.
+    void filtersStep_data() {
+        QTest::addColumn<QString>("filters"); // c changed, n new, x canceled, d dependency
+        QTest::addColumn<bool>("forward");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("all") << "cnxd" << true << "B1 A2 B2 B3 B4";
+        QTest::newRow("all, backwards") << "cnxd" << false << "B4 B3 B2 A2 B1";
+        QTest::newRow("changed") << "c" << true << "B1 B2 B3";
+        QTest::newRow("new") << "n" << true << "B4";
+        QTest::newRow("canceled") << "x" << true << "A2";
+        QTest::newRow("dependency") << "d" << true << "B2";
+        QTest::newRow("new and canceled, backwards") << "nx" << false << "B4 A2";
+        QTest::newRow("none") << "" << true << "";
+    }
+    void filtersStep() {
+        QFETCH(QString, filters);
+        QFETCH(bool, forward);
+        QFETCH(QString, steps);
+        const auto window = OpenComparison();
+        window->cbChanged->setChecked(filters.contains(u'c'));
+        window->cbNew->setChecked(filters.contains(u'n'));
+        window->cbCanceled->setChecked(filters.contains(u'x'));
+        window->cbDependency->setChecked(filters.contains(u'd'));
+        QCOMPARE(Steps(*window, forward), steps);
+    }
+
+    // The listing goes to a file, or the user hears why not and the old
+    // file stays as it was.
+    void exportWritesListing_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("place"); // "ok", "missing folder", "full disk"
+        QTest::addColumn<QByteArray>("starts");
+        QTest::newRow("HTML") << int(TCompareWindow::TListingFormat::Html) << "ok"
+                              << QByteArray("<!DOCTYPE");
+        QTest::newRow("PDF") << int(TCompareWindow::TListingFormat::Pdf) << "ok"
+                             << QByteArray("%PDF");
+        QTest::newRow("missing folder")
+            << int(TCompareWindow::TListingFormat::Pdf) << "missing folder" << QByteArray();
+        QTest::newRow("full disk")
+            << int(TCompareWindow::TListingFormat::Html) << "full disk" << QByteArray("old");
+    }
+    void exportWritesListing() {
+        QFETCH(int, format);
+        QFETCH(QString, place);
+        QFETCH(QByteArray, starts);
+        const auto window = OpenComparison();
+        const QTemporaryDir dir;
+        QString fileName = dir.filePath(QStringLiteral("listing"));
+        if (place == QLatin1String("missing folder"))
+            fileName = dir.filePath(QStringLiteral("gone/listing"));
+        if (place == QLatin1String("full disk")) {
+            QFile old(fileName);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        bool written = false;
+        {
+            std::unique_ptr<TFileSizeLimit> limit;
+            if (place == QLatin1String("full disk"))
+                limit = std::make_unique<TFileSizeLimit>(100);
+            written = window->ExportListing(TCompareWindow::TListingFormat(format), fileName);
+        }
+
+        QCOMPARE(written, place == QLatin1String("ok"));
+        QCOMPARE(TDialogs::BoxCount(), written ? 0 : 1);
+        if (!written)
+            QVERIFY(TDialogs::LastBox().Text.startsWith(
+                QStringLiteral("Unable to write the claim listing")));
+        const std::string bytes = ReadBytes(fileName);
+        if (starts.isEmpty())
+            QCOMPARE(bytes, std::string("<missing>"));
+        else
+            QVERIFY(QByteArray::fromStdString(bytes).startsWith(starts));
+    }
+
+    // The listing gives each claim its status, marks up only the amended
+    // ones, brackets short deletions and keeps the canceled claim's place.
+    void listingMarksAmendedClaims() {
+        const auto window = OpenComparison();
+        const QStringList lines =
+            Marked(*window->ListingDocument()).split(u'|', Qt::SkipEmptyParts);
+        QCOMPARE(
+            lines.mid(2),
+            QStringList({"1. (Currently Amended) A pump comprising a <s>rotor.</s> <u>rotor and "
+                         "a housing.</u>",
+                         "2. (Canceled)",
+                         "2. (Currently Amended) The pump of claim [[2,]] <u>1,</u> "
+                         "further comprising a valve.",
+                         "3. (Currently Amended) The pump of claim 2, wherein the valve "
+                         "is a [[check]] <u>ball</u> valve.",
+                         "4. (New) The pump of claim 1, having a seal."}));
+    }
+
+    // The other version is read and takes the side the user chose.
+    void otherVersionSide_data() {
+        QTest::addColumn<bool>("openIsLater");
+        QTest::newRow("open document later") << true;
+        QTest::newRow("open document earlier") << false;
+    }
+    void otherVersionSide() {
+        QFETCH(bool, openIsLater);
+        const QTemporaryDir dir;
+        const QString fileName = dir.filePath(QStringLiteral("filed.txt"));
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(FiledClaims);
+        file.close();
+        QWidget host;
+        TOpenDocument open;
+        open.FileName = fileName;
+        open.Caption = QStringLiteral("filed.txt");
+        open.Text = AmendedClaims;
+        open.Edited = true;
+        QMenu tools;
+        TCompareCommand command(tools, host, [&open] { return open; });
+        TCompareSource source;
+        source.Kind = TCompareSource::TKind::SavedFile;
+        std::unique_ptr<TCompareWindow> window(command.Compare(source, openIsLater));
+        QVERIFY(window != nullptr);
+        const TClaimTree& saved = openIsLater ? window->TreeA() : window->TreeB();
+        QVERIFY(saved.Claims.back().Text.find("check valve") != std::string::npos);
+        QVERIFY((openIsLater ? window->lbVersionA : window->lbVersionB)
+                    ->text()
+                    .contains(QStringLiteral("(as saved)")));
+        // A missing file is told, and no window opens.
+        source.Kind = TCompareSource::TKind::File;
+        source.FileName = dir.filePath(QStringLiteral("missing.txt"));
+        TDialogs::SetNextAnswer(QMessageBox::Ok);
+        QVERIFY(command.Compare(source, openIsLater) == nullptr);
+        QCOMPARE(TDialogs::BoxCount(), 1);
+    }
+};
+
+VELTRUM_APP_TEST_MAIN(CompareWindowTest)
+#include "CompareWindowTest.moc"
