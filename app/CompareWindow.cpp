@@ -198,14 +198,18 @@ QString ChangeText(const TChangeEntry& Entry, const TComparedClaim* Claim) {
     return parts.join(QStringLiteral("; "));
 }
 
-QTextCharFormat PieceFormat(TTextChange Change) {
+// Underlined or struck through; on screen in colour too, on paper in black
+// as a response is filed.
+QTextCharFormat PieceFormat(TTextChange Change, bool Coloured = true) {
     QTextCharFormat format;
     if (Change == TTextChange::Inserted) {
         format.setFontUnderline(true);
-        format.setForeground(QColor::fromRgb(InsertedColour));
+        if (Coloured)
+            format.setForeground(QColor::fromRgb(InsertedColour));
     } else if (Change == TTextChange::Deleted) {
         format.setFontStrikeOut(true);
-        format.setForeground(QColor::fromRgb(DeletedColour));
+        if (Coloured)
+            format.setForeground(QColor::fromRgb(DeletedColour));
     }
     return format;
 }
@@ -226,7 +230,7 @@ void WriteRedline(QTextCursor& Cursor, const std::vector<TTextPiece>& Pieces,
             Cursor.insertText(QStringLiteral("[[") + text + QStringLiteral("]]"),
                               QTextCharFormat());
         else
-            Cursor.insertText(text, PieceFormat(piece.Change));
+            Cursor.insertText(text, PieceFormat(piece.Change, !Brackets));
     }
 }
 
@@ -428,6 +432,7 @@ void TCompareWindow::FillChanges() {
         item->setText(2, claim != nullptr ? QString::fromLatin1(AmendmentStatusName(claim->Status))
                                           : QStringLiteral("Canceled"));
         item->setText(3, ChangeText(entry, claim));
+        item->setToolTip(3, item->text(3));
         item->setData(0, NumberRole, entry.Number);
         item->setData(0, FromRole, entry.From);
         item->setData(0, KindsRole, entry.Kinds);
@@ -590,7 +595,13 @@ std::unique_ptr<QTextDocument> TCompareWindow::ListingDocument() const {
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         const TComparedClaim* claim = entry.Number != 0 ? ComparedOf(entry.Number) : nullptr;
         if (claim == nullptr) {
-            cursor.insertText(QStringLiteral("%1. (Canceled)").arg(entry.From), QTextCharFormat());
+            // Where B was renumbered, A's number may be one of B's claims:
+            // the canceled claim is then named as A's.
+            cursor.insertText(
+                ComparedOf(entry.From) != nullptr
+                    ? QStringLiteral("Claim %1 of %2 (Canceled)").arg(entry.From).arg(versionA.Name)
+                    : QStringLiteral("%1. (Canceled)").arg(entry.From),
+                QTextCharFormat());
             continue;
         }
         cursor.insertText(QStringLiteral("%1. (%2) ")

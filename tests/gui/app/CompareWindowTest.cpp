@@ -324,7 +324,7 @@ private slots:
             lines.mid(2),
             QStringList({"1. (Currently Amended) A pump comprising a <s>rotor.</s> <u>rotor and "
                          "a housing.</u>",
-                         "2. (Canceled)",
+                         "Claim 2 of filed.txt (Canceled)",
                          "2. (Currently Amended) The pump of claim [[2,]] <u>1,</u> "
                          "further comprising a valve.",
                          "3. (Currently Amended) The pump of claim 2, wherein the valve "
