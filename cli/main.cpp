@@ -3,6 +3,7 @@
 #include "Batch.h"
 #include "BuiltinExamples.h"
 #include "ClaimTree.h"
+#include "CompareReport.h"
 #include "StandardOutput.h"
 #include "TextEncoding.h"
 #include "VeltrumVersion.h"
@@ -31,6 +32,7 @@ constexpr const char* Usage =
     "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
     "                      [--language CODE]\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
+    "       veltrum-claims --compare [--json | --html | --docx] [--language CODE] A B\n"
     "       veltrum-claims --version | --help";
 
 constexpr const char* Help =
@@ -45,6 +47,11 @@ constexpr const char* Help =
     "  --full-text N    claim N read in full, as JSON, from its independent claim down\n"
     "  --dot            the claim graph in Graphviz DOT\n"
     "  --matrix         the dependency matrix as CSV (D direct, I through others)\n"
+    "  --compare A B    the claims of B against those of A, the earlier version: where\n"
+    "                   each claim comes from, its status, the words inserted and\n"
+    "                   deleted; both read the lenient way. With --json as JSON,\n"
+    "                   with --html or --docx the listing of claims of a response\n"
+    "                   (a Word document goes to standard output, never a terminal)\n"
     "\n"
     "Options:\n"
     "  --lenient        read as a careful person does: any heading, numbering and\n"
@@ -83,6 +90,10 @@ struct TOptions {
     std::vector<std::string> Files;
     int Jobs = 0;
     std::string Language;
+    bool Compare = false;
+    // With --compare: --json, --html or --docx; Text for none.
+    TCompareOutput CompareOutput = TCompareOutput::Text;
+    bool ListingGiven = false; // --html or --docx
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -123,6 +134,12 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
         std::string_view value;
         if (arg == "--json") {
             Options.Mode = TMode::Json;
+            Options.CompareOutput = TCompareOutput::Json;
+        } else if (arg == "--compare") {
+            Options.Compare = true;
+        } else if (arg == "--html" || arg == "--docx") {
+            Options.CompareOutput = arg == "--html" ? TCompareOutput::Html : TCompareOutput::Docx;
+            Options.ListingGiven = true;
         } else if (arg == "--tree") {
             Options.Mode = TMode::Tree;
         } else if (arg == "--summary") {
@@ -166,6 +183,15 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Files.emplace_back(arg);
             Options.File = Options.Files.front();
         }
+    }
+    if (Options.ListingGiven && !Options.Compare)
+        return "--html and --docx write the listing of a comparison: use them with --compare";
+    if (Options.Compare) {
+        if (Options.Example || Options.Files.size() != 2)
+            return "--compare takes two files: the earlier version, then the later";
+        if (Options.Mode != TMode::Summary && Options.Mode != TMode::Json)
+            return "--compare writes a report of its own: no other mode goes with it";
+        return std::nullopt;
     }
     if (!Options.File && !Options.Example)
         return "no file given";
@@ -264,6 +290,19 @@ int main(int argc, char** argv) {
     if (const auto error = ParseArguments(argc, argv, options)) {
         std::cerr << "veltrum-claims: " << *error << '\n' << Usage << '\n';
         return 2;
+    }
+
+    if (options.Compare) {
+        TStandardOutput output;
+        std::ostream out(&output);
+        ReserveStack();
+        try {
+            return RunComparison(options.Files[0], options.Files[1], options.CompareOutput,
+                                 options.Language, isatty(STDOUT_FILENO) == 1, out, std::cerr);
+        } catch (const std::bad_alloc&) {
+            return Fail("comparing " + options.Files[0] + " and " + options.Files[1] +
+                        ": not enough memory");
+        }
     }
 
     if (IsBatch(options.Files)) {

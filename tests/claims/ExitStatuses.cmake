@@ -103,9 +103,18 @@ if(NOT got EQUAL 0 OR NOT out MATCHES "independent 1; dependent 0; total 1\n")
   message(FATAL_ERROR "600 MB sparse text: exit ${got}\n${out}\n${err}")
 endif()
 file(REMOVE ${sparse})
-# Read up to the limit in far less than twice its memory.
+# Read up to the limit in far less than twice its memory: 393,340 kB of
+# address space beyond what the program takes before it reads (its code and
+# libraries, measured while it waits on its input, so that the bound does not
+# move with the size of the program).
 if(MEMORY_LIMIT)
-  set(bounded "ulimit -v 450000 && ")
+  execute_process(COMMAND sh -c "sleep 3 | \"$0\" - > /dev/null 2>&1 & sleep 1; sed -n 's/^VmSize:[^0-9]*\\([0-9]*\\).*/\\1/p' /proc/$!/status" ${CLI}
+                  OUTPUT_VARIABLE base OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT base MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "the program's own address space could not be measured: '${base}'")
+  endif()
+  math(EXPR bound "${base} + 393340")
+  set(bounded "ulimit -v ${bound} && ")
 endif()
 expect_message(2 "standard input holds more than the 268435456 bytes a text may have"
                "${bounded}yes 'We claim:' | ${stdout}" -)
@@ -138,4 +147,35 @@ expect_message(3 "[^\n]*named-many-times.txt: the tree takes more than 6117376 b
 if(MEMORY_LIMIT)
   expect_message(2 "standard input: not enough memory"
                  "ulimit -v 150000 && { echo 'We claim:'; yes ' 1. A pump.' | head -n 400000; } | ${stdout}" -)
+endif()
+
+# Comparing two versions: two inputs, any format; a listing only with --compare.
+set(filed ${FIXTURES}/compare/fan-filed.txt)
+set(amended ${FIXTURES}/compare/fan-amended.txt)
+expect(0 --compare ${filed} ${amended})
+expect(0 --compare --html ${filed} ${amended})
+expect(2 --compare ${filed})
+expect(2 --compare ${filed} ${amended} ${amended})
+expect(2 --compare --tree ${filed} ${amended})
+expect(2 --html ${filed})
+expect(2 --compare ${filed} ${FIXTURES}/documents/damaged.docx)
+expect_message(2 "cannot open [^\n]*no-such-file.txt: No such file or directory" "${stdout}"
+               --compare ${filed} ${WORK}/no-such-file.txt)
+expect_message(2 "cannot write the comparison of [^\n]*: No space left on device"
+               "${stdout} > /dev/full" --compare ${filed} ${amended})
+# The Word listing read back as the later version: its status identifiers
+# are the statuses.
+execute_process(COMMAND ${CLI} --compare --docx ${filed} ${amended}
+                OUTPUT_FILE ${WORK}/listing.docx RESULT_VARIABLE got)
+execute_process(COMMAND ${CLI} --compare --json ${filed} ${WORK}/listing.docx
+                RESULT_VARIABLE got2 OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT got EQUAL 0 OR NOT got2 EQUAL 0 OR NOT out MATCHES
+   "\"number\": 1, \"from\": 1, \"status\": \"Currently Amended\".*\"number\": 2, \"from\": 2, \"status\": \"Canceled\".*\"number\": 4, \"from\": null, \"status\": \"New\"")
+  message(FATAL_ERROR "Word listing read back: exit ${got} ${got2}\n${out}\n${err}")
+endif()
+# A Word document is never written to a terminal.
+execute_process(COMMAND script -qec "'${CLI}' --compare --docx '${filed}' '${amended}'" /dev/null
+                RESULT_VARIABLE got OUTPUT_VARIABLE out)
+if(NOT got EQUAL 2 OR NOT out MATCHES "a Word document is no text for a terminal")
+  message(FATAL_ERROR "Word listing to a terminal: exit ${got}\n${out}")
 endif()
