@@ -1,6 +1,8 @@
 #include "CompareWindow.h"
 
 #include "BusyCursor.h"
+#include "ClaimListing.h"
+#include "ClaimListingDocx.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
 #include "Dialogs.h"
@@ -55,6 +57,8 @@ bool Has(unsigned Kinds, TChangeKind Kind) {
 }
 
 unsigned KindsOf(const TComparedClaim& Claim) {
+    if (Claim.Status == TAmendmentStatus::Canceled)
+        return static_cast<unsigned>(TChangeKind::Canceled);
     unsigned kinds = 0;
     if (Claim.From == 0)
         kinds |= static_cast<unsigned>(TChangeKind::New);
@@ -70,9 +74,19 @@ unsigned KindsOf(const TComparedClaim& Claim) {
 std::vector<TChangeEntry> ListingOrder(const TClaimComparison& Comparison) {
     std::vector<TChangeEntry> order;
     order.reserve(Comparison.Claims.size() + Comparison.Canceled.size());
-    auto canceled = Comparison.Canceled.begin();
+    // A claim that B lists as canceled is B's line, not A's too.
+    std::vector<int32_t> canceledOfA;
+    for (const int32_t number : Comparison.Canceled) {
+        if (std::none_of(Comparison.Claims.begin(), Comparison.Claims.end(),
+                         [number](const TComparedClaim& Claim) {
+                             return Claim.Status == TAmendmentStatus::Canceled &&
+                                    Claim.From == number;
+                         }))
+            canceledOfA.push_back(number);
+    }
+    auto canceled = canceledOfA.begin();
     const auto cancel = [&](int32_t Before) {
-        for (; canceled != Comparison.Canceled.end() && *canceled < Before; ++canceled)
+        for (; canceled != canceledOfA.end() && *canceled < Before; ++canceled)
             order.push_back({0, *canceled, static_cast<unsigned>(TChangeKind::Canceled)});
     };
     for (const TComparedClaim& claim : Comparison.Claims) {
@@ -81,7 +95,7 @@ std::vector<TChangeEntry> ListingOrder(const TClaimComparison& Comparison) {
         order.push_back({claim.Number, claim.From, KindsOf(claim)});
     }
     cancel(INT32_MAX);
-    for (; canceled != Comparison.Canceled.end(); ++canceled)
+    for (; canceled != canceledOfA.end(); ++canceled)
         order.push_back({0, *canceled, static_cast<unsigned>(TChangeKind::Canceled)});
     return order;
 }
@@ -126,8 +140,10 @@ std::unordered_map<int32_t, TBoxTag> TagsOfB(const TClaimComparison& Comparison)
         QString hint = QStringLiteral("Status: ") + status;
         if (claim.From != 0)
             hint += QStringLiteral("\nClaim %1 of the earlier version").arg(claim.From);
-        if (claim.Status == TAmendmentStatus::Withdrawn ||
-            claim.Status == TAmendmentStatus::NotEntered)
+        if (claim.Status == TAmendmentStatus::Canceled)
+            tags[claim.Number] = Tag(status, CanceledColour, hint);
+        else if (claim.Status == TAmendmentStatus::Withdrawn ||
+                 claim.Status == TAmendmentStatus::NotEntered)
             tags[claim.Number] = Tag(status, SameColour, hint);
         else if (claim.From == 0)
             tags[claim.Number] = Tag(QStringLiteral("New"), NewColour, hint);
@@ -158,7 +174,7 @@ std::unordered_map<int32_t, TBoxTag> TagsOfA(const TClaimComparison& Comparison)
         for (const int32_t merged : claim.MergedFrom)
             tags[merged] =
                 Tag(QStringLiteral("Merged into %1").arg(claim.Number), MergedColour, hint);
-        if (claim.From == 0)
+        if (claim.From == 0 || claim.Status == TAmendmentStatus::Canceled)
             continue;
         if (claim.Changed())
             tags[claim.From] =
@@ -214,10 +230,8 @@ QTextCharFormat PieceFormat(TTextChange Change, bool Coloured = true) {
     return format;
 }
 
-// Writes the pieces at Cursor, a blank between two; Brackets marks short
-// deletions in double brackets rather than struck through.
-void WriteRedline(QTextCursor& Cursor, const std::vector<TTextPiece>& Pieces,
-                  const TClaimTree& Tree, bool Brackets) {
+// Writes the pieces (UTF-8) at Cursor, a blank between two.
+void WriteRedline(QTextCursor& Cursor, const std::vector<TTextPiece>& Pieces) {
     bool first = true;
     for (const TTextPiece& piece : Pieces) {
         if (piece.Text.empty())
@@ -225,12 +239,7 @@ void WriteRedline(QTextCursor& Cursor, const std::vector<TTextPiece>& Pieces,
         if (!first)
             Cursor.insertText(QStringLiteral(" "), QTextCharFormat());
         first = false;
-        const QString text = Decoded(Tree, piece.Text);
-        if (Brackets && piece.Change == TTextChange::Deleted && text.size() <= MaxBracketedDeletion)
-            Cursor.insertText(QStringLiteral("[[") + text + QStringLiteral("]]"),
-                              QTextCharFormat());
-        else
-            Cursor.insertText(text, PieceFormat(piece.Change, !Brackets));
+        Cursor.insertText(QString::fromStdString(piece.Text), PieceFormat(piece.Change));
     }
 }
 
@@ -270,7 +279,6 @@ TCompareWindow::TCompareWindow(TCompareVersion A, TCompareVersion B, QWidget* Pa
     ExportHtml1 = exportMenu->addAction(QStringLiteral("As &HTML..."));
     ExportPdf1 = exportMenu->addAction(QStringLiteral("As &PDF..."));
     ExportDocx1 = exportMenu->addAction(QStringLiteral("As &Word document..."));
-    ExportDocx1->setEnabled(false);
     btnExport->setMenu(exportMenu);
     top->addWidget(lbVersionA, 1);
     top->addWidget(btnSwap);
@@ -364,6 +372,8 @@ TCompareWindow::TCompareWindow(TCompareVersion A, TCompareVersion B, QWidget* Pa
             [this] { RunHandler([this] { ExportClick(TListingFormat::Html); }); });
     connect(ExportPdf1, &QAction::triggered, this,
             [this] { RunHandler([this] { ExportClick(TListingFormat::Pdf); }); });
+    connect(ExportDocx1, &QAction::triggered, this,
+            [this] { RunHandler([this] { ExportClick(TListingFormat::Docx); }); });
 
     resize(1200, 760);
     Compare();
@@ -459,18 +469,26 @@ void TCompareWindow::ApplyFilters() {
 }
 
 QTreeWidgetItem* TCompareWindow::ChosenItem() const {
+    // A claim of A chosen is its own line when it has one (canceled, or
+    // merged into another claim), else its successor's.
+    QTreeWidgetItem* successor = nullptr;
+    if (chosenA == 0 && chosenB == 0)
+        return nullptr;
     for (int i = 0; i < lvChanges->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = lvChanges->topLevelItem(i);
         const int32_t number = item->data(0, NumberRole).toInt();
         const int32_t from = item->data(0, FromRole).toInt();
-        if (chosenB != 0 ? number == chosenB : (number == 0 && from == chosenA && from != 0))
+        if (chosenSideB ? number == chosenB : number == 0 && from == chosenA)
             return item;
+        if (!chosenSideB && chosenB != 0 && number == chosenB)
+            successor = item;
     }
-    return nullptr;
+    return successor;
 }
 
 void TCompareWindow::ChooseClaim(bool SideB, int32_t Number) {
     chosenA = chosenB = 0;
+    chosenSideB = SideB;
     if (SideB) {
         const TComparedClaim* claim = ComparedOf(Number);
         if (claim == nullptr)
@@ -550,8 +568,10 @@ void TCompareWindow::ShowRedline() {
     QTextDocument* document = mmRedline->document();
     QTextCursor cursor(document);
     const TComparedClaim* claim = chosenB != 0 ? ComparedOf(chosenB) : nullptr;
-    if (claim == nullptr) {
-        cursor.insertText(QStringLiteral("Claim %1 of A: Canceled").arg(chosenA), BoldFormat());
+    if (claim == nullptr || claim->Status == TAmendmentStatus::Canceled) {
+        cursor.insertText(claim != nullptr ? QStringLiteral("Claim %1: Canceled").arg(claim->Number)
+                                           : QStringLiteral("Claim %1 of A: Canceled").arg(chosenA),
+                          BoldFormat());
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         cursor.insertText(ClaimText(*treeA, chosenA), PieceFormat(TTextChange::Deleted));
         return;
@@ -580,7 +600,11 @@ void TCompareWindow::ShowRedline() {
     if (claim->Redline.empty())
         cursor.insertText(ClaimText(*treeB, claim->Number));
     else
-        WriteRedline(cursor, claim->Redline, *treeB, false);
+        WriteRedline(cursor, claim->Redline);
+}
+
+std::string TCompareWindow::ListingTitle() const {
+    return QStringLiteral("%1, compared with %2").arg(versionB.Name, versionA.Name).toStdString();
 }
 
 std::unique_ptr<QTextDocument> TCompareWindow::ListingDocument() const {
@@ -589,45 +613,43 @@ std::unique_ptr<QTextDocument> TCompareWindow::ListingDocument() const {
     QTextCursor cursor(document.get());
     cursor.insertText(QStringLiteral("Listing of claims"), BoldFormat());
     cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    cursor.insertText(QStringLiteral("%1, compared with %2").arg(versionB.Name, versionA.Name));
-    for (const TChangeEntry& entry : ListingOrder(comparison)) {
+    cursor.insertText(QString::fromStdString(ListingTitle()));
+    // The same listing as the HTML and Word exports; its texts are UTF-8.
+    for (const TListingEntry& entry : ClaimListing(comparison)) {
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        const TComparedClaim* claim = entry.Number != 0 ? ComparedOf(entry.Number) : nullptr;
-        if (claim == nullptr) {
-            // Where B was renumbered, A's number may be one of B's claims:
-            // the canceled claim is then named as A's.
-            cursor.insertText(
-                ComparedOf(entry.From) != nullptr
-                    ? QStringLiteral("Claim %1 of %2 (Canceled)").arg(entry.From).arg(versionA.Name)
-                    : QStringLiteral("%1. (Canceled)").arg(entry.From),
-                QTextCharFormat());
-            continue;
-        }
-        cursor.insertText(QStringLiteral("%1. (%2) ")
-                              .arg(claim->Number)
-                              .arg(QString::fromLatin1(AmendmentStatusName(claim->Status))),
+        cursor.insertText(QStringLiteral("%1. (%2)")
+                              .arg(QString::fromStdString(entry.Label),
+                                   QString::fromLatin1(AmendmentStatusName(entry.Status))),
                           QTextCharFormat());
-        // Only a currently amended claim shows its changes; every other is
-        // given in clean text.
-        if (claim->Status == TAmendmentStatus::CurrentlyAmended && !claim->Redline.empty())
-            WriteRedline(cursor, claim->Redline, *treeB, true);
-        else
-            cursor.insertText(ClaimText(*treeB, claim->Number), QTextCharFormat());
+        for (const TTextPiece& piece : entry.Text) {
+            cursor.insertText(QStringLiteral(" "), QTextCharFormat());
+            const QString text = QString::fromStdString(piece.Text);
+            if (piece.Change == TTextChange::Deleted && BracketedDeletion(piece.Text))
+                cursor.insertText(QStringLiteral("[[") + text + QStringLiteral("]]"),
+                                  QTextCharFormat());
+            else
+                cursor.insertText(text, PieceFormat(piece.Change, false));
+        }
     }
     return document;
 }
 
 bool TCompareWindow::ExportListing(TListingFormat Format, const QString& FileName) {
     QByteArray bytes;
+    QString error;
     {
         const TBusyCursor busy;
-        const std::unique_ptr<QTextDocument> listing = ListingDocument();
         if (Format == TListingFormat::Html) {
-            bytes = listing->toHtml().toUtf8();
-        } else if (Format == TListingFormat::Pdf) {
+            bytes = QByteArray::fromStdString(ClaimListingHtml(comparison, ListingTitle()));
+        } else if (Format == TListingFormat::Docx) {
+            std::string fault;
+            bytes = QByteArray::fromStdString(ClaimListingDocx(comparison, ListingTitle(), fault));
+            error = QString::fromStdString(fault);
+        } else {
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);
+            const std::unique_ptr<QTextDocument> listing = ListingDocument();
             QPdfWriter writer(&buffer);
             writer.setTitle(QStringLiteral("Listing of claims"));
             writer.setPageSize(LocalePageSize(QLocale::system()));
@@ -636,9 +658,10 @@ bool TCompareWindow::ExportListing(TListingFormat Format, const QString& FileNam
         }
     }
     // Written whole or not at all: a full disk leaves the old file as it was.
-    const QString error =
-        bytes.isEmpty() ? QStringLiteral("Nothing to write.")
-                        : WriteWholeFile(FileName, std::string(bytes.constData(), bytes.size()));
+    if (error.isEmpty())
+        error = bytes.isEmpty()
+                    ? QStringLiteral("Nothing to write.")
+                    : WriteWholeFile(FileName, std::string(bytes.constData(), bytes.size()));
     const bool written = error.isEmpty();
     if (!written) {
         TDialogs::Message(this,
@@ -652,11 +675,21 @@ bool TCompareWindow::ExportListing(TListingFormat Format, const QString& FileNam
 void TCompareWindow::ExportClick(TListingFormat Format) {
     TSaveFileDialog dialog(this);
     dialog.setObjectName(QStringLiteral("ExportDialog"));
-    const bool html = Format == TListingFormat::Html;
     dialog.setWindowTitle(QStringLiteral("Export Claim Listing"));
-    dialog.setNameFilter(html ? QStringLiteral("Web pages (*.html *.htm)")
-                              : QStringLiteral("PDF documents (*.pdf)"));
-    dialog.setDefaultSuffix(html ? QStringLiteral("html") : QStringLiteral("pdf"));
+    switch (Format) {
+    case TListingFormat::Html:
+        dialog.setNameFilter(QStringLiteral("Web pages (*.html *.htm)"));
+        dialog.setDefaultSuffix(QStringLiteral("html"));
+        break;
+    case TListingFormat::Pdf:
+        dialog.setNameFilter(QStringLiteral("PDF documents (*.pdf)"));
+        dialog.setDefaultSuffix(QStringLiteral("pdf"));
+        break;
+    case TListingFormat::Docx:
+        dialog.setNameFilter(QStringLiteral("Word documents (*.docx)"));
+        dialog.setDefaultSuffix(QStringLiteral("docx"));
+        break;
+    }
     dialog.setDirectory(ExportDialogStartDir(QDir::homePath()));
     const QString fileName = TDialogs::ChooseFile(dialog);
     if (fileName.isEmpty())

@@ -71,7 +71,7 @@ public:
     QPushButton* btnExport;
     QAction* ExportHtml1;
     QAction* ExportPdf1;
-    QAction* ExportDocx1; // stays off until a Word writer is at hand
+    QAction* ExportDocx1;
     TClaimTreePane* sbTreeA;
     TClaimTreePane* sbTreeB;
     QCheckBox* cbChanged;
@@ -111,6 +111,8 @@ public:
     bool ExportListing(TListingFormat Format, const QString& FileName);
 
 private:
+    // What the listing's head names: B, compared with A.
+    std::string ListingTitle() const;
     void Compare();
     void FillChanges();
     void ApplyFilters();
@@ -135,4 +137,5 @@ private:
     std::vector<TChangeEntry> entries;
     int32_t chosenA = 0;
     int32_t chosenB = 0;
+    bool chosenSideB = true; // the side the claim was chosen on
 };

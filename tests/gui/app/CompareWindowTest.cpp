@@ -88,10 +88,16 @@ TCompareVersion Version(const char* Name, const char* Text) {
     return {QString::fromLatin1(Name), Text, TReading::Standard};
 }
 
-std::unique_ptr<TCompareWindow> OpenComparison() {
+// Merged, claim 2 of A is not dropped but taken into claim 1.
+std::unique_ptr<TCompareWindow> OpenComparison(bool Merged = false) {
     auto window = std::make_unique<TCompareWindow>(
         Version("filed.txt", FiledClaims), Version("amended.txt", AmendedClaims), nullptr,
-        [](const TClaimTree&, const TClaimTree&) { return AmendedComparison(); });
+        [Merged](const TClaimTree&, const TClaimTree&) {
+            TClaimComparison comparison = AmendedComparison();
+            if (Merged)
+                comparison.Claims.front().MergedFrom = {2};
+            return comparison;
+        });
     window->show();
     return window;
 }
@@ -149,7 +155,7 @@ QString Marked(const QTextDocument& Document) {
     return marked;
 }
 
-// The list of changes as Next (or Previous) steps through it from nothing chosen.
+// The claims chosen, A/B, as Next (or Previous) steps through the list from nothing chosen.
 QString Steps(TCompareWindow& Window, bool Forward) {
     QStringList steps;
     for (int i = 0; i < 8; ++i) {
@@ -158,8 +164,7 @@ QString Steps(TCompareWindow& Window, bool Forward) {
         Forward ? Window.NextChange() : Window.PreviousChange();
         if (Window.ChosenA() == a && Window.ChosenB() == b)
             break;
-        steps << (Window.ChosenB() != 0 ? QStringLiteral("B%1").arg(Window.ChosenB())
-                                        : QStringLiteral("A%1").arg(Window.ChosenA()));
+        steps << QStringLiteral("%1/%2").arg(Window.ChosenA()).arg(Window.ChosenB());
     }
     return steps.join(u' ');
 }
@@ -178,17 +183,20 @@ private slots:
         QTest::addColumn<bool>("sideB");
         QTest::addColumn<int>("claim");
         QTest::addColumn<QString>("tag");
-        QTest::newRow("A1 amended in place") << false << 1 << "Amended";
-        QTest::newRow("A2 canceled") << false << 2 << "Canceled";
-        QTest::newRow("A3 amended, renumbered") << false << 3 << "Amended, now 2";
-        QTest::newRow("B2 amended, renumbered") << true << 2 << "Amended, was 3";
-        QTest::newRow("B4 new") << true << 4 << "New";
+        QTest::addColumn<bool>("merged");
+        QTest::newRow("A1 amended in place") << false << 1 << "Amended" << false;
+        QTest::newRow("A2 canceled") << false << 2 << "Canceled" << false;
+        QTest::newRow("A3 amended, renumbered") << false << 3 << "Amended, now 2" << false;
+        QTest::newRow("B2 amended, renumbered") << true << 2 << "Amended, was 3" << false;
+        QTest::newRow("B4 new") << true << 4 << "New" << false;
+        QTest::newRow("A2 merged") << false << 2 << "Merged into 1" << true;
     }
     void tagsShowWhatChanged() {
         QFETCH(bool, sideB);
         QFETCH(int, claim);
         QFETCH(QString, tag);
-        const auto window = OpenComparison();
+        QFETCH(bool, merged);
+        const auto window = OpenComparison(merged);
         QWidget* marker = TagWidget(*window, sideB, claim);
         QVERIFY(marker != nullptr);
         QCOMPARE(marker->accessibleName(), tag);
@@ -243,20 +251,26 @@ private slots:
         QTest::addColumn<QString>("filters"); // c changed, n new, x canceled, d dependency
         QTest::addColumn<bool>("forward");
         QTest::addColumn<QString>("steps");
-        QTest::newRow("all") << "cnxd" << true << "B1 A2 B2 B3 B4";
-        QTest::newRow("all, backwards") << "cnxd" << false << "B4 B3 B2 A2 B1";
-        QTest::newRow("changed") << "c" << true << "B1 B2 B3";
-        QTest::newRow("new") << "n" << true << "B4";
-        QTest::newRow("canceled") << "x" << true << "A2";
-        QTest::newRow("dependency") << "d" << true << "B2";
-        QTest::newRow("new and canceled, backwards") << "nx" << false << "B4 A2";
-        QTest::newRow("none") << "" << true << "";
+        QTest::addColumn<bool>("merged");
+        QTest::newRow("all") << "cnxd" << true << "1/1 2/0 3/2 4/3 0/4" << false;
+        QTest::newRow("all, backwards") << "cnxd" << false << "0/4 4/3 3/2 2/0 1/1" << false;
+        QTest::newRow("changed") << "c" << true << "1/1 3/2 4/3" << false;
+        QTest::newRow("new") << "n" << true << "0/4" << false;
+        QTest::newRow("canceled") << "x" << true << "2/0" << false;
+        QTest::newRow("dependency") << "d" << true << "3/2" << false;
+        QTest::newRow("new and canceled, backwards") << "nx" << false << "0/4 2/0" << false;
+        QTest::newRow("none") << "" << true << "" << false;
+        // The merged claim's line chooses the claim it went into, and the
+        // steps go on from its own line all the same.
+        QTest::newRow("all, merged") << "cnxd" << true << "1/1 2/1 3/2 4/3 0/4" << true;
+        QTest::newRow("all, merged, backwards") << "cnxd" << false << "0/4 4/3 3/2 2/1 1/1" << true;
     }
     void filtersStep() {
         QFETCH(QString, filters);
         QFETCH(bool, forward);
         QFETCH(QString, steps);
-        const auto window = OpenComparison();
+        QFETCH(bool, merged);
+        const auto window = OpenComparison(merged);
         window->cbChanged->setChecked(filters.contains(u'c'));
         window->cbNew->setChecked(filters.contains(u'n'));
         window->cbCanceled->setChecked(filters.contains(u'x'));
@@ -274,6 +288,8 @@ private slots:
                               << QByteArray("<!DOCTYPE");
         QTest::newRow("PDF") << int(TCompareWindow::TListingFormat::Pdf) << "ok"
                              << QByteArray("%PDF");
+        QTest::newRow("Word") << int(TCompareWindow::TListingFormat::Docx) << "ok"
+                              << QByteArray("PK");
         QTest::newRow("missing folder")
             << int(TCompareWindow::TListingFormat::Pdf) << "missing folder" << QByteArray();
         QTest::newRow("full disk")
@@ -314,8 +330,8 @@ private slots:
             QVERIFY(QByteArray::fromStdString(bytes).startsWith(starts));
     }
 
-    // The listing gives each claim its status, marks up only the amended
-    // ones, brackets short deletions and keeps the canceled claim's place.
+    // The printed listing gives each claim its status, underlines and
+    // strikes as the other exports do, brackets short deletions.
     void listingMarksAmendedClaims() {
         const auto window = OpenComparison();
         const QStringList lines =
@@ -324,12 +340,13 @@ private slots:
             lines.mid(2),
             QStringList({"1. (Currently Amended) A pump comprising a <s>rotor.</s> <u>rotor and "
                          "a housing.</u>",
-                         "Claim 2 of filed.txt (Canceled)",
                          "2. (Currently Amended) The pump of claim [[2,]] <u>1,</u> "
                          "further comprising a valve.",
+
                          "3. (Currently Amended) The pump of claim 2, wherein the valve "
                          "is a [[check]] <u>ball</u> valve.",
-                         "4. (New) The pump of claim 1, having a seal."}));
+                         "4. (New) The pump of claim 1, having a seal.",
+                         "2 (as numbered before). (Canceled)"}));
     }
 
     // The other version is read and takes the side the user chose.
