@@ -592,7 +592,8 @@ void TCompareWindow::ShowRedline() {
         if (!claim->ReferencesAdded.empty())
             parts << QStringLiteral("now refers to claim ") + NumberList(claim->ReferencesAdded);
         if (!claim->ReferencesDropped.empty())
-            parts << QStringLiteral("no longer to claim ") + NumberList(claim->ReferencesDropped);
+            parts << QStringLiteral("no longer to claim ") + NumberList(claim->ReferencesDropped) +
+                         QStringLiteral(" of A");
         cursor.insertText(QStringLiteral("Dependency changed: ") +
                           parts.join(QStringLiteral("; ")));
     }

@@ -222,7 +222,7 @@ private slots:
         QTest::newRow("A3, its successor")
             << false << 3 << 3 << 2
             << "Claim 2 (claim 3 of A): Currently Amended|Dependency changed: now refers to "
-               "claim 1; no longer to claim 2|The pump of claim <s>2,</s> <u>1,</u> further "
+               "claim 1; no longer to claim 2 of A|The pump of claim <s>2,</s> <u>1,</u> further "
                "comprising a valve.";
         QTest::newRow("A2, canceled") << false << 2 << 2 << 0
                                       << "Claim 2 of A: Canceled|<s>The pump of claim 1, "
