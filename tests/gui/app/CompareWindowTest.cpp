@@ -40,6 +40,26 @@ const char* const AmendedClaims = "We claim:\n"
                                   "3. The pump of claim 2, wherein the valve is a ball valve.\n"
                                   "4. The pump of claim 1, having a seal.\n";
 
+// A weekly file of two documents, and a document with its claims in two
+// languages.
+const char* const WeeklyFile =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<us-patent-grant lang=\"EN\" file=\"US00000001.XML\"><claims id=\"claims\">"
+    "<claim id=\"CLM-00001\" num=\"00001\"><claim-text>1. A kettle with a spout."
+    "</claim-text></claim></claims></us-patent-grant>\n"
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<us-patent-grant lang=\"EN\" file=\"US00000002.XML\"><claims id=\"claims\">"
+    "<claim id=\"CLM-00001\" num=\"00001\"><claim-text>1. A door bell with a chime."
+    "</claim-text></claim></claims></us-patent-grant>\n";
+const char* const TwoLanguages =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<ep-patent-document id=\"EP0000001B1\" lang=\"en\" country=\"EP\" doc-number=\"0000001\" "
+    "kind=\"B1\">"
+    "<claims id=\"claims01\" lang=\"en\"><claim id=\"c-en-0001\" num=\"0001\"><claim-text>"
+    "A jar with a lid.</claim-text></claim></claims>"
+    "<claims id=\"claims02\" lang=\"de\"><claim id=\"c-de-0001\" num=\"0001\"><claim-text>"
+    "Ein Glas mit einem Deckel.</claim-text></claim></claims></ep-patent-document>\n";
+
 using enum TTextChange;
 using enum TAmendmentStatus;
 
@@ -349,43 +369,73 @@ private slots:
                          "2 (as numbered before). (Canceled)"}));
     }
 
-    // The other version is read and takes the side the user chose.
-    void otherVersionSide_data() {
+    // The other version is read from where the user said and takes the side
+    // the user chose.
+    void otherVersionRead_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("language");
         QTest::addColumn<bool>("openIsLater");
-        QTest::newRow("open document later") << true;
-        QTest::newRow("open document earlier") << false;
+        QTest::addColumn<QString>("word"); // in the other version's first claim
+        using enum TCompareSource::TKind;
+        const QString text = QString::fromLatin1(FiledClaims);
+        QTest::newRow("saved, open later") << int(SavedFile) << text << 0 << "" << true << "rotor.";
+        QTest::newRow("saved, open earlier")
+            << int(SavedFile) << text << 0 << "" << false << "rotor.";
+        QTest::newRow("another file") << int(File) << text << 0 << "" << true << "rotor.";
+        QTest::newRow("another document of the file")
+            << int(Document) << QString::fromLatin1(WeeklyFile) << 1 << "" << true << "bell";
+        QTest::newRow("another language of the file")
+            << int(Language) << QString::fromLatin1(TwoLanguages) << 0 << "de" << true << "Deckel";
     }
-    void otherVersionSide() {
+    void otherVersionRead() {
+        QFETCH(int, kind);
+        QFETCH(QString, file);
+        QFETCH(int, index);
+        QFETCH(QString, language);
         QFETCH(bool, openIsLater);
+        QFETCH(QString, word);
         const QTemporaryDir dir;
-        const QString fileName = dir.filePath(QStringLiteral("filed.txt"));
-        QFile file(fileName);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(FiledClaims);
-        file.close();
+        const QString fileName = dir.filePath(QStringLiteral("claims"));
+        QFile written(fileName);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.write(file.toUtf8());
+        written.close();
         QWidget host;
         TOpenDocument open;
         open.FileName = fileName;
-        open.Caption = QStringLiteral("filed.txt");
+        open.Caption = QStringLiteral("open");
         open.Text = AmendedClaims;
-        open.Edited = true;
         QMenu tools;
         TCompareCommand command(tools, host, [&open] { return open; });
         TCompareSource source;
-        source.Kind = TCompareSource::TKind::SavedFile;
+        source.Kind = TCompareSource::TKind(kind);
+        source.FileName = fileName;
+        source.Index = index;
+        source.Language = language;
         std::unique_ptr<TCompareWindow> window(command.Compare(source, openIsLater));
         QVERIFY(window != nullptr);
-        const TClaimTree& saved = openIsLater ? window->TreeA() : window->TreeB();
-        QVERIFY(saved.Claims.back().Text.find("check valve") != std::string::npos);
-        QVERIFY((openIsLater ? window->lbVersionA : window->lbVersionB)
-                    ->text()
-                    .contains(QStringLiteral("(as saved)")));
-        // A missing file is told, and no window opens.
-        source.Kind = TCompareSource::TKind::File;
-        source.FileName = dir.filePath(QStringLiteral("missing.txt"));
+        const TClaimTree& other = openIsLater ? window->TreeA() : window->TreeB();
+        QVERIFY(!other.Claims.empty());
+        QVERIFY(QString::fromStdString(other.Claims.front().Text).contains(word));
+        const TClaimTree& shown = openIsLater ? window->TreeB() : window->TreeA();
+        QVERIFY(shown.Claims.front().Text.find("housing") != std::string::npos);
+    }
+
+    // Another file that cannot be read is told, and no window opens.
+    void missingOtherVersion() {
+        QWidget host;
+        TOpenDocument open;
+        open.Text = AmendedClaims;
+        QMenu tools;
+        TCompareCommand command(tools, host, [&open] { return open; });
+        TCompareSource source;
+        source.FileName = QStringLiteral("/nonexistent/filed.txt");
         TDialogs::SetNextAnswer(QMessageBox::Ok);
-        QVERIFY(command.Compare(source, openIsLater) == nullptr);
+        QVERIFY(command.Compare(source, true) == nullptr);
         QCOMPARE(TDialogs::BoxCount(), 1);
+        QVERIFY(TDialogs::LastBox().Text.contains(QStringLiteral("filed.txt")));
     }
 };
 
