@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "DocumentFile.h"
 #include "DocumentReader.h"
+#include "ProgramSettings.h"
 #include "VelkinApplication.h"
 
 #include <QAction>
@@ -22,6 +23,9 @@
 #include <new>
 
 namespace {
+
+// Whether the open document was last taken as the later version.
+const QString OpenIsLaterKey = QStringLiteral("Compare/OpenIsLater");
 
 // Reads document Index of FileName, its claims in Language.
 bool ReadVersionFile(const QString& FileName, int Index, const QString& Language, std::string& Text,
@@ -93,7 +97,7 @@ TCompareDialog::TCompareDialog(const TOpenDocument& Open, QWidget* Parent) : QDi
     cbLanguage = new QComboBox(this);
     cbOpenIsLater =
         new QCheckBox(QStringLiteral("The open document is the &later version (B)"), this);
-    cbOpenIsLater->setChecked(true);
+    cbOpenIsLater->setChecked(ProgramSettings().value(OpenIsLaterKey, true).toBool());
     rbFile->setChecked(true);
 
     // What the open file holds besides the document shown.
@@ -232,5 +236,6 @@ void TCompareCommand::CompareWithClick() {
     TCompareDialog dialog(open(), &window);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    ProgramSettings().setValue(OpenIsLaterKey, dialog.OpenIsLater());
     Compare(dialog.Source(), dialog.OpenIsLater());
 }

@@ -363,11 +363,10 @@ TCompareWindow::TCompareWindow(TCompareVersion A, TCompareVersion B, QWidget* Pa
             ChooseClaim(number != 0, number != 0 ? number : Item->data(0, FromRole).toInt());
         });
     });
-    connect(sbTreeA, &TClaimTreePane::BoxClicked, this, [this](TClaimTreeNode* Node) {
-        RunHandler([this, Node] { BoxClicked(false, Node); });
-    });
-    connect(sbTreeB, &TClaimTreePane::BoxClicked, this,
-            [this](TClaimTreeNode* Node) { RunHandler([this, Node] { BoxClicked(true, Node); }); });
+    connect(sbTreeA, &TClaimTreePane::BoxChosen, this,
+            [this](TClaimTreeNode* Node) { RunHandler([this, Node] { BoxChosen(false, Node); }); });
+    connect(sbTreeB, &TClaimTreePane::BoxChosen, this,
+            [this](TClaimTreeNode* Node) { RunHandler([this, Node] { BoxChosen(true, Node); }); });
     connect(ExportHtml1, &QAction::triggered, this,
             [this] { RunHandler([this] { ExportClick(TListingFormat::Html); }); });
     connect(ExportPdf1, &QAction::triggered, this,
@@ -510,6 +509,11 @@ void TCompareWindow::ChooseClaim(bool SideB, int32_t Number) {
         Pane.SetSelectedTag(Claim);
         if (!InClaimTable(Claim) || Tree.NodesByClaim[static_cast<std::size_t>(Claim)].empty())
             return;
+        // The box the user is on stays current: a claim has a box under
+        // every claim it refers to.
+        const TClaimTreeNode* current = Pane.CurrentBox();
+        if (current != nullptr && current->Number == Claim && Drawing.IsShown(*current))
+            return;
         TClaimTreeNode* node = Tree.NodesByClaim[static_cast<std::size_t>(Claim)].front();
         if (TClaimTreeNode* shown = Drawing.Reveal(*node, true))
             Pane.SetCurrentBox(shown);
@@ -525,7 +529,7 @@ void TCompareWindow::ChooseClaim(bool SideB, int32_t Number) {
     ShowRedline();
 }
 
-void TCompareWindow::BoxClicked(bool SideB, TClaimTreeNode* Node) {
+void TCompareWindow::BoxChosen(bool SideB, TClaimTreeNode* Node) {
     const TClaimTree& tree = SideB ? *treeB : *treeA;
     if (Node == nullptr || Node->OwnerTree() != &tree)
         return;

@@ -117,7 +117,7 @@ private:
     void FillChanges();
     void ApplyFilters();
     void ShowRedline();
-    void BoxClicked(bool SideB, TClaimTreeNode* Node);
+    void BoxChosen(bool SideB, TClaimTreeNode* Node);
     void StepChange(int Direction);
     void ExportClick(TListingFormat Format);
     // The line of the list for the chosen claims, or null.

@@ -406,6 +406,7 @@ void TClaimTreePane::OpenBoxMenu(const TClaimTreeNode& Node) {
 
 void TClaimTreePane::keyPressEvent(QKeyEvent* Event) {
     bool used = false;
+    TClaimTreeNode* before = current;
     if (drawing != nullptr) {
         const int key = Event->key();
         const Qt::KeyboardModifiers modifiers = Event->modifiers() & ~Qt::KeypadModifier;
@@ -415,6 +416,8 @@ void TClaimTreePane::keyPressEvent(QKeyEvent* Event) {
         Event->accept();
     else
         QScrollArea::keyPressEvent(Event);
+    if (used && current != nullptr && current != before)
+        emit BoxChosen(current);
 }
 
 void TClaimTreePane::focusInEvent(QFocusEvent* Event) {
@@ -453,7 +456,7 @@ bool TClaimTreePane::eventFilter(QObject* Watched, QEvent* Event) {
         if (TClaimTreeNode* node = drawing->NodeAt(at)) {
             current = node;
             UpdateFocusMark();
-            emit BoxClicked(node);
+            emit BoxChosen(node);
         }
     }
     return QScrollArea::eventFilter(Watched, Event);

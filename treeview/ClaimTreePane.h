@@ -106,8 +106,8 @@ public:
     static QString BoxAccessibleName(const TClaimTreeNode& Node, bool Expanded);
 
 signals:
-    // A press of the mouse on a drawn box.
-    void BoxClicked(TClaimTreeNode* Node);
+    // A box made current by a press of the mouse or by the keys.
+    void BoxChosen(TClaimTreeNode* Node);
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;

@@ -266,6 +266,22 @@ private slots:
         QCOMPARE(window->sbTreeB->CurrentBox() != nullptr, chosenB != 0);
     }
 
+    // The keys move through a tree as the mouse does, and each box they
+    // reach is chosen with its counterpart.
+    void keysChooseBoxes() {
+        const auto window = OpenComparison();
+        TClaimTreePane& pane = *window->sbTreeB;
+        QTest::mouseClick(pane.Content(), Qt::LeftButton, {}, CaptionOf(*window, true, 1).center());
+        pane.setFocus();
+        QStringList chosen;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(&pane, Qt::Key_Down);
+            chosen << QStringLiteral("%1/%2").arg(window->ChosenA()).arg(window->ChosenB());
+        }
+        // The first press shows where the keys start.
+        QCOMPARE(chosen.join(u' '), QStringLiteral("1/1 3/2 4/3 0/4"));
+    }
+
     // Next and Previous step through the changes the filters let through.
     void filtersStep_data() {
         QTest::addColumn<QString>("filters"); // c changed, n new, x canceled, d dependency
