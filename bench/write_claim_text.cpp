@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: write_claim_text (document MB | cjk-document MB | ordinary N | all-preceding N)\n";
+        std::cerr << "usage: write_claim_text (document MB | cjk-document MB | ordinary N | "
+                     "all-preceding N)\n";
         return 2;
     }
     const std::string_view kind = argv[1];

@@ -288,7 +288,7 @@ bool IsClaimWord(const std::string& Core) {
                                             "revendication",
                                             "krav",
                                             "rivendicazion",
-                                            "reivindicaci",
+                                            "reivindica",
                                             "conclus"};
     for (const char* stem : Stems) {
         if (Core.starts_with(stem))
@@ -348,20 +348,35 @@ std::string RenumberedWord(std::string_view Word, const std::unordered_map<int32
 
 // The keys of A's words for comparing with B's: claim numbers on a list after
 // a claim word become the numbers B gives their claims.
+// So are the numbers the reading found the claim to refer to, in a language
+// whose claim word this does not know ("nárok 3", "istem 3"), but for
+// reference signs in brackets ("granules (1)").
 std::vector<std::string> RenumberedKeys(const std::vector<std::string_view>& Words,
-                                        const std::unordered_map<int32_t, int32_t>& Map) {
+                                        const std::unordered_map<int32_t, int32_t>& Map,
+                                        const std::vector<int32_t>& References) {
     std::vector<std::string> keys;
     keys.reserve(Words.size());
     bool onList = false;
+    // A whole number and its punctuation, not "0.5" nor "(1)".
+    const auto referenced = [&](std::string_view Word) {
+        std::size_t digits = 0;
+        int64_t number = 0;
+        while (digits < Word.size() && IsDigit(Word[digits]))
+            number = std::min<int64_t>(number * 10 + (Word[digits++] - '0'), INT32_MAX);
+        const std::string_view rest = Word.substr(digits);
+        return digits > 0 && rest.find_first_not_of(",.;:") == std::string_view::npos &&
+               std::binary_search(References.begin(), References.end(), number);
+    };
     for (std::string_view word : Words) {
         const std::string core = CoreWord(word);
         if (IsClaimWord(core)) {
             onList = true;
             keys.emplace_back(word);
-        } else if (onList && IsNumberWord(word)) {
+        } else if (IsNumberWord(word) && (onList || referenced(word))) {
             keys.push_back(RenumberedWord(word, Map));
         } else {
-            onList = onList && IsListWord(core);
+            // "1 - 3": a dash alone goes on with the list.
+            onList = onList && (core.empty() || IsListWord(core));
             keys.emplace_back(word);
         }
     }
@@ -488,6 +503,8 @@ constexpr std::size_t CandidatesPerClaim = 6;
 // in the order of the claims, and moved out of it.
 constexpr double InOrderScore = 0.5;
 constexpr double MovedScore = 0.6;
+// For a claim whose words, references read through the matching, are B's.
+constexpr double SameReferencesBonus = 0.2;
 // The part of a merged claim's own words the claim it merged into must take in.
 constexpr double MergedShare = 0.6;
 
@@ -632,7 +649,7 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
         for (int32_t i : touched) {
             const double dice = 2 * shared[i] / (aWords[i].Weight + bWords[j].Weight);
             const double there = na > 1 ? static_cast<double>(i) / (na - 1) : 0.0;
-            best.push_back({dice - 0.001 * std::abs(place - there), i});
+            best.push_back({dice - 0.02 * std::abs(place - there), i});
             shared[i] = 0.0;
         }
         const std::size_t keep = std::min(best.size(), CandidatesPerClaim);
@@ -642,13 +659,18 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
         best.resize(keep);
     }
 
-    // One to one: first the claims that kept their order, then the moved
-    // ones, best first.
+    std::unordered_map<int32_t, int32_t> aIndexOf;
+    for (std::size_t i = na; i-- > 0;)
+        aIndexOf[A.Claims[i].Number] = static_cast<int32_t>(i);
     std::vector<int32_t> fromOf(nb, -1); // A index per B claim
     std::vector<int32_t> toOf(na, -1);   // B index per A claim
-    for (const auto& [j, i] : HeaviestChain(candidates, na))
-        fromOf[j] = i, toOf[i] = j;
-    {
+    // One to one: first the claims that kept their order, then the moved
+    // ones, best first.
+    const auto assign = [&] {
+        std::fill(fromOf.begin(), fromOf.end(), -1);
+        std::fill(toOf.begin(), toOf.end(), -1);
+        for (const auto& [j, i] : HeaviestChain(candidates, na))
+            fromOf[j] = i, toOf[i] = j;
         std::vector<std::tuple<double, int32_t, int32_t>> rest;
         for (std::size_t j = 0; j < nb; ++j) {
             if (fromOf[j] >= 0)
@@ -664,42 +686,63 @@ TClaimComparison CompareClaims(const TClaimTree& A, const TClaimTree& B) {
             if (fromOf[j] < 0 && toOf[i] < 0)
                 fromOf[j] = i, toOf[i] = j;
         }
-    }
-
-    // A listing's canceled claims keep their numbers: each stands for the
-    // claim of A with its number.
-    std::unordered_map<int32_t, int32_t> aIndexOf;
-    for (std::size_t i = na; i-- > 0;)
-        aIndexOf[A.Claims[i].Number] = static_cast<int32_t>(i);
-    for (std::size_t j = 0; j < nb; ++j) {
-        if (bLive[j])
-            continue;
-        const auto found = aIndexOf.find(B.Claims[j].Number);
-        if (found != aIndexOf.end() && toOf[found->second] < 0)
-            fromOf[j] = found->second, toOf[found->second] = static_cast<int32_t>(j);
-    }
-
+        // A listing's canceled claims keep their numbers: each stands for
+        // the claim of A with its number.
+        for (std::size_t j = 0; j < nb; ++j) {
+            if (bLive[j])
+                continue;
+            const auto found = aIndexOf.find(B.Claims[j].Number);
+            if (found != aIndexOf.end() && toOf[found->second] < 0)
+                fromOf[j] = found->second, toOf[found->second] = static_cast<int32_t>(j);
+        }
+    };
     // A's numbers as B gives them, for the references.
     std::unordered_map<int32_t, int32_t> renumbered;
-    for (std::size_t i = 0; i < na; ++i) {
-        if (toOf[i] >= 0 && bLive[toOf[i]])
-            renumbered.emplace(A.Claims[i].Number, B.Claims[toOf[i]].Number);
+    const auto renumber = [&] {
+        renumbered.clear();
+        for (std::size_t i = 0; i < na; ++i) {
+            if (toOf[i] >= 0 && bLive[toOf[i]])
+                renumbered.emplace(A.Claims[i].Number, B.Claims[toOf[i]].Number);
+        }
+    };
+    const auto keysOf = [&](std::size_t i) {
+        return RenumberedKeys(SplitWords(aTexts[i]), renumbered, ReferencedNumbers(A.Claims[i]));
+    };
+    assign();
+    renumber();
+    // Claims alike but for their references (a run of "The method of claim
+    // N, wherein the steps are repeated."): the one whose references, read
+    // through the first matching, are B's own is the source.
+    bool exact = false;
+    for (std::size_t j = 0; j < nb; ++j) {
+        if (!bLive[j] || candidates[j].size() < 2)
+            continue;
+        const std::vector<std::string_view> words = SplitWords(bTexts[j]);
+        for (TCandidate& c : candidates[j]) {
+            const std::vector<std::string> keys = keysOf(c.A);
+            if (std::equal(keys.begin(), keys.end(), words.begin(), words.end()))
+                c.Score += SameReferencesBonus, exact = true;
+        }
+    }
+    if (exact) {
+        assign();
+        renumber();
     }
 
     TClaimComparison comparison;
     comparison.Claims.resize(nb);
     const auto diff = [&](std::size_t j, std::size_t i) {
         const std::vector<std::string_view> aw = SplitWords(aTexts[i]);
-        const std::vector<std::string> keys = RenumberedKeys(aw, renumbered);
+        const std::vector<std::string> keys = keysOf(i);
         const std::vector<std::string_view> keyViews(keys.begin(), keys.end());
         return DiffKeyedWords(aw, keyViews, SplitWords(bTexts[j]));
     };
 
-    // A dependent claim of A with no successor whose own words went into the
+    // A dependent claim of A with no live successor whose own words went into the
     // claim that follows its parent was merged into it, as amendments do to
     // bring a dependent claim's feature into its independent claim.
     for (std::size_t i = 0; i < na; ++i) {
-        if (toOf[i] >= 0 || !aLive[i])
+        if ((toOf[i] >= 0 && bLive[toOf[i]]) || !aLive[i])
             continue;
         for (int32_t parentNumber : ReferencedNumbers(A.Claims[i])) {
             const auto parent = aIndexOf.find(parentNumber);

@@ -154,6 +154,13 @@ TEST(ClaimComparisonTest, PairsOfVersions) {
          "4. (New) The fan of claim 3, wherein the hub holds a bearing.\n",
          "1<1 CA +{five}; 2<2 C; 3<3 O; 4<- N +{The fan of claim 3, wherein the hub holds a "
          "bearing.} | canceled 2"},
+        {"a listing with a dependent claim merged and listed as canceled", Pump,
+         "1. (Currently amended) A pump comprising a housing, a rotor in the housing and a "
+         "motor driving the rotor, wherein the rotor is made of stainless steel.\n"
+         "2. (Canceled)\n3. (Original) The pump of claim 1, wherein the housing is cast from "
+         "aluminium.\n",
+         "1<1 CA +{rotor, wherein the rotor is made of stainless steel.} -{rotor.} m{2}; 2<2 C; "
+         "3<3 O | canceled 2,4,5"},
         {"a listing compared again: unchanged claims were presented before",
          "1. (Currently amended) A fan with a hub and five blades.\n2. (Canceled)\n"
          "3. (Original) The fan of claim 1, wherein the hub is hollow.\n",
