@@ -66,7 +66,7 @@ bool ReadOtherVersion(const TCompareSource& Source, const TOpenDocument& Open,
         const TBusyCursor busy;
         switch (Source.Kind) {
         case TKind::File:
-            Version.Name = Source.FileName;
+            Version.Name = QFileInfo(Source.FileName).fileName();
             return ReadVersionFile(Source.FileName, 0, {}, Version.Text, Fault);
         case TKind::SavedFile:
             Version.Name = Open.Caption + QStringLiteral(" (as saved)");
@@ -134,6 +134,8 @@ TCompareDialog::TCompareDialog(const TOpenDocument& Open, QWidget* Parent) : QDi
     // Edits are most often compared with what was saved.
     if (Open.Edited && !Open.FileName.isEmpty())
         rbSavedFile->setChecked(true);
+    if (rbFile->isChecked())
+        edFile->setFocus();
 
     auto* grid = new QGridLayout;
     grid->addWidget(rbFile, 0, 0);
@@ -203,7 +205,7 @@ bool TCompareDialog::OpenIsLater() const {
 
 TCompareCommand::TCompareCommand(QMenu& Tools, QWidget& Window, std::function<TOpenDocument()> Open)
     : QObject(&Window), window(Window), open(std::move(Open)) {
-    CompareWith1 = Tools.addAction(QStringLiteral("Co&mpare with..."));
+    CompareWith1 = Tools.addAction(QStringLiteral("Compare &with..."));
     CompareWith1->setObjectName(QStringLiteral("CompareWith1"));
     connect(CompareWith1, &QAction::triggered, this,
             [this] { RunHandler([this] { CompareWithClick(); }); });
