@@ -366,6 +366,20 @@ private slots:
             QVERIFY(QByteArray::fromStdString(bytes).startsWith(starts));
     }
 
+    // Swapped, the amended version is read as the earlier one and the
+    // comparison is made again the other way round.
+    void swapComparesAgain() {
+        TCompareWindow window(Version("filed.txt", FiledClaims),
+                              Version("amended.txt", AmendedClaims));
+        window.Swap();
+        QVERIFY(window.lbVersionA->text().contains(QStringLiteral("amended.txt")));
+        QVERIFY(window.TreeA().Claims.front().Text.find("housing") != std::string::npos);
+        const TBoxTag* steel = window.sbTreeB->BoxTag(2);
+        QVERIFY(steel != nullptr);
+        QCOMPARE(steel->Text, QStringLiteral("New"));
+        QCOMPARE(window.sbTreeA->BoxTag(4)->Text, QStringLiteral("Canceled"));
+    }
+
     // The printed listing gives each claim its status, underlines and
     // strikes as the other exports do, brackets short deletions.
     void listingMarksAmendedClaims() {
