@@ -10,6 +10,7 @@
 #include "ClaimCitation.h"
 #include "ClaimTree.h"
 #include "ClaimTreePane.h"
+#include "CompareCommand.h"
 #include "DamagedDocument.h"
 #include "Dialogs.h"
 #include "DocumentChoice.h"
@@ -312,6 +313,7 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     imlCLTR = imageList.get();
     TreeExport1 = new TTreeExport(*shownTree, *documentSource, *mnuTools, *this);
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
+    Compare1 = new TCompareCommand(*mnuTools, *this, [this] { return OpenDocumentNow(); });
     inputColumn->insertWidget(0, FindBar1);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
     BoxMenu1->Citation = [this](const TClaim& Claim) { return CitationOf(Claim); };
@@ -1210,6 +1212,24 @@ void TfrMain::AnalyseEditedText() {
     if (!cmInput->isEnabled())
         return;
     AnalyseAgain();
+}
+
+TOpenDocument TfrMain::OpenDocumentNow() const {
+    TOpenDocument open;
+    open.FileName = DocumentFileName;
+    open.Caption = DocumentFileName.isEmpty() ? QStringLiteral("Untitled")
+                                              : QFileInfo(DocumentFileName).fileName();
+    // A read-only pane may show a converted document or lines cut short:
+    // only its analysed text is the document's.
+    if (cmInput->isEnabled())
+        open.Text = cmInput->isReadOnly()
+                        ? InputText
+                        : AnalysedDocumentText(documentView->RawText(), DocumentFormat);
+    open.Edited = cmInput->document()->isModified();
+    open.Index = Choice1->Index;
+    open.Language = Choice1->Language;
+    open.Reading = Readings1->ForDocument();
+    return open;
 }
 
 void TfrMain::AnalyseAgain() {

@@ -31,6 +31,8 @@ class QVBoxLayout;
 class TAnchorLayout;
 class TClaimTreeNode;
 class TCheckDisplay;
+class TCompareCommand;
+struct TOpenDocument;
 class TProblemsPanel;
 class TClaimTree;
 class TTreeDrawing;
@@ -117,6 +119,8 @@ public:
     TTreeExport* TreeExport1 = nullptr;
     TFindBar* FindBar1 = nullptr;
     TBoxMenu* BoxMenu1 = nullptr;
+    // Tools > Compare with...
+    TCompareCommand* Compare1 = nullptr;
 
     // The drawing's seven glyphs, owned by the window.
     TImageList* imlCLTR = nullptr;
@@ -238,6 +242,8 @@ private:
     bool SaveDocument(const QString& FileName);
     // Set for a document that Save would damage: it stays read-only.
     TDamagedDocument* Damage1 = nullptr;
+    // The open document as a comparison reads it.
+    TOpenDocument OpenDocumentNow() const;
     // Analyses the pane's current text, keeping the tab and the scroll position.
     void AnalyseAgain();
     // Checks the claims of ClaimTree: the problems panel and the boxes' marks.

@@ -30,4 +30,7 @@ inline constexpr int MarkerWidth = 5;
 inline constexpr unsigned ProblemMarkColor = 0xffe67800;
 inline constexpr unsigned FoundMarkColor = 0xff00aa3c;
 
+// A box's tag: this much room left and right of its words.
+inline constexpr int BoxTagPadding = 4;
+
 } // namespace BoxGeometry

@@ -1,5 +1,6 @@
 #include "ClaimTreePane.h"
 
+#include "BoxGeometry.h"
 #include "BoxLabel.h"
 #include "Fonts.h"
 #include "HandlerRunner.h"
@@ -7,6 +8,7 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -141,6 +143,31 @@ void TClaimTreePane::SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks) {
     });
     // The boxes' controls leave their repaints to the content: marks placed
     // now show only with its next one.
+    content->update();
+}
+
+void TClaimTreePane::SetBoxTags(std::unordered_map<int32_t, TBoxTag> Tags) {
+    const QFontMetrics metrics(BoxTagFont());
+    for (auto& [number, tag] : Tags)
+        tag.Width = metrics.horizontalAdvance(tag.Text) + 2 * BoxGeometry::BoxTagPadding;
+    boxTags = std::move(Tags);
+}
+
+const TBoxTag* TClaimTreePane::BoxTag(int32_t ClaimNumber) const {
+    const auto found = boxTags.find(ClaimNumber);
+    return found == boxTags.end() ? nullptr : &found->second;
+}
+
+void TClaimTreePane::SetSelectedTag(int32_t ClaimNumber) {
+    if (selectedTag == ClaimNumber)
+        return;
+    selectedTag = ClaimNumber;
+    if (drawing == nullptr)
+        return;
+    RunTreeHandler([this] {
+        if (drawing != nullptr)
+            drawing->MarksChanged();
+    });
     content->update();
 }
 
@@ -379,6 +406,7 @@ void TClaimTreePane::OpenBoxMenu(const TClaimTreeNode& Node) {
 
 void TClaimTreePane::keyPressEvent(QKeyEvent* Event) {
     bool used = false;
+    TClaimTreeNode* before = current;
     if (drawing != nullptr) {
         const int key = Event->key();
         const Qt::KeyboardModifiers modifiers = Event->modifiers() & ~Qt::KeypadModifier;
@@ -388,6 +416,8 @@ void TClaimTreePane::keyPressEvent(QKeyEvent* Event) {
         Event->accept();
     else
         QScrollArea::keyPressEvent(Event);
+    if (used && current != nullptr && current != before)
+        emit BoxChosen(current);
 }
 
 void TClaimTreePane::focusInEvent(QFocusEvent* Event) {
@@ -426,6 +456,7 @@ bool TClaimTreePane::eventFilter(QObject* Watched, QEvent* Event) {
         if (TClaimTreeNode* node = drawing->NodeAt(at)) {
             current = node;
             UpdateFocusMark();
+            emit BoxChosen(node);
         }
     }
     return QScrollArea::eventFilter(Watched, Event);

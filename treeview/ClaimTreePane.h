@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QRgb>
 #include <QScrollArea>
 #include <QString>
 #include <cstdint>
@@ -15,6 +16,16 @@ class TTreeDrawing;
 // Marks that a box can carry, as bits: the claim has problems found by the
 // checks, or its text matches the find bar.
 enum class TBoxMark : unsigned { Problem = 1, Found = 2 };
+
+// A word or two on a coloured ground beside a box's caption, saying what the
+// claim is to the reader (how it changed between two versions). The words
+// carry the meaning; the colour only helps the eye.
+struct TBoxTag {
+    QString Text;
+    QRgb Colour = 0xff808080;
+    QString Hint;  // the tool tip
+    int Width = 0; // in pixels, set by the pane
+};
 
 // The tree pane: a white scroll box whose content widget owns the drawn
 // controls. Controls sit at content coordinates; the content widget covers
@@ -59,6 +70,15 @@ public:
     void SetBoxMarks(std::unordered_map<int32_t, unsigned> Marks);
     unsigned BoxMarks(int32_t ClaimNumber) const;
 
+    // Tags of the boxes by claim number. Tags take room in a box's row, so
+    // they are set before the drawing is built; a drawing built without
+    // tags is laid out as ever.
+    void SetBoxTags(std::unordered_map<int32_t, TBoxTag> Tags);
+    const TBoxTag* BoxTag(int32_t ClaimNumber) const;
+    // The claim whose tags are drawn framed, as the one selected; 0 for none.
+    void SetSelectedTag(int32_t ClaimNumber);
+    int32_t SelectedTag() const { return selectedTag; }
+
     // Keeps Control's right edge at the same distance from the pane's right
     // edge when the pane is resized.
     void AnchorRight(QWidget* Control);
@@ -84,6 +104,10 @@ public:
     // What a screen reader says for a box: its caption, which names the
     // claim, and whether its dependants are shown.
     static QString BoxAccessibleName(const TClaimTreeNode& Node, bool Expanded);
+
+signals:
+    // A box made current by a press of the mouse or by the keys.
+    void BoxChosen(TClaimTreeNode* Node);
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;
@@ -116,6 +140,8 @@ private:
     TTreeDrawing* drawing = nullptr;
     QSize drawingExtent;
     std::unordered_map<int32_t, unsigned> boxMarks;
+    std::unordered_map<int32_t, TBoxTag> boxTags;
+    int32_t selectedTag = 0;
     int64_t maxBoxes;
     int lastClientWidth = 0;
 };

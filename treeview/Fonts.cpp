@@ -13,3 +13,7 @@ QFont LayoutFont(const QString& Family, int Points, bool Bold) {
     font.setStyleHint(Family == QLatin1String("Times") ? QFont::Serif : QFont::SansSerif);
     return font;
 }
+
+QFont BoxTagFont() {
+    return LayoutFont(QStringLiteral("Arial"), 7, true);
+}

@@ -9,3 +9,6 @@ QFont LayoutFont(const QString& Family, int Points, bool Bold = false);
 
 // Pixel height of a font of Points points at 96 dots per inch, rounded.
 int PointsToPixels(int Points);
+
+// The words of a box's tag: small and bold, to read on a coloured ground.
+QFont BoxTagFont();

@@ -81,22 +81,36 @@ template <typename F> void ForEachControl(const TNodeView& Node, F&& Visit) {
 
 // The marks of a box: a small bar in the gap after the caption, the upper
 // half for problems, the lower half for a find; its tool tip says which.
+// The box's tag, when it has one, is drawn by the same widget, to the right.
 class TBoxMarker : public QWidget {
 public:
     explicit TBoxMarker(QWidget* Parent) : QWidget(Parent) {}
 
-    void SetMarks(unsigned Marks) {
-        if (marks == Marks)
+    // Bar is false without marks; TagLeft is where the tag starts in the widget.
+    void SetMarks(unsigned Marks, const TBoxTag* Tag, bool Selected, int TagLeft) {
+        const QString tagText = Tag != nullptr ? Tag->Text : QString();
+        const QRgb tagColour = Tag != nullptr ? Tag->Colour : 0;
+        if (marks == Marks && text == tagText && colour == tagColour && selected == Selected &&
+            tagLeft == TagLeft)
             return;
         marks = Marks;
+        text = tagText;
+        colour = tagColour;
+        selected = Selected;
+        tagLeft = TagLeft;
         QStringList hints;
         if (Has(TBoxMark::Problem))
             hints << QStringLiteral("The claim checks found problems in this claim");
         if (Has(TBoxMark::Found))
             hints << QStringLiteral("The claim matches the search");
+        if (Tag != nullptr && !Tag->Hint.isEmpty())
+            hints << Tag->Hint;
         setToolTip(hints.join(QLatin1Char('\n')));
+        setAccessibleName(text);
         update();
     }
+    QString TagText() const { return text; }
+    bool TagSelected() const { return selected; }
 
 protected:
     bool event(QEvent* Event) override {
@@ -106,21 +120,40 @@ protected:
     }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        const QColor problem = QColor::fromRgb(ProblemMarkColor);
-        const QColor found = QColor::fromRgb(FoundMarkColor);
-        const bool both = Has(TBoxMark::Problem) && Has(TBoxMark::Found);
-        if (both) {
-            painter.fillRect(0, 0, width(), height() / 2, problem);
-            painter.fillRect(0, height() / 2, width(), height() - height() / 2, found);
-        } else {
-            painter.fillRect(rect(), Has(TBoxMark::Problem) ? problem : found);
+        if (marks != 0) {
+            const QColor problem = QColor::fromRgb(ProblemMarkColor);
+            const QColor found = QColor::fromRgb(FoundMarkColor);
+            const int top = text.isEmpty() ? 0 : 1;
+            const int height = this->height() - (text.isEmpty() ? 0 : 2);
+            const bool both = Has(TBoxMark::Problem) && Has(TBoxMark::Found);
+            if (both) {
+                painter.fillRect(0, top, MarkerWidth, height / 2, problem);
+                painter.fillRect(0, top + height / 2, MarkerWidth, height - height / 2, found);
+            } else {
+                painter.fillRect(0, top, MarkerWidth, height,
+                                 Has(TBoxMark::Problem) ? problem : found);
+            }
         }
+        if (text.isEmpty())
+            return;
+        const QRect tag(tagLeft, 0, width() - tagLeft, height());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(selected ? QPen(Qt::black, 2) : Qt::NoPen);
+        painter.setBrush(QColor::fromRgb(colour));
+        painter.drawRoundedRect(QRectF(tag).adjusted(1, 1, -1, -1), 3, 3);
+        painter.setPen(Qt::white);
+        painter.setFont(BoxTagFont());
+        painter.drawText(tag, Qt::AlignCenter, text);
     }
 
 private:
     bool Has(TBoxMark Mark) const { return (marks & static_cast<unsigned>(Mark)) != 0; }
 
     unsigned marks = 0;
+    QString text;
+    QRgb colour = 0;
+    bool selected = false;
+    int tagLeft = 0;
 };
 
 QPalette RedPalette(const QWidget& Control) {
@@ -503,6 +536,10 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
     }
     g.Caption = QRect(QPoint(x, Top), look.CaptionSize);
     x += look.CaptionSize.width() + LabelGap;
+    if (const TBoxTag* tag = pane != nullptr ? pane->BoxTag(Node.Number) : nullptr) {
+        g.Tag = QRect(x, Top, tag->Width, button);
+        x += tag->Width + LabelGap;
+    }
     g.ShowText = QRect(x, Top, button, button);
     x += ButtonPitch;
     g.HideText = QRect(x, Top, button, button);
@@ -541,7 +578,7 @@ TRowGeometry TTreeDrawing::Geometry(const TClaimTreeNode& Node, int Top) const {
 
     if (g.Shown) {
         for (const QRect& part :
-             {g.Expand, g.Caption, g.ShowText, g.HideText, g.Decompose, g.Dependents}) {
+             {g.Expand, g.Caption, g.Tag, g.ShowText, g.HideText, g.Decompose, g.Dependents}) {
             if (!part.isEmpty())
                 g.Extent |= part;
         }
@@ -1246,8 +1283,10 @@ void TTreeDrawing::Place(const TDrawnRow& Row, const TBoxLook& Look) {
 
 void TTreeDrawing::PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& Geometry) {
     const unsigned marks = Geometry.Shown ? pane->BoxMarks(Node.Number) : 0;
+    const TBoxTag* tag =
+        Geometry.Shown && !Geometry.Tag.isEmpty() ? pane->BoxTag(Node.Number) : nullptr;
     const auto known = markers.find(Node.Index);
-    if (marks == 0) {
+    if (marks == 0 && tag == nullptr) {
         if (known != markers.end()) {
             Discard(known->second.data());
             markers.erase(known);
@@ -1257,12 +1296,21 @@ void TTreeDrawing::PlaceMarker(const TClaimTreeNode& Node, const TRowGeometry& G
     QWidget* marker = known != markers.end() ? known->second.data() : nullptr;
     if (marker == nullptr) {
         marker = new TBoxMarker(pane->Content());
+        marker->setObjectName(QStringLiteral("BoxMarker"));
         markers[Node.Index] = marker;
     }
-    static_cast<TBoxMarker*>(marker)->SetMarks(marks);
-    // In the gap between the caption and the text buttons.
-    SetGeometry(marker, QRect(Geometry.Caption.right() + MarkerGap, Geometry.Caption.top() + 1,
-                              MarkerWidth, TGlyphButton::Size - 2));
+    // The bar in the gap between the caption and the text buttons, the tag
+    // after the gap.
+    QRect place = marks != 0
+                      ? QRect(Geometry.Caption.right() + MarkerGap, Geometry.Caption.top() + 1,
+                              MarkerWidth, TGlyphButton::Size - 2)
+                      : QRect();
+    if (tag != nullptr)
+        place |= Geometry.Tag;
+    static_cast<TBoxMarker*>(marker)->SetMarks(
+        marks, tag, tag != nullptr && pane->SelectedTag() == Node.Number,
+        tag != nullptr ? Geometry.Tag.left() - place.left() : 0);
+    SetGeometry(marker, place);
     SetShown(marker, true);
 }
 

@@ -79,6 +79,7 @@ struct TRowGeometry {
     QRect ChildLine; // height 1; the row's ChildLineHeight gives the real one
     bool ChildLineShown = false;
     QRect Caption;
+    QRect Tag; // empty for a box without a tag
     QRect ShowText;
     QRect HideText;
     QRect Branch;
