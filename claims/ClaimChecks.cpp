@@ -1,5 +1,6 @@
 #include "ClaimChecks.h"
 
+#include "AntecedentBasis.h"
 #include "ClaimTree.h"
 #include "ClaimWords.h"
 #include "LenientLexicon.h"
@@ -791,11 +792,15 @@ const char* ProblemKindName(TProblemKind Kind) {
         return "other-reading";
     case TProblemKind::ClaimsLeftOut:
         return "claims-left-out";
+    case TProblemKind::AntecedentBasis:
+        return "antecedent-basis";
     }
     return "unknown";
 }
 
 const char* SeverityName(TSeverity Severity) {
+    if (Severity == TSeverity::Note)
+        return "note";
     return Severity == TSeverity::Error ? "error" : "warning";
 }
 
@@ -834,6 +839,8 @@ std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& 
                                 std::make_move_iterator(ranges.end()));
     }
     CheckNumbering(Tree, Reading.beyondClaims, Reading.problems);
+    for (auto& [index, problem] : AntecedentBasisByClaim(Tree))
+        Reading.problems.push_back({index, std::move(problem)});
     // Text order; within a claim, references before numbering.
     const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {
         return a.Index < b.Index;

@@ -11,9 +11,9 @@
 class TClaimTree;
 enum class TReading;
 
-enum class TSeverity { Warning, Error };
+enum class TSeverity { Warning, Error, Note };
 
-// "error" or "warning".
+// "error", "warning" or "note".
 const char* SeverityName(TSeverity Severity);
 
 enum class TProblemKind {
@@ -35,6 +35,7 @@ enum class TProblemKind {
     RangeWithText,
     OtherReading,
     ClaimsLeftOut,
+    AntecedentBasis,
 };
 
 // The short stable key that scripts read: "later-reference", "gap", ...
@@ -42,11 +43,19 @@ const char* ProblemKindName(TProblemKind Kind);
 
 // One problem of one claim; Message is a sentence a drafter understands.
 struct TClaimProblem {
+    TClaimProblem() = default;
+    TClaimProblem(int32_t Claim, int32_t Line, TSeverity Severity, TProblemKind Kind,
+                  std::string Message, std::string Term = {})
+        : Claim(Claim), Line(Line), Severity(Severity), Kind(Kind), Message(std::move(Message)),
+          Term(std::move(Term)) {}
+
     int32_t Claim = 0;
     int32_t Line = 0; // line of the claim in the text, from 1; 0 when unknown
     TSeverity Severity = TSeverity::Warning;
     TProblemKind Kind = TProblemKind::MissingReference;
     std::string Message;
+    // The term a problem of the claim's words is about; empty for others.
+    std::string Term;
 };
 
 // Every problem of the claim set, in text order.

@@ -98,8 +98,10 @@ void WriteJsonChecks(std::ostream& Out, const TClaimChecks& Checks, bool InputIs
         const TClaimProblem& p = problems[i];
         Out << (i ? ",\n" : "\n") << "    { \"claim\": " << p.Claim << ", \"line\": " << p.Line
             << ", \"severity\": \"" << SeverityName(p.Severity) << "\", \"kind\": \""
-            << ProblemKindName(p.Kind)
-            << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8) << " }";
+            << ProblemKindName(p.Kind) << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8);
+        if (!p.Term.empty())
+            Out << ", \"term\": " << JsonText(p.Term, InputIsUtf8);
+        Out << " }";
     }
     Out << (problems.empty() ? "],\n" : "\n  ],\n");
     Out << "  \"fees\": { \"us\": { \"total\": " << fees.Us.Total
@@ -187,7 +189,7 @@ int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks) {
         bound += number * listed;
     }
     for (const TClaimProblem& problem : Checks.Problems)
-        bound += perProblem + string(problem.Message);
+        bound += perProblem + string(problem.Message) + string(problem.Term) + 10;
     return bound;
 }
 
