@@ -22,6 +22,7 @@
 namespace {
 
 const QString CheckClaimsKey = QStringLiteral("Drafting/CheckClaims");
+const QString CheckAntecedentsKey = QStringLiteral("Drafting/CheckAntecedentBasis");
 const QString PanelHeightKey = QStringLiteral("Window/ProblemsPanelHeight");
 constexpr int ProblemsPanelHeight = 140;
 constexpr int LeastTextHeight = 80;
@@ -87,6 +88,19 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
             [this] { RunHandler([this] { CheckClaimsClick(); }); });
 }
 
+void TCheckDisplay::AddAntecedentItem(QMenu& Tools) {
+    CheckAntecedents1 = Tools.addAction(QStringLiteral("Check antecedent &basis"));
+    CheckAntecedents1->setObjectName(QStringLiteral("CheckAntecedents1"));
+    CheckAntecedents1->setCheckable(true);
+    CheckAntecedents1->setChecked(ProgramSettings().value(CheckAntecedentsKey, false).toBool());
+    connect(CheckAntecedents1, &QAction::triggered, this, [this] {
+        RunHandler([this] {
+            ProgramSettings().setValue(CheckAntecedentsKey, CheckAntecedents1->isChecked());
+            Show();
+        });
+    });
+}
+
 void TCheckDisplay::CheckClaimsClick() {
     ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
     status.setVisible(CheckClaims1->isChecked());
@@ -98,12 +112,13 @@ void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     std::vector<TClaimProblem> problems;
     TFeeCounts fees;
     const bool checking = tree != nullptr && CheckClaims1->isChecked();
+    const bool antecedents = CheckAntecedents1 != nullptr && CheckAntecedents1->isChecked();
     if (checking) {
-        if (Known != nullptr && Checked == tree) {
+        if (Known != nullptr && Checked == tree && !antecedents) {
             problems = Known->Problems;
             fees = Known->Fees;
         } else {
-            problems = CheckClaims(*tree);
+            problems = CheckClaims(*tree, antecedents);
             fees = CountFees(*tree);
         }
     }

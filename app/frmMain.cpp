@@ -32,6 +32,7 @@
 #include "ShownTree.h"
 #include "TabBarChange.h"
 #include "TableExports.h"
+#include "TermsPanel.h"
 #include "TextEncoding.h"
 #include "TreeDrawing.h"
 #include "TreeExport.h"
@@ -312,6 +313,8 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     FindBar1 = new TFindBar(*documentView, *shownTree, *mnuTools, *this);
     inputColumn->insertWidget(0, FindBar1);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
+    ClaimChecks1->AddAntecedentItem(*mnuTools);
+    TermsPanel1 = new TTermsPanel(*documentView, *shownTree, *mnuTools, *this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))
@@ -767,6 +770,7 @@ void TfrMain::ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
     ClearClaimsMenu();
     FillClaimsMenu();
     FindBar1->TreeChanged();
+    TermsPanel1->TreeChanged();
 }
 
 void TfrMain::ShowBuiltinExample(int Number) {

@@ -1,7 +1,8 @@
 // How right the antecedent basis check is on the claim sets of the
 // repository: error-severity problems per claim on the texts as they are,
 // and the share of planted faults reported with the right claim and term.
-// Run: build/bench/antecedent_measure [-v] resources/examples/*.txt --lenient tests/data/lenient/*.txt
+// Run: build/bench/antecedent_measure [-v] resources/examples/*.txt --lenient
+// tests/data/lenient/*.txt
 
 #include "AntecedentBasis.h"
 #include "ClaimChecks.h"
@@ -104,10 +105,10 @@ void Measure(const std::string& Name, const std::string& Text, TCounts& Total, b
     const char* definite = language == TTermLanguage::German   ? "der "
                            : language == TTermLanguage::French ? "le "
                                                                : "the ";
-    const char* planted = language == TTermLanguage::German ? ", wobei die Prallblechkante poliert ist"
-                          : language == TTermLanguage::French
-                              ? ", dans lequel la chicane de trempe est polie"
-                              : ", wherein the quench baffle is polished";
+    const char* planted =
+        language == TTermLanguage::German   ? ", wobei die Prallblechkante poliert ist"
+        : language == TTermLanguage::French ? ", dans lequel la chicane de trempe est polie"
+                                            : ", wherein the quench baffle is polished";
     const char* plantedHead = language == TTermLanguage::German   ? "Prallblechkante"
                               : language == TTermLanguage::French ? "chicane"
                                                                   : "baffle";
@@ -124,14 +125,15 @@ void Measure(const std::string& Name, const std::string& Text, TCounts& Total, b
         const std::size_t start = ClaimStart(Text, claim);
         if (start == std::string::npos)
             continue;
-        const auto phrases = ReadNounPhrases(claim.Text, language, !claim.References.empty(),
-                                             tree->TextIsUtf8);
+        const auto phrases =
+            ReadNounPhrases(claim.Text, language, !claim.References.empty(), tree->TextIsUtf8);
         for (const TNounPhrase& phrase : phrases) {
             // The claim's subject needs no antecedent: the first phrase is left alone.
             if (&phrase == &phrases.front() || phrase.Role != TPhraseRole::Introduction ||
                 phrase.Start == phrase.Words)
                 continue;
-            const std::string head = LastWord(claim.Text.substr(phrase.Words, phrase.End - phrase.Words));
+            const std::string head =
+                LastWord(claim.Text.substr(phrase.Words, phrase.End - phrase.Words));
             const std::string before = Lower(claim.Text.substr(0, phrase.Start));
             bool earlier = before.find(Lower(head)) != std::string::npos;
             for (const int32_t n : claim.ReferenceList())
@@ -146,7 +148,8 @@ void Measure(const std::string& Name, const std::string& Text, TCounts& Total, b
             if (Reported(faulted, reading, claim.Number, head))
                 ++counts.Hits[0];
             else if (Verbose)
-                std::cout << "  missed 1: " << Name << " claim " << claim.Number << " " << head << '\n';
+                std::cout << "  missed 1: " << Name << " claim " << claim.Number << " " << head
+                          << '\n';
             ++made;
             break;
         }
@@ -195,9 +198,8 @@ void Measure(const std::string& Name, const std::string& Text, TCounts& Total, b
                 }
             const std::size_t start = ClaimStart(Text, *user);
             const std::string from = claimWord + std::to_string(parent);
-            const std::size_t at = start == std::string::npos
-                                       ? std::string::npos
-                                       : Lower(Text).find(from, start);
+            const std::size_t at =
+                start == std::string::npos ? std::string::npos : Lower(Text).find(from, start);
             if (other == 0 || at == std::string::npos || at > start + user->Text.size())
                 continue;
             std::string faulted = Text;
@@ -245,18 +247,22 @@ int main(int argc, char** argv) {
             continue;
         }
         std::ifstream in(name, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
         Measure(name, text, total, verbose, reading);
     }
     Measure("bench:OrdinaryClaims(40)", OrdinaryClaims(40), total, verbose, TReading::Standard);
-    Measure("bench:AllPrecedingClaims(40)", AllPrecedingClaims(40), total, verbose, TReading::Standard);
+    Measure("bench:AllPrecedingClaims(40)", AllPrecedingClaims(40), total, verbose,
+            TReading::Standard);
     const int64_t trials = total.Trials[0] + total.Trials[1] + total.Trials[2];
     const int64_t hits = total.Hits[0] + total.Hits[1] + total.Hits[2];
     std::printf("\nAll: %lld claims, %lld errors (%.3f a claim), %lld warnings, %lld notes\n",
                 static_cast<long long>(total.Claims), static_cast<long long>(total.Errors),
-                total.Claims ? static_cast<double>(total.Errors) / static_cast<double>(total.Claims) : 0.0,
+                total.Claims ? static_cast<double>(total.Errors) / static_cast<double>(total.Claims)
+                             : 0.0,
                 static_cast<long long>(total.Warnings), static_cast<long long>(total.Notes));
-    const char* kinds[3] = {"introduction made definite", "term nowhere before", "reference number changed"};
+    const char* kinds[3] = {"introduction made definite", "term nowhere before",
+                            "reference number changed"};
     for (int i = 0; i < 3; ++i)
         std::printf("%s: %lld of %lld found\n", kinds[i], static_cast<long long>(total.Hits[i]),
                     static_cast<long long>(total.Trials[i]));

@@ -13,6 +13,8 @@
 namespace {
 
 constexpr bool ModifierNamesElement = false;
+// Introductions of one noun looked at before a reference, nearest first.
+constexpr std::size_t MaxLookBack = 256;
 
 // Work past which the claim chains are no longer walked in full: a crafted
 // claim set where every claim refers to every one before it costs the cube
@@ -93,7 +95,8 @@ public:
         words.resize(n);
         for (std::size_t c = 0; c < n; ++c) {
             const TClaim& claim = tree.Claims[c];
-            phrases[c] = ReadNounPhrases(claim.Text, language, !claim.References.empty(), tree.TextIsUtf8);
+            phrases[c] =
+                ReadNounPhrases(claim.Text, language, !claim.References.empty(), tree.TextIsUtf8);
             termOf[c].assign(phrases[c].size(), SIZE_MAX);
             for (std::size_t p = 0; p < phrases[c].size(); ++p) {
                 const TNounPhrase& phrase = phrases[c][p];
@@ -102,9 +105,10 @@ public:
                 index[Key(phrase.Folded)].push_back({c, p});
                 if (terms != nullptr && phrase.Role == TPhraseRole::Introduction) {
                     termOf[c][p] = terms->size();
-                    terms->push_back({Written(std::string_view(claim.Text).substr(
-                                          phrase.Words, phrase.End - phrase.Words)),
-                                      Place(c, phrase), {}});
+                    terms->push_back({Written(std::string_view(claim.Text)
+                                                  .substr(phrase.Words, phrase.End - phrase.Words)),
+                                      Place(c, phrase),
+                                      {}});
                 }
             }
         }
@@ -139,8 +143,9 @@ private:
         const TClaim& claim = tree.Claims[Claim];
         int32_t line = 0;
         if (claim.Line > 0) {
-            const auto breaks = std::count(claim.Text.begin(),
-                                           claim.Text.begin() + static_cast<std::ptrdiff_t>(Phrase.Words), '\n');
+            const auto breaks =
+                std::count(claim.Text.begin(),
+                           claim.Text.begin() + static_cast<std::ptrdiff_t>(Phrase.Words), '\n');
             line = claim.Line + static_cast<int32_t>(breaks);
         }
         return {claim.Number, line, Phrase.Words, Phrase.End - Phrase.Words};
@@ -180,7 +185,11 @@ private:
             const TClaim& claim = tree.Claims[c];
             if (!claim.Unresolved.empty())
                 unknown[c] = 1;
-            cumulative[c] = Together(claim.DependencyText);
+            // The lenient reading keeps the numbers only: the words before the
+            // first comma say it too.
+            const std::string_view text(claim.Text);
+            cumulative[c] = Together(claim.DependencyText) |
+                            Together(text.substr(0, std::min(text.find(','), std::size_t{160})));
             const auto add = [&](std::size_t Index) {
                 auto& runs = parents[c];
                 if (!runs.empty() && runs.back().Last + 1 == Index)
@@ -224,12 +233,18 @@ private:
     // one of them, or the claim, has several parents or is unknown.
     void FindAncestors(std::size_t Claim) {
         ancestorsKnown = true;
-        multiple = (parents[Claim].size() > 1 ||
-                    (!parents[Claim].empty() && parents[Claim][0].First != parents[Claim][0].Last)) &&
-                   !cumulative[Claim];
+        multiple =
+            (parents[Claim].size() > 1 ||
+             (!parents[Claim].empty() && parents[Claim][0].First != parents[Claim][0].Last)) &&
+            !cumulative[Claim];
         anyUnknown = unknown[Claim] != 0;
         std::vector<std::size_t> stack{Claim};
         while (!stack.empty()) {
+            // Past the budget the chains are not known: nothing is reported.
+            if (budget < 0) {
+                anyUnknown = true;
+                break;
+            }
             const std::size_t x = stack.back();
             stack.pop_back();
             for (const TIndexRun& run : parents[x]) {
@@ -312,25 +327,49 @@ private:
         return memo[Claim] == Yes;
     }
 
-    std::vector<TMatch> Matches(const std::vector<std::string>& Folded) const {
+    // The introductions Folded finds among those read before the reference
+    // at phrase P of claim C, nearest first, and the first after it in C.
+    // A text that introduces one noun thousands of times is looked at only
+    // as far back as MaxLookBack: Capped says so.
+    std::vector<TMatch> Matches(const std::vector<std::string>& Folded, std::size_t C,
+                                std::size_t P, bool& Capped) const {
         std::vector<TMatch> found;
         const auto it = index.find(Key(Folded));
         if (it == index.end())
             return found;
-        for (const TMatch& m : it->second)
-            if (PhraseMatches(Folded, phrases[m.Claim][m.Phrase].Folded, language))
-                found.push_back(m);
+        const std::vector<TMatch>& list = it->second;
+        const auto at = std::lower_bound(
+            list.begin(), list.end(), TMatch{C, P}, [](const TMatch& a, const TMatch& b) {
+                return a.Claim != b.Claim ? a.Claim < b.Claim : a.Phrase < b.Phrase;
+            });
+        std::size_t looked = 0;
+        for (auto back = at; back != list.begin();) {
+            --back;
+            if (++looked > MaxLookBack) {
+                Capped = true;
+                break;
+            }
+            if (PhraseMatches(Folded, phrases[back->Claim][back->Phrase].Folded, language))
+                found.push_back(*back);
+        }
+        for (auto ahead = at; ahead != list.end() && ahead->Claim == C && ahead - at < 16; ++ahead)
+            if (PhraseMatches(Folded, phrases[ahead->Claim][ahead->Phrase].Folded, language)) {
+                found.push_back(*ahead);
+                break;
+            }
         return found;
     }
 
     // The introductions that Folded, or its start where the phrase may end
     // sooner, finds: "the step uses" finds "a step".
-    std::vector<TMatch> MatchesOf(const TNounPhrase& Ref, std::size_t& Length) const {
+    std::vector<TMatch> MatchesOf(const TNounPhrase& Ref, std::size_t C, std::size_t P,
+                                  std::size_t& Length, bool& Capped) const {
         for (Length = Ref.Folded.size(); Length > 0; --Length) {
             if (Length < Ref.Folded.size() && !Ref.MayEndBefore[Length])
                 continue;
-            std::vector<TMatch> found =
-                Matches({Ref.Folded.begin(), Ref.Folded.begin() + static_cast<std::ptrdiff_t>(Length)});
+            std::vector<TMatch> found = Matches(
+                {Ref.Folded.begin(), Ref.Folded.begin() + static_cast<std::ptrdiff_t>(Length)}, C,
+                P, Capped);
             if (!found.empty())
                 return found;
         }
@@ -342,36 +381,71 @@ private:
         return phrases[M.Claim][M.Phrase].Role == TPhraseRole::Introduction;
     }
 
-    // Whether Word is written in claim Claim, before byte Before.
+    // The words of a claim, each with where it is first written; sorted too,
+    // for the words that start alike.
+    struct TWordIndex {
+        bool Read = false;
+        std::unordered_map<std::string, std::size_t> First;
+        std::vector<std::pair<std::string, std::size_t>> Sorted;
+    };
+
     // Whether Word is written in claim Claim before byte Before; with
-    // Stem, also a word of the same stem ("melt" in "melting").
+    // Stem, also a word of the same stem ("melt" in "melting"), and in
+    // German the last part of a compound ("Luft" of "Abluft").
     bool HasWord(std::size_t Claim, const std::string& Word, std::size_t Before, bool Stem) {
-        if (words[Claim].empty() && !tree.Claims[Claim].Text.empty())
-            words[Claim] = FoldedWords(tree.Claims[Claim].Text, language, tree.TextIsUtf8);
+        TWordIndex& index = words[Claim];
+        if (!index.Read) {
+            index.Read = true;
+            for (auto& [at, word] : FoldedWords(tree.Claims[Claim].Text, language, tree.TextIsUtf8))
+                index.First.emplace(std::move(word), at);
+            index.Sorted.assign(index.First.begin(), index.First.end());
+            std::sort(index.Sorted.begin(), index.Sorted.end());
+        }
+        const auto before = [&](const std::string& W) {
+            const auto it = index.First.find(W);
+            return it != index.First.end() && it->second < Before;
+        };
+        if (before(Word))
+            return true;
+        if (!Stem || Word.size() < 4)
+            return false;
+        if (language == TTermLanguage::German)
+            for (std::size_t k = 1; k + 4 <= Word.size(); ++k)
+                if (before(Word.substr(k)))
+                    return true;
         // Half the word and one more, at least five letters: "treat" of
         // "treatment", and not "wärme" of "Wärmetauscher".
-        const std::size_t stem = std::min(Word.size(), std::max<std::size_t>(5, Word.size() / 2 + 1));
-        return std::any_of(words[Claim].begin(), words[Claim].end(), [&](const auto& w) {
-            if (w.first >= Before)
-                return false;
-            if (w.second == Word)
+        const std::size_t stem =
+            std::min(Word.size(), std::max<std::size_t>(5, Word.size() / 2 + 1));
+        const std::string prefix = Word.substr(0, stem);
+        auto it = std::lower_bound(index.Sorted.begin(), index.Sorted.end(),
+                                   std::pair<std::string, std::size_t>{prefix, 0});
+        for (int looked = 0; it != index.Sorted.end() && looked < 64 &&
+                             it->first.compare(0, prefix.size(), prefix) == 0;
+             ++it, ++looked)
+            if (it->second < Before)
                 return true;
-            // German compounds: "Abluft" after "Luft".
-            if (Stem && language == TTermLanguage::German && w.second.size() >= 4 &&
-                Word.size() > w.second.size() &&
-                Word.compare(Word.size() - w.second.size(), w.second.size(), w.second) == 0)
+        return false;
+    }
+
+    // Whether Word is written in claim C before byte Before, or in a claim it
+    // depends on; yes too once the budget is spent.
+    bool WrittenInChain(std::size_t C, const std::string& Word, std::size_t Before, bool Stem) {
+        if (HasWord(C, Word, Before, Stem))
+            return true;
+        for (const std::size_t a : ancestors)
+            if (--budget < 0 || HasWord(a, Word, SIZE_MAX, Stem))
                 return true;
-            return Stem && Word.size() >= 4 && w.second.size() >= stem &&
-                   w.second.compare(0, stem, Word, 0, stem) == 0;
-        });
+        return false;
     }
 
     void CheckReference(std::size_t C, std::size_t P) {
         const TNounPhrase& ref = phrases[C][P];
         std::size_t length = 0;
-        const std::vector<TMatch> matches = MatchesOf(ref, length);
-        const std::vector<std::string> folded(ref.Folded.begin(),
-                                              ref.Folded.begin() + static_cast<std::ptrdiff_t>(length));
+        bool capped = false;
+        const std::vector<TMatch> matches = MatchesOf(ref, C, P, length, capped);
+        const std::vector<std::string> folded(
+            ref.Folded.begin(), ref.Folded.begin() + static_cast<std::ptrdiff_t>(length));
         const bool shortened = length < ref.Folded.size();
         if (!ancestorsKnown)
             FindAncestors(C);
@@ -386,7 +460,8 @@ private:
                     later = &m;
             } else if (visited.Has(m.Claim)) {
                 inScope.push_back(m);
-            } else if (m.Claim < C && IsIntroduction(m) && (outside == nullptr || m.Claim > outside->Claim)) {
+            } else if (m.Claim < C && IsIntroduction(m) &&
+                       (outside == nullptr || m.Claim > outside->Claim)) {
                 outside = &m;
             }
         }
@@ -414,9 +489,9 @@ private:
             // Once a claim and term: a term used ten times is one fault.
             if (problems == nullptr || !reported.insert(folded).second)
                 return;
-            problems->push_back({C, TClaimProblem(claim.Number, Place(C, ref).Line, Severity,
-                                                  TProblemKind::AntecedentBasis,
-                                                  std::move(Message), term)});
+            problems->push_back(
+                {C, TClaimProblem(claim.Number, Place(C, ref).Line, Severity,
+                                  TProblemKind::AntecedentBasis, std::move(Message), term)});
         };
         const auto introduction = [&](const TMatch& M) {
             const TNounPhrase& intro = phrases[M.Claim][M.Phrase];
@@ -425,8 +500,8 @@ private:
         };
         const auto number = [&](const TMatch& M) { return tree.Claims[M.Claim].Number; };
         if (!found) {
-            if (anyUnknown && failing == SIZE_MAX)
-                return; // a claim it refers to is missing: that has its own problem
+            if ((anyUnknown || capped) && failing == SIZE_MAX)
+                return; // a claim it refers to is missing, or the look back gave up
             if (failing != SIZE_MAX) {
                 report(TSeverity::Warning,
                        name + " uses " + written + ", which claim " +
@@ -463,11 +538,22 @@ private:
                 if (HasWord(C, stem, ref.Start, true))
                     return;
                 for (const std::size_t a : ancestors)
-                    if (HasWord(a, stem, SIZE_MAX, true))
+                    if (--budget < 0 || HasWord(a, stem, SIZE_MAX, true))
                         return;
             }
-            const std::size_t headAt = language == TTermLanguage::French ? FrenchHeadOf(folded)
-                                                                         : folded.size() - 1;
+            const std::size_t headAt =
+                language == TTermLanguage::French ? FrenchHeadOf(folded) : folded.size() - 1;
+            // "the second valve" after "a first valve": the noun is there, the
+            // one it names is not.
+            const bool ordinal = std::any_of(folded.begin(), folded.end(),
+                                             [](const std::string& w) { return w[0] == '#'; });
+            if (ordinal) {
+                report(TSeverity::Error, name + " uses " + written +
+                                             " without antecedent basis: neither it nor a claim "
+                                             "it depends on introduces \"" +
+                                             term + "\".");
+                return;
+            }
             if (IsPropertyWord(folded[headAt], language))
                 return;
             // "the grain moisture falls": the noun may come before a verb.
@@ -478,27 +564,33 @@ private:
                 if (IsPropertyWord(noun, language) || HasWord(C, noun, ref.Start, true))
                     return;
                 for (const std::size_t a : ancestors)
-                    if (HasWord(a, noun, SIZE_MAX, true))
+                    if (--budget < 0 || HasWord(a, noun, SIZE_MAX, true))
                         return;
             }
             // The noun, a word it comes from ("the melt" after "melting"), or
             // a modifier that names an element ("the frame duration" of "a frame").
-            for (std::size_t k = 0; k < folded.size(); ++k) {
+            // French names the element by its complement too: "la soupape
+            // d'échappement" is not "une soupape d'admission".
+            bool complement = true;
+            for (std::size_t k = headAt + 1; language == TTermLanguage::French && k < folded.size();
+                 ++k)
+                if (folded[k] != "de" && folded[k] != "d" &&
+                    !WrittenInChain(C, folded[k], ref.Start, false))
+                    complement = false;
+            for (std::size_t k = 0; complement && k < folded.size(); ++k) {
                 if (folded[k][0] == '#' || folded[k] == "de" || folded[k] == "d")
                     continue;
                 const bool head = k == headAt;
                 if (!head && !ModifierNamesElement)
                     continue;
-                if (HasWord(C, folded[k], ref.Start, head))
+                if (WrittenInChain(C, folded[k], ref.Start, head))
                     return;
-                for (const std::size_t a : ancestors)
-                    if (HasWord(a, folded[k], SIZE_MAX, head))
-                        return;
             }
             report(TSeverity::Error,
                    name + " uses " + written +
                        " without antecedent basis: neither it nor a claim it depends on "
-                       "introduces \"" + term + "\".");
+                       "introduces \"" +
+                       term + "\".");
             return;
         }
         // The introduction the reference finds: the nearest one before it.
@@ -508,8 +600,8 @@ private:
                 named.push_back(m);
         if (named.empty())
             return;
-        const TMatch nearest = *std::max_element(
-            named.begin(), named.end(), [](const TMatch& a, const TMatch& b) {
+        const TMatch nearest =
+            *std::max_element(named.begin(), named.end(), [](const TMatch& a, const TMatch& b) {
                 return a.Claim != b.Claim ? a.Claim < b.Claim : a.Phrase < b.Phrase;
             });
         if (terms != nullptr && termOf[nearest.Claim][nearest.Phrase] != SIZE_MAX)
@@ -527,15 +619,18 @@ private:
         for (const TMatch& m : named)
             if ((!multiple || m.Claim == C || m.Claim == nearest.Claim) && fits(m))
                 candidates.push_back(m);
-        const auto exact = std::count_if(candidates.begin(), candidates.end(), [&](const TMatch& m) {
-            return phrases[m.Claim][m.Phrase].Folded == ref.Folded;
-        });
+        const auto exact =
+            std::count_if(candidates.begin(), candidates.end(), [&](const TMatch& m) {
+                return phrases[m.Claim][m.Phrase].Folded == ref.Folded;
+            });
         if (candidates.size() >= 2 && exact != 1) {
             const TMatch& a = candidates[candidates.size() - 2];
             const TMatch& b = candidates.back();
             report(TSeverity::Note,
-                   name + " uses " + written + ", which could mean more than one introduction: " +
-                       introduction(a) + (a.Claim == b.Claim ? " and " : " in claim " + std::to_string(number(a)) + " and ") +
+                   name + " uses " + written +
+                       ", which could mean more than one introduction: " + introduction(a) +
+                       (a.Claim == b.Claim ? " and "
+                                           : " in claim " + std::to_string(number(a)) + " and ") +
                        introduction(b) + " in claim " + std::to_string(number(b)) + ".");
             return;
         }
@@ -576,7 +671,7 @@ private:
     std::vector<uint8_t> unknown;
     std::vector<uint8_t> cumulative; // depends on its claims together: "of claims 3 and 5"
     std::unordered_map<std::string, std::vector<TMatch>> index;
-    std::vector<std::vector<std::pair<std::size_t, std::string>>> words; // by claim, when needed
+    std::vector<TWordIndex> words;               // by claim, when needed
     std::set<std::vector<std::string>> reported; // terms of the current claim
     // The current claim's ancestors, marked in visited.
     TBits visited;

@@ -832,15 +832,17 @@ std::vector<TIndexedProblem> WideRangeProblems(const TClaimTree& Tree) {
     return problems;
 }
 
-std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading) {
+std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& Reading,
+                                      bool AntecedentBasis) {
     if (!Tree.UnreadRanges.empty()) {
         std::vector<TIndexedProblem> ranges = WideRangeProblems(Tree);
         Reading.problems.insert(Reading.problems.begin(), std::make_move_iterator(ranges.begin()),
                                 std::make_move_iterator(ranges.end()));
     }
     CheckNumbering(Tree, Reading.beyondClaims, Reading.problems);
-    for (auto& [index, problem] : AntecedentBasisByClaim(Tree))
-        Reading.problems.push_back({index, std::move(problem)});
+    if (AntecedentBasis)
+        for (auto& [index, problem] : AntecedentBasisByClaim(Tree))
+            Reading.problems.push_back({index, std::move(problem)});
     // Text order; within a claim, references before numbering.
     const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {
         return a.Index < b.Index;
@@ -865,19 +867,19 @@ TFeeCounts FeesOf(const TClaimSetReading& Reading) {
 
 } // namespace
 
-std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree) {
+std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree, bool AntecedentBasis) {
     TClaimSetReading reading(Tree, true);
-    return ProblemsOf(Tree, reading);
+    return ProblemsOf(Tree, reading, AntecedentBasis);
 }
 
 TFeeCounts CountFees(const TClaimTree& Tree) {
     return FeesOf(TClaimSetReading(Tree, false));
 }
 
-TClaimChecks CheckAndCountFees(const TClaimTree& Tree) {
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree, bool AntecedentBasis) {
     TClaimSetReading reading(Tree, true);
     TClaimChecks checks;
-    checks.Problems = ProblemsOf(Tree, reading);
+    checks.Problems = ProblemsOf(Tree, reading, AntecedentBasis);
     checks.Fees = FeesOf(reading);
     return checks;
 }

@@ -58,8 +58,10 @@ struct TClaimProblem {
     std::string Term;
 };
 
-// Every problem of the claim set, in text order.
-std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree);
+// Every problem of the claim set, in text order; with AntecedentBasis, also
+// the terms used without antecedent basis (off unless asked for, so that
+// the reports stay as they were).
+std::vector<TClaimProblem> CheckClaims(const TClaimTree& Tree, bool AntecedentBasis = false);
 
 // Problem's message as it reads after "claim N: ": a leading "Claim N" is
 // left out, one further in reads "this claim".
@@ -120,4 +122,4 @@ struct TClaimChecks {
     TFeeCounts Fees;
 };
 
-TClaimChecks CheckAndCountFees(const TClaimTree& Tree);
+TClaimChecks CheckAndCountFees(const TClaimTree& Tree, bool AntecedentBasis = false);

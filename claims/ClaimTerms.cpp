@@ -113,9 +113,11 @@ std::vector<TToken> TokensOf(std::string_view Text, bool French) {
             }
             token.End = j;
             token.Kind = IsDigit(c) ? TTokenKind::Number : TTokenKind::Word;
-            token.Lower = Windows1252 ? Lowered(Windows1252ToUtf8(Text.substr(i, j - i)), token.Capital)
-                                      : Lowered(Text.substr(i, j - i), token.Capital);
-            if (French && j < Text.size() && IsApostropheAt(Text, j) && IsElisionWord(token.Lower)) {
+            token.Lower = Windows1252
+                              ? Lowered(Windows1252ToUtf8(Text.substr(i, j - i)), token.Capital)
+                              : Lowered(Text.substr(i, j - i), token.Capital);
+            if (French && j < Text.size() && IsApostropheAt(Text, j) &&
+                IsElisionWord(token.Lower)) {
                 token.Elided = true;
                 j += Text[j] == '\'' || Windows1252 ? 1 : 3;
             }
@@ -123,10 +125,11 @@ std::vector<TToken> TokensOf(std::string_view Text, bool French) {
         } else if (c == '(') {
             // "(2)", "(12a, 14)": a drawing's reference sign, read past.
             const std::size_t close = Text.find(')', i);
-            const bool sign = close != std::string_view::npos && close - i <= 24 &&
-                              std::any_of(Text.begin() + static_cast<std::ptrdiff_t>(i),
-                                          Text.begin() + static_cast<std::ptrdiff_t>(close),
-                                          [](char b) { return IsDigit(static_cast<unsigned char>(b)); });
+            const bool sign =
+                close != std::string_view::npos && close - i <= 24 &&
+                std::any_of(Text.begin() + static_cast<std::ptrdiff_t>(i),
+                            Text.begin() + static_cast<std::ptrdiff_t>(close),
+                            [](char b) { return IsDigit(static_cast<unsigned char>(b)); });
             token.Kind = sign ? TTokenKind::Sign : TTokenKind::Punct;
             i = sign ? close + 1 : i + 1;
         } else {
@@ -152,46 +155,266 @@ bool EndsWith(std::string_view Word, std::string_view End) {
 
 // ---------------------------------------------------------------- English
 
-const TWordSet EnglishStops = {
-    "a", "an", "the", "said", "each", "every", "this", "these", "those", "that", "which", "who",
-    "whose", "whom", "what", "it", "its", "they", "them", "their", "there", "here", "such", "any",
-    "all", "both", "either", "neither", "some", "no", "not", "only", "also", "further",
-    "furthermore", "and", "or", "nor", "but", "than", "as", "if", "so", "then", "thus", "when",
-    "where", "while", "whereas", "wherein", "whereby", "wherefrom", "whereon", "thereby",
-    "therein", "thereof", "thereon", "thereto", "therefrom", "therewith", "therethrough",
-    "thereafter", "hereby", "herein", "of", "in", "on", "at", "to", "for", "with", "without",
-    "by", "from", "into", "onto", "between", "among", "through", "throughout", "within", "over",
-    "under", "above", "below", "about", "against", "along", "around", "via", "upon", "across",
-    "after", "before", "behind", "beneath", "beside", "besides", "beyond", "toward", "towards",
-    "out", "up", "down", "off", "away", "together", "relative", "respect", "according", "per",
-    "is", "are", "was", "were", "be", "being", "been", "has", "have", "having", "had", "do",
-    "does", "can", "may", "must", "shall", "will", "should", "could", "would", "comprise",
-    "comprises", "comprising", "comprised", "include", "includes", "including", "consist",
-    "consists", "consisting", "contain", "contains", "containing", "configured", "adapted",
-    "arranged", "operable", "capable", "disposed", "located", "positioned", "mounted", "coupled",
-    "connected", "attached", "provided", "defining", "defines", "defined", "forming", "forms",
-    "extending", "extends", "selected", "wherewith", "whereupon", "least", "more", "less",
-    "most", "much", "many", "several", "other", "than", "very", "same", "one", "two", "three",
-    "four", "five", "six", "seven", "eight", "nine", "ten", "plurality", "claim", "claims",
-    "characterized", "characterised", "via", "i.e", "e.g", "etc", "like", "during", "until",
-    "once", "already", "itself", "themselves", "alone", "again", "cannot", "whether", "because",
-    "due", "outward", "inward", "upward", "downward", "outwards", "inwards", "upwards",
-    "downwards", "therebetween", "thereunder", "thereabove", "otherwise", "instead", "even",
-    "still", "yet", "just", "too", "very", "however", "respectively", "given", "taken", "made",
-    "held", "driven", "shown", "known", "chosen", "drawn", "sent", "kept", "seen", "done"};
+const TWordSet EnglishStops = {"a",
+                               "an",
+                               "the",
+                               "said",
+                               "each",
+                               "every",
+                               "this",
+                               "these",
+                               "those",
+                               "that",
+                               "which",
+                               "who",
+                               "whose",
+                               "whom",
+                               "what",
+                               "it",
+                               "its",
+                               "they",
+                               "them",
+                               "their",
+                               "there",
+                               "here",
+                               "such",
+                               "any",
+                               "all",
+                               "both",
+                               "either",
+                               "neither",
+                               "some",
+                               "no",
+                               "not",
+                               "only",
+                               "also",
+                               "further",
+                               "furthermore",
+                               "and",
+                               "or",
+                               "nor",
+                               "but",
+                               "than",
+                               "as",
+                               "if",
+                               "so",
+                               "then",
+                               "thus",
+                               "when",
+                               "where",
+                               "while",
+                               "whereas",
+                               "wherein",
+                               "whereby",
+                               "wherefrom",
+                               "whereon",
+                               "thereby",
+                               "therein",
+                               "thereof",
+                               "thereon",
+                               "thereto",
+                               "therefrom",
+                               "therewith",
+                               "therethrough",
+                               "thereafter",
+                               "hereby",
+                               "herein",
+                               "of",
+                               "in",
+                               "on",
+                               "at",
+                               "to",
+                               "for",
+                               "with",
+                               "without",
+                               "by",
+                               "from",
+                               "into",
+                               "onto",
+                               "between",
+                               "among",
+                               "through",
+                               "throughout",
+                               "within",
+                               "over",
+                               "under",
+                               "above",
+                               "below",
+                               "about",
+                               "against",
+                               "along",
+                               "around",
+                               "via",
+                               "upon",
+                               "across",
+                               "after",
+                               "before",
+                               "behind",
+                               "beneath",
+                               "beside",
+                               "besides",
+                               "beyond",
+                               "toward",
+                               "towards",
+                               "out",
+                               "up",
+                               "down",
+                               "off",
+                               "away",
+                               "together",
+                               "relative",
+                               "respect",
+                               "according",
+                               "per",
+                               "is",
+                               "are",
+                               "was",
+                               "were",
+                               "be",
+                               "being",
+                               "been",
+                               "has",
+                               "have",
+                               "having",
+                               "had",
+                               "do",
+                               "does",
+                               "can",
+                               "may",
+                               "must",
+                               "shall",
+                               "will",
+                               "should",
+                               "could",
+                               "would",
+                               "comprise",
+                               "comprises",
+                               "comprising",
+                               "comprised",
+                               "include",
+                               "includes",
+                               "including",
+                               "consist",
+                               "consists",
+                               "consisting",
+                               "contain",
+                               "contains",
+                               "containing",
+                               "configured",
+                               "adapted",
+                               "arranged",
+                               "operable",
+                               "capable",
+                               "disposed",
+                               "located",
+                               "positioned",
+                               "mounted",
+                               "coupled",
+                               "connected",
+                               "attached",
+                               "provided",
+                               "defining",
+                               "defines",
+                               "defined",
+                               "forming",
+                               "forms",
+                               "extending",
+                               "extends",
+                               "selected",
+                               "wherewith",
+                               "whereupon",
+                               "least",
+                               "more",
+                               "less",
+                               "most",
+                               "much",
+                               "many",
+                               "several",
+                               "other",
+                               "than",
+                               "very",
+                               "same",
+                               "one",
+                               "two",
+                               "three",
+                               "four",
+                               "five",
+                               "six",
+                               "seven",
+                               "eight",
+                               "nine",
+                               "ten",
+                               "plurality",
+                               "claim",
+                               "claims",
+                               "characterized",
+                               "characterised",
+                               "via",
+                               "i.e",
+                               "e.g",
+                               "etc",
+                               "like",
+                               "during",
+                               "until",
+                               "once",
+                               "already",
+                               "itself",
+                               "themselves",
+                               "alone",
+                               "again",
+                               "cannot",
+                               "whether",
+                               "because",
+                               "due",
+                               "outward",
+                               "inward",
+                               "upward",
+                               "downward",
+                               "outwards",
+                               "inwards",
+                               "upwards",
+                               "downwards",
+                               "therebetween",
+                               "thereunder",
+                               "thereabove",
+                               "otherwise",
+                               "instead",
+                               "even",
+                               "still",
+                               "yet",
+                               "just",
+                               "too",
+                               "very",
+                               "however",
+                               "respectively",
+                               "given",
+                               "taken",
+                               "made",
+                               "held",
+                               "driven",
+                               "shown",
+                               "known",
+                               "chosen",
+                               "drawn",
+                               "sent",
+                               "kept",
+                               "seen",
+                               "done"};
 
 // "Housing", "ring": nouns that end as a verb's form does.
 const TWordSet EnglishIngNouns = {
-    "ring", "spring", "string", "wing", "thing", "bearing", "housing", "opening", "casing",
-    "coating", "fitting", "coupling", "winding", "lining", "seating", "mounting", "tubing",
-    "piping", "filling", "ceiling", "building", "setting", "drawing", "recording", "bushing",
-    "packing", "sealing", "sheathing", "grating", "fairing", "facing", "marking", "molding",
-    "moulding", "padding", "railing", "wiring", "plating", "footing", "flooring", "siding",
-    "coding", "heading", "reading", "landing", "handling", "binding", "clothing", "wrapping",
-    "wrapper", "bedding", "backing", "topping", "dressing", "lighting", "engraving", "building",
-    "carving", "printing", "painting", "planting", "stuffing", "earring", "o-ring", "spacing",
-    "cladding", "decking", "fencing", "framing", "netting", "screening", "shelving", "fastening",
-    "stocking", "living", "being", "offering", "meaning", "morning", "evening"};
+    "ring",      "spring",   "string",    "wing",     "thing",    "bearing",  "housing",
+    "opening",   "casing",   "coating",   "fitting",  "coupling", "winding",  "lining",
+    "seating",   "mounting", "tubing",    "piping",   "filling",  "ceiling",  "building",
+    "setting",   "drawing",  "recording", "bushing",  "packing",  "sealing",  "sheathing",
+    "grating",   "fairing",  "facing",    "marking",  "molding",  "moulding", "padding",
+    "railing",   "wiring",   "plating",   "footing",  "flooring", "siding",   "coding",
+    "heading",   "reading",  "landing",   "handling", "binding",  "clothing", "wrapping",
+    "wrapper",   "bedding",  "backing",   "topping",  "dressing", "lighting", "engraving",
+    "building",  "carving",  "printing",  "painting", "planting", "stuffing", "earring",
+    "o-ring",    "spacing",  "cladding",  "decking",  "fencing",  "framing",  "netting",
+    "screening", "shelving", "fastening", "stocking", "living",   "being",    "offering",
+    "meaning",   "morning",  "evening"};
 
 bool IsEnglishAdverb(std::string_view Word) {
     if (!EndsWith(Word, "ly") || Word.size() < 5)
@@ -212,8 +435,9 @@ bool IsEnglishVerbLike(std::string_view Word) {
 }
 
 int32_t EnglishOrdinal(std::string_view Word) {
-    static const std::array<std::string_view, 10> words = {
-        "first", "second", "third", "fourth", "fifth", "sixth", "seventh", "eighth", "ninth", "tenth"};
+    static const std::array<std::string_view, 10> words = {"first", "second", "third",   "fourth",
+                                                           "fifth", "sixth",  "seventh", "eighth",
+                                                           "ninth", "tenth"};
     for (std::size_t i = 0; i < words.size(); ++i)
         if (Word == words[i])
             return static_cast<int32_t>(i) + 1;
@@ -237,20 +461,71 @@ std::string EnglishSingular(const std::string& Word, bool& Plural) {
 
 // ---------------------------------------------------------------- German
 
-const TWordSet GermanStops = {
-    "und", "oder", "sowie", "bzw", "mit", "von", "vom", "zu", "zum", "zur", "in", "im", "an",
-    "am", "auf", "aus", "bei", "beim", "durch", "für", "gegen", "ohne", "um", "über", "unter",
-    "vor", "hinter", "neben", "zwischen", "nach", "seit", "entlang", "innerhalb", "außerhalb",
-    "ist", "sind", "wird", "werden", "wurde", "ist", "hat", "haben", "weist", "aufweist",
-    "aufweisen", "umfasst", "umfassen", "umfassend", "enthält", "kann", "können", "soll",
-    "wobei", "wodurch", "womit", "welche", "welcher", "welches", "welchen", "welchem", "dass",
-    "als", "wie", "wenn", "sich", "nicht", "auch", "so", "dadurch", "gekennzeichnet", "derart",
-    "insbesondere", "mindestens", "wenigstens", "jeweils", "dessen", "deren", "diese", "dieser",
-    "dieses", "diesen", "diesem", "sein", "seine", "seiner", "seinem", "seinen", "ihr", "ihre",
-    "ihrem", "ihren", "ihrer", "es", "er", "sie", "eine", "ein", "einen", "einem", "eines",
-    "einer", "der", "die", "das", "den", "dem", "des", "kein", "keine", "mehrere", "zwei",
-    "drei", "vier", "fünf", "anspruch", "ansprüche", "ansprüchen", "anspruchs", "dann", "ferner",
-    "weiter", "weiterhin", "zumindest", "zusätzlich", "bzw.", "d", "h", "z", "b"};
+const TWordSet GermanStops = {"und",        "oder",
+                              "sowie",      "bzw",
+                              "mit",        "von",
+                              "vom",        "zu",
+                              "zum",        "zur",
+                              "in",         "im",
+                              "an",         "am",
+                              "auf",        "aus",
+                              "bei",        "beim",
+                              "durch",      "für",
+                              "gegen",      "ohne",
+                              "um",         "über",
+                              "unter",      "vor",
+                              "hinter",     "neben",
+                              "zwischen",   "nach",
+                              "seit",       "entlang",
+                              "innerhalb",  "außerhalb",
+                              "ist",        "sind",
+                              "wird",       "werden",
+                              "wurde",      "ist",
+                              "hat",        "haben",
+                              "weist",      "aufweist",
+                              "aufweisen",  "umfasst",
+                              "umfassen",   "umfassend",
+                              "enthält",    "kann",
+                              "können",     "soll",
+                              "wobei",      "wodurch",
+                              "womit",      "welche",
+                              "welcher",    "welches",
+                              "welchen",    "welchem",
+                              "dass",       "als",
+                              "wie",        "wenn",
+                              "sich",       "nicht",
+                              "auch",       "so",
+                              "dadurch",    "gekennzeichnet",
+                              "derart",     "insbesondere",
+                              "mindestens", "wenigstens",
+                              "jeweils",    "dessen",
+                              "deren",      "diese",
+                              "dieser",     "dieses",
+                              "diesen",     "diesem",
+                              "sein",       "seine",
+                              "seiner",     "seinem",
+                              "seinen",     "ihr",
+                              "ihre",       "ihrem",
+                              "ihren",      "ihrer",
+                              "es",         "er",
+                              "sie",        "eine",
+                              "ein",        "einen",
+                              "einem",      "eines",
+                              "einer",      "der",
+                              "die",        "das",
+                              "den",        "dem",
+                              "des",        "kein",
+                              "keine",      "mehrere",
+                              "zwei",       "drei",
+                              "vier",       "fünf",
+                              "anspruch",   "ansprüche",
+                              "ansprüchen", "anspruchs",
+                              "dann",       "ferner",
+                              "weiter",     "weiterhin",
+                              "zumindest",  "zusätzlich",
+                              "bzw.",       "d",
+                              "h",          "z",
+                              "b"};
 
 // The stem German nouns and adjectives share across their endings:
 // "Ventil", "Ventile", "Ventilen"; "Kammer", "Kammern".
@@ -284,20 +559,132 @@ int32_t GermanOrdinal(std::string_view Word) {
 
 // ---------------------------------------------------------------- French
 
-const TWordSet FrenchStops = {
-    "et", "ou", "de", "du", "des", "à", "au", "aux", "en", "dans", "sur", "sous", "par", "pour",
-    "avec", "sans", "entre", "vers", "contre", "selon", "chez", "depuis", "pendant", "parmi",
-    "est", "sont", "être", "étant", "a", "ont", "avoir", "ayant", "comprend", "comprennent",
-    "comprenant", "comporte", "comportant", "présentant", "présente", "qui", "que", "qu", "dont",
-    "où", "lequel", "laquelle", "lesquels", "lesquelles", "auquel", "duquel", "ce", "cet",
-    "cette", "ces", "son", "sa", "ses", "leur", "leurs", "se", "ne", "pas", "plus", "moins",
-    "ainsi", "également", "aussi", "caractérisé", "caractérisée", "tel", "telle", "tels",
-    "telles", "le", "la", "les", "l", "un", "une", "d", "ledit", "ladite", "lesdits", "lesdites",
-    "audit", "dudit", "auxdits", "chaque", "plusieurs", "deux", "trois", "quatre", "cinq",
-    "moins", "revendication", "revendications", "dans", "lorsque", "quand", "si", "alors",
-    "n", "s", "c", "j", "jusqu", "lorsqu", "puisqu", "peut", "peuvent", "sensiblement", "agencé",
-    "agencée", "configuré", "configurée", "apte", "adapté", "adaptée", "disposé", "disposée",
-    "monté", "montée", "relié", "reliée", "fixé", "fixée"};
+const TWordSet FrenchStops = {"et",
+                              "ou",
+                              "de",
+                              "du",
+                              "des",
+                              "à",
+                              "au",
+                              "aux",
+                              "en",
+                              "dans",
+                              "sur",
+                              "sous",
+                              "par",
+                              "pour",
+                              "avec",
+                              "sans",
+                              "entre",
+                              "vers",
+                              "contre",
+                              "selon",
+                              "chez",
+                              "depuis",
+                              "pendant",
+                              "parmi",
+                              "est",
+                              "sont",
+                              "être",
+                              "étant",
+                              "a",
+                              "ont",
+                              "avoir",
+                              "ayant",
+                              "comprend",
+                              "comprennent",
+                              "comprenant",
+                              "comporte",
+                              "comportant",
+                              "présentant",
+                              "présente",
+                              "qui",
+                              "que",
+                              "qu",
+                              "dont",
+                              "où",
+                              "lequel",
+                              "laquelle",
+                              "lesquels",
+                              "lesquelles",
+                              "auquel",
+                              "duquel",
+                              "ce",
+                              "cet",
+                              "cette",
+                              "ces",
+                              "son",
+                              "sa",
+                              "ses",
+                              "leur",
+                              "leurs",
+                              "se",
+                              "ne",
+                              "pas",
+                              "plus",
+                              "moins",
+                              "ainsi",
+                              "également",
+                              "aussi",
+                              "caractérisé",
+                              "caractérisée",
+                              "tel",
+                              "telle",
+                              "tels",
+                              "telles",
+                              "le",
+                              "la",
+                              "les",
+                              "l",
+                              "un",
+                              "une",
+                              "d",
+                              "ledit",
+                              "ladite",
+                              "lesdits",
+                              "lesdites",
+                              "audit",
+                              "dudit",
+                              "auxdits",
+                              "chaque",
+                              "plusieurs",
+                              "deux",
+                              "trois",
+                              "quatre",
+                              "cinq",
+                              "moins",
+                              "revendication",
+                              "revendications",
+                              "dans",
+                              "lorsque",
+                              "quand",
+                              "si",
+                              "alors",
+                              "n",
+                              "s",
+                              "c",
+                              "j",
+                              "jusqu",
+                              "lorsqu",
+                              "puisqu",
+                              "peut",
+                              "peuvent",
+                              "sensiblement",
+                              "agencé",
+                              "agencée",
+                              "configuré",
+                              "configurée",
+                              "apte",
+                              "adapté",
+                              "adaptée",
+                              "disposé",
+                              "disposée",
+                              "monté",
+                              "montée",
+                              "relié",
+                              "reliée",
+                              "fixé",
+                              "fixée"};
 
 std::string FrenchSingular(const std::string& Word) {
     if (Word.size() >= 4 && (Word.back() == 's' || Word.back() == 'x') && !EndsWith(Word, "ss"))
@@ -306,11 +693,23 @@ std::string FrenchSingular(const std::string& Word) {
 }
 
 int32_t FrenchOrdinal(std::string_view Word) {
-    for (const auto& [word, value] : std::initializer_list<std::pair<std::string_view, int32_t>>{
-             {"premier", 1}, {"première", 1}, {"premiers", 1}, {"premières", 1},
-             {"second", 2}, {"seconde", 2}, {"seconds", 2}, {"secondes", 2},
-             {"deuxième", 2}, {"deuxièmes", 2}, {"troisième", 3}, {"troisièmes", 3},
-             {"quatrième", 4}, {"quatrièmes", 4}, {"cinquième", 5}, {"cinquièmes", 5}})
+    for (const auto& [word, value] :
+         std::initializer_list<std::pair<std::string_view, int32_t>>{{"premier", 1},
+                                                                     {"première", 1},
+                                                                     {"premiers", 1},
+                                                                     {"premières", 1},
+                                                                     {"second", 2},
+                                                                     {"seconde", 2},
+                                                                     {"seconds", 2},
+                                                                     {"secondes", 2},
+                                                                     {"deuxième", 2},
+                                                                     {"deuxièmes", 2},
+                                                                     {"troisième", 3},
+                                                                     {"troisièmes", 3},
+                                                                     {"quatrième", 4},
+                                                                     {"quatrièmes", 4},
+                                                                     {"cinquième", 5},
+                                                                     {"cinquièmes", 5}})
         if (Word == word)
             return value;
     return 0;
@@ -328,11 +727,11 @@ std::string OrdinalFold(int32_t Ordinal) {
 }
 
 struct TLanguageWords {
-    TWordSet Intro;     // "a", "ein", "une"
-    TWordSet Reference; // "the", "der", "la"
-    TWordSet Each;      // "each", "jede", "chaque"
-    TWordSet Counts;    // "two", "zwei", "deux": a quantity
-    TWordSet Inherent;  // after a reference: "of", "des", "de"
+    TWordSet Intro;       // "a", "ein", "une"
+    TWordSet Reference;   // "the", "der", "la"
+    TWordSet Each;        // "each", "jede", "chaque"
+    TWordSet Counts;      // "two", "zwei", "deux": a quantity
+    TWordSet Inherent;    // after a reference: "of", "des", "de"
     TWordSet FirstExempt; // first words of references that need no antecedent
     TWordSet HeadExempt;  // heads (folded) that name no element
     const TWordSet* Stops = nullptr;
@@ -346,12 +745,13 @@ const TLanguageWords& WordsOf(TTermLanguage Language) {
         {"two", "three", "four", "five", "six", "seven", "eight", "nine", "ten", "several",
          "multiple"},
         {"of", "thereof", "between", "among", "amongst"},
-        {"other", "same", "like", "art", "following", "preceding", "foregoing", "above", "below",
-         "latter", "former", "respective", "remaining", "rest", "present", "prior", "previous",
-         "one", "next", "whole", "entire"},
-        {"art", "step", "method", "process", "invention", "form", "range", "amount", "presence",
-         "absence", "group", "way", "manner", "case", "extent", "purpose", "time", "result", "use",
-         "sum", "total", "majority", "remainder", "order", "balance", "number"},
+        {"other",   "same",  "like",     "art",    "following",  "preceding", "foregoing",
+         "above",   "below", "latter",   "former", "respective", "remaining", "rest",
+         "present", "prior", "previous", "one",    "next",       "whole",     "entire"},
+        {"art",      "step",      "method",  "process", "invention", "form",   "range",
+         "amount",   "presence",  "absence", "group",   "way",       "manner", "case",
+         "extent",   "purpose",   "time",    "result",  "use",       "sum",    "total",
+         "majority", "remainder", "order",   "balance", "number"},
         &EnglishStops};
     static const TLanguageWords german{
         {"ein", "eine", "einen", "einem", "eines", "einer", "mehrere"},
@@ -360,10 +760,11 @@ const TLanguageWords& WordsOf(TTermLanguage Language) {
         {"jede", "jeder", "jedes", "jeden", "jedem"},
         {"zwei", "drei", "vier", "fünf", "sechs", "sieben", "acht", "neun", "zehn", "mehrere"},
         {"des", "der", "eines", "einer", "von", "vom"},
-        {"andere", "anderen", "anderer", "anderes", "gleiche", "gleichen", "selbe", "selben",
-         "folgende", "folgenden", "vorhergehende", "vorhergehenden", "vorstehende",
-         "vorstehenden", "obige", "obigen", "jeweilige", "jeweiligen", "übrige", "übrigen",
-         "vorliegende", "vorliegenden", "letztere", "letzteren"},
+        {"andere",        "anderen",        "anderer",     "anderes",      "gleiche",
+         "gleichen",      "selbe",          "selben",      "folgende",     "folgenden",
+         "vorhergehende", "vorhergehenden", "vorstehende", "vorstehenden", "obige",
+         "obigen",        "jeweilige",      "jeweiligen",  "übrige",       "übrigen",
+         "vorliegende",   "vorliegenden",   "letztere",    "letzteren"},
         {"verfahr", "schritt", "erfindung", "form", "bereich", "meng", "anwesenheit", "grupp",
          "weis", "art", "fall", "zeit", "summ", "rest"},
         &GermanStops};
@@ -374,9 +775,10 @@ const TLanguageWords& WordsOf(TTermLanguage Language) {
         {"chaque"},
         {"deux", "trois", "quatre", "cinq", "six", "sept", "huit", "neuf", "dix", "plusieurs"},
         {"de", "d", "du", "des"},
-        {"autre", "autres", "même", "mêmes", "suivant", "suivante", "suivants", "suivantes",
-         "précédent", "précédente", "précédents", "précédentes", "présent", "présente",
-         "respectif", "respective", "respectifs", "respectives", "reste", "ensemble"},
+        {"autre",      "autres",      "même",        "mêmes",     "suivant",
+         "suivante",   "suivants",    "suivantes",   "précédent", "précédente",
+         "précédents", "précédentes", "présent",     "présente",  "respectif",
+         "respective", "respectifs",  "respectives", "reste",     "ensemble"},
         {"procédé", "méthode", "étape", "invention", "forme", "gamme", "plage", "quantité",
          "présence", "absence", "groupe", "manière", "façon", "ca", "foi", "temp"},
         &FrenchStops};
@@ -433,7 +835,9 @@ public:
     }
 
 private:
-    bool IsWord(std::size_t I) const { return I < tokens.size() && tokens[I].Kind == TTokenKind::Word; }
+    bool IsWord(std::size_t I) const {
+        return I < tokens.size() && tokens[I].Kind == TTokenKind::Word;
+    }
     const std::string& LowerAt(std::size_t I) const {
         static const std::string none;
         return I < tokens.size() ? tokens[I].Lower : none;
@@ -453,7 +857,8 @@ private:
         const TToken& t = tokens[I];
         // French "pour la fixer": an object pronoun before a verb.
         if (language == TTermLanguage::French && I > 0 &&
-            (t.Lower == "le" || t.Lower == "la" || t.Lower == "les" || (t.Lower == "l" && t.Elided))) {
+            (t.Lower == "le" || t.Lower == "la" || t.Lower == "les" ||
+             (t.Lower == "l" && t.Elided))) {
             const std::string& before = LowerAt(I - 1);
             const std::string& after = LowerAt(I + 1);
             if ((before == "pour" || before == "qui" || before == "ne" || before == "que" ||
@@ -576,8 +981,8 @@ private:
             // The phrase ends before a participle that follows its noun.
             for (std::size_t k = 1; k < taken.size(); ++k) {
                 const bool verbLike = IsEnglishVerbLike(tokens[taken[k]].Lower);
-                const bool nextToo = k + 1 == taken.size() ||
-                                     IsEnglishVerbLike(tokens[taken[k + 1]].Lower);
+                const bool nextToo =
+                    k + 1 == taken.size() || IsEnglishVerbLike(tokens[taken[k + 1]].Lower);
                 if (verbLike && nextToo) {
                     taken.resize(k);
                     break;
@@ -700,8 +1105,9 @@ private:
     bool ExemptReference(const std::vector<std::size_t>& Taken, const TNounPhrase& Phrase) const {
         if (In(words.FirstExempt, tokens[Taken.front()].Lower))
             return true;
-        const std::string& head = language == TTermLanguage::French ? Phrase.Folded[FrenchHead(Phrase)]
-                                                                    : Phrase.Folded.back();
+        const std::string& head = language == TTermLanguage::French
+                                      ? Phrase.Folded[FrenchHead(Phrase)]
+                                      : Phrase.Folded.back();
         if (In(words.HeadExempt, head) || IsClaimWord(tokens[Taken.back()].Lower))
             return true;
         // A property of something else: "the length of the rod", "der
@@ -735,10 +1141,15 @@ private:
             return true;
         // Labels of a formula: "the group OQ", "the residue R1".
         for (const std::size_t k : Taken) {
-            const std::string_view word(text.data() + tokens[k].Begin, tokens[k].End - tokens[k].Begin);
-            const auto upper = std::count_if(word.begin(), word.end(), [](char b) { return b >= 'A' && b <= 'Z'; });
-            const auto digit = std::count_if(word.begin(), word.end(), [](char b) { return IsDigit(static_cast<unsigned char>(b)); });
-            if ((upper >= 2 && upper == static_cast<std::ptrdiff_t>(word.size())) || (digit > 0 && upper > 0))
+            const std::string_view word(text.data() + tokens[k].Begin,
+                                        tokens[k].End - tokens[k].Begin);
+            const auto upper = std::count_if(word.begin(), word.end(),
+                                             [](char b) { return b >= 'A' && b <= 'Z'; });
+            const auto digit = std::count_if(word.begin(), word.end(), [](char b) {
+                return IsDigit(static_cast<unsigned char>(b));
+            });
+            if ((upper >= 2 && upper == static_cast<std::ptrdiff_t>(word.size())) ||
+                (digit > 0 && upper > 0))
                 return true;
         }
         return false;
@@ -786,7 +1197,9 @@ bool PhraseMatches(const std::vector<std::string>& Reference, const std::vector<
         return k;
     };
     const std::size_t r = ordinals(Reference), i = ordinals(Intro);
-    if (r != 0 && (r != i || !std::equal(Reference.begin(), Reference.begin() + static_cast<std::ptrdiff_t>(r), Intro.begin())))
+    if (r != 0 &&
+        (r != i || !std::equal(Reference.begin(),
+                               Reference.begin() + static_cast<std::ptrdiff_t>(r), Intro.begin())))
         return false;
     if (Reference.size() - r > Intro.size() - i)
         return false;
@@ -797,10 +1210,12 @@ bool PhraseMatches(const std::vector<std::string>& Reference, const std::vector<
 TTermLanguage TermLanguageOf(const TClaimTree& Tree) {
     static const TWordSet english = {"the", "a", "an", "said", "of", "and", "wherein"};
     static const TWordSet german = {"der", "die", "das", "und", "ein", "eine", "mit", "wobei"};
-    static const TWordSet french = {"le", "la", "les", "et", "un", "une", "du", "selon"};
+    static const TWordSet french = {"le", "la",    "les",  "et",       "un",     "une",
+                                    "du", "selon", "dans", "laquelle", "lequel", "l"};
     // Spanish and Italian share "la" and "un" with French.
-    static const TWordSet others = {"el", "los", "las", "una", "y", "del", "il", "della", "gli",
-                                    "lo", "che", "uno", "het", "een", "och", "og", "di", "dei",
+    static const TWordSet others = {"el",    "los",   "las",  "una",   "y",     "del",
+                                    "il",    "della", "gli",  "lo",    "che",   "uno",
+                                    "het",   "een",   "och",  "og",    "di",    "dei",
                                     "delle", "nella", "alla", "dalla", "sulla", "degli"};
     int64_t otherCount = 0;
     std::array<int64_t, 3> counts{};
@@ -828,7 +1243,7 @@ TTermLanguage TermLanguageOf(const TClaimTree& Tree) {
     for (auto it = counts.begin(); it != counts.end(); ++it)
         if (it != best)
             second = std::max(second, *it);
-    if (*best < 3 || *best < 2 * second || *best < 2 * otherCount)
+    if (*best < 2 || *best < 2 * second || *best < 2 * otherCount)
         return TTermLanguage::Other;
     return best == counts.begin()       ? TTermLanguage::English
            : best == counts.begin() + 1 ? TTermLanguage::German
@@ -850,7 +1265,8 @@ std::vector<std::pair<std::size_t, std::string>> FoldedWords(std::string_view Te
             case TTermLanguage::German:
                 return GermanOrdinal(Lower) ? OrdinalFold(GermanOrdinal(Lower)) : GermanStem(Lower);
             case TTermLanguage::French:
-                return FrenchOrdinal(Lower) ? OrdinalFold(FrenchOrdinal(Lower)) : FrenchSingular(Lower);
+                return FrenchOrdinal(Lower) ? OrdinalFold(FrenchOrdinal(Lower))
+                                            : FrenchSingular(Lower);
             default:
                 return EnglishOrdinal(Lower) ? OrdinalFold(EnglishOrdinal(Lower))
                                              : EnglishSingular(Lower, plural);
@@ -872,21 +1288,27 @@ std::vector<std::pair<std::size_t, std::string>> FoldedWords(std::string_view Te
 
 bool IsPropertyWord(std::string_view Folded, TTermLanguage Language) {
     static const TWordSet english = {
-        "temperature", "pressure", "speed", "velocity", "weight", "length", "width", "height",
-        "depth", "thickness", "diameter", "radius", "volume", "mass", "density", "viscosity",
-        "concentration", "size", "frequency", "voltage", "resistance", "power", "force", "torque",
-        "flow", "rate", "level", "content", "ratio", "proportion", "angle", "distance",
-        "orientation", "humidity", "moisture", "yield", "duration", "capacity", "strength"};
-    static const TWordSet german = {"temperatur", "druck", "geschwindigkeit", "gewicht", "läng",
-                                    "breit", "höh", "dick", "durchmess", "volum", "mass",
-                                    "dicht", "viskosität", "konzentration", "größ", "frequenz",
-                                    "spannung", "leistung", "kraft", "drehzahl", "zuladung",
-                                    "feuchtigkeit", "dau", "kapazität"};
-    static const TWordSet french = {"température", "pression", "vitesse", "poid", "longueur",
-                                    "largeur", "hauteur", "épaisseur", "diamètre", "volume",
-                                    "masse", "densité", "viscosité", "concentration", "taille",
-                                    "fréquence", "tension", "puissance", "force", "débit",
-                                    "humidité", "durée", "capacité", "porosité", "écoulement"};
+        "temperature", "pressure", "speed",       "velocity",  "weight",        "length",
+        "width",       "height",   "depth",       "thickness", "diameter",      "radius",
+        "volume",      "mass",     "density",     "viscosity", "concentration", "size",
+        "frequency",   "voltage",  "resistance",  "power",     "force",         "torque",
+        "flow",        "rate",     "level",       "content",   "ratio",         "proportion",
+        "angle",       "distance", "orientation", "humidity",  "moisture",      "yield",
+        "duration",    "capacity", "strength"};
+    static const TWordSet german = {"temperatur",   "druck",         "geschwindigkeit",
+                                    "gewicht",      "läng",          "breit",
+                                    "höh",          "dick",          "durchmess",
+                                    "volum",        "mass",          "dicht",
+                                    "viskosität",   "konzentration", "größ",
+                                    "frequenz",     "spannung",      "leistung",
+                                    "kraft",        "drehzahl",      "zuladung",
+                                    "feuchtigkeit", "dau",           "kapazität"};
+    static const TWordSet french = {
+        "température", "pression", "vitesse",   "poid",          "longueur",
+        "largeur",     "hauteur",  "épaisseur", "diamètre",      "volume",
+        "masse",       "densité",  "viscosité", "concentration", "taille",
+        "fréquence",   "tension",  "puissance", "force",         "débit",
+        "humidité",    "durée",    "capacité",  "porosité",      "écoulement"};
     switch (Language) {
     case TTermLanguage::German:
         return In(german, Folded);
@@ -899,24 +1321,25 @@ bool IsPropertyWord(std::string_view Folded, TTermLanguage Language) {
 
 bool IsImplicitModifier(std::string_view Folded, TTermLanguage Language) {
     static const TWordSet english = {
-        "minimum", "maximum", "optimum", "total", "entire", "overall", "current", "actual",
-        "average", "nominal", "original", "final", "initial", "desired", "particular", "given",
-        "respective", "corresponding", "resulting", "upper", "lower", "inner", "outer", "front",
-        "rear", "top", "bottom", "middle", "central", "opposite", "free", "distal", "proximal"};
-    static const TWordSet other = {"maximal", "minimal", "gesamt", "jeweilig", "maximum",
-                                   "minimum", "total", "totale"};
+        "minimum",    "maximum",  "optimum",    "total",         "entire",    "overall", "current",
+        "actual",     "average",  "nominal",    "original",      "final",     "initial", "desired",
+        "particular", "given",    "respective", "corresponding", "resulting", "upper",   "lower",
+        "inner",      "outer",    "front",      "rear",          "top",       "bottom",  "middle",
+        "central",    "opposite", "free",       "distal",        "proximal"};
+    static const TWordSet other = {"maximal", "minimal", "gesamt", "jeweilig",
+                                   "maximum", "minimum", "total",  "totale"};
     if (Language != TTermLanguage::English)
         return In(other, Folded);
     if (In(english, Folded))
         return true;
-    static const TWordSet notSuperlative = {"interest", "request", "contest", "manifest",
-                                            "harvest", "forest", "protest", "digest", "suggest"};
+    static const TWordSet notSuperlative = {"interest", "request", "contest", "manifest", "harvest",
+                                            "forest",   "protest", "digest",  "suggest"};
     if (Folded.size() >= 6 && EndsWith(Folded, "est") && !In(notSuperlative, Folded))
         return true;
     // Past participles of a result ("the measured value"), not the nouns
     // and gerunds that name a part ("the sealing ring").
-    static const TWordSet results = {"resulting", "remaining", "corresponding", "following",
-                                     "preceding", "existing", "surrounding", "incoming",
-                                     "outgoing", "underlying", "adjoining", "adjacent"};
+    static const TWordSet results = {"resulting", "remaining",  "corresponding", "following",
+                                     "preceding", "existing",   "surrounding",   "incoming",
+                                     "outgoing",  "underlying", "adjoining",     "adjacent"};
     return In(results, Folded);
 }

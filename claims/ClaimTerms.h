@@ -56,14 +56,13 @@ std::vector<TNounPhrase> ReadNounPhrases(std::string_view Text, TTermLanguage La
 // Whether a reference's words find their introduction in Intro's words:
 // equal, or the reference names the introduction's head with fewer of its
 // modifiers ("the valve" for "an inlet valve").
-bool PhraseMatches(const std::vector<std::string>& Reference,
-                   const std::vector<std::string>& Intro, TTermLanguage Language);
+bool PhraseMatches(const std::vector<std::string>& Reference, const std::vector<std::string>& Intro,
+                   TTermLanguage Language);
 
 // Every word of Text folded as phrases fold them, with the byte it starts
 // at; a hyphenated word also gives its parts ("skin-care": "skin", "care").
-std::vector<std::pair<std::size_t, std::string>> FoldedWords(std::string_view Text,
-                                                             TTermLanguage Language,
-                                                             bool Utf8 = true);
+std::vector<std::pair<std::size_t, std::string>>
+FoldedWords(std::string_view Text, TTermLanguage Language, bool Utf8 = true);
 
 // Words that point at something the claim need not have introduced: "the
 // highest", "the resulting", "the minimum".

@@ -160,7 +160,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         return Written;
     case TMode::Json: {
         const bool utf8 = IsValidUtf8(Input);
-        const TClaimChecks checks = CheckAndCountFees(Tree);
+        const TClaimChecks checks = CheckAndCountFees(Tree, Options.AntecedentBasis);
         const auto write = [&](std::ostream& To) { WriteJsonReport(To, Tree, utf8, checks); };
         // Measured first, when a bound does not show at once that it fits:
         // the report is written as it is made.
@@ -192,6 +192,20 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         }
         return Written;
     }
+    case TMode::Terms: {
+        const bool utf8 = IsValidUtf8(Input);
+        const auto write = [&](std::ostream& To) { WriteTermsReport(To, Tree, utf8); };
+        if (ReportBytes(most, write) > most)
+            return Fail(Err, TooManyBytes(Of, "the terms report", most), OverLimit);
+        if (Of.Batched) {
+            std::ostringstream pretty;
+            write(pretty);
+            Out << JsonLine(pretty.str(), Of.File) << '\n';
+        } else {
+            write(Out);
+        }
+        return Written;
+    }
     case TMode::Tree: {
         if (Of.Batched)
             Out << Of.File << ":\n";
@@ -203,7 +217,7 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
         return Written;
     }
     case TMode::Check: {
-        TClaimChecks checks = CheckAndCountFees(Tree);
+        TClaimChecks checks = CheckAndCountFees(Tree, Options.AntecedentBasis);
         // What the other reading finds goes first; claims left out are
         // after every claim read.
         std::vector<TClaimProblem> reading = ReadingProblems(Options.Reading, difference);

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix };
+enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix, Terms };
 
 struct TReportOptions {
     TMode Mode = TMode::Summary;
@@ -22,6 +22,8 @@ struct TReportOptions {
     int64_t FullTextClaim = 0;
     // The claims language of a document that has several; empty for its own.
     std::string Language;
+    // --check and --json also check the antecedent basis of the terms.
+    bool AntecedentBasis = false;
 };
 
 // Exit statuses.

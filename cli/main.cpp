@@ -28,7 +28,8 @@ namespace {
 
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
-    "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
+    "                       --matrix | --terms] [--lenient] [--antecedent] [--max-nodes N]\n"
+    "                      [--jobs N]\n"
     "                      [--language CODE]\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --version | --help";
@@ -45,10 +46,14 @@ constexpr const char* Help =
     "  --full-text N    claim N read in full, as JSON, from its independent claim down\n"
     "  --dot            the claim graph in Graphviz DOT\n"
     "  --matrix         the dependency matrix as CSV (D direct, I through others)\n"
+    "  --terms          the terms the claims introduce, with the claims that use\n"
+    "                   them, as JSON\n"
     "\n"
     "Options:\n"
     "  --lenient        read as a careful person does: any heading, numbering and\n"
     "                   reference style, not only the program's own strict rules\n"
+    "  --antecedent     with --check and --json, also check that each term the\n"
+    "                   claims refer back to (\"the valve\") is introduced before\n"
     "  --max-nodes N    with --tree, give up past N nodes (default 1000000)\n"
     "  --jobs N         with several files or a folder, use N threads\n"
     "  --language CODE  of a document with claims in several languages, read\n"
@@ -83,6 +88,7 @@ struct TOptions {
     std::vector<std::string> Files;
     int Jobs = 0;
     std::string Language;
+    bool AntecedentBasis = false;
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -131,8 +137,12 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Dot;
         } else if (arg == "--matrix") {
             Options.Mode = TMode::Matrix;
+        } else if (arg == "--terms") {
+            Options.Mode = TMode::Terms;
         } else if (arg == "--lenient") {
             Options.Reading = TReading::Lenient;
+        } else if (arg == "--antecedent") {
+            Options.AntecedentBasis = true;
         } else if (arg == "--check") {
             Options.Mode = TMode::Check;
         } else if (NumericOption("--language", argc, argv, i, value)) {
@@ -193,7 +203,8 @@ int WriteReport(const TOptions& Options, const std::string& Name, const TClaimTr
         Options.Example ? "example-" + std::to_string(Options.Example) : *Options.File;
     const int status = WriteModeReport(
         out, std::cerr,
-        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language},
+        {Options.Mode, Options.MaxNodes, Options.Reading, Options.FullTextClaim, Options.Language,
+         Options.AntecedentBasis},
         Document ? *Document : TReportInput{Name, file, false, {}, {}, false}, Tree, Input, &Other);
     out.flush();
     if (!out)
@@ -273,7 +284,7 @@ int main(int argc, char** argv) {
         std::ostream out(&output);
         return RunBatch(options.Files,
                         {options.Mode, options.MaxNodes, options.Reading, options.FullTextClaim,
-                         options.Language},
+                         options.Language, options.AntecedentBasis},
                         jobs, out, std::cerr);
     }
 

@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "AntecedentBasis.h"
 #include "TextEncoding.h"
 
 #include <algorithm>
@@ -98,7 +99,8 @@ void WriteJsonChecks(std::ostream& Out, const TClaimChecks& Checks, bool InputIs
         const TClaimProblem& p = problems[i];
         Out << (i ? ",\n" : "\n") << "    { \"claim\": " << p.Claim << ", \"line\": " << p.Line
             << ", \"severity\": \"" << SeverityName(p.Severity) << "\", \"kind\": \""
-            << ProblemKindName(p.Kind) << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8);
+            << ProblemKindName(p.Kind)
+            << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8);
         if (!p.Term.empty())
             Out << ", \"term\": " << JsonText(p.Term, InputIsUtf8);
         Out << " }";
@@ -155,6 +157,22 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
     Out << (Tree.Claims.empty() ? "],\n" : "\n  ],\n");
     WriteJsonChecks(Out, Checks, InputIsUtf8);
     Out << "}\n";
+}
+
+void WriteTermsReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
+    const std::vector<TClaimTerm> terms = ListTerms(Tree);
+    Out << "{\n  \"terms\": [";
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        const TClaimTerm& term = terms[i];
+        Out << (i ? ",\n" : "\n") << "    { \"term\": " << JsonText(term.Term, InputIsUtf8)
+            << ", \"claim\": " << term.Introduced.Claim << ", \"line\": " << term.Introduced.Line
+            << ",\n      \"uses\": [";
+        for (std::size_t k = 0; k < term.Uses.size(); ++k)
+            Out << (k ? ", " : "") << "{ \"claim\": " << term.Uses[k].Claim
+                << ", \"line\": " << term.Uses[k].Line << " }";
+        Out << "] }";
+    }
+    Out << (terms.empty() ? "]\n" : "\n  ]\n") << "}\n";
 }
 
 int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks) {
