@@ -44,7 +44,7 @@ std::size_t ClaimStart(const std::string& Text, const TClaim& Claim) {
 // whose term names Head.
 bool Reported(const std::string& Text, TReading Reading, int32_t Claim, const std::string& Head) {
     const auto tree = Read(Text, Reading);
-    for (const TClaimProblem& p : CheckClaims(*tree))
+    for (const TClaimProblem& p : CheckClaims(*tree, true))
         if (p.Kind == TProblemKind::AntecedentBasis && p.Claim == Claim &&
             Lower(p.Term).find(Lower(Head)) != std::string::npos)
             return true;

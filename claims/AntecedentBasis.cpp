@@ -139,14 +139,24 @@ private:
         return Folded[k];
     }
 
-    TTermPlace Place(std::size_t Claim, const TNounPhrase& Phrase) const {
+    // The line a phrase starts on: the claim's line and the line ends before
+    // it, of any kind ("\r\n", "\n", "\r"), found once a claim.
+    TTermPlace Place(std::size_t Claim, const TNounPhrase& Phrase) {
         const TClaim& claim = tree.Claims[Claim];
         int32_t line = 0;
         if (claim.Line > 0) {
-            const auto breaks =
-                std::count(claim.Text.begin(),
-                           claim.Text.begin() + static_cast<std::ptrdiff_t>(Phrase.Words), '\n');
-            line = claim.Line + static_cast<int32_t>(breaks);
+            if (lineEndsOf != Claim) {
+                lineEndsOf = Claim;
+                lineEnds.clear();
+                const std::string& text = claim.Text;
+                for (std::size_t i = 0; i < text.size(); ++i)
+                    if (text[i] == '\n' ||
+                        (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+                        lineEnds.push_back(i);
+            }
+            const auto before =
+                std::lower_bound(lineEnds.begin(), lineEnds.end(), Phrase.Words) - lineEnds.begin();
+            line = claim.Line + static_cast<int32_t>(before);
         }
         return {claim.Number, line, Phrase.Words, Phrase.End - Phrase.Words};
     }
@@ -671,7 +681,9 @@ private:
     std::vector<uint8_t> unknown;
     std::vector<uint8_t> cumulative; // depends on its claims together: "of claims 3 and 5"
     std::unordered_map<std::string, std::vector<TMatch>> index;
-    std::vector<TWordIndex> words;               // by claim, when needed
+    std::vector<TWordIndex> words;     // by claim, when needed
+    std::size_t lineEndsOf = SIZE_MAX; // the claim whose line ends lineEnds holds
+    std::vector<std::size_t> lineEnds;
     std::set<std::vector<std::string>> reported; // terms of the current claim
     // The current claim's ancestors, marked in visited.
     TBits visited;
