@@ -14,7 +14,7 @@ namespace {
 
 constexpr bool ModifierNamesElement = false;
 // Introductions of one noun looked at before a reference, nearest first.
-constexpr std::size_t MaxLookBack = 256;
+constexpr std::size_t MaxLookBack = 64;
 
 // Work past which the claim chains are no longer walked in full: a crafted
 // claim set where every claim refers to every one before it costs the cube

@@ -202,11 +202,11 @@ const TRow Rows[] = {
                      std::to_string(n) + " presses the rotor.\n";
          return text;
      }},
-    // One claim of 100,000 phrases, each using what the one before introduces.
+    // One claim of 50,000 phrases, each using what the one before introduces.
     {"LongClaimOfTerms",
      [] {
          std::string text = "We claim:\n 1. A pump comprising a valve";
-         for (int n = 0; n < 100'000 / Shrink; ++n)
+         for (int n = 0; n < 50'000 / Shrink; ++n)
              text += ", the valve holding a seal and the seal holding a valve";
          return text + ".\n";
      }},
