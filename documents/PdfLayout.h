@@ -30,7 +30,11 @@ struct TPdfPage {
 // stands on the printed pages.
 struct TPdfText {
     QString Text;
-    std::vector<TLineOrigin> Lines; // one per line of Text
+    // One per line of Text: where its first printed line stands.
+    std::vector<TLineOrigin> Lines;
+    // One per line of Text: where its last printed line stands (a line of
+    // Text joins the printed lines of a paragraph, across columns and pages).
+    std::vector<TLineOrigin> LastLines;
 };
 
 // Linear in the words but for sorting them; any boxes (empty, overlapping,
