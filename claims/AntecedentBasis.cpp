@@ -15,6 +15,9 @@ namespace {
 constexpr bool ModifierNamesElement = false;
 // Introductions of one noun looked at before a reference, nearest first.
 constexpr std::size_t MaxLookBack = 64;
+// Claim sets past these are left unread.
+constexpr std::size_t MaxTextBytes = 1'000'000;
+constexpr std::size_t MaxClaims = 5'000;
 
 // Work past which the claim chains are no longer walked in full: a crafted
 // claim set where every claim refers to every one before it costs the cube
@@ -88,6 +91,13 @@ public:
              std::vector<TClaimTerm>* Terms) {
         problems = Problems;
         terms = Terms;
+        // A claim set of more text than any real one is not read for its
+        // terms: crafted texts of megabytes would take seconds.
+        std::size_t bytes = 0;
+        for (const TClaim& claim : tree.Claims)
+            bytes += claim.Text.size();
+        if (bytes > MaxTextBytes || n > MaxClaims)
+            return;
         if (language == TTermLanguage::Other || n == 0 || !ReadParents())
             return;
         phrases.resize(n);
