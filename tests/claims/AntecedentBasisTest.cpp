@@ -88,6 +88,8 @@ TEST(AntecedentBasis, English) {
              {"1 error second valve"}},
             // Properties, words that name no element, reference signs.
             {{"A pump comprising a rod, wherein the length of the rod is 5 cm."}, {}},
+            {{"A pump comprising a rod, wherein the tip of the rod is round."}, {}},
+            {{"A pump comprising a rod, wherein the tip of 5 mm is round."}, {"1 error tip"}},
             {{"A method comprising the steps of heating a fluid as known in the art and cooling "
               "the same."},
              {}},
