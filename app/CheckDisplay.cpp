@@ -23,6 +23,7 @@ namespace {
 
 const QString CheckClaimsKey = QStringLiteral("Drafting/CheckClaims");
 const QString CheckWordingKey = QStringLiteral("Drafting/CheckWording");
+const QString CheckAntecedentsKey = QStringLiteral("Drafting/CheckAntecedentBasis");
 const QString PanelHeightKey = QStringLiteral("Window/ProblemsPanelHeight");
 constexpr int ProblemsPanelHeight = 140;
 constexpr int LeastTextHeight = 80;
@@ -113,6 +114,19 @@ void TCheckDisplay::AddItem(QMenu& Tools, QAction* Before) {
     });
 }
 
+void TCheckDisplay::AddAntecedentItem(QMenu& Tools) {
+    CheckAntecedents1 = Tools.addAction(QStringLiteral("Check antecedent &basis"));
+    CheckAntecedents1->setObjectName(QStringLiteral("CheckAntecedents1"));
+    CheckAntecedents1->setCheckable(true);
+    CheckAntecedents1->setChecked(ProgramSettings().value(CheckAntecedentsKey, false).toBool());
+    connect(CheckAntecedents1, &QAction::triggered, this, [this] {
+        RunHandler([this] {
+            ProgramSettings().setValue(CheckAntecedentsKey, CheckAntecedents1->isChecked());
+            Show();
+        });
+    });
+}
+
 void TCheckDisplay::CheckClaimsClick() {
     ProgramSettings().setValue(CheckClaimsKey, CheckClaims1->isChecked());
     status.setVisible(CheckClaims1->isChecked());
@@ -125,14 +139,15 @@ void TCheckDisplay::Show(const TClaimChecks* Known, const TClaimTree* Checked) {
     fees = {};
     const bool checking = tree != nullptr && CheckClaims1->isChecked();
     const bool wording = CheckWording1 != nullptr && CheckWording1->isChecked();
+    const bool antecedents = CheckAntecedents1 != nullptr && CheckAntecedents1->isChecked();
     if (checking) {
-        // Checks made elsewhere leave the wording out.
-        if (Known != nullptr && Checked == tree && !wording) {
+        // Checks made elsewhere leave the wording and the antecedent basis out.
+        if (Known != nullptr && Checked == tree && !wording && !antecedents) {
             found = Known->Problems;
             fees = Known->Fees;
         } else {
             const std::string text = wording ? input.toPlainText().toStdString() : std::string();
-            found = CheckClaims(*tree, {wording, text});
+            found = CheckClaims(*tree, {wording, text, antecedents});
             fees = CountFees(*tree);
         }
         if (Links != nullptr)

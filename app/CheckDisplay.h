@@ -39,6 +39,9 @@ public:
     // The Tools item, checked and remembered: the checks also read the
     // claims' wording (categories, reference signs).
     QAction* CheckWording1 = nullptr;
+    // Tools > Check antecedent basis, remembered, off at first: the checks
+    // also look for terms used without being introduced.
+    QAction* CheckAntecedents1 = nullptr;
     TProblemsPanel* pnProblems;
     // The fee counts of the shown tree, problems or none; empty without a
     // tree or while the checks are off.
@@ -54,6 +57,8 @@ public:
 
     // Puts the items into Tools before Before.
     void AddItem(QMenu& Tools, QAction* Before);
+    // Puts Check antecedent basis at the end of Tools.
+    void AddAntecedentItem(QMenu& Tools);
     // Checks the shown tree, or shows no problem while the checks are off.
     // Known, when given, holds the checks of Checked, already done: they are
     // used only while Checked is the tree shown.

@@ -35,6 +35,7 @@
 #include "ShownTree.h"
 #include "TabBarChange.h"
 #include "TableExports.h"
+#include "TermsPanel.h"
 #include "TextEncoding.h"
 #include "TreeDrawing.h"
 #include "TreeExport.h"
@@ -317,6 +318,8 @@ TfrMain::TfrMain(QWidget* Parent) : QMainWindow(Parent) {
     inputColumn->insertWidget(0, FindBar1);
     BoxMenu1 = new TBoxMenu(*shownTree, this);
     BoxMenu1->Citation = [this](const TClaim& Claim) { return CitationOf(Claim); };
+    ClaimChecks1->AddAntecedentItem(*mnuTools);
+    TermsPanel1 = new TTermsPanel(*documentView, *shownTree, *mnuTools, *this);
 
     ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!ProgramDir.isEmpty() && !ProgramDir.endsWith(QDir::separator()))
@@ -804,6 +807,7 @@ void TfrMain::ShowAnalysis(const TClaimTree* Other, const TClaimChecks* Checks,
     ClearClaimsMenu();
     FillClaimsMenu();
     FindBar1->TreeChanged();
+    TermsPanel1->TreeChanged();
 }
 
 QString TfrMain::CitationOf(const TClaim& Claim) const {

@@ -43,6 +43,7 @@ class TDocumentWatcher;
 class TDocumentChoice;
 class TDocumentView;
 class TDraftingTools;
+class TTermsPanel;
 class TFindBar;
 class TImageList;
 class TShownTree;
@@ -118,6 +119,8 @@ public:
     TTableExports* TableExports1 = nullptr;
     TTreeExport* TreeExport1 = nullptr;
     TFindBar* FindBar1 = nullptr;
+    // Tools > Terms: the claims' terms beside the tree.
+    TTermsPanel* TermsPanel1 = nullptr;
     TBoxMenu* BoxMenu1 = nullptr;
     // Tools > Compare with...
     TCompareCommand* Compare1 = nullptr;

@@ -1,5 +1,6 @@
 #include "ClaimChecks.h"
 
+#include "AntecedentBasis.h"
 #include "ClaimCategories.h"
 #include "ClaimTree.h"
 #include "ClaimWords.h"
@@ -800,6 +801,8 @@ const char* ProblemKindName(TProblemKind Kind) {
         return "reference-sign";
     case TProblemKind::ClaimLink:
         return "claim-link";
+    case TProblemKind::AntecedentBasis:
+        return "antecedent-basis";
     }
     return "unknown";
 }
@@ -815,6 +818,8 @@ bool ProblemKindOfName(std::string_view Name, TProblemKind& Kind) {
 }
 
 const char* SeverityName(TSeverity Severity) {
+    if (Severity == TSeverity::Note)
+        return "note";
     return Severity == TSeverity::Error ? "error" : "warning";
 }
 
@@ -866,6 +871,9 @@ std::vector<TClaimProblem> ProblemsOf(const TClaimTree& Tree, TClaimSetReading& 
     CheckNumbering(Tree, Reading.beyondClaims, Reading.problems);
     if (Options.Wording)
         AddWordingProblems(Tree, Options.Text, Reading.problems);
+    if (Options.AntecedentBasis)
+        for (auto& [index, problem] : AntecedentBasisByClaim(Tree))
+            Reading.problems.push_back({index, std::move(problem)});
     // Text order; within a claim, references before numbering.
     const auto byIndex = [](const TIndexedProblem& a, const TIndexedProblem& b) {
         return a.Index < b.Index;

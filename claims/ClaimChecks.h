@@ -12,9 +12,9 @@
 class TClaimTree;
 enum class TReading;
 
-enum class TSeverity { Warning, Error };
+enum class TSeverity { Warning, Error, Note };
 
-// "error" or "warning".
+// "error", "warning" or "note".
 const char* SeverityName(TSeverity Severity);
 
 enum class TProblemKind {
@@ -39,10 +39,11 @@ enum class TProblemKind {
     CategoryCount,
     ReferenceSign,
     ClaimLink,
+    AntecedentBasis,
 };
 
 // The last kind above: a new kind goes after it, and takes its place here.
-inline constexpr TProblemKind LastProblemKind = TProblemKind::ClaimLink;
+inline constexpr TProblemKind LastProblemKind = TProblemKind::AntecedentBasis;
 
 // The short stable key that scripts read: "later-reference", "gap", ...
 const char* ProblemKindName(TProblemKind Kind);
@@ -51,11 +52,19 @@ bool ProblemKindOfName(std::string_view Name, TProblemKind& Kind);
 
 // One problem of one claim; Message is a sentence a drafter understands.
 struct TClaimProblem {
+    TClaimProblem() = default;
+    TClaimProblem(int32_t Claim, int32_t Line, TSeverity Severity, TProblemKind Kind,
+                  std::string Message, std::string Term = {})
+        : Claim(Claim), Line(Line), Severity(Severity), Kind(Kind), Message(std::move(Message)),
+          Term(std::move(Term)) {}
+
     int32_t Claim = 0;
     int32_t Line = 0; // line of the claim in the text, from 1; 0 when unknown
     TSeverity Severity = TSeverity::Warning;
     TProblemKind Kind = TProblemKind::MissingReference;
     std::string Message;
+    // The term a problem of the claim's words is about; empty for others.
+    std::string Term;
 };
 
 // What the checks look at beyond the references and the numbering.
@@ -66,6 +75,8 @@ struct TCheckOptions {
     // What the tree was read from: its description, the text before the
     // claims, tells which reference signs it never uses. Empty when unknown.
     std::string_view Text;
+    // Terms used without being introduced before (antecedent basis).
+    bool AntecedentBasis = false;
 };
 
 // Every problem of the claim set, in text order.

@@ -175,7 +175,8 @@ void LeaveOut(std::vector<TClaimProblem>& Problems, const std::vector<TProblemKi
 // text, less the kinds left out.
 TClaimChecks ChecksOf(const TReportOptions& Options, const TClaimTree& Tree, std::string_view Input,
                       const std::vector<TMarkupLink>& Links) {
-    TClaimChecks checks = CheckAndCountFees(Tree, {Options.Wording, Input});
+    TClaimChecks checks =
+        CheckAndCountFees(Tree, {Options.Wording, Input, Options.AntecedentBasis});
     AddLinkProblems(checks.Problems, Tree, Links);
     LeaveOut(checks.Problems, Options.Skip);
     return checks;
@@ -231,6 +232,20 @@ int WriteReportOf(std::ostream& Out, std::ostream& Err, const TReportOptions& Op
                 report.insert(open + 2, "  \"format\": " + JsonString(Of.Format) + ",\n" +
                                             (Of.Ocr ? "  \"ocr\": true,\n" : ""));
             Out << report;
+        } else {
+            write(Out);
+        }
+        return Written;
+    }
+    case TMode::Terms: {
+        const bool utf8 = IsValidUtf8(Input);
+        const auto write = [&](std::ostream& To) { WriteTermsReport(To, Tree, utf8); };
+        if (ReportBytes(most, write) > most)
+            return Fail(Err, TooManyBytes(Of, "the terms report", most), OverLimit);
+        if (Of.Batched) {
+            std::ostringstream pretty;
+            write(pretty);
+            Out << JsonLine(pretty.str(), Of.File) << '\n';
         } else {
             write(Out);
         }

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix };
+enum class TMode { Summary, Json, Tree, Check, FullText, Dot, Matrix, Terms };
 
 struct TReportOptions {
     TMode Mode = TMode::Summary;
@@ -33,6 +33,8 @@ struct TReportOptions {
     // Tracked changes of Word and OpenDocument files read as the text was
     // before them.
     bool OriginalText = false;
+    // --check and --json also check the antecedent basis of the terms.
+    bool AntecedentBasis = false;
 };
 
 // Exit statuses.

@@ -29,9 +29,9 @@ namespace {
 
 constexpr const char* Usage =
     "usage: veltrum-claims [--json | --tree | --summary | --check | --full-text N | --dot |\n"
-    "                       --matrix] [--lenient] [--max-nodes N] [--jobs N]\n"
+    "                       --matrix | --terms] [--lenient] [--max-nodes N] [--jobs N]\n"
     "                      [--language CODE] [--ocr | --no-ocr] [--original-text]\n"
-    "                      [--wording] [--skip KIND]...\n"
+    "                      [--wording] [--antecedent] [--skip KIND]...\n"
     "                      (FILE... | FOLDER... | - | --example N)\n"
     "       veltrum-claims --compare [--json | --html | --docx] [--language CODE] A B\n"
     "       veltrum-claims --version | --help";
@@ -53,10 +53,14 @@ constexpr const char* Help =
     "                   deleted; both read the lenient way. With --json as JSON,\n"
     "                   with --html or --docx the listing of claims of a response\n"
     "                   (a Word document goes to standard output, never a terminal)\n"
+    "  --terms          the terms the claims introduce, with the claims that use\n"
+    "                   them, as JSON\n"
     "\n"
     "Options:\n"
     "  --lenient        read as a careful person does: any heading, numbering and\n"
     "                   reference style, not only the program's own strict rules\n"
+    "  --antecedent     with --check and --json, also check that each term the\n"
+    "                   claims refer back to (\"the valve\") is introduced before\n"
     "  --max-nodes N    with --tree, give up past N nodes (default 1000000)\n"
     "  --jobs N         with several files or a folder, use N threads\n"
     "  --language CODE  of a document with claims in several languages, read\n"
@@ -108,13 +112,15 @@ struct TOptions {
     std::vector<TProblemKind> Skip;
 
     TReportOptions Report() const {
-        return {Mode, MaxNodes, Reading, FullTextClaim, Language, Ocr, Wording, Skip, OriginalText};
+        return {Mode, MaxNodes, Reading, FullTextClaim, Language,
+                Ocr,  Wording,  Skip,    OriginalText,  AntecedentBasis};
     }
     bool Compare = false;
     // With --compare: --json, --html or --docx; Text for none.
     TCompareOutput CompareOutput = TCompareOutput::Text;
     bool ListingGiven = false; // --html or --docx
     bool OriginalText = false;
+    bool AntecedentBasis = false;
 };
 
 int Fail(const std::string& Message, int Status = Failed) {
@@ -177,12 +183,16 @@ std::optional<std::string> ParseArguments(int argc, char** argv, TOptions& Optio
             Options.Mode = TMode::Dot;
         } else if (arg == "--matrix") {
             Options.Mode = TMode::Matrix;
+        } else if (arg == "--terms") {
+            Options.Mode = TMode::Terms;
         } else if (arg == "--lenient") {
             Options.Reading = TReading::Lenient;
         } else if (arg == "--ocr" || arg == "--no-ocr") {
             Options.Ocr = arg == "--ocr";
         } else if (arg == "--original-text") {
             Options.OriginalText = true;
+        } else if (arg == "--antecedent") {
+            Options.AntecedentBasis = true;
         } else if (arg == "--check") {
             Options.Mode = TMode::Check;
         } else if (arg == "--wording") {

@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "AntecedentBasis.h"
 #include "ClaimCategories.h"
 #include "TextEncoding.h"
 
@@ -109,7 +110,10 @@ void WriteJsonChecks(std::ostream& Out, const TClaimChecks& Checks, bool InputIs
         Out << (i ? ",\n" : "\n") << "    { \"claim\": " << p.Claim << ", \"line\": " << p.Line
             << ", \"severity\": \"" << SeverityName(p.Severity) << "\", \"kind\": \""
             << ProblemKindName(p.Kind)
-            << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8) << " }";
+            << "\",\n      \"message\": " << JsonText(p.Message, InputIsUtf8);
+        if (!p.Term.empty())
+            Out << ", \"term\": " << JsonText(p.Term, InputIsUtf8);
+        Out << " }";
     }
     Out << (problems.empty() ? "],\n" : "\n  ],\n");
     Out << "  \"fees\": { \"us\": { \"total\": " << fees.Us.Total
@@ -170,6 +174,22 @@ void WriteJsonReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8
     Out << "}\n";
 }
 
+void WriteTermsReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8) {
+    const std::vector<TClaimTerm> terms = ListTerms(Tree);
+    Out << "{\n  \"terms\": [";
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        const TClaimTerm& term = terms[i];
+        Out << (i ? ",\n" : "\n") << "    { \"term\": " << JsonText(term.Term, InputIsUtf8)
+            << ", \"claim\": " << term.Introduced.Claim << ", \"line\": " << term.Introduced.Line
+            << ",\n      \"uses\": [";
+        for (std::size_t k = 0; k < term.Uses.size(); ++k)
+            Out << (k ? ", " : "") << "{ \"claim\": " << term.Uses[k].Claim
+                << ", \"line\": " << term.Uses[k].Line << " }";
+        Out << "] }";
+    }
+    Out << (terms.empty() ? "]\n" : "\n  ]\n") << "}\n";
+}
+
 int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks) {
     // Fixed text around the parts, and the widest number with its separator.
     constexpr int64_t fixed = 1024, perClaim = 208 + 112, perProblem = 136, number = 13;
@@ -202,7 +222,7 @@ int64_t JsonReportBound(const TClaimTree& Tree, const TClaimChecks& Checks) {
         bound += number * listed;
     }
     for (const TClaimProblem& problem : Checks.Problems)
-        bound += perProblem + string(problem.Message);
+        bound += perProblem + string(problem.Message) + string(problem.Term) + 10;
     return bound;
 }
 

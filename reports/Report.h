@@ -42,5 +42,9 @@ bool WriteTreeReport(std::ostream& Out, const TClaimTree& Tree, int64_t MaxNodes
 // The bytes WriteTreeReport writes, or the first count past Limit.
 int64_t TreeReportSize(const TClaimTree& Tree, int64_t Limit);
 
+// The terms of the claim set (ListTerms) as one JSON object: each term with
+// the claim and line that introduce it and the claims and lines that use it.
+void WriteTermsReport(std::ostream& Out, const TClaimTree& Tree, bool InputIsUtf8);
+
 // S as a JSON string literal, quotes included.
 std::string JsonString(std::string_view Utf8);

@@ -216,6 +216,26 @@ const TRow Rows[] = {
                  " " + std::to_string(n) + ". The pump of claim " + std::to_string(n - 1) + ".\n";
          return text;
      }},
+    // Each claim an alternative of all before it, each using terms: every
+    // chain up must introduce them, a cube of the claims when walked in full.
+    {"EveryPrecedingClaimWithTerms",
+     [] {
+         std::string text = "We claim:\n 1. A pump comprising a valve and a seal.\n";
+         for (int n = 2; n <= 3'000 / Shrink; ++n)
+             text += " " + std::to_string(n) +
+                     ". The pump of any preceding claim, wherein the valve holds the seal and "
+                     "a spring " +
+                     std::to_string(n) + " presses the rotor.\n";
+         return text;
+     }},
+    // One claim of 50,000 phrases, each using what the one before introduces.
+    {"LongClaimOfTerms",
+     [] {
+         std::string text = "We claim:\n 1. A pump comprising a valve";
+         for (int n = 0; n < 50'000 / Shrink; ++n)
+             text += ", the valve holding a seal and the seal holding a valve";
+         return text + ".\n";
+     }},
     {"OneNumberRepeated",
      [] { return "We claim:\n" + Repeated(" 1. A pump.\n", 20'000 / Shrink); }},
     // One line standing for 999,999 cancelled claims.
@@ -352,8 +372,8 @@ TEST_P(Pathological, EveryModeEndsInBoundsWithAResultOrANamedFailure) {
     const std::regex named("veltrum-claims: [^\n]+\n");
     const std::regex otherReading("veltrum-claims: [^\n]+: the (standard|lenient) reading found "
                                   "[^\n]+ \\((use|without) --lenient\\)\n");
-    for (const char* mode :
-         {"--summary", "--json", "--tree", "--check", "--dot", "--matrix", "--full-text=1"}) {
+    for (const char* mode : {"--summary", "--json", "--tree", "--check", "--dot", "--matrix",
+                             "--full-text=1", "--terms"}) {
         for (const bool lenient : {false, true}) {
             std::vector<std::string> arguments{mode};
             if (lenient)
