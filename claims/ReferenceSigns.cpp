@@ -277,9 +277,9 @@ void AddReferenceSignProblems(const TClaimTree& Tree, std::string_view Descripti
             // One term, two signs: none of these signs was ever the term's.
             auto [term, newTerm] = byTerm.try_emplace(
                 sign.Key, TTermSigns{{}, sign.Term, SignList(sign.Signs), claim.Number});
-            const bool shared = std::any_of(sign.Signs.begin(), sign.Signs.end(), [&](auto& s) {
-                return term->second.Signs.count(s) != 0;
-            });
+            const auto& termSigns = term->second.Signs;
+            const bool shared = std::any_of(sign.Signs.begin(), sign.Signs.end(),
+                                            [&](auto& s) { return termSigns.count(s) != 0; });
             if (!newTerm && !shared && told.emplace(sign.Key, SignList(sign.Signs)).second)
                 add(Quoted(sign.Term) + " has the reference sign " + SignList(sign.Signs) +
                     (term->second.Claim == claim.Number

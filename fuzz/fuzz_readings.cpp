@@ -1,7 +1,9 @@
 // The two readings and the checks alone, fast enough to reach long inputs:
 // no node is created, so every claim set costs about what its text does.
 
+#include "AntecedentBasis.h"
 #include "ClaimChecks.h"
+#include "ClaimComparison.h"
 #include "ClaimTree.h"
 #include "ReferenceReader.h"
 
@@ -85,6 +87,21 @@ void CheckTree(std::string_view Input, const TClaimTree& Tree) {
         Check(std::string_view(ProblemKindName(problem.Kind)) != "unknown", "problem kind");
         Check(!problem.Message.empty(), "problem message");
     }
+    // The checks of the words, which read every phrase of every claim, name
+    // claims there are; the terms stand within their claims' texts.
+    std::set<int32_t> numbers;
+    for (const TClaim& claim : Tree.Claims)
+        numbers.insert(claim.Number);
+    for (const TUnreadRange& range : Tree.UnreadRanges)
+        numbers.insert(range.First);
+    for (const TClaimProblem& problem : CheckClaims(Tree, {true, Input, true}))
+        Check(numbers.count(problem.Claim) == 1, "a wording problem of no claim");
+    for (const TClaimTerm& term : ListTerms(Tree))
+        Check(numbers.count(term.Introduced.Claim) == 1 && !term.Term.empty(),
+              "a term of no claim");
+    // A claim set compared with itself keeps every claim.
+    const TClaimComparison same = CompareClaims(Tree, Tree);
+    Check(same.Claims.size() == Tree.Claims.size(), "a comparison that loses claims");
     const TFeeCounts& fees = checks.Fees;
     Check(fees.Ep.Claims >= 0 && fees.Ep.Claims <= static_cast<int64_t>(Tree.Claims.size()),
           "EP claims");
