@@ -161,6 +161,20 @@ public:
     std::vector<std::string> Labels;
 };
 
+const char* KindName(TClaimKind Kind) {
+    switch (Kind) {
+    case TClaimKind::Independent:
+        return "independent";
+    case TClaimKind::Dependent:
+        return "dependent";
+    case TClaimKind::MultipleDependent:
+        break;
+    }
+    return "multiple dependent";
+}
+
+} // namespace
+
 std::string HtmlEscaped(std::string_view Utf8) {
     std::string out;
     out.reserve(Utf8.size());
@@ -184,20 +198,6 @@ std::string HtmlEscaped(std::string_view Utf8) {
     }
     return out;
 }
-
-const char* KindName(TClaimKind Kind) {
-    switch (Kind) {
-    case TClaimKind::Independent:
-        return "independent";
-    case TClaimKind::Dependent:
-        return "dependent";
-    case TClaimKind::MultipleDependent:
-        break;
-    }
-    return "multiple dependent";
-}
-
-} // namespace
 
 std::string CsvField(std::string_view Utf8) {
     if (Utf8.find_first_of(",\"\r\n") == std::string_view::npos)

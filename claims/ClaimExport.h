@@ -43,6 +43,9 @@ void WriteDependencyMatrixCsv(std::ostream& Out, const TClaimTree& Tree, std::si
 // The same matrix as a self-contained HTML page; Title (UTF-8) heads it.
 std::string DependencyMatrixHtml(const TClaimTree& Tree, std::string_view Title);
 
+// Text made safe inside HTML elements and quoted attributes.
+std::string HtmlEscaped(std::string_view Utf8);
+
 // The claims as a CSV table, one row each: number, kind, references,
 // dependency text, text. Texts are the input's bytes when InputIsUtf8, else
 // read as Windows-1252.

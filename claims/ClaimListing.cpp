@@ -1,5 +1,7 @@
 #include "ClaimListing.h"
 
+#include "ClaimExport.h"
+
 #include <algorithm>
 #include <set>
 
@@ -13,30 +15,6 @@ std::string CleanText(const std::vector<TTextPiece>& Redline) {
         if (!out.empty())
             out += ' ';
         out += piece.Text;
-    }
-    return out;
-}
-
-std::string HtmlEscaped(std::string_view Utf8) {
-    std::string out;
-    out.reserve(Utf8.size());
-    for (char c : Utf8) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
     }
     return out;
 }

@@ -62,6 +62,13 @@ QString DetectDocumentFormat(std::string_view Bytes) {
     return QStringLiteral("text");
 }
 
+QString AttributeOf(const QXmlStreamReader& Reader, const char* Local) {
+    for (const QXmlStreamAttribute& a : Reader.attributes())
+        if (a.name() == QLatin1String(Local))
+            return a.value().toString();
+    return {};
+}
+
 TDocumentRead OneDocumentRead(const QString& Format, QString Text, const QString& Error) {
     TDocumentRead read;
     if (!Error.isEmpty()) {

@@ -48,6 +48,10 @@ private:
 // The character a named entity commonly stands for; empty when unknown.
 QString NamedEntity(QStringView Name);
 
+// The value of the element's attribute of local name Local, whatever its
+// namespace prefix; empty when it has none.
+QString AttributeOf(const QXmlStreamReader& Reader, const char* Local);
+
 // Text whose whitespace runs are one space, trimmed.
 QString Simplified(const QString& Text);
 

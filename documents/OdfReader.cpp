@@ -14,13 +14,6 @@ namespace {
 
 using TToken = QXmlStreamReader::TokenType;
 
-QString AttributeOf(const QXmlStreamReader& Reader, const char* Local) {
-    for (const QXmlStreamAttribute& a : Reader.attributes())
-        if (a.name() == QLatin1String(Local))
-            return a.value().toString();
-    return {};
-}
-
 // Paragraph styles: the list style each names ("" for none) and its parent.
 struct TParagraphStyles {
     QHash<QString, QString> Lists;

@@ -22,13 +22,6 @@ QString Value(const QXmlStreamReader& Reader) {
     return {};
 }
 
-QString AttributeOf(const QXmlStreamReader& Reader, const char* Local) {
-    for (const QXmlStreamAttribute& a : Reader.attributes())
-        if (a.name() == QLatin1String(Local))
-            return a.value().toString();
-    return {};
-}
-
 struct TNumbering {
     QHash<int, std::array<TListLevel, 9>> Abstracts;
     struct TInstance {
