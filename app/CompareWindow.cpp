@@ -46,10 +46,6 @@ constexpr QRgb SameColour = 0xff8a8a8a;
 constexpr QRgb InsertedColour = 0xff0b50a8;
 constexpr QRgb DeletedColour = 0xffb01818;
 
-// Deletions this short are marked in double brackets in a listing: a strike
-// through a character or two is easily missed.
-constexpr qsizetype MaxBracketedDeletion = 5;
-
 enum { NumberRole = Qt::UserRole, FromRole, KindsRole };
 
 bool Has(unsigned Kinds, TChangeKind Kind) {
